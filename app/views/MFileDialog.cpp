@@ -1,0 +1,64 @@
+#include "MFileDialog.h"
+
+#include <QQueue>
+
+namespace {
+
+struct Seam
+{
+    bool automatic = false;
+    QQueue<QString> names;
+};
+
+Seam& seam()
+{
+    static Seam instance;
+    return instance;
+}
+
+} // namespace
+
+QString MFileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                     const QString& filter)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString MFileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                     const QString& filter)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString MFileDialog::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+void MFileDialog::setAutomatic(bool automatic)
+{
+    seam().automatic = automatic;
+}
+
+void MFileDialog::setNextFileName(const QString& fileName)
+{
+    seam().names.enqueue(fileName);
+}
+
+bool MFileDialog::takeAnswer(QString* fileName)
+{
+    Seam& s = seam();
+    if (!s.automatic)
+        return false;
+    *fileName = s.names.isEmpty() ? QString() : s.names.dequeue();
+    return true;
+}

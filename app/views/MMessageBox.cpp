@@ -1,0 +1,94 @@
+#include "MMessageBox.h"
+
+#include <QQueue>
+
+namespace {
+
+struct Seam
+{
+    bool automatic = false;
+    QQueue<QMessageBox::StandardButton> answers;
+    QList<MMessageBox::Shown> shown;
+};
+
+Seam& seam()
+{
+    static Seam instance;
+    return instance;
+}
+
+QMessageBox::StandardButton firstButton(QMessageBox::StandardButtons buttons)
+{
+    for (uint bit = QMessageBox::FirstButton; bit <= QMessageBox::LastButton; bit <<= 1) {
+        if (buttons & bit)
+            return QMessageBox::StandardButton(bit);
+    }
+    return QMessageBox::NoButton;
+}
+
+} // namespace
+
+QMessageBox::StandardButton MMessageBox::critical(QWidget* parent, const QString& title, const QString& text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MMessageBox::warning(QWidget* parent, const QString& title, const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Warning, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MMessageBox::information(QWidget* parent, const QString& title, const QString& text,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Information, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MMessageBox::question(QWidget* parent, const QString& title, const QString& text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Question, parent, title, text, buttons, defaultButton);
+}
+
+void MMessageBox::setAutomatic(bool automatic)
+{
+    seam().automatic = automatic;
+}
+
+bool MMessageBox::isAutomatic()
+{
+    return seam().automatic;
+}
+
+void MMessageBox::setNextAnswer(QMessageBox::StandardButton answer)
+{
+    seam().answers.enqueue(answer);
+}
+
+QList<MMessageBox::Shown> MMessageBox::takeShown()
+{
+    return std::exchange(seam().shown, {});
+}
+
+QMessageBox::StandardButton MMessageBox::show(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                              const QString& text, QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton)
+{
+    Seam& s = seam();
+    if (s.automatic) {
+        s.shown.append({icon, title, text});
+        if (!s.answers.isEmpty())
+            return s.answers.dequeue();
+        return defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
+    }
+
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}

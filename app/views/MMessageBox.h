@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+// Every message box of the program goes through here, so that tests can
+// answer a box in advance and read what the user would have been told.
+class MMessageBox
+{
+public:
+    struct Shown
+    {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+    };
+
+    static QMessageBox::StandardButton critical(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton warning(QWidget* parent, const QString& title, const QString& text,
+                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton information(QWidget* parent, const QString& title, const QString& text,
+                                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // Test seam: while automatic, no box is shown; each box takes the next
+    // queued answer, or its default button (else its first button) when none is queued.
+    static void setAutomatic(bool automatic);
+    static bool isAutomatic();
+    static void setNextAnswer(QMessageBox::StandardButton answer);
+    static QList<Shown> takeShown();
+
+private:
+    static QMessageBox::StandardButton show(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                            const QString& text, QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton);
+};
