@@ -1,0 +1,106 @@
+#include "MTestEnvironment.h"
+#include "core/MAppWnd.h"
+
+#include <QApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void unknownKeyIsEmptyAndWritingInsertsOnce();
+    void storedEmptyValueIsUpdatedNotDuplicated();
+    void optionsAreInvisibleUntilLoaded();
+    void valuesSurviveReload();
+
+private:
+    QString storedContent(const QString& key, int* rowCount = nullptr) const;
+    QTemporaryDir m_dir;
+};
+
+void TestOptions::init()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
+    QVERIFY(db.open());
+    QSqlQuery query;
+    QVERIFY(query.exec(QStringLiteral("DROP TABLE IF EXISTS _options")));
+    QVERIFY(query.exec(QStringLiteral(
+        "CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")));
+    MAppWnd::loadOptions();
+}
+
+void TestOptions::cleanup()
+{
+    QSqlDatabase::database().close();
+    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+}
+
+QString TestOptions::storedContent(const QString& key, int* rowCount) const
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT content FROM _options WHERE id = :id"));
+    query.bindValue(QStringLiteral(":id"), key);
+    query.exec();
+    QString content;
+    int rows = 0;
+    while (query.next()) {
+        content = query.value(0).toString();
+        ++rows;
+    }
+    if (rowCount)
+        *rowCount = rows;
+    return content;
+}
+
+void TestOptions::unknownKeyIsEmptyAndWritingInsertsOnce()
+{
+    QVERIFY(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")).isEmpty());
+    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;10;10;10"));
+    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("15;10;10;10"));
+    int rows = 0;
+    QCOMPARE(storedContent(QStringLiteral("PRINTER_MARGINS"), &rows), QStringLiteral("15;10;10;10"));
+    QCOMPARE(rows, 1);
+    QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("15;10;10;10"));
+}
+
+void TestOptions::storedEmptyValueIsUpdatedNotDuplicated()
+{
+    QSqlQuery query;
+    QVERIFY(query.exec(QStringLiteral("INSERT INTO _options (id, content) VALUES ('EMAIL_HOST', '')")));
+    MAppWnd::loadOptions();
+    MAppWnd::setOption(QStringLiteral("EMAIL_HOST"), QStringLiteral("poczta.example"));
+    int rows = 0;
+    QCOMPARE(storedContent(QStringLiteral("EMAIL_HOST"), &rows), QStringLiteral("poczta.example"));
+    QCOMPARE(rows, 1);
+}
+
+void TestOptions::optionsAreInvisibleUntilLoaded()
+{
+    QSqlQuery query;
+    QVERIFY(query.exec(QStringLiteral("INSERT INTO _options (id, content) VALUES ('DRAG_AND_DROP', '1')")));
+    QVERIFY(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")).isEmpty());
+    MAppWnd::loadOptions();
+    QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
+}
+
+void TestOptions::valuesSurviveReload()
+{
+    const QString polish = QStringLiteral("Zażółć gęślą jaźń; ŁÓDŹ");
+    MAppWnd::setOption(QStringLiteral("EMAIL_SUBJECT"), polish);
+    MAppWnd::loadOptions();
+    QCOMPARE(MAppWnd::option(QStringLiteral("EMAIL_SUBJECT")), polish);
+    // After a reload the key counts as stored: writing it again must update, not insert.
+    MAppWnd::setOption(QStringLiteral("EMAIL_SUBJECT"), QStringLiteral("x"));
+    int rows = 0;
+    QCOMPARE(storedContent(QStringLiteral("EMAIL_SUBJECT"), &rows), QStringLiteral("x"));
+    QCOMPARE(rows, 1);
+}
+
+INVOICE_TEST_MAIN(TestOptions)
+#include "tst_options.moc"
