@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString versionKeyword = QStringLiteral("VERSION");
+const QLatin1String versionKeyword("VERSION");
 
 // The failures a repeated run of the schema script causes by design.
 bool isRepeatFailure(const QSqlError& error)

@@ -38,8 +38,8 @@ public:
         bool opened = false;      // false: empty path or unreadable file, nothing ran
         int executed = 0;         // statements that succeeded
         int repeatFailures = 0;   // statements that found their work already done
-        int errors = 0;           // statements that failed for any other reason
-        QString firstError;       // "line N: message" of the first real error
+        int errors = 0;           // lines, begin or commit that failed for any other reason
+        QString firstError;       // "line N: message" ("begin: ...", "commit: ...") of the first
         bool ok() const { return opened && errors == 0; }
     };
 
@@ -64,8 +64,7 @@ public:
     // counts as 0.
     static int headerVersion(const QString& trimmedLine);
 
-    static QString decode(const QByteArray& bytes, bool localEncoding);
-
 private:
+    static QString decode(const QByteArray& bytes, bool localEncoding);
     static Result runFile(const QString& path, bool localEncoding, std::optional<Versions> versions);
 };
