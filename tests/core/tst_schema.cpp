@@ -364,6 +364,7 @@ void TestSchema::referenceRows()
     QFETCH(QString, sql);
     QFETCH(int, rows);
 
+    // The rows share one new database, made by the first of them.
     openDatabase(QStringLiteral("reference"));
     if (tableNames().isEmpty())
         QVERIFY(MSqlScriptRunner::run(scriptPath, false).ok());
