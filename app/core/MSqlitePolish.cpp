@@ -143,7 +143,7 @@ void changeCase(sqlite3_context* context, int argc, sqlite3_value** argv)
         }
         sqlite3_free(output);
         if (status != U_BUFFER_OVERFLOW_ERROR || round == 1) {
-            resultIcuError(context, mapping->toUpper ? "u_strToUpper" : "u_strToLower", status);
+            resultIcuError(context, mapping->toUpper ? "ucasemap_utf8ToUpper" : "ucasemap_utf8ToLower", status);
             return;
         }
         capacity = length;
@@ -283,31 +283,41 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv)
 
 // ---- Installation ---------------------------------------------------------
 
-bool registerCaseFunction(sqlite3* handle, const char* name, int argc, bool toUpper, QString* errorText)
+bool fail(QString* errorText, const QString& reason)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    UCaseMap* rootMap = ucasemap_open("", 0, &status);
-    if (U_FAILURE(status)) {
-        if (errorText)
-            *errorText = QStringLiteral("ucasemap_open: %1").arg(QString::fromLatin1(u_errorName(status)));
-        return false;
-    }
-    // SQLite calls destroyCaseMapping also when the registration fails.
-    const int rc = sqlite3_create_function_v2(handle, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                              new CaseMapping{toUpper, rootMap}, changeCase, nullptr, nullptr,
-                                              destroyCaseMapping);
-    if (rc != SQLITE_OK && errorText)
-        *errorText = QStringLiteral("%1/%2: %3").arg(QLatin1String(name)).arg(argc).arg(QString::fromUtf8(sqlite3_errmsg(handle)));
-    return rc == SQLITE_OK;
+    if (errorText)
+        *errorText = reason;
+    return false;
+}
+
+bool registered(int rc, sqlite3* handle, const char* name, int argc, QString* errorText)
+{
+    return rc == SQLITE_OK
+        || fail(errorText, QStringLiteral("%1/%2: %3")
+                               .arg(QLatin1String(name))
+                               .arg(argc)
+                               .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
 }
 
 bool registerFunction(sqlite3* handle, const char* name, int argc, int flags,
                       void (*function)(sqlite3_context*, int, sqlite3_value**), QString* errorText)
 {
-    const int rc = sqlite3_create_function_v2(handle, name, argc, flags, nullptr, function, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK && errorText)
-        *errorText = QStringLiteral("%1/%2: %3").arg(QLatin1String(name)).arg(argc).arg(QString::fromUtf8(sqlite3_errmsg(handle)));
-    return rc == SQLITE_OK;
+    return registered(sqlite3_create_function_v2(handle, name, argc, flags, nullptr, function, nullptr, nullptr,
+                                                 nullptr),
+                      handle, name, argc, errorText);
+}
+
+bool registerCaseFunction(sqlite3* handle, const char* name, int argc, bool toUpper, QString* errorText)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCaseMap* rootMap = ucasemap_open("", 0, &status);
+    if (U_FAILURE(status))
+        return fail(errorText, QStringLiteral("ucasemap_open: %1").arg(QLatin1String(u_errorName(status))));
+    // SQLite calls destroyCaseMapping also when the registration fails.
+    return registered(sqlite3_create_function_v2(handle, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                                 new CaseMapping{toUpper, rootMap}, changeCase, nullptr, nullptr,
+                                                 destroyCaseMapping),
+                      handle, name, argc, errorText);
 }
 
 // Proves that the driver runs our functions: a driver built with a private
@@ -315,13 +325,10 @@ bool registerFunction(sqlite3* handle, const char* name, int argc, int flags,
 bool answersThroughDriver(const QSqlDatabase& db, QString* errorText)
 {
     QSqlQuery query(db);
-    const QString expected = QStringLiteral("żółć ŻÓŁĆ 1");
     if (query.exec(QStringLiteral("SELECT lower('ŻÓŁĆ') || ' ' || upper('żółć') || ' ' || ('ZÓŁĆ' LIKE 'zół_')"))
-        && query.next() && query.value(0).toString() == expected)
+        && query.next() && query.value(0).toString() == QStringLiteral("żółć ŻÓŁĆ 1"))
         return true;
-    if (errorText)
-        *errorText = QStringLiteral("self-check failed: %1").arg(query.lastError().text());
-    return false;
+    return fail(errorText, QStringLiteral("self-check failed: %1").arg(query.lastError().text()));
 }
 
 } // namespace
@@ -329,17 +336,11 @@ bool answersThroughDriver(const QSqlDatabase& db, QString* errorText)
 bool MSqlitePolish::install(const QSqlDatabase& db, QString* errorText)
 {
     const QVariant handleValue = db.isOpen() ? db.driver()->handle() : QVariant();
-    if (!handleValue.isValid() || qstrcmp(handleValue.typeName(), "sqlite3*") != 0) {
-        if (errorText)
-            *errorText = QStringLiteral("not an open SQLite connection");
-        return false;
-    }
+    if (!handleValue.isValid() || qstrcmp(handleValue.typeName(), "sqlite3*") != 0)
+        return fail(errorText, QStringLiteral("not an open SQLite connection"));
     sqlite3* handle = *static_cast<sqlite3* const*>(handleValue.constData());
-    if (!handle) {
-        if (errorText)
-            *errorText = QStringLiteral("no SQLite handle");
-        return false;
-    }
+    if (!handle)
+        return fail(errorText, QStringLiteral("no SQLite handle"));
 
     constexpr int deterministic = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return registerFunction(handle, "icu_load_collation", 2, SQLITE_UTF8, loadCollation, errorText)
