@@ -47,7 +47,6 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
     m_senderAddress = senderAddress;
     m_recipientAddress = recipientAddress;
     m_copyAddress = copyAddress;
-    m_state = State::WaitingForGreeting;
     m_socket->connectToHost(m_server, quint16(m_port));
     m_replyTimer.start();
 }
