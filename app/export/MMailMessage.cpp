@@ -46,7 +46,6 @@ void MMailMessage::addAttachment(const QString& path, const QString& name)
 bool MMailMessage::compose(const QDateTime& now)
 {
     m_text.clear();
-    m_unreadableFile.clear();
 
     const QByteArray stamp = QByteArray::number(now.toMSecsSinceEpoch());
     const QByteArray delimiter = "--" + boundary(stamp);
@@ -79,10 +78,8 @@ bool MMailMessage::compose(const QDateTime& now)
         if (!QFileInfo::exists(attachment.path))
             continue;
         QFile file(attachment.path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            m_unreadableFile = attachment.path;
+        if (!file.open(QIODevice::ReadOnly))
             return false;
-        }
         text += delimiter + '\n';
         text += "Content-Type: application/octet-stream\n";
         text += "Content-Disposition: attachment;\n";
@@ -100,11 +97,6 @@ bool MMailMessage::compose(const QDateTime& now)
 QByteArray MMailMessage::text() const
 {
     return m_text;
-}
-
-QString MMailMessage::unreadableFile() const
-{
-    return m_unreadableFile;
 }
 
 QByteArray MMailMessage::encodedWord(const QString& text)

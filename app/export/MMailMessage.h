@@ -22,7 +22,6 @@ public:
     // attached file exists but cannot be read.
     bool compose(const QDateTime& now);
     QByteArray text() const;
-    QString unreadableFile() const;
 
     // "=?utf-8?Q?...?=", never split, for the subject, the sender name and file names.
     static QByteArray encodedWord(const QString& text);
@@ -52,5 +51,4 @@ private:
     QString m_body;
     QList<Attachment> m_attachments;
     QByteArray m_text;
-    QString m_unreadableFile;
 };

@@ -100,7 +100,7 @@ void MMailSmtp::readyRead()
 
 void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
 {
-    emit status(int(SocketError) + int(socketError), m_socket->errorString());
+    emit status(int(SocketErrorBase) + int(socketError), m_socket->errorString());
 }
 
 void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)

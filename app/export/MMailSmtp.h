@@ -26,7 +26,7 @@ public:
         LoggingIn = 10,
         SendingMessage = 11,
         SendingFailed = 50,
-        SocketError = 100, // plus the QAbstractSocket::SocketError
+        SocketErrorBase = 100, // plus the QAbstractSocket::SocketError
     };
 
     MMailSmtp(const QString& login, const QString& password, const QString& server, int port);
