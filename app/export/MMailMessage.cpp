@@ -1,0 +1,183 @@
+#include "MMailMessage.h"
+
+#include "export/MMailSmtp.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// A line of quoted-printable text holds at most 75 characters before its soft
+// break, and an escape ("=" and two digits) is never cut by one.
+constexpr int kQuotedPrintableLineLength = 75;
+constexpr int kEscapeLength = 3;
+constexpr int kBase64LineLength = 76;
+
+QByteArray md5Hex(const QByteArray& data)
+{
+    return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
+}
+
+QByteArray twoDigits(int value)
+{
+    return QByteArray::number(value).rightJustified(2, '0');
+}
+
+} // namespace
+
+MMailMessage::MMailMessage(const QString& senderName, const QString& senderAddress,
+                           const QString& recipientAddress, const QString& copyAddress, const QString& subject,
+                           const QString& body)
+    : m_senderName(senderName)
+    , m_senderAddress(senderAddress)
+    , m_recipientAddress(recipientAddress)
+    , m_copyAddress(copyAddress)
+    , m_subject(subject)
+    , m_body(body)
+{
+}
+
+void MMailMessage::addAttachment(const QString& path, const QString& name)
+{
+    m_attachments.append({path, name});
+}
+
+bool MMailMessage::compose(const QDateTime& now)
+{
+    m_text.clear();
+
+    const QByteArray stamp = QByteArray::number(now.toMSecsSinceEpoch());
+    const QByteArray delimiter = "--" + boundary(stamp);
+
+    QByteArray text;
+    text += "Date: " + dateText(now) + '\n';
+    text += "Message-Id: <" + messageId(stamp, m_senderAddress) + ">\n";
+    text += "To: " + m_recipientAddress.toUtf8() + '\n';
+    if (!m_copyAddress.isEmpty())
+        text += "CC: " + m_copyAddress.toUtf8() + '\n';
+    if (m_senderName.isEmpty())
+        text += "From: <" + m_senderAddress.toUtf8() + ">\n";
+    else
+        text += "From: " + encodedWord(m_senderName) + "\n\t<" + m_senderAddress.toUtf8() + ">\n";
+    text += "Subject: " + encodedWord(m_subject) + '\n';
+    text += "MIME-Version: 1.0\n";
+    text += "Content-Type: multipart/mixed;\n";
+    text += "\tboundary=\"" + boundary(stamp) + "\"\n";
+    text += '\n';
+
+    text += delimiter + '\n';
+    text += "Content-Type: text/plain;\n";
+    text += "\tcharset=UTF-8\n";
+    text += "Content-Transfer-Encoding: quoted-printable\n";
+    text += '\n';
+    text += quotedPrintableBody(m_body);
+    text += '\n';
+
+    for (const Attachment& attachment : qAsConst(m_attachments)) {
+        if (!QFileInfo::exists(attachment.path))
+            continue;
+        QFile file(attachment.path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        text += delimiter + '\n';
+        text += "Content-Type: application/octet-stream\n";
+        text += "Content-Disposition: attachment;\n";
+        text += "\tfilename=\"" + encodedWord(attachment.name) + "\"\n";
+        text += "Content-Transfer-Encoding: base64\n";
+        text += '\n';
+        text += base64Lines(file.readAll());
+    }
+    text += delimiter + "--\n";
+
+    m_text = toTransport(text);
+    return true;
+}
+
+QByteArray MMailMessage::text() const
+{
+    return m_text;
+}
+
+QByteArray MMailMessage::encodedWord(const QString& text)
+{
+    QByteArray word = MMailSmtp::encodeQuotedPrintable(text.toUtf8());
+    word.replace('"', QByteArray());
+    word.replace("_", "=5F");
+    word.replace(":", "=3A");
+    word.replace("?", "=3F");
+    word.replace(' ', '_');
+    return "=?utf-8?Q?" + word + "?=";
+}
+
+QByteArray MMailMessage::quotedPrintableBody(const QString& body)
+{
+    const QByteArray encoded = MMailSmtp::encodeQuotedPrintable(body.toUtf8());
+    QByteArray lines;
+    lines.reserve(encoded.size() + encoded.size() / kQuotedPrintableLineLength * 2 + 1);
+    int column = 0;
+    for (const char c : encoded) {
+        ++column;
+        if (column > kQuotedPrintableLineLength
+            || (c == '=' && column > kQuotedPrintableLineLength - kEscapeLength + 1)) {
+            lines += "=\n";
+            column = 1;
+        }
+        lines += c;
+    }
+    lines += '\n';
+    return lines;
+}
+
+QByteArray MMailMessage::base64Lines(const QByteArray& data)
+{
+    const QByteArray encoded = data.toBase64();
+    QByteArray lines;
+    lines.reserve(encoded.size() + encoded.size() / kBase64LineLength + 1);
+    for (int from = 0; from < encoded.size(); from += kBase64LineLength) {
+        const QByteArray line = encoded.mid(from, kBase64LineLength);
+        lines += line;
+        if (line.size() == kBase64LineLength)
+            lines += '\n';
+    }
+    lines += '\n';
+    return lines;
+}
+
+QByteArray MMailMessage::dateText(const QDateTime& local)
+{
+    static const char* const dayNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char* const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDate date = local.date();
+    const QTime time = local.time();
+    const int offset = local.offsetFromUtc();
+    const int offsetMinutes = qAbs(offset) / 60;
+
+    return QByteArray(dayNames[date.dayOfWeek() - 1]) + ", " + twoDigits(date.day()) + ' '
+           + monthNames[date.month() - 1] + ' ' + QByteArray::number(date.year()).rightJustified(4, '0') + ' '
+           + twoDigits(time.hour()) + ':' + twoDigits(time.minute()) + ':' + twoDigits(time.second()) + ' '
+           + (offset < 0 ? '-' : '+') + twoDigits(offsetMinutes / 60) + twoDigits(offsetMinutes % 60);
+}
+
+QByteArray MMailMessage::messageId(const QByteArray& stamp, const QString& senderAddress)
+{
+    return md5Hex(stamp + "Id") + '@' + senderAddress.section(QLatin1Char('@'), 1, 1).toUtf8();
+}
+
+QByteArray MMailMessage::boundary(const QByteArray& stamp)
+{
+    const QByteArray hex = md5Hex(stamp).toUpper();
+    return "----_=_NextPart_001_" + hex.left(8) + '.' + hex.mid(8, 8);
+}
+
+// CR LF line ends, and one more full stop before every line that begins with
+// one, so that no line of the message can end the data early.
+QByteArray MMailMessage::toTransport(QByteArray text)
+{
+    text.replace("\n", "\r\n");
+    text.replace("\r\n.", "\r\n..");
+    if (text.startsWith('.'))
+        text.prepend('.');
+    return text;
+}

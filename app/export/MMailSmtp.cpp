@@ -1,0 +1,249 @@
+#include "MMailSmtp.h"
+
+#include "export/MMailMessage.h"
+
+#include <QDateTime>
+#include <QSslSocket>
+
+namespace {
+
+constexpr int kDefaultReplyTimeout = 60000;
+
+const QByteArray kEhloCommand = "EHLO localhost";
+
+} // namespace
+
+MMailSmtp::MMailSmtp(const QString& login, const QString& password, const QString& server, int port)
+    : m_login(login)
+    , m_password(password)
+    , m_server(server)
+    , m_port(port)
+    , m_socket(new QSslSocket(this))
+{
+    m_replyTimer.setSingleShot(true);
+    m_replyTimer.setInterval(kDefaultReplyTimeout);
+    connect(&m_replyTimer, &QTimer::timeout, this, &MMailSmtp::doTimeoutReplyTimer);
+
+    connect(m_socket, &QSslSocket::readyRead, this, &MMailSmtp::readyRead);
+    connect(m_socket, &QSslSocket::errorOccurred, this, &MMailSmtp::errorReceived);
+    connect(m_socket, &QSslSocket::stateChanged, this, &MMailSmtp::stateChanged);
+    connect(m_socket, &QSslSocket::encrypted, this, &MMailSmtp::doEncryptedSocket);
+}
+
+void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
+                         const QString& copyAddress, const QString& subject, const QString& body,
+                         QStringList attachmentPaths, QStringList attachmentNames)
+{
+    MMailMessage message(senderName, senderAddress, recipientAddress, copyAddress, subject, body);
+    for (int i = 0; i < attachmentPaths.size(); ++i)
+        message.addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
+    if (!message.compose(QDateTime::currentDateTime())) {
+        // Reported from the event loop: the caller connects to status() only after this call.
+        QMetaObject::invokeMethod(this, &MMailSmtp::fail, Qt::QueuedConnection);
+        return;
+    }
+    m_message = message.text();
+
+    m_senderAddress = senderAddress;
+    m_recipientAddress = recipientAddress;
+    m_copyAddress = copyAddress;
+    m_socket->connectToHost(m_server, quint16(m_port));
+    m_replyTimer.start();
+}
+
+void MMailSmtp::setReplyTimeout(int milliseconds)
+{
+    m_replyTimer.setInterval(milliseconds);
+}
+
+QByteArray MMailSmtp::encodeQuotedPrintable(const QByteArray& bytes)
+{
+    static const char hexDigits[] = "0123456789ABCDEF";
+    QByteArray encoded;
+    encoded.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const uchar byte = uchar(c);
+        if (byte == ' ' || (byte >= 0x21 && byte <= 0x7E && byte != '=')) {
+            encoded += c;
+        } else {
+            encoded += '=';
+            encoded += hexDigits[byte >> 4];
+            encoded += hexDigits[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
+// Replies are judged only when complete: the buffer keeps what has arrived of
+// a line, and the lines of a reply are gathered up to its last line, the one
+// whose code is not followed by a hyphen.
+void MMailSmtp::readyRead()
+{
+    m_received += m_socket->readAll();
+    for (int end = m_received.indexOf('\n'); end >= 0; end = m_received.indexOf('\n')) {
+        const QByteArray line = m_received.left(end + 1);
+        m_received.remove(0, end + 1);
+        m_replyLines.append(line);
+        if (line.size() > 3 && line.at(3) == '-')
+            continue;
+
+        const QList<QByteArray> reply = m_replyLines;
+        m_replyLines.clear();
+        answerReply(reply);
+        if (m_state == State::Encrypting) {
+            // Whatever came in clear after the go-ahead for TLS is not trusted.
+            m_received.clear();
+            return;
+        }
+    }
+}
+
+void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
+{
+    emit status(int(SocketErrorBase) + int(socketError), m_socket->errorString());
+}
+
+void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)
+{
+    // Without a connection no reply can come, so there is nothing to wait for.
+    if (socketState == QAbstractSocket::UnconnectedState)
+        m_replyTimer.stop();
+}
+
+void MMailSmtp::doEncryptedSocket()
+{
+    writeCommand(kEhloCommand);
+    m_state = State::SecondEhloSent;
+}
+
+void MMailSmtp::doTimeoutReplyTimer()
+{
+    m_socket->abort();
+    fail();
+}
+
+void MMailSmtp::answerReply(const QList<QByteArray>& lines)
+{
+    if (m_state == State::Finished)
+        return;
+    if (lines.last().left(3) != expectedCode(m_state)) {
+        fail();
+        return;
+    }
+
+    switch (m_state) {
+    case State::WaitingForGreeting:
+        writeCommand(kEhloCommand);
+        m_state = State::FirstEhloSent;
+        break;
+    case State::FirstEhloSent:
+        if (offersStartTls(lines)) {
+            writeCommand("STARTTLS");
+            m_state = State::StartTlsSent;
+        } else {
+            writeCommand(kEhloCommand);
+            m_state = State::SecondEhloSent;
+        }
+        break;
+    case State::StartTlsSent:
+        m_state = State::Encrypting;
+        m_replyTimer.start();
+        m_socket->startClientEncryption();
+        break;
+    case State::SecondEhloSent:
+        writeCommand("AUTH LOGIN");
+        m_state = State::UserNameAsked;
+        emit status(LoggingIn, tr("Logowanie."));
+        break;
+    case State::UserNameAsked:
+        writeCommand(m_login.toUtf8().toBase64());
+        m_state = State::PasswordAsked;
+        break;
+    case State::PasswordAsked:
+        writeCommand(m_password.toUtf8().toBase64());
+        m_state = State::Authenticating;
+        break;
+    case State::Authenticating:
+        writeCommand("MAIL FROM:<" + m_senderAddress.toUtf8() + '>');
+        m_state = State::SenderAccepted;
+        break;
+    case State::SenderAccepted:
+        writeCommand("RCPT TO:<" + m_recipientAddress.toUtf8() + '>');
+        m_state = m_copyAddress.isEmpty() ? State::RecipientsComplete : State::CopyToAdd;
+        break;
+    case State::CopyToAdd:
+        writeCommand("RCPT TO:<" + m_copyAddress.toUtf8() + '>');
+        m_state = State::RecipientsComplete;
+        break;
+    case State::RecipientsComplete:
+        writeCommand("DATA");
+        m_state = State::MessageExpected;
+        emit status(SendingMessage, tr("Wysyłanie wiadomości."));
+        break;
+    case State::MessageExpected:
+        // The message already ends its lines in CR LF and carries its dot-stuffing.
+        writeCommand(m_message + "\r\n.");
+        m_state = State::MessageSent;
+        break;
+    case State::MessageSent:
+        writeCommand("QUIT");
+        m_state = State::Finished;
+        m_replyTimer.stop();
+        emit status(MessageSent, tr("Wiadomość została wysłana."));
+        break;
+    case State::Encrypting:
+    case State::Finished:
+        break;
+    }
+}
+
+void MMailSmtp::writeCommand(const QByteArray& command)
+{
+    m_socket->write(command + "\r\n");
+    m_socket->flush();
+    m_replyTimer.start();
+}
+
+void MMailSmtp::fail()
+{
+    m_state = State::Finished;
+    m_replyTimer.stop();
+    emit status(SendingFailed, tr("Błąd podczas wysyłania wiadomości."));
+}
+
+QByteArray MMailSmtp::expectedCode(State state)
+{
+    switch (state) {
+    case State::WaitingForGreeting:
+    case State::StartTlsSent:
+        return "220";
+    case State::UserNameAsked:
+    case State::PasswordAsked:
+        return "334";
+    case State::Authenticating:
+        return "235";
+    case State::MessageExpected:
+        return "354";
+    case State::FirstEhloSent:
+    case State::SecondEhloSent:
+    case State::SenderAccepted:
+    case State::CopyToAdd:
+    case State::RecipientsComplete:
+    case State::MessageSent:
+        return "250";
+    case State::Encrypting:
+    case State::Finished:
+        break;
+    }
+    // No reply is awaited while the TLS handshake runs.
+    return QByteArray();
+}
+
+bool MMailSmtp::offersStartTls(const QList<QByteArray>& ehloReply)
+{
+    for (const QByteArray& line : ehloReply) {
+        if (line.mid(4).trimmed().toUpper() == "STARTTLS")
+            return true;
+    }
+    return false;
+}

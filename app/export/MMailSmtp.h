@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class QSslSocket;
+
+// Sends one e-mail message to the user's SMTP server with AUTH LOGIN. The
+// dialogue runs on the event loop: sendMail only opens the connection, every
+// further step follows a reply of the server, and progress and failures
+// arrive through status(). The connection is switched to TLS before logging
+// in whenever the server offers STARTTLS.
+class MMailSmtp : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The codes of status().
+    enum SmtpStatusCode {
+        MessageSent = 0,
+        LoggingIn = 10,
+        SendingMessage = 11,
+        SendingFailed = 50,
+        SocketErrorBase = 100, // plus the QAbstractSocket::SocketError
+    };
+
+    MMailSmtp(const QString& login, const QString& password, const QString& server, int port);
+
+    // Composes the message and connects; the lists run in parallel (file i goes under name i).
+    void sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
+                  const QString& copyAddress, const QString& subject, const QString& body,
+                  QStringList attachmentPaths, QStringList attachmentNames);
+
+    // How long the server may keep silent before the send is given up.
+    void setReplyTimeout(int milliseconds);
+
+    // A blank and the bytes 0x21 to 0x7E but "=" stay, every other byte becomes "=XX".
+    static QByteArray encodeQuotedPrintable(const QByteArray& bytes);
+
+signals:
+    void status(const int& code, const QString& str);
+
+private slots:
+    void readyRead();
+    void errorReceived(QAbstractSocket::SocketError socketError);
+    void stateChanged(QAbstractSocket::SocketState socketState);
+    void doEncryptedSocket();
+    void doTimeoutReplyTimer();
+
+private:
+    enum class State {
+        WaitingForGreeting,
+        FirstEhloSent,
+        StartTlsSent,
+        Encrypting,
+        SecondEhloSent,
+        UserNameAsked,
+        PasswordAsked,
+        Authenticating,
+        SenderAccepted,
+        CopyToAdd,
+        RecipientsComplete,
+        MessageExpected,
+        MessageSent,
+        Finished,
+    };
+
+    void answerReply(const QList<QByteArray>& lines);
+    void writeCommand(const QByteArray& command);
+    void fail();
+
+    static QByteArray expectedCode(State state);
+    static bool offersStartTls(const QList<QByteArray>& ehloReply);
+
+    QString m_login;
+    QString m_password;
+    QString m_server;
+    int m_port = 0;
+    QByteArray m_message;
+    QString m_senderAddress;
+    QString m_recipientAddress;
+    QString m_copyAddress;
+    State m_state = State::WaitingForGreeting;
+    QSslSocket* m_socket = nullptr;
+    QByteArray m_received;
+    QList<QByteArray> m_replyLines;
+    QTimer m_replyTimer;
+};

@@ -1,0 +1,252 @@
+#include "MTestEnvironment.h"
+#include "export/MMailSmtp.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <QtTest>
+
+namespace {
+
+const QString kLogin = QStringLiteral("jan.nowak@alfa.pl");
+const QString kPassword = QStringLiteral("Tajne hasło");
+
+// aiosmtpd on 127.0.0.1, started by smtp_server.py and killed with this object.
+class MAiosmtpdServer
+{
+public:
+    ~MAiosmtpdServer()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    bool start(const QString& folder, const QStringList& extraArguments = QStringList())
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(INVOICE_PYTHON3),
+                        QStringList{QFINDTESTDATA("smtp_server.py"), QStringLiteral("--folder"), folder,
+                                    QStringLiteral("--login"), kLogin, QStringLiteral("--password"), kPassword,
+                                    QStringLiteral("--lifetime"), QStringLiteral("120")}
+                            + extraArguments);
+        while (m_process.waitForReadyRead(15000)) {
+            if (m_process.canReadLine()) {
+                m_port = quint16(m_process.readLine().trimmed().toUInt());
+                break;
+            }
+        }
+        return m_port != 0;
+    }
+
+    quint16 port() const { return m_port; }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+QJsonObject readJson(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(bytes, &error).object();
+    if (error.error != QJsonParseError::NoError)
+        qWarning("Not JSON: %s", bytes.constData());
+    return object;
+}
+
+// What Python's email package reads from a received message.
+QJsonObject parsedMessage(const QString& path)
+{
+    QProcess parser;
+    parser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    parser.start(QStringLiteral(INVOICE_PYTHON3), {QFINDTESTDATA("parse_message.py"), path});
+    if (!parser.waitForFinished(15000) || parser.exitCode() != 0)
+        return QJsonObject();
+    return readJson(parser.readAllStandardOutput());
+}
+
+QJsonObject envelope(const QString& folder)
+{
+    QFile file(folder + QStringLiteral("/1.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QJsonObject();
+    return readJson(file.readAll());
+}
+
+QList<int> codes(const QSignalSpy& spy)
+{
+    QList<int> result;
+    for (const QList<QVariant>& arguments : spy)
+        result.append(arguments.at(0).toInt());
+    return result;
+}
+
+} // namespace
+
+class TestMailSend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void deliversTheMessage_data();
+    void deliversTheMessage();
+    void switchesToTlsWhenOffered();
+    void untrustedCertificateStopsBeforeLogin();
+
+private:
+    QTemporaryDir m_files;
+    QString m_bigAttachment;
+};
+
+void TestMailSend::initTestCase()
+{
+    QVERIFY(m_files.isValid());
+    QByteArray bytes(20000, Qt::Uninitialized);
+    quint32 seed = 12345;
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = char(seed >> 16);
+    }
+    m_bigAttachment = m_files.filePath(QStringLiteral("skan.bin"));
+    QFile file(m_bigAttachment);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+void TestMailSend::deliversTheMessage_data()
+{
+    QTest::addColumn<QString>("senderName");
+    QTest::addColumn<QString>("copyAddress");
+
+    QTest::newRow("sender name and copy") << QStringLiteral("Firma \"Alfa\" Sp. z o.o. – Łódź")
+                                          << QStringLiteral("ksiegowosc@alfa.pl");
+    QTest::newRow("no sender name, no copy") << QString() << QString();
+}
+
+void TestMailSend::deliversTheMessage()
+{
+    QFETCH(QString, senderName);
+    QFETCH(QString, copyAddress);
+
+    QTemporaryDir received;
+    QVERIFY(received.isValid());
+    MAiosmtpdServer server;
+    QVERIFY2(server.start(received.path()), "aiosmtpd (python3-aiosmtpd) did not start");
+
+    const QString subject = QStringLiteral("Faktura nr 1/2024: płatność? \"pilne\" _do_ 14 dni");
+    // 75 plain characters fill the first encoded line, so the second one opens with a full stop.
+    const QString opening = QStringLiteral("Faktura VAT nr 1/2024 z dnia 05-03-2024 dla firmy Beta sp. z o.o. z Gdyni, ");
+    QCOMPARE(opening.size(), 75);
+    const QString body = opening
+                         + QStringLiteral(".\nDzień dobry,\n\nw załączeniu faktura na kwotę 1 230,00 zł "
+                                          "(= tysiąc dwieście trzydzieści złotych), płatna w ciągu 14 dni.\n"
+                                          ".\n\tWcięcie tabulatorem\r\nZażółć gęślą jaźń. Spacja na końcu ");
+    QFile pdf(QFINDTESTDATA("data/faktura.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QFile big(m_bigAttachment);
+    QVERIFY(big.open(QIODevice::ReadOnly));
+
+    MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    client.sendMail(senderName, QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan.kowalski@example.com"),
+                    copyAddress, subject, body,
+                    {pdf.fileName(), m_files.filePath(QStringLiteral("brak.pdf")), m_bigAttachment},
+                    {QStringLiteral("FV_1_2024 żółta.pdf"), QStringLiteral("brak.pdf"), QStringLiteral("skan.bin")});
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0, 101}));
+    QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("Logowanie."));
+    QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("Wysyłanie wiadomości."));
+    QCOMPARE(spy.at(2).at(1).toString(), QStringLiteral("Wiadomość została wysłana."));
+
+    const QJsonObject delivery = envelope(received.path());
+    QCOMPARE(delivery.value("mail_from").toString(), QStringLiteral("biuro@alfa.pl"));
+    QStringList recipients{QStringLiteral("jan.kowalski@example.com")};
+    if (!copyAddress.isEmpty())
+        recipients.append(copyAddress);
+    QCOMPARE(delivery.value("rcpt_tos").toVariant().toStringList(), recipients);
+    QCOMPARE(delivery.value("login").toString(), kLogin);
+    QCOMPARE(delivery.value("tls").toBool(), false);
+
+    const QJsonObject message = parsedMessage(received.filePath(QStringLiteral("1.eml")));
+    QVERIFY(!message.isEmpty());
+    QCOMPARE(message.value("subject").toString(), QString(subject).remove(QLatin1Char('"')));
+    QCOMPARE(message.value("from_name").toString(), QString(senderName).remove(QLatin1Char('"')));
+    QCOMPARE(message.value("from_address").toString(), QStringLiteral("biuro@alfa.pl"));
+    QCOMPARE(message.value("to").toString(), QStringLiteral("jan.kowalski@example.com"));
+    QCOMPARE(message.value("cc").toString(), copyAddress);
+    QCOMPARE(message.value("content_type").toString(), QStringLiteral("multipart/mixed"));
+    QCOMPARE(message.value("body_charset").toString(), QStringLiteral("utf-8"));
+    QCOMPARE(message.value("body_encoding").toString(), QStringLiteral("quoted-printable"));
+    // The line end before the empty line that closes the text part is part of the text.
+    QCOMPARE(message.value("body").toString(), body + QLatin1Char('\n'));
+    QVERIFY(QRegularExpression(QStringLiteral("^<[0-9a-f]{32}@alfa\\.pl>$"))
+                .match(message.value("message_id").toString())
+                .hasMatch());
+    const QDateTime date = QDateTime::fromString(message.value("date").toString(), Qt::ISODate);
+    QVERIFY(qAbs(date.secsTo(QDateTime::currentDateTime())) < 120);
+
+    const QJsonArray attachments = message.value("attachments").toArray();
+    QCOMPARE(attachments.size(), 2);
+    QCOMPARE(attachments.at(0).toObject().value("name").toString(), QStringLiteral("FV_1_2024 żółta.pdf"));
+    QCOMPARE(QByteArray::fromBase64(attachments.at(0).toObject().value("data").toString().toLatin1()),
+             pdf.readAll());
+    QCOMPARE(attachments.at(1).toObject().value("name").toString(), QStringLiteral("skan.bin"));
+    QCOMPARE(QByteArray::fromBase64(attachments.at(1).toObject().value("data").toString().toLatin1()),
+             big.readAll());
+}
+
+void TestMailSend::switchesToTlsWhenOffered()
+{
+    QVERIFY(QSslSocket::supportsSsl());
+    QTemporaryDir received;
+    QVERIFY(received.isValid());
+    MAiosmtpdServer server;
+    QVERIFY(server.start(received.path(), {QStringLiteral("--tls"), QFINDTESTDATA("data/smtp-test.pem"),
+                                           QFINDTESTDATA("data/smtp-test.key")}));
+
+    // Trust the test server's own certificate for this test only.
+    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = original;
+    trusting.addCaCertificates(QFINDTESTDATA("data/smtp-test.pem"));
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
+    QSslConfiguration::setDefaultConfiguration(original);
+
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    client.sendMail(QStringLiteral("Alfa"), QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan@beta.pl"), QString(),
+                    QStringLiteral("Faktura przez TLS"), QStringLiteral("Treść."), {}, {});
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0, 101}));
+    const QJsonObject delivery = envelope(received.path());
+    QCOMPARE(delivery.value("tls").toBool(), true);
+    QCOMPARE(delivery.value("login").toString(), kLogin);
+    QCOMPARE(parsedMessage(received.filePath(QStringLiteral("1.eml"))).value("subject").toString(),
+             QStringLiteral("Faktura przez TLS"));
+}
+
+void TestMailSend::untrustedCertificateStopsBeforeLogin()
+{
+    QTemporaryDir received;
+    QVERIFY(received.isValid());
+    MAiosmtpdServer server;
+    QVERIFY(server.start(received.path(), {QStringLiteral("--tls"), QFINDTESTDATA("data/smtp-test.pem"),
+                                           QFINDTESTDATA("data/smtp-test.key")}));
+
+    MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    client.sendMail(QStringLiteral("Alfa"), QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan@beta.pl"), QString(),
+                    QStringLiteral("Temat"), QStringLiteral("Treść."), {}, {});
+
+    QTRY_VERIFY(!spy.isEmpty());
+    QCOMPARE(spy.at(0).at(0).toInt(), MMailSmtp::SocketErrorBase + QAbstractSocket::SslHandshakeFailedError);
+    QVERIFY(!codes(spy).contains(MMailSmtp::LoggingIn));
+    QVERIFY(QDir(received.path()).isEmpty());
+}
+
+INVOICE_TEST_MAIN(TestMailSend)
+#include "tst_mailsend.moc"

@@ -1,0 +1,277 @@
+#include "MTestEnvironment.h"
+#include "export/MMailSmtp.h"
+
+#include <QApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+// A one-connection SMTP server that answers from a script: the first reply is
+// the greeting, each further one answers the next command line, or the whole
+// message after a 354. Once the script has run out, a further command is met
+// with silence or with the connection closed.
+class MScriptedSmtpServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum Ending { KeepSilent, CloseConnection };
+
+    MScriptedSmtpServer(const QList<QByteArray>& replies, Ending ending, bool byteByByte)
+        : m_replies(replies)
+        , m_ending(ending)
+        , m_byteByByte(byteByByte)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &MScriptedSmtpServer::doNewConnectionServer);
+        connect(&m_byteTimer, &QTimer::timeout, this, &MScriptedSmtpServer::doTimeoutByteTimer);
+        m_byteTimer.setInterval(2);
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    quint16 port() const { return m_server.serverPort(); }
+    // The command lines without their CR LF; a message sent after DATA is one entry "<message>".
+    QList<QByteArray> commands() const { return m_commands; }
+    QByteArray message() const { return m_message; }
+    int connectionCount() const { return m_connectionCount; }
+    bool peerDisconnected() const { return m_peerDisconnected; }
+
+private:
+    void doNewConnectionServer()
+    {
+        ++m_connectionCount;
+        m_peer = m_server.nextPendingConnection();
+        connect(m_peer, &QTcpSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
+        connect(m_peer, &QTcpSocket::disconnected, this, [this] { m_peerDisconnected = true; });
+        sendNextReply();
+    }
+
+    void doReadyReadPeer()
+    {
+        m_received += m_peer->readAll();
+        for (int end = m_received.indexOf("\r\n"); end >= 0; end = m_received.indexOf("\r\n")) {
+            const QByteArray line = m_received.left(end);
+            m_received.remove(0, end + 2);
+            if (m_inData) {
+                if (line != ".") {
+                    m_message += line + "\r\n";
+                    continue;
+                }
+                m_inData = false;
+                m_commands.append("<message>");
+            } else {
+                m_commands.append(line);
+            }
+            if (m_replies.isEmpty()) {
+                if (m_ending == CloseConnection)
+                    m_peer->disconnectFromHost();
+                return;
+            }
+            sendNextReply();
+        }
+    }
+
+    void sendNextReply()
+    {
+        const QByteArray reply = m_replies.takeFirst();
+        m_inData = reply.startsWith("354");
+        if (!m_byteByByte) {
+            m_peer->write(reply);
+            return;
+        }
+        m_pending += reply;
+        m_byteTimer.start();
+    }
+
+    void doTimeoutByteTimer()
+    {
+        m_peer->write(m_pending.left(1));
+        m_peer->flush();
+        m_pending.remove(0, 1);
+        if (m_pending.isEmpty())
+            m_byteTimer.stop();
+    }
+
+    QTcpServer m_server;
+    QTcpSocket* m_peer = nullptr;
+    QList<QByteArray> m_replies;
+    Ending m_ending;
+    bool m_byteByByte;
+    QTimer m_byteTimer;
+    QByteArray m_pending;
+    QByteArray m_received;
+    bool m_inData = false;
+    QList<QByteArray> m_commands;
+    QByteArray m_message;
+    int m_connectionCount = 0;
+    bool m_peerDisconnected = false;
+};
+
+class TestMailSmtp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dialogue_data();
+    void dialogue();
+    void silentServerTimesOut();
+    void refusedConnection();
+    void unreadableAttachmentIsReported();
+
+private:
+    static QList<int> codes(const QSignalSpy& spy);
+    static void send(MMailSmtp& client, const QString& copyAddress = QString(),
+                     const QStringList& attachmentPaths = QStringList());
+};
+
+QList<int> TestMailSmtp::codes(const QSignalSpy& spy)
+{
+    QList<int> result;
+    for (const QList<QVariant>& arguments : spy)
+        result.append(arguments.at(0).toInt());
+    return result;
+}
+
+void TestMailSmtp::send(MMailSmtp& client, const QString& copyAddress, const QStringList& attachmentPaths)
+{
+    client.sendMail(QStringLiteral("Alfa"), QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan@beta.pl"),
+                    copyAddress, QStringLiteral("Faktura"), QStringLiteral("W załączeniu faktura."), attachmentPaths,
+                    QStringList(QStringLiteral("faktura.pdf")));
+}
+
+void TestMailSmtp::dialogue_data()
+{
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<bool>("byteByByte");
+    QTest::addColumn<int>("ending");
+    QTest::addColumn<QString>("copyAddress");
+    QTest::addColumn<QList<QByteArray>>("commands");
+    QTest::addColumn<QList<int>>("codes");
+
+    const QList<QByteArray> login = {"EHLO localhost", "EHLO localhost", "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=",
+                                     "VGFqbmUgaGFzxYJv"};
+    const QList<QByteArray> loggedIn = {"220-mail.beta.pl ESMTP\r\n220 ready\r\n",
+                                        "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
+                                        "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
+                                        "334 VXNlcm5hbWU6\r\n",
+                                        "334 UGFzc3dvcmQ6\r\n",
+                                        "235 2.7.0 Authentication successful\r\n"};
+    const QList<QByteArray> delivered = loggedIn
+                                        + QList<QByteArray>{"250 2.1.0 Ok\r\n", "250 2.1.5 Ok\r\n",
+                                                            "354 End data with <CR><LF>.<CR><LF>\r\n",
+                                                            "250 2.0.0 Ok: queued\r\n"};
+    const QList<QByteArray> sent = login
+                                   + QList<QByteArray>{"MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "DATA",
+                                                       "<message>", "QUIT"};
+
+    QTest::newRow("multi-line replies in one delivery each")
+        << delivered << false << int(MScriptedSmtpServer::CloseConnection) << QString() << sent
+        << QList<int>{10, 11, 0, 101};
+    QTest::newRow("replies split into single bytes")
+        << delivered << true << int(MScriptedSmtpServer::CloseConnection) << QString() << sent
+        << QList<int>{10, 11, 0, 101};
+
+    QList<QByteArray> withCopy = delivered;
+    withCopy.insert(8, "250 2.1.5 Ok\r\n");
+    QList<QByteArray> sentWithCopy = sent;
+    sentWithCopy.insert(7, "RCPT TO:<kopia@alfa.pl>");
+    QTest::newRow("copy address after the recipient")
+        << withCopy << false << int(MScriptedSmtpServer::CloseConnection) << QStringLiteral("kopia@alfa.pl")
+        << sentWithCopy << QList<int>{10, 11, 0, 101};
+
+    QList<QByteArray> refused = loggedIn;
+    refused.last() = "535 5.7.8 Authentication failed\r\n250 2.0.0 Ok\r\n";
+    QTest::newRow("refused login, later reply ignored")
+        << refused << false << int(MScriptedSmtpServer::KeepSilent) << QString() << login << QList<int>{10, 50};
+
+    QTest::newRow("greeting code in reply to EHLO")
+        << QList<QByteArray>{"220 ready\r\n", "220 ready\r\n"} << false << int(MScriptedSmtpServer::KeepSilent)
+        << QString() << QList<QByteArray>{"EHLO localhost"} << QList<int>{50};
+    QTest::newRow("server closes the connection")
+        << QList<QByteArray>{"220 ready\r\n"} << false << int(MScriptedSmtpServer::CloseConnection) << QString()
+        << QList<QByteArray>{"EHLO localhost"} << QList<int>{101};
+    QTest::newRow("offered TLS that fails to start is not bypassed")
+        << QList<QByteArray>{"220 ready\r\n", "250-mail.beta.pl\r\n250-STARTTLS\r\n250 AUTH LOGIN\r\n",
+                             "454 4.7.0 TLS not available\r\n"}
+        << false << int(MScriptedSmtpServer::KeepSilent) << QString()
+        << QList<QByteArray>{"EHLO localhost", "STARTTLS"} << QList<int>{50};
+}
+
+void TestMailSmtp::dialogue()
+{
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(bool, byteByByte);
+    QFETCH(int, ending);
+    QFETCH(QString, copyAddress);
+    QFETCH(QList<QByteArray>, commands);
+    QFETCH(QList<int>, codes);
+
+    MScriptedSmtpServer server(replies, MScriptedSmtpServer::Ending(ending), byteByByte);
+    QVERIFY(server.port() != 0);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client, copyAddress);
+
+    QTRY_COMPARE(TestMailSmtp::codes(spy), codes);
+    QCOMPARE(server.commands(), commands);
+    if (codes.contains(MMailSmtp::MessageSent)) {
+        QVERIFY(server.message().startsWith("Date: "));
+        QVERIFY(server.message().endsWith("--\r\n\r\n"));
+    }
+}
+
+void TestMailSmtp::silentServerTimesOut()
+{
+    MScriptedSmtpServer server({"220 ready\r\n"}, MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    client.setReplyTimeout(300);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    QElapsedTimer clock;
+    clock.start();
+    send(client);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SendingFailed});
+    QVERIFY(clock.elapsed() >= 300);
+    QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("Błąd podczas wysyłania wiadomości."));
+    QCOMPARE(server.commands(), QList<QByteArray>{"EHLO localhost"});
+    QTRY_VERIFY(server.peerDisconnected());
+}
+
+void TestMailSmtp::refusedConnection()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), port);
+    client.setReplyTimeout(500);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError});
+    QVERIFY(!spy.at(0).at(1).toString().isEmpty());
+    // The connection is gone, so the time-out must not report the send a second time.
+    QTest::qWait(700);
+    QCOMPARE(spy.size(), 1);
+}
+
+void TestMailSmtp::unreadableAttachmentIsReported()
+{
+    MScriptedSmtpServer server({"220 ready\r\n"}, MScriptedSmtpServer::KeepSilent, false);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    // The caller connects to the status only after sendMail has returned.
+    send(client, QString(), QStringList(folder.path()));
+    QSignalSpy spy(&client, &MMailSmtp::status);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SendingFailed});
+    QCOMPARE(server.connectionCount(), 0);
+}
+
+INVOICE_TEST_MAIN(TestMailSmtp)
+#include "tst_mailsmtp.moc"
