@@ -29,7 +29,7 @@ CMirvoleApp::ExitCode CMirvoleApp::Run()
     CMessageLog log(m_dataPath + QLatin1String("mirvole.log"));
     if (!QFileInfo(m_dataPath).isDir()) {
         log.show(QCoreApplication::translate("CMirvoleApp", "Nie znaleziono katalogu z plikami danych: %1.")
-                     .arg(QDir::toNativeSeparators(m_dataPath)));
+                     .arg(QDir::toNativeSeparators(QDir::cleanPath(m_dataPath))));
         return OutputFailed;
     }
 
