@@ -32,11 +32,19 @@ constexpr quint32 wideTimeMark = 0x8000000A;
 CArchiveReader::CArchiveReader(QIODevice* device)
     : m_device(device)
     , m_codec(QTextCodec::codecForName("Windows-1250"))
+    , m_size(device->isSequential() ? -1 : device->size())
     , m_loaded(1)
 {
 }
 
 CArchiveReader::~CArchiveReader() = default;
+
+qint64 CArchiveReader::remaining() const
+{
+    if (m_size < 0)
+        return std::numeric_limits<qint64>::max();
+    return m_size - m_device->pos();
+}
 
 void CArchiveReader::readRaw(char* data, qint64 size)
 {
@@ -51,7 +59,7 @@ void CArchiveReader::readRaw(char* data, qint64 size)
 // damaged length ends in a clean end-of-file failure rather than a huge allocation.
 void CArchiveReader::ensureAvailable(qint64 size)
 {
-    if (!m_device->isSequential() && m_device->bytesAvailable() < size)
+    if (remaining() < size)
         fail(CLoadError::EndOfFile);
     if (size > std::numeric_limits<int>::max())
         throw CLoadError(CLoadError::Memory, 0);
@@ -152,7 +160,7 @@ CTime CArchiveReader::readTime()
     return CTime{qFromLittleEndian<qint64>(bytes)};
 }
 
-const CArchiveReader::Loaded& CArchiveReader::readNewClass(const CRecordClass& expected)
+int CArchiveReader::readNewClass(const CRecordClass& expected)
 {
     const quint16 schemaWord = readWord();
     const quint16 nameLength = readWord();
@@ -166,20 +174,34 @@ const CArchiveReader::Loaded& CArchiveReader::readNewClass(const CRecordClass& e
     if (!expected.readsSchema(schema))
         fail(CLoadError::BadSchema);
 
-    Loaded entry;
-    entry.recordClass = &expected;
-    entry.schema = schema;
-    m_loaded.push_back(entry);
-    return m_loaded.back();
+    m_loaded.push_back(Loaded{&expected, schema, nullptr});
+    return schema;
 }
 
-const CArchiveReader::Loaded& CArchiveReader::loadedClass(quint32 index, const CRecordClass& expected) const
+int CArchiveReader::loadedClassSchema(quint32 index, const CRecordClass& expected) const
 {
     if (index == 0 || index >= m_loaded.size() || !m_loaded[index].recordClass)
         fail(CLoadError::BadIndex);
     if (m_loaded[index].recordClass != &expected)
         fail(CLoadError::BadClass);
-    return m_loaded[index];
+    return m_loaded[index].schema;
+}
+
+std::shared_ptr<CRecord> CArchiveReader::loadedObject(quint32 index, const CRecordClass& expected) const
+{
+    if (index >= m_loaded.size() || !m_loaded[index].record)
+        fail(CLoadError::BadIndex);
+    if (&m_loaded[index].record->recordClass() != &expected)
+        fail(CLoadError::BadClass);
+    return m_loaded[index].record;
+}
+
+std::shared_ptr<CRecord> CArchiveReader::readNewObject(const CRecordClass& recordClass, int schema)
+{
+    auto record = std::make_shared<CRecord>(recordClass);
+    m_loaded.push_back(Loaded{nullptr, 0, record});
+    record->Serialize(*this, schema);
+    return record;
 }
 
 std::shared_ptr<CRecord> CArchiveReader::readObject(const CRecordClass& expected)
@@ -187,34 +209,17 @@ std::shared_ptr<CRecord> CArchiveReader::readObject(const CRecordClass& expected
     const quint16 tag = readWord();
     if (tag == nullTag)
         return nullptr;
+    if (tag == newClassTag)
+        return readNewObject(expected, readNewClass(expected));
 
-    quint32 objectIndex = 0;
-    const Loaded* loadedClassEntry = nullptr;
-    if (tag == newClassTag) {
-        loadedClassEntry = &readNewClass(expected);
-    } else if (tag == bigObjectTag) {
+    bool isClass = tag & classTag;
+    quint32 index = tag & ~classTag;
+    if (tag == bigObjectTag) {
         const quint32 bigTag = readDword();
-        if (bigTag & bigClassTag)
-            loadedClassEntry = &loadedClass(bigTag & ~bigClassTag, expected);
-        else
-            objectIndex = bigTag;
-    } else if (tag & classTag) {
-        loadedClassEntry = &loadedClass(tag & ~classTag, expected);
-    } else {
-        objectIndex = tag;
+        isClass = bigTag & bigClassTag;
+        index = bigTag & ~bigClassTag;
     }
-
-    if (!loadedClassEntry) {
-        if (objectIndex >= m_loaded.size() || !m_loaded[objectIndex].record)
-            fail(CLoadError::BadIndex);
-        if (&m_loaded[objectIndex].record->recordClass() != &expected)
-            fail(CLoadError::BadClass);
-        return m_loaded[objectIndex].record;
-    }
-
-    const int schema = loadedClassEntry->schema;
-    auto record = std::make_shared<CRecord>(expected);
-    m_loaded.push_back(Loaded{nullptr, 0, record});
-    record->Serialize(*this, schema);
-    return record;
+    if (isClass)
+        return readNewObject(expected, loadedClassSchema(index, expected));
+    return loadedObject(index, expected);
 }

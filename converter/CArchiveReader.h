@@ -31,6 +31,9 @@ public:
     // An element count: 16 bits, or 0xFFFF and 32 bits.
     quint32 readCount();
 
+    // Bytes left to read; the largest count for a device of unknown size.
+    qint64 remaining() const;
+
     // A text as 8-bit Windows-1250 bytes, cut at its first NUL character.
     // Texts stored with 16-bit characters are converted; a character that
     // the code page lacks becomes '?'.
@@ -60,11 +63,16 @@ private:
     quint16 readWord();
     quint32 readDword();
     quint32 readStringLength(bool* wide);
-    const Loaded& readNewClass(const CRecordClass& expected);
-    const Loaded& loadedClass(quint32 index, const CRecordClass& expected) const;
+    // The schema of the objects that follow a class tag.
+    int readNewClass(const CRecordClass& expected);
+    int loadedClassSchema(quint32 index, const CRecordClass& expected) const;
+
+    std::shared_ptr<CRecord> loadedObject(quint32 index, const CRecordClass& expected) const;
+    std::shared_ptr<CRecord> readNewObject(const CRecordClass& recordClass, int schema);
 
     QIODevice* m_device;
     QTextCodec* m_codec;
+    qint64 m_size; // -1 for a sequential device
     // Classes and objects in the order they were met; entry 0 is the null object.
     std::vector<Loaded> m_loaded;
 };
