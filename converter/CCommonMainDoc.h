@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class CArchiveReader;
+class CMessageLog;
+
+// Reads old data files from the data folder, one archive per file, and reports
+// a failure of one file without keeping the others from being read.
+class CCommonMainDoc
+{
+public:
+    // dataPath ends with a separator; file names are appended to it.
+    CCommonMainDoc(const QString& dataPath, CMessageLog& log);
+    virtual ~CCommonMainDoc();
+
+    CCommonMainDoc(const CCommonMainDoc&) = delete;
+    CCommonMainDoc& operator=(const CCommonMainDoc&) = delete;
+
+    const QString& dataPath() const { return m_dataPath; }
+
+    // Reads the file with this name, whatever the letter case of its name on
+    // disk. A file that is missing or cannot be opened is passed over silently.
+    void LoadFile(const QString& name);
+
+protected:
+    virtual void SerializeFile(CArchiveReader& ar, const QString& name) = 0;
+
+private:
+    QString findFile(const QString& name) const;
+
+    QString m_dataPath;
+    CMessageLog& m_log;
+};

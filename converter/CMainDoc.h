@@ -1,0 +1,42 @@
+#pragma once
+
+#include "CCommonMainDoc.h"
+#include "CRecordMap.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+// The fifteen record maps of the old data, one per data file, and the
+// statements that bring them into the database.
+class CMainDoc : public CCommonMainDoc
+{
+public:
+    CMainDoc(const QString& dataPath, CMessageLog& log);
+
+    // Reads the fifteen files in the order the old data depends on.
+    void LoadAll();
+
+    // Writes one INSERT statement per record, each line ended with CR LF, the
+    // tables in the order of their names. False when the device fails.
+    bool WriteSql(QIODevice& out) const;
+
+    // The map written into a table; nullptr for a table that is not written.
+    const CRecordMap* map(const QByteArray& table) const;
+
+protected:
+    void SerializeFile(CArchiveReader& ar, const QString& name) override;
+
+private:
+    struct TableMap
+    {
+        QString fileName;
+        QByteArray table;
+        CRecordMap map;
+    };
+
+    std::vector<TableMap> m_maps;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QtGlobal>
+
+// A point in time as the old data files keep it: seconds since 1970-01-01 UTC.
+struct CTime
+{
+    qint64 seconds = 0;
+};
+
+inline bool operator==(CTime a, CTime b)
+{
+    return a.seconds == b.seconds;
+}

@@ -1,0 +1,588 @@
+#include "CArchiveWriter.h"
+#include "MTestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+// Runs the built converter as the application does: a copy of the program
+// file in a folder of its own, the old data files in "data" beside it, no
+// arguments needed. The data folders are written here byte by byte.
+class TestMirvole : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void convertsEveryRecordClass_data();
+    void convertsEveryRecordClass();
+    void brokenFileIsReportedAndTheRunGoesOn_data();
+    void brokenFileIsReportedAndTheRunGoesOn();
+    void twoBrokenFilesGiveTwoMessagesInReadingOrder();
+    void emptyFolderGivesAnEmptyFile();
+    void fileNamesIgnoreLetterCase();
+    void longTextsAndLocalTime();
+    void failedWriteEndsWithAnError();
+    void missingDataFolderEndsWithAnError();
+    void importKeepsPolishLettersAndLineBreaks();
+};
+
+namespace {
+
+constexpr qint32 newYear = 1262304000; // 2010-01-01 00:00:00 UTC
+constexpr qint32 noon = 1262347384; // 2010-01-01 12:03:04 UTC
+constexpr qint32 march = 1267401600; // 2010-03-01 00:00:00 UTC
+
+QTextCodec* cp1250()
+{
+    return QTextCodec::codecForName("Windows-1250");
+}
+
+QByteArray pl(const char* utf8)
+{
+    return cp1250()->fromUnicode(QString::fromUtf8(utf8));
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray sql;
+    bool sqlExists = false;
+    QString errors;
+    QString log;
+    bool logExists = false;
+};
+
+// The fields of one record, as the old program stored them with the schema.
+// Every value differs from the others, so a column out of place shows.
+void writeFields(CArchiveWriter& w, const QByteArray& className, int schema, int id)
+{
+    const QByteArray n = QByteArray::number(id);
+    if (className == "CCountry" || className == "CProvince") {
+        w.int32(id).text(className == "CCountry" ? pl("Państwo ") + n : pl("Województwo ") + n);
+    } else if (className == "CBuyer" || className == "CSeller") {
+        w.int32(id);
+        if (className == "CSeller")
+            w.int32(id * 100 + 1);
+        w.int32(id * 100 + 2).int32(id * 100 + 3);
+        if (className == "CSeller")
+            w.int32(id * 100 + 4);
+        w.time(newYear).time(noon);
+        for (const char* field : {"firm", "nip", "regon", "bank", "bank_account", "address", "city", "zipcode", "phone", "fax",
+                                  "email", "www", "first", "second", "pesel", "additional"})
+            w.text(field + (' ' + n));
+        if (schema >= 2 && className == "CBuyer")
+            w.real(id + 0.25);
+        if (schema >= 2 && className == "CSeller")
+            w.text("[nr]/[rrrr] " + n);
+    } else if (className == "CEndText") {
+        w.int32(id).time(0).time(noon).text(pl("Dziękujemy\r\nza zakupy ") + n);
+    } else if (className == "CInvoice") {
+        w.int32(id);
+        for (int field = 1; field < 8; ++field)
+            w.int32(id * 100 + field);
+        w.time(newYear).time(noon).time(march).time(march + 86400).time(-86400);
+        w.text(pl("Kraków ") + n).int32(1).real(100.5 * id).real(123.615 * id);
+        if (schema >= 2)
+            w.int32(2).int32(id * 100 + 9);
+        if (schema >= 3)
+            w.int32(3);
+        if (schema >= 4)
+            w.int32(14);
+        if (schema >= 5)
+            w.text("14 dni " + n);
+        if (schema >= 6)
+            w.int32(0);
+    } else if (className == "CInvoiceCorrectMisc") {
+        w.int32(id).int32(id * 100 + 1).text("Zwrot 'towaru' " + n);
+    } else if (className == "CInvoiceIndexFormat" || className == "CPayForm") {
+        w.int32(id).text(QByteArray(className == "CPayForm" ? "przelew " : "[nr]/[mm] ") + n);
+        if (schema >= 2)
+            w.text((className == "CPayForm" ? QByteArray("przelewem ") : pl("miesiąc ")) + n);
+    } else if (className == "CInvoiceProductMisc") {
+        w.int32(id).int32(id * 100 + 1).int32(id * 100 + 2).real(2.5 * id);
+        if (schema >= 2)
+            w.real(-3.25);
+    } else if (className == "CProduct") {
+        w.int32(id).real(10.1 * id).int32(23).text("23%");
+        w.wideTime(newYear).wideTime(noon);
+        w.text(pl("Śruba ") + n).text("PKWiU " + n).text("szt.").text("uwagi " + n);
+        if (schema >= 2)
+            w.text("SYM" + n);
+        if (schema >= 3)
+            w.int32(1);
+        if (schema >= 4)
+            w.int32(2);
+        if (schema >= 5)
+            w.int32(0).real(12.423 * id);
+    }
+}
+
+bool isVersionable(const QByteArray& className)
+{
+    return className != "CCountry" && className != "CProvince" && className != "CEndText"
+        && className != "CInvoiceCorrectMisc";
+}
+
+int currentSchema(const QByteArray& className)
+{
+    static const QHash<QByteArray, int> schemas = {
+        {"CBuyer", 2},   {"CSeller", 2},   {"CInvoice", 6}, {"CInvoiceIndexFormat", 2}, {"CInvoiceProductMisc", 2},
+        {"CPayForm", 2}, {"CProduct", 5},
+    };
+    return schemas.value(className, 1);
+}
+
+struct DataFile
+{
+    const char* name;
+    const char* className;
+};
+
+const DataFile dataFiles[] = {
+    {"Buyer.dat", "CBuyer"},
+    {"Country.dat", "CCountry"},
+    {"EndText.dat", "CEndText"},
+    {"Invoice.dat", "CInvoice"},
+    {"InvoiceBuyer.dat", "CBuyer"},
+    {"InvoiceCorrectMisc.dat", "CInvoiceCorrectMisc"},
+    {"InvoiceEndText.dat", "CEndText"},
+    {"InvoiceIndexFormat.dat", "CInvoiceIndexFormat"},
+    {"InvoiceProduct.dat", "CProduct"},
+    {"InvoiceProductMisc.dat", "CInvoiceProductMisc"},
+    {"InvoiceSeller.dat", "CSeller"},
+    {"PayForm.dat", "CPayForm"},
+    {"Product.dat", "CProduct"},
+    {"Province.dat", "CProvince"},
+    {"Seller.dat", "CSeller"},
+};
+
+quint32 newRecordClass(CArchiveWriter& w, const QByteArray& className, int schema)
+{
+    return w.newClass(className, quint16(schema | (isVersionable(className) ? 0x8000 : 0)));
+}
+
+// The buyer of the awkward texts: 16-bit Polish letters, an apostrophe, a
+// line break and a tab, an embedded NUL.
+void writeAwkwardBuyer(CArchiveWriter& w, int schema)
+{
+    w.int32(3).int32(0).int32(0).time(newYear).time(noon);
+    w.wideText(QStringLiteral("Zażółć gęślą jaźń"));
+    w.text("").text("").text("").text("");
+    w.text("ul. O'Neila 5").text(pl("Łódź")).text("").text("").text("").text("");
+    w.text(QByteArray("abc\0def", 7));
+    w.text("").text("").text("");
+    w.text("linia 1\r\nlinia 2\tkoniec");
+    if (schema >= 2)
+        w.real(0.0);
+}
+
+// A map of the records with the given ids, the first naming the class. The
+// buyers' file also holds the awkward buyer, a second key for the first buyer
+// and a null value.
+QByteArray mapOf(const QByteArray& className, int schema, const QList<int>& ids, const QByteArray& fileName = QByteArray())
+{
+    CArchiveWriter w;
+    const bool buyers = fileName == "Buyer.dat";
+    w.setBigTags(fileName == "Seller.dat");
+    w.count(quint32(ids.size() + (buyers ? 3 : 0)));
+    quint32 classIndex = 0;
+    quint32 firstObject = 0;
+    for (int id : ids) {
+        w.text(QByteArray::number(id));
+        if (!classIndex) {
+            firstObject = newRecordClass(w, className, schema);
+            classIndex = firstObject - 1;
+        } else {
+            w.knownClass(classIndex);
+        }
+        writeFields(w, className, schema, id);
+    }
+    if (buyers) {
+        w.text("3");
+        w.knownClass(classIndex);
+        writeAwkwardBuyer(w, schema);
+        w.text("4");
+        w.objectRef(firstObject);
+        w.text("5");
+        w.nullRef();
+    }
+    return w.bytes();
+}
+
+// Every data file with the schema of its class given by the default (0 the
+// class's current schema, -1 no file) or by an override "Invoice.dat:5".
+void writeDataFolder(const QString& dataPath, int defaultSchema, const QStringList& overrides)
+{
+    QVERIFY(QDir().mkpath(dataPath));
+    for (const DataFile& file : dataFiles) {
+        int schema = defaultSchema == 0 ? currentSchema(file.className) : defaultSchema;
+        for (const QString& entry : overrides) {
+            if (entry.section(QLatin1Char(':'), 0, 0) == QLatin1String(file.name))
+                schema = entry.section(QLatin1Char(':'), 1).toInt();
+        }
+        if (schema < 0)
+            continue;
+        CArchiveWriter w;
+        w.raw(mapOf(file.className, schema, {1, 2}, file.name));
+        QVERIFY(w.save(dataPath + QLatin1Char('/') + QLatin1String(file.name)));
+    }
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs a copy of the converter placed in the folder, as the application stages it.
+Run runConverter(const QString& folder, const QStringList& arguments = {}, const QByteArray& zone = "UTC")
+{
+    const QString program = folder + QStringLiteral("/mirvole");
+    if (!QFile::exists(program)) {
+        QFile::copy(QStringLiteral(MIRVOLE_PATH), program);
+        QFile::setPermissions(program, QFile::permissions(QStringLiteral(MIRVOLE_PATH)));
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TZ"), QString::fromLatin1(zone));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(QDir::tempPath());
+    process.start(program, arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    const QString sqlPath = folder + QStringLiteral("/data/mirvole.sql");
+    run.sqlExists = QFileInfo(sqlPath).isFile();
+    run.sql = readFile(sqlPath);
+    const QString logPath = folder + QStringLiteral("/data/mirvole.log");
+    run.logExists = QFile::exists(logPath);
+    run.log = QString::fromUtf8(readFile(logPath));
+    return run;
+}
+
+// The statements of an output file, decoded from Windows-1250. Every line of
+// the file must end with CR LF.
+QStringList statements(const QByteArray& sql)
+{
+    if (sql.isEmpty())
+        return {};
+    if (!sql.endsWith("\r\n") || sql.count('\n') != sql.count("\r\n"))
+        return {QStringLiteral("(lines not ended with CR LF)")};
+    QStringList lines = cp1250()->toUnicode(sql.left(sql.size() - 2)).split(QStringLiteral("\r\n"));
+    return lines;
+}
+
+QStringList expectedStatements(const QString& name)
+{
+    const QString text = QString::fromUtf8(readFile(QStringLiteral(TEST_DATA_DIR "/") + name));
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList ofTable(const QStringList& lines, const QString& table)
+{
+    return lines.filter(QRegularExpression(QStringLiteral("^INSERT INTO ") + table + QStringLiteral("\\(")));
+}
+
+QString archiveMessage(const QString& path, const QString& cause)
+{
+    return QStringLiteral("Wyjątek CArchiveException.\nBłąd pliku danych: ") + QDir::toNativeSeparators(path)
+        + QStringLiteral(".\n") + cause;
+}
+
+void compareLines(const QStringList& actual, const QStringList& expected)
+{
+    for (int i = 0; i < qMin(actual.size(), expected.size()); ++i)
+        QCOMPARE(actual.at(i), expected.at(i));
+    QCOMPARE(actual.size(), expected.size());
+}
+
+} // namespace
+
+void TestMirvole::convertsEveryRecordClass_data()
+{
+    QTest::addColumn<int>("defaultSchema");
+    QTest::addColumn<QStringList>("overrides");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("current schemas") << 0 << QStringList() << QStringLiteral("current_schemas.sql");
+    QTest::newRow("first schemas") << 1 << QStringList() << QStringLiteral("first_schemas.sql");
+    QTest::newRow("schemas in between")
+        << -1
+        << QStringList{QStringLiteral("Invoice.dat:5"), QStringLiteral("Product.dat:4"), QStringLiteral("InvoiceProduct.dat:2")}
+        << QStringLiteral("schemas_between.sql");
+}
+
+void TestMirvole::convertsEveryRecordClass()
+{
+    QFETCH(int, defaultSchema);
+    QFETCH(QStringList, overrides);
+    QFETCH(QString, expected);
+
+    QTemporaryDir folder;
+    writeDataFolder(folder.filePath(QStringLiteral("data")), defaultSchema, overrides);
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.errors, QString());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!run.logExists);
+    compareLines(statements(run.sql), expectedStatements(expected));
+}
+
+void TestMirvole::brokenFileIsReportedAndTheRunGoesOn_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("kept");
+
+    const QString endOfFile = QStringLiteral("Osiągnięty koniec pliku podczas odczytu obiektu.");
+    const QString wrongClass = QStringLiteral("Próba odczytu obiektu do obiektu złego typu.");
+    const QString wrongSchema = QStringLiteral("Próba odczytu obiektu z inna wersją klasy.");
+
+    const QByteArray invoices = mapOf("CInvoice", 6, {1, 2, 3});
+    QTest::newRow("documents cut short") << QStringLiteral("Invoice.dat") << invoices.left(invoices.size() - 30)
+                                         << endOfFile << QStringLiteral("invoice") << 2;
+    QTest::newRow("empty file") << QStringLiteral("Product.dat") << QByteArray() << endOfFile << QStringLiteral("product") << 0;
+
+    CArchiveWriter unknown;
+    unknown.count(1).text("1");
+    unknown.newClass("CPlatnosc", 0x8002);
+    unknown.int32(1).text("przelew").text("przelewem");
+    QTest::newRow("unknown class") << QStringLiteral("PayForm.dat") << unknown.bytes() << wrongClass
+                                   << QStringLiteral("pay_form") << 0;
+
+    CArchiveWriter sellerAmongBuyers;
+    sellerAmongBuyers.count(2).text("1");
+    newRecordClass(sellerAmongBuyers, "CBuyer", 2);
+    writeFields(sellerAmongBuyers, "CBuyer", 2, 1);
+    sellerAmongBuyers.text("2");
+    newRecordClass(sellerAmongBuyers, "CSeller", 2);
+    writeFields(sellerAmongBuyers, "CSeller", 2, 2);
+    QTest::newRow("seller among the buyers") << QStringLiteral("Buyer.dat") << sellerAmongBuyers.bytes() << wrongClass
+                                             << QStringLiteral("buyer") << 1;
+
+    QTest::newRow("country of schema 2") << QStringLiteral("Country.dat") << mapOf("CCountry", 2, {1, 2}) << wrongSchema
+                                         << QStringLiteral("country") << 0;
+    QTest::newRow("document of schema 7") << QStringLiteral("Invoice.dat") << mapOf("CInvoice", 7, {1}) << wrongSchema
+                                          << QStringLiteral("invoice") << 0;
+
+    CArchiveWriter badReference;
+    badReference.count(2).text("1");
+    newRecordClass(badReference, "CEndText", 1);
+    writeFields(badReference, "CEndText", 1, 1);
+    badReference.text("2");
+    badReference.objectRef(9);
+    QTest::newRow("reference to an object not read") << QStringLiteral("InvoiceEndText.dat") << badReference.bytes()
+                                                     << QStringLiteral("Zły format pliku.")
+                                                     << QStringLiteral("invoice_end_text") << 1;
+}
+
+void TestMirvole::brokenFileIsReportedAndTheRunGoesOn()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, cause);
+    QFETCH(QString, table);
+    QFETCH(int, kept);
+
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    writeFile(dataPath + QLatin1Char('/') + fileName, bytes);
+    writeFile(dataPath + QStringLiteral("/Province.dat"), mapOf("CProvince", 1, {1}));
+
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 0);
+    const QString message = archiveMessage(dataPath + QLatin1Char('/') + fileName, cause) + QLatin1Char('\n');
+    QCOMPARE(run.errors, message);
+    QCOMPARE(run.log, message);
+
+    const QStringList current = expectedStatements(QStringLiteral("current_schemas.sql"));
+    const QStringList lines = statements(run.sql);
+    compareLines(ofTable(lines, table), ofTable(current, table).mid(0, kept));
+    QCOMPARE(ofTable(lines, QStringLiteral("province")), ofTable(current, QStringLiteral("province")).mid(0, 1));
+    QCOMPARE(lines.size(), kept + 1);
+}
+
+void TestMirvole::twoBrokenFilesGiveTwoMessagesInReadingOrder()
+{
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    // Country.dat is read near the end, Buyer.dat first.
+    writeFile(dataPath + QStringLiteral("/Country.dat"), mapOf("CCountry", 2, {1}));
+    const QByteArray buyers = mapOf("CBuyer", 2, {1, 2});
+    writeFile(dataPath + QStringLiteral("/Buyer.dat"), buyers.left(buyers.size() - 1));
+
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 0);
+    const QString expected =
+        archiveMessage(dataPath + QStringLiteral("/Buyer.dat"), QStringLiteral("Osiągnięty koniec pliku podczas odczytu obiektu."))
+        + QLatin1Char('\n')
+        + archiveMessage(dataPath + QStringLiteral("/Country.dat"), QStringLiteral("Próba odczytu obiektu z inna wersją klasy."))
+        + QLatin1Char('\n');
+    QCOMPARE(run.errors, expected);
+    QCOMPARE(run.log, expected);
+    compareLines(statements(run.sql), ofTable(expectedStatements(QStringLiteral("current_schemas.sql")), QStringLiteral("buyer")).mid(0, 1));
+}
+
+void TestMirvole::emptyFolderGivesAnEmptyFile()
+{
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    writeFile(dataPath + QStringLiteral("/mirvole.sql"), "INSERT INTO country(id, name) VALUES (1,'stary');\r\n");
+    writeFile(dataPath + QStringLiteral("/mirvole.log"), "stary komunikat\n");
+
+    const Run run = runConverter(folder.path(), {QStringLiteral("--help"), QStringLiteral("inny")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errors, QString());
+    QVERIFY(run.sqlExists);
+    QCOMPARE(run.sql, QByteArray());
+    QVERIFY(!run.logExists);
+}
+
+void TestMirvole::fileNamesIgnoreLetterCase()
+{
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    writeFile(dataPath + QStringLiteral("/BUYER.DAT"), mapOf("CBuyer", 2, {1, 2}, "Buyer.dat"));
+    writeFile(dataPath + QStringLiteral("/country.Dat"), mapOf("CCountry", 1, {1, 2}));
+
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errors, QString());
+    const QStringList current = expectedStatements(QStringLiteral("current_schemas.sql"));
+    compareLines(statements(run.sql), ofTable(current, QStringLiteral("buyer")) + ofTable(current, QStringLiteral("country")));
+}
+
+void TestMirvole::longTextsAndLocalTime()
+{
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    QByteArray long70000;
+    for (int i = 0; i < 7000; ++i)
+        long70000 += "0123456789";
+    CArchiveWriter w;
+    w.count(2).text("1");
+    newRecordClass(w, "CEndText", 1);
+    w.int32(1).time(0).time(noon).text(QByteArray(255, 'a'));
+    w.text("2");
+    w.knownClass(1);
+    w.int32(2).time(0).time(noon).text(long70000);
+    writeFile(dataPath + QStringLiteral("/EndText.dat"), w.bytes());
+
+    // One hour east of UTC: times are written in the converting machine's local time.
+    const Run run = runConverter(folder.path(), {}, "CET-1");
+    QCOMPARE(run.exitCode, 0);
+    const QString head = QStringLiteral("INSERT INTO end_text(id, time_create, time_modify, content) VALUES (");
+    const QString times = QStringLiteral(",'1970-01-01 01:00:00','2010-01-01 13:03:04','");
+    compareLines(statements(run.sql),
+                 {head + QLatin1Char('1') + times + QString(255, QLatin1Char('a')) + QStringLiteral("');"),
+                  head + QLatin1Char('2') + times + QString::fromLatin1(long70000) + QStringLiteral("');")});
+}
+
+void TestMirvole::failedWriteEndsWithAnError()
+{
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath + QStringLiteral("/mirvole.sql")));
+    writeFile(dataPath + QStringLiteral("/Country.dat"), mapOf("CCountry", 1, {1, 2}));
+
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 2);
+    const QString message = QStringLiteral("Nie można zapisać pliku ") + QDir::toNativeSeparators(dataPath)
+        + QStringLiteral("/mirvole.sql.\n");
+    QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
+    QCOMPARE(run.log, run.errors);
+    // Nothing half written is left behind under another name either.
+    QCOMPARE(QDir(dataPath).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList({QStringLiteral("Country.dat"), QStringLiteral("mirvole.log"), QStringLiteral("mirvole.sql")}));
+}
+
+void TestMirvole::missingDataFolderEndsWithAnError()
+{
+    QTemporaryDir folder;
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.errors, QStringLiteral("Nie znaleziono katalogu z plikami danych: ")
+                             + QDir::toNativeSeparators(folder.filePath(QStringLiteral("data"))) + QStringLiteral(".\n"));
+    QVERIFY(!run.sqlExists);
+}
+
+// The application reads the file as Windows-1250 when it is not UTF-8 and runs
+// every line as one statement; the texts must arrive whole, with real line breaks.
+void TestMirvole::importKeepsPolishLettersAndLineBreaks()
+{
+    QTemporaryDir folder;
+    writeDataFolder(folder.filePath(QStringLiteral("data")), 0, {});
+    const Run run = runConverter(folder.path());
+    QCOMPARE(run.exitCode, 0);
+
+    QTextCodec::ConverterState state;
+    QTextCodec::codecForName("UTF-8")->toUnicode(run.sql.constData(), run.sql.size(), &state);
+    QVERIFY(state.invalidChars > 0);
+    const QString script = QString::fromUtf8(readFile(QStringLiteral(TEST_DATA_DIR "/legacy_tables.sql")))
+        + cp1250()->toUnicode(run.sql);
+    const QString scriptPath = folder.filePath(QStringLiteral("import.sql"));
+    writeFile(scriptPath, script.toUtf8());
+
+    const QString dbPath = folder.filePath(QStringLiteral("Invoice.db3"));
+    QProcess sqlite;
+    sqlite.setStandardInputFile(scriptPath);
+    sqlite.start(QStringLiteral("sqlite3"), {dbPath});
+    QVERIFY(sqlite.waitForFinished(60000));
+    // The second key of the first buyer repeats its statement, which the import skips.
+    const QStringList failures = QString::fromUtf8(sqlite.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(failures.size(), 1);
+    QVERIFY2(failures.first().contains(QStringLiteral("UNIQUE constraint failed: buyer.id")), qPrintable(failures.first()));
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("imported"));
+        db.setDatabaseName(dbPath);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("SELECT firm, address, city, www, additional FROM buyer WHERE id = 3")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("Zażółć gęślą jaźń"));
+        QCOMPARE(query.value(1).toString(), QStringLiteral("ul. O'Neila 5"));
+        QCOMPARE(query.value(2).toString(), QStringLiteral("Łódź"));
+        QCOMPARE(query.value(3).toString(), QStringLiteral("abc"));
+        QCOMPARE(query.value(4).toString(), QStringLiteral("linia 1\r\nlinia 2\tkoniec"));
+        QVERIFY(query.exec(QStringLiteral("SELECT content FROM invoice_end_text WHERE id = 2")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("Dziękujemy\r\nza zakupy 2"));
+
+        // Every record arrives: two per file, three buyers.
+        for (const char* table : {"buyer", "country", "end_text", "invoice", "invoice_buyer", "invoice_correct_misc",
+                                     "invoice_end_text", "invoice_index_format", "invoice_product", "invoice_product_misc",
+                                     "invoice_seller", "pay_form", "product", "province", "seller"}) {
+            QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table)));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toInt(), qstrcmp(table, "buyer") == 0 ? 3 : 2);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("imported"));
+}
+
+INVOICE_TEST_MAIN(TestMirvole)
+#include "tst_mirvole.moc"
