@@ -27,6 +27,7 @@ public:
         QDir root(m_root.path());
         root.mkpath(QStringLiteral("program"));
         root.mkpath(QStringLiteral("system"));
+        m_fake.setFileName(systemPath());
     }
 
     QString programPath() const { return m_root.filePath(QStringLiteral("program/") + systemLibraryName); }
@@ -57,7 +58,6 @@ public:
     // fresh one, with no call recorded, when Pendrel never loaded it).
     const FakeOleaccCall* fakeLastCall()
     {
-        m_fake.setFileName(systemPath());
         const auto lastCall = reinterpret_cast<decltype(&::fakeOleaccLastCall)>(m_fake.resolve("fakeOleaccLastCall"));
         return lastCall ? lastCall() : nullptr;
     }
