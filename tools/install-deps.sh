@@ -11,7 +11,7 @@ libqrencode-dev libsqlite3-dev libicu-dev
 sqlite3 xvfb xauth
 python3 python3-aiosmtpd
 poppler-utils zbar-tools libxml2-utils
-mingw-w64 binutils-mingw-w64-x86-64
+mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 fontconfig fonts-dejavu-core
 "
 

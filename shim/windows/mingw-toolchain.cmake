@@ -1,0 +1,15 @@
+# Cross compiling for Windows with Debian's mingw-w64. PENDREL_MINGW_PREFIX names the
+# target triple of the compilers, i686-w64-mingw32 or x86_64-w64-mingw32.
+set(CMAKE_SYSTEM_NAME Windows)
+string(REGEX MATCH "^[^-]+" CMAKE_SYSTEM_PROCESSOR "${PENDREL_MINGW_PREFIX}")
+
+set(CMAKE_CXX_COMPILER ${PENDREL_MINGW_PREFIX}-g++)
+set(CMAKE_RC_COMPILER ${PENDREL_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${PENDREL_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# CMake's compiler checks read this file again in projects of their own.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES PENDREL_MINGW_PREFIX)
