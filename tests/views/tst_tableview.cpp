@@ -1,3 +1,4 @@
+#include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
 #include "MTestListTables.h"
 #include "core/MAppWnd.h"
@@ -9,9 +10,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -50,7 +48,6 @@ private slots:
 private:
     MTableView* makeBuyerTable(QWidget* parent, const QString& name);
     QString exportToFile(MTableView* table, const QString& sql, const QString& answer);
-    static QList<QStringList> parseCsv(const QString& fileName);
 
     QTemporaryDir m_dir;
     QWidget* m_window = nullptr;
@@ -259,26 +256,6 @@ QString TestTableView::exportToFile(MTableView* table, const QString& sql, const
     return answer;
 }
 
-QList<QStringList> TestTableView::parseCsv(const QString& fileName)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 { QStringLiteral("-c"),
-                   QStringLiteral("import csv, json, sys\n"
-                                  "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                  "    print(json.dumps(list(csv.reader(f, strict=True))))\n"),
-                   fileName });
-    python.waitForFinished(30000);
-    QList<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList fields;
-        for (const QJsonValue& field : row.toArray())
-            fields << field.toString();
-        rows << fields;
-    }
-    return rows;
-}
-
 void TestTableView::exportWritesVisibleColumnsInViewOrder()
 {
     auto* table = new MTableView(m_window);
@@ -306,7 +283,7 @@ void TestTableView::exportWritesVisibleColumnsInViewOrder()
     const QByteArray bytes = file.readAll();
     QVERIFY(!bytes.startsWith("\xef\xbb\xbf"));
     QVERIFY(!bytes.contains('\r'));
-    QCOMPARE(parseCsv(fileName),
+    QCOMPARE(readCsvWithPython(fileName),
              QList<QStringList>({ { "Miejscowość", "Id", "Firma, nazwa", "Rabat", "Rabat 4" },
                                   { "Łódź", "10", "Firma nr 1", "0,13", "0,1250" },
                                   { "Łódź", "20", "Zakład \"Żuraw\", s.c.", "0,25", "0,2500" } }));
@@ -332,7 +309,7 @@ void TestTableView::exportFileNameSuffix()
     exportToFile(table, QStringLiteral("SELECT b.id, b.firm, b.nip, b.city, b.reduct FROM buyer b"),
                  folder.filePath(answer));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({ written }));
-    QCOMPARE(parseCsv(folder.filePath(written)).size(), buyerCount + 1);
+    QCOMPARE(readCsvWithPython(folder.filePath(written)).size(), buyerCount + 1);
 }
 
 void TestTableView::cancelledExportWritesNothing()
