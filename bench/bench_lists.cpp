@@ -2,7 +2,7 @@
 // a sort by name with the Polish collation, and a CSV export of every row beside the
 // sqlite3 shell exporting the same query.
 
-#include "MTestListTables.h"
+#include "MTestDatabase.h"
 #include "core/MAppWnd.h"
 #include "views/MFileDialog.h"
 #include "views/MSqlQueryModel.h"
@@ -169,7 +169,7 @@ int main(int argc, char* argv[])
     const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(dbFile);
-    if (!db.open() || !createTestListTables(db) || !fillBuyers(db)) {
+    if (!db.open() || !prepareTestDatabase(db) || !fillBuyers(db)) {
         out << "cannot build the database of buyers\n";
         return 1;
     }

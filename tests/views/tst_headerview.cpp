@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "MTestListTables.h"
+#include "MTestDatabase.h"
 #include "core/MAppWnd.h"
 #include "views/MHeaderTableView.h"
 #include "views/MHeaderVerticalTableView.h"
@@ -63,7 +63,7 @@ void TestHeaderView::init()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral(":memory:"));
     QVERIFY(db.open());
-    QVERIFY(createTestListTables(db));
+    QVERIFY(prepareTestDatabase(db));
     MAppWnd::loadOptions();
 }
 

@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "MTestListTables.h"
+#include "MTestDatabase.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 #include "views/MTextEdit.h"
@@ -72,7 +72,7 @@ void TestRowDrag::initTestCase()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
     QVERIFY(db.open());
-    QVERIFY(createTestListTables(db));
+    QVERIFY(prepareTestDatabase(db));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "

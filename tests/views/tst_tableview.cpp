@@ -1,6 +1,6 @@
 #include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
-#include "MTestListTables.h"
+#include "MTestDatabase.h"
 #include "core/MAppWnd.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -59,7 +59,7 @@ void TestTableView::initTestCase()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
     QVERIFY(db.open());
-    QVERIFY(createTestListTables(db));
+    QVERIFY(prepareTestDatabase(db));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
