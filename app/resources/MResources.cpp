@@ -1,0 +1,9 @@
+#include "MResources.h"
+
+#include <QtGlobal>
+
+void initInvoiceResources()
+{
+    Q_INIT_RESOURCE(resource);
+    Q_INIT_RESOURCE(translation);
+}
