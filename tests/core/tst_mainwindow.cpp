@@ -1,3 +1,4 @@
+#include "MFreshHome.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MSplash.h"
@@ -39,7 +40,7 @@ private:
     static QString layoutOf(const QList<QAction*>& actions);
     static MSplash* visibleSplash();
 
-    QScopedPointer<QTemporaryDir> m_home;
+    QScopedPointer<MFreshHome> m_home;
 };
 
 void TestMainWindow::initTestCase()
@@ -49,11 +50,8 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    m_home.reset(new QTemporaryDir);
+    m_home.reset(new MFreshHome);
     QVERIFY(m_home->isValid());
-    qputenv("HOME", QFile::encodeName(m_home->path()));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
     MMessageBox::takeShown();
 }
 

@@ -1,3 +1,4 @@
+#include "MFreshHome.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 
@@ -6,7 +7,6 @@
 #include <QSettings>
 #include <QtTest>
 
-// Each case runs in a HOME of its own with no folders in it, as on a fresh account.
 class TestProgramFolders : public QObject
 {
     Q_OBJECT
@@ -29,18 +29,15 @@ private:
     static QByteArray readFile(const QString& fileName);
     void setChosenDataFolder(const QString& path);
 
-    QScopedPointer<QTemporaryDir> m_home;
+    QScopedPointer<MFreshHome> m_home;
     QScopedPointer<QTemporaryDir> m_installation;
 };
 
 void TestProgramFolders::init()
 {
-    m_home.reset(new QTemporaryDir);
+    m_home.reset(new MFreshHome);
     m_installation.reset(new QTemporaryDir);
     QVERIFY(m_home->isValid() && m_installation->isValid());
-    qputenv("HOME", QFile::encodeName(m_home->path()));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QString TestProgramFolders::home() const
