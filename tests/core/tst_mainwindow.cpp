@@ -15,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QToolBar>
+#include <QTranslator>
 #include <QtTest>
 
 // Builds the real main window in a fresh HOME for each case.
@@ -24,6 +25,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void initTestCase();
+    void translationsAreBuiltIn();
     void init();
     void cleanup();
     void windowAppearsAfterTheSplash();
@@ -46,6 +48,15 @@ private:
 void TestMainWindow::initTestCase()
 {
     initInvoiceResources();
+}
+
+void TestMainWindow::translationsAreBuiltIn()
+{
+    QTranslator qtTranslator;
+    QVERIFY(qtTranslator.load(QStringLiteral(":/translation/qt_pl.qm")));
+    QCOMPARE(qtTranslator.translate("QPlatformTheme", "Cancel"), QStringLiteral("Anuluj"));
+    QTranslator appTranslator;
+    QVERIFY(appTranslator.load(QStringLiteral(":/translation/Invoice_pl.qm")));
 }
 
 void TestMainWindow::init()
