@@ -1,8 +1,10 @@
-#include "resources/MResources.h"
+#include "MResources.h"
 
 #include <QtGlobal>
 
 void initInvoiceResources()
 {
+    Q_INIT_RESOURCE(resource);
     Q_INIT_RESOURCE(sql);
+    Q_INIT_RESOURCE(translation);
 }
