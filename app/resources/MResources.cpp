@@ -1,0 +1,8 @@
+#include "resources/MResources.h"
+
+#include <QtGlobal>
+
+void initInvoiceResources()
+{
+    Q_INIT_RESOURCE(sql);
+}
