@@ -124,7 +124,7 @@ int main(int argc, char* argv[])
     std::printf("    database opening                     %8.1f\n", median(opening));
     std::printf("    options and their defaults           %8.1f\n", median(options));
     std::printf("  parts of the database opening\n");
-    std::printf("    working tables emptied (with vacuum) %8.1f\n", median(cleanDb));
+    std::printf("    working tables emptied               %8.1f\n", median(cleanDb));
     std::printf("    seller logo files                    %8.1f\n", median(logos));
     std::printf("    unused copies deleted                %8.1f\n", median(deleteUnused));
     std::printf("    fingerprints refreshed               %8.1f\n", median(refresh));

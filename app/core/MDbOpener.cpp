@@ -102,7 +102,14 @@ void MDbOpener::cleanDb()
     for (const char* table : tables)
         query.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
     query.exec(QStringLiteral("commit"));
-    query.exec(QStringLiteral("vacuum"));
+
+    // VACUUM rewrites the whole file, which takes seconds once the database
+    // holds years of documents; it runs only when a tenth of the file or
+    // more lies unused, so that the file never grows far beyond its content.
+    const qlonglong freePages = sqlValue(QStringLiteral("PRAGMA freelist_count")).toLongLong();
+    const qlonglong pages = sqlValue(QStringLiteral("PRAGMA page_count")).toLongLong();
+    if (freePages * 10 >= pages && freePages > 0)
+        query.exec(QStringLiteral("vacuum"));
 }
 
 void MDbOpener::writeSellerLogos(const QString& pathTemp)

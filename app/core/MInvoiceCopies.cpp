@@ -58,12 +58,14 @@ bool isCopyTable(const QString& table)
     return md5ColumnsByTable().contains(table);
 }
 
-QString md5OfRecord(const QSqlRecord& record, const QStringList& columns, int firstIndex)
+// The fingerprint of the current row of `query`, whose fingerprint columns
+// start at `firstIndex`.
+QString md5OfRow(const QSqlQuery& query, int columnCount, int firstIndex)
 {
     QVariantList values;
-    values.reserve(columns.size());
-    for (int i = 0; i < columns.size(); ++i)
-        values.append(record.value(firstIndex + i));
+    values.reserve(columnCount);
+    for (int i = 0; i < columnCount; ++i)
+        values.append(query.value(firstIndex + i));
     return MInvoiceCopies::md5(values);
 }
 
@@ -125,7 +127,7 @@ void MInvoiceCopies::updateMd5()
         select.exec(QStringLiteral("SELECT id, id_md5, ") + columns.join(QStringLiteral(", "))
                     + QStringLiteral(" FROM ") + table);
         while (select.next()) {
-            const QString fingerprint = md5OfRecord(select.record(), columns, 2);
+            const QString fingerprint = md5OfRow(select, columns.size(), 2);
             if (select.value(1).toString() != fingerprint)
                 changed.append({ select.value(0).toLongLong(), fingerprint });
         }

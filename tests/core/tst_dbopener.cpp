@@ -31,6 +31,7 @@ private slots:
     void newerDatabaseIsRefusedUntouched();
     void failedScriptKeepsOldVersion();
     void currentDatabaseIsOnlyCleanedUp();
+    void fileIsCompactedWhenMuchIsFree();
     void sellerLogoFiles_data();
     void sellerLogoFiles();
     void unopenableFileIsReported();
@@ -228,6 +229,36 @@ void TestDbOpener::currentDatabaseIsOnlyCleanedUp()
         QCOMPARE(MTestDatabase::count(table), 0);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_md5 FROM invoice_end_text")).toString(),
              QStringLiteral("6e5ec436d19e8680ff51ab395df945d4"));
+}
+
+void TestDbOpener::fileIsCompactedWhenMuchIsFree()
+{
+    QVERIFY(MTestDatabase::create(dbPath(), 2053));
+    QVERIFY(MTestDatabase::open(dbPath()));
+    const auto fill = [](const QString& table, int rows) {
+        QSqlQuery query;
+        return query.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                         "INSERT INTO %2 (content, time_create, time_modify) "
+                                         "SELECT printf('%.1000c', 'x') || i, '', '' FROM n")
+                              .arg(rows)
+                              .arg(table));
+    };
+    const auto freePages = [] { return MTestDatabase::value(QStringLiteral("PRAGMA freelist_count")).toInt(); };
+    QVERIFY(fill(QStringLiteral("invoice_end_text"), 2000));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO __invoice_error (id, error_content) "
+                                            "SELECT 1, content FROM invoice_end_text LIMIT 50")));
+
+    // A few kilobytes of working rows in a database of megabytes: not worth rewriting the file.
+    MDbOpener::cleanDb();
+    QVERIFY(freePages() > 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_error")), 0);
+
+    QVERIFY(QSqlQuery().exec(QStringLiteral("INSERT INTO __invoice_error (id, error_content) "
+                                            "SELECT 1, content FROM invoice_end_text")));
+    const qint64 before = MTestDatabase::value(QStringLiteral("PRAGMA page_count")).toLongLong();
+    MDbOpener::cleanDb();
+    QCOMPARE(freePages(), 0);
+    QVERIFY(MTestDatabase::value(QStringLiteral("PRAGMA page_count")).toLongLong() < before * 2 / 3);
 }
 
 void TestDbOpener::sellerLogoFiles_data()

@@ -29,6 +29,8 @@ private slots:
     void laterStartsKeepValues();
     void optionsSurviveRestart();
     void resetStoresOnlyDefaults();
+    void printerMargins_data();
+    void printerMargins();
 
 private:
     static QString stored(const QString& key);
@@ -236,6 +238,24 @@ void TestDefaultOptions::resetStoresOnlyDefaults()
     QVERIFY(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
     QCOMPARE(stored(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
     QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
+}
+
+void TestDefaultOptions::printerMargins_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVector<double>>("margins"); // left, top, right, bottom
+    QTest::newRow("four numbers") << "10;15;10;20" << QVector<double> { 10, 15, 10, 20 };
+    QTest::newRow("fractions") << "7.5;5;5;12.25" << QVector<double> { 7.5, 5, 5, 12.25 };
+    QTest::newRow("not a number gives zero") << "10;abc;;20" << QVector<double> { 10, 0, 0, 20 };
+    QTest::newRow("missing parts take the default") << "10;15" << QVector<double> { 10, 15, 5, 5 };
+    QTest::newRow("nothing stored") << "" << QVector<double> { 5, 5, 5, 5 };
+}
+
+void TestDefaultOptions::printerMargins()
+{
+    QFETCH(QString, text);
+    QFETCH(QVector<double>, margins);
+    QCOMPARE(MDefaultOptions::printerMargins(text), margins);
 }
 
 INVOICE_TEST_MAIN(TestDefaultOptions)
