@@ -169,7 +169,7 @@ int main(int argc, char* argv[])
     const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(dbFile);
-    if (!db.open() || !prepareTestDatabase(db) || !fillBuyers(db)) {
+    if (!db.open() || !MTestDatabase::prepare(db) || !fillBuyers(db)) {
         out << "cannot build the database of buyers\n";
         return 1;
     }

@@ -1,15 +1,17 @@
 #include "MTestDatabase.h"
 
+#include "core/MDbOpener.h"
 #include "core/MSqlScriptRunner.h"
 #include "core/MSqlitePolish.h"
 #include "resources/MResources.h"
+#include "views/MSqlValue.h"
 
 #include <QDebug>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
-bool prepareTestDatabase(const QSqlDatabase& db)
+bool MTestDatabase::prepare(const QSqlDatabase& db)
 {
     QString errorText;
     if (!MSqlitePolish::install(db, &errorText)) {
@@ -27,4 +29,52 @@ bool prepareTestDatabase(const QSqlDatabase& db)
     if (!result.ok())
         qWarning() << "Schema script:" << result.firstError;
     return result.ok();
+}
+
+bool MTestDatabase::open(const QString& path)
+{
+    return MDbOpener::createConnection(path);
+}
+
+void MTestDatabase::close()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+bool MTestDatabase::create(const QString& path, int version)
+{
+    if (!open(path))
+        return false;
+    const MSqlScriptRunner::Versions versions { MSqlScriptRunner::programVersion, version, version };
+    bool created = MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false, versions).ok();
+    QSqlQuery query;
+    query.prepare(QStringLiteral("UPDATE _version SET num_major = :major, num_minor = :minor, "
+                                 "check_num_major = :check_major, check_num_minor = :check_minor WHERE id = 1"));
+    query.bindValue(QStringLiteral(":major"), version / 1000);
+    query.bindValue(QStringLiteral(":minor"), version % 1000);
+    query.bindValue(QStringLiteral(":check_major"), version / 1000);
+    query.bindValue(QStringLiteral(":check_minor"), version % 1000);
+    created = created && query.exec();
+    query.finish();
+    close();
+    return created;
+}
+
+bool MTestDatabase::openNew(const QString& path)
+{
+    return open(path) && MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false).ok();
+}
+
+QVariant MTestDatabase::value(const QString& sql)
+{
+    return sqlValue(sql);
+}
+
+int MTestDatabase::count(const QString& table)
+{
+    return sqlValue(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }

@@ -323,7 +323,10 @@ void TestFormatting::scrambledTextComesBack()
 {
     QFETCH(QString, text);
     const QString stored = scrambleText(text);
-    QVERIFY(!stored.contains(text));
+    QVERIFY(stored != text);
+    // The random filler may hold any short run of characters by chance.
+    if (text.size() >= 4)
+        QVERIFY(!stored.contains(text));
     QCOMPARE(unscrambleText(stored), text);
 }
 

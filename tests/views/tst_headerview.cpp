@@ -63,7 +63,7 @@ void TestHeaderView::init()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(QStringLiteral(":memory:"));
     QVERIFY(db.open());
-    QVERIFY(prepareTestDatabase(db));
+    QVERIFY(MTestDatabase::prepare(db));
     MAppWnd::loadOptions();
 }
 

@@ -59,7 +59,7 @@ void TestTableView::initTestCase()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
     QVERIFY(db.open());
-    QVERIFY(prepareTestDatabase(db));
+    QVERIFY(MTestDatabase::prepare(db));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
