@@ -13,7 +13,12 @@ class QAction;
 class QCloseEvent;
 class QMenu;
 class QNetworkAccessManager;
+class QPainter;
+class QPrinter;
+class QRectF;
 class QScriptEngine;
+class QTextDocument;
+class QTextEdit;
 class QTimer;
 class QToolBar;
 
@@ -169,4 +174,13 @@ private:
     QAction* m_actionDbInfo = nullptr;
     QAction* m_actionDoYouKnow = nullptr;
     QAction* m_actionCheckVersion = nullptr;
+
+    // Printing a text document (MAppWndPrint.cpp)
+public slots:
+    void print(QTextEdit* textEdit, QPrinter* printer, bool bPreview);
+
+public:
+    static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);
+    // Reads the four margins of option "PRINTER_MARGINS".
+    void loadPrinterMargins();
 };
