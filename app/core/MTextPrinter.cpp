@@ -97,9 +97,9 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
     for (int i = 0; i < sequence.size(); ++i) {
         if (printer->printerState() == QPrinter::Aborted || printer->printerState() == QPrinter::Error)
             break;
-        if (i > 0)
-            printer->newPage();
         printPage(sequence.at(i), &painter, document, body);
+        if (i + 1 < sequence.size())
+            printer->newPage();
     }
 }
 

@@ -2,11 +2,123 @@
 #include "core/MTextPrinter.h"
 
 #include <QApplication>
+#include <QPageLayout>
+#include <QPaintEngine>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
+
+// A printer that keeps the text of each page it is given and can be told to
+// make copies itself or to be cancelled after some pages, as a real
+// printer's queue can.
+class RecordingPrinter : public QPrinter
+{
+public:
+    RecordingPrinter()
+        : QPrinter(QPrinter::HighResolution)
+    {
+        setEngines(&m_engine, &m_engine);
+    }
+
+    QStringList pages() const { return m_engine.pages; }
+    void setSupportsMultipleCopies(bool supports) { m_engine.supportsMultipleCopies = supports; }
+    void abortAfterPages(int pages) { m_engine.abortAfterPages = pages; }
+
+private:
+    class Engine : public QPaintEngine, public QPrintEngine
+    {
+    public:
+        Engine()
+            : QPaintEngine(QPaintEngine::AllFeatures)
+        {
+        }
+
+        bool begin(QPaintDevice*) override
+        {
+            pages = QStringList{QString()};
+            state = QPrinter::Active;
+            return true;
+        }
+        bool end() override
+        {
+            state = QPrinter::Idle;
+            return true;
+        }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& textItem) override
+        {
+            QString& page = pages.last();
+            page += (page.isEmpty() ? QString() : QStringLiteral(" ")) + textItem.text();
+        }
+        Type type() const override { return QPaintEngine::User; }
+
+        void setProperty(PrintEnginePropertyKey key, const QVariant& value) override { properties[key] = value; }
+        QVariant property(PrintEnginePropertyKey key) const override
+        {
+            switch (key) {
+            case PPK_SupportsMultipleCopies:
+                return supportsMultipleCopies;
+            case PPK_Resolution:
+                return properties.value(key, 1200);
+            case QPrintEngine::PPK_QPageLayout:
+                return QVariant::fromValue(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+            default:
+                return properties.value(key);
+            }
+        }
+        bool newPage() override
+        {
+            if (pages.size() == abortAfterPages)
+                state = QPrinter::Aborted;
+            pages.append(QString());
+            return true;
+        }
+        bool abort() override
+        {
+            state = QPrinter::Aborted;
+            return true;
+        }
+        int metric(QPaintDevice::PaintDeviceMetric metricKind) const override
+        {
+            const int dpi = property(PPK_Resolution).toInt();
+            const QRect paintRect = property(QPrintEngine::PPK_QPageLayout).value<QPageLayout>().paintRectPixels(dpi);
+            switch (metricKind) {
+            case QPaintDevice::PdmWidth:
+                return paintRect.width();
+            case QPaintDevice::PdmHeight:
+                return paintRect.height();
+            case QPaintDevice::PdmWidthMM:
+                return 190;
+            case QPaintDevice::PdmHeightMM:
+                return 277;
+            case QPaintDevice::PdmNumColors:
+                return INT_MAX;
+            case QPaintDevice::PdmDepth:
+                return 32;
+            case QPaintDevice::PdmDevicePixelRatio:
+                return 1;
+            case QPaintDevice::PdmDevicePixelRatioScaled:
+                return 1 * QPaintDevice::devicePixelRatioFScale();
+            default:
+                return dpi;
+            }
+        }
+        QPrinter::PrinterState printerState() const override { return state; }
+
+        QMap<PrintEnginePropertyKey, QVariant> properties;
+        QStringList pages;
+        QPrinter::PrinterState state = QPrinter::Idle;
+        bool supportsMultipleCopies = false;
+        int abortAfterPages = -1;
+    };
+
+    Engine m_engine;
+};
 
 // Prints to PDF and reads the result back page by page with poppler's tools,
 // so that what is checked is what a printer would have received.
@@ -19,6 +131,9 @@ private slots:
     void pagesOfThreePageDocument();
     void longTextFlowsOverPrinterPages();
     void documentWithItsOwnPagesIsScaledToPrinterPages();
+    void printerMakingCopiesGetsDocumentOnce_data();
+    void printerMakingCopiesGetsDocumentOnce();
+    void cancelledPrinterGetsNoFurtherPage();
 
 private:
     QString pdfInfo(const QString& fileName, const QString& field) const;
@@ -185,6 +300,51 @@ void TestTextPrinter::documentWithItsOwnPagesIsScaledToPrinterPages()
         rightmost = qMax(rightmost, words.next().captured(1).toDouble());
     const double pageWidth = page.captured(1).toDouble();
     QVERIFY2(rightmost > 0.8 * pageWidth && rightmost < pageWidth, qPrintable(boxes));
+}
+
+void TestTextPrinter::printerMakingCopiesGetsDocumentOnce_data()
+{
+    QTest::addColumn<bool>("supportsMultipleCopies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString one = QStringLiteral("Strona 1");
+    const QString two = QStringLiteral("Strona 2");
+    QTest::newRow("copies made by the printer, collated") << true << true << QStringList{one, two};
+    QTest::newRow("copies made by the printer, not collated") << true << false << QStringList{one, two};
+    QTest::newRow("copies made here, collated") << false << true << QStringList{one, two, one, two, one, two};
+    QTest::newRow("copies made here, not collated") << false << false << QStringList{one, one, one, two, two, two};
+}
+
+void TestTextPrinter::printerMakingCopiesGetsDocumentOnce()
+{
+    QFETCH(bool, supportsMultipleCopies);
+    QFETCH(bool, collate);
+    QFETCH(QStringList, expected);
+
+    QTextEdit textEdit;
+    textEdit.setHtml(QStringLiteral("<p>Strona 1</p><p style=\"page-break-before: always\">Strona 2</p>"));
+    RecordingPrinter printer;
+    printer.setSupportsMultipleCopies(supportsMultipleCopies);
+    printer.setCopyCount(3);
+    printer.setCollateCopies(collate);
+    QVERIFY(printer.isValid());
+
+    MTextPrinter::print(&textEdit, &printer, false);
+    QCOMPARE(printer.pages(), expected);
+}
+
+void TestTextPrinter::cancelledPrinterGetsNoFurtherPage()
+{
+    QTextEdit textEdit;
+    textEdit.setHtml(QStringLiteral("<p>Strona 1</p><p style=\"page-break-before: always\">Strona 2</p>"
+                                    "<p style=\"page-break-before: always\">Strona 3</p>"));
+    RecordingPrinter printer;
+    printer.abortAfterPages(2);
+    MTextPrinter::print(&textEdit, &printer, false);
+    // The queue was cancelled while the second page went out: the new page
+    // already started stays empty and the third is never drawn.
+    QCOMPARE(printer.pages(), (QStringList{QStringLiteral("Strona 1"), QStringLiteral("Strona 2"), QString()}));
 }
 
 INVOICE_TEST_MAIN(TestTextPrinter)
