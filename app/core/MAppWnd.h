@@ -194,8 +194,6 @@ public slots:
 
 public:
     static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);
-    // Reads the four margins of option "PRINTER_MARGINS".
-    void loadPrinterMargins();
 
     // Tabs, record opening and change notices (MAppWndTabs.cpp)
 signals:

@@ -165,10 +165,13 @@ void MDefaultOptions::reset(const QString& pathDocuments)
 
 QVector<double> MDefaultOptions::printerMargins(const QString& text)
 {
-    const QStringList parts = text.isEmpty() ? QStringList() : text.split(QLatin1Char(';'));
-    const QStringList defaults = latin1(defaultPrinterMargins).split(QLatin1Char(';'));
+    // A damaged value falls back to the default margins as a whole rather
+    // than guessing which side a lone number was meant for.
+    QStringList parts = text.split(QLatin1Char(';'));
+    if (parts.size() < 4)
+        parts = latin1(defaultPrinterMargins).split(QLatin1Char(';'));
     QVector<double> margins;
     for (int i = 0; i < 4; ++i)
-        margins.append(i < parts.size() ? parts.at(i).toDouble() : defaults.at(i).toDouble());
+        margins.append(parts.at(i).toDouble());
     return margins;
 }

@@ -247,7 +247,7 @@ void TestDefaultOptions::printerMargins_data()
     QTest::newRow("four numbers") << "10;15;10;20" << QVector<double> { 10, 15, 10, 20 };
     QTest::newRow("fractions") << "7.5;5;5;12.25" << QVector<double> { 7.5, 5, 5, 12.25 };
     QTest::newRow("not a number gives zero") << "10;abc;;20" << QVector<double> { 10, 0, 0, 20 };
-    QTest::newRow("missing parts take the default") << "10;15" << QVector<double> { 10, 15, 5, 5 };
+    QTest::newRow("too few parts fall back to the default") << "10;15" << QVector<double> { 5, 5, 5, 5 };
     QTest::newRow("nothing stored") << "" << QVector<double> { 5, 5, 5, 5 };
 }
 
