@@ -139,6 +139,8 @@ void MTableView::selectIds(QMap<int, int> ids, int currentId)
 
 void MTableView::exportCsv(QString sql)
 {
+    if (!model())
+        return;
     QString folder = MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH"));
     if (!QFileInfo(folder).isDir())
         folder = QFileInfo(QStringLiteral("export")).isDir() ? QStringLiteral("export") : QString();

@@ -1,10 +1,8 @@
+#include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
 #include "views/MFileCsvWriter.h"
 
 #include <QApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -89,23 +87,7 @@ void TestCsvWriter::pythonCsvReadsBackEveryField()
     const QString fileName = m_dir.filePath(QStringLiteral("python.csv"));
     QVERIFY(writer.save(fileName));
 
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 { QStringLiteral("-c"),
-                   QStringLiteral("import csv, json, sys\n"
-                                  "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                  "    print(json.dumps(list(csv.reader(f, strict=True))))\n"),
-                   fileName });
-    QVERIFY(python.waitForFinished(30000));
-    QCOMPARE(python.exitCode(), 0);
-    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-    QCOMPARE(rows.size(), lines.size());
-    for (int row = 0; row < lines.size(); ++row) {
-        QStringList fields;
-        for (const QJsonValue& field : rows.at(row).toArray())
-            fields << field.toString();
-        QCOMPARE(fields, lines.at(row));
-    }
+    QCOMPARE(readCsvWithPython(fileName), lines);
 }
 
 void TestCsvWriter::saveReplacesTheFile()
