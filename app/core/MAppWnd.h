@@ -65,7 +65,11 @@ public:
     // data folder, database of a newer version); main must not enter the event loop then.
     bool hasEnded() const;
 
-    void backupDb(const QString& suffix);
+    // Copies the database file to data/backup once a day and, with a suffix,
+    // once per suffix; an existing copy is never replaced.
+    static void backupDb(const QString& suffix);
+    // Empties the temporary folders, keeping the folders themselves.
+    static void doCleanDisk();
     void openDb();
     void setDefaultOptions();
     void restoreTabs();
@@ -81,7 +85,6 @@ public:
     MDoYouKnowWidget* doYouKnowWidget() const;
 
 public slots:
-    void doCleanDisk();
     void setEnabledMenuActions();
     void doCloseActiveTab();
     void doCloseRequestedTabMain(int index);
