@@ -450,7 +450,8 @@ void MFilterDbView::loadCatalogList(const QString& sql)
     // Every model brings its own selection model, which the enabled actions follow.
     connect(m_catalogList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MFilterDbView::doSelectionChangedCatalog);
-    delete previousSelection;
+    if (previousSelection)
+        previousSelection->deleteLater();
     if (previous)
         previous->deleteLater();
 }

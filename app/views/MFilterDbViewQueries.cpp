@@ -47,7 +47,8 @@ QString documentTreeQuery(bool sales)
                          "i.invoice_kind WHERE i.invoice_kind IN (")
         + all + QStringLiteral(") GROUP BY i.invoice_kind ")
         + QStringLiteral("UNION ALL ") + group(payment, 4) + QStringLiteral("'") + MFilterDbView::tr("anulowane")
-        + QStringLiteral("' || '\t' || 4 FROM invoice i WHERE i.is_cancelled = 1 GROUP BY i.is_cancelled ")
+        + QStringLiteral("' || '\t' || 4 FROM invoice i WHERE i.invoice_kind IN (") + all
+        + QStringLiteral(") AND i.is_cancelled = 1 GROUP BY i.is_cancelled ")
         + QStringLiteral("UNION ALL ") + group(payment, 4) + QStringLiteral("CASE WHEN i.is_payed = '1' THEN '")
         + MFilterDbView::tr("zapłacone") + QStringLiteral("' ELSE '") + MFilterDbView::tr("niezapłacone")
         + QStringLiteral("' END || '\t' || i.is_payed FROM invoice i WHERE i.invoice_kind IN (") + originals

@@ -47,7 +47,8 @@ void MFilterDbView::loadFilterTree(const QString& sql)
     QItemSelectionModel* previousSelection = m_filterTree->selectionModel();
     m_filterTree->setModel(m_treeModel);
     connect(m_filterTree, &QTreeView::clicked, m_treeModel, &MSqlQueryTreeModel::treeViewItemClicked);
-    delete previousSelection;
+    if (previousSelection)
+        previousSelection->deleteLater();
     if (previous)
         previous->deleteLater();
 }
