@@ -149,7 +149,9 @@ MDbOpener::MDbOpener(QWidget* parent, const QString& pathTemp, const Steps& step
 
 MDbOpener::Outcome MDbOpener::open()
 {
-    if (!QSqlDatabase::database().isOpen())
+    // Asked without opening: a connection that createConnection closed again
+    // (no Polish collation) must not be reopened here without it.
+    if (!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen())
         return Outcome::NoConnection;
 
     const int dbMajor = dbNumMajor();

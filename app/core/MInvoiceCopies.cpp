@@ -58,6 +58,19 @@ bool isCopyTable(const QString& table)
     return md5ColumnsByTable().contains(table);
 }
 
+// A value as the fingerprint spells it: NULL as empty text, a real in the
+// general number form with at most 15 significant digits (so that a price
+// computed as 0.1 + 0.2 reads 0.3, not its last binary digits), anything
+// else as QVariant gives it.
+QString fingerprintText(const QVariant& value)
+{
+    if (value.isNull())
+        return QString();
+    if (value.type() == QVariant::Double)
+        return QString::number(value.toDouble(), 'g', 15);
+    return value.toString();
+}
+
 // The fingerprint of the current row of `query`, whose fingerprint columns
 // start at `firstIndex`.
 QString md5OfRow(const QSqlQuery& query, int columnCount, int firstIndex)
@@ -88,7 +101,7 @@ QString MInvoiceCopies::md5(const QVariantList& values)
 {
     QString text;
     for (const QVariant& value : values)
-        text += value.toString();
+        text += fingerprintText(value);
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
 }
 

@@ -20,7 +20,8 @@ public:
     // a table that is not a copy table.
     static QStringList md5Columns(const QString& table);
 
-    // The values as text (QVariant::toString, NULL as empty text), joined
+    // The values as text (NULL as empty text, reals with at most 15
+    // significant digits, anything else by QVariant::toString), joined
     // without separator, as the lower-case hexadecimal MD5 of their UTF-8.
     static QString md5(const QVariantList& values);
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,6 +36,7 @@ private slots:
     void sellerLogoFiles_data();
     void sellerLogoFiles();
     void unopenableFileIsReported();
+    void closedConnectionIsNotReopened();
 
 private:
     struct Calls
@@ -330,6 +332,25 @@ void TestDbOpener::unopenableFileIsReported()
     steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
     QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
     QVERIFY(m_calls.backups.isEmpty());
+}
+
+void TestDbOpener::closedConnectionIsNotReopened()
+{
+    // The connection exists but was closed again, as when the Polish layer
+    // could not be installed on it: the opening must not work on the file.
+    QVERIFY(MTestDatabase::create(dbPath(), 2050));
+    QVERIFY(MTestDatabase::open(dbPath()));
+    QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).close();
+    const QByteArray before = fileHash();
+
+    MDbOpener::Steps steps;
+    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
+    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
+    QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
+    QVERIFY(!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen());
+    QVERIFY(m_calls.backups.isEmpty());
+    QCOMPARE(m_calls.cleanDisks, 0);
+    QCOMPARE(fileHash(), before);
 }
 
 INVOICE_TEST_MAIN(TestDbOpener)

@@ -127,6 +127,12 @@ void TestInvoiceCopies::fingerprint_data()
            "input_kind, currency_amount_from, currency_value, table_name, time_create, time_modify) "
            "VALUES ('NBP', 1, 0, '2024-03-01', 0, 1, 4.2735, '043/A/NBP/2024', '', '')"
         << "id_currency_rating" << "NBP102024-03-01014.2735043/A/NBP/2024";
+    QTest::newRow("computed reals with fifteen digits at most")
+        << "invoice_currency_rating"
+        << "INSERT INTO invoice_currency_rating (bank_name, id_currency_from, id_currency_to, rating_date, "
+           "input_kind, currency_amount_from, currency_value, table_name, time_create, time_modify) "
+           "VALUES ('', 1, 0, '', 0, 0.1 + 0.2, 1.0 / 3, '', '', '')"
+        << "id_currency_rating" << "1000.30.333333333333333";
     QTest::newRow("product with whole prices")
         << "invoice_product"
         << "INSERT INTO invoice_product (name, symbol, code, unit, netto_price, brutto_price, vat, reduct, "
