@@ -34,7 +34,7 @@ QString styleSheet(int n)
            + QStringLiteral("QTreeView { font: normal ") + size + QStringLiteral("pt Arial; }\n");
 }
 
-// With INVOICE_AUTOMATIC_DIALOGS set, no message box or file dialog waits for
+// With INVOICE_AUTOMATIC_DIALOGS=1, no message box or file dialog waits for
 // a person: each takes its default answer, and the boxes' texts are written to
 // standard error when the program ends. Scripts and tests drive the real
 // program this way.
@@ -42,7 +42,7 @@ class AutomaticDialogs
 {
 public:
     AutomaticDialogs()
-        : m_enabled(qEnvironmentVariableIsSet("INVOICE_AUTOMATIC_DIALOGS"))
+        : m_enabled(qEnvironmentVariableIntValue("INVOICE_AUTOMATIC_DIALOGS") == 1)
     {
         MMessageBox::setAutomatic(m_enabled);
         MFileDialog::setAutomatic(m_enabled);

@@ -37,9 +37,12 @@ void MAppWnd::openDb()
     // exists it is attached here as steps.repairDb, which the upgrade calls
     // with the version the database had before it.
 
-    // A newer database, a failed upgrade or no connection at all: the user
-    // has been told, and the window does not open on such a database.
-    m_refused = MDbOpener(this, pathTemp, steps).open() != MDbOpener::Outcome::Opened;
+    // A newer database or a failed upgrade: the user has been told, and the
+    // window does not open on such a database. Without a connection the window
+    // still opens (the splash has said so), so that "Katalogi programu" can
+    // point the program at another database folder for the next start.
+    const MDbOpener::Outcome outcome = MDbOpener(this, pathTemp, steps).open();
+    m_refused = outcome == MDbOpener::Outcome::Newer || outcome == MDbOpener::Outcome::UpgradeFailed;
 }
 
 void MAppWnd::doCleanDb()

@@ -34,6 +34,7 @@ private slots:
     void closingStoresGeometryAndEmptiesTemporaryFiles();
     void missingDataFolderEndsAfterTheFoldersDialog();
     void newerDatabaseIsRefused();
+    void unopenableDatabaseStillShowsTheWindow();
     void fontSizeFollowsTheResolution_data();
     void fontSizeFollowsTheResolution();
     void fontSizeInThisProcess();
@@ -251,6 +252,27 @@ void TestMainWindow::newerDatabaseIsRefused()
                             "Baza danych została stworzona przez program w wersji 2.60.<br>"
                             "Program jest w wersji 2.53."));
     QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v260.db3")));
+}
+
+// Without a connection the start goes on, so that the folders dialog can
+// point the program at another database folder.
+void TestMainWindow::unopenableDatabaseStillShowsTheWindow()
+{
+    MAppWnd::initPaths();
+    // A folder where the database file should be cannot be opened as one.
+    QVERIFY(QDir().mkpath(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+
+    MAppWnd wnd;
+    QVERIFY(!wnd.hasEnded());
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).title, QStringLiteral("Błąd połączenia z bazą danych"));
+    QCOMPARE(shown.at(0).text, QStringLiteral("Nie można ustanowić połączenia z bazą danych."));
+    MSplash* splash = visibleSplash();
+    QVERIFY(splash);
+    QCOMPARE(splash->message(), QStringLiteral("Brak połączenia z bazą danych."));
+    QTRY_VERIFY_WITH_TIMEOUT(wnd.isVisible(), 5000);
 }
 
 void TestMainWindow::fontSizeFollowsTheResolution_data()
