@@ -1,0 +1,88 @@
+#include "MFormPage.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QWidget>
+
+namespace {
+
+const Qt::Alignment topLeft = Qt::AlignLeft | Qt::AlignTop;
+const int labelGap = 1;
+const int fieldGap = 5;
+
+void fixWidth(QWidget* widget, int width)
+{
+    if (width > 0)
+        widget->setFixedWidth(width);
+}
+
+} // namespace
+
+MFormPage::MFormPage(QWidget* page)
+    : m_layout(new QGridLayout(page))
+{
+    m_layout->setContentsMargins(5, 5, 5, 5);
+    m_layout->setSpacing(0);
+    m_layout->setColumnStretch(0, 1);
+}
+
+QLabel* MFormPage::boldLabel(const QString& text, QWidget* parent)
+{
+    return new QLabel(QStringLiteral("<b>") + text + QStringLiteral("</b>"), parent);
+}
+
+void MFormPage::addField(const QString& label, QWidget* field, int width)
+{
+    startItem();
+    m_layout->addWidget(boldLabel(label), takeRow(), 0, topLeft);
+    m_layout->setRowMinimumHeight(takeRow(), labelGap);
+    fixWidth(field, width);
+    m_layout->addWidget(field, takeRow(), 0, topLeft);
+}
+
+void MFormPage::addFieldPair(const QString& label1, QWidget* field1, int width1, const QString& label2,
+                             QWidget* field2, int width2, int gap)
+{
+    startItem();
+    auto* pair = new QGridLayout();
+    pair->setContentsMargins(0, 0, 0, 0);
+    pair->setSpacing(0);
+    pair->addWidget(boldLabel(label1), 0, 0, topLeft);
+    pair->addWidget(boldLabel(label2), 0, 2, topLeft);
+    pair->setRowMinimumHeight(1, labelGap);
+    fixWidth(field1, width1);
+    fixWidth(field2, width2);
+    pair->addWidget(field1, 2, 0, topLeft);
+    pair->setColumnMinimumWidth(1, gap);
+    pair->addWidget(field2, 2, 2, topLeft);
+    m_layout->addLayout(pair, takeRow(), 0, topLeft);
+}
+
+void MFormPage::addWidget(QWidget* widget, int width)
+{
+    startItem();
+    fixWidth(widget, width);
+    m_layout->addWidget(widget, takeRow(), 0, topLeft);
+}
+
+void MFormPage::setNextGap(int height)
+{
+    m_nextGap = height;
+}
+
+void MFormPage::finish()
+{
+    m_layout->setRowStretch(takeRow(), 100);
+}
+
+void MFormPage::startItem()
+{
+    if (m_row > 0)
+        m_layout->setRowMinimumHeight(takeRow(), m_nextGap);
+    m_nextGap = fieldGap;
+}
+
+int MFormPage::takeRow()
+{
+    return m_row++;
+}

@@ -1,0 +1,126 @@
+#include "MRecordDlg.h"
+
+#include "views/MMessageBox.h"
+
+#include <QGridLayout>
+#include <QIcon>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QPushButton* createButton(const QString& text, const QString& iconPath, QWidget* parent)
+{
+    auto* button = new QPushButton(QIcon(iconPath), text, parent);
+    button->setFixedSize(70, 25);
+    return button;
+}
+
+} // namespace
+
+MRecordDlg::MRecordDlg(QWidget* parent, int viewKind, bool invoiceMode, Qt::WindowFlags flags)
+    : QDialog(parent, flags)
+    , m_viewKind(viewKind)
+    , m_invoiceMode(invoiceMode)
+{
+    m_frameLayout = new QGridLayout(this);
+    m_frameLayout->setContentsMargins(5, 5, 5, 5);
+    m_frameLayout->setSpacing(0);
+
+    m_okButton = createButton(tr("OK"), QStringLiteral(":/resource/ok_btn_16_16.png"), this);
+    m_cancelButton = createButton(tr("Anuluj"), QStringLiteral(":/resource/cancel_btn_16_16.png"), this);
+    connect(m_okButton, &QPushButton::clicked, this, &MRecordDlg::clickOk);
+    connect(m_cancelButton, &QPushButton::clicked, this, &MRecordDlg::clickCancel);
+}
+
+MRecordDlg::~MRecordDlg() = default;
+
+bool MRecordDlg::isInvoiceMode() const
+{
+    return m_invoiceMode;
+}
+
+QGridLayout* MRecordDlg::frameLayout() const
+{
+    return m_frameLayout;
+}
+
+void MRecordDlg::addButtonRow(int row)
+{
+    auto* buttons = new QGridLayout();
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(0);
+    buttons->addWidget(m_okButton, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+    buttons->setColumnMinimumWidth(1, 5);
+    buttons->addWidget(m_cancelButton, 0, 2, Qt::AlignRight | Qt::AlignBottom);
+    m_frameLayout->addLayout(buttons, row, 0, Qt::AlignRight | Qt::AlignBottom);
+}
+
+QString MRecordDlg::tableName(const QString& modelTable, const QString& workingTable) const
+{
+    return m_invoiceMode ? workingTable : modelTable;
+}
+
+QString MRecordDlg::keyName() const
+{
+    return m_invoiceMode ? QStringLiteral("__id") : QStringLiteral("id");
+}
+
+bool MRecordDlg::execWrite(QSqlQuery& query)
+{
+    if (query.exec())
+        return true;
+    if (m_writeError.isEmpty())
+        m_writeError = query.lastError().text();
+    return false;
+}
+
+void MRecordDlg::clickOk(bool /*b*/)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        showSaveError(db.lastError().text());
+        return;
+    }
+    m_writeError.clear();
+    int savedId = 0;
+    if (!save(&savedId)) {
+        db.rollback();
+        showSaveError(m_writeError);
+        return;
+    }
+    if (!db.commit()) {
+        const QString detail = db.lastError().text();
+        db.rollback();
+        showSaveError(detail);
+        return;
+    }
+    reportSaved(savedId);
+    done(0);
+}
+
+void MRecordDlg::clickCancel(bool /*b*/)
+{
+    done(0);
+}
+
+void MRecordDlg::reportSaved(int id)
+{
+    // The owner is the main window or the invoice editor; both take the notice in
+    // the same slot.
+    if (QWidget* owner = parentWidget()) {
+        QMetaObject::invokeMethod(owner, "doChangeDbObject", Qt::DirectConnection, Q_ARG(int, m_viewKind),
+                                  Q_ARG(int, id));
+    }
+}
+
+void MRecordDlg::showSaveError(const QString& detail)
+{
+    QString text = tr("Nie udało się zapisać zmian w bazie danych. Wprowadzone dane pozostały w oknie.");
+    if (!detail.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + detail.trimmed();
+    MMessageBox::critical(this, tr("Błąd zapisu"), text);
+}

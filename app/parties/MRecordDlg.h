@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QGridLayout;
+class QPushButton;
+class QSqlQuery;
+
+// The frame every record dialog shares: an "OK" / "Anuluj" pair under the dialog's
+// content, the choice between the model table and the invoice editor's working copy,
+// and the store on "OK", which runs as one transaction and reports the saved record
+// to the dialog's owner (the main window, or the invoice editor in invoice mode)
+// through the owner's slot doChangeDbObject(int kind, int id).
+//
+// A failed write rolls everything back, tells the user and leaves the dialog open
+// with what was typed, so that nothing is lost and "OK" can simply be pressed again.
+class MRecordDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `viewKind` is the DbObjectKind reported after saving.
+    MRecordDlg(QWidget* parent, int viewKind, bool invoiceMode, Qt::WindowFlags flags);
+    ~MRecordDlg() override;
+
+    bool isInvoiceMode() const;
+
+protected:
+    // The dialog's outer grid (margin 5, spacing 0); the content goes in the rows above
+    // the button row.
+    QGridLayout* frameLayout() const;
+    // Puts the button row in `row` of the outer grid, aligned right and bottom.
+    void addButtonRow(int row);
+
+    // The model table's name or, in invoice mode, its working copy's, and the key of
+    // either: "buyer" / "id" or "__invoice_buyer" / "__id".
+    QString tableName(const QString& modelTable, const QString& workingTable) const;
+    QString keyName() const;
+
+    // Writes the form. Runs inside the transaction of clickOk; every write goes through
+    // execWrite and a false result ends the store. It must leave the dialog's own state
+    // as it found it, because a failed store keeps the dialog open for another try;
+    // `savedId` receives the id to report.
+    virtual bool save(int* savedId) = 0;
+
+    // Runs a prepared write; on failure keeps its error for the message and returns false.
+    bool execWrite(QSqlQuery& query);
+
+protected slots:
+    virtual void clickOk(bool b);
+    virtual void clickCancel(bool b);
+
+private:
+    void reportSaved(int id);
+    void showSaveError(const QString& detail);
+
+    QGridLayout* m_frameLayout = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QString m_writeError;
+    const int m_viewKind;
+    const bool m_invoiceMode;
+};
