@@ -1,4 +1,4 @@
-#include "MSellerTestDb.h"
+#include "MTestInvoiceDb.h"
 #include "MTestEnvironment.h"
 #include "parties/MSellerBankRows.h"
 
@@ -31,12 +31,12 @@ private:
     static QStringList storedAccounts(int idSeller);
     static int workingId(const QString& bank);
 
-    MSellerTestDb m_db;
+    MTestInvoiceDb m_db;
 };
 
 void TestSellerBankRows::initTestCase()
 {
-    QVERIFY2(m_db.open(), qPrintable(m_db.errorText()));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
 }
 
 void TestSellerBankRows::init()
@@ -74,7 +74,7 @@ QStringList TestSellerBankRows::storedAccounts(int idSeller)
 
 int TestSellerBankRows::workingId(const QString& bank)
 {
-    return MSellerTestDb::count(QStringLiteral("SELECT MAX(__id) FROM __seller_bank WHERE bank = '%1'").arg(bank));
+    return MTestInvoiceDb::value(QStringLiteral("SELECT MAX(__id) FROM __seller_bank WHERE bank = '%1'").arg(bank)).toInt();
 }
 
 void TestSellerBankRows::copyInKeepsTheMarkedDefault_data()
@@ -118,8 +118,9 @@ void TestSellerBankRows::setDefaultMarksOnlyTheChosenRow()
 
     QVERIFY(rows.setDefault(workingId(QStringLiteral("Bank B")), nullptr));
     QCOMPARE(rows.defaultId(), workingId(QStringLiteral("Bank B")));
-    QCOMPARE(MSellerTestDb::value(QStringLiteral("SELECT group_concat(bank || is_default, ';') FROM "
-                                                 "(SELECT bank, is_default FROM __seller_bank ORDER BY __id)")),
+    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT group_concat(bank || is_default, ';') FROM "
+                                                  "(SELECT bank, is_default FROM __seller_bank ORDER BY __id)"))
+                 .toString(),
              QStringLiteral("Bank A0;Bank B1"));
     // Working rows only: the stored accounts wait for the seller's save.
     QCOMPARE(storedAccounts(2), QStringList({QStringLiteral("Bank A|1|1"), QStringLiteral("Bank B|2|0")}));
@@ -220,7 +221,7 @@ void TestSellerBankRows::failedCopyInNeverReplacesTheStoredAccounts()
     QString error;
     QVERIFY(!rows.copyIn(2, &error));
     QVERIFY(rows.isEmpty());
-    QCOMPARE(MSellerTestDb::count(QStringLiteral("SELECT COUNT(*) FROM __seller_bank")), 0);
+    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("__seller_bank")), 0);
 
     QSqlDatabase db = QSqlDatabase::database();
     QVERIFY(db.transaction());

@@ -1,4 +1,4 @@
-#include "MSellerTestDb.h"
+#include "MTestInvoiceDb.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "parties/MSellerLogo.h"
@@ -37,12 +37,14 @@ private:
     QString writeImage(const QString& name, int width, int height);
     void storeLogo(int idSeller, int width, int height, int zoom);
 
-    MSellerTestDb m_db;
+    MTestInvoiceDb m_db;
 };
 
 void TestSellerLogo::initTestCase()
 {
-    QVERIFY2(m_db.open(), qPrintable(m_db.errorText()));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
+    MAppWnd::pathTemp = m_db.path(QStringLiteral("temp/"));
+    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
 }
 
 void TestSellerLogo::init()
@@ -206,7 +208,7 @@ void TestSellerLogo::removedLogoDeletesRowAndSavedFiles()
     QVERIFY2(logo.store(&error), qPrintable(error));
     logo.publish();
 
-    QCOMPARE(MSellerTestDb::count(QStringLiteral("SELECT COUNT(*) FROM seller_logo WHERE id_seller = 7")), 0);
+    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo WHERE id_seller = 7")), 0);
     for (const QString& path : {MSellerLogo::savedPath(7), MSellerLogo::savedPreviewPath(7),
                                 MSellerLogo::workingPath(7), MSellerLogo::workingPreviewPath(7)})
         QVERIFY2(!QFile::exists(path), qPrintable(path));
