@@ -163,8 +163,9 @@ int MSellerBankRows::defaultId() const
 
 void MSellerBankRows::defaultAccount(QString* bank, QString* account) const
 {
-    bank->clear();
-    account->clear();
+    // Empty, not null: the seller's bank columns are NOT NULL.
+    *bank = QStringLiteral("");
+    *account = QStringLiteral("");
     QSqlQuery query;
     query.prepare(QStringLiteral("SELECT bank, bank_account FROM __seller_bank WHERE __id = :id"));
     query.bindValue(QStringLiteral(":id"), defaultId());

@@ -188,10 +188,10 @@ void MSellerLogo::publish() const
 {
     removeReadable(savedPath(m_idSeller));
     removeReadable(savedPreviewPath(m_idSeller));
-    if (hasWorkingLogo() && replaceFile(workingPath(m_idSeller), savedPath(m_idSeller)))
-        QFile::remove(workingPath(m_idSeller));
-    if (hasWorkingPreview() && replaceFile(workingPreviewPath(m_idSeller), savedPreviewPath(m_idSeller)))
-        QFile::remove(workingPreviewPath(m_idSeller));
+    if (hasWorkingLogo())
+        replaceFile(workingPath(m_idSeller), savedPath(m_idSeller));
+    if (hasWorkingPreview())
+        replaceFile(workingPreviewPath(m_idSeller), savedPreviewPath(m_idSeller));
 }
 
 void MSellerLogo::writePreview(const QImage& image) const

@@ -50,7 +50,8 @@ public:
     // Writes the seller_logo row from the working logo, or deletes the row when there is
     // none; runs inside the caller's transaction. False, with the reason, on failure.
     bool store(QString* error) const;
-    // Once the row is stored: the working files replace the saved ones.
+    // With the row stored: copies of the working files replace the saved ones. The working
+    // files stay, so that a save that fails after this can be tried again.
     void publish() const;
 
 private:

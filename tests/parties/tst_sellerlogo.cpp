@@ -168,8 +168,10 @@ void TestSellerLogo::loadedImageIsStoredWholeAndPublishedReduced()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), data);
     QCOMPARE(QImageReader(MSellerLogo::savedPreviewPath(3)).size(), QSize(400, 166));
+    logo.removeWorking();
     QVERIFY(!QFile::exists(MSellerLogo::workingPath(3)));
     QVERIFY(!QFile::exists(MSellerLogo::workingPreviewPath(3)));
+    QVERIFY(QFile::exists(MSellerLogo::savedPath(3)));
 }
 
 void TestSellerLogo::zoomRewritesTheWorkingPreview()
