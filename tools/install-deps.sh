@@ -12,7 +12,7 @@ sqlite3 xvfb xauth
 python3 python3-aiosmtpd
 poppler-utils zbar-tools libxml2-utils
 mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-fontconfig fonts-dejavu-core
+fontconfig fonts-dejavu-core fonts-liberation2
 "
 
 missing=""

@@ -5,15 +5,22 @@
 #include <QMap>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class MDoYouKnowWidget;
 class MSplash;
 class MTabWidget;
 class QAction;
 class QCloseEvent;
+class QDialog;
 class QMenu;
 class QNetworkAccessManager;
+class QPainter;
+class QPrinter;
+class QRectF;
 class QScriptEngine;
+class QTextDocument;
+class QTextEdit;
 class QTimer;
 class QToolBar;
 
@@ -65,7 +72,11 @@ public:
     // data folder, database of a newer version); main must not enter the event loop then.
     bool hasEnded() const;
 
-    void backupDb(const QString& suffix);
+    // Copies the database file to data/backup once a day and, with a suffix,
+    // once per suffix; an existing copy is never replaced.
+    static void backupDb(const QString& suffix);
+    // Empties the temporary folders, keeping the folders themselves.
+    static void doCleanDisk();
     void openDb();
     void setDefaultOptions();
     void restoreTabs();
@@ -81,7 +92,6 @@ public:
     MDoYouKnowWidget* doYouKnowWidget() const;
 
 public slots:
-    void doCleanDisk();
     void setEnabledMenuActions();
     void doCloseActiveTab();
     void doCloseRequestedTabMain(int index);
@@ -169,4 +179,72 @@ private:
     QAction* m_actionDbInfo = nullptr;
     QAction* m_actionDoYouKnow = nullptr;
     QAction* m_actionCheckVersion = nullptr;
+
+    // Printing a text document (MAppWndPrint.cpp)
+public slots:
+    void print(QTextEdit* textEdit, QPrinter* printer, bool bPreview);
+
+public:
+    static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);
+    // Reads the four margins of option "PRINTER_MARGINS".
+    void loadPrinterMargins();
+
+    // Tabs, record opening and change notices (MAppWndTabs.cpp)
+signals:
+    // A record of view kind i was created or changed; id 0 when none in particular.
+    void changeDbObject(int i, int id);
+
+public slots:
+    // Makes the list of view kind id the current tab, creating it when needed.
+    void loadTab(int id, bool reload = false);
+    void doChangeDbObject(int i, int id);
+    void doFinishedInvoiceDlg(int result);
+
+public:
+    // Opens the editor or dialog of a new record of a NewObjectKind.
+    void newRecord(int kind, int docKind);
+    void startEnabledMenuActionsTimer();
+
+protected:
+    // Creates and builds the list view of a view kind without a parent;
+    // nullptr for a kind without a list.
+    virtual QWidget* createListView(int kind);
+
+private slots:
+    void doTimeoutEnabledMenuActionsTimer();
+
+private:
+    // The open invoice editor, nullptr when there is none.
+    QDialog* invoiceDlg() const;
+
+    // Commands and enabled operations (MAppWndCommands.cpp, MAppWndEnabled.cpp)
+public:
+    // Checks "Filtracja" when the current list shows its filter panel.
+    void updateShowFilterAction();
+
+public slots:
+    void doAdd();
+    void doPreview();
+    void doEdit();
+    void doDelete();
+    void doCopy();
+    void doCorrect();
+    void doDuplicate();
+    void doDefault();
+    void doPrint();
+    void doPrintPdf();
+    void doSendMailPdf();
+    void doExportCsv();
+    void doExportJpkFa();
+    void doExportJpkVat();
+    void doSetSelected();
+    void doIsPayed();
+    void doShowFilter(bool checked);
+
+private:
+    void connectCommandActions();
+    // Calls method on the view of the current tab when its accessible name is
+    // one of viewNames; false when it is not.
+    bool callCurrentView(const QStringList& viewNames, const char* method,
+                         QGenericArgument argument = QGenericArgument(nullptr));
 };

@@ -1,70 +1,183 @@
 #include "MAppWnd.h"
 
+#include "core/MListTab.h"
+#include "core/MViewCall.h"
 #include "settings/MAboutDlg.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
+#include "views/MTabWidget.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 
-void MAppWnd::setEnabledMenuActions()
+namespace {
+
+const QString buyers = QStringLiteral("MBuyerDbView");
+const QString currencyRatings = QStringLiteral("MCurrencyRatingDbView");
+const QString endTexts = QStringLiteral("MEndTextDbView");
+const QString salesDocuments = QStringLiteral("MInvoiceDbView_Sell");
+const QString purchaseDocuments = QStringLiteral("MInvoiceDbView_Buy");
+const QString documentPreview = QStringLiteral("MInvoicePrintPreview");
+const QString setSelectedPreview = QStringLiteral("MInvoiceSetSelectedPrintPreview");
+const QString vatRegister = QStringLiteral("MInvoiceRegisterView");
+const QString products = QStringLiteral("MProductDbView");
+const QString sellers = QStringLiteral("MSellerDbView");
+
+const QStringList documents = {salesDocuments, purchaseDocuments};
+const QStringList recordLists = {buyers, currencyRatings, endTexts, products, sellers};
+
+// The previews print in the document marking chosen in the print dialog.
+const int anyDocView = -1;
+
+} // namespace
+
+void MAppWnd::connectCommandActions()
 {
-    const QList<QPair<QString, QAction*>> operations = {
-        {QStringLiteral("ADD"), m_actionAdd},
-        {QStringLiteral("VIEW"), m_actionPreview},
-        {QStringLiteral("EDIT"), m_actionEdit},
-        {QStringLiteral("DELETE"), m_actionDelete},
-        {QStringLiteral("COPY"), m_actionCopy},
-        {QStringLiteral("CORRECT"), m_actionCorrect},
-        {QStringLiteral("DUPLICATE"), m_actionDuplicate},
-        {QStringLiteral("DEFAULT"), m_actionDefault},
-        {QStringLiteral("PRINT"), m_actionPrint},
-        {QStringLiteral("PRINT_PDF"), m_actionPrintPdf},
-        {QStringLiteral("SEND_MAIL_PDF"), m_actionSendMailPdf},
-        {QStringLiteral("EXPORT_CSV"), m_actionExportCsv},
-        {QStringLiteral("EXPORT_JPK_FA"), m_actionExportJpkFa},
-        {QStringLiteral("EXPORT_JPK_VAT"), m_actionExportJpkVat},
-        {QStringLiteral("SHOW_FILTER"), m_actionShowFilter},
-        {QStringLiteral("SET_SELECTED"), m_actionSetSelected},
-        {QStringLiteral("IS_PAYED"), m_actionIsPayed},
+    const QList<QPair<QAction*, void (MAppWnd::*)()>> commands = {
+        {m_actionAdd, &MAppWnd::doAdd},
+        {m_actionPreview, &MAppWnd::doPreview},
+        {m_actionEdit, &MAppWnd::doEdit},
+        {m_actionDelete, &MAppWnd::doDelete},
+        {m_actionCopy, &MAppWnd::doCopy},
+        {m_actionCorrect, &MAppWnd::doCorrect},
+        {m_actionDuplicate, &MAppWnd::doDuplicate},
+        {m_actionDefault, &MAppWnd::doDefault},
+        {m_actionPrint, &MAppWnd::doPrint},
+        {m_actionPrintPdf, &MAppWnd::doPrintPdf},
+        {m_actionSendMailPdf, &MAppWnd::doSendMailPdf},
+        {m_actionExportCsv, &MAppWnd::doExportCsv},
+        {m_actionExportJpkFa, &MAppWnd::doExportJpkFa},
+        {m_actionExportJpkVat, &MAppWnd::doExportJpkVat},
+        {m_actionSetSelected, &MAppWnd::doSetSelected},
+        {m_actionIsPayed, &MAppWnd::doIsPayed},
     };
-
-    // Every operation starts disabled; the view in the current tab enables its own.
-    m_enabledMap.clear();
-    for (const auto& operation : operations)
-        m_enabledMap.insert(operation.first, false);
-    m_checkedMap.insert(QStringLiteral("DEFAULT"), false);
-
-    for (const auto& operation : operations)
-        setActionEnabled(operation.second, operation.first);
-    setActionChecked(m_actionDefault, QStringLiteral("DEFAULT"));
-
-    if (!m_enabledMap.value(QStringLiteral("SHOW_FILTER")))
-        m_actionShowFilter->setChecked(false);
-
-    const bool dragDrop = option(QStringLiteral("DRAG_AND_DROP")) == QLatin1String("1");
-    m_actionDragDrop->setChecked(dragDrop);
-    doDragDrop(dragDrop);
-
-    const bool doYouKnow = option(QStringLiteral("SHOW_DO_YOU_KNOW")) == QLatin1String("1");
-    m_actionDoYouKnow->setChecked(doYouKnow);
-    doDoYouKnow(doYouKnow);
+    for (const auto& command : commands)
+        connect(command.first, &QAction::triggered, this, command.second);
+    connect(m_actionShowFilter, &QAction::triggered, this, &MAppWnd::doShowFilter);
 }
 
-void MAppWnd::setActionEnabled(QAction* action, const QString& key)
+bool MAppWnd::callCurrentView(const QStringList& viewNames, const char* method, QGenericArgument argument)
 {
-    if (m_enabledMap.contains(key) && action->isEnabled() != m_enabledMap.value(key))
-        action->setEnabled(m_enabledMap.value(key));
+    QWidget* view = m_tabMain->currentWidget();
+    if (!view || !viewNames.contains(view->accessibleName()))
+        return false;
+    MViewCall::invoke(view, method, argument);
+    return true;
 }
 
-void MAppWnd::setActionChecked(QAction* action, const QString& key)
+void MAppWnd::doAdd()
 {
-    if (m_checkedMap.contains(key) && action->isChecked() != m_checkedMap.value(key))
-        action->setChecked(m_checkedMap.value(key));
+    if (!callCurrentView(recordLists, "doNew"))
+        callCurrentView(documents, "doDocAdd");
+}
+
+void MAppWnd::doEdit()
+{
+    if (!callCurrentView(recordLists, "doEdit"))
+        callCurrentView(documents, "doDocEdit");
+}
+
+void MAppWnd::doDelete()
+{
+    if (!callCurrentView(recordLists, "doDelete"))
+        callCurrentView(documents, "doDocDelete");
+}
+
+void MAppWnd::doExportCsv()
+{
+    callCurrentView({buyers, endTexts, products, sellers, salesDocuments, purchaseDocuments}, "doExportCsv");
+}
+
+void MAppWnd::doDefault()
+{
+    callCurrentView({endTexts, sellers}, "doDefault");
+}
+
+void MAppWnd::doCopy()
+{
+    callCurrentView(documents, "doDocCopy");
+}
+
+void MAppWnd::doCorrect()
+{
+    callCurrentView(documents, "doDocCorrect");
+}
+
+void MAppWnd::doDuplicate()
+{
+    callCurrentView(documents, "doDocDuplicate");
+}
+
+void MAppWnd::doPreview()
+{
+    callCurrentView(documents, "doDocPreview");
+}
+
+void MAppWnd::doPrint()
+{
+    if (!callCurrentView(documents, "doDocPrint")
+        && !callCurrentView({documentPreview}, "startDocPrint", Q_ARG(int, anyDocView)))
+        callCurrentView({vatRegister, setSelectedPreview}, "startDocPrint");
+}
+
+void MAppWnd::doPrintPdf()
+{
+    if (!callCurrentView(documents, "doDocPrintPdf")
+        && !callCurrentView({documentPreview}, "startDocPrintPdf", Q_ARG(int, anyDocView)))
+        callCurrentView({vatRegister, setSelectedPreview}, "startDocPrintPdf");
+}
+
+void MAppWnd::doSendMailPdf()
+{
+    if (!callCurrentView(documents, "doDocSendMailPdf"))
+        callCurrentView({documentPreview}, "doSendMailPdf");
+}
+
+void MAppWnd::doSetSelected()
+{
+    callCurrentView(documents, "startDocSetSelected");
+}
+
+void MAppWnd::doIsPayed()
+{
+    callCurrentView(documents, "doIsPayed");
+}
+
+void MAppWnd::doExportJpkFa()
+{
+    callCurrentView({salesDocuments}, "doExportJpkFa");
+}
+
+void MAppWnd::doExportJpkVat()
+{
+    callCurrentView({salesDocuments}, "doExportJpkVat");
+}
+
+void MAppWnd::doShowFilter(bool /*checked*/)
+{
+    // The stored option, not the action's own toggled state, says whether the
+    // panel is shown now.
+    QWidget* view = m_tabMain->currentWidget();
+    const MListTab* tab = view ? MListTab::byViewName(view->accessibleName()) : nullptr;
+    if (!tab)
+        return;
+    const bool show = option(tab->filterOption) != QLatin1String("1");
+    MViewCall::invoke(view, "doShowFilter", Q_ARG(bool, show));
 }
 
 void MAppWnd::doDragDrop(bool checked)
 {
     setOption(QStringLiteral("DRAG_AND_DROP"), checked ? QStringLiteral("1") : QStringLiteral("0"));
+
+    QWidget* view = m_tabMain->currentWidget();
+    const MListTab* tab = view ? MListTab::byViewName(view->accessibleName()) : nullptr;
+    if (!tab || tab->tableName.isEmpty())
+        return;
+    const QList<QAbstractItemView*> tables = view->findChildren<QAbstractItemView*>();
+    for (QAbstractItemView* table : tables) {
+        if (table->accessibleName() == tab->tableName)
+            table->setDragEnabled(checked);
+    }
 }
 
 void MAppWnd::doDoYouKnow(bool checked)

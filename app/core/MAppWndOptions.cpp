@@ -25,7 +25,8 @@ void MAppWnd::setOption(const QString& key, const QString& value)
         QSqlQuery query;
         query.prepare(statement);
         query.bindValue(QStringLiteral(":id"), key);
-        query.bindValue(QStringLiteral(":content"), value);
+        // A null text would bind as NULL, which the NOT NULL column refuses.
+        query.bindValue(QStringLiteral(":content"), value.isNull() ? QStringLiteral("") : value);
         query.exec();
     }
 

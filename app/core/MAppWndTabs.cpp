@@ -1,18 +1,11 @@
 #include "MAppWnd.h"
 
+#include "core/MListTab.h"
+#include "core/MViewCall.h"
 #include "views/MTabWidget.h"
 
-namespace {
-
-// The list views whose tabs are stored and reopened at the next start.
-const QStringList listViewNames = {
-    QStringLiteral("MBuyerDbView"),         QStringLiteral("MCurrencyRatingDbView"),
-    QStringLiteral("MEndTextDbView"),       QStringLiteral("MInvoiceDbView_Sell"),
-    QStringLiteral("MInvoiceDbView_Buy"),   QStringLiteral("MInvoiceRegisterView"),
-    QStringLiteral("MProductDbView"),       QStringLiteral("MSellerDbView"),
-};
-
-} // namespace
+#include <QDialog>
+#include <QTimer>
 
 int MAppWnd::indexOfTab(const QString& viewName) const
 {
@@ -23,29 +16,66 @@ int MAppWnd::indexOfTab(const QString& viewName) const
     return -1;
 }
 
+QWidget* MAppWnd::createListView(int kind)
+{
+    switch (kind) {
+    default:
+        return nullptr;
+    }
+}
+
+void MAppWnd::loadTab(int id, bool reload)
+{
+    if (const MListTab* tab = MListTab::byKind(id)) {
+        int index = indexOfTab(tab->viewName);
+        if (index < 0) {
+            if (QWidget* view = createListView(id)) {
+                if (tab->reloads)
+                    connect(this, SIGNAL(changeDbObject(int, int)), view, SLOT(reloadView(int, int)));
+                index = m_tabMain->addTab(view, tr(tab->title));
+                view->show();
+                if (tab->afterInit)
+                    MViewCall::invoke(view, "afterInitWidget");
+            }
+        }
+        if (index >= 0)
+            m_tabMain->setCurrentIndex(index);
+        if (reload)
+            emit changeDbObject(id, 0);
+    }
+    saveTabs();
+}
+
 void MAppWnd::saveTabs()
 {
     if (!m_tabsRestored)
         return;
 
-    QStringList opened;
-    for (int i = 0; i < m_tabMain->count(); ++i) {
-        const QString name = m_tabMain->widget(i)->accessibleName();
-        if (listViewNames.contains(name))
-            opened.append(name + QStringLiteral(",0"));
-    }
-    QString current;
-    if (QWidget* widget = m_tabMain->currentWidget()) {
-        if (listViewNames.contains(widget->accessibleName()))
-            current = widget->accessibleName() + QStringLiteral(",0");
-    }
-    setOption(QStringLiteral("TAB_MAIN_OPENED"), opened.join(QLatin1Char(';')));
-    setOption(QStringLiteral("TAB_MAIN_CURRENT"), current);
+    QStringList viewNames;
+    for (int i = 0; i < m_tabMain->count(); ++i)
+        viewNames.append(m_tabMain->widget(i)->accessibleName());
+    const QWidget* current = m_tabMain->currentWidget();
+    setOption(QStringLiteral("TAB_MAIN_OPENED"), MListTab::openedOption(viewNames));
+    setOption(QStringLiteral("TAB_MAIN_CURRENT"), MListTab::currentOption(current ? current->accessibleName() : QString()));
 }
 
 void MAppWnd::restoreTabs()
 {
+    // Both are read first: opening a tab may store the tabs again.
+    const QList<int> kinds = MListTab::storedKinds(option(QStringLiteral("TAB_MAIN_OPENED")));
+    const QString current = MListTab::storedCurrent(option(QStringLiteral("TAB_MAIN_CURRENT")));
+
+    for (int kind : kinds)
+        loadTab(kind, false);
+    if (!current.isEmpty()) {
+        for (int i = 0; i < m_tabMain->count(); ++i) {
+            if (m_tabMain->widget(i)->accessibleName() == current)
+                m_tabMain->setCurrentIndex(i);
+        }
+    }
+
     m_tabsRestored = true;
+    updateShowFilterAction();
 }
 
 void MAppWnd::doCloseActiveTab()
@@ -71,6 +101,62 @@ void MAppWnd::closeTab(int index)
 
 void MAppWnd::doCurrentChangedTabMain(int /*index*/)
 {
+    QWidget* view = m_tabMain->currentWidget();
+    const QString name = view ? view->accessibleName() : QString();
+    if (name == QLatin1String("MInvoicePrintPreview") || name == QLatin1String("MInvoiceSetSelectedPrintPreview")
+        || name == QLatin1String("MInvoiceRegisterView"))
+        MViewCall::invoke(view, "updatePreview");
+
     setEnabledMenuActions();
+    updateShowFilterAction();
     saveTabs();
+}
+
+void MAppWnd::doChangeDbObject(int i, int id)
+{
+    loadTab(i, false);
+    emit changeDbObject(i, id);
+}
+
+void MAppWnd::newRecord(int kind, int docKind)
+{
+    Q_UNUSED(docKind)
+    switch (kind) {
+    default:
+        break;
+    }
+}
+
+QDialog* MAppWnd::invoiceDlg() const
+{
+    const QList<QDialog*> dialogs = findChildren<QDialog*>();
+    for (QDialog* dialog : dialogs) {
+        if (dialog->inherits("MInvoiceDlg"))
+            return dialog;
+    }
+    return nullptr;
+}
+
+void MAppWnd::startEnabledMenuActionsTimer()
+{
+    // Exactly one connection, however often the editor finishes.
+    disconnect(m_enabledActionsTimer, &QTimer::timeout, this, &MAppWnd::doTimeoutEnabledMenuActionsTimer);
+    m_enabledActionsTimer->stop();
+    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MAppWnd::doTimeoutEnabledMenuActionsTimer);
+    m_enabledActionsTimer->start(300);
+}
+
+void MAppWnd::doFinishedInvoiceDlg(int /*result*/)
+{
+    startEnabledMenuActionsTimer();
+}
+
+void MAppWnd::doTimeoutEnabledMenuActionsTimer()
+{
+    // A finished editor is deleted a little later; until then it still counts as open.
+    if (invoiceDlg())
+        return;
+    disconnect(m_enabledActionsTimer, &QTimer::timeout, this, &MAppWnd::doTimeoutEnabledMenuActionsTimer);
+    m_enabledActionsTimer->stop();
+    setEnabledMenuActions();
 }

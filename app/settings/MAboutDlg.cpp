@@ -42,8 +42,7 @@ MAboutDlg::MAboutDlg(QWidget* parent, Qt::WindowFlags f)
 
     QLabel* productLink = linkLabel(QLatin1String(productSite), tr("Otwiera stronę produktów morva"), this);
 
-    auto* notice = new QLabel(tr("<br>Program przygotował zespół morva.<br>Wszelkie prawa zastrzeżone, 2013–2025."),
-                              this);
+    auto* notice = new QLabel(tr("<br>Zespół morva, 2013–2025"), this);
     notice->setTextFormat(Qt::RichText);
 
     QLabel* makersLink = linkLabel(QLatin1String(makersSite), tr("Otwiera stronę producenta"), this);

@@ -17,6 +17,7 @@ private slots:
     void storedEmptyValueIsUpdatedNotDuplicated();
     void optionsAreInvisibleUntilLoaded();
     void valuesSurviveReload();
+    void nullTextIsStoredAsEmpty();
 
 private:
     QString storedContent(const QString& key, int* rowCount = nullptr) const;
@@ -100,6 +101,20 @@ void TestOptions::valuesSurviveReload()
     int rows = 0;
     QCOMPARE(storedContent(QStringLiteral("EMAIL_SUBJECT"), &rows), QStringLiteral("x"));
     QCOMPARE(rows, 1);
+}
+
+void TestOptions::nullTextIsStoredAsEmpty()
+{
+    // Both the first write and a later one: the column takes no NULL.
+    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
+    int rows = 0;
+    storedContent(QStringLiteral("TAB_MAIN_CURRENT"), &rows);
+    QCOMPARE(rows, 1);
+    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QStringLiteral("MBuyerDbView,0"));
+    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
+    QCOMPARE(storedContent(QStringLiteral("TAB_MAIN_CURRENT")), QString());
+    MAppWnd::loadOptions();
+    QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_CURRENT")), QString());
 }
 
 INVOICE_TEST_MAIN(TestOptions)

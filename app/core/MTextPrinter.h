@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QVector>
+
+class QPainter;
+class QPrinter;
+class QRectF;
+class QTextDocument;
+class QTextEdit;
+
+// Lays the rich-text document of a text edit out on a printer, page by page,
+// honouring the printer's copies, collation, page range and page order.
+class MTextPrinter
+{
+public:
+    // The document pages to draw, in the order they go to the printer, one entry
+    // per printed page. A range of 0 to 0 stands for the whole document.
+    static QVector<int> pageSequence(int pageCount, int fromPage, int toPage, int copies, bool collate,
+                                     bool lastPageFirst);
+
+    // A preview's printer keeps its resolution; any other printer is set to 600 dpi.
+    static void print(QTextEdit* textEdit, QPrinter* printer, bool preview);
+
+    // Draws page number page (from 1) of a document laid out in pages of body's size.
+    static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);
+};
