@@ -1,7 +1,7 @@
 #include "MBuyerCatalogJoinDlg.h"
 
 #include "core/MAppWnd.h"
-#include "parties/ItemDelegateCatalogListView.h"
+#include "views/ItemDelegateCatalogListView.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
 

@@ -1,7 +1,7 @@
 #include "MTestEnvironment.h"
 #include "MTestInvoiceDb.h"
 #include "MTestOwner.h"
-#include "parties/ItemDelegateCatalogListView.h"
+#include "views/ItemDelegateCatalogListView.h"
 #include "parties/MBuyerCatalogDlg.h"
 #include "parties/MBuyerCatalogJoinDlg.h"
 #include "views/MItemRoles.h"
