@@ -1,0 +1,301 @@
+#include "MRecordDbView.h"
+
+#include "core/MAppWnd.h"
+#include "views/MFilterDbView.h"
+#include "views/MSqlQueryModel.h"
+#include "views/MTableView.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTimer>
+
+namespace {
+
+bool isOption(const QString& key, const char* value)
+{
+    return MAppWnd::option(key) == QLatin1String(value);
+}
+
+} // namespace
+
+MRecordDbView::MRecordDbView(MAppWnd* appWnd, QWidget* parent)
+    : QWidget(parent)
+    , m_appWnd(appWnd)
+{
+    m_enabledActionsTimer = new QTimer(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+MRecordDbView::~MRecordDbView()
+{
+    m_enabledActionsTimer->disconnect();
+    m_enabledActionsTimer->stop();
+    if (QAbstractItemModel* model = m_tableView ? m_tableView->model() : nullptr) {
+        m_tableView->setModel(nullptr);
+        model->deleteLater();
+    }
+}
+
+void MRecordDbView::initWidget()
+{
+    setAccessibleName(viewName());
+
+    m_tableView = new MTableView(this);
+    m_tableView->setAccessibleName(viewName() + QStringLiteral("_MTableView"));
+    m_tableView->setViewKind(viewKind());
+
+    auto* model = new MSqlQueryModel(this);
+    model->setColumnKinds(columnKinds());
+    m_tableView->setModel(model);
+
+    setModelQuery(buildSqlQuery(true, false));
+    const QStringList titles = columnTitles();
+    for (int column = 0; column < titles.size(); ++column)
+        model->setHeaderData(column, Qt::Horizontal, titles.at(column), Qt::EditRole);
+    m_tableView->setModel(model);
+    m_tableView->initHeaders();
+
+    m_tableView->setWordWrap(false);
+    m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tableView->setFocusPolicy(Qt::StrongFocus);
+    m_tableView->setDropIndicatorShown(false);
+    m_tableView->setDragDropMode(QAbstractItemView::DragDrop);
+    m_tableView->setAcceptDrops(true);
+    m_tableView->setDragEnabled(isOption(QStringLiteral("DRAG_AND_DROP"), "1"));
+
+    QHeaderView* header = m_tableView->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &MRecordDbView::doSortIndicatorChanged);
+
+    auto* layout = new QGridLayout(this);
+    m_filterView = new MFilterDbView(this);
+    m_filterView->initWidget();
+    m_filterView->setVisible(isOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), "1"));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_filterView, 0, 0);
+    layout->setColumnMinimumWidth(1, 3);
+    layout->addWidget(m_tableView, 0, 2);
+
+    connect(m_tableView, &QAbstractItemView::doubleClicked, this, &MRecordDbView::cellDoubleClicked);
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MRecordDbView::doSelectionChanged);
+}
+
+void MRecordDbView::afterInitWidget()
+{
+    if (hasCatalogs())
+        m_filterView->restoreCatalogChecks();
+    m_filterView->restoreFilterTreeState();
+}
+
+MTableView* MRecordDbView::tableView()
+{
+    return m_tableView;
+}
+
+MAppWnd* MRecordDbView::appWnd() const
+{
+    return m_appWnd;
+}
+
+MFilterDbView* MRecordDbView::filterView() const
+{
+    return m_filterView;
+}
+
+MSqlQueryModel* MRecordDbView::queryModel() const
+{
+    return qobject_cast<MSqlQueryModel*>(m_tableView->model());
+}
+
+void MRecordDbView::setModelQuery(const QString& sql)
+{
+    MSqlQueryModel* model = queryModel();
+    model->setQuery(sql);
+    if (isOption(QStringLiteral("ACTIVE_TABLE_CACHE"), "0")) {
+        while (model->canFetchMore())
+            model->fetchMore();
+    }
+}
+
+MRecordDbView::ListState MRecordDbView::takeListState(bool fromOptions)
+{
+    m_currentId = 0;
+    m_idsSelected.clear();
+    ListState state;
+    const QString suffix = optionSuffix();
+    if (fromOptions) {
+        if (isOption(QStringLiteral("CATALOG_SWITCH_") + suffix, "1"))
+            state.catalogUnchecked = MAppWnd::option(QStringLiteral("CATALOG_UNCHECKED_") + suffix);
+        if (isOption(QStringLiteral("FILTER_TREE_SWITCH_") + suffix, "1"))
+            state.filterTreeUnchecked = MAppWnd::option(QStringLiteral("FILTER_TREE_UNCHECKED_") + suffix);
+        if (isOption(QStringLiteral("SEARCH_SWITCH_") + suffix, "1")) {
+            state.searchColumn = MAppWnd::option(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffix).toInt();
+            if (state.searchColumn >= 0)
+                state.searchText = MAppWnd::option(QStringLiteral("FILTER_SEARCH_TEXT_") + suffix);
+        }
+        const QStringList sort = MAppWnd::option(QStringLiteral("COLUMN_SORT_") + suffix).split(QLatin1Char(';'));
+        if (sort.size() == 2) {
+            state.sortColumn = sort.at(0).toInt();
+            state.sortOrder = sort.at(1).toInt();
+        }
+        return state;
+    }
+
+    recordSelection();
+    m_tableView->saveHorizontalScroll();
+    state.catalogUnchecked = m_filterView->catalogUnchecked();
+    state.filterTreeUnchecked = m_filterView->filterTreeUnchecked();
+    state.searchColumn = m_filterView->searchColumn();
+    if (state.searchColumn >= 0)
+        state.searchText = m_filterView->searchText();
+    const QHeaderView* header = m_tableView->horizontalHeader();
+    state.sortColumn = header->sortIndicatorSection();
+    state.sortOrder = header->sortIndicatorOrder() == Qt::DescendingOrder ? 1 : 0;
+    return state;
+}
+
+QString MRecordDbView::orderByClause(const ListState& state, const QStringList& sortExpressions,
+                                     const QString& idExpression)
+{
+    if (state.sortColumn < 0 || state.sortColumn >= sortExpressions.size())
+        return QString();
+    const QString descending = state.sortOrder == 1 ? QStringLiteral(" DESC") : QString();
+    if (state.sortColumn == 0)
+        return QStringLiteral(" ORDER BY ") + idExpression + descending;
+    return QStringLiteral(" ORDER BY ") + sortExpressions.at(state.sortColumn).section(QLatin1Char('\t'), 0, 0)
+        + QLatin1Char(' ') + MAppWnd::sqlCollate + descending + QStringLiteral(", ") + idExpression + descending;
+}
+
+void MRecordDbView::recordSelection()
+{
+    const QModelIndex current = m_tableView->currentIndex();
+    if (current.isValid())
+        m_currentId = queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
+    m_idsSelected = selectedIds();
+}
+
+QMap<int, int> MRecordDbView::selectedIds() const
+{
+    QMap<int, int> ids;
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows(0);
+    for (const QModelIndex& row : rows)
+        ids.insert(queryModel()->record(row.row()).value(QStringLiteral("idx")).toInt(), 1);
+    return ids;
+}
+
+int MRecordDbView::rowOfId(int id)
+{
+    QSqlQuery query;
+    int row = -1;
+    if (query.exec(buildSqlQuery(false, true))) {
+        while (query.next()) {
+            ++row;
+            if (query.value(0).toInt() == id)
+                return row;
+        }
+    }
+    return -1;
+}
+
+int MRecordDbView::currentId() const
+{
+    const QModelIndex current = m_tableView->currentIndex();
+    if (!current.isValid())
+        return 0;
+    return queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
+}
+
+bool MRecordDbView::hasCurrentIndex() const
+{
+    return m_tableView->currentIndex().isValid();
+}
+
+int MRecordDbView::selectedRowCount() const
+{
+    return m_tableView->selectionModel()->selectedRows(0).size();
+}
+
+void MRecordDbView::requery()
+{
+    setModelQuery(buildSqlQuery(false, false));
+    setIdsSelected();
+}
+
+void MRecordDbView::refreshFilter()
+{
+    requery();
+}
+
+void MRecordDbView::doSortIndicatorChanged(int /*logicalIndex*/, Qt::SortOrder /*order*/)
+{
+    requery();
+}
+
+void MRecordDbView::reloadView(int i, int id)
+{
+    if (i != viewKind())
+        return;
+    m_filterView->reloadView();
+    setModelQuery(buildSqlQuery(false, false));
+    if (id > 0)
+        setIdSelected(id);
+    else
+        setIdsSelected();
+}
+
+void MRecordDbView::setIdSelected(int id)
+{
+    if (m_appWnd)
+        m_appWnd->loadTab(viewKind(), false);
+    m_tableView->selectRowAt(rowOfId(id));
+    m_tableView->restoreHorizontalScroll();
+}
+
+void MRecordDbView::setIdsSelected()
+{
+    if (!m_idsSelected.isEmpty() || isOption(QStringLiteral("ACTIVE_TABLE_CACHE"), "0")) {
+        if (m_appWnd)
+            m_appWnd->loadTab(viewKind(), false);
+        m_tableView->selectIds(m_idsSelected, m_currentId);
+    }
+    m_tableView->restoreHorizontalScroll();
+}
+
+void MRecordDbView::doExportCsv()
+{
+    m_tableView->exportCsv(buildSqlQuery(false, false));
+}
+
+void MRecordDbView::doShowFilter(bool show)
+{
+    m_filterView->setVisible(show);
+    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), show ? QStringLiteral("1")
+                                                                             : QStringLiteral("0"));
+}
+
+void MRecordDbView::doSelectionChanged(QItemSelection /*selected*/, QItemSelection /*deselected*/)
+{
+    restartEnabledActionsTimer();
+}
+
+void MRecordDbView::restartEnabledActionsTimer()
+{
+    disconnect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
+    m_enabledActionsTimer->stop();
+    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
+    m_enabledActionsTimer->start(300);
+}
+
+void MRecordDbView::doTimeoutEnabledActionsTimer()
+{
+    m_enabledActionsTimer->stop();
+    if (m_appWnd)
+        m_appWnd->setEnabledMenuActions();
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QItemSelection>
+#include <QMap>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class MAppWnd;
+class MFilterDbView;
+class MSqlQueryModel;
+class MTableView;
+class QTimer;
+
+// What every record view shares: a filter panel beside a table over a query model; the
+// list's SQL written from the panel (or, for the first query, from the stored options)
+// and the column header's sort; the selection remembered across every re-query and
+// selected again; the reload on change notices of its own view kind; and a tick, 300 ms
+// after the last selection change, that lets the main window follow the selection.
+// A view names itself, its columns and its SQL through the virtual functions below.
+class MRecordDbView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    MRecordDbView(MAppWnd* appWnd, QWidget* parent);
+    ~MRecordDbView() override;
+
+    // The SQL of the list: fromOptions takes the filter and the sort from the stored
+    // options (first query only), otherwise from the panel and the header after
+    // recording the selection; idsOnly selects only the record id.
+    virtual QString buildSqlQuery(bool fromOptions, bool idsOnly) = 0;
+
+    // The 0-based row of record `id` as the list is now filtered and ordered; -1 if hidden.
+    int rowOfId(int id);
+    // The record id ("idx") of the current row; 0 without one.
+    Q_INVOKABLE int currentId() const;
+    // Asked by the main window when it enables its operations.
+    Q_INVOKABLE bool hasCurrentIndex() const;
+    Q_INVOKABLE int selectedRowCount() const;
+    void restartEnabledActionsTimer();
+
+public slots:
+    void initWidget();
+    void afterInitWidget();
+    MTableView* tableView();
+    void refreshFilter();
+    void doSortIndicatorChanged(int logicalIndex, Qt::SortOrder order);
+    void reloadView(int i, int id);
+    void setIdSelected(int id);
+    void setIdsSelected();
+    void doExportCsv();
+    void doShowFilter(bool show);
+
+protected:
+    // The filter and sort a list is built from.
+    struct ListState
+    {
+        QString catalogUnchecked;
+        QString filterTreeUnchecked;
+        int searchColumn = 0;
+        QString searchText;
+        int sortColumn = 0;
+        int sortOrder = 0; // 0 ascending, 1 descending
+    };
+
+    // The view's own values: accessible name (also the option family's owner), DbObjectKind,
+    // option-key suffix, column titles and kinds, and whether it has catalogs.
+    virtual QString viewName() const = 0;
+    virtual int viewKind() const = 0;
+    virtual QString optionSuffix() const = 0;
+    virtual QStringList columnTitles() const = 0;
+    virtual QList<int> columnKinds() const = 0;
+    virtual bool hasCatalogs() const = 0;
+
+    // Steps shared by every builder: forget the remembered selection, record it again
+    // when building from the panel, and gather the state of the list.
+    ListState takeListState(bool fromOptions);
+    // " ORDER BY expr COLLATE POLISH [DESC], idExpression [DESC]" from the state; empty for a
+    // sort column outside `sortExpressions` (each entry's first tab-separated part is used).
+    static QString orderByClause(const ListState& state, const QStringList& sortExpressions,
+                                 const QString& idExpression);
+
+    // Null only where a view is built without the main window (its tests); the steps
+    // that bring the tab forward or recompute the main window's actions are then skipped.
+    MAppWnd* appWnd() const;
+    MFilterDbView* filterView() const;
+    MSqlQueryModel* queryModel() const;
+    // Re-runs the list's SQL from the panel and selects the remembered rows again.
+    void requery();
+    // The ids ("idx") of the selected rows, each mapped to 1.
+    QMap<int, int> selectedIds() const;
+
+protected slots:
+    // A double click on a row; the view opens the row's record.
+    virtual void cellDoubleClicked(QModelIndex indx) = 0;
+
+private slots:
+    void doSelectionChanged(QItemSelection selected, QItemSelection deselected);
+    void doTimeoutEnabledActionsTimer();
+
+private:
+    void recordSelection();
+    void setModelQuery(const QString& sql);
+
+    int m_currentId = 0;
+    QTimer* m_enabledActionsTimer = nullptr;
+    MFilterDbView* m_filterView = nullptr;
+    MAppWnd* m_appWnd = nullptr;
+    QMap<int, int> m_idsSelected;
+    MTableView* m_tableView = nullptr;
+};

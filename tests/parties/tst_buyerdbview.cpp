@@ -1,0 +1,245 @@
+#include "MTestEnvironment.h"
+#include "MTestInvoiceDb.h"
+#include "core/MAppWnd.h"
+#include "parties/MBuyerDbView.h"
+#include "views/MFileDialog.h"
+#include "views/MMessageBox.h"
+#include "views/MTableView.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The buyer list built from the stored filter state: search, sort, catalogs, provinces,
+// CSV export and deleting.
+class TestBuyerDbView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listFollowsStoredState_data();
+    void listFollowsStoredState();
+    void csvFollowsTheList();
+    void deleteAsksFirstAndRemovesTheNamedRows_data();
+    void deleteAsksFirstAndRemovesTheNamedRows();
+
+private:
+    MBuyerDbView* openView();
+    QStringList firms() const;
+
+    std::unique_ptr<MTestInvoiceDb> m_db;
+    MBuyerDbView* m_view = nullptr;
+};
+
+namespace {
+
+// Firms chosen so that Polish order differs from code-point order; buyer 4 has a NIP
+// with blanks, buyer 5 a PESEL only. Catalogs: 1 holds buyers 1 and 2, 2 holds buyer 2.
+const char* const fixture[] = {
+    "INSERT INTO buyer (id, firm, nip, permit_person_pesel, id_province, time_create, time_modify) VALUES "
+    "(1, 'Łukasz Zięba', '', '', 7, 0, 0), (2, 'ZAKŁAD ŚLUSARSKI', '111', '', 12, 0, 0), "
+    "(3, 'Lubuska Spółka', '222', '', 4, 0, 0), (4, 'Ćma i syn', '12 34', '', 0, 0, 0), "
+    "(5, 'Źródło', '', '44051401458', 12, 0, 0), (6, 'Cegielnia', '', '', 7, 0, 0)",
+    "INSERT INTO buyer_catalog (id, name) VALUES (1, 'Hurt'), (2, 'Detal')",
+    "INSERT INTO buyer_catalog_join (id_buyer, id_catalog) VALUES (1, 1), (2, 1), (2, 2)",
+    "INSERT INTO buyer_defaults (id_buyer) VALUES (1), (2)",
+    "INSERT INTO buyer_address (id, city) VALUES (1, 'Gdańsk')",
+    "UPDATE buyer SET id_address_contact = 1 WHERE id = 2",
+};
+
+const char* const viewOptions[] = {
+    "SEARCH_SWITCH_BUYER_DB_VIEW", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW", "FILTER_SEARCH_TEXT_BUYER_DB_VIEW",
+    "CATALOG_SWITCH_BUYER_DB_VIEW", "CATALOG_UNCHECKED_BUYER_DB_VIEW", "FILTER_TREE_SWITCH_BUYER_DB_VIEW",
+    "FILTER_TREE_UNCHECKED_BUYER_DB_VIEW", "COLUMN_SORT_BUYER_DB_VIEW",
+};
+
+} // namespace
+
+void TestBuyerDbView::initTestCase()
+{
+    m_db = std::make_unique<MTestInvoiceDb>();
+    QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
+    MAppWnd::loadOptions();
+}
+
+void TestBuyerDbView::init()
+{
+    for (const char* table : {"buyer", "buyer_catalog", "buyer_catalog_join", "buyer_defaults", "buyer_address"})
+        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+    for (const char* statement : fixture)
+        QVERIFY(MTestInvoiceDb::exec(QString::fromUtf8(statement)));
+    for (const char* key : viewOptions)
+        MAppWnd::setOption(QLatin1String(key), QString());
+    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MMessageBox::takeShown();
+}
+
+void TestBuyerDbView::cleanup()
+{
+    delete m_view;
+    m_view = nullptr;
+}
+
+MBuyerDbView* TestBuyerDbView::openView()
+{
+    m_view = new MBuyerDbView(nullptr, nullptr);
+    m_view->initWidget();
+    m_view->show();
+    m_view->afterInitWidget();
+    return m_view;
+}
+
+QStringList TestBuyerDbView::firms() const
+{
+    QStringList firms;
+    const QAbstractItemModel* model = m_view->tableView()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        firms.append(model->index(row, 1).data().toString());
+    return firms;
+}
+
+void TestBuyerDbView::listFollowsStoredState_data()
+{
+    QTest::addColumn<QStringList>("options"); // key=value
+    QTest::addColumn<QStringList>("firms");
+
+    const QString all = "Łukasz Zięba|ZAKŁAD ŚLUSARSKI|Lubuska Spółka|Ćma i syn|Źródło|Cegielnia";
+    QTest::newRow("no state: by id") << QStringList{} << all.split('|');
+    QTest::newRow("by name in Polish order")
+        << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;0"}
+        << QStringList{"Cegielnia", "Ćma i syn", "Lubuska Spółka", "Łukasz Zięba", "ZAKŁAD ŚLUSARSKI", "Źródło"};
+    QTest::newRow("by name descending")
+        << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;1"}
+        << QStringList{"Źródło", "ZAKŁAD ŚLUSARSKI", "Łukasz Zięba", "Lubuska Spółka", "Ćma i syn", "Cegielnia"};
+    QTest::newRow("a sort column outside the list keeps the table's order")
+        << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=19;0"} << all.split('|');
+    QTest::newRow("search in lower case finds upper-case Polish letters")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=1",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=ślusar"}
+        << QStringList{"ZAKŁAD ŚLUSARSKI"};
+    QTest::newRow("search in upper case finds lower-case Polish letters")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=1",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=ZIĘB"}
+        << QStringList{"Łukasz Zięba"};
+    QTest::newRow("a switched-off search changes nothing")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=0", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=1",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=ZIĘB"}
+        << all.split('|');
+    QTest::newRow("NIP searched without blanks and dashes")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=2",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=2-3"}
+        << QStringList{"Ćma i syn"};
+    QTest::newRow("PESEL when there is no NIP")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=2",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=440514"}
+        << QStringList{"Źródło"};
+    QTest::newRow("percent and underscore are searched literally")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=1",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=a_b%"}
+        << QStringList{};
+    QTest::newRow("contact address searched")
+        << QStringList{"SEARCH_SWITCH_BUYER_DB_VIEW=1", "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=11",
+                       "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=GDAŃ"}
+        << QStringList{"ZAKŁAD ŚLUSARSKI"};
+    QTest::newRow("unchecked catalog hides its only members")
+        << QStringList{"CATALOG_SWITCH_BUYER_DB_VIEW=1", "CATALOG_UNCHECKED_BUYER_DB_VIEW=1"}
+        << QStringList{"ZAKŁAD ŚLUSARSKI", "Lubuska Spółka", "Ćma i syn", "Źródło", "Cegielnia"};
+    QTest::newRow("unchecked no-catalog entry keeps members once each")
+        << QStringList{"CATALOG_SWITCH_BUYER_DB_VIEW=1", "CATALOG_UNCHECKED_BUYER_DB_VIEW=0"}
+        << QStringList{"Łukasz Zięba", "ZAKŁAD ŚLUSARSKI"};
+    QTest::newRow("catalogs switched off change nothing")
+        << QStringList{"CATALOG_SWITCH_BUYER_DB_VIEW=0", "CATALOG_UNCHECKED_BUYER_DB_VIEW=0;1;2"} << all.split('|');
+    QTest::newRow("unchecked provinces are hidden, other groups ignored")
+        << QStringList{"FILTER_TREE_SWITCH_BUYER_DB_VIEW=1", "FILTER_TREE_UNCHECKED_BUYER_DB_VIEW=1,12;1,7;2,4"}
+        << QStringList{"Lubuska Spółka", "Ćma i syn"};
+}
+
+void TestBuyerDbView::listFollowsStoredState()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, firms);
+
+    for (const QString& option : options)
+        MAppWnd::setOption(option.section('=', 0, 0), option.section('=', 1));
+    openView();
+    QAbstractItemModelTester tester(m_view->tableView()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(this->firms(), firms);
+}
+
+void TestBuyerDbView::csvFollowsTheList()
+{
+    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_BUYER_DB_VIEW"), QStringLiteral("1;0"));
+    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("Ł"));
+    openView();
+    const QStringList listed = {"Lubuska Spółka", "Łukasz Zięba", "ZAKŁAD ŚLUSARSKI", "Źródło"};
+    QCOMPARE(firms(), listed);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("kontrahenci.csv"));
+    MFileDialog::setNextFileName(fileName);
+    m_view->doExportCsv();
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QRegularExpression("\r?\n"),
+                                                                     Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), listed.size() + 1);
+    QVERIFY(lines.at(0).contains(QStringLiteral("Firma / Osoba")));
+    for (int row = 0; row < listed.size(); ++row)
+        QVERIFY2(lines.at(row + 1).contains(listed.at(row)), qPrintable(lines.at(row + 1)));
+    QVERIFY(lines.at(3).contains(QStringLiteral("Gdańsk")));
+}
+
+void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("buyersLeft");
+    QTest::addColumn<int>("joinsLeft");
+    QTest::addColumn<int>("defaultsLeft");
+
+    QTest::newRow("No keeps everything") << int(QMessageBox::No) << "1,2,3,4,5,6" << 3 << 2;
+    QTest::newRow("Yes removes the buyer, its memberships and defaults")
+        << int(QMessageBox::Yes) << "1,3,4,5,6" << 1 << 1;
+}
+
+void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, buyersLeft);
+    QFETCH(int, joinsLeft);
+    QFETCH(int, defaultsLeft);
+
+    openView();
+    m_view->tableView()->selectRow(1);
+    QCOMPARE(m_view->currentId(), 2);
+    MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+    m_view->doDelete();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia kontrahenta"));
+    QCOMPARE(shown.first().text, QStringLiteral("Na pewno usunąć kontrahenta o identyfikatorze 2?"));
+    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer ORDER BY id)"))
+                 .toString(),
+             buyersLeft);
+    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_catalog_join")), joinsLeft);
+    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_defaults")), defaultsLeft);
+    // The contact address is not the buyer's to delete: documents may still show it.
+    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 1);
+    QCOMPARE(m_view->tableView()->model()->rowCount(), buyersLeft.count(',') + 1);
+}
+
+INVOICE_TEST_MAIN(TestBuyerDbView)
+#include "tst_buyerdbview.moc"
