@@ -2,6 +2,8 @@
 
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
+#include "parties/MSellerDbView.h"
+#include "parties/MSellerDlg.h"
 #include "views/MTabWidget.h"
 
 #include <QDialog>
@@ -19,6 +21,11 @@ int MAppWnd::indexOfTab(const QString& viewName) const
 QWidget* MAppWnd::createListView(int kind)
 {
     switch (kind) {
+    case 2: {
+        auto* view = new MSellerDbView(this, nullptr);
+        view->initWidget();
+        return view;
+    }
     default:
         return nullptr;
     }
@@ -122,6 +129,13 @@ void MAppWnd::newRecord(int kind, int docKind)
 {
     Q_UNUSED(docKind)
     switch (kind) {
+    case 3: {
+        auto* dialog = new MSellerDlg(this, false);
+        dialog->setIdRecord(0);
+        dialog->setModal(true);
+        dialog->show();
+        break;
+    }
     default:
         break;
     }
