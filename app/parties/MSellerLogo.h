@@ -8,7 +8,8 @@
 // the saved files ("template/logo/seller_<id>.png" and its preview reduced by the zoom,
 // under MAppWnd::pathTemp), which agree with the seller_logo row. While the dialog is
 // open it changes only its working copies ("_seller_<id>.png", "_seller_preview_<id>.png");
-// saving the seller turns them into the saved files and the row, cancelling removes them.
+// saving the seller turns them into the saved files and the row; the working copies go
+// when the dialog ends.
 class MSellerLogo
 {
 public:
