@@ -222,6 +222,7 @@ private slots:
 private:
     // The open invoice editor, nullptr when there is none.
     QDialog* invoiceDlg() const;
+    void showRecordDialog(QDialog* dialog);
 
     // Commands and enabled operations (MAppWndCommands.cpp, MAppWndEnabled.cpp)
 public:

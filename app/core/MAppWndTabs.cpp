@@ -4,6 +4,9 @@
 #include "core/MViewCall.h"
 #include "parties/MBuyerDbView.h"
 #include "parties/MBuyerDlg.h"
+#include "parties/MRecordDbView.h"
+#include "parties/MSellerDbView.h"
+#include "parties/MSellerDlg.h"
 #include "views/MTabWidget.h"
 
 #include <QDialog>
@@ -20,15 +23,19 @@ int MAppWnd::indexOfTab(const QString& viewName) const
 
 QWidget* MAppWnd::createListView(int kind)
 {
+    MRecordDbView* view = nullptr;
     switch (kind) {
-    case 3: {
-        auto* view = new MBuyerDbView(this, nullptr);
-        view->initWidget();
-        return view;
-    }
+    case 2:
+        view = new MSellerDbView(this, nullptr);
+        break;
+    case 3:
+        view = new MBuyerDbView(this, nullptr);
+        break;
     default:
         return nullptr;
     }
+    view->initWidget();
+    return view;
 }
 
 void MAppWnd::loadTab(int id, bool reload)
@@ -129,16 +136,28 @@ void MAppWnd::newRecord(int kind, int docKind)
 {
     Q_UNUSED(docKind)
     switch (kind) {
+    case 3: {
+        auto* dialog = new MSellerDlg(this, false);
+        dialog->setIdRecord(0);
+        showRecordDialog(dialog);
+        break;
+    }
     case 4: {
         auto* dialog = new MBuyerDlg(this, false);
         dialog->setIdRecord(0);
-        dialog->setModal(true);
-        dialog->show();
+        showRecordDialog(dialog);
         break;
     }
     default:
         break;
     }
+}
+
+void MAppWnd::showRecordDialog(QDialog* dialog)
+{
+    // Modal, but not run in a nested loop; it stays a hidden child after closing.
+    dialog->setModal(true);
+    dialog->show();
 }
 
 QDialog* MAppWnd::invoiceDlg() const

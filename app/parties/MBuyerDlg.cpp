@@ -1,6 +1,5 @@
 #include "MBuyerDlg.h"
 
-#include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
 #include "parties/MOptionalDateEdit.h"
 #include "parties/MReferenceComboBox.h"
@@ -20,34 +19,6 @@
 namespace {
 
 enum Page { FirmPage = 1, AddressPage, ContactPage, PersonPage, InvoicesPage, AdditionalPage };
-
-QString provinceListSql()
-{
-    return QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM province ORDER BY name ")
-        + MAppWnd::sqlCollate;
-}
-
-QString countryListSql()
-{
-    return QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM country WHERE hidden = 0 "
-                          "ORDER BY name ")
-        + MAppWnd::sqlCollate;
-}
-
-MReferenceComboBox* createProvinceBox(QWidget* parent)
-{
-    auto* box = new MReferenceComboBox(QStringLiteral("province"), QStringLiteral("name"), parent);
-    box->loadList(provinceListSql());
-    return box;
-}
-
-MReferenceComboBox* createCountryBox(QWidget* parent)
-{
-    auto* box = new MReferenceComboBox(QStringLiteral("country"), QStringLiteral("name"), parent);
-    box->loadList(countryListSql());
-    box->selectText(QStringLiteral("Polska"));
-    return box;
-}
 
 QCheckBox* createBoldCheckBox(const QString& text, QWidget* parent)
 {
@@ -161,8 +132,8 @@ QWidget* MBuyerDlg::createAddressPage()
     m_zipcode = new QLineEdit(mainPage);
     m_city = new QLineEdit(mainPage);
     mainForm.addFieldPair(tr("Kod pocztowy"), m_zipcode, 150, tr("Miejscowość"), m_city, 325);
-    m_province = createProvinceBox(mainPage);
-    m_country = createCountryBox(mainPage);
+    m_province = MReferenceComboBox::createProvinceBox(mainPage);
+    m_country = MReferenceComboBox::createCountryBox(mainPage);
     mainForm.addFieldPair(tr("Województwo"), m_province, 200, tr("Kraj"), m_country, 275);
     mainForm.finish();
     m_addressTabs->addTab(mainPage, tr("Adres główny"));
@@ -178,8 +149,8 @@ QWidget* MBuyerDlg::createAddressPage()
     m_contactZipcode = new QLineEdit(m_contactAddressPage);
     m_contactCity = new QLineEdit(m_contactAddressPage);
     contactForm.addFieldPair(tr("Kod pocztowy"), m_contactZipcode, 150, tr("Miejscowość"), m_contactCity, 325);
-    m_contactProvince = createProvinceBox(m_contactAddressPage);
-    m_contactCountry = createCountryBox(m_contactAddressPage);
+    m_contactProvince = MReferenceComboBox::createProvinceBox(m_contactAddressPage);
+    m_contactCountry = MReferenceComboBox::createCountryBox(m_contactAddressPage);
     contactForm.addFieldPair(tr("Województwo"), m_contactProvince, 200, tr("Kraj"), m_contactCountry, 275);
     contactForm.finish();
 
@@ -223,9 +194,7 @@ QWidget* MBuyerDlg::createPersonPage()
     m_personPesel = new QLineEdit(page);
     form.addField(tr("Pesel"), m_personPesel, 240);
 
-    m_documentKind = new MReferenceComboBox(QStringLiteral("person_document_kind"), QStringLiteral("name"), page);
-    m_documentKind->loadList(
-        QStringLiteral("SELECT '', 0 UNION ALL SELECT name, id FROM person_document_kind ORDER BY name"));
+    m_documentKind = MReferenceComboBox::createDocumentKindBox(page);
     m_documentNumber = new QLineEdit(page);
     form.addFieldPair(tr("Rodzaj dokumentu"), m_documentKind, 240, tr("Numer dokumentu"), m_documentNumber, 240,
                       5);

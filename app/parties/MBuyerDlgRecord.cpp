@@ -27,11 +27,6 @@ int flag(const QCheckBox* box)
     return box->isChecked() ? 1 : 0;
 }
 
-QVariant optionalDateValue(const QDate& date)
-{
-    return date.isValid() ? QVariant(date.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant(QVariant::String);
-}
-
 } // namespace
 
 void MBuyerDlg::setIdRecord(int id)
@@ -85,8 +80,7 @@ void MBuyerDlg::loadBuyer()
     m_documentKind->selectId(row.value(QStringLiteral("person_document_id_kind")).toInt());
     m_documentNumber->setText(text("person_document_number"));
     m_documentBy->setText(text("person_document_by"));
-    m_documentDate->setOptionalDate(QDate::fromString(text("person_document_date").left(10),
-                                                      QStringLiteral("yyyy-MM-dd")));
+    m_documentDate->setStoredDate(row.value(QStringLiteral("person_document_date")));
     m_firmShort->setText(text("firm_short"));
 
     m_idAddressContact = row.value(QStringLiteral("id_address_contact")).toInt();
@@ -248,7 +242,7 @@ bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
     query.bindValue(QStringLiteral(":person_document_id_kind"), m_documentKind->id());
     query.bindValue(QStringLiteral(":person_document_number"), m_documentNumber->text());
     query.bindValue(QStringLiteral(":person_document_by"), m_documentBy->text());
-    query.bindValue(QStringLiteral(":person_document_date"), optionalDateValue(m_documentDate->optionalDate()));
+    query.bindValue(QStringLiteral(":person_document_date"), m_documentDate->storedDate());
     query.bindValue(QStringLiteral(":id_address_contact"), contactId);
     query.bindValue(QStringLiteral(":firm_short"), m_firmShort->text());
     if (!execWrite(query))

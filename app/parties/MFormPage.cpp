@@ -40,22 +40,28 @@ void MFormPage::addField(const QString& label, QWidget* field, int width)
     m_layout->addWidget(field, takeRow(), 0, topLeft);
 }
 
+void MFormPage::addFields(const QList<Field>& fields, int gap)
+{
+    startItem();
+    auto* line = new QGridLayout();
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(0);
+    line->setRowMinimumHeight(1, labelGap);
+    for (int i = 0; i < fields.size(); ++i) {
+        const Field& field = fields.at(i);
+        if (i > 0)
+            line->setColumnMinimumWidth(2 * i - 1, gap);
+        line->addWidget(boldLabel(field.label), 0, 2 * i, topLeft);
+        fixWidth(field.widget, field.width);
+        line->addWidget(field.widget, 2, 2 * i, topLeft);
+    }
+    m_layout->addLayout(line, takeRow(), 0, topLeft);
+}
+
 void MFormPage::addFieldPair(const QString& label1, QWidget* field1, int width1, const QString& label2,
                              QWidget* field2, int width2, int gap)
 {
-    startItem();
-    auto* pair = new QGridLayout();
-    pair->setContentsMargins(0, 0, 0, 0);
-    pair->setSpacing(0);
-    pair->addWidget(boldLabel(label1), 0, 0, topLeft);
-    pair->addWidget(boldLabel(label2), 0, 2, topLeft);
-    pair->setRowMinimumHeight(1, labelGap);
-    fixWidth(field1, width1);
-    fixWidth(field2, width2);
-    pair->addWidget(field1, 2, 0, topLeft);
-    pair->setColumnMinimumWidth(1, gap);
-    pair->addWidget(field2, 2, 2, topLeft);
-    m_layout->addLayout(pair, takeRow(), 0, topLeft);
+    addFields({{label1, field1, width1}, {label2, field2, width2}}, gap);
 }
 
 void MFormPage::addWidget(QWidget* widget, int width)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QGridLayout;
@@ -20,6 +21,15 @@ public:
 
     // A field with its label; a width above 0 fixes the field's width.
     void addField(const QString& label, QWidget* field, int width = 0);
+    struct Field
+    {
+        QString label;
+        QWidget* widget;
+        int width;
+    };
+
+    // Labelled fields side by side on one line, `gap` pixels apart.
+    void addFields(const QList<Field>& fields, int gap = 10);
     // Two labelled fields side by side, `gap` pixels apart.
     void addFieldPair(const QString& label1, QWidget* field1, int width1, const QString& label2,
                       QWidget* field2, int width2, int gap = 10);

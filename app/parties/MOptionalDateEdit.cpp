@@ -29,6 +29,17 @@ QDate MOptionalDateEdit::optionalDate() const
     return date() == emptyMark() ? QDate() : date();
 }
 
+void MOptionalDateEdit::setStoredDate(const QVariant& value)
+{
+    setOptionalDate(QDate::fromString(value.toString().left(10), QStringLiteral("yyyy-MM-dd")));
+}
+
+QVariant MOptionalDateEdit::storedDate() const
+{
+    const QDate date = optionalDate();
+    return date.isValid() ? QVariant(date.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant(QVariant::String);
+}
+
 void MOptionalDateEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete) {

@@ -85,6 +85,7 @@ void MRecordDbView::initWidget()
     connect(m_tableView, &QAbstractItemView::doubleClicked, this, &MRecordDbView::cellDoubleClicked);
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MRecordDbView::doSelectionChanged);
+    renewRowMarks();
 }
 
 void MRecordDbView::afterInitWidget()
@@ -255,6 +256,7 @@ void MRecordDbView::setIdSelected(int id)
     if (m_appWnd)
         m_appWnd->loadTab(viewKind(), false);
     m_tableView->selectRowAt(rowOfId(id));
+    renewRowMarks();
     m_tableView->restoreHorizontalScroll();
 }
 
@@ -265,6 +267,7 @@ void MRecordDbView::setIdsSelected()
             m_appWnd->loadTab(viewKind(), false);
         m_tableView->selectIds(m_idsSelected, m_currentId);
     }
+    renewRowMarks();
     m_tableView->restoreHorizontalScroll();
 }
 

@@ -91,6 +91,10 @@ protected:
     void requery();
     // The ids ("idx") of the selected rows, each mapped to 1.
     QMap<int, int> selectedIds() const;
+    // Marks that the model holds as row numbers (a default record) go with every re-query;
+    // a view that has such marks sets them again here. Runs after the first query and after
+    // every re-selection.
+    virtual void renewRowMarks() {}
 
 protected slots:
     // A double click on a row; the view opens the row's record.

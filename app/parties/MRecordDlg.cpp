@@ -71,10 +71,13 @@ QString MRecordDlg::keyName() const
 
 bool MRecordDlg::execWrite(QSqlQuery& query)
 {
-    if (query.exec())
-        return true;
+    return query.exec() || writeFailed(query.lastError().text());
+}
+
+bool MRecordDlg::writeFailed(const QString& detail)
+{
     if (m_writeError.isEmpty())
-        m_writeError = query.lastError().text();
+        m_writeError = detail;
     return false;
 }
 

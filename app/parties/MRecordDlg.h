@@ -46,6 +46,8 @@ protected:
 
     // Runs a prepared write; on failure keeps its error for the message and returns false.
     bool execWrite(QSqlQuery& query);
+    // Keeps the reason of a write that failed outside execWrite; returns false.
+    bool writeFailed(const QString& detail);
 
 protected slots:
     virtual void clickOk(bool b);

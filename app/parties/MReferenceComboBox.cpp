@@ -1,5 +1,7 @@
 #include "MReferenceComboBox.h"
 
+#include "core/MAppWnd.h"
+
 #include <QSignalBlocker>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -9,6 +11,31 @@ MReferenceComboBox::MReferenceComboBox(const QString& table, const QString& name
     , m_table(table)
     , m_nameColumn(nameColumn)
 {
+}
+
+MReferenceComboBox* MReferenceComboBox::createProvinceBox(QWidget* parent)
+{
+    auto* box = new MReferenceComboBox(QStringLiteral("province"), QStringLiteral("name"), parent);
+    box->loadList(QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM province ORDER BY name ")
+                  + MAppWnd::sqlCollate);
+    return box;
+}
+
+MReferenceComboBox* MReferenceComboBox::createCountryBox(QWidget* parent)
+{
+    auto* box = new MReferenceComboBox(QStringLiteral("country"), QStringLiteral("name"), parent);
+    box->loadList(QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM country WHERE hidden = 0 "
+                                 "ORDER BY name ")
+                  + MAppWnd::sqlCollate);
+    box->selectText(QStringLiteral("Polska"));
+    return box;
+}
+
+MReferenceComboBox* MReferenceComboBox::createDocumentKindBox(QWidget* parent)
+{
+    auto* box = new MReferenceComboBox(QStringLiteral("person_document_kind"), QStringLiteral("name"), parent);
+    box->loadList(QStringLiteral("SELECT '', 0 UNION ALL SELECT name, id FROM person_document_kind ORDER BY name"));
+    return box;
 }
 
 void MReferenceComboBox::loadList(const QString& sql)

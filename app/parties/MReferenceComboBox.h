@@ -18,6 +18,12 @@ public:
     // `table` and `nameColumn` are fixed identifiers of the program, never user text.
     MReferenceComboBox(const QString& table, const QString& nameColumn, QWidget* parent = nullptr);
 
+    // The lists of the record dialogs, each with its empty first row: provinces and
+    // document kinds start empty, countries (only those not hidden) at "Polska".
+    static MReferenceComboBox* createProvinceBox(QWidget* parent);
+    static MReferenceComboBox* createCountryBox(QWidget* parent);
+    static MReferenceComboBox* createDocumentKindBox(QWidget* parent);
+
     // Fills the list with every row of `sql` and shows its first row; reports no change.
     void loadList(const QString& sql);
 

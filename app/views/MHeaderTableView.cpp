@@ -101,8 +101,12 @@ void MHeaderTableView::restoreColumnPositions()
 void MHeaderTableView::restoreColumnSort()
 {
     const QStringList parts = storedParts(sortPrefix);
-    if (parts.size() != 2)
+    if (parts.size() != 2) {
+        // As the list's first query reads no stored sort: by id, ascending. The header's
+        // own default (descending) would turn the list round at its first re-query.
+        setSortIndicator(0, Qt::AscendingOrder);
         return;
+    }
     const int column = parts.at(0).toInt();
     const int order = parts.at(1).toInt();
     if (column >= 0 && column < count())

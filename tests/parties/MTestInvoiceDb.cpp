@@ -13,19 +13,8 @@
 MTestInvoiceDb::MTestInvoiceDb()
 {
     initInvoiceResources();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    if (!db.open()) {
-        m_errorText = db.lastError().text();
+    if (!connect())
         return;
-    }
-    if (!MSqlitePolish::install(db, &m_errorText))
-        return;
-    QSqlQuery collation;
-    if (!collation.exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')"))) {
-        m_errorText = collation.lastError().text();
-        return;
-    }
     const MSqlScriptRunner::Result result = MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false);
     if (!result.ok()) {
         m_errorText = result.firstError;
@@ -41,6 +30,40 @@ MTestInvoiceDb::~MTestInvoiceDb()
         db.close();
     }
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+bool MTestInvoiceDb::connect()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
+    if (!db.open()) {
+        m_errorText = db.lastError().text();
+        return false;
+    }
+    if (!MSqlitePolish::install(db, &m_errorText))
+        return false;
+    QSqlQuery collation;
+    if (!collation.exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')"))) {
+        m_errorText = collation.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool MTestInvoiceDb::reopen()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    m_open = connect();
+    return m_open;
+}
+
+QString MTestInvoiceDb::path(const QString& name) const
+{
+    return m_dir.filePath(name);
 }
 
 bool MTestInvoiceDb::isOpen() const

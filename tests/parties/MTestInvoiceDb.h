@@ -13,6 +13,11 @@ public:
 
     bool isOpen() const;
     QString errorText() const;
+    // A path inside the database's temporary folder.
+    QString path(const QString& name) const;
+    // Closes the connection and opens the same file again, as a restart of the program
+    // does (the options cache is the caller's to reload).
+    bool reopen();
 
     // The first value of the first row of `sql`; an invalid QVariant when there is none.
     static QVariant value(const QString& sql);
@@ -21,6 +26,8 @@ public:
     static bool exec(const QString& sql);
 
 private:
+    bool connect();
+
     QTemporaryDir m_dir;
     QString m_errorText;
     bool m_open = false;

@@ -1,0 +1,242 @@
+#include "MSellerDbView.h"
+
+#include "core/MAppWnd.h"
+#include "parties/MSellerDlg.h"
+#include "views/MFilterConditions.h"
+#include "views/MMessageBox.h"
+#include "views/MSqlQueryModel.h"
+#include "views/MTableView.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+const int sellerViewKind = 2;
+const QString defaultSellerOption = QStringLiteral("ID_RECORD_DEFAULT_SELLER");
+
+const QString selectList = QStringLiteral(
+    "s.id AS idx, s.firm, s.nip, s.regon, s.bank, s.bank_account, s.address, s.city, s.zipcode, p.name, c.name, "
+    "s.phone, s.fax, s.email, s.www, s.permit_person_firstname || ' ' || s.permit_person_secondname, "
+    "datetime(s.time_create, 'localtime') AS _time_create_, datetime(s.time_modify, 'localtime') AS _time_modify_ ");
+
+const QString sources = QStringLiteral(
+    " FROM seller s LEFT JOIN province p ON p.id = s.id_province LEFT JOIN country c ON c.id = s.id_country");
+
+// The search and sort expression of each column; the time columns are named by their
+// aliases, which only exist when the whole select list is there.
+QStringList searchExpressions(bool idsOnly)
+{
+    return {
+        QStringLiteral("s.id"),
+        QStringLiteral("s.firm"),
+        QStringLiteral("replace(replace(s.nip, '-', ''), ' ', '')"),
+        QStringLiteral("s.regon"),
+        QStringLiteral("s.bank"),
+        QStringLiteral("s.bank_account"),
+        QStringLiteral("s.address"),
+        QStringLiteral("s.city"),
+        QStringLiteral("s.zipcode"),
+        QStringLiteral("p.name"),
+        QStringLiteral("c.name"),
+        QStringLiteral("s.phone"),
+        QStringLiteral("s.fax"),
+        QStringLiteral("s.email"),
+        QStringLiteral("s.www"),
+        QStringLiteral("s.permit_person_firstname || ' ' || s.permit_person_secondname"),
+        idsOnly ? QStringLiteral("datetime(s.time_create, 'localtime')") : QStringLiteral("_time_create_"),
+        idsOnly ? QStringLiteral("datetime(s.time_modify, 'localtime')") : QStringLiteral("_time_modify_"),
+    };
+}
+
+} // namespace
+
+MSellerDbView::MSellerDbView(MAppWnd* appWnd, QWidget* parent)
+    : MRecordDbView(appWnd, parent)
+    // Text that is no number reads as no default seller.
+    , m_idRecordDefault(MAppWnd::option(defaultSellerOption).toInt())
+{
+}
+
+MSellerDbView::~MSellerDbView() = default;
+
+QString MSellerDbView::viewName() const
+{
+    return QStringLiteral("MSellerDbView");
+}
+
+int MSellerDbView::viewKind() const
+{
+    return sellerViewKind;
+}
+
+QString MSellerDbView::optionSuffix() const
+{
+    return QStringLiteral("SELLER_DB_VIEW");
+}
+
+QStringList MSellerDbView::columnTitles() const
+{
+    return {tr("Id"), tr("Firma"), tr("NIP"), tr("Regon"), tr("Bank"), tr("Numer konta"), tr("Adres"),
+            tr("Miejscowość"), tr("Kod pocztowy"), tr("Województwo"), tr("Kraj"), tr("Telefon"), tr("Fax"),
+            tr("E-mail"), tr("WWW"), tr("Osoba upoważniona"), tr("Czas utworzenia"), tr("Czas modyfikacji")};
+}
+
+QList<int> MSellerDbView::columnKinds() const
+{
+    QList<int> kinds = {ColumnKind::Integer, ColumnKind::Text, ColumnKind::TaxIdentifier};
+    while (kinds.size() < 18)
+        kinds.append(ColumnKind::Text);
+    return kinds;
+}
+
+bool MSellerDbView::hasCatalogs() const
+{
+    return false;
+}
+
+QString MSellerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
+{
+    ListState state = takeListState(fromOptions);
+    state.catalogUnchecked.clear();
+    const QStringList expressions = searchExpressions(idsOnly);
+
+    QString sql = QStringLiteral("SELECT ") + (idsOnly ? QStringLiteral("s.id") : selectList) + sources;
+    QStringList conditions;
+    const QString search = searchCondition(state.searchText, state.searchColumn, expressions, columnKinds());
+    if (!search.isEmpty())
+        conditions.append(search);
+    const QString provinces = uncheckedTreeIds(state.filterTreeUnchecked, QStringLiteral("1"));
+    if (!provinces.isEmpty())
+        conditions.append(QStringLiteral("(s.id_province NOT IN (") + provinces + QStringLiteral("))"));
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return sql + orderByClause(state, expressions, QStringLiteral("s.id"));
+}
+
+void MSellerDbView::setIdRecordDefault(int id)
+{
+    m_idRecordDefault = id;
+    MAppWnd::setOption(defaultSellerOption, QString::number(id));
+
+    // Only rows loaded so far can be marked: a default seller further down the list, or
+    // hidden by the filter, leaves no row marked.
+    MSqlQueryModel* model = queryModel();
+    if (!model)
+        return;
+    int row = -1;
+    for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
+        if (model->record(r).value(QStringLiteral("idx")).toInt() == id) {
+            row = r;
+            break;
+        }
+    }
+    model->setRowDefault(row);
+}
+
+void MSellerDbView::renewRowMarks()
+{
+    setIdRecordDefault(m_idRecordDefault);
+}
+
+bool MSellerDbView::isCurrentDefault() const
+{
+    const int id = currentId();
+    return id > 0 && id == m_idRecordDefault;
+}
+
+void MSellerDbView::doDefault()
+{
+    const int id = currentId();
+    if (id <= 0)
+        return;
+    setIdRecordDefault(id == m_idRecordDefault ? 0 : id);
+    restartEnabledActionsTimer();
+}
+
+QWidget* MSellerDbView::dialogParent() const
+{
+    return appWnd() ? static_cast<QWidget*>(appWnd()) : const_cast<MSellerDbView*>(this);
+}
+
+void MSellerDbView::openDialog(int id, bool nestedLoop)
+{
+    auto* dialog = new MSellerDlg(dialogParent(), false);
+    dialog->setIdRecord(id);
+    dialog->setModal(true);
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+void MSellerDbView::doNew()
+{
+    openDialog(0, false);
+}
+
+void MSellerDbView::doEdit()
+{
+    const int id = currentId();
+    if (id > 0)
+        openDialog(id, false);
+}
+
+void MSellerDbView::cellDoubleClicked(QModelIndex indx)
+{
+    if (tableView()->isMousePressed())
+        openDialog(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt(), true);
+}
+
+void MSellerDbView::doDelete()
+{
+    const int id = currentId();
+    if (id <= 0)
+        return;
+    const QString idText = QString::number(id);
+    QSqlQuery query;
+    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE id_seller_base = ") + idText
+                   + QStringLiteral(" LIMIT 1"))
+        && query.next() && query.value(0).toInt() != 0) {
+        MMessageBox::information(this, tr("Błąd usunięcia sprzedawcy"),
+                                 tr("Sprzedawcy o identyfikatorze %1 nie można usunąć, ponieważ istnieją dokumenty "
+                                    "odwołujące się do niego.")
+                                     .arg(id));
+        return;
+    }
+    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia sprzedawcy"),
+                             tr("Na pewno usunąć sprzedawcę o identyfikatorze %1?").arg(id),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    // Documents keep their own copy of the seller; its accounts and logo rows stay.
+    query.exec(QStringLiteral("DELETE FROM seller WHERE id = ") + idText);
+    reloadView(sellerViewKind, 0);
+}
+
+void MSellerDbView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const bool oneSeller = currentId() != 0 && selectedRowCount() <= 1;
+
+    QMenu menu(this);
+    const auto addEntry = [this, &menu](const QString& text, const QString& statusTip, void (MSellerDbView::*slot)()) {
+        auto* action = new QAction(text, &menu);
+        action->setStatusTip(statusTip);
+        connect(action, &QAction::triggered, this, slot);
+        menu.addAction(action);
+        return action;
+    };
+    addEntry(tr("Nowy"), tr("Nowy sprzedawca"), &MSellerDbView::doNew);
+    QAction* makeDefault = addEntry(tr("Domyślny"), tr("Domyślny sprzedawca"), &MSellerDbView::doDefault);
+    QAction* edit = addEntry(tr("Edytuj"), tr("Edytuj sprzedawcę"), &MSellerDbView::doEdit);
+    QAction* remove = addEntry(tr("Usuń"), tr("Usuń sprzedawcę"), &MSellerDbView::doDelete);
+    for (QAction* action : {makeDefault, edit, remove})
+        action->setEnabled(oneSeller);
+
+    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, 50, false);
+    menu.setFont(font);
+    menu.exec(event->globalPos() + QPoint(2, 2));
+}
