@@ -2,6 +2,7 @@
 
 #include <QByteArrayList>
 #include <QDateTime>
+#include <QLocale>
 #include <QStringBuilder>
 
 namespace {
@@ -86,5 +87,6 @@ QByteArray SqlTime(CTime time)
     const QDateTime local = QDateTime::fromSecsSinceEpoch(time.seconds, Qt::LocalTime);
     if (!local.isValid() || local.date().year() > 9999)
         return QuoteSQL(QByteArray());
-    return QuoteSQL(local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
+    // The C locale: the system's may write its own digits (Arabic, Persian).
+    return QuoteSQL(QLocale::c().toString(local, QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
 }
