@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QStringBuilder>
 
+#include <cmath>
+
 namespace {
 
 // SQLite refuses a function call of more than 127 arguments and an expression
@@ -77,7 +79,11 @@ QByteArray SqlInt(qint32 value)
 
 QByteArray SqlDouble(double value)
 {
-    return QByteArray::number(value, 'f', 6);
+    const QByteArray text = QByteArray::number(value, 'f', 6);
+    // "%f" keeps the sign of a negative zero; Qt drops it.
+    if (std::signbit(value) && !text.startsWith('-'))
+        return '-' + text;
+    return text;
 }
 
 QByteArray SqlTime(CTime time)
