@@ -113,9 +113,9 @@ quint32 CArchiveReader::readStringLength(bool* wide)
     if (byteLength < 0xFF)
         return byteLength;
     const quint16 wordLength = readWord();
-    if (wordLength == wideStringMark) {
-        if (*wide)
-            fail(CLoadError::BadIndex);
+    // Only the first 16-bit prefix can carry the mark; in the prefix that
+    // follows it, 0xFFFE is an ordinary length.
+    if (wordLength == wideStringMark && !*wide) {
         *wide = true;
         return readStringLength(wide);
     }
@@ -189,6 +189,9 @@ int CArchiveReader::loadedClassSchema(quint32 index, const CRecordClass& expecte
 
 std::shared_ptr<CRecord> CArchiveReader::loadedObject(quint32 index, const CRecordClass& expected) const
 {
+    // A 32-bit tag can name entry 0 too: the null object, like the 16-bit null tag.
+    if (index == 0)
+        return nullptr;
     if (index >= m_loaded.size() || !m_loaded[index].record)
         fail(CLoadError::BadIndex);
     if (&m_loaded[index].record->recordClass() != &expected)

@@ -2,7 +2,10 @@
 
 #include <QByteArrayList>
 #include <QDateTime>
+#include <QLocale>
 #include <QStringBuilder>
+
+#include <cmath>
 
 namespace {
 
@@ -76,7 +79,11 @@ QByteArray SqlInt(qint32 value)
 
 QByteArray SqlDouble(double value)
 {
-    return QByteArray::number(value, 'f', 6);
+    const QByteArray text = QByteArray::number(value, 'f', 6);
+    // "%f" keeps the sign of a negative zero; Qt drops it.
+    if (std::signbit(value) && !text.startsWith('-'))
+        return '-' + text;
+    return text;
 }
 
 QByteArray SqlTime(CTime time)
@@ -86,5 +93,6 @@ QByteArray SqlTime(CTime time)
     const QDateTime local = QDateTime::fromSecsSinceEpoch(time.seconds, Qt::LocalTime);
     if (!local.isValid() || local.date().year() > 9999)
         return QuoteSQL(QByteArray());
-    return QuoteSQL(local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
+    // The C locale: the system's may write its own digits (Arabic, Persian).
+    return QuoteSQL(QLocale::c().toString(local, QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
 }

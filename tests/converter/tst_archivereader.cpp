@@ -113,6 +113,8 @@ void TestArchiveReader::readsTexts_data()
     QTest::newRow("NUL cuts a 16-bit text")
         << "\xff" + le16(0xFFFE) + char(5) + utf16(QStringLiteral("ab")) + le16(0) + utf16(QStringLiteral("cd"))
         << QByteArray("ab");
+    QTest::newRow("65534 16-bit characters, the length after the mark")
+        << "\xff" + le16(0xFFFE) + "\xff" + le16(0xFFFE) + utf16(QString(65534, QChar(0x0105))) << QByteArray(65534, '\xb9');
     QTest::newRow("character outside the code page")
         << "\xff" + le16(0xFFFE) + char(3) + utf16(QStringLiteral("a日b")) << QByteArray("a?b");
 }
@@ -161,7 +163,8 @@ void TestArchiveReader::readsObjectReferences()
         + le16(2) // back to object 2
         + le16(0) // null
         + le16(0x7FFF) + le32(0x80000001) + le32(12) + char(1) + "c" // object 4
-        + le16(0x7FFF) + le32(3); // back to object 3 with a 32-bit tag
+        + le16(0x7FFF) + le32(3) // back to object 3 with a 32-bit tag
+        + le16(0x7FFF) + le32(0); // null with a 32-bit tag
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     CArchiveReader ar(&buffer);
@@ -172,6 +175,7 @@ void TestArchiveReader::readsObjectReferences()
     const auto none = ar.readObject(country);
     const auto big = ar.readObject(country);
     const auto bigBack = ar.readObject(country);
+    const auto bigNone = ar.readObject(country);
     QVERIFY(buffer.atEnd());
 
     QVERIFY(first && second && big);
@@ -181,6 +185,7 @@ void TestArchiveReader::readsObjectReferences()
     QCOMPARE(again, first);
     QCOMPARE(none, nullptr);
     QCOMPARE(bigBack, second);
+    QCOMPARE(bigNone, nullptr);
 }
 
 void TestArchiveReader::laterElementReplacesTheSameKey()
@@ -254,8 +259,9 @@ void TestArchiveReader::failsOnMalformedArchives_data()
     QTest::newRow("class reference before any class") << one + le16(0x8001) << QByteArray("CCountry") << 5 << 0;
     QTest::newRow("32-bit class reference to nothing")
         << one + le16(0x7FFF) + le32(0x80000005) << QByteArray("CCountry") << 5 << 0;
-    QTest::newRow("16-bit text marked twice")
-        << one + countryClass + le32(1) + "\xff" + le16(0xFFFE) + "\xff" + le16(0xFFFE) << QByteArray("CCountry") << 5 << 0;
+    QTest::newRow("16-bit text of 65534 characters cut short")
+        << one + countryClass + le32(1) + "\xff" + le16(0xFFFE) + "\xff" + le16(0xFFFE) + utf16(QStringLiteral("ab"))
+        << QByteArray("CCountry") << 3 << 0;
 }
 
 void TestArchiveReader::failsOnMalformedArchives()

@@ -28,6 +28,8 @@ private slots:
     void emptyFolderGivesAnEmptyFile();
     void fileNamesIgnoreLetterCase();
     void longTextsAndLocalTime();
+    void timesInLocalTimeWithLatinDigits_data();
+    void timesInLocalTimeWithLatinDigits();
     void failedWriteEndsWithAnError();
     void missingDataFolderEndsWithAnError();
     void importKeepsPolishLettersAndLineBreaks();
@@ -249,7 +251,8 @@ QByteArray readFile(const QString& path)
 }
 
 // Runs a copy of the converter placed in the folder, as the application stages it.
-Run runConverter(const QString& folder, const QStringList& arguments = {}, const QByteArray& zone = "UTC")
+Run runConverter(const QString& folder, const QStringList& arguments = {}, const QByteArray& zone = "UTC",
+                 const QByteArray& locale = "C.UTF-8")
 {
     const QString program = folder + QStringLiteral("/mirvole");
     if (!QFile::exists(program)) {
@@ -259,7 +262,7 @@ Run runConverter(const QString& folder, const QStringList& arguments = {}, const
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TZ"), QString::fromLatin1(zone));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(QDir::tempPath());
     process.start(program, arguments);
@@ -499,6 +502,46 @@ void TestMirvole::longTextsAndLocalTime()
     compareLines(statements(run.sql),
                  {head + QLatin1Char('1') + times + QString(255, QLatin1Char('a')) + QStringLiteral("');"),
                   head + QLatin1Char('2') + times + QString::fromLatin1(long70000) + QStringLiteral("');")});
+}
+
+void TestMirvole::timesInLocalTimeWithLatinDigits_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("times");
+
+    QTest::newRow("UTC, English") << QByteArray("UTC") << QByteArray("en_US.UTF-8")
+                                  << QStringLiteral("'1970-01-01 00:00:00','2010-01-01 12:03:04'");
+    QTest::newRow("one hour east, Polish") << QByteArray("CET-1") << QByteArray("pl_PL.UTF-8")
+                                           << QStringLiteral("'1970-01-01 01:00:00','2010-01-01 13:03:04'");
+    QTest::newRow("five hours west, Arabic digits") << QByteArray("EST5") << QByteArray("ar_EG.UTF-8")
+                                                    << QStringLiteral("'1969-12-31 19:00:00','2010-01-01 07:03:04'");
+    QTest::newRow("UTC, Persian digits") << QByteArray("UTC") << QByteArray("fa_IR.UTF-8")
+                                         << QStringLiteral("'1970-01-01 00:00:00','2010-01-01 12:03:04'");
+}
+
+// The database compares and sorts these texts, so they keep one form whatever
+// the converting machine's language; only the clock follows its time zone.
+void TestMirvole::timesInLocalTimeWithLatinDigits()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, times);
+
+    QTemporaryDir folder;
+    const QString dataPath = folder.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(dataPath));
+    CArchiveWriter w;
+    w.count(1).text("1");
+    newRecordClass(w, "CEndText", 1);
+    w.int32(1).time(0).time(noon).text("stopka");
+    writeFile(dataPath + QStringLiteral("/EndText.dat"), w.bytes());
+
+    const Run run = runConverter(folder.path(), {}, zone, locale);
+    QCOMPARE(run.exitCode, 0);
+    compareLines(statements(run.sql),
+                 {QStringLiteral("INSERT INTO end_text(id, time_create, time_modify, content) VALUES (1,") + times
+                  + QStringLiteral(",'stopka');")});
 }
 
 void TestMirvole::failedWriteEndsWithAnError()

@@ -119,6 +119,9 @@ void TestSqlText::formatsNumbers()
     QCOMPARE(SqlDouble(0.0), QByteArray("0.000000"));
     QCOMPARE(SqlDouble(-1234567.125), QByteArray("-1234567.125000"));
     QCOMPARE(SqlDouble(1e9), QByteArray("1000000000.000000"));
+    QCOMPARE(SqlDouble(-0.0), QByteArray("-0.000000"));
+    QCOMPARE(SqlDouble(-0.0000001), QByteArray("-0.000000"));
+    QCOMPARE(SqlDouble(0.0000004), QByteArray("0.000000"));
 }
 
 void TestSqlText::formatsTimes_data()
