@@ -39,7 +39,7 @@ private:
     struct ExpectedColumn
     {
         QString table;
-        QString line; // position|name|type|notnull|default|pk
+        QString line; // position|name|type|notnull|default|pk|declaration
         int block;
     };
     struct ExpectedIndex
@@ -113,6 +113,38 @@ QStringList tableNames()
     return names;
 }
 
+// The column definitions of a table as its CREATE statement, grown by every
+// ADD COLUMN, holds them: name -> the declaration text after the name.
+// PRAGMA table_info does not show AUTOINCREMENT nor how a type was spelt.
+QMap<QString, QString> declarations(const QString& table)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = :name"));
+    query.bindValue(QStringLiteral(":name"), table);
+    if (!query.exec() || !query.next())
+        return {};
+    const QString sql = query.value(0).toString();
+    const int open = sql.indexOf(QLatin1Char('('));
+    const QString body = sql.mid(open + 1, sql.lastIndexOf(QLatin1Char(')')) - open - 1);
+    QMap<QString, QString> result;
+    int depth = 0;
+    int start = 0;
+    for (int i = 0; i <= body.size(); ++i) {
+        const QChar c = i < body.size() ? body.at(i) : QLatin1Char(',');
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (c == QLatin1Char(',') && depth == 0) {
+            const QString definition = body.mid(start, i - start).simplified();
+            const int blank = definition.indexOf(QLatin1Char(' '));
+            result.insert(definition.left(blank), blank < 0 ? QString() : definition.mid(blank + 1));
+            start = i + 1;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 void TestSchema::initTestCase()
@@ -121,8 +153,8 @@ void TestSchema::initTestCase()
     QVERIFY(QFile::exists(scriptPath));
 
     for (const QStringList& row : readData(QFINDTESTDATA("data/expected_columns.txt"))) {
-        QCOMPARE(row.size(), 8);
-        m_columns << ExpectedColumn{row.at(0), row.mid(1, 6).join(QLatin1Char('|')), versionValue(row.at(7))};
+        QCOMPARE(row.size(), 9);
+        m_columns << ExpectedColumn{row.at(0), row.mid(1, 7).join(QLatin1Char('|')), versionValue(row.at(8))};
     }
     for (const QStringList& row : readData(QFINDTESTDATA("data/expected_indexes.txt"))) {
         QCOMPARE(row.size(), 5);
@@ -192,12 +224,14 @@ QMap<QString, QStringList> TestSchema::actualColumns()
 {
     QMap<QString, QStringList> columns;
     for (const QString& table : tableNames()) {
+        const QMap<QString, QString> declared = declarations(table);
         QSqlQuery query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
         QStringList& list = columns[table];
         while (query.next()) {
             QStringList fields;
             for (int i = 0; i < 6; ++i)
                 fields << query.value(i).toString();
+            fields << declared.value(query.value(1).toString(), QStringLiteral("?"));
             list << fields.join(QLatin1Char('|'));
         }
     }
