@@ -76,8 +76,8 @@ int versionValue(const QString& text)
     return parts.value(0).toInt() * 1000 + parts.value(1).toInt();
 }
 
-// The lines of a data file without its comments, split at "|".
-QList<QStringList> readData(const QString& path)
+// The lines of a data file without its comments, split at the separator.
+QList<QStringList> readData(const QString& path, QChar separator = QLatin1Char('|'))
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -86,7 +86,7 @@ QList<QStringList> readData(const QString& path)
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& line : lines)
         if (!line.startsWith(QLatin1Char('#')))
-            rows << line.split(QLatin1Char('|'));
+            rows << line.split(separator);
     return rows;
 }
 
@@ -454,6 +454,15 @@ void TestSchema::taxOffices()
     openDatabase(QStringLiteral("offices"));
     QVERIFY(MSqlScriptRunner::run(scriptPath, false).ok());
 
+    // The published register writes the names in capitals and also lists
+    // the offices for large taxpayers (codes xx70 and above), which are not kept.
+    const QString registerPath = qEnvironmentVariable("INVOICE_SHARED_DIR") + QStringLiteral("/data/tax-offices.csv");
+    QStringList published;
+    for (const QStringList& row : readData(registerPath, QLatin1Char(',')).mid(1))
+        if (row.value(0).midRef(2).toInt() < 70)
+            published << row.mid(0, 3).join(QLatin1Char('|'));
+    QStringList stored;
+
     QSqlQuery query(QStringLiteral("SELECT * FROM financial_office_static ORDER BY rowid"));
     const QRegularExpression name(QStringLiteral(
         "^((Pierwszy|Drugi|Trzeci) )?Urząd Skarbowy( w| we)? \\p{Lu}\\p{Ll}+([ -](nad )?\\p{Lu}\\p{Ll}+)*$"));
@@ -467,6 +476,8 @@ void TestSchema::taxOffices()
         QCOMPARE(code.leftRef(2).toInt(), 2 * province);
         QVERIFY2(code.midRef(2).toInt() >= 2 && code.midRef(2).toInt() < 70, qPrintable(code));
         QVERIFY2(name.match(query.value(2).toString()).hasMatch(), qPrintable(query.value(2).toString()));
+        stored << QStringList{code, QString::number(province), query.value(2).toString().toUpper()}.join(
+            QLatin1Char('|'));
         ++perProvince[province];
         previous = code;
         if (!query.value(3).toString().isEmpty() || !query.value(4).toString().isEmpty() ||
@@ -480,6 +491,7 @@ void TestSchema::taxOffices()
     const QMap<int, int> expected{{1, 33}, {2, 22}, {3, 21}, {4, 13},  {5, 28},  {6, 27},  {7, 48},  {8, 12},
                                   {9, 22}, {10, 14}, {11, 20}, {12, 35}, {13, 14}, {14, 15}, {15, 37}, {16, 19}};
     QCOMPARE(perProvince, expected);
+    QCOMPARE(stored, published);
     QCOMPARE(full, (QStringList{
                        "0202|1|Urząd Skarbowy w Bolesławcu|59-700|Bolesławiec|Garncarska 10",
                        "1402|7|Urząd Skarbowy w Białobrzegach|26-800|Białobrzegi|Władysława Reymonta 46",
