@@ -114,7 +114,8 @@ private slots:
     void dialogue_data();
     void dialogue();
     void silentServerTimesOut();
-    void refusedConnection();
+    void unreachableServer_data();
+    void unreachableServer();
     void unreadableAttachmentIsReported();
 
 private:
@@ -238,20 +239,35 @@ void TestMailSmtp::silentServerTimesOut()
     QTRY_VERIFY(server.peerDisconnected());
 }
 
-void TestMailSmtp::refusedConnection()
+void TestMailSmtp::unreachableServer_data()
 {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("connection refused") << QStringLiteral("127.0.0.1")
+                                        << MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError;
+    // An empty label makes the name invalid before any name server is asked.
+    QTest::newRow("server name that cannot be resolved")
+        << QStringLiteral("serwer..alfa.pl") << MMailSmtp::SocketErrorBase + QAbstractSocket::HostNotFoundError;
+    QTest::newRow("no server name") << QString() << MMailSmtp::SocketErrorBase + QAbstractSocket::HostNotFoundError;
+}
+
+void TestMailSmtp::unreachableServer()
+{
+    QFETCH(QString, server);
+    QFETCH(int, code);
+
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
 
-    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
-                     QStringLiteral("127.0.0.1"), port);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"), server, port);
     client.setReplyTimeout(500);
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
-    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError});
+    QTRY_COMPARE(codes(spy), QList<int>{code});
     QVERIFY(!spy.at(0).at(1).toString().isEmpty());
     // The connection is gone, so the time-out must not report the send a second time.
     QTest::qWait(700);
