@@ -100,6 +100,11 @@ void MMailSmtp::readyRead()
 
 void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
 {
+    // A TLS connection that the server ends reports the closing twice: once
+    // for its close notification and once for the socket underneath.
+    if (m_reportedSocketError == socketError)
+        return;
+    m_reportedSocketError = socketError;
     emit status(int(SocketErrorBase) + int(socketError), m_socket->errorString());
 }
 
