@@ -105,7 +105,15 @@ void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
     if (m_reportedSocketError == socketError)
         return;
     m_reportedSocketError = socketError;
-    emit status(int(SocketErrorBase) + int(socketError), m_socket->errorString());
+    const QString text = m_socket->errorString();
+    if (m_state == State::Encrypting) {
+        // The switch to TLS has failed: nothing more may pass over this
+        // connection, and the error below is the whole report of it.
+        m_state = State::Finished;
+        m_replyTimer.stop();
+        m_socket->abort();
+    }
+    emit status(int(SocketErrorBase) + int(socketError), text);
 }
 
 void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)

@@ -144,6 +144,7 @@ private slots:
     void dialogue();
     void startTlsDialogue_data();
     void startTlsDialogue();
+    void tlsThatCannotStartEndsTheSend();
     void silentServerTimesOut();
     void unreachableServer_data();
     void unreachableServer();
@@ -298,6 +299,31 @@ void TestMailSmtp::startTlsDialogue()
                                 "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv", "MAIL FROM:<biuro@alfa.pl>",
                                 "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
     QVERIFY(server.message().startsWith("Date: "));
+}
+
+void TestMailSmtp::tlsThatCannotStartEndsTheSend()
+{
+    MScriptedSmtpServer server({"220 ready\r\n", "250-mail.beta.pl\r\n250 STARTTLS\r\n", "220 go ahead\r\n"},
+                               MScriptedSmtpServer::KeepSilent, false);
+    // A protocol that no TLS library offers any more keeps the switch from starting at all.
+    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration unusable = original;
+    unusable.setProtocol(QSsl::SslV2);
+    QSslConfiguration::setDefaultConfiguration(unusable);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSslConfiguration::setDefaultConfiguration(original);
+    client.setReplyTimeout(300);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_VERIFY(server.peerDisconnected());
+    QCOMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::SslInvalidUserDataError});
+    QVERIFY(!spy.at(0).at(1).toString().isEmpty());
+    QCOMPARE(server.commands(), (QList<QByteArray>{"EHLO localhost", "STARTTLS"}));
+    // Past the reply time-out: the failed switch stays the only report.
+    QTest::qWait(500);
+    QCOMPARE(spy.size(), 1);
 }
 
 void TestMailSmtp::silentServerTimesOut()
