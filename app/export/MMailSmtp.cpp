@@ -100,7 +100,20 @@ void MMailSmtp::readyRead()
 
 void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
 {
-    emit status(int(SocketErrorBase) + int(socketError), m_socket->errorString());
+    // A TLS connection that the server ends reports the closing twice: once
+    // for its close notification and once for the socket underneath.
+    if (m_reportedSocketError == socketError)
+        return;
+    m_reportedSocketError = socketError;
+    const QString text = m_socket->errorString();
+    if (m_state == State::Encrypting) {
+        // The switch to TLS has failed: nothing more may pass over this
+        // connection, and the error below is the whole report of it.
+        m_state = State::Finished;
+        m_replyTimer.stop();
+        m_socket->abort();
+    }
+    emit status(int(SocketErrorBase) + int(socketError), text);
 }
 
 void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class QSslSocket;
 
 // Sends one e-mail message to the user's SMTP server with AUTH LOGIN. The
@@ -90,4 +92,5 @@ private:
     QByteArray m_received;
     QList<QByteArray> m_replyLines;
     QTimer m_replyTimer;
+    std::optional<QAbstractSocket::SocketError> m_reportedSocketError;
 };

@@ -2,14 +2,39 @@
 #include "export/MMailSmtp.h"
 
 #include <QApplication>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
+
+// Hands out every connection as a QSslSocket that carries the test
+// certificate, so that a scripted server can go over to TLS.
+class MSslTcpServer : public QTcpServer
+{
+    Q_OBJECT
+
+protected:
+    void incomingConnection(qintptr socketDescriptor) override
+    {
+        auto* socket = new QSslSocket(this);
+        if (!socket->setSocketDescriptor(socketDescriptor)) {
+            delete socket;
+            return;
+        }
+        socket->setLocalCertificate(QFINDTESTDATA("data/smtp-test.pem"));
+        QFile key(QFINDTESTDATA("data/smtp-test.key"));
+        if (key.open(QIODevice::ReadOnly))
+            socket->setPrivateKey(QSslKey(&key, QSsl::Rsa));
+        addPendingConnection(socket);
+    }
+};
 
 // A one-connection SMTP server that answers from a script: the first reply is
 // the greeting, each further one answers the next command line, or the whole
-// message after a 354. Once the script has run out, a further command is met
-// with silence or with the connection closed.
+// message after a 354. A 220 that answers STARTTLS is followed by the TLS
+// handshake, recorded among the commands as "<tls>". Once the script has run
+// out, a further command is met with silence or with the connection closed.
 class MScriptedSmtpServer : public QObject
 {
     Q_OBJECT
@@ -29,7 +54,8 @@ public:
     }
 
     quint16 port() const { return m_server.serverPort(); }
-    // The command lines without their CR LF; a message sent after DATA is one entry "<message>".
+    // The command lines without their CR LF; a message sent after DATA is one entry "<message>",
+    // a finished TLS handshake one entry "<tls>".
     QList<QByteArray> commands() const { return m_commands; }
     QByteArray message() const { return m_message; }
     int connectionCount() const { return m_connectionCount; }
@@ -39,9 +65,10 @@ private:
     void doNewConnectionServer()
     {
         ++m_connectionCount;
-        m_peer = m_server.nextPendingConnection();
-        connect(m_peer, &QTcpSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
-        connect(m_peer, &QTcpSocket::disconnected, this, [this] { m_peerDisconnected = true; });
+        m_peer = qobject_cast<QSslSocket*>(m_server.nextPendingConnection());
+        connect(m_peer, &QSslSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
+        connect(m_peer, &QSslSocket::disconnected, this, [this] { m_peerDisconnected = true; });
+        connect(m_peer, &QSslSocket::encrypted, this, [this] { m_commands.append("<tls>"); });
         sendNextReply();
     }
 
@@ -76,6 +103,8 @@ private:
         m_inData = reply.startsWith("354");
         if (!m_byteByByte) {
             m_peer->write(reply);
+            if (reply.startsWith("220") && !m_commands.isEmpty() && m_commands.last() == "STARTTLS")
+                m_peer->startServerEncryption();
             return;
         }
         m_pending += reply;
@@ -91,8 +120,8 @@ private:
             m_byteTimer.stop();
     }
 
-    QTcpServer m_server;
-    QTcpSocket* m_peer = nullptr;
+    MSslTcpServer m_server;
+    QSslSocket* m_peer = nullptr;
     QList<QByteArray> m_replies;
     Ending m_ending;
     bool m_byteByByte;
@@ -113,8 +142,12 @@ class TestMailSmtp : public QObject
 private slots:
     void dialogue_data();
     void dialogue();
+    void startTlsDialogue_data();
+    void startTlsDialogue();
+    void tlsThatCannotStartEndsTheSend();
     void silentServerTimesOut();
-    void refusedConnection();
+    void unreachableServer_data();
+    void unreachableServer();
     void unreadableAttachmentIsReported();
 
 private:
@@ -220,6 +253,79 @@ void TestMailSmtp::dialogue()
     }
 }
 
+void TestMailSmtp::startTlsDialogue_data()
+{
+    QTest::addColumn<QByteArray>("goAhead");
+
+    QTest::newRow("go-ahead alone") << QByteArray("220 2.0.0 Ready to start TLS\r\n");
+    // A reply slipped in before the handshake must not count as an answer.
+    QTest::newRow("plain text after the go-ahead is dropped")
+        << QByteArray("220 2.0.0 Ready to start TLS\r\n334 VXNlcm5hbWU6\r\n");
+}
+
+void TestMailSmtp::startTlsDialogue()
+{
+    QFETCH(QByteArray, goAhead);
+    QVERIFY(QSslSocket::supportsSsl());
+
+    const QList<QByteArray> replies = {"220 mail.beta.pl ESMTP\r\n",
+                                       "250-mail.beta.pl\r\n250-STARTTLS\r\n250 8BITMIME\r\n",
+                                       goAhead,
+                                       "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
+                                       "334 VXNlcm5hbWU6\r\n",
+                                       "334 UGFzc3dvcmQ6\r\n",
+                                       "235 2.7.0 Authentication successful\r\n",
+                                       "250 2.1.0 Ok\r\n",
+                                       "250 2.1.5 Ok\r\n",
+                                       "354 End data with <CR><LF>.<CR><LF>\r\n",
+                                       "250 2.0.0 Ok: queued\r\n"};
+    MScriptedSmtpServer server(replies, MScriptedSmtpServer::CloseConnection, false);
+    QVERIFY(server.port() != 0);
+
+    // Trust the test server's own certificate for this client only.
+    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = original;
+    trusting.addCaCertificates(QFINDTESTDATA("data/smtp-test.pem"));
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSslConfiguration::setDefaultConfiguration(original);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0, 101}));
+    QCOMPARE(server.commands(),
+             (QList<QByteArray>{"EHLO localhost", "STARTTLS", "<tls>", "EHLO localhost", "AUTH LOGIN",
+                                "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv", "MAIL FROM:<biuro@alfa.pl>",
+                                "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
+    QVERIFY(server.message().startsWith("Date: "));
+}
+
+void TestMailSmtp::tlsThatCannotStartEndsTheSend()
+{
+    MScriptedSmtpServer server({"220 ready\r\n", "250-mail.beta.pl\r\n250 STARTTLS\r\n", "220 go ahead\r\n"},
+                               MScriptedSmtpServer::KeepSilent, false);
+    // A protocol that no TLS library offers any more keeps the switch from starting at all.
+    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration unusable = original;
+    unusable.setProtocol(QSsl::SslV2);
+    QSslConfiguration::setDefaultConfiguration(unusable);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSslConfiguration::setDefaultConfiguration(original);
+    client.setReplyTimeout(300);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_VERIFY(server.peerDisconnected());
+    QCOMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::SslInvalidUserDataError});
+    QVERIFY(!spy.at(0).at(1).toString().isEmpty());
+    QCOMPARE(server.commands(), (QList<QByteArray>{"EHLO localhost", "STARTTLS"}));
+    // Past the reply time-out: the failed switch stays the only report.
+    QTest::qWait(500);
+    QCOMPARE(spy.size(), 1);
+}
+
 void TestMailSmtp::silentServerTimesOut()
 {
     MScriptedSmtpServer server({"220 ready\r\n"}, MScriptedSmtpServer::KeepSilent, false);
@@ -238,20 +344,35 @@ void TestMailSmtp::silentServerTimesOut()
     QTRY_VERIFY(server.peerDisconnected());
 }
 
-void TestMailSmtp::refusedConnection()
+void TestMailSmtp::unreachableServer_data()
 {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("connection refused") << QStringLiteral("127.0.0.1")
+                                        << MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError;
+    // An empty label makes the name invalid before any name server is asked.
+    QTest::newRow("server name that cannot be resolved")
+        << QStringLiteral("serwer..alfa.pl") << MMailSmtp::SocketErrorBase + QAbstractSocket::HostNotFoundError;
+    QTest::newRow("no server name") << QString() << MMailSmtp::SocketErrorBase + QAbstractSocket::HostNotFoundError;
+}
+
+void TestMailSmtp::unreachableServer()
+{
+    QFETCH(QString, server);
+    QFETCH(int, code);
+
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
 
-    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
-                     QStringLiteral("127.0.0.1"), port);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"), server, port);
     client.setReplyTimeout(500);
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
-    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError});
+    QTRY_COMPARE(codes(spy), QList<int>{code});
     QVERIFY(!spy.at(0).at(1).toString().isEmpty());
     // The connection is gone, so the time-out must not report the send a second time.
     QTest::qWait(700);
