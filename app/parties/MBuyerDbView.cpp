@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -66,10 +68,38 @@ QStringList searchExpressions(bool idsOnly)
     };
 }
 
-void runStatement(const QString& sql)
+// Runs the statements of one deletion as a whole. A failing statement rolls back the ones
+// before it, so that a buyer or a catalog never loses its memberships while its own row
+// stays; `error` receives the database's text.
+bool runDeletion(const QStringList& statements, QString* error)
 {
-    QSqlQuery query;
-    query.exec(sql);
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    for (const QString& sql : statements) {
+        QSqlQuery query;
+        if (!query.exec(sql)) {
+            *error = query.lastError().text();
+            db.rollback();
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        *error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+QString failureText(const QString& what, const QString& error)
+{
+    QString text = what;
+    if (!error.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + error.trimmed();
+    return text;
 }
 
 } // namespace
@@ -190,9 +220,17 @@ void MBuyerDbView::doDelete()
         return;
     // Documents keep their own copies of their buyers; the contact address stays.
     const QString idText = QString::number(id);
-    runStatement(QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText);
-    runStatement(QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText);
-    runStatement(QStringLiteral("DELETE FROM buyer WHERE id = ") + idText);
+    QString error;
+    if (!runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText,
+                      QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
+                      QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
+                     &error)) {
+        MMessageBox::critical(this, tr("Błąd usuwania"),
+                              failureText(tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie "
+                                             "pozostały bez zmian.")
+                                              .arg(id),
+                                          error));
+    }
     reloadAfterDelete();
 }
 
@@ -256,8 +294,14 @@ void MBuyerDbView::doCatalogDelete()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    runStatement(QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText);
-    runStatement(QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText);
+    QString error;
+    if (!runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
+                      QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
+                     &error)) {
+        MMessageBox::critical(
+            this, tr("Błąd usuwania"),
+            failureText(tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name), error));
+    }
     reloadAfterDelete();
 }
 

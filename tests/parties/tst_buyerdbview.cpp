@@ -4,12 +4,15 @@
 #include "parties/MBuyerDbView.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "views/MFilterDbView.h"
+#include "views/MItemRoles.h"
 #include "views/MTableView.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTreeView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,9 +34,12 @@ private slots:
     void csvFollowsTheList();
     void deleteAsksFirstAndRemovesTheNamedRows_data();
     void deleteAsksFirstAndRemovesTheNamedRows();
+    void catalogDeleteAsksFirstAndRemovesItsMemberships_data();
+    void catalogDeleteAsksFirstAndRemovesItsMemberships();
 
 private:
     MBuyerDbView* openView();
+    static void refuseDeletesFrom(const QString& table);
     QStringList firms() const;
 
     std::unique_ptr<MTestInvoiceDb> m_db;
@@ -73,6 +79,8 @@ void TestBuyerDbView::initTestCase()
 
 void TestBuyerDbView::init()
 {
+    for (const char* trigger : {"refuse_delete_buyer", "refuse_delete_buyer_catalog"})
+        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + QLatin1String(trigger)));
     for (const char* table : {"buyer", "buyer_catalog", "buyer_catalog_join", "buyer_defaults", "buyer_address"})
         QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const char* statement : fixture)
@@ -96,6 +104,14 @@ MBuyerDbView* TestBuyerDbView::openView()
     m_view->show();
     m_view->afterInitWidget();
     return m_view;
+}
+
+// Makes every DELETE from `table` fail, as a locked or damaged database would.
+void TestBuyerDbView::refuseDeletesFrom(const QString& table)
+{
+    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TRIGGER refuse_delete_") + table
+                                 + QStringLiteral(" BEFORE DELETE ON ") + table
+                                 + QStringLiteral(" BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
 }
 
 QStringList TestBuyerDbView::firms() const
@@ -204,22 +220,28 @@ void TestBuyerDbView::csvFollowsTheList()
 void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows_data()
 {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("refused");
     QTest::addColumn<QString>("buyersLeft");
     QTest::addColumn<int>("joinsLeft");
     QTest::addColumn<int>("defaultsLeft");
 
-    QTest::newRow("No keeps everything") << int(QMessageBox::No) << "1,2,3,4,5,6" << 3 << 2;
+    QTest::newRow("No keeps everything") << int(QMessageBox::No) << false << "1,2,3,4,5,6" << 3 << 2;
     QTest::newRow("Yes removes the buyer, its memberships and defaults")
-        << int(QMessageBox::Yes) << "1,3,4,5,6" << 1 << 1;
+        << int(QMessageBox::Yes) << false << "1,3,4,5,6" << 1 << 1;
+    QTest::newRow("a refused buyer row keeps its memberships and defaults")
+        << int(QMessageBox::Yes) << true << "1,2,3,4,5,6" << 3 << 2;
 }
 
 void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
 {
     QFETCH(int, answer);
+    QFETCH(bool, refused);
     QFETCH(QString, buyersLeft);
     QFETCH(int, joinsLeft);
     QFETCH(int, defaultsLeft);
 
+    if (refused)
+        refuseDeletesFrom(QStringLiteral("buyer"));
     openView();
     m_view->tableView()->selectRow(1);
     QCOMPARE(m_view->currentId(), 2);
@@ -227,10 +249,15 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
     m_view->doDelete();
 
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
-    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.size(), refused ? 2 : 1);
     QCOMPARE(shown.first().icon, QMessageBox::Warning);
     QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia kontrahenta"));
     QCOMPARE(shown.first().text, QStringLiteral("Na pewno usunąć kontrahenta o identyfikatorze 2?"));
+    if (refused) {
+        QCOMPARE(shown.last().icon, QMessageBox::Critical);
+        QVERIFY2(shown.last().text.startsWith(QStringLiteral("Nie udało się usunąć kontrahenta o identyfikatorze 2.")),
+                 qPrintable(shown.last().text));
+    }
     QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer ORDER BY id)"))
                  .toString(),
              buyersLeft);
@@ -239,6 +266,62 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
     // The contact address is not the buyer's to delete: documents may still show it.
     QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 1);
     QCOMPARE(m_view->tableView()->model()->rowCount(), buyersLeft.count(',') + 1);
+}
+
+void TestBuyerDbView::catalogDeleteAsksFirstAndRemovesItsMemberships_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("catalogsLeft");
+    QTest::addColumn<QString>("joinsLeft");
+
+    QTest::newRow("No keeps the catalog") << int(QMessageBox::No) << false << "1,2" << "1:1 2:1 2:2";
+    QTest::newRow("Yes removes the catalog and its memberships")
+        << int(QMessageBox::Yes) << false << "2" << "2:2";
+    QTest::newRow("a refused catalog row keeps its memberships")
+        << int(QMessageBox::Yes) << true << "1,2" << "1:1 2:1 2:2";
+}
+
+void TestBuyerDbView::catalogDeleteAsksFirstAndRemovesItsMemberships()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, refused);
+    QFETCH(QString, catalogsLeft);
+    QFETCH(QString, joinsLeft);
+
+    if (refused)
+        refuseDeletesFrom(QStringLiteral("buyer_catalog"));
+    openView();
+    auto* catalogs = m_view->findChild<QTreeView*>(QStringLiteral("catalogList"));
+    QVERIFY(catalogs);
+    const QModelIndexList hurt = catalogs->model()->match(catalogs->model()->index(0, 0), ItemRole::Value, 1, 1,
+                                                          Qt::MatchExactly);
+    QCOMPARE(hurt.size(), 1);
+    catalogs->selectionModel()->select(hurt.first(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QCOMPARE(m_view->findChild<MFilterDbView*>()->selectedCatalogId(), 1);
+
+    MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+    m_view->doCatalogDelete();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), refused ? 2 : 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia katalogu"));
+    QCOMPARE(shown.first().text, QStringLiteral("Na pewno usunąć katalog: Hurt?"));
+    if (refused) {
+        QCOMPARE(shown.last().icon, QMessageBox::Critical);
+        QVERIFY2(shown.last().text.startsWith(QStringLiteral("Nie udało się usunąć katalogu: Hurt.")),
+                 qPrintable(shown.last().text));
+    }
+    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer_catalog "
+                                                  "ORDER BY id)"))
+                 .toString(),
+             catalogsLeft);
+    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(m, ' ') FROM (SELECT id_buyer || ':' || "
+                                                  "id_catalog AS m FROM buyer_catalog_join ORDER BY id_buyer, "
+                                                  "id_catalog)"))
+                 .toString(),
+             joinsLeft);
 }
 
 INVOICE_TEST_MAIN(TestBuyerDbView)
