@@ -1,8 +1,21 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QString>
+
+class MDoYouKnowWidget;
+class MSplash;
+class MTabWidget;
+class QAction;
+class QCloseEvent;
+class QMenu;
+class QNetworkAccessManager;
+class QScriptEngine;
+class QTimer;
+class QToolBar;
 
 // The main window and the hub that every other part of the program calls.
 class MAppWnd : public QMainWindow
@@ -10,12 +23,153 @@ class MAppWnd : public QMainWindow
     Q_OBJECT
 
 public:
+    MAppWnd();
+    ~MAppWnd() override;
+
+    // Program version 2.53; compared as major * 1000 + minor.
+    static const int versionMajor = 2;
+    static const int versionMinor = 53;
+    static QString versionSpecial();
+    static QString versionText();
+
+    // Base point size of the interface, from the window's logical resolution.
+    static int fontSize;
+    static int fontSizeForDpi(int logicalDpi);
+
+    static const QString sqlCollate;
+
+    // Program folders, each ending in "/" once found; set once by initPaths.
+    static QString pathConfig;
+    static QString pathTemp;
+    static QString pathData;
+    static QString pathDocuments;
+    static QString pathDbFile;
+
+    // Finds and creates the program folders and reads config/Invoice.ini;
+    // a database of an earlier installation named in last_inst.conf of
+    // installationDir is copied in when there is none yet.
+    static void initPaths(const QString& installationDir = QCoreApplication::applicationDirPath());
+
     // Options: a process-wide cache over table _options; reading never touches the database.
     static QString option(const QString& key);
     static void setOption(const QString& key, const QString& value);
     static void loadOptions();
 
+    static bool createConnection(const QString& dbFile);
+    static int dbNumMajor();
+    static int dbNumMinor();
+    static int dbCheckNumMajor();
+    static int dbCheckNumMinor();
+
+    // True when the window ended the program while it was being built (missing
+    // data folder, database of a newer version); main must not enter the event loop then.
+    bool hasEnded() const;
+
+    // Copies the database file to data/backup once a day and, with a suffix,
+    // once per suffix; an existing copy is never replaced.
+    static void backupDb(const QString& suffix);
+    // Empties the temporary folders, keeping the folders themselves.
+    static void doCleanDisk();
+    void openDb();
+    void setDefaultOptions();
+    void restoreTabs();
+    void saveTabs();
+    int indexOfTab(const QString& viewName) const;
+
+    double marginLeft() const;
+    double marginTop() const;
+    double marginRight() const;
+    double marginBottom() const;
+    QScriptEngine* scriptEngine() const;
+    MTabWidget* tabMain() const;
+    MDoYouKnowWidget* doYouKnowWidget() const;
+
+public slots:
+    void setEnabledMenuActions();
+    void doCloseActiveTab();
+    void doCloseRequestedTabMain(int index);
+    void doCurrentChangedTabMain(int index);
+    void doMessageAvailable(const QString& message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void splashTimeout();
+    void doAbout();
+    void doProgramInfo();
+    void doDragDrop(bool checked);
+    void doDoYouKnow(bool checked);
+
 private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createCentralWidget();
+    QAction* createAction(const QString& text, const QString& statusTip, const QString& iconName,
+                          bool checkable = false);
+    void applyStyle();
+    void closeTab(int index);
+    void setActionEnabled(QAction* action, const QString& key);
+    void setActionChecked(QAction* action, const QString& key);
+
     static QMap<QString, QString> s_optionValues;
     static QMap<QString, bool> s_storedOptionKeys;
+
+    QNetworkAccessManager* m_networkManager = nullptr;
+    QTimer* m_enabledActionsTimer = nullptr;
+    QScriptEngine* m_scriptEngine = nullptr;
+    MTabWidget* m_tabMain = nullptr;
+    MDoYouKnowWidget* m_doYouKnowWidget = nullptr;
+    QPointer<MSplash> m_splash;
+    QTimer* m_splashTimer = nullptr;
+    int m_splashMilliseconds = 0;
+    double m_marginLeft = 0;
+    double m_marginTop = 0;
+    double m_marginRight = 0;
+    double m_marginBottom = 0;
+    bool m_refused = false;
+    bool m_ended = false;
+    bool m_tabsRestored = false;
+
+    QMap<QString, bool> m_enabledMap;
+    QMap<QString, bool> m_checkedMap;
+
+    QMenu* m_menuFile = nullptr;
+    QMenu* m_menuOperations = nullptr;
+    QMenu* m_menuTools = nullptr;
+    QMenu* m_menuHelp = nullptr;
+    QToolBar* m_toolBar = nullptr;
+
+    QAction* m_actionNew = nullptr;
+    QAction* m_actionOpen = nullptr;
+    QAction* m_actionImport = nullptr;
+    QAction* m_actionExportFromV1 = nullptr;
+    QAction* m_actionRepairDb = nullptr;
+    QAction* m_actionPrint = nullptr;
+    QAction* m_actionPrintPdf = nullptr;
+    QAction* m_actionSendMailPdf = nullptr;
+    QAction* m_actionPageSetup = nullptr;
+    QAction* m_actionExportCsv = nullptr;
+    QAction* m_actionExportJpkFa = nullptr;
+    QAction* m_actionExportJpkVat = nullptr;
+    QAction* m_actionAdd = nullptr;
+    QAction* m_actionPreview = nullptr;
+    QAction* m_actionEdit = nullptr;
+    QAction* m_actionDelete = nullptr;
+    QAction* m_actionCopy = nullptr;
+    QAction* m_actionCorrect = nullptr;
+    QAction* m_actionDuplicate = nullptr;
+    QAction* m_actionDefault = nullptr;
+    QAction* m_actionSetSelected = nullptr;
+    QAction* m_actionIsPayed = nullptr;
+    QAction* m_actionShowFilter = nullptr;
+    QAction* m_actionDragDrop = nullptr;
+    QAction* m_actionDefaultSettings = nullptr;
+    QAction* m_actionOptions = nullptr;
+    QAction* m_actionAbout = nullptr;
+    QAction* m_actionProgramInfo = nullptr;
+    QAction* m_actionDbInfo = nullptr;
+    QAction* m_actionDoYouKnow = nullptr;
+    QAction* m_actionCheckVersion = nullptr;
 };

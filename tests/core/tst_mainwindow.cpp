@@ -1,0 +1,285 @@
+#include "MTestEnvironment.h"
+#include "core/MAppWnd.h"
+#include "core/MSplash.h"
+#include "resources/MResources.h"
+#include "settings/MDoYouKnowWidget.h"
+#include "settings/MProgramInfoDlg.h"
+#include "views/MMessageBox.h"
+#include "views/MTabWidget.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QToolBar>
+#include <QtTest>
+
+// Builds the real main window in a fresh HOME for each case.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void windowAppearsAfterTheSplash();
+    void menusAndToolbarHoldTheirActions();
+    void closingATabSelectsThePreviousOne();
+    void closingStoresGeometryAndEmptiesTemporaryFiles();
+    void missingDataFolderEndsAfterTheFoldersDialog();
+    void newerDatabaseIsRefused();
+    void fontSizeFollowsTheResolution_data();
+    void fontSizeFollowsTheResolution();
+    void fontSizeInThisProcess();
+
+private:
+    static QString layoutOf(const QList<QAction*>& actions);
+    static MSplash* visibleSplash();
+
+    QScopedPointer<QTemporaryDir> m_home;
+};
+
+void TestMainWindow::initTestCase()
+{
+    initInvoiceResources();
+}
+
+void TestMainWindow::init()
+{
+    m_home.reset(new QTemporaryDir);
+    QVERIFY(m_home->isValid());
+    qputenv("HOME", QFile::encodeName(m_home->path()));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    MMessageBox::takeShown();
+}
+
+void TestMainWindow::cleanup()
+{
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+MSplash* TestMainWindow::visibleSplash()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* splash = qobject_cast<MSplash*>(widget); splash && splash->isVisible())
+            return splash;
+    }
+    return nullptr;
+}
+
+// Action texts in order, "|" for a separator.
+QString TestMainWindow::layoutOf(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* action : actions)
+        texts.append(action->isSeparator() ? QStringLiteral("|") : action->text());
+    return texts.join(QLatin1Char(','));
+}
+
+void TestMainWindow::windowAppearsAfterTheSplash()
+{
+    MAppWnd wnd;
+    QVERIFY(!wnd.hasEnded());
+    QVERIFY(!wnd.isVisible());
+    MSplash* splash = visibleSplash();
+    QVERIFY(splash);
+    QCOMPARE(splash->message(), QStringLiteral("Trwa otwieranie bazy danych.\nMoże to potrwać kilka chwil..."));
+
+    // Clicking the splash does not close it.
+    QTest::mouseClick(splash, Qt::LeftButton);
+    QVERIFY(visibleSplash());
+
+    QTRY_VERIFY_WITH_TIMEOUT(wnd.isVisible(), 5000);
+    QVERIFY(wnd.windowState() & Qt::WindowMaximized);
+    QTRY_VERIFY(!visibleSplash());
+    QVERIFY(wnd.doYouKnowWidget()->isVisible());
+    QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+    QCOMPARE(MAppWnd::pathDbFile, MAppWnd::pathData + QStringLiteral("data/Invoice.db3"));
+}
+
+void TestMainWindow::menusAndToolbarHoldTheirActions()
+{
+    MAppWnd wnd;
+    const QList<QAction*> menus = wnd.menuBar()->actions();
+    QCOMPARE(menus.size(), 4);
+    QCOMPARE(layoutOf(menus.at(0)->menu()->actions()),
+             QStringLiteral("Nowy,Otwórz,|,Importuj do bazy,Eksportuj z wersji 1,Napraw bazę,|,Drukuj,Generuj PDF,"
+                            "Wyślij PDF e-mailem,Ustawienia strony,|,Eksportuj do CSV,Eksportuj do JPK_FA,"
+                            "Eksportuj do JPK_VAT"));
+    QCOMPARE(layoutOf(menus.at(1)->menu()->actions()),
+             QStringLiteral("Dodaj,Podgląd,Edytuj,Usuń,|,Kopiuj,Koryguj,Duplikat,|,Domyślny,|,Zestawienie,|,"
+                            "Kontrola płatności"));
+    QCOMPARE(layoutOf(menus.at(2)->menu()->actions()),
+             QStringLiteral("Filtracja,Przeciągnij i upuść,|,Ustawienia domyślne,Opcje"));
+    QCOMPARE(layoutOf(menus.at(3)->menu()->actions()),
+             QStringLiteral("O programie,Katalogi programu,Informacje o bazie danych,Porady i podpowiedzi,|,"
+                            "Sprawdź aktualizacje"));
+    QCOMPARE(menus.at(0)->text() + menus.at(1)->text() + menus.at(2)->text() + menus.at(3)->text(),
+             QStringLiteral("&Plik&Operacje&NarzędziaPomo&c"));
+
+    const QList<QToolBar*> toolBars = wnd.findChildren<QToolBar*>();
+    QCOMPARE(toolBars.size(), 1);
+    QVERIFY(!toolBars.first()->isMovable());
+    QCOMPARE(layoutOf(toolBars.first()->actions()),
+             QStringLiteral("Nowy,Otwórz,|,Dodaj,Podgląd,Edytuj,Usuń,|,Kopiuj,Koryguj,Duplikat,|,Domyślny,|,"
+                            "Drukuj,Generuj PDF,Wyślij PDF e-mailem,Ustawienia strony,|,Eksportuj do CSV,"
+                            "Eksportuj do JPK_FA,Eksportuj do JPK_VAT,|,Filtracja,Przeciągnij i upuść,Opcje,|,"
+                            "Katalogi programu,Informacje o bazie danych,Porady i podpowiedzi"));
+    for (QAction* action : toolBars.first()->actions()) {
+        if (!action->isSeparator())
+            QVERIFY2(!action->icon().pixmap(24, 24).isNull(), qPrintable(action->text()));
+    }
+}
+
+void TestMainWindow::closingATabSelectsThePreviousOne()
+{
+    MAppWnd wnd;
+    MTabWidget* tabs = wnd.tabMain();
+    QPointer<QWidget> first = new QWidget;
+    QPointer<QWidget> second = new QWidget;
+    QPointer<QWidget> third = new QWidget;
+    tabs->addTab(first, QStringLiteral("Kontrahenci"));
+    tabs->addTab(second, QStringLiteral("Produkty"));
+    tabs->addTab(third, QStringLiteral("Faktury sprzedaży"));
+
+    tabs->setCurrentWidget(first);
+    tabs->setCurrentWidget(third);
+    wnd.doCloseActiveTab();
+    QCOMPARE(tabs->currentWidget(), first.data());
+    QCOMPARE(tabs->count(), 2);
+    QTRY_VERIFY(third.isNull());
+
+    wnd.doCloseRequestedTabMain(tabs->indexOf(second));
+    QCOMPARE(tabs->count(), 1);
+    wnd.doCloseActiveTab();
+    QCOMPARE(tabs->count(), 0);
+    wnd.doCloseActiveTab();
+    QCOMPARE(tabs->count(), 0);
+}
+
+void TestMainWindow::closingStoresGeometryAndEmptiesTemporaryFiles()
+{
+    MAppWnd wnd;
+    const QString tempFile = MAppWnd::pathTemp + QStringLiteral("temp/zalacznik.pdf");
+    QFile file(tempFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    QVERIFY(wnd.close());
+
+    const QRegularExpression hex(QStringLiteral("^([0-9a-f]{2})+$"));
+    QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_GEOMETRY"))).hasMatch());
+    QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_STATE"))).hasMatch());
+    QVERIFY(!QFile::exists(tempFile));
+}
+
+void TestMainWindow::missingDataFolderEndsAfterTheFoldersDialog()
+{
+    MAppWnd::initPaths();
+    const QString missing = m_home->path() + QStringLiteral("/odlaczony dysk/");
+    {
+        QSettings settings(MAppWnd::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database/path"), missing);
+    }
+
+    QString dialogTitle;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<MProgramInfoDlg*>(QApplication::activeModalWidget())) {
+            dialogTitle = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    closer.start(10);
+
+    MAppWnd wnd;
+
+    QVERIFY(wnd.hasEnded());
+    QCOMPARE(dialogTitle, QStringLiteral("Katalogi programu"));
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).title, QStringLiteral("Błąd połączenia z bazą danych"));
+    QCOMPARE(shown.at(0).text, QStringLiteral("Nie można odnaleźć katalogu z bazą danych."));
+    QVERIFY(!visibleSplash());
+    QVERIFY(!wnd.isVisible());
+    QVERIFY(!QDir(missing).exists());
+    QVERIFY(!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen());
+}
+
+void TestMainWindow::newerDatabaseIsRefused()
+{
+    MAppWnd::initPaths();
+    const QString dbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        db.setDatabaseName(dbFile);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE _version (id INTEGER PRIMARY KEY, num_major INTEGER, "
+                                          "num_minor INTEGER, num_special TEXT, check_num_major INTEGER, "
+                                          "check_num_minor INTEGER)")));
+        QVERIFY(query.exec(QStringLiteral("INSERT INTO _version VALUES (1, 2, 60, '', 2, 60)")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+
+    {
+        MAppWnd wnd;
+        QVERIFY(wnd.hasEnded());
+        QVERIFY(!visibleSplash());
+        QVERIFY(!wnd.isVisible());
+    }
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).title, QStringLiteral("Błąd otwarcia bazy danych"));
+    QCOMPARE(shown.at(0).text,
+             QStringLiteral("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>"
+                            "Baza danych została stworzona przez program w wersji 2.60.<br>"
+                            "Program jest w wersji 2.53."));
+    QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v260.db3")));
+}
+
+void TestMainWindow::fontSizeFollowsTheResolution_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("96 dpi") << 96 << 10;
+    QTest::newRow("120 dpi") << 120 << 8;
+    QTest::newRow("144 dpi") << 144 << 7;
+    QTest::newRow("72 dpi") << 72 << 13;
+}
+
+// The screen's resolution is fixed when a process starts, so each resolution
+// builds the window in a process of its own (fontSizeInThisProcess).
+void TestMainWindow::fontSizeFollowsTheResolution()
+{
+    QFETCH(int, dpi);
+    QFETCH(int, expected);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+    env.insert(QStringLiteral("INVOICE_EXPECTED_FONT_SIZE"), QString::number(expected));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("fontSizeInThisProcess")});
+    QVERIFY(child.waitForFinished(30000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+}
+
+void TestMainWindow::fontSizeInThisProcess()
+{
+    if (!qEnvironmentVariableIsSet("INVOICE_EXPECTED_FONT_SIZE"))
+        QSKIP("run by fontSizeFollowsTheResolution at a chosen resolution");
+    MAppWnd wnd;
+    QCOMPARE(wnd.logicalDpiX(), qEnvironmentVariableIntValue("QT_FONT_DPI"));
+    QCOMPARE(MAppWnd::fontSize, qEnvironmentVariableIntValue("INVOICE_EXPECTED_FONT_SIZE"));
+}
+
+INVOICE_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
