@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QSqlQueryModel>
+#include <QVariant>
+
+// How a list shows one column of its query; the record views' SQL builders read it too.
+namespace ColumnKind {
+enum {
+    Text = 0,
+    Integer = 1,
+    Decimal2 = 2,
+    Amount = 3,
+    OtherText = 4,
+    Decimal4 = 5,
+    TaxIdentifier = 6, // NIP / PESEL, searched without blanks and dashes
+    CurrencyAmount4 = 7, // "12.5 EUR", shown with four decimals
+    RightText = 8,
+    CurrencyAmount2 = 9, // "12.5 EUR", shown with two decimals
+};
+} // namespace ColumnKind
+
+// The read-only model behind every list: the rows of an SQL query, fetched lazily,
+// each column aligned and formatted by its ColumnKind. One row, the default record,
+// can be painted with its own background.
+class MSqlQueryModel : public QSqlQueryModel
+{
+    Q_OBJECT
+
+public:
+    explicit MSqlQueryModel(QObject* parent = nullptr);
+    ~MSqlQueryModel() override;
+
+    // Columns beyond the list behave as plain text.
+    void setColumnKinds(const QList<int>& kinds);
+    QList<int> columnKinds() const;
+
+    // The row painted as the default record, -1 for none; a row number, not an id.
+    void setRowDefault(int row);
+    int rowDefault() const;
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    QList<int> m_columnKinds;
+    int m_rowDefault = -1;
+    const QVariant m_font;
+    const QVariant m_defaultRowBrush;
+};

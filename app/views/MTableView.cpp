@@ -1,0 +1,277 @@
+#include "MTableView.h"
+
+#include "core/MAppWnd.h"
+#include "views/MDroppedRows.h"
+#include "views/MFileCsvWriter.h"
+#include "views/MFileDialog.h"
+#include "views/MHeaderTableView.h"
+#include "views/MHeaderVerticalTableView.h"
+#include "views/MListFont.h"
+#include "views/MMessageBox.h"
+#include "views/MNumberText.h"
+#include "views/MSqlQueryModel.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QItemSelection>
+#include <QScrollBar>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const int fixedRowHeight = 22;
+
+} // namespace
+
+MTableView::MTableView(QWidget* parent)
+    : QTableView(parent)
+{
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fixedRowHeight);
+    setMouseTracking(true);
+    setCornerButtonEnabled(false);
+}
+
+MTableView::~MTableView() = default;
+
+void MTableView::setViewKind(int viewKind)
+{
+    m_viewKind = viewKind;
+}
+
+int MTableView::viewKind() const
+{
+    return m_viewKind;
+}
+
+void MTableView::initHeaders()
+{
+    auto* header = new MHeaderTableView(Qt::Horizontal, this);
+    header->setViewKind(m_viewKind);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    setHorizontalHeader(header);
+    header->restoreColumns();
+
+    auto* rowHeader = new MHeaderVerticalTableView(Qt::Vertical, this);
+    rowHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowHeader->setDefaultSectionSize(fixedRowHeight);
+    rowHeader->setSectionsClickable(false);
+    rowHeader->setDefaultAlignment(Qt::AlignRight | Qt::AlignTop);
+    rowHeader->setStyleSheet(QStringLiteral("QHeaderView::section { font: normal ") + QString::number(listFontSize())
+                             + QStringLiteral("pt Arial; padding-left: 5px; padding-right: 5px; padding-top: 3px; }\n"));
+    setVerticalHeader(rowHeader);
+}
+
+bool MTableView::isMousePressed() const
+{
+    return m_mousePressed;
+}
+
+void MTableView::saveHorizontalScroll()
+{
+    m_horizontalScroll = horizontalScrollBar()->value();
+}
+
+void MTableView::restoreHorizontalScroll()
+{
+    horizontalScrollBar()->setValue(m_horizontalScroll);
+}
+
+void MTableView::selectRowAt(int row)
+{
+    QAbstractItemModel* rows = model();
+    if (row < 0 || !rows)
+        return;
+
+    const bool loadAll = loadsAllRows();
+    while (rows->canFetchMore(QModelIndex())) {
+        if (!loadAll && rows->rowCount() > row)
+            break;
+        rows->fetchMore(QModelIndex());
+    }
+    if (rows->rowCount() <= row)
+        return;
+
+    selectRow(row);
+    scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+void MTableView::selectIds(QMap<int, int> ids, int currentId)
+{
+    QAbstractItemModel* rows = model();
+    if (!rows)
+        return;
+    const bool loadAll = loadsAllRows();
+    if (ids.isEmpty() && !loadAll)
+        return;
+
+    QItemSelection selection;
+    int found = 0;
+    int currentRow = -1;
+    int walked = 0;
+    const auto walkLoadedRows = [&]() {
+        for (const int loaded = rows->rowCount(); walked < loaded; ++walked) {
+            const QModelIndex index = rows->index(walked, 0);
+            const int id = index.data().toInt();
+            if (ids.value(id) != 1)
+                continue;
+            selection.select(index, index);
+            ++found;
+            if (id == currentId)
+                currentRow = walked;
+        }
+    };
+
+    walkLoadedRows();
+    while (rows->canFetchMore(QModelIndex()) && (loadAll || found < ids.size())) {
+        rows->fetchMore(QModelIndex());
+        walkLoadedRows();
+    }
+
+    if (rows->rowCount() == 0)
+        return;
+    if (currentRow >= 0)
+        selectionModel()->setCurrentIndex(rows->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    scrollTo(currentRow >= 0 ? currentIndex() : rows->index(0, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void MTableView::exportCsv(QString sql)
+{
+    QString folder = MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH"));
+    if (!QFileInfo(folder).isDir())
+        folder = QFileInfo(QStringLiteral("export")).isDir() ? QStringLiteral("export") : QString();
+
+    QString fileName = MFileDialog::getSaveFileName(this, tr("Eksport CSV"), folder, QStringLiteral("*.csv"));
+    if (fileName.isEmpty())
+        return;
+    MAppWnd::setOption(QStringLiteral("EXPORT_CSV_PATH"), QFileInfo(fileName).absolutePath());
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".csv");
+
+    const QList<int> columns = exportedColumns();
+    MFileCsvWriter writer;
+    for (const int column : columns)
+        writer.addField(model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    writer.endLine();
+
+    const QList<int> kinds = queryModel() ? queryModel()->columnKinds() : QList<int>();
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        // A file with the titles alone would pass for an empty list.
+        MMessageBox::critical(this, tr("Eksport CSV"),
+                              tr("Nie udało się odczytać danych listy:\n%1").arg(query.lastError().text()));
+        return;
+    }
+    while (query.next()) {
+        for (const int column : columns) {
+            const QVariant value = query.value(column);
+            switch (column < kinds.size() ? kinds.at(column) : ColumnKind::Text) {
+            case ColumnKind::Integer:
+                writer.addField(value.toString());
+                break;
+            case ColumnKind::Decimal2:
+            case ColumnKind::Amount:
+                writer.addField(numberText(value.toDouble(), 2));
+                break;
+            case ColumnKind::Decimal4:
+                writer.addField(numberText(value.toDouble(), 4));
+                break;
+            default:
+                writer.addField(value.toString().trimmed());
+                break;
+            }
+        }
+        writer.endLine();
+    }
+
+    if (!writer.save(fileName))
+        MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie można zapisać pliku:\n%1").arg(fileName));
+}
+
+void MTableView::mousePressEvent(QMouseEvent* event)
+{
+    m_mousePressed = true;
+    QTableView::mousePressEvent(event);
+}
+
+void MTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QModelIndex index = model() ? indexAt(event->pos()) : QModelIndex();
+    const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+    setToolTip(text.isEmpty() ? QString() : QStringLiteral("<p>") + text + QStringLiteral("</p>"));
+    QTableView::mouseMoveEvent(event);
+}
+
+void MTableView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    // The current row shows selected whenever the table has the focus.
+    if (selectionModel() && selectionModel()->currentIndex().isValid())
+        selectionModel()->setCurrentIndex(selectionModel()->currentIndex(),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void MTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_mousePressed = false;
+    QTableView::contextMenuEvent(event);
+}
+
+void MTableView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Any drag shows as allowed; the drop decides what it takes.
+    event->acceptProposedAction();
+}
+
+void MTableView::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->acceptProposedAction();
+}
+
+void MTableView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    event->accept();
+}
+
+void MTableView::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData())
+        return;
+    static const QStringList acceptedSources = {
+        QStringLiteral("MBuyerDbView_MTableView"), QStringLiteral("MCurrencyRatingDbView_MTableView"),
+        QStringLiteral("MInvoiceDbView_MTableView"), QStringLiteral("MProductDbView_MTableView"),
+        QStringLiteral("MSellerDbView_MTableView"),
+    };
+    const QList<int> ids = droppedRecordIds(event, acceptedSources);
+    if (!ids.isEmpty())
+        emit dropIndexes(qobject_cast<QWidget*>(event->source()), ids);
+    // The rows are the receiver's to copy: the model is never asked to insert them.
+    event->acceptProposedAction();
+}
+
+MSqlQueryModel* MTableView::queryModel() const
+{
+    return qobject_cast<MSqlQueryModel*>(model());
+}
+
+bool MTableView::loadsAllRows() const
+{
+    return MAppWnd::option(QStringLiteral("ACTIVE_TABLE_CACHE")) == QLatin1String("0");
+}
+
+QList<int> MTableView::exportedColumns() const
+{
+    QList<int> columns;
+    const QHeaderView* header = horizontalHeader();
+    for (int position = 0; position < header->count(); ++position) {
+        const int column = header->logicalIndex(position);
+        if (header->isSectionHidden(column)
+            || model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().startsWith(QLatin1Char('_')))
+            continue;
+        columns << column;
+    }
+    return columns;
+}
