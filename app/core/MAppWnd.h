@@ -91,6 +91,14 @@ public slots:
     void doCurrentChangedTabMain(int index);
     void doMessageAvailable(const QString& message);
 
+public:
+    // ---- Stored column layouts (MAppWndRepair.cpp) ----
+    // Rewrites the four stored column-layout options of one view (COLUMN_SORT_,
+    // COLUMN_SIZE_, COLUMN_VISIBLE_, COLUMN_POSITION_ + viewSuffix) after the
+    // logical column `column` was removed from the view's query (removed true)
+    // or inserted at that index (removed false).
+    static void shiftColumnOptions(const QString& viewSuffix, int column, bool removed);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -100,6 +108,13 @@ private slots:
     void doProgramInfo();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
+
+    // ---- Data repair (MAppWndRepair.cpp) ----
+    // numLastDb: the database version before the caller's upgrade, major * 1000 + minor.
+    void doRepairDb(int numLastDb);
+    void doRepairDb();
+    // "Napraw bazę": the repair with the stored database version.
+    void doRepairDb2();
 
 private:
     void createActions();

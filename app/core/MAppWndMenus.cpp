@@ -69,6 +69,7 @@ void MAppWnd::createActions()
     connect(m_actionAbout, &QAction::triggered, this, &MAppWnd::doAbout);
     connect(m_actionProgramInfo, &QAction::triggered, this, &MAppWnd::doProgramInfo);
     connect(m_actionDoYouKnow, &QAction::triggered, this, &MAppWnd::doDoYouKnow);
+    connect(m_actionRepairDb, &QAction::triggered, this, &MAppWnd::doRepairDb2);
 }
 
 void MAppWnd::createMenus()
