@@ -1,4 +1,4 @@
-#include "MTestDatabase.h"
+#include "MTestDataFixture.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 
@@ -35,12 +35,12 @@ const QStringList prefixes{"COLUMN_SORT_", "COLUMN_SIZE_", "COLUMN_VISIBLE_", "C
 
 void TestColumnOptions::initTestCase()
 {
-    QVERIFY(MTestDatabase::create(m_dir.filePath(QStringLiteral("options.db3"))));
+    QVERIFY(MTestDataFixture::create(m_dir.filePath(QStringLiteral("options.db3"))));
 }
 
 void TestColumnOptions::cleanupTestCase()
 {
-    MTestDatabase::close();
+    MTestDataFixture::close();
 }
 
 void TestColumnOptions::init()
@@ -118,7 +118,7 @@ void TestColumnOptions::shift()
     for (const QString& prefix : prefixes)
         stored << MAppWnd::option(prefix + view);
     QCOMPARE(stored, after);
-    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM _options")).toInt(),
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM _options")).toInt(),
              int(before.size() - before.count(QString())));
 }
 

@@ -1,4 +1,4 @@
-#include "MTestDatabase.h"
+#include "MTestDataFixture.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MDataRepair.h"
@@ -61,12 +61,12 @@ void TestDataRepair::init()
 {
     QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("template/logo"))));
     if (QTest::currentDataTag() == nullptr)
-        QVERIFY(MTestDatabase::create(databasePath()));
+        QVERIFY(MTestDataFixture::create(databasePath()));
 }
 
 void TestDataRepair::cleanup()
 {
-    MTestDatabase::close();
+    MTestDataFixture::close();
 }
 
 qint64 TestDataRepair::seller(const QVariantMap& values)
@@ -74,12 +74,12 @@ qint64 TestDataRepair::seller(const QVariantMap& values)
     QVariantMap row{{"firm", "Firma"}, {"bank", "Bank Polski"}, {"bank_account", "12 3456"}};
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         row.insert(it.key(), it.value());
-    return MTestDatabase::insert(QStringLiteral("seller"), row);
+    return MTestDataFixture::insert(QStringLiteral("seller"), row);
 }
 
 qint64 TestDataRepair::snapshot(int idKind, const QString& pattern, int idFormat)
 {
-    return MTestDatabase::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"},
+    return MTestDataFixture::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"},
                                                                     {"id_kind", idKind},
                                                                     {"invoice_index_format_text", pattern.isNull() ? QStringLiteral("") : pattern},
                                                                     {"id_invoice_index_format", idFormat}});
@@ -87,7 +87,7 @@ qint64 TestDataRepair::snapshot(int idKind, const QString& pattern, int idFormat
 
 qint64 TestDataRepair::document(qint64 idSeller, int kind, int index, const QString& number, const QString& date)
 {
-    return MTestDatabase::insert(QStringLiteral("invoice"), {{"id_seller", idSeller},
+    return MTestDataFixture::insert(QStringLiteral("invoice"), {{"id_seller", idSeller},
                                                              {"invoice_kind", kind},
                                                              {"invoice_index", index},
                                                              {"invoice_index_string", number.isNull() ? QStringLiteral("") : number},
@@ -134,37 +134,37 @@ void TestDataRepair::versionBoundSteps()
     QFETCH(QString, fontSizeDiff);
 
     // The state an older program left behind: its tables, its data, its options.
-    QVERIFY(MTestDatabase::create(databasePath(), from));
+    QVERIFY(MTestDataFixture::create(databasePath(), from));
     const qint64 idSeller = seller();
-    MTestDatabase::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"}, {"id_md5", "0123abcd"}});
-    MTestDatabase::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
-    MTestDatabase::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", "0"}});
+    MTestDataFixture::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"}, {"id_md5", "0123abcd"}});
+    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", "0"}});
     QImage logo(30, 20, QImage::Format_RGB32);
     logo.fill(Qt::red);
     const QString logoPath = m_dir.filePath(QStringLiteral("template/logo/seller_%1.png").arg(idSeller));
     QVERIFY(logo.save(logoPath));
     if (from > 0)
-        QVERIFY(MTestDatabase::upgrade());
+        QVERIFY(MTestDataFixture::upgrade());
 
     const MDataRepair::Result result = repair(from, tempPath());
     QVERIFY2(result.ok(), qPrintable(result.firstError));
 
     QFile logoFile(logoPath);
     QVERIFY(logoFile.open(QIODevice::ReadOnly));
-    const QStringList logos = MTestDatabase::rows(QStringLiteral("SELECT id_seller, zoom, width, height FROM seller_logo"));
+    const QStringList logos = MTestDataFixture::rows(QStringLiteral("SELECT id_seller, zoom, width, height FROM seller_logo"));
     QCOMPARE(logos, logoStored ? QStringList{QStringLiteral("%1|1|30|20").arg(idSeller)} : QStringList());
     if (logoStored)
-        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo")).toByteArray(), logoFile.readAll());
+        QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT data FROM seller_logo")).toByteArray(), logoFile.readAll());
 
-    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_md5 FROM invoice_seller")).toString(),
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT id_md5 FROM invoice_seller")).toString(),
              md5Cleared ? QString() : QStringLiteral("0123abcd"));
     // Moved from the seller row by the bank step, or made by the default bank step: one either way.
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank")),
              QStringList{QStringLiteral("%1|Bank Polski|12 3456|1").arg(idSeller)});
 
     QCOMPARE(MAppWnd::option(buyerSizes), sizes);
     QCOMPARE(MAppWnd::option(QStringLiteral("FONT_SIZE_DIFF")), fontSizeDiff);
-    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
                  .toString(),
              sizes);
 }
@@ -179,10 +179,10 @@ void TestDataRepair::sellersOfKindOne()
     const qint64 otherSeller = document(kindZero, 0);
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, invoice_kind FROM invoice ORDER BY id")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, invoice_kind FROM invoice ORDER BY id")),
              (QStringList{QStringLiteral("%1|3").arg(invoice), QStringLiteral("%1|4").arg(correction),
                           QStringLiteral("%1|9").arg(bill), QStringLiteral("%1|0").arg(otherSeller)}));
-    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM invoice_seller WHERE id_kind <> 0")).toInt(), 0);
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM invoice_seller WHERE id_kind <> 0")).toInt(), 0);
 }
 
 void TestDataRepair::patternTextsAndDocumentNumbers()
@@ -200,47 +200,47 @@ void TestDataRepair::patternTextsAndDocumentNumbers()
     document(quoted, 0, 3, QString(), QStringLiteral("2023-11-30"));
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_format_text FROM seller ORDER BY id")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM seller ORDER BY id")),
              (QStringList{"[nr]/[mm]/[rrrr]", "", "F/[nr]"}));
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_format_text FROM invoice_seller ORDER BY id")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM invoice_seller ORDER BY id")),
              (QStringList{"[nr]/[mm]/[rrrr]", "[nr]/[rrrr]", "O'[nr]/[mm]"}));
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_string FROM invoice ORDER BY id")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_string FROM invoice ORDER BY id")),
              (QStringList{"7/03/2024", "5/2024", "zostaje", "O'3/11"}));
 }
 
 void TestDataRepair::productVatNamesAndMissingPrices()
 {
     for (const QString& table : {QStringLiteral("product"), QStringLiteral("invoice_product")}) {
-        MTestDatabase::insert(table, {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
-        MTestDatabase::insert(table, {{"netto_price", "0"}, {"brutto_price", "10"}, {"vat", 8}, {"count_from_netto", 0}});
-        MTestDatabase::insert(table, {{"netto_price", "5"}, {"brutto_price", "5"}, {"vat", 7}, {"vat_kind", 1},
+        MTestDataFixture::insert(table, {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
+        MTestDataFixture::insert(table, {{"netto_price", "0"}, {"brutto_price", "10"}, {"vat", 8}, {"count_from_netto", 0}});
+        MTestDataFixture::insert(table, {{"netto_price", "5"}, {"brutto_price", "5"}, {"vat", 7}, {"vat_kind", 1},
                                       {"count_from_netto", 1}});
-        MTestDatabase::insert(table, {{"netto_price", "5"}, {"brutto_price", "6.15"}, {"vat", 23},
+        MTestDataFixture::insert(table, {{"netto_price", "5"}, {"brutto_price", "6.15"}, {"vat", 23},
                                       {"vat_text", "23% własna"}, {"count_from_netto", 1}});
     }
 
     QVERIFY(repair(0, tempPath()).ok());
     // No VAT row has rate 7 of kind 1: the name stays empty.
     const QStringList expected{"23%|100.00|123.00", "8%|9.26|10.00", "|5.00|5.35", "23% własna|5.00|6.15"};
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
                                                 "printf('%.2f', brutto_price) FROM product ORDER BY id")),
              expected);
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
                                                 "printf('%.2f', brutto_price) FROM invoice_product ORDER BY id")),
              expected);
 }
 
 void TestDataRepair::unitsAreCollectedOnce()
 {
-    MTestDatabase::insert(QStringLiteral("product_unit"), {{"name", "kg"}});
+    MTestDataFixture::insert(QStringLiteral("product_unit"), {{"name", "kg"}});
     for (const QString& unit : QStringList{"szt.", "kg", "", "szt."})
-        MTestDatabase::insert(QStringLiteral("product"), {{"unit", unit}, {"vat_text", "23%"}});
+        MTestDataFixture::insert(QStringLiteral("product"), {{"unit", unit}, {"vat_text", "23%"}});
     for (const QString& unit : QStringList{"szt.", "m²"})
-        MTestDatabase::insert(QStringLiteral("invoice_product"), {{"unit", unit}, {"vat_text", "23%"}});
+        MTestDataFixture::insert(QStringLiteral("invoice_product"), {{"unit", unit}, {"vat_text", "23%"}});
 
     QVERIFY(repair(0, tempPath()).ok());
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT name FROM product_unit ORDER BY id")),
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT name FROM product_unit ORDER BY id")),
              (QStringList{"kg", "m²", "szt."}));
 }
 
@@ -248,11 +248,11 @@ void TestDataRepair::everySellerGetsOneDefaultBank()
 {
     const qint64 without = seller({{"bank", "Bank Śląski"}, {"bank_account", "PL 11"}});
     const qint64 with = seller();
-    MTestDatabase::insert(QStringLiteral("seller_bank"), {{"id_seller", with}, {"bank", "inny"}, {"is_default", 0}});
+    MTestDataFixture::insert(QStringLiteral("seller_bank"), {{"id_seller", with}, {"bank", "inny"}, {"is_default", 0}});
 
     QVERIFY(repair(0, tempPath()).ok());
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank "
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank "
                                                 "ORDER BY id")),
              (QStringList{QStringLiteral("%1|inny||0").arg(with), QStringLiteral("%1|Bank Śląski|PL 11|1").arg(without)}));
 }
@@ -260,14 +260,14 @@ void TestDataRepair::everySellerGetsOneDefaultBank()
 void TestDataRepair::amountsAreRecomputed()
 {
     const qint64 idDocument = document(snapshot(0, QStringLiteral("[nr]")), 0);
-    const qint64 idProduct = MTestDatabase::insert(
+    const qint64 idProduct = MTestDataFixture::insert(
         QStringLiteral("invoice_product"),
         {{"netto_price", "10"}, {"vat", 23}, {"vat_text", "23%"}, {"count_from_netto", 1}});
-    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+    MTestDataFixture::insert(QStringLiteral("invoice_product_misc"),
                           {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", 3}, {"reduct", 5}});
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT printf('%.2f|%.2f|%.2f', global_netto, global_brutto, "
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT printf('%.2f|%.2f|%.2f', global_netto, global_brutto, "
                                                 "global_vat) FROM invoice")),
              QStringList{"28.50|35.06|6.56"});
 }
@@ -276,11 +276,11 @@ void TestDataRepair::secondRepairChangesNothing()
 {
     seller({{"id_invoice_index_format", 1}});
     const qint64 idDocument = document(snapshot(1, QString(), 1), 2, 4);
-    const qint64 idProduct = MTestDatabase::insert(
+    const qint64 idProduct = MTestDataFixture::insert(
         QStringLiteral("invoice_product"), {{"netto_price", "0"}, {"brutto_price", "9.99"}, {"vat", 8}, {"unit", "h"}});
-    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+    MTestDataFixture::insert(QStringLiteral("invoice_product_misc"),
                           {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", "1.5"}});
-    MTestDatabase::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
 
     QVERIFY(repair(0, tempPath()).ok());
     // Summary rows are made anew on every repair: compared without their ids.
@@ -293,12 +293,12 @@ void TestDataRepair::secondRepairChangesNothing()
         "SELECT * FROM _options"};
     QStringList first;
     for (const QString& query : queries)
-        first << MTestDatabase::rows(query);
+        first << MTestDataFixture::rows(query);
 
     QVERIFY(repair(0, tempPath()).ok());
     QStringList second;
     for (const QString& query : queries)
-        second << MTestDatabase::rows(query);
+        second << MTestDataFixture::rows(query);
     QCOMPARE(second, first);
     QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
 }

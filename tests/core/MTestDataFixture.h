@@ -6,7 +6,7 @@
 
 // A database file on the default connection, made by the application's own
 // schema script, with short ways to add rows and read values in tests.
-class MTestDatabase
+class MTestDataFixture
 {
 public:
     // Opens `path` as the default connection and runs the schema script on

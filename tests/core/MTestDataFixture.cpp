@@ -1,4 +1,4 @@
-#include "MTestDatabase.h"
+#include "MTestDataFixture.h"
 
 #include "core/MSqlScriptRunner.h"
 #include "resources/MResources.h"
@@ -17,7 +17,7 @@ const QString scriptPath = QStringLiteral(":/sql/invoice.sql");
 
 } // namespace
 
-bool MTestDatabase::create(const QString& path, int upToVersion)
+bool MTestDataFixture::create(const QString& path, int upToVersion)
 {
     initInvoiceResources();
     close();
@@ -47,7 +47,7 @@ bool MTestDatabase::create(const QString& path, int upToVersion)
     return true;
 }
 
-bool MTestDatabase::upgrade()
+bool MTestDataFixture::upgrade()
 {
     QSqlQuery query;
     query.exec(QStringLiteral("UPDATE _version SET num_major = 2, num_minor = 53, num_special = '', "
@@ -55,7 +55,7 @@ bool MTestDatabase::upgrade()
     return MSqlScriptRunner::run(scriptPath, false).ok();
 }
 
-void MTestDatabase::close()
+void MTestDataFixture::close()
 {
     {
         QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
@@ -66,7 +66,7 @@ void MTestDatabase::close()
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
 }
 
-qint64 MTestDatabase::insert(const QString& table, const QVariantMap& values)
+qint64 MTestDataFixture::insert(const QString& table, const QVariantMap& values)
 {
     QVariantMap row = values;
     QSqlQuery info(QStringLiteral("PRAGMA table_info(%1)").arg(table));
@@ -94,7 +94,7 @@ qint64 MTestDatabase::insert(const QString& table, const QVariantMap& values)
     return query.lastInsertId().toLongLong();
 }
 
-QVariant MTestDatabase::value(const QString& sql)
+QVariant MTestDataFixture::value(const QString& sql)
 {
     QSqlQuery query;
     if (!query.exec(sql) || !query.next())
@@ -102,7 +102,7 @@ QVariant MTestDatabase::value(const QString& sql)
     return query.value(0);
 }
 
-QStringList MTestDatabase::rows(const QString& sql)
+QStringList MTestDataFixture::rows(const QString& sql)
 {
     QStringList result;
     QSqlQuery query;
