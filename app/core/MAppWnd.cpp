@@ -13,7 +13,6 @@
 #include <QNetworkAccessManager>
 #include <QPalette>
 #include <QScriptEngine>
-#include <QSqlQuery>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -62,13 +61,6 @@ MAppWnd::MAppWnd()
                                     : tr("Brak połączenia z bazą danych."),
                           Qt::AlignLeft, Qt::black);
     m_splash->show();
-
-    for (const char* statement : {"begin", "PRAGMA encoding = 'UTF-8'", "PRAGMA cache_size = 20000",
-                                  "PRAGMA temp_store = 2", "PRAGMA locking_mode = EXCLUSIVE",
-                                  "SELECT icu_load_collation('pl_PL', 'POLISH')", "commit"}) {
-        QSqlQuery query;
-        query.exec(QString::fromLatin1(statement));
-    }
 
     openDb();
     if (m_refused) {

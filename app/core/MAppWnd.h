@@ -55,11 +55,14 @@ public:
     static void setOption(const QString& key, const QString& value);
     static void loadOptions();
 
+    // Database opening and upgrade
     static bool createConnection(const QString& dbFile);
     static int dbNumMajor();
     static int dbNumMinor();
     static int dbCheckNumMajor();
     static int dbCheckNumMinor();
+    static void deleteUnusedInvoiceCopies();
+    void updateInvoiceCopiesMd5();
 
     // True when the window ended the program while it was being built (missing
     // data folder, database of a newer version); main must not enter the event loop then.
@@ -71,7 +74,10 @@ public:
     // Empties the temporary folders, keeping the folders themselves.
     static void doCleanDisk();
     void openDb();
+
+    // Option defaults
     void setDefaultOptions();
+    void loadPrinterMargins();
     void restoreTabs();
     void saveTabs();
     int indexOfTab(const QString& viewName) const;
@@ -85,6 +91,7 @@ public:
     MDoYouKnowWidget* doYouKnowWidget() const;
 
 public slots:
+    void doCleanDb();
     void setEnabledMenuActions();
     void doCloseActiveTab();
     void doCloseRequestedTabMain(int index);
@@ -104,6 +111,7 @@ protected:
 
 private slots:
     void splashTimeout();
+    void doDefaultSettings();
     void doAbout();
     void doProgramInfo();
     void doDragDrop(bool checked);

@@ -66,6 +66,7 @@ void MAppWnd::createActions()
     m_actionCheckVersion = createAction(tr("Sprawdź aktualizacje"), tr("Sprawdź aktualizacje"), QString());
 
     connect(m_actionDragDrop, &QAction::triggered, this, &MAppWnd::doDragDrop);
+    connect(m_actionDefaultSettings, &QAction::triggered, this, &MAppWnd::doDefaultSettings);
     connect(m_actionAbout, &QAction::triggered, this, &MAppWnd::doAbout);
     connect(m_actionProgramInfo, &QAction::triggered, this, &MAppWnd::doProgramInfo);
     connect(m_actionDoYouKnow, &QAction::triggered, this, &MAppWnd::doDoYouKnow);

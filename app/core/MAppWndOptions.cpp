@@ -1,5 +1,8 @@
 #include "MAppWnd.h"
 
+#include "core/MDefaultOptions.h"
+#include "views/MMessageBox.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -44,4 +47,41 @@ void MAppWnd::loadOptions()
         s_optionValues.insert(key, query.value(1).toString());
         s_storedOptionKeys.insert(key, true);
     }
+}
+
+void MAppWnd::setDefaultOptions()
+{
+    MDefaultOptions::store(pathDocuments);
+
+    const QString geometry = option(QStringLiteral("MAIN_WINDOW_GEOMETRY"));
+    if (!geometry.isEmpty())
+        restoreGeometry(QByteArray::fromHex(geometry.toLatin1()));
+    const QString state = option(QStringLiteral("MAIN_WINDOW_STATE"));
+    if (!state.isEmpty())
+        restoreState(QByteArray::fromHex(state.toLatin1()), 0);
+
+    loadPrinterMargins();
+}
+
+void MAppWnd::loadPrinterMargins()
+{
+    const QVector<double> margins = MDefaultOptions::printerMargins(option(QStringLiteral("PRINTER_MARGINS")));
+    m_marginLeft = margins.at(0);
+    m_marginTop = margins.at(1);
+    m_marginRight = margins.at(2);
+    m_marginBottom = margins.at(3);
+}
+
+void MAppWnd::doDefaultSettings()
+{
+    const QMessageBox::StandardButton answer = MMessageBox::warning(
+        this, tr("Potwierdzenie usunięcia ustawień"),
+        tr("Na pewno usunąć ustawienia programu i wrócić do ustawień domyślnych?<br><br>Aby zobaczyć wszystkie "
+           "efekty ustawień domyślnych w aktywnych oknach programu należy je zamknąć i otworzyć ponownie."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    // No window geometry is stored any more, so only the margins change.
+    MDefaultOptions::reset(pathDocuments);
+    loadPrinterMargins();
 }

@@ -4,7 +4,7 @@
 
 void initInvoiceResources()
 {
-    Q_INIT_RESOURCE(sql);
     Q_INIT_RESOURCE(resource);
+    Q_INIT_RESOURCE(sql);
     Q_INIT_RESOURCE(translation);
 }

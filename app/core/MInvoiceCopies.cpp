@@ -1,0 +1,221 @@
+#include "MInvoiceCopies.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <QVector>
+
+#include <utility>
+
+namespace {
+
+const QHash<QString, QStringList>& md5ColumnsByTable()
+{
+    static const QHash<QString, QStringList> columns {
+        { QStringLiteral("invoice_buyer"),
+          { QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"), QStringLiteral("address"),
+            QStringLiteral("city"), QStringLiteral("zipcode"), QStringLiteral("id_province"),
+            QStringLiteral("id_country"), QStringLiteral("bank"), QStringLiteral("bank_account"),
+            QStringLiteral("phone"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("www"),
+            QStringLiteral("permit_person_firstname"), QStringLiteral("permit_person_secondname"),
+            QStringLiteral("permit_person_pesel"), QStringLiteral("reduct"),
+            QStringLiteral("person_document_id_kind"), QStringLiteral("person_document_number"),
+            QStringLiteral("person_document_by"), QStringLiteral("person_document_date"),
+            QStringLiteral("id_address_contact"), QStringLiteral("firm_short") } },
+        { QStringLiteral("invoice_buyer_address"),
+          { QStringLiteral("address"), QStringLiteral("city"), QStringLiteral("zipcode"),
+            QStringLiteral("id_province"), QStringLiteral("id_country"), QStringLiteral("name") } },
+        { QStringLiteral("invoice_currency_rating"),
+          { QStringLiteral("bank_name"), QStringLiteral("id_currency_from"), QStringLiteral("id_currency_to"),
+            QStringLiteral("rating_date"), QStringLiteral("input_kind"), QStringLiteral("currency_amount_from"),
+            QStringLiteral("currency_value"), QStringLiteral("table_name") } },
+        { QStringLiteral("invoice_end_text"), { QStringLiteral("content") } },
+        { QStringLiteral("invoice_product"),
+          { QStringLiteral("name"), QStringLiteral("symbol"), QStringLiteral("code"), QStringLiteral("unit"),
+            QStringLiteral("netto_price"), QStringLiteral("brutto_price"), QStringLiteral("vat"),
+            QStringLiteral("reduct"), QStringLiteral("id_currency"), QStringLiteral("vat_text"),
+            QStringLiteral("vat_kind"), QStringLiteral("count_from_netto"), QStringLiteral("profit_brutto") } },
+        { QStringLiteral("invoice_seller"),
+          { QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"), QStringLiteral("address"),
+            QStringLiteral("city"), QStringLiteral("zipcode"), QStringLiteral("id_province"),
+            QStringLiteral("id_country"), QStringLiteral("bank"), QStringLiteral("bank_account"),
+            QStringLiteral("phone"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("www"),
+            QStringLiteral("permit_person_firstname"), QStringLiteral("permit_person_secondname"),
+            QStringLiteral("permit_person_pesel"), QStringLiteral("reduct"), QStringLiteral("id_kind"),
+            QStringLiteral("id_invoice_index_format"), QStringLiteral("invoice_index_format_text"),
+            QStringLiteral("person_document_id_kind"), QStringLiteral("person_document_number"),
+            QStringLiteral("person_document_by"), QStringLiteral("person_document_date"),
+            QStringLiteral("firm_short") } },
+    };
+    return columns;
+}
+
+bool isCopyTable(const QString& table)
+{
+    return md5ColumnsByTable().contains(table);
+}
+
+// The fingerprint of the current row of `query`, whose fingerprint columns
+// start at `firstIndex`.
+QString md5OfRow(const QSqlQuery& query, int columnCount, int firstIndex)
+{
+    QVariantList values;
+    values.reserve(columnCount);
+    for (int i = 0; i < columnCount; ++i)
+        values.append(query.value(firstIndex + i));
+    return MInvoiceCopies::md5(values);
+}
+
+} // namespace
+
+const QStringList& MInvoiceCopies::tables()
+{
+    static const QStringList names { QStringLiteral("invoice_buyer"), QStringLiteral("invoice_buyer_address"),
+                                     QStringLiteral("invoice_currency_rating"), QStringLiteral("invoice_end_text"),
+                                     QStringLiteral("invoice_product"), QStringLiteral("invoice_seller") };
+    return names;
+}
+
+QStringList MInvoiceCopies::md5Columns(const QString& table)
+{
+    return md5ColumnsByTable().value(table);
+}
+
+QString MInvoiceCopies::md5(const QVariantList& values)
+{
+    QString text;
+    for (const QVariant& value : values)
+        text += value.toString();
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+void MInvoiceCopies::deleteUnused()
+{
+    static const char* const statements[] = {
+        "begin",
+        "DELETE FROM invoice_buyer WHERE id NOT IN (SELECT id_buyer FROM invoice UNION SELECT id_buyer2 FROM invoice)",
+        // After the buyers, so that the addresses of the buyer copies just deleted go too.
+        "DELETE FROM invoice_buyer_address WHERE id NOT IN (SELECT id_address_contact FROM invoice_buyer)",
+        "DELETE FROM invoice_currency_rating WHERE id NOT IN (SELECT id_currency_rating FROM invoice)",
+        "DELETE FROM invoice_end_text WHERE id NOT IN (SELECT id_end_text FROM invoice UNION SELECT id_end_text2 "
+        "FROM invoice)",
+        "DELETE FROM invoice_product WHERE id NOT IN (SELECT id_product FROM invoice_product_misc)",
+        "DELETE FROM invoice_seller WHERE id NOT IN (SELECT id_seller FROM invoice)",
+        "commit",
+    };
+    QSqlQuery query;
+    for (const char* statement : statements)
+        query.exec(QString::fromLatin1(statement));
+}
+
+void MInvoiceCopies::updateMd5()
+{
+    deleteUnused();
+
+    QSqlQuery query;
+    query.exec(QStringLiteral("begin"));
+    for (const QString& table : tables()) {
+        const QStringList columns = md5Columns(table);
+        // Only the rows whose stored fingerprint differs are written: at most
+        // starts nothing has changed, and an UPDATE per row would dominate.
+        QVector<std::pair<qlonglong, QString>> changed;
+        QSqlQuery select;
+        select.setForwardOnly(true);
+        select.exec(QStringLiteral("SELECT id, id_md5, ") + columns.join(QStringLiteral(", "))
+                    + QStringLiteral(" FROM ") + table);
+        while (select.next()) {
+            const QString fingerprint = md5OfRow(select, columns.size(), 2);
+            if (select.value(1).toString() != fingerprint)
+                changed.append({ select.value(0).toLongLong(), fingerprint });
+        }
+        select.finish();
+
+        QSqlQuery update;
+        update.prepare(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET id_md5 = :md5 WHERE id = :id"));
+        for (const auto& row : qAsConst(changed)) {
+            update.bindValue(QStringLiteral(":md5"), row.second);
+            update.bindValue(QStringLiteral(":id"), row.first);
+            update.exec();
+        }
+    }
+    query.exec(QStringLiteral("commit"));
+}
+
+QStringList MInvoiceCopies::contentColumns(const QString& table)
+{
+    static const QStringList excluded { QStringLiteral("id"), QStringLiteral("time_create"),
+                                        QStringLiteral("time_modify"), QStringLiteral("additional"),
+                                        QStringLiteral("id_md5") };
+    QStringList columns;
+    if (!isCopyTable(table))
+        return columns;
+    const QSqlRecord record = QSqlDatabase::database().record(table);
+    for (int i = 0; i < record.count(); ++i) {
+        if (!excluded.contains(record.fieldName(i)))
+            columns.append(record.fieldName(i));
+    }
+    return columns;
+}
+
+int MInvoiceCopies::storeCopy(const QString& table, const QSqlRecord& copy)
+{
+    const QStringList columns = contentColumns(table);
+    if (columns.isEmpty())
+        return 0;
+    for (const QString& column : columns) {
+        if (copy.indexOf(column) < 0)
+            return 0;
+    }
+
+    QVariantList md5Values;
+    for (const QString& column : md5Columns(table))
+        md5Values.append(copy.value(column));
+    const QString fingerprint = md5(md5Values);
+
+    // IS compares NULL with NULL as equal; the column's affinity applies to
+    // the bound value as it would when the value is stored.
+    QStringList conditions { QStringLiteral("id_md5 = :id_md5") };
+    for (const QString& column : columns)
+        conditions.append(column + QStringLiteral(" IS :") + column);
+    QSqlQuery find;
+    find.prepare(QStringLiteral("SELECT id FROM ") + table + QStringLiteral(" WHERE ")
+                 + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(" LIMIT 1"));
+    find.bindValue(QStringLiteral(":id_md5"), fingerprint);
+    for (const QString& column : columns)
+        find.bindValue(QLatin1Char(':') + column, copy.value(column));
+    if (find.exec() && find.next())
+        return find.value(0).toInt();
+
+    // A copy is made now; its remarks, where the table has them, are empty.
+    QString names = columns.join(QStringLiteral(", ")) + QStringLiteral(", time_create, time_modify, id_md5");
+    QString values = QLatin1Char(':') + columns.join(QStringLiteral(", :"))
+                     + QStringLiteral(", current_timestamp, current_timestamp, :id_md5");
+    if (QSqlDatabase::database().record(table).contains(QStringLiteral("additional"))) {
+        names += QStringLiteral(", additional");
+        values += QStringLiteral(", ''");
+    }
+    QSqlQuery insert;
+    insert.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names + QStringLiteral(") VALUES (")
+                   + values + QLatin1Char(')'));
+    for (const QString& column : columns)
+        insert.bindValue(QLatin1Char(':') + column, copy.value(column));
+    insert.bindValue(QStringLiteral(":id_md5"), fingerprint);
+    if (!insert.exec())
+        return 0;
+    return insert.lastInsertId().toInt();
+}
+
+int MInvoiceCopies::storeWorkingCopy(const QString& table, int workingId)
+{
+    if (!isCopyTable(table))
+        return 0;
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT * FROM __") + table + QStringLiteral(" WHERE __id = :id"));
+    query.bindValue(QStringLiteral(":id"), workingId);
+    if (!query.exec() || !query.next())
+        return 0;
+    return storeCopy(table, query.record());
+}

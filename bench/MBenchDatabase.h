@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Fills a new database with realistic data at scale for the benchmarks:
+// sellers with a logo, buyers (some with a contact address), products,
+// closing texts, exchange rates and documents of mixed kinds with 1 to 20
+// lines each, their VAT summaries and the copies they refer to. The rows are
+// made by SQL statements over a number series, not one by one, so that a
+// database of 100 000 documents takes seconds.
+class MBenchDatabase
+{
+public:
+    struct Size
+    {
+        int documents = 100000;
+        int buyers = 10000;
+        int products = 5000;
+    };
+
+    // Creates `path` (which must not exist) with the schema script, fills it
+    // and leaves it as the program leaves it after a start: version 2.53,
+    // options with their defaults (folders under `pathDocuments`),
+    // fingerprints up to date. Uses and then removes the default connection.
+    // False with a message on stderr when a statement fails.
+    static bool generate(const QString& path, const QString& pathDocuments, const Size& size);
+};

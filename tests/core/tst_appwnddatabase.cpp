@@ -1,0 +1,132 @@
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "core/MAppWnd.h"
+#include "resources/MResources.h"
+#include "views/MMessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QtTest>
+
+// The main window's starts on its own database: the opening, the options
+// and their defaults, the printer margins and "Ustawienia domyślne".
+class TestAppWndDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void startsUpgradeOnceAndKeepOptions();
+    void defaultSettingsAskFirst();
+    void newerDatabaseEndsTheStart();
+
+private:
+    static QString versionRow();
+};
+
+void TestAppWndDatabase::initTestCase()
+{
+    initInvoiceResources();
+    // The data folder must exist, or the window asks for another one.
+    QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+    QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+}
+
+void TestAppWndDatabase::cleanup()
+{
+    MTestDatabase::close();
+    MMessageBox::takeShown();
+}
+
+QString TestAppWndDatabase::versionRow()
+{
+    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
+    if (!query.next())
+        return QString();
+    return QStringLiteral("%1.%2/%3.%4")
+        .arg(query.value(0).toInt())
+        .arg(query.value(1).toInt())
+        .arg(query.value(2).toInt())
+        .arg(query.value(3).toInt());
+}
+
+void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
+{
+    {
+        MAppWnd window;
+        QVERIFY(!window.hasEnded());
+        QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+        QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
+        QCOMPARE(MAppWnd::option(QStringLiteral("PRINT_PDF_PATH")), MAppWnd::pathDocuments + QStringLiteral("pdf"));
+        QCOMPARE(window.marginLeft(), 5.0);
+        MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;15;10;20"));
+        MAppWnd::setOption(QStringLiteral("JPK_FA_SHOW"), QStringLiteral("0"));
+    }
+    MTestDatabase::close();
+    QFile::remove(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3"));
+
+    MAppWnd window;
+    QVERIFY(!window.hasEnded());
+    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    // Up to date: no upgrade, so no second copy before one.
+    QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
+    QCOMPARE(window.marginLeft(), 10.0);
+    QCOMPARE(window.marginTop(), 15.0);
+    QCOMPARE(window.marginRight(), 10.0);
+    QCOMPARE(window.marginBottom(), 20.0);
+    QCOMPARE(MAppWnd::option(QStringLiteral("JPK_FA_SHOW")), QStringLiteral("1"));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+}
+
+void TestAppWndDatabase::defaultSettingsAskFirst()
+{
+    MAppWnd window;
+    QVERIFY(!window.hasEnded());
+    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("20;20;20;20"));
+    MAppWnd::setOption(QStringLiteral("TAB_MAIN_OPENED"), QStringLiteral("MBuyerDbView"));
+    window.loadPrinterMargins();
+
+    MMessageBox::setNextAnswer(QMessageBox::No);
+    QVERIFY(QMetaObject::invokeMethod(&window, "doDefaultSettings"));
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia ustawień"));
+    QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MBuyerDbView"));
+    QCOMPARE(window.marginLeft(), 20.0);
+
+    MMessageBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(&window, "doDefaultSettings"));
+    QVERIFY(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
+    QCOMPARE(MTestDatabase::count(QStringLiteral("_options")), 105);
+    QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("5;5;5;5"));
+    QCOMPARE(window.marginLeft(), 5.0);
+}
+
+void TestAppWndDatabase::newerDatabaseEndsTheStart()
+{
+    {
+        MAppWnd window;
+        QVERIFY(!window.hasEnded());
+        QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE _version SET num_minor = 60, check_num_minor = 60")));
+    }
+    MTestDatabase::close();
+
+    MAppWnd window;
+    QVERIFY(window.hasEnded());
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().title, QStringLiteral("Błąd otwarcia bazy danych"));
+    QCOMPARE(versionRow(), QStringLiteral("2.60/2.60"));
+
+    // Leave a database the other tests can open.
+    QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE _version SET num_minor = 53, check_num_minor = 53")));
+}
+
+INVOICE_TEST_MAIN(TestAppWndDatabase)
+#include "tst_appwnddatabase.moc"
