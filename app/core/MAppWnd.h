@@ -9,6 +9,7 @@
 class MDoYouKnowWidget;
 class MSplash;
 class MTabWidget;
+class MVersionCheck;
 class QAction;
 class QCloseEvent;
 class QMenu;
@@ -124,6 +125,13 @@ private slots:
     // "Napraw bazę": the repair with the stored database version.
     void doRepairDb2();
 
+    // ---- Legacy conversion and SQL import (MAppWndImport.cpp) ----
+    void doExportFromV1();
+    void doImport();
+
+    // ---- Version-upgrade request (MAppWndVersion.cpp) ----
+    void doCheckVersion();
+
 private:
     void createActions();
     void createMenus();
@@ -195,4 +203,11 @@ private:
     QAction* m_actionDbInfo = nullptr;
     QAction* m_actionDoYouKnow = nullptr;
     QAction* m_actionCheckVersion = nullptr;
+
+    // ---- Legacy conversion and SQL import (MAppWndImport.cpp) ----
+    // Where the next import's file dialog opens: the converter's output folder after a conversion.
+    QString m_importFolder;
+
+    // ---- Version-upgrade request (MAppWndVersion.cpp) ----
+    MVersionCheck* m_versionCheck = nullptr;
 };
