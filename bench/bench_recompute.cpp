@@ -75,18 +75,14 @@ int main(int argc, char* argv[])
             return 1;
     }
     const QString copy = dir.filePath(QStringLiteral("copy.db3"));
-    const int documents = [&] {
+    {
         MDbOpener::createConnection(source);
         QSqlQuery query(QStringLiteral("SELECT count(*), (SELECT count(*) FROM invoice_product_misc) FROM invoice"));
         query.next();
-        const int count = query.value(0).toInt();
-        std::printf("%s: %d documents, %d lines\n", qPrintable(QFileInfo(source).fileName()), count,
+        std::printf("%s: %d documents, %d lines\n", qPrintable(QFileInfo(source).fileName()), query.value(0).toInt(),
                     query.value(1).toInt());
-        query.finish();
-        closeConnection();
-        return count;
-    }();
-    Q_UNUSED(documents)
+    }
+    closeConnection();
 
     QVector<double> recompute;
     QVector<double> repair;
