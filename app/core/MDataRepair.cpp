@@ -93,7 +93,9 @@ void renumberDocuments(Statements& statements)
     QSqlQuery update;
     update.prepare(QStringLiteral("UPDATE invoice SET invoice_index_string = :number WHERE id = :id"));
     for (const QVariant& id : qAsConst(ids)) {
-        update.bindValue(QStringLiteral(":number"), invoiceNumberById(id.toInt()));
+        // Empty, not NULL, for a document whose seller snapshot is gone: the column is NOT NULL.
+        const QString number = invoiceNumberById(id.toInt());
+        update.bindValue(QStringLiteral(":number"), number.isNull() ? QStringLiteral("") : number);
         update.bindValue(QStringLiteral(":id"), id);
         statements.exec(update);
     }

@@ -198,6 +198,7 @@ void TestDataRepair::patternTextsAndDocumentNumbers()
     document(yearly, 0, 5, QString());
     document(yearly, 0, 6, QStringLiteral("zostaje"));
     document(quoted, 0, 3, QString(), QStringLiteral("2023-11-30"));
+    document(9999, 0, 8, QString());
 
     QVERIFY(repair(0, tempPath()).ok());
     QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM seller ORDER BY id")),
@@ -205,7 +206,7 @@ void TestDataRepair::patternTextsAndDocumentNumbers()
     QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM invoice_seller ORDER BY id")),
              (QStringList{"[nr]/[mm]/[rrrr]", "[nr]/[rrrr]", "O'[nr]/[mm]"}));
     QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_string FROM invoice ORDER BY id")),
-             (QStringList{"7/03/2024", "5/2024", "zostaje", "O'3/11"}));
+             (QStringList{"7/03/2024", "5/2024", "zostaje", "O'3/11", ""}));
 }
 
 void TestDataRepair::productVatNamesAndMissingPrices()
