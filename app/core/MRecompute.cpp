@@ -39,9 +39,10 @@ FROM (
     SELECT id, netto, brutto, vat,
         IFNULL(netto_rating, netto) AS netto_rating,
         IFNULL(brutto_rating, brutto) AS brutto_rating,
-        CASE WHEN has_rating THEN IFNULL(round(vat_rating + 0.0000000001, 2), 0) ELSE vat END AS vat_rating
+        CASE WHEN has_rating OR NOT computed THEN IFNULL(round(vat_rating + 0.0000000001, 2), 0)
+             ELSE vat END AS vat_rating
     FROM (
-        SELECT id, has_rating,
+        SELECT id, has_rating, computed,
             CASE WHEN computed THEN IFNULL(netto, 0) ELSE round(old_netto + 0.0000000001, 2) END AS netto,
             CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round(old_brutto + 0.0000000001, 2) END AS brutto,
             CASE WHEN NOT computed THEN round(old_vat + 0.0000000001, 2)
@@ -69,8 +70,8 @@ FROM (
                      ELSE basis_rating END AS brutto_rating
             FROM (
                 SELECT pm.id AS id, cr.id IS NOT NULL AS has_rating,
-                    p.id > 0 AND pm.reduct_percent IN (0, 1)
-                        AND (p.count_from_netto = 1 OR (p.count_from_netto = 0 AND i.invoice_kind IS NOT NULL))
+                    IFNULL(p.id > 0 AND pm.reduct_percent IN (0, 1)
+                           AND (p.count_from_netto = 1 OR (p.count_from_netto = 0 AND i.invoice_kind IS NOT NULL)), 0)
                         AS computed,
                     p.vat AS rate, p.count_from_netto = 1 AS from_netto,
                     p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AS is_margin,

@@ -202,19 +202,21 @@ void TestRecompute::linesOutsideTheRulesAreLeftAlone()
     const qint64 idDocument = document(0);
     const qint64 net = product(true, "10", "0", 23);
     const qint64 gross = product(false, "0", "10", 23);
-    QSqlQuery query;
     const qint64 unknownDiscount = line(idDocument, net, "1");
-    QVERIFY(query.exec(QStringLiteral("UPDATE invoice_product_misc SET reduct_percent = 2, netto_price = 7 WHERE id = %1")
+    line(idDocument, 9999, "1"); // no product snapshot
+    line(9999, gross, "1");      // gross-based, without its document
+    QSqlQuery query;
+    QVERIFY(query.exec(QStringLiteral("UPDATE invoice_product_misc SET reduct_percent = 2 WHERE id = %1")
                            .arg(unknownDiscount)));
-    const qint64 noProduct = line(idDocument, 9999, "1");
-    const qint64 grossWithoutDocument = line(9999, gross, "1");
-    QVERIFY(query.exec(QStringLiteral("UPDATE invoice_product_misc SET netto_price = 7 WHERE id IN (%1, %2)")
-                           .arg(noProduct)
-                           .arg(grossWithoutDocument)));
+    QVERIFY(query.exec(QStringLiteral("UPDATE invoice_product_misc SET netto_price = 7.123, brutto_price = 8, "
+                                      "vat_price = 1, netto_rating_price = 2, brutto_rating_price = 3, "
+                                      "vat_rating_price = 4.005")));
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT netto_price FROM invoice_product_misc ORDER BY id")),
-             (QStringList{"7", "7", "7"}));
+    // Kept, only rounded.
+    const QString kept = QStringLiteral("7.12|8.00|1.00|2.00|3.00|4.01");
+    QCOMPARE(MTestDataFixture::rows(money(lineColumns, QStringLiteral("invoice_product_misc ORDER BY id"))),
+             (QStringList{kept, kept, kept}));
 }
 
 void TestRecompute::summaryMethods_data()
