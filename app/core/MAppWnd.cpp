@@ -1,6 +1,7 @@
 #include "MAppWnd.h"
 
 #include "core/MSplash.h"
+#include "core/MVersionCheck.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MMessageBox.h"
@@ -97,11 +98,7 @@ QString MAppWnd::versionSpecial()
 
 QString MAppWnd::versionText()
 {
-    QString text = QString::number(versionMajor) + QLatin1Char('.')
-                   + QStringLiteral("%1").arg(versionMinor, 2, 10, QLatin1Char('0'));
-    if (!versionSpecial().isEmpty())
-        text += QLatin1Char('-') + versionSpecial();
-    return text;
+    return MVersionCheck::versionText(versionMajor, versionMinor, versionSpecial());
 }
 
 int MAppWnd::fontSizeForDpi(int logicalDpi)

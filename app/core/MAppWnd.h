@@ -10,6 +10,7 @@
 class MDoYouKnowWidget;
 class MSplash;
 class MTabWidget;
+class MVersionCheck;
 class QAction;
 class QCloseEvent;
 class QDialog;
@@ -105,6 +106,14 @@ public slots:
     void doCurrentChangedTabMain(int index);
     void doMessageAvailable(const QString& message);
 
+public:
+    // ---- Stored column layouts (MAppWndRepair.cpp) ----
+    // Rewrites the four stored column-layout options of one view (COLUMN_SORT_,
+    // COLUMN_SIZE_, COLUMN_VISIBLE_, COLUMN_POSITION_ + viewSuffix) after the
+    // logical column `column` was removed from the view's query (removed true)
+    // or inserted at that index (removed false).
+    static void shiftColumnOptions(const QString& viewSuffix, int column, bool removed);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -115,6 +124,20 @@ private slots:
     void doProgramInfo();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
+
+    // ---- Data repair (MAppWndRepair.cpp) ----
+    // numLastDb: the database version before the caller's upgrade, major * 1000 + minor.
+    void doRepairDb(int numLastDb);
+    void doRepairDb();
+    // "Napraw bazę": the repair with the stored database version.
+    void doRepairDb2();
+
+    // ---- Legacy conversion and SQL import (MAppWndImport.cpp) ----
+    void doExportFromV1();
+    void doImport();
+
+    // ---- Version-upgrade request (MAppWndVersion.cpp) ----
+    void doCheckVersion();
 
 private:
     void createActions();
@@ -254,4 +277,10 @@ private:
     // one of viewNames; false when it is not.
     bool callCurrentView(const QStringList& viewNames, const char* method,
                          QGenericArgument argument = QGenericArgument(nullptr));
+    // ---- Legacy conversion and SQL import (MAppWndImport.cpp) ----
+    // Where the next import's file dialog opens: the converter's output folder after a conversion.
+    QString m_importFolder;
+
+    // ---- Version-upgrade request (MAppWndVersion.cpp) ----
+    MVersionCheck* m_versionCheck = nullptr;
 };

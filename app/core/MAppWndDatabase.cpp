@@ -33,9 +33,7 @@ void MAppWnd::openDb()
     MDbOpener::Steps steps;
     steps.backupDb = [this](const QString& suffix) { backupDb(suffix); };
     steps.cleanDisk = [this] { doCleanDisk(); };
-    // The data repair has no home in the window yet; once doRepairDb(int)
-    // exists it is attached here as steps.repairDb, which the upgrade calls
-    // with the version the database had before it.
+    steps.repairDb = [this](int numLastDb) { doRepairDb(numLastDb); };
 
     // A newer database or a failed upgrade: the user has been told, and the
     // window does not open on such a database. Without a connection the window

@@ -71,6 +71,10 @@ void MAppWnd::createActions()
     connect(m_actionProgramInfo, &QAction::triggered, this, &MAppWnd::doProgramInfo);
     connect(m_actionDoYouKnow, &QAction::triggered, this, &MAppWnd::doDoYouKnow);
     connectCommandActions();
+    connect(m_actionRepairDb, &QAction::triggered, this, &MAppWnd::doRepairDb2);
+    connect(m_actionImport, &QAction::triggered, this, &MAppWnd::doImport);
+    connect(m_actionExportFromV1, &QAction::triggered, this, &MAppWnd::doExportFromV1);
+    connect(m_actionCheckVersion, &QAction::triggered, this, &MAppWnd::doCheckVersion);
 }
 
 void MAppWnd::createMenus()

@@ -134,7 +134,8 @@ MSqlScriptRunner::Result MSqlScriptRunner::runFile(const QString& path, bool loc
     }
     query.finish();
 
-    if (!query.exec(QStringLiteral("commit"))) {
+    result.committed = query.exec(QStringLiteral("commit"));
+    if (!result.committed) {
         recordError(QStringLiteral("commit"));
         query.exec(QStringLiteral("rollback"));
     }

@@ -40,6 +40,7 @@ public:
         int repeatFailures = 0;   // statements that found their work already done
         int errors = 0;           // lines, begin or commit that failed for any other reason
         QString firstError;       // "line N: message" ("begin: ...", "commit: ...") of the first
+        bool committed = false;   // false: nothing of the run is in the database
         bool ok() const { return opened && errors == 0; }
     };
 

@@ -272,11 +272,13 @@ void TestSqlScriptRunner::wholeRunIsOneTransaction()
         QCOMPARE(blocked.executed, 2);
         QCOMPARE(blocked.errors, 1);
         QVERIFY(blocked.firstError.startsWith(QLatin1String("commit: ")));
+        QVERIFY(!blocked.committed);
         QVERIFY(names().isEmpty());
         QVERIFY(hold.exec(QStringLiteral("rollback")));
 
         const MSqlScriptRunner::Result free = MSqlScriptRunner::run(path, false);
         QVERIFY(free.ok());
+        QVERIFY(free.committed);
         QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM t")));
         QVERIFY(hold.next());
         QCOMPARE(hold.value(0).toInt(), 2);

@@ -1,0 +1,298 @@
+#include "core/MRecompute.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+// Each statement computes in a subquery and writes with UPDATE ... FROM or
+// INSERT ... SELECT, so that the whole database takes a few passes instead
+// of one statement per line and document. The subqueries end in "LIMIT -1"
+// so that SQLite runs each as a co-routine that computes its columns once
+// per row, instead of flattening it into the next level, which would copy
+// every rounded expression into each expression that uses it. A unary "+"
+// keeps the planner from scanning the lines through an index ("p.id > 0"
+// would otherwise reach the lines as "id_product > 0"), which visits them,
+// and writes them, in random order. Rows whose values are already right
+// are not written again.
+//
+// Stored amounts have NUMERIC affinity, so 10.00 comes back as the integer
+// 10, and the rating's unit amount is an INTEGER column: (amount * price *
+// value) / units would then divide integers (100 JPY = 4 PLN on a 10.00 line
+// would give 0). The currency value is therefore made REAL before it takes
+// part in any conversion, and the advance part ratio divides a REAL.
+//
+// Every computed amount is rounded as it is written, which gives the same
+// values as writing first and rounding the columns afterwards.
+
+// Line values. Lines with a product snapshot, a discount of either kind and a
+// known basis are computed; every other line keeps its values, rounded. A
+// line without a rating snapshot converts with factor 1, so its rating values
+// are exactly its own values and are not computed twice. {scope} is a
+// condition on the line alias pm, after WHERE, or 1.
+const char* const lineValuesSql = R"SQL(
+UPDATE invoice_product_misc AS target SET
+    netto_price = c.netto, brutto_price = c.brutto, vat_price = c.vat,
+    netto_rating_price = c.netto_rating, brutto_rating_price = c.brutto_rating, vat_rating_price = c.vat_rating
+FROM (
+    SELECT id, netto, brutto, vat,
+        IFNULL(netto_rating, netto) AS netto_rating,
+        IFNULL(brutto_rating, brutto) AS brutto_rating,
+        CASE WHEN has_rating OR NOT computed THEN IFNULL(round(vat_rating + 0.0000000001, 2), 0)
+             ELSE vat END AS vat_rating
+    FROM (
+        SELECT id, has_rating, computed,
+            CASE WHEN computed THEN IFNULL(netto, 0) ELSE round(old_netto + 0.0000000001, 2) END AS netto,
+            CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round(old_brutto + 0.0000000001, 2) END AS brutto,
+            CASE WHEN NOT computed THEN round(old_vat + 0.0000000001, 2)
+                 ELSE IFNULL(round(CASE WHEN is_margin
+                                        THEN margin_brutto - round(margin_brutto * 100.0 / (100.0 + rate) + 0.0000000001, 2)
+                                        ELSE brutto - netto END + 0.0000000001, 2), 0) END AS vat,
+            CASE WHEN NOT computed THEN round(old_netto_rating + 0.0000000001, 2)
+                 WHEN has_rating THEN IFNULL(netto_rating, 0) END AS netto_rating,
+            CASE WHEN NOT computed THEN round(old_brutto_rating + 0.0000000001, 2)
+                 WHEN has_rating THEN IFNULL(brutto_rating, 0) END AS brutto_rating,
+            CASE WHEN NOT computed THEN round(old_vat_rating + 0.0000000001, 2)
+                 WHEN has_rating THEN CASE WHEN is_margin
+                                           THEN margin_brutto_rating - round(margin_brutto_rating * 100.0 / (100.0 + rate) + 0.0000000001, 2)
+                                           ELSE brutto_rating - netto_rating END END AS vat_rating
+        FROM (
+            SELECT id, computed, has_rating, is_margin, rate, margin_brutto, margin_brutto_rating,
+                old_netto, old_brutto, old_vat, old_netto_rating, old_brutto_rating, old_vat_rating,
+                CASE WHEN from_netto THEN basis
+                     ELSE round(basis * 100.0 / (100.0 + rate) + 0.0000000001, 2) END AS netto,
+                CASE WHEN from_netto THEN round(basis * (100.0 + rate) * 0.01 + 0.0000000001, 2)
+                     ELSE basis END AS brutto,
+                CASE WHEN from_netto THEN basis_rating
+                     ELSE round(basis_rating * 100.0 / (100.0 + rate) + 0.0000000001, 2) END AS netto_rating,
+                CASE WHEN from_netto THEN round(basis_rating * (100.0 + rate) * 0.01 + 0.0000000001, 2)
+                     ELSE basis_rating END AS brutto_rating
+            FROM (
+                SELECT pm.id AS id, cr.id IS NOT NULL AS has_rating,
+                    IFNULL(p.id > 0 AND pm.reduct_percent IN (0, 1)
+                           AND (p.count_from_netto = 1 OR (p.count_from_netto = 0 AND i.invoice_kind IS NOT NULL)), 0)
+                        AS computed,
+                    p.vat AS rate, p.count_from_netto = 1 AS from_netto,
+                    p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AS is_margin,
+                    pm.netto_price AS old_netto, pm.brutto_price AS old_brutto, pm.vat_price AS old_vat,
+                    pm.netto_rating_price AS old_netto_rating, pm.brutto_rating_price AS old_brutto_rating,
+                    pm.vat_rating_price AS old_vat_rating,
+                    CASE WHEN pm.reduct_percent = 1
+                         THEN round(pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
+                                    * (100.0 - pm.reduct) * 0.01 + 0.0000000001, 2)
+                         ELSE round(pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
+                                    + 0.0000000001, 2) END AS basis,
+                    CASE WHEN cr.id IS NULL THEN NULL
+                         WHEN pm.reduct_percent = 1
+                         THEN round(((pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
+                                      * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from)
+                                    * (100.0 - pm.reduct) * 0.01 + 0.0000000001, 2)
+                         ELSE round((pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
+                                     * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from + 0.0000000001, 2)
+                         END AS basis_rating,
+                    CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28)
+                         THEN round(pm.amount * p.profit_brutto + 0.0000000001, 2) END AS margin_brutto,
+                    CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AND cr.id IS NOT NULL
+                         THEN round((pm.amount * p.profit_brutto * CAST(cr.currency_value AS REAL))
+                                    / cr.currency_amount_from + 0.0000000001, 2) END AS margin_brutto_rating
+                FROM invoice_product_misc pm
+                LEFT JOIN invoice_product p ON p.id = pm.id_product
+                LEFT JOIN invoice i ON i.id = pm.id_invoice
+                LEFT JOIN invoice_currency_rating cr ON cr.id = i.id_currency_rating
+                WHERE {scope}
+                LIMIT -1
+            ) LIMIT -1
+        ) LIMIT -1
+    ) LIMIT -1
+) AS c
+WHERE target.id = c.id
+    AND (target.netto_price IS NOT c.netto OR target.brutto_price IS NOT c.brutto
+         OR target.vat_price IS NOT c.vat OR target.netto_rating_price IS NOT c.netto_rating
+         OR target.brutto_rating_price IS NOT c.brutto_rating OR target.vat_rating_price IS NOT c.vat_rating)
+)SQL";
+
+// The VAT summary of every document, one row per rate, by one of three
+// methods: the sums of the lines (method 0, summary_count 0), or the summed
+// net amount (1) or gross amount (2) of the rate's lines with the other
+// amount computed from it once (summary_count 1, by the lines' basis). A rate
+// whose name matches no VAT row gets id_vat 0. {scope} is a condition on the
+// line alias pm, after AND, or 1.
+const char* const summarySql = R"SQL(
+INSERT INTO invoice_summary_vat (id_invoice, id_vat, netto_price, brutto_price, vat_price,
+    netto_rating_price, brutto_rating_price, vat_rating_price)
+SELECT id_invoice, IFNULL(id_vat, 0),
+    round(IFNULL(netto, 0) + 0.0000000001, 2), round(IFNULL(brutto, 0) + 0.0000000001, 2),
+    round(IFNULL(vat, 0) + 0.0000000001, 2), round(IFNULL(netto_rating, 0) + 0.0000000001, 2),
+    round(IFNULL(brutto_rating, 0) + 0.0000000001, 2), round(IFNULL(vat_rating, 0) + 0.0000000001, 2)
+FROM (
+    SELECT id_invoice, id_vat,
+        CASE method WHEN 2 THEN round(brutto / (1.0 + rate / 100.0) + 0.0000000001, 2) ELSE netto END AS netto,
+        CASE method WHEN 1 THEN round(netto * (1.0 + rate / 100.0) + 0.0000000001, 2) ELSE brutto END AS brutto,
+        CASE method WHEN 0 THEN vat
+                    WHEN 1 THEN round(netto * (1.0 + rate / 100.0) + 0.0000000001, 2) - netto
+                    ELSE brutto - round(brutto / (1.0 + rate / 100.0) + 0.0000000001, 2) END AS vat,
+        CASE method WHEN 2 THEN round(brutto_rating / (1.0 + rate / 100.0) + 0.0000000001, 2)
+                    ELSE netto_rating END AS netto_rating,
+        CASE method WHEN 1 THEN round(netto_rating * (1.0 + rate / 100.0) + 0.0000000001, 2)
+                    ELSE brutto_rating END AS brutto_rating,
+        CASE method WHEN 0 THEN vat_rating
+                    WHEN 1 THEN round(netto_rating * (1.0 + rate / 100.0) + 0.0000000001, 2) - netto_rating
+                    ELSE brutto_rating - round(brutto_rating / (1.0 + rate / 100.0) + 0.0000000001, 2)
+                    END AS vat_rating
+    FROM (
+        SELECT pm.id_invoice AS id_invoice, v.id AS id_vat,
+            CASE WHEN i.summary_count = 0 THEN 0 WHEN p.count_from_netto = 1 THEN 1 ELSE 2 END AS method,
+            MAX(p.vat) AS rate,
+            SUM(pm.netto_price) AS netto, SUM(pm.brutto_price) AS brutto, SUM(pm.vat_price) AS vat,
+            SUM(pm.netto_rating_price) AS netto_rating, SUM(pm.brutto_rating_price) AS brutto_rating,
+            SUM(pm.vat_rating_price) AS vat_rating
+        FROM invoice_product_misc pm
+        LEFT JOIN invoice_product p ON p.id = pm.id_product
+        LEFT JOIN invoice i ON i.id = pm.id_invoice
+        LEFT JOIN vat v ON v.name = p.vat_text
+        WHERE +p.id > 0 AND +i.id > 0
+            AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1)))
+            AND {scope}
+        GROUP BY pm.id_invoice, v.id, method
+        LIMIT -1
+    ) LIMIT -1
+)
+)SQL";
+
+// The part of an advance or final invoice (and of their corrections, not of
+// their duplicates) shares the paid gross amount out over the summary rows in
+// proportion to the document's gross total; with no positive total every
+// part is 0. The summary rows of other documents keep parts 0. {scope} is a
+// condition on the summary alias isv, after AND, or 1.
+const char* const partsSql = R"SQL(
+UPDATE invoice_summary_vat SET
+    netto_part_price = round(netto_price * ratio.part + 0.0000000001, 2),
+    brutto_part_price = round(brutto_price * ratio.part + 0.0000000001, 2),
+    vat_part_price = round(vat_price * ratio.part + 0.0000000001, 2),
+    netto_part_rating_price = round(netto_rating_price * ratio.part + 0.0000000001, 2),
+    brutto_part_rating_price = round(brutto_rating_price * ratio.part + 0.0000000001, 2),
+    vat_part_rating_price = round(vat_rating_price * ratio.part + 0.0000000001, 2)
+FROM (
+    SELECT isv.id_invoice AS id_invoice,
+        CASE WHEN SUM(isv.brutto_price) > 0 THEN CAST(i.brutto_part AS REAL) / SUM(isv.brutto_price)
+             ELSE 0 END AS part
+    FROM invoice_summary_vat isv
+    JOIN invoice i ON i.id = isv.id_invoice
+    WHERE i.id > 0 AND i.invoice_kind IN (19, 20, 23, 24) AND {scope}
+    GROUP BY isv.id_invoice
+) AS ratio
+WHERE invoice_summary_vat.id_invoice = ratio.id_invoice
+)SQL";
+
+// Documents with summary rows get their totals and part totals from them; a
+// document without lines keeps the totals it has, rounded. {scope} is a
+// condition on the summary alias isv, after AND, or 1.
+const char* const totalsSql = R"SQL(
+UPDATE invoice SET
+    global_netto = round(sums.netto + 0.0000000001, 2),
+    global_brutto = round(sums.brutto + 0.0000000001, 2),
+    global_vat = round(sums.vat + 0.0000000001, 2),
+    global_netto_rating = round(sums.netto_rating + 0.0000000001, 2),
+    global_brutto_rating = round(sums.brutto_rating + 0.0000000001, 2),
+    global_vat_rating = round(sums.vat_rating + 0.0000000001, 2),
+    global_netto_part = round(sums.netto_part + 0.0000000001, 2),
+    global_brutto_part = round(sums.brutto_part + 0.0000000001, 2),
+    global_vat_part = round(sums.vat_part + 0.0000000001, 2),
+    global_netto_part_rating = round(sums.netto_part_rating + 0.0000000001, 2),
+    global_brutto_part_rating = round(sums.brutto_part_rating + 0.0000000001, 2),
+    global_vat_part_rating = round(sums.vat_part_rating + 0.0000000001, 2)
+FROM (
+    SELECT isv.id_invoice AS id_invoice,
+        SUM(isv.netto_price) AS netto, SUM(isv.brutto_price) AS brutto, SUM(isv.vat_price) AS vat,
+        SUM(isv.netto_rating_price) AS netto_rating, SUM(isv.brutto_rating_price) AS brutto_rating,
+        SUM(isv.vat_rating_price) AS vat_rating,
+        SUM(isv.netto_part_price) AS netto_part, SUM(isv.brutto_part_price) AS brutto_part,
+        SUM(isv.vat_part_price) AS vat_part, SUM(isv.netto_part_rating_price) AS netto_part_rating,
+        SUM(isv.brutto_part_rating_price) AS brutto_part_rating, SUM(isv.vat_part_rating_price) AS vat_part_rating
+    FROM invoice_summary_vat isv
+    WHERE isv.id_invoice > 0 AND {scope}
+    GROUP BY isv.id_invoice
+) AS sums
+WHERE invoice.id = sums.id_invoice
+)SQL";
+
+// {scope} is a condition on invoice, after AND, or 1.
+const char* const documentsWithoutLinesSql = R"SQL(
+UPDATE invoice SET
+    global_netto = round(global_netto + 0.0000000001, 2),
+    global_brutto = round(global_brutto + 0.0000000001, 2),
+    global_vat = round(global_vat + 0.0000000001, 2),
+    global_netto_rating = round(global_netto_rating + 0.0000000001, 2),
+    global_brutto_rating = round(global_brutto_rating + 0.0000000001, 2),
+    global_vat_rating = round(global_vat_rating + 0.0000000001, 2),
+    global_netto_part = round(global_netto_part + 0.0000000001, 2),
+    global_brutto_part = round(global_brutto_part + 0.0000000001, 2),
+    global_vat_part = round(global_vat_part + 0.0000000001, 2),
+    global_netto_part_rating = round(global_netto_part_rating + 0.0000000001, 2),
+    global_brutto_part_rating = round(global_brutto_part_rating + 0.0000000001, 2),
+    global_vat_part_rating = round(global_vat_part_rating + 0.0000000001, 2)
+WHERE id NOT IN (SELECT id_invoice FROM invoice_summary_vat) AND {scope}
+)SQL";
+
+QString withScope(const char* sql, const QString& scope)
+{
+    return QString::fromLatin1(sql).replace(QLatin1String("{scope}"), scope);
+}
+
+} // namespace
+
+MRecompute::Result MRecompute::recomputeAll()
+{
+    return run(0);
+}
+
+MRecompute::Result MRecompute::recomputeDocument(int idInvoice)
+{
+    if (idInvoice < 1)
+        return Result();
+    return run(idInvoice);
+}
+
+MRecompute::Result MRecompute::run(int idInvoice)
+{
+    const bool all = idInvoice == 0;
+    const QString id = QString::number(idInvoice);
+    const QString any = QStringLiteral("1");
+    const QString lineScope = all ? any : QStringLiteral("pm.id_invoice = ") + id;
+    const QString summaryScope = all ? any : QStringLiteral("isv.id_invoice = ") + id;
+    const QString documentScope = all ? any : QStringLiteral("id = ") + id;
+    const QString snapshotScope =
+        all ? QString()
+            : QStringLiteral(" AND id IN (SELECT id_product FROM invoice_product_misc WHERE id_invoice = ") + id +
+                  QLatin1Char(')');
+
+    QStringList statements{
+        QStringLiteral("UPDATE invoice_product SET brutto_price = round(netto_price * (1.0 + vat / 100.0) + "
+                       "0.0000000001, 2) WHERE count_from_netto = 1") + snapshotScope,
+        QStringLiteral("UPDATE invoice_product SET netto_price = round(brutto_price / (1.0 + vat / 100.0) + "
+                       "0.0000000001, 2) WHERE count_from_netto = 0") + snapshotScope,
+    };
+    if (all)
+        statements << QStringLiteral("UPDATE product SET brutto_price = round(netto_price * (1.0 + vat / 100.0) + "
+                                     "0.0000000001, 2) WHERE count_from_netto = 1")
+                   << QStringLiteral("UPDATE product SET netto_price = round(brutto_price / (1.0 + vat / 100.0) + "
+                                     "0.0000000001, 2) WHERE count_from_netto = 0");
+    statements << withScope(lineValuesSql, lineScope)
+               << QStringLiteral("DELETE FROM invoice_summary_vat") +
+                      (all ? QString() : QStringLiteral(" WHERE id_invoice = ") + id)
+               << withScope(summarySql, lineScope)
+               << withScope(partsSql, summaryScope)
+               << withScope(totalsSql, summaryScope)
+               << withScope(documentsWithoutLinesSql, documentScope);
+
+    Result result;
+    QSqlQuery query;
+    for (const QString& statement : qAsConst(statements)) {
+        if (query.exec(statement))
+            continue;
+        if (result.failed++ == 0)
+            result.firstError = query.lastError().databaseText();
+    }
+    return result;
+}

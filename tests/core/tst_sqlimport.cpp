@@ -1,0 +1,213 @@
+#include "MTestDataFixture.h"
+#include "MTestEnvironment.h"
+#include "core/MSqlImport.h"
+#include "views/MMessageBox.h"
+
+#include <QApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+// Importing SQL files into a database made by the schema script: decoding,
+// lines that fail, files imported twice, a run that cannot be committed,
+// and what the user is told each time.
+class TestSqlImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void decoding_data();
+    void decoding();
+    void badLineImportsTheRest();
+    void secondImportAddsNoDuplicates();
+    void failedCommitChangesNothing();
+    void missingFileIsReported();
+    void dataIsRepairedAfterImport();
+
+private:
+    QString writeFile(const QByteArray& bytes);
+    MSqlImport::Report import(const QString& path) { return MSqlImport::importFile(path, m_dir.path() + "/"); }
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+namespace {
+
+const QString buyerLine = QStringLiteral(
+    "INSERT INTO buyer (id, firm, city, time_create, time_modify) VALUES (%1, '%2', '%3', '2010-05-01', '2010-05-01');");
+
+QByteArray lines(const QStringList& statements)
+{
+    return statements.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+MMessageBox::Shown onlyBox()
+{
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    if (shown.size() != 1)
+        qFatal("expected one message box, got %d", int(shown.size()));
+    return shown.first();
+}
+
+} // namespace
+
+void TestSqlImport::init()
+{
+    QVERIFY(MTestDataFixture::create(m_dir.filePath(QStringLiteral("%1-%2.db3")
+                                                        .arg(QTest::currentTestFunction())
+                                                        .arg(QString::fromLatin1(QTest::currentDataTag())))));
+    MMessageBox::takeShown();
+}
+
+void TestSqlImport::cleanup()
+{
+    MTestDataFixture::close();
+}
+
+QString TestSqlImport::writeFile(const QByteArray& bytes)
+{
+    const QString path = m_dir.filePath(QStringLiteral("mirvole%1.sql").arg(++m_files));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestSqlImport::decoding_data()
+{
+    QTest::addColumn<QByteArray>("codec");
+
+    QTest::newRow("Windows-1250, as the converter writes") << QByteArray("Windows-1250");
+    QTest::newRow("UTF-8") << QByteArray("UTF-8");
+}
+
+void TestSqlImport::decoding()
+{
+    QFETCH(QByteArray, codec);
+
+    const QString text = buyerLine.arg(1).arg(QStringLiteral("Zakład Źródło Żółć"), QStringLiteral("Łódź"));
+    const QString path = writeFile(QTextCodec::codecForName(codec)->fromUnicode(text + QStringLiteral("\r\n")));
+
+    const MSqlImport::Report report = import(path);
+    QVERIFY2(report.ok(), qPrintable(report.message()));
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT firm, city FROM buyer")),
+             QStringList{QStringLiteral("Zakład Źródło Żółć|Łódź")});
+}
+
+void TestSqlImport::badLineImportsTheRest()
+{
+    const QString path = writeFile(lines({buyerLine.arg(1).arg("Pierwsza", "Kraków"),
+                                          QStringLiteral("INSERT INTO buyer (id, nie_ma_takiej) VALUES (2, 1);"),
+                                          buyerLine.arg(3).arg("Trzecia", "Gdańsk")}));
+
+    const MSqlImport::Report report = import(path);
+    QVERIFY(!report.ok());
+    QVERIFY(report.run.committed);
+    QCOMPARE(report.run.executed, 2);
+    QCOMPARE(report.run.errors, 1);
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
+             (QStringList{"1|Pierwsza", "3|Trzecia"}));
+
+    MSqlImport::showReport(nullptr, report);
+    const MMessageBox::Shown box = onlyBox();
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.title, QStringLiteral("Importuj do bazy"));
+    QVERIFY2(box.text.contains(QStringLiteral("z błędami")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("Wykonane polecenia: 2.")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("Polecenia zakończone błędem: 1 (pierwszy: line 2: "
+                                              "table buyer has no column named nie_ma_takiej)")),
+             qPrintable(box.text));
+}
+
+void TestSqlImport::secondImportAddsNoDuplicates()
+{
+    const QString path = writeFile(lines({buyerLine.arg(7).arg("Siódma", "Opole"),
+                                          buyerLine.arg(8).arg("Ósma", "Radom")}));
+
+    const MSqlImport::Report first = import(path);
+    QVERIFY2(first.ok(), qPrintable(first.message()));
+    QCOMPARE(first.run.executed, 2);
+    const MSqlImport::Report second = import(path);
+    QVERIFY2(second.ok(), qPrintable(second.message()));
+    QCOMPARE(second.run.executed, 0);
+    QCOMPARE(second.run.repeatFailures, 2);
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 2);
+
+    MSqlImport::showReport(nullptr, second);
+    const MMessageBox::Shown box = onlyBox();
+    QCOMPARE(box.icon, QMessageBox::Information);
+    QVERIFY2(box.text.contains(QStringLiteral("Wykonane polecenia: 0.")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("Pominięte polecenia, których dane już są w bazie: 2.")),
+             qPrintable(box.text));
+}
+
+void TestSqlImport::failedCommitChangesNothing()
+{
+    // A lock held by another connection makes the final commit fail at once.
+    const QString dbPath = QSqlDatabase::database().databaseName();
+    MTestDataFixture::close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        db.setDatabaseName(dbPath);
+        QVERIFY(db.open());
+    }
+    QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+    reader.setDatabaseName(dbPath);
+    QVERIFY(reader.open());
+    {
+        QSqlQuery hold(reader);
+        QVERIFY(hold.exec(QStringLiteral("begin")));
+        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM buyer")));
+        QVERIFY(hold.next());
+
+        const MSqlImport::Report report = import(writeFile(lines({buyerLine.arg(1).arg("Firma", "Płock")})));
+        QVERIFY(!report.ok());
+        QVERIFY(!report.run.committed);
+        QVERIFY(!report.repaired);
+        MSqlImport::showReport(nullptr, report);
+        const MMessageBox::Shown box = onlyBox();
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QVERIFY2(box.text.contains(QStringLiteral("Baza danych nie została zmieniona.")), qPrintable(box.text));
+        QVERIFY(hold.exec(QStringLiteral("rollback")));
+    }
+    reader.close();
+    reader = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 0);
+}
+
+void TestSqlImport::missingFileIsReported()
+{
+    const MSqlImport::Report report = import(m_dir.filePath(QStringLiteral("nie-ma.sql")));
+    QVERIFY(!report.run.opened);
+    MSqlImport::showReport(nullptr, report);
+    const MMessageBox::Shown box = onlyBox();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QVERIFY2(box.text.startsWith(QStringLiteral("Nie można otworzyć pliku ")), qPrintable(box.text));
+}
+
+void TestSqlImport::dataIsRepairedAfterImport()
+{
+    const QString path = writeFile(lines({
+        QStringLiteral("INSERT INTO product (id, name, unit, netto_price, brutto_price, vat, count_from_netto, "
+                       "time_create, time_modify) VALUES (1, 'Usługa', 'godz.', 100.00, 0, 23, 1, '2010-05-01', "
+                       "'2010-05-01');"),
+    }));
+
+    const MSqlImport::Report report = import(path);
+    QVERIFY2(report.ok(), qPrintable(report.message()));
+    QVERIFY(report.repaired);
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
+             QStringList{"23%|123.00"});
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT name FROM product_unit")), QStringList{"godz."});
+}
+
+INVOICE_TEST_MAIN(TestSqlImport)
+#include "tst_sqlimport.moc"
