@@ -590,10 +590,21 @@ void TestMirvole::importKeepsPolishLettersAndLineBreaks()
     // The reference tables come with rows of ids 1 and 2 of their own; the
     // converted rows of those ids are not imported over them.
     const QHash<QString, int> addedRows = {
-        {"buyer", 3},          {"country", 0},          {"end_text", 2},           {"invoice", 2},
-        {"invoice_buyer", 2},  {"invoice_correct_misc", 2}, {"invoice_end_text", 2}, {"invoice_index_format", 0},
-        {"invoice_product", 2}, {"invoice_product_misc", 2}, {"invoice_seller", 2}, {"pay_form", 0},
-        {"product", 2},        {"province", 0},         {"seller", 2},
+        {"buyer", 3},
+        {"country", 0},
+        {"end_text", 2},
+        {"invoice", 2},
+        {"invoice_buyer", 2},
+        {"invoice_correct_misc", 2},
+        {"invoice_end_text", 2},
+        {"invoice_index_format", 0},
+        {"invoice_product", 2},
+        {"invoice_product_misc", 2},
+        {"invoice_seller", 2},
+        {"pay_form", 0},
+        {"product", 2},
+        {"province", 0},
+        {"seller", 2},
     };
     QHash<QString, int> before;
     for (auto it = addedRows.cbegin(); it != addedRows.cend(); ++it)
