@@ -2,7 +2,8 @@
 
 #include "parties/MRecordDlg.h"
 
-class MOptionalDateEdit;
+class MPartyContactPage;
+class MPartyPersonPage;
 class MReferenceComboBox;
 class QCheckBox;
 class QComboBox;
@@ -41,8 +42,6 @@ private:
     void nameFields();
     QWidget* createFirmPage();
     QWidget* createAddressPage();
-    QWidget* createContactPage();
-    QWidget* createPersonPage();
     QWidget* createInvoicesPage();
     QWidget* createAdditionalPage();
 
@@ -88,18 +87,8 @@ private:
     MReferenceComboBox* m_contactCountry = nullptr;
     QComboBox* m_addressKind = nullptr;
 
-    QLineEdit* m_phone = nullptr;
-    QLineEdit* m_fax = nullptr;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_www = nullptr;
-
-    QLineEdit* m_personFirstname = nullptr;
-    QLineEdit* m_personSecondname = nullptr;
-    QLineEdit* m_personPesel = nullptr;
-    MReferenceComboBox* m_documentKind = nullptr;
-    QLineEdit* m_documentNumber = nullptr;
-    QLineEdit* m_documentBy = nullptr;
-    MOptionalDateEdit* m_documentDate = nullptr;
+    MPartyContactPage* m_contactPage = nullptr;
+    MPartyPersonPage* m_personPage = nullptr;
 
     QLineEdit* m_reduct = nullptr;
     MReferenceComboBox* m_payForm = nullptr;

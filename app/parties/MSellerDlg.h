@@ -8,7 +8,8 @@
 #include <QMap>
 #include <QModelIndex>
 
-class MOptionalDateEdit;
+class MPartyContactPage;
+class MPartyPersonPage;
 class MReferenceComboBox;
 class MSqlQueryModel;
 class MTableView;
@@ -76,8 +77,6 @@ private:
     void createTab(int tab);
     QWidget* createFirmPage();
     QWidget* createAddressPage();
-    QWidget* createContactPage();
-    QWidget* createPersonPage();
     QWidget* createInvoicesPage();
     QWidget* createAdditionalPage();
     void nameFields();
@@ -130,18 +129,8 @@ private:
     QLineEdit* m_province3 = nullptr;
     MReferenceComboBox* m_country = nullptr;
 
-    QLineEdit* m_phone = nullptr;
-    QLineEdit* m_fax = nullptr;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_www = nullptr;
-
-    QLineEdit* m_personFirstname = nullptr;
-    QLineEdit* m_personSecondname = nullptr;
-    QLineEdit* m_personPesel = nullptr;
-    MReferenceComboBox* m_documentKind = nullptr;
-    QLineEdit* m_documentNumber = nullptr;
-    QLineEdit* m_documentBy = nullptr;
-    MOptionalDateEdit* m_documentDate = nullptr;
+    MPartyContactPage* m_contactPage = nullptr;
+    MPartyPersonPage* m_personPage = nullptr;
 
     MReferenceComboBox* m_numberPeriod = nullptr;
     QLineEdit* m_numberFormat = nullptr;
