@@ -1,15 +1,12 @@
 #include "MBuyerDlg.h"
 
 #include "parties/MFormPage.h"
-#include "parties/MPartyContactPage.h"
-#include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MNumberText.h"
 #include "views/MValidators.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,8 +15,6 @@
 #include <QTabWidget>
 
 namespace {
-
-enum Page { FirmPage = 1, AddressPage, ContactPage, PersonPage, InvoicesPage, AdditionalPage };
 
 QCheckBox* createBoldCheckBox(const QString& text, QWidget* parent)
 {
@@ -31,19 +26,11 @@ QCheckBox* createBoldCheckBox(const QString& text, QWidget* parent)
 } // namespace
 
 MBuyerDlg::MBuyerDlg(QWidget* parent, bool invoiceMode, Qt::WindowFlags flags)
-    : MRecordDlg(parent, 3, invoiceMode, flags)
+    : MPartyDlg(parent, 3, invoiceMode, flags)
 {
     setWindowTitle(tr("Kontrahent"));
 
-    m_tabWidget = new QTabWidget(this);
-    for (int tab = FirmPage; tab <= InvoicesPage; ++tab)
-        createTab(tab);
-    if (!invoiceMode)
-        createTab(AdditionalPage);
-
-    frameLayout()->addWidget(m_tabWidget, 0, 0);
-    frameLayout()->setRowMinimumHeight(1, 5);
-    addButtonRow(2);
+    createPages();
     nameFields();
 }
 
@@ -61,7 +48,7 @@ void MBuyerDlg::nameFields()
         {m_addressTabs, "address_tabs"}, {m_reduct, "reduct"}, {m_payForm, "id_pay_form"},
         {m_dayPeriod, "day_period"}, {m_payFormText, "pay_form_text"}, {m_payText, "pay_text"},
         {m_payInDays, "pay_in_days"}, {m_payed, "payed"}, {m_dateSellInMonths, "date_sell_in_months"},
-        {m_additional, "additional"}, {m_tabWidget, "pages"},
+        {m_additional, "additional"},
     };
     for (const auto& field : fields) {
         if (field.first)
@@ -70,34 +57,6 @@ void MBuyerDlg::nameFields()
 }
 
 MBuyerDlg::~MBuyerDlg() = default;
-
-void MBuyerDlg::createTab(int tab)
-{
-    switch (tab) {
-    case FirmPage:
-        m_tabWidget->addTab(createFirmPage(), tr("Firma"));
-        break;
-    case AddressPage:
-        m_tabWidget->addTab(createAddressPage(), tr("Adres"));
-        break;
-    case ContactPage:
-        m_contactPage = new MPartyContactPage();
-        m_tabWidget->addTab(m_contactPage, tr("Kontakt"));
-        break;
-    case PersonPage:
-        m_personPage = new MPartyPersonPage();
-        m_tabWidget->addTab(m_personPage, tr("Osoba"));
-        break;
-    case InvoicesPage:
-        m_tabWidget->addTab(createInvoicesPage(), tr("Faktury"));
-        break;
-    case AdditionalPage:
-        m_tabWidget->addTab(createAdditionalPage(), tr("Dodatkowe"));
-        break;
-    default:
-        break;
-    }
-}
 
 QWidget* MBuyerDlg::createFirmPage()
 {

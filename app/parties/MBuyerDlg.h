@@ -1,9 +1,7 @@
 #pragma once
 
-#include "parties/MRecordDlg.h"
+#include "parties/MPartyDlg.h"
 
-class MPartyContactPage;
-class MPartyPersonPage;
 class MReferenceComboBox;
 class QCheckBox;
 class QComboBox;
@@ -17,7 +15,7 @@ class QTabWidget;
 // mode it edits `buyer` (with `buyer_address` and `buyer_defaults`); in invoice mode the
 // invoice editor's working copy in `__invoice_buyer` and `__invoice_buyer_address`,
 // without the notes and the defaults.
-class MBuyerDlg : public MRecordDlg
+class MBuyerDlg : public MPartyDlg
 {
     Q_OBJECT
 
@@ -38,12 +36,11 @@ private slots:
     void doEditingFinishedReduct();
 
 private:
-    void createTab(int tab);
     void nameFields();
-    QWidget* createFirmPage();
-    QWidget* createAddressPage();
-    QWidget* createInvoicesPage();
-    QWidget* createAdditionalPage();
+    QWidget* createFirmPage() override;
+    QWidget* createAddressPage() override;
+    QWidget* createInvoicesPage() override;
+    QWidget* createAdditionalPage() override;
 
     void loadBuyer();
     void loadContactAddress();
@@ -62,7 +59,6 @@ private:
     int m_idRecord = 0;
     int m_idAddressContact = 0;
 
-    QTabWidget* m_tabWidget = nullptr;
     QTabWidget* m_addressTabs = nullptr;
     QWidget* m_contactAddressPage = nullptr;
 
@@ -87,8 +83,6 @@ private:
     MReferenceComboBox* m_contactCountry = nullptr;
     QComboBox* m_addressKind = nullptr;
 
-    MPartyContactPage* m_contactPage = nullptr;
-    MPartyPersonPage* m_personPage = nullptr;
 
     QLineEdit* m_reduct = nullptr;
     MReferenceComboBox* m_payForm = nullptr;

@@ -65,8 +65,8 @@ void MBuyerDlg::loadBuyer()
     m_city->setText(text("city"));
     m_province->selectId(row.value(QStringLiteral("id_province")).toInt());
     m_country->selectId(row.value(QStringLiteral("id_country")).toInt());
-    m_contactPage->load(row);
-    m_personPage->load(row);
+    contactPage()->load(row);
+    personPage()->load(row);
     m_reduct->setText(numberText(row.value(QStringLiteral("reduct")).toDouble(), 2));
     if (m_additional)
         m_additional->setPlainText(text("additional"));
@@ -198,8 +198,8 @@ bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
     query.bindValue(QStringLiteral(":city"), m_city->text());
     query.bindValue(QStringLiteral(":id_province"), m_province->id());
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
-    m_contactPage->bindValues(query);
-    m_personPage->bindValues(query);
+    contactPage()->bindValues(query);
+    personPage()->bindValues(query);
     query.bindValue(QStringLiteral(":reduct"), reductValue(m_reduct->text()));
     if (m_additional)
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());

@@ -2,8 +2,6 @@
 
 #include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
-#include "parties/MPartyContactPage.h"
-#include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MHelpButton.h"
 #include "views/MTableView.h"
@@ -16,13 +14,10 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QSqlQueryModel>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 
 namespace {
-
-enum Page { FirmPage = 1, AddressPage, ContactPage, PersonPage, InvoicesPage, AdditionalPage };
 
 // Marks the fields that the tax control files need.
 QString requiredStar()
@@ -50,21 +45,13 @@ QString numberFormatHelp()
 } // namespace
 
 MSellerDlg::MSellerDlg(QWidget* parent, bool invoiceMode, Qt::WindowFlags flags)
-    : MRecordDlg(parent, 2, invoiceMode, flags)
+    : MPartyDlg(parent, 2, invoiceMode, flags)
 {
     setWindowTitle(tr("Sprzedawca"));
     m_enabledActionsTimer = new QTimer(this);
     connect(m_enabledActionsTimer, &QTimer::timeout, this, &MSellerDlg::doTimeoutEnabledActionsTimer);
 
-    m_tabWidget = new QTabWidget(this);
-    for (int tab = FirmPage; tab <= InvoicesPage; ++tab)
-        createTab(tab);
-    if (!invoiceMode)
-        createTab(AdditionalPage);
-
-    frameLayout()->addWidget(m_tabWidget, 0, 0);
-    frameLayout()->setRowMinimumHeight(1, 5);
-    addButtonRow(2);
+    createPages();
     nameFields();
 }
 
@@ -81,39 +68,11 @@ void MSellerDlg::nameFields()
         {m_province2, "province2"}, {m_province3, "province3"}, {m_country, "id_country"},
         {m_numberPeriod, "id_invoice_index_format"}, {m_numberFormat, "invoice_index_format_text"},
         {m_logoPreview, "logo_preview"}, {m_logoControls, "logo_controls"}, {m_financialOfficeCode, "financial_office_code"},
-        {m_financialOffice, "financial_office_static"}, {m_additional, "additional"}, {m_tabWidget, "pages"},
+        {m_financialOffice, "financial_office_static"}, {m_additional, "additional"},
     };
     for (const auto& field : fields) {
         if (field.first)
             field.first->setObjectName(QLatin1String(field.second));
-    }
-}
-
-void MSellerDlg::createTab(int tab)
-{
-    switch (tab) {
-    case FirmPage:
-        m_tabWidget->addTab(createFirmPage(), tr("Firma"));
-        break;
-    case AddressPage:
-        m_tabWidget->addTab(createAddressPage(), tr("Adres"));
-        break;
-    case ContactPage:
-        m_contactPage = new MPartyContactPage();
-        m_tabWidget->addTab(m_contactPage, tr("Kontakt"));
-        break;
-    case PersonPage:
-        m_personPage = new MPartyPersonPage();
-        m_tabWidget->addTab(m_personPage, tr("Osoba"));
-        break;
-    case InvoicesPage:
-        m_tabWidget->addTab(createInvoicesPage(), tr("Faktury"));
-        break;
-    case AdditionalPage:
-        m_tabWidget->addTab(createAdditionalPage(), tr("Dodatkowe"));
-        break;
-    default:
-        break;
     }
 }
 

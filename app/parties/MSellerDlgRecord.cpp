@@ -80,8 +80,8 @@ void MSellerDlg::loadSeller()
     m_province2->setText(text("province2"));
     m_province3->setText(text("province3"));
     m_country->selectId(number("id_country"));
-    m_contactPage->load(row);
-    m_personPage->load(row);
+    contactPage()->load(row);
+    personPage()->load(row);
     // Choosing the period puts its default pattern in place; the stored one replaces it.
     m_numberPeriod->selectId(number("id_invoice_index_format"));
     m_numberFormat->setText(text("invoice_index_format_text"));
@@ -191,8 +191,8 @@ bool MSellerDlg::saveSeller(int* sellerId)
     query.bindValue(QStringLiteral(":province2"), m_province2->text());
     query.bindValue(QStringLiteral(":province3"), m_province3->text());
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
-    m_contactPage->bindValues(query);
-    m_personPage->bindValues(query);
+    contactPage()->bindValues(query);
+    personPage()->bindValues(query);
     query.bindValue(QStringLiteral(":id_invoice_index_format"), m_idNumberFormat);
     query.bindValue(QStringLiteral(":invoice_index_format_text"), m_numberFormat->text());
     if (!isInvoiceMode()) {
