@@ -13,8 +13,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -66,40 +64,6 @@ QStringList searchExpressions(bool idsOnly)
         idsOnly ? QStringLiteral("datetime(b.time_create, 'localtime')") : QStringLiteral("_time_create_"),
         idsOnly ? QStringLiteral("datetime(b.time_modify, 'localtime')") : QStringLiteral("_time_modify_"),
     };
-}
-
-// Runs the statements of one deletion as a whole. A failing statement rolls back the ones
-// before it, so that a buyer or a catalog never loses its memberships while its own row
-// stays; `error` receives the database's text.
-bool runDeletion(const QStringList& statements, QString* error)
-{
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        return false;
-    }
-    for (const QString& sql : statements) {
-        QSqlQuery query;
-        if (!query.exec(sql)) {
-            *error = query.lastError().text();
-            db.rollback();
-            return false;
-        }
-    }
-    if (!db.commit()) {
-        *error = db.lastError().text();
-        db.rollback();
-        return false;
-    }
-    return true;
-}
-
-QString failureText(const QString& what, const QString& error)
-{
-    QString text = what;
-    if (!error.trimmed().isEmpty())
-        text += QStringLiteral("\n\n") + error.trimmed();
-    return text;
 }
 
 } // namespace
@@ -220,17 +184,10 @@ void MBuyerDbView::doDelete()
         return;
     // Documents keep their own copies of their buyers; the contact address stays.
     const QString idText = QString::number(id);
-    QString error;
-    if (!runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText,
-                      QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
-                      QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
-                     &error)) {
-        MMessageBox::critical(this, tr("Błąd usuwania"),
-                              failureText(tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie "
-                                             "pozostały bez zmian.")
-                                              .arg(id),
-                                          error));
-    }
+    runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText,
+                 QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
+                 QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
+                tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
     reloadAfterDelete();
 }
 
@@ -294,14 +251,9 @@ void MBuyerDbView::doCatalogDelete()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    QString error;
-    if (!runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
-                      QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
-                     &error)) {
-        MMessageBox::critical(
-            this, tr("Błąd usuwania"),
-            failureText(tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name), error));
-    }
+    runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
+                 QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
+                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
     reloadAfterDelete();
 }
 

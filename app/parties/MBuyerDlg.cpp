@@ -1,14 +1,12 @@
 #include "MBuyerDlg.h"
 
 #include "parties/MFormPage.h"
-#include "parties/MOptionalDateEdit.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MNumberText.h"
 #include "views/MValidators.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,8 +15,6 @@
 #include <QTabWidget>
 
 namespace {
-
-enum Page { FirmPage = 1, AddressPage, ContactPage, PersonPage, InvoicesPage, AdditionalPage };
 
 QCheckBox* createBoldCheckBox(const QString& text, QWidget* parent)
 {
@@ -30,25 +26,18 @@ QCheckBox* createBoldCheckBox(const QString& text, QWidget* parent)
 } // namespace
 
 MBuyerDlg::MBuyerDlg(QWidget* parent, bool invoiceMode, Qt::WindowFlags flags)
-    : MRecordDlg(parent, 3, invoiceMode, flags)
+    : MPartyDlg(parent, 3, invoiceMode, flags)
 {
     setWindowTitle(tr("Kontrahent"));
 
-    m_tabWidget = new QTabWidget(this);
-    for (int tab = FirmPage; tab <= InvoicesPage; ++tab)
-        createTab(tab);
-    if (!invoiceMode)
-        createTab(AdditionalPage);
-
-    frameLayout()->addWidget(m_tabWidget, 0, 0);
-    frameLayout()->setRowMinimumHeight(1, 5);
-    addButtonRow(2);
+    createPages();
     nameFields();
 }
 
 void MBuyerDlg::nameFields()
 {
-    // Named after the columns they edit; the contact address's with the prefix "contact_".
+    // Named after the columns they edit, as the shared pages name theirs; the contact
+    // address's with the prefix "contact_".
     const QList<QPair<QWidget*, const char*>> fields = {
         {m_firm, "firm"}, {m_firmShort, "firm_short"}, {m_nip, "nip"}, {m_regon, "regon"}, {m_bank, "bank"},
         {m_bankAccount, "bank_account"}, {m_address, "address"}, {m_zipcode, "zipcode"}, {m_city, "city"},
@@ -56,14 +45,10 @@ void MBuyerDlg::nameFields()
         {m_contactAddress, "contact_address"}, {m_contactZipcode, "contact_zipcode"},
         {m_contactCity, "contact_city"}, {m_contactProvince, "contact_id_province"},
         {m_contactCountry, "contact_id_country"}, {m_addressKind, "address_kind"},
-        {m_addressTabs, "address_tabs"}, {m_phone, "phone"}, {m_fax, "fax"}, {m_email, "email"},
-        {m_www, "www"}, {m_personFirstname, "permit_person_firstname"},
-        {m_personSecondname, "permit_person_secondname"}, {m_personPesel, "permit_person_pesel"},
-        {m_documentKind, "person_document_id_kind"}, {m_documentNumber, "person_document_number"},
-        {m_documentBy, "person_document_by"}, {m_documentDate, "person_document_date"}, {m_reduct, "reduct"},
-        {m_payForm, "id_pay_form"}, {m_dayPeriod, "day_period"}, {m_payFormText, "pay_form_text"},
-        {m_payText, "pay_text"}, {m_payInDays, "pay_in_days"}, {m_payed, "payed"},
-        {m_dateSellInMonths, "date_sell_in_months"}, {m_additional, "additional"}, {m_tabWidget, "pages"},
+        {m_addressTabs, "address_tabs"}, {m_reduct, "reduct"}, {m_payForm, "id_pay_form"},
+        {m_dayPeriod, "day_period"}, {m_payFormText, "pay_form_text"}, {m_payText, "pay_text"},
+        {m_payInDays, "pay_in_days"}, {m_payed, "payed"}, {m_dateSellInMonths, "date_sell_in_months"},
+        {m_additional, "additional"},
     };
     for (const auto& field : fields) {
         if (field.first)
@@ -72,32 +57,6 @@ void MBuyerDlg::nameFields()
 }
 
 MBuyerDlg::~MBuyerDlg() = default;
-
-void MBuyerDlg::createTab(int tab)
-{
-    switch (tab) {
-    case FirmPage:
-        m_tabWidget->addTab(createFirmPage(), tr("Firma"));
-        break;
-    case AddressPage:
-        m_tabWidget->addTab(createAddressPage(), tr("Adres"));
-        break;
-    case ContactPage:
-        m_tabWidget->addTab(createContactPage(), tr("Kontakt"));
-        break;
-    case PersonPage:
-        m_tabWidget->addTab(createPersonPage(), tr("Osoba"));
-        break;
-    case InvoicesPage:
-        m_tabWidget->addTab(createInvoicesPage(), tr("Faktury"));
-        break;
-    case AdditionalPage:
-        m_tabWidget->addTab(createAdditionalPage(), tr("Dodatkowe"));
-        break;
-    default:
-        break;
-    }
-}
 
 QWidget* MBuyerDlg::createFirmPage()
 {
@@ -164,46 +123,6 @@ QWidget* MBuyerDlg::createAddressPage()
     MFormPage form(page);
     form.addWidget(m_addressTabs);
     form.addField(tr("Rozróżnienie adresów"), m_addressKind, 500);
-    form.finish();
-    return page;
-}
-
-QWidget* MBuyerDlg::createContactPage()
-{
-    auto* page = new QWidget();
-    MFormPage form(page);
-    m_phone = new QLineEdit(page);
-    form.addField(tr("Telefon"), m_phone, 500);
-    m_fax = new QLineEdit(page);
-    form.addField(tr("Fax"), m_fax, 500);
-    m_email = new QLineEdit(page);
-    form.addField(tr("E-mail"), m_email, 500);
-    m_www = new QLineEdit(page);
-    form.addField(tr("WWW"), m_www, 500);
-    form.finish();
-    return page;
-}
-
-QWidget* MBuyerDlg::createPersonPage()
-{
-    auto* page = new QWidget();
-    MFormPage form(page);
-    m_personFirstname = new QLineEdit(page);
-    m_personSecondname = new QLineEdit(page);
-    form.addFieldPair(tr("Imię"), m_personFirstname, 240, tr("Nazwisko"), m_personSecondname, 240, 5);
-    m_personPesel = new QLineEdit(page);
-    form.addField(tr("Pesel"), m_personPesel, 240);
-
-    m_documentKind = MReferenceComboBox::createDocumentKindBox(page);
-    m_documentNumber = new QLineEdit(page);
-    form.addFieldPair(tr("Rodzaj dokumentu"), m_documentKind, 240, tr("Numer dokumentu"), m_documentNumber, 240,
-                      5);
-
-    m_documentBy = new QLineEdit(page);
-    m_documentDate = new MOptionalDateEdit(page);
-    m_documentDate->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    form.addFieldPair(tr("Dokument wydany przez"), m_documentBy, 240, tr("Data wydania dokumentu"), m_documentDate,
-                      240, 5);
     form.finish();
     return page;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "parties/MRecordDlg.h"
+#include "parties/MPartyDlg.h"
 
-class MOptionalDateEdit;
 class MReferenceComboBox;
 class QCheckBox;
 class QComboBox;
@@ -16,7 +15,7 @@ class QTabWidget;
 // mode it edits `buyer` (with `buyer_address` and `buyer_defaults`); in invoice mode the
 // invoice editor's working copy in `__invoice_buyer` and `__invoice_buyer_address`,
 // without the notes and the defaults.
-class MBuyerDlg : public MRecordDlg
+class MBuyerDlg : public MPartyDlg
 {
     Q_OBJECT
 
@@ -37,14 +36,11 @@ private slots:
     void doEditingFinishedReduct();
 
 private:
-    void createTab(int tab);
     void nameFields();
-    QWidget* createFirmPage();
-    QWidget* createAddressPage();
-    QWidget* createContactPage();
-    QWidget* createPersonPage();
-    QWidget* createInvoicesPage();
-    QWidget* createAdditionalPage();
+    QWidget* createFirmPage() override;
+    QWidget* createAddressPage() override;
+    QWidget* createInvoicesPage() override;
+    QWidget* createAdditionalPage() override;
 
     void loadBuyer();
     void loadContactAddress();
@@ -63,7 +59,6 @@ private:
     int m_idRecord = 0;
     int m_idAddressContact = 0;
 
-    QTabWidget* m_tabWidget = nullptr;
     QTabWidget* m_addressTabs = nullptr;
     QWidget* m_contactAddressPage = nullptr;
 
@@ -88,18 +83,6 @@ private:
     MReferenceComboBox* m_contactCountry = nullptr;
     QComboBox* m_addressKind = nullptr;
 
-    QLineEdit* m_phone = nullptr;
-    QLineEdit* m_fax = nullptr;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_www = nullptr;
-
-    QLineEdit* m_personFirstname = nullptr;
-    QLineEdit* m_personSecondname = nullptr;
-    QLineEdit* m_personPesel = nullptr;
-    MReferenceComboBox* m_documentKind = nullptr;
-    QLineEdit* m_documentNumber = nullptr;
-    QLineEdit* m_documentBy = nullptr;
-    MOptionalDateEdit* m_documentDate = nullptr;
 
     QLineEdit* m_reduct = nullptr;
     MReferenceComboBox* m_payForm = nullptr;

@@ -1,7 +1,8 @@
 // Loading and storing the buyer of MBuyerDlg.
 #include "MBuyerDlg.h"
 
-#include "parties/MOptionalDateEdit.h"
+#include "parties/MPartyContactPage.h"
+#include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MNumberText.h"
 
@@ -43,18 +44,15 @@ void MBuyerDlg::setIdRecord(int id)
 
 void MBuyerDlg::loadBuyer()
 {
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT firm, nip, regon, bank, bank_account, address, zipcode, city, "
-                                 "id_province, id_country, phone, fax, email, www, "
-                                 "permit_person_firstname, permit_person_secondname, permit_person_pesel, "
-                                 "reduct, additional, "
-                                 "person_document_id_kind, person_document_number, person_document_by, "
-                                 "person_document_date, id_address_contact, firm_short FROM ")
-                  + buyerTable() + QStringLiteral(" WHERE ") + keyName() + QStringLiteral(" = :id"));
-    query.bindValue(QStringLiteral(":id"), m_idRecord);
-    if (!query.exec() || !query.next())
+    QSqlRecord row;
+    if (!readRecord(QStringLiteral("firm, nip, regon, bank, bank_account, address, zipcode, city, "
+                                   "id_province, id_country, phone, fax, email, www, "
+                                   "permit_person_firstname, permit_person_secondname, permit_person_pesel, "
+                                   "reduct, additional, "
+                                   "person_document_id_kind, person_document_number, person_document_by, "
+                                   "person_document_date, id_address_contact, firm_short"),
+                    buyerTable(), m_idRecord, &row))
         return;
-    const QSqlRecord row = query.record();
     const auto text = [&row](const char* column) { return row.value(QLatin1String(column)).toString(); };
 
     m_firm->setText(text("firm"));
@@ -67,20 +65,11 @@ void MBuyerDlg::loadBuyer()
     m_city->setText(text("city"));
     m_province->selectId(row.value(QStringLiteral("id_province")).toInt());
     m_country->selectId(row.value(QStringLiteral("id_country")).toInt());
-    m_phone->setText(text("phone"));
-    m_fax->setText(text("fax"));
-    m_email->setText(text("email"));
-    m_www->setText(text("www"));
-    m_personFirstname->setText(text("permit_person_firstname"));
-    m_personSecondname->setText(text("permit_person_secondname"));
-    m_personPesel->setText(text("permit_person_pesel"));
+    contactPage()->load(row);
+    personPage()->load(row);
     m_reduct->setText(numberText(row.value(QStringLiteral("reduct")).toDouble(), 2));
     if (m_additional)
         m_additional->setPlainText(text("additional"));
-    m_documentKind->selectId(row.value(QStringLiteral("person_document_id_kind")).toInt());
-    m_documentNumber->setText(text("person_document_number"));
-    m_documentBy->setText(text("person_document_by"));
-    m_documentDate->setStoredDate(row.value(QStringLiteral("person_document_date")));
     m_firmShort->setText(text("firm_short"));
 
     m_idAddressContact = row.value(QStringLiteral("id_address_contact")).toInt();
@@ -93,21 +82,19 @@ void MBuyerDlg::loadContactAddress()
         m_idAddressContact = 0;
         return;
     }
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT address, zipcode, city, id_province, id_country, name FROM ")
-                  + addressTable() + QStringLiteral(" WHERE ") + keyName() + QStringLiteral(" = :id"));
-    query.bindValue(QStringLiteral(":id"), m_idAddressContact);
-    if (!query.exec() || !query.next()) {
+    QSqlRecord row;
+    if (!readRecord(QStringLiteral("address, zipcode, city, id_province, id_country, name"), addressTable(),
+                    m_idAddressContact, &row)) {
         // A reference to a row that is gone counts as no contact address.
         m_idAddressContact = 0;
         return;
     }
-    m_contactAddress->setText(query.value(0).toString());
-    m_contactZipcode->setText(query.value(1).toString());
-    m_contactCity->setText(query.value(2).toString());
-    m_contactProvince->selectId(query.value(3).toInt());
-    m_contactCountry->selectId(query.value(4).toInt());
-    m_contactName->setText(query.value(5).toString());
+    m_contactAddress->setText(row.value(0).toString());
+    m_contactZipcode->setText(row.value(1).toString());
+    m_contactCity->setText(row.value(2).toString());
+    m_contactProvince->selectId(row.value(3).toInt());
+    m_contactCountry->selectId(row.value(4).toInt());
+    m_contactName->setText(row.value(5).toString());
     m_addressKind->setCurrentIndex(1);
 }
 
@@ -189,36 +176,18 @@ bool MBuyerDlg::saveContactAddress(int* contactId)
 bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
 {
     // Column and binding names are the same; the notes exist only in the model table.
-    QStringList columns = {
-        QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"), QStringLiteral("bank"),
-        QStringLiteral("bank_account"), QStringLiteral("address"), QStringLiteral("zipcode"),
-        QStringLiteral("city"), QStringLiteral("id_province"), QStringLiteral("id_country"),
-        QStringLiteral("phone"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("www"),
-        QStringLiteral("permit_person_firstname"), QStringLiteral("permit_person_secondname"),
-        QStringLiteral("permit_person_pesel"), QStringLiteral("reduct"), QStringLiteral("additional"),
-        QStringLiteral("person_document_id_kind"), QStringLiteral("person_document_number"),
-        QStringLiteral("person_document_by"), QStringLiteral("person_document_date"),
-        QStringLiteral("id_address_contact"), QStringLiteral("firm_short"),
-    };
+    QStringList columns = QStringList{QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"),
+                                      QStringLiteral("bank"), QStringLiteral("bank_account"),
+                                      QStringLiteral("address"), QStringLiteral("zipcode"), QStringLiteral("city"),
+                                      QStringLiteral("id_province"), QStringLiteral("id_country")}
+        + MPartyContactPage::columns() + MPartyPersonPage::personColumns()
+        + QStringList{QStringLiteral("reduct"), QStringLiteral("additional")} + MPartyPersonPage::documentColumns()
+        + QStringList{QStringLiteral("id_address_contact"), QStringLiteral("firm_short")};
     if (isInvoiceMode())
         columns.removeOne(QStringLiteral("additional"));
 
     QSqlQuery query;
-    if (*buyerId > 0) {
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments.append(column + QStringLiteral(" = :") + column);
-        assignments.append(QStringLiteral("time_modify = current_timestamp"));
-        query.prepare(QStringLiteral("UPDATE ") + buyerTable() + QStringLiteral(" SET ")
-                      + assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + keyName()
-                      + QStringLiteral(" = :id"));
-        query.bindValue(QStringLiteral(":id"), *buyerId);
-    } else {
-        query.prepare(QStringLiteral("INSERT INTO ") + buyerTable() + QStringLiteral(" (")
-                      + columns.join(QStringLiteral(", ")) + QStringLiteral(", time_create, time_modify) VALUES (:")
-                      + columns.join(QStringLiteral(", :"))
-                      + QStringLiteral(", current_timestamp, current_timestamp)"));
-    }
+    prepareRecordWrite(query, buyerTable(), columns, *buyerId);
     query.bindValue(QStringLiteral(":firm"), m_firm->text());
     query.bindValue(QStringLiteral(":nip"), m_nip->text());
     query.bindValue(QStringLiteral(":regon"), m_regon->text());
@@ -229,27 +198,14 @@ bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
     query.bindValue(QStringLiteral(":city"), m_city->text());
     query.bindValue(QStringLiteral(":id_province"), m_province->id());
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
-    query.bindValue(QStringLiteral(":phone"), m_phone->text());
-    query.bindValue(QStringLiteral(":fax"), m_fax->text());
-    query.bindValue(QStringLiteral(":email"), m_email->text());
-    query.bindValue(QStringLiteral(":www"), m_www->text());
-    query.bindValue(QStringLiteral(":permit_person_firstname"), m_personFirstname->text());
-    query.bindValue(QStringLiteral(":permit_person_secondname"), m_personSecondname->text());
-    query.bindValue(QStringLiteral(":permit_person_pesel"), m_personPesel->text());
+    contactPage()->bindValues(query);
+    personPage()->bindValues(query);
     query.bindValue(QStringLiteral(":reduct"), reductValue(m_reduct->text()));
     if (m_additional)
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
-    query.bindValue(QStringLiteral(":person_document_id_kind"), m_documentKind->id());
-    query.bindValue(QStringLiteral(":person_document_number"), m_documentNumber->text());
-    query.bindValue(QStringLiteral(":person_document_by"), m_documentBy->text());
-    query.bindValue(QStringLiteral(":person_document_date"), m_documentDate->storedDate());
     query.bindValue(QStringLiteral(":id_address_contact"), contactId);
     query.bindValue(QStringLiteral(":firm_short"), m_firmShort->text());
-    if (!execWrite(query))
-        return false;
-    if (*buyerId < 1)
-        *buyerId = query.lastInsertId().toInt();
-    return true;
+    return execRecordWrite(query, buyerId);
 }
 
 bool MBuyerDlg::saveDefaults(int buyerId)

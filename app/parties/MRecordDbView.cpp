@@ -2,12 +2,15 @@
 
 #include "core/MAppWnd.h"
 #include "views/MFilterDbView.h"
+#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTimer>
@@ -189,6 +192,34 @@ QMap<int, int> MRecordDbView::selectedIds() const
     for (const QModelIndex& row : rows)
         ids.insert(queryModel()->record(row.row()).value(QStringLiteral("idx")).toInt(), 1);
     return ids;
+}
+
+bool MRecordDbView::runDeletion(const QStringList& statements, const QString& failure)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    QString error;
+    if (db.transaction()) {
+        for (const QString& sql : statements) {
+            QSqlQuery query;
+            if (!query.exec(sql)) {
+                error = query.lastError().text();
+                break;
+            }
+        }
+        if (error.isEmpty() && db.commit())
+            return true;
+        if (error.isEmpty())
+            error = db.lastError().text();
+        db.rollback();
+    } else {
+        error = db.lastError().text();
+    }
+
+    QString text = failure;
+    if (!error.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + error.trimmed();
+    MMessageBox::critical(this, tr("Błąd usuwania"), text);
+    return false;
 }
 
 int MRecordDbView::rowOfId(int id)

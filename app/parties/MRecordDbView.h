@@ -91,6 +91,10 @@ protected:
     void requery();
     // The ids ("idx") of the selected rows, each mapped to 1.
     QMap<int, int> selectedIds() const;
+    // Runs the DELETE statements of one deletion as a whole: when one fails, the ones
+    // before it are rolled back and a critical box "Błąd usuwania" shows `failure` (which
+    // says that nothing was changed) with the database's reason. True when all ran.
+    bool runDeletion(const QStringList& statements, const QString& failure);
     // Marks that the model holds as row numbers (a default record) go with every re-query;
     // a view that has such marks sets them again here. Runs after the first query and after
     // every re-selection.

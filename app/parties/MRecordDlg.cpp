@@ -9,6 +9,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
 
 namespace {
 
@@ -67,6 +70,47 @@ QString MRecordDlg::tableName(const QString& modelTable, const QString& workingT
 QString MRecordDlg::keyName() const
 {
     return m_invoiceMode ? QStringLiteral("__id") : QStringLiteral("id");
+}
+
+bool MRecordDlg::readRecord(const QString& columns, const QString& table, int id, QSqlRecord* row) const
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
+                  + keyName() + QStringLiteral(" = :id"));
+    query.bindValue(QStringLiteral(":id"), id);
+    if (!query.exec() || !query.next())
+        return false;
+    *row = query.record();
+    return true;
+}
+
+void MRecordDlg::prepareRecordWrite(QSqlQuery& query, const QString& table, const QStringList& columns,
+                                    int id) const
+{
+    if (id > 0) {
+        QStringList assignments;
+        for (const QString& column : columns)
+            assignments.append(column + QStringLiteral(" = :") + column);
+        assignments.append(QStringLiteral("time_modify = current_timestamp"));
+        query.prepare(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ")
+                      + assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + keyName()
+                      + QStringLiteral(" = :id"));
+        query.bindValue(QStringLiteral(":id"), id);
+    } else {
+        query.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (")
+                      + columns.join(QStringLiteral(", ")) + QStringLiteral(", time_create, time_modify) VALUES (:")
+                      + columns.join(QStringLiteral(", :"))
+                      + QStringLiteral(", current_timestamp, current_timestamp)"));
+    }
+}
+
+bool MRecordDlg::execRecordWrite(QSqlQuery& query, int* id)
+{
+    if (!execWrite(query))
+        return false;
+    if (*id < 1)
+        *id = query.lastInsertId().toInt();
+    return true;
 }
 
 bool MRecordDlg::execWrite(QSqlQuery& query)

@@ -6,6 +6,8 @@
 class QGridLayout;
 class QPushButton;
 class QSqlQuery;
+class QSqlRecord;
+class QStringList;
 
 // The frame every record dialog shares: an "OK" / "Anuluj" pair under the dialog's
 // content, the choice between the model table and the invoice editor's working copy,
@@ -37,6 +39,16 @@ protected:
     // either: "buyer" / "id" or "__invoice_buyer" / "__id".
     QString tableName(const QString& modelTable, const QString& workingTable) const;
     QString keyName() const;
+
+    // Reads `columns` (a select list) of record `id` in `table`; false, with `row`
+    // untouched, when there is no such row.
+    bool readRecord(const QString& columns, const QString& table, int id, QSqlRecord* row) const;
+    // Prepares the write of record `id` in `table`: the UPDATE of its row when `id` is
+    // above 0, else an INSERT; every column bound by its own name (":firm"), and
+    // time_modify (with time_create for a new row) set to the current time.
+    void prepareRecordWrite(QSqlQuery& query, const QString& table, const QStringList& columns, int id) const;
+    // Runs that write through execWrite; a new record's id then comes from the insert.
+    bool execRecordWrite(QSqlQuery& query, int* id);
 
     // Writes the form. Runs inside the transaction of clickOk; every write goes through
     // execWrite and a false result ends the store. It must leave the dialog's own state

@@ -212,8 +212,10 @@ void MSellerDbView::doDelete()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    // Documents keep their own copy of the seller; its accounts and logo rows stay.
-    query.exec(QStringLiteral("DELETE FROM seller WHERE id = ") + idText);
+    // Documents keep their own copy of the seller; its accounts and logo rows stay. A
+    // refused delete is reported instead of passing in silence.
+    runDeletion({QStringLiteral("DELETE FROM seller WHERE id = ") + idText},
+                tr("Nie udało się usunąć sprzedawcy o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
     reloadView(sellerViewKind, 0);
 }
 

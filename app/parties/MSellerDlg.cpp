@@ -2,7 +2,6 @@
 
 #include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
-#include "parties/MOptionalDateEdit.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MHelpButton.h"
 #include "views/MTableView.h"
@@ -15,13 +14,10 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QSqlQueryModel>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 
 namespace {
-
-enum Page { FirmPage = 1, AddressPage, ContactPage, PersonPage, InvoicesPage, AdditionalPage };
 
 // Marks the fields that the tax control files need.
 QString requiredStar()
@@ -49,21 +45,13 @@ QString numberFormatHelp()
 } // namespace
 
 MSellerDlg::MSellerDlg(QWidget* parent, bool invoiceMode, Qt::WindowFlags flags)
-    : MRecordDlg(parent, 2, invoiceMode, flags)
+    : MPartyDlg(parent, 2, invoiceMode, flags)
 {
     setWindowTitle(tr("Sprzedawca"));
     m_enabledActionsTimer = new QTimer(this);
     connect(m_enabledActionsTimer, &QTimer::timeout, this, &MSellerDlg::doTimeoutEnabledActionsTimer);
 
-    m_tabWidget = new QTabWidget(this);
-    for (int tab = FirmPage; tab <= InvoicesPage; ++tab)
-        createTab(tab);
-    if (!invoiceMode)
-        createTab(AdditionalPage);
-
-    frameLayout()->addWidget(m_tabWidget, 0, 0);
-    frameLayout()->setRowMinimumHeight(1, 5);
-    addButtonRow(2);
+    createPages();
     nameFields();
 }
 
@@ -71,50 +59,20 @@ MSellerDlg::~MSellerDlg() = default;
 
 void MSellerDlg::nameFields()
 {
-    // Named after the columns they edit.
+    // Named after the columns they edit, as the shared pages name theirs.
     const QList<QPair<QWidget*, const char*>> fields = {
         {m_firm, "firm"}, {m_firmShort, "firm_short"}, {m_nip, "nip"}, {m_regon, "regon"}, {m_bank, "bank"},
         {m_bankAccount, "bank_account"}, {m_bankList, "seller_bank"}, {m_address, "address"},
         {m_street, "street"}, {m_addressNumber1, "address_number1"}, {m_addressNumber2, "address_number2"},
         {m_city, "city"}, {m_zipcode, "zipcode"}, {m_cityPost, "city_post"}, {m_province, "id_province"},
-        {m_province2, "province2"}, {m_province3, "province3"}, {m_country, "id_country"}, {m_phone, "phone"},
-        {m_fax, "fax"}, {m_email, "email"}, {m_www, "www"}, {m_personFirstname, "permit_person_firstname"},
-        {m_personSecondname, "permit_person_secondname"}, {m_personPesel, "permit_person_pesel"},
-        {m_documentKind, "person_document_id_kind"}, {m_documentNumber, "person_document_number"},
-        {m_documentBy, "person_document_by"}, {m_documentDate, "person_document_date"},
+        {m_province2, "province2"}, {m_province3, "province3"}, {m_country, "id_country"},
         {m_numberPeriod, "id_invoice_index_format"}, {m_numberFormat, "invoice_index_format_text"},
         {m_logoPreview, "logo_preview"}, {m_logoControls, "logo_controls"}, {m_financialOfficeCode, "financial_office_code"},
-        {m_financialOffice, "financial_office_static"}, {m_additional, "additional"}, {m_tabWidget, "pages"},
+        {m_financialOffice, "financial_office_static"}, {m_additional, "additional"},
     };
     for (const auto& field : fields) {
         if (field.first)
             field.first->setObjectName(QLatin1String(field.second));
-    }
-}
-
-void MSellerDlg::createTab(int tab)
-{
-    switch (tab) {
-    case FirmPage:
-        m_tabWidget->addTab(createFirmPage(), tr("Firma"));
-        break;
-    case AddressPage:
-        m_tabWidget->addTab(createAddressPage(), tr("Adres"));
-        break;
-    case ContactPage:
-        m_tabWidget->addTab(createContactPage(), tr("Kontakt"));
-        break;
-    case PersonPage:
-        m_tabWidget->addTab(createPersonPage(), tr("Osoba"));
-        break;
-    case InvoicesPage:
-        m_tabWidget->addTab(createInvoicesPage(), tr("Faktury"));
-        break;
-    case AdditionalPage:
-        m_tabWidget->addTab(createAdditionalPage(), tr("Dodatkowe"));
-        break;
-    default:
-        break;
     }
 }
 
@@ -177,44 +135,6 @@ QWidget* MSellerDlg::createAddressPage()
     form.addWidget(new QLabel(QStringLiteral("<b>") + requiredStar() + QStringLiteral("</b> <span style=\"color: #808080;\">")
                                   + tr("Pola z gwiazdką są wymagane w dokumentach JPK.") + QStringLiteral("</span>"),
                               page));
-    form.finish();
-    return page;
-}
-
-QWidget* MSellerDlg::createContactPage()
-{
-    auto* page = new QWidget();
-    MFormPage form(page);
-    m_phone = new QLineEdit(page);
-    form.addField(tr("Telefon"), m_phone, 500);
-    m_fax = new QLineEdit(page);
-    form.addField(tr("Fax"), m_fax, 500);
-    m_email = new QLineEdit(page);
-    form.addField(tr("E-mail"), m_email, 500);
-    m_www = new QLineEdit(page);
-    form.addField(tr("WWW"), m_www, 500);
-    form.finish();
-    return page;
-}
-
-QWidget* MSellerDlg::createPersonPage()
-{
-    auto* page = new QWidget();
-    MFormPage form(page);
-    m_personFirstname = new QLineEdit(page);
-    m_personSecondname = new QLineEdit(page);
-    form.addFieldPair(tr("Imię"), m_personFirstname, 240, tr("Nazwisko"), m_personSecondname, 240, 5);
-    m_personPesel = new QLineEdit(page);
-    form.addField(tr("Pesel"), m_personPesel, 240);
-    m_documentKind = MReferenceComboBox::createDocumentKindBox(page);
-    m_documentNumber = new QLineEdit(page);
-    form.addFieldPair(tr("Rodzaj dokumentu"), m_documentKind, 240, tr("Numer dokumentu"), m_documentNumber, 240,
-                      5);
-    m_documentBy = new QLineEdit(page);
-    m_documentDate = new MOptionalDateEdit(page);
-    m_documentDate->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    form.addFieldPair(tr("Dokument wydany przez"), m_documentBy, 240, tr("Data wydania dokumentu"), m_documentDate,
-                      240, 5);
     form.finish();
     return page;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parties/MRecordDlg.h"
+#include "parties/MPartyDlg.h"
 #include "parties/MSellerBankRows.h"
 #include "parties/MSellerLogo.h"
 
@@ -8,7 +8,6 @@
 #include <QMap>
 #include <QModelIndex>
 
-class MOptionalDateEdit;
 class MReferenceComboBox;
 class MSqlQueryModel;
 class MTableView;
@@ -20,7 +19,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTabWidget;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -31,7 +29,7 @@ class QToolBar;
 // edits `seller` with its `seller_bank` rows and `seller_logo`; in invoice mode the
 // invoice editor's working copy in `__invoice_seller`, with the bank as two plain
 // fields and without logo, tax office and notes.
-class MSellerDlg : public MRecordDlg
+class MSellerDlg : public MPartyDlg
 {
     Q_OBJECT
 
@@ -73,13 +71,10 @@ private slots:
     void doToggledLogoZoom(bool checked);
 
 private:
-    void createTab(int tab);
-    QWidget* createFirmPage();
-    QWidget* createAddressPage();
-    QWidget* createContactPage();
-    QWidget* createPersonPage();
-    QWidget* createInvoicesPage();
-    QWidget* createAdditionalPage();
+    QWidget* createFirmPage() override;
+    QWidget* createAddressPage() override;
+    QWidget* createInvoicesPage() override;
+    QWidget* createAdditionalPage() override;
     void nameFields();
 
     bool validate();
@@ -109,7 +104,6 @@ private:
     int m_idRecord = 0;
     int m_idNumberFormat = 0;
 
-    QTabWidget* m_tabWidget = nullptr;
 
     QLineEdit* m_firm = nullptr;
     QLineEdit* m_firmShort = nullptr;
@@ -130,18 +124,6 @@ private:
     QLineEdit* m_province3 = nullptr;
     MReferenceComboBox* m_country = nullptr;
 
-    QLineEdit* m_phone = nullptr;
-    QLineEdit* m_fax = nullptr;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_www = nullptr;
-
-    QLineEdit* m_personFirstname = nullptr;
-    QLineEdit* m_personSecondname = nullptr;
-    QLineEdit* m_personPesel = nullptr;
-    MReferenceComboBox* m_documentKind = nullptr;
-    QLineEdit* m_documentNumber = nullptr;
-    QLineEdit* m_documentBy = nullptr;
-    MOptionalDateEdit* m_documentDate = nullptr;
 
     MReferenceComboBox* m_numberPeriod = nullptr;
     QLineEdit* m_numberFormat = nullptr;

@@ -1,7 +1,8 @@
 // Loading, checking and storing the seller of MSellerDlg.
 #include "MSellerDlg.h"
 
-#include "parties/MOptionalDateEdit.h"
+#include "parties/MPartyContactPage.h"
+#include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MMessageBox.h"
 
@@ -44,22 +45,19 @@ void MSellerDlg::setIdRecord(int id)
 
 void MSellerDlg::loadSeller()
 {
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT firm, nip, regon, bank, bank_account, address, zipcode, city, "
-                                 "id_province, id_country, phone, fax, email, www, "
-                                 "permit_person_firstname, permit_person_secondname, permit_person_pesel, "
-                                 "id_invoice_index_format, invoice_index_format_text, "
-                                 "additional, "
-                                 "person_document_id_kind, person_document_number, person_document_by, "
-                                 "person_document_date, "
-                                 "firm_short, "
-                                 "financial_office_code, "
-                                 "street, address_number1, address_number2, city_post, province2, province3 FROM ")
-                  + sellerTable() + QStringLiteral(" WHERE ") + keyName() + QStringLiteral(" = :id"));
-    query.bindValue(QStringLiteral(":id"), m_idRecord);
-    if (!query.exec() || !query.next())
+    QSqlRecord row;
+    if (!readRecord(QStringLiteral("firm, nip, regon, bank, bank_account, address, zipcode, city, "
+                                   "id_province, id_country, phone, fax, email, www, "
+                                   "permit_person_firstname, permit_person_secondname, permit_person_pesel, "
+                                   "id_invoice_index_format, invoice_index_format_text, "
+                                   "additional, "
+                                   "person_document_id_kind, person_document_number, person_document_by, "
+                                   "person_document_date, "
+                                   "firm_short, "
+                                   "financial_office_code, "
+                                   "street, address_number1, address_number2, city_post, province2, province3"),
+                    sellerTable(), m_idRecord, &row))
         return;
-    const QSqlRecord row = query.record();
     const auto text = [&row](const char* column) { return row.value(QLatin1String(column)).toString(); };
     const auto number = [&row](const char* column) { return row.value(QLatin1String(column)).toInt(); };
 
@@ -82,13 +80,8 @@ void MSellerDlg::loadSeller()
     m_province2->setText(text("province2"));
     m_province3->setText(text("province3"));
     m_country->selectId(number("id_country"));
-    m_phone->setText(text("phone"));
-    m_fax->setText(text("fax"));
-    m_email->setText(text("email"));
-    m_www->setText(text("www"));
-    m_personFirstname->setText(text("permit_person_firstname"));
-    m_personSecondname->setText(text("permit_person_secondname"));
-    m_personPesel->setText(text("permit_person_pesel"));
+    contactPage()->load(row);
+    personPage()->load(row);
     // Choosing the period puts its default pattern in place; the stored one replaces it.
     m_numberPeriod->selectId(number("id_invoice_index_format"));
     m_numberFormat->setText(text("invoice_index_format_text"));
@@ -98,10 +91,6 @@ void MSellerDlg::loadSeller()
             doEditingFinishedFinancialOfficeCode();
         m_additional->setPlainText(text("additional"));
     }
-    m_documentKind->selectId(number("person_document_id_kind"));
-    m_documentNumber->setText(text("person_document_number"));
-    m_documentBy->setText(text("person_document_by"));
-    m_documentDate->setStoredDate(row.value(QStringLiteral("person_document_date")));
 }
 
 bool MSellerDlg::validate()
@@ -158,41 +147,23 @@ bool MSellerDlg::saveSeller(int* sellerId)
 {
     // Column and binding names are the same; the tax office and the notes exist only
     // in the model table.
-    QStringList columns = {
-        QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"), QStringLiteral("bank"),
-        QStringLiteral("bank_account"), QStringLiteral("address"), QStringLiteral("street"),
-        QStringLiteral("address_number1"), QStringLiteral("address_number2"), QStringLiteral("zipcode"),
-        QStringLiteral("city"), QStringLiteral("city_post"), QStringLiteral("id_province"),
-        QStringLiteral("province2"), QStringLiteral("province3"), QStringLiteral("id_country"),
-        QStringLiteral("phone"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("www"),
-        QStringLiteral("permit_person_firstname"), QStringLiteral("permit_person_secondname"),
-        QStringLiteral("permit_person_pesel"), QStringLiteral("id_invoice_index_format"),
-        QStringLiteral("invoice_index_format_text"), QStringLiteral("financial_office_code"),
-        QStringLiteral("additional"), QStringLiteral("person_document_id_kind"),
-        QStringLiteral("person_document_number"), QStringLiteral("person_document_by"),
-        QStringLiteral("person_document_date"), QStringLiteral("firm_short"),
-    };
+    QStringList columns =
+        QStringList{QStringLiteral("firm"), QStringLiteral("nip"), QStringLiteral("regon"), QStringLiteral("bank"),
+                    QStringLiteral("bank_account"), QStringLiteral("address"), QStringLiteral("street"),
+                    QStringLiteral("address_number1"), QStringLiteral("address_number2"), QStringLiteral("zipcode"),
+                    QStringLiteral("city"), QStringLiteral("city_post"), QStringLiteral("id_province"),
+                    QStringLiteral("province2"), QStringLiteral("province3"), QStringLiteral("id_country")}
+        + MPartyContactPage::columns() + MPartyPersonPage::personColumns()
+        + QStringList{QStringLiteral("id_invoice_index_format"), QStringLiteral("invoice_index_format_text"),
+                      QStringLiteral("financial_office_code"), QStringLiteral("additional")}
+        + MPartyPersonPage::documentColumns() + QStringList{QStringLiteral("firm_short")};
     if (isInvoiceMode()) {
         columns.removeOne(QStringLiteral("financial_office_code"));
         columns.removeOne(QStringLiteral("additional"));
     }
 
     QSqlQuery query;
-    if (*sellerId > 0) {
-        QStringList assignments;
-        for (const QString& column : columns)
-            assignments.append(column + QStringLiteral(" = :") + column);
-        assignments.append(QStringLiteral("time_modify = current_timestamp"));
-        query.prepare(QStringLiteral("UPDATE ") + sellerTable() + QStringLiteral(" SET ")
-                      + assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + keyName()
-                      + QStringLiteral(" = :id"));
-        query.bindValue(QStringLiteral(":id"), *sellerId);
-    } else {
-        query.prepare(QStringLiteral("INSERT INTO ") + sellerTable() + QStringLiteral(" (")
-                      + columns.join(QStringLiteral(", ")) + QStringLiteral(", time_create, time_modify) VALUES (:")
-                      + columns.join(QStringLiteral(", :"))
-                      + QStringLiteral(", current_timestamp, current_timestamp)"));
-    }
+    prepareRecordWrite(query, sellerTable(), columns, *sellerId);
 
     // In normal mode the seller's own bank columns follow its default account.
     QString bank;
@@ -220,27 +191,14 @@ bool MSellerDlg::saveSeller(int* sellerId)
     query.bindValue(QStringLiteral(":province2"), m_province2->text());
     query.bindValue(QStringLiteral(":province3"), m_province3->text());
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
-    query.bindValue(QStringLiteral(":phone"), m_phone->text());
-    query.bindValue(QStringLiteral(":fax"), m_fax->text());
-    query.bindValue(QStringLiteral(":email"), m_email->text());
-    query.bindValue(QStringLiteral(":www"), m_www->text());
-    query.bindValue(QStringLiteral(":permit_person_firstname"), m_personFirstname->text());
-    query.bindValue(QStringLiteral(":permit_person_secondname"), m_personSecondname->text());
-    query.bindValue(QStringLiteral(":permit_person_pesel"), m_personPesel->text());
+    contactPage()->bindValues(query);
+    personPage()->bindValues(query);
     query.bindValue(QStringLiteral(":id_invoice_index_format"), m_idNumberFormat);
     query.bindValue(QStringLiteral(":invoice_index_format_text"), m_numberFormat->text());
     if (!isInvoiceMode()) {
         query.bindValue(QStringLiteral(":financial_office_code"), m_financialOfficeCode->text());
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
     }
-    query.bindValue(QStringLiteral(":person_document_id_kind"), m_documentKind->id());
-    query.bindValue(QStringLiteral(":person_document_number"), m_documentNumber->text());
-    query.bindValue(QStringLiteral(":person_document_by"), m_documentBy->text());
-    query.bindValue(QStringLiteral(":person_document_date"), m_documentDate->storedDate());
     query.bindValue(QStringLiteral(":firm_short"), m_firmShort->text());
-    if (!execWrite(query))
-        return false;
-    if (*sellerId < 1)
-        *sellerId = query.lastInsertId().toInt();
-    return true;
+    return execRecordWrite(query, sellerId);
 }

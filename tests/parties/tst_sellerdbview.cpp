@@ -75,6 +75,7 @@ void TestSellerDbView::initTestCase()
 
 void TestSellerDbView::init()
 {
+    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse_delete_seller")));
     for (const char* table : {"seller", "invoice"})
         QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const char* statement : fixture)
@@ -272,17 +273,25 @@ void TestSellerDbView::deleteRefusesSellerOfDocuments()
 void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption_data()
 {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("refused");
     QTest::addColumn<int>("left");
 
-    QTest::newRow("yes deletes") << int(QMessageBox::Yes) << 3;
-    QTest::newRow("no keeps") << int(QMessageBox::No) << 4;
+    QTest::newRow("yes deletes") << int(QMessageBox::Yes) << false << 3;
+    QTest::newRow("no keeps") << int(QMessageBox::No) << false << 4;
+    QTest::newRow("a delete the database refuses keeps the seller and says so") << int(QMessageBox::Yes) << true << 4;
 }
 
 void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
 {
     QFETCH(int, answer);
+    QFETCH(bool, refused);
     QFETCH(int, left);
     QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO seller_bank (id_seller, bank) VALUES (3, 'Bank')")));
+    // As a locked or damaged database would.
+    if (refused) {
+        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TRIGGER refuse_delete_seller BEFORE DELETE ON seller "
+                                                    "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
+    }
     MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("3"));
     openView();
     selectRows({2});
@@ -290,9 +299,17 @@ void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
     m_view->doDelete();
 
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
-    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.size(), refused ? 2 : 1);
     QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia sprzedawcy"));
     QCOMPARE(shown.first().text, QStringLiteral("Na pewno usunąć sprzedawcę o identyfikatorze 3?"));
+    if (refused) {
+        QCOMPARE(shown.last().icon, QMessageBox::Critical);
+        QCOMPARE(shown.last().title, QStringLiteral("Błąd usuwania"));
+        QVERIFY2(shown.last().text.startsWith(QStringLiteral("Nie udało się usunąć sprzedawcy o identyfikatorze 3. "
+                                                             "Dane w bazie pozostały bez zmian.")),
+                 qPrintable(shown.last().text));
+        QVERIFY2(shown.last().text.contains(QStringLiteral("odmowa")), qPrintable(shown.last().text));
+    }
     QCOMPARE(firms().size(), left);
     QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller")), left);
     QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_bank")), 1);

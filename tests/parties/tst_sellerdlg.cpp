@@ -306,8 +306,15 @@ void TestSellerDlg::sellerIsStoredAndLoadedField_data()
     QTest::newRow("post office") << "city_post" << "Łódź 1" << "Łódź 1";
     QTest::newRow("district") << "province2" << "łódzki" << "łódzki";
     QTest::newRow("commune") << "province3" << "Łódź" << "Łódź";
+    QTest::newRow("phone") << "phone" << "42 123 45 67" << "42 123 45 67";
+    QTest::newRow("fax") << "fax" << "42 123 45 68" << "42 123 45 68";
     QTest::newRow("e-mail") << "email" << "biuro@abc.pl" << "biuro@abc.pl";
+    QTest::newRow("web address") << "www" << "abc.pl" << "abc.pl";
+    QTest::newRow("first name") << "permit_person_firstname" << "Łucja" << "Łucja";
+    QTest::newRow("surname") << "permit_person_secondname" << "Źdźbło" << "Źdźbło";
+    QTest::newRow("PESEL as typed") << "permit_person_pesel" << "440514 01458" << "440514 01458";
     QTest::newRow("document number") << "person_document_number" << "ABC 123" << "ABC 123";
+    QTest::newRow("document issuer") << "person_document_by" << "Prezydent Łodzi" << "Prezydent Łodzi";
     QTest::newRow("tax office code") << "financial_office_code" << "1061" << "1061";
 }
 
