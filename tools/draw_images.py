@@ -321,6 +321,12 @@ def main():
         "cancel_btn_16_16.png": [circle(RED, 8, 8, 7.5)] + cross(WHITE),
         "ok_btn_16_16.png": [line(GREEN, 2.5, 8.5, 6.5, 12.5, 2.6), line(GREEN, 6.5, 12.5, 14, 4, 2.6)],
         "help_tooltip_16_16.png": [circle(BLUE, 8, 8, 7.5)] + text(WHITE, 5.5, 3.8, 1.1, "?"),
+        # Check states of the filter trees and catalog lists: ticked and empty box.
+        "filter_2_16_16.png": [rect(GRAY, 1.5, 1.5, 14.5, 14.5), rect(PAPER, 2.5, 2.5, 13.5, 13.5),
+                               line(GREEN, 4, 8.5, 7, 11.5, 2.2), line(GREEN, 7, 11.5, 12.5, 4.5, 2.2)],
+        "filter_3_16_16.png": [rect(GRAY, 1.5, 1.5, 14.5, 14.5), rect(PAPER, 2.5, 2.5, 13.5, 13.5)],
+        "search_btn_16_16.png": [ring(DARK, 6.5, 6.5, 4.8, 1.8), line(DARK, 10, 10, 14.5, 14.5, 2.6)],
+        "refresh_btn_16_16.png": [ring(GREEN, 8, 8.5, 5.5, 2), poly(GREEN, (8, 0.5), (12.5, 3), (8, 5.5))],
     }
     for name, shapes in small.items():
         write_png(name, 16, 16, render(16, 16, shapes, 16))
