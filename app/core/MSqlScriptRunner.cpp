@@ -1,6 +1,8 @@
 #include "core/MSqlScriptRunner.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextCodec>
@@ -18,6 +20,15 @@ bool isRepeatFailure(const QSqlError& error)
     return text.startsWith(QLatin1String("duplicate column name"))
         || text.startsWith(QLatin1String("UNIQUE constraint failed"))
         || text.endsWith(QLatin1String(" already exists"));
+}
+
+// A script's own BEGIN, COMMIT (or END) and ROLLBACK would end the run's one
+// transaction part-way: what came before would stay whatever failed after.
+bool isTransactionControl(const QString& statement)
+{
+    static const QRegularExpression keyword(QStringLiteral("^(BEGIN|COMMIT|END|ROLLBACK)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return keyword.match(statement).hasMatch();
 }
 
 bool gateOpen(int block, const MSqlScriptRunner::Versions& versions)
@@ -99,9 +110,10 @@ MSqlScriptRunner::Result MSqlScriptRunner::runFile(const QString& path, bool loc
     result.opened = true;
 
     QSqlQuery query;
-    auto recordError = [&result, &query](const QString& where) {
+    auto recordError = [&result, &query](const QString& where, const QString& message = QString()) {
         if (result.errors++ == 0)
-            result.firstError = where + QStringLiteral(": ") + query.lastError().databaseText();
+            result.firstError =
+                where + QStringLiteral(": ") + (message.isNull() ? query.lastError().databaseText() : message);
     };
 
     if (!query.exec(QStringLiteral("begin")))
@@ -125,7 +137,11 @@ MSqlScriptRunner::Result MSqlScriptRunner::runFile(const QString& path, bool loc
         }
         if (!open)
             continue;
-        if (query.exec(line.toString()))
+        const QString statement = line.toString();
+        if (isTransactionControl(statement))
+            recordError(QStringLiteral("line %1").arg(lineNumber),
+                        QCoreApplication::translate("MSqlScriptRunner", "polecenie transakcji pominięte"));
+        else if (query.exec(statement))
             ++result.executed;
         else if (isRepeatFailure(query.lastError()))
             ++result.repeatFailures;

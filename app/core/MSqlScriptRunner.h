@@ -22,6 +22,10 @@
 // index that already exists) are counted apart from real errors, which the
 // caller gets in the result: an upgrade with errors must not be recorded as
 // done.
+//
+// A line of the file's own that would begin, commit or roll back a
+// transaction is not run and counts as an error: it would end the run's
+// transaction part-way.
 class MSqlScriptRunner
 {
 public:

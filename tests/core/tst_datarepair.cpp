@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,6 +31,7 @@ private slots:
     void everySellerGetsOneDefaultBank();
     void amountsAreRecomputed();
     void secondRepairChangesNothing();
+    void failedCommitKeepsNothing();
 
 private:
     QString tempPath() const { return m_dir.path() + QStringLiteral("/"); }
@@ -108,21 +110,23 @@ void TestDataRepair::versionBoundSteps_data()
     QTest::addColumn<bool>("logoStored"); // seller logo file moved into the database
     QTest::addColumn<bool>("md5Cleared"); // snapshot fingerprints cleared with the bank move
     QTest::addColumn<QString>("sizes");   // of the buyer list
+    QTest::addColumn<QString>("storedFontSizeDiff"); // "": absent
     QTest::addColumn<QString>("fontSizeDiff");
 
     const QString both = QStringLiteral("10;12;13;14;15;16;17;18;19;20;21;100;22");
     const QString inserted = QStringLiteral("10;11;12;13;14;15;16;17;18;19;20;100;21;22");
-    QTest::newRow("new database") << 0 << false << false << thirteenColumns << "0";
-    QTest::newRow("2.07") << 2007 << true << true << both << "2";
-    QTest::newRow("2.10") << 2010 << false << true << both << "2";
-    QTest::newRow("2.11") << 2011 << false << true << both << "2";
-    QTest::newRow("2.12") << 2012 << false << false << both << "2";
-    QTest::newRow("2.14") << 2014 << false << false << both << "2";
-    QTest::newRow("2.15") << 2015 << false << false << inserted << "2";
-    QTest::newRow("2.47") << 2047 << false << false << inserted << "2";
-    QTest::newRow("2.48") << 2048 << false << false << inserted << "0";
-    QTest::newRow("2.50") << 2050 << false << false << inserted << "0";
-    QTest::newRow("2.51") << 2051 << false << false << thirteenColumns << "0";
+    QTest::newRow("new database") << 0 << false << false << thirteenColumns << "0" << "0";
+    QTest::newRow("2.07") << 2007 << true << true << both << "0" << "2";
+    QTest::newRow("2.10") << 2010 << false << true << both << "0" << "2";
+    QTest::newRow("2.11") << 2011 << false << true << both << "0" << "2";
+    QTest::newRow("2.12") << 2012 << false << false << both << "0" << "2";
+    QTest::newRow("2.14") << 2014 << false << false << both << "0" << "2";
+    QTest::newRow("2.15") << 2015 << false << false << inserted << "0" << "2";
+    QTest::newRow("2.47") << 2047 << false << false << inserted << "0" << "2";
+    QTest::newRow("2.48") << 2048 << false << false << inserted << "0" << "0";
+    QTest::newRow("2.50") << 2050 << false << false << inserted << "0" << "0";
+    QTest::newRow("2.51") << 2051 << false << false << thirteenColumns << "0" << "0";
+    QTest::newRow("2.47 without a stored font size") << 2047 << false << false << inserted << "" << "";
 }
 
 void TestDataRepair::versionBoundSteps()
@@ -131,6 +135,7 @@ void TestDataRepair::versionBoundSteps()
     QFETCH(bool, logoStored);
     QFETCH(bool, md5Cleared);
     QFETCH(QString, sizes);
+    QFETCH(QString, storedFontSizeDiff);
     QFETCH(QString, fontSizeDiff);
 
     // The state an older program left behind: its tables, its data, its options.
@@ -138,7 +143,8 @@ void TestDataRepair::versionBoundSteps()
     const qint64 idSeller = seller();
     MTestDataFixture::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"}, {"id_md5", "0123abcd"}});
     MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
-    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", "0"}});
+    if (!storedFontSizeDiff.isEmpty())
+        MTestDataFixture::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", storedFontSizeDiff}});
     QImage logo(30, 20, QImage::Format_RGB32);
     logo.fill(Qt::red);
     const QString logoPath = m_dir.filePath(QStringLiteral("template/logo/seller_%1.png").arg(idSeller));
@@ -164,6 +170,8 @@ void TestDataRepair::versionBoundSteps()
 
     QCOMPARE(MAppWnd::option(buyerSizes), sizes);
     QCOMPARE(MAppWnd::option(QStringLiteral("FONT_SIZE_DIFF")), fontSizeDiff);
+    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM _options WHERE id = 'FONT_SIZE_DIFF'")).toInt(),
+             fontSizeDiff.isEmpty() ? 0 : 1);
     QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
                  .toString(),
              sizes);
@@ -302,6 +310,47 @@ void TestDataRepair::secondRepairChangesNothing()
         second << MTestDataFixture::rows(query);
     QCOMPARE(second, first);
     QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
+}
+
+void TestDataRepair::failedCommitKeepsNothing()
+{
+    MTestDataFixture::insert(QStringLiteral("product"),
+                             {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
+    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+
+    // A reader on another connection makes the final commit fail at once.
+    const QString dbPath = QSqlDatabase::database().databaseName();
+    MTestDataFixture::close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        db.setDatabaseName(dbPath);
+        QVERIFY(db.open());
+    }
+    {
+        QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+        reader.setDatabaseName(dbPath);
+        QVERIFY(reader.open());
+        QSqlQuery hold(reader);
+        QVERIFY(hold.exec(QStringLiteral("begin")));
+        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM product")));
+        QVERIFY(hold.next());
+
+        const MDataRepair::Result result = MDataRepair::run(2014, tempPath());
+        QVERIFY(!result.ok());
+        QVERIFY2(!result.firstError.isEmpty(), "the failure carries the database's message");
+        QVERIFY(hold.exec(QStringLiteral("rollback")));
+        hold.finish();
+        reader.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+
+    // Nothing of the repair stays, in the database or in the options cache.
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
+             QStringList{"|0.00"});
+    QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
+    QVERIFY2(QSqlQuery().exec(QStringLiteral("begin")), "no transaction is left open");
+    QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
 }
 
 INVOICE_TEST_MAIN(TestDataRepair)

@@ -24,6 +24,8 @@ private slots:
     void decoding_data();
     void decoding();
     void badLineImportsTheRest();
+    void fileCannotEndTheTransaction_data();
+    void fileCannotEndTheTransaction();
     void secondImportAddsNoDuplicates();
     void failedCommitChangesNothing();
     void missingFileIsReported();
@@ -123,6 +125,37 @@ void TestSqlImport::badLineImportsTheRest()
     QVERIFY2(box.text.contains(QStringLiteral("Polecenia zakończone błędem: 1 (pierwszy: line 2: "
                                               "table buyer has no column named nie_ma_takiej)")),
              qPrintable(box.text));
+}
+
+void TestSqlImport::fileCannotEndTheTransaction_data()
+{
+    QTest::addColumn<QString>("statement");
+
+    QTest::newRow("commit") << "COMMIT;";
+    QTest::newRow("end transaction") << "END TRANSACTION;";
+    QTest::newRow("rollback in lower case") << "rollback;";
+    QTest::newRow("begin, as a database dump starts") << "BEGIN TRANSACTION;";
+}
+
+void TestSqlImport::fileCannotEndTheTransaction()
+{
+    QFETCH(QString, statement);
+
+    // The import is one transaction: a file's own transaction statements
+    // would commit or drop part of it behind the report's back.
+    const QString path = writeFile(lines({buyerLine.arg(1).arg("Pierwsza", "Kraków"), statement,
+                                          buyerLine.arg(3).arg("Trzecia", "Gdańsk")}));
+
+    const MSqlImport::Report report = import(path);
+    QVERIFY(report.run.committed);
+    QVERIFY(report.repaired);
+    QCOMPARE(report.run.executed, 2);
+    QCOMPARE(report.run.errors, 1);
+    QVERIFY2(report.run.firstError.startsWith(QStringLiteral("line 2: ")), qPrintable(report.run.firstError));
+    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
+             (QStringList{"1|Pierwsza", "3|Trzecia"}));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("begin")));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
 }
 
 void TestSqlImport::secondImportAddsNoDuplicates()
