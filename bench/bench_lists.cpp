@@ -167,9 +167,9 @@ int main(int argc, char* argv[])
 
     QTemporaryDir dir;
     const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(dbFile);
-    if (!db.open() || !MTestDatabase::prepare(db) || !fillBuyers(db)) {
+    const bool prepared = MTestDatabase::prepare(dbFile);
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!prepared || !fillBuyers(db)) {
         out << "cannot build the database of buyers\n";
         return 1;
     }

@@ -1,7 +1,7 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MListTab.h"
-#include "core/MSqlScriptRunner.h"
 #include "resources/MResources.h"
 #include "views/MTabWidget.h"
 
@@ -139,11 +139,8 @@ void TestAppWndTabs::initTestCase()
 
     // A database of the current version that remembers tabs of an earlier session.
     MAppWnd::initPaths();
+    QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        db.setDatabaseName(MAppWnd::pathData + QStringLiteral("data/Invoice.db3"));
-        QVERIFY(db.open());
-        QVERIFY(MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false).ok());
         QSqlQuery query;
         query.prepare(QStringLiteral("INSERT INTO _options (id, content) VALUES (:id, :content)"));
         query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_OPENED"));
@@ -152,9 +149,8 @@ void TestAppWndTabs::initTestCase()
         query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_CURRENT"));
         query.bindValue(QStringLiteral(":content"), QStringLiteral("MInvoiceDbView_Sell,0"));
         QVERIFY(query.exec());
-        db.close();
     }
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 
     m_window.reset(new TestAppWnd);
     QVERIFY(!m_window->hasEnded());

@@ -1,4 +1,4 @@
-#include "MTestDataFixture.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 
@@ -35,12 +35,12 @@ const QStringList prefixes{"COLUMN_SORT_", "COLUMN_SIZE_", "COLUMN_VISIBLE_", "C
 
 void TestColumnOptions::initTestCase()
 {
-    QVERIFY(MTestDataFixture::create(m_dir.filePath(QStringLiteral("options.db3"))));
+    QVERIFY(MTestDatabase::build(m_dir.filePath(QStringLiteral("options.db3"))));
 }
 
 void TestColumnOptions::cleanupTestCase()
 {
-    MTestDataFixture::close();
+    MTestDatabase::close();
 }
 
 void TestColumnOptions::init()
@@ -118,7 +118,7 @@ void TestColumnOptions::shift()
     for (const QString& prefix : prefixes)
         stored << MAppWnd::option(prefix + view);
     QCOMPARE(stored, after);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM _options")).toInt(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM _options")).toInt(),
              int(before.size() - before.count(QString())));
 }
 

@@ -1,4 +1,4 @@
-#include "MTestDataFixture.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MDataRepair.h"
@@ -63,12 +63,12 @@ void TestDataRepair::init()
 {
     QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("template/logo"))));
     if (QTest::currentDataTag() == nullptr)
-        QVERIFY(MTestDataFixture::create(databasePath()));
+        QVERIFY(MTestDatabase::build(databasePath()));
 }
 
 void TestDataRepair::cleanup()
 {
-    MTestDataFixture::close();
+    MTestDatabase::close();
 }
 
 qint64 TestDataRepair::seller(const QVariantMap& values)
@@ -76,24 +76,24 @@ qint64 TestDataRepair::seller(const QVariantMap& values)
     QVariantMap row{{"firm", "Firma"}, {"bank", "Bank Polski"}, {"bank_account", "12 3456"}};
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         row.insert(it.key(), it.value());
-    return MTestDataFixture::insert(QStringLiteral("seller"), row);
+    return MTestDatabase::insert(QStringLiteral("seller"), row);
 }
 
 qint64 TestDataRepair::snapshot(int idKind, const QString& pattern, int idFormat)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"},
-                                                                    {"id_kind", idKind},
-                                                                    {"invoice_index_format_text", pattern.isNull() ? QStringLiteral("") : pattern},
-                                                                    {"id_invoice_index_format", idFormat}});
+    return MTestDatabase::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"},
+                                                                 {"id_kind", idKind},
+                                                                 {"invoice_index_format_text", pattern.isNull() ? QStringLiteral("") : pattern},
+                                                                 {"id_invoice_index_format", idFormat}});
 }
 
 qint64 TestDataRepair::document(qint64 idSeller, int kind, int index, const QString& number, const QString& date)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice"), {{"id_seller", idSeller},
-                                                             {"invoice_kind", kind},
-                                                             {"invoice_index", index},
-                                                             {"invoice_index_string", number.isNull() ? QStringLiteral("") : number},
-                                                             {"date_put", date}});
+    return MTestDatabase::insert(QStringLiteral("invoice"), {{"id_seller", idSeller},
+                                                          {"invoice_kind", kind},
+                                                          {"invoice_index", index},
+                                                          {"invoice_index_string", number.isNull() ? QStringLiteral("") : number},
+                                                          {"date_put", date}});
 }
 
 MDataRepair::Result TestDataRepair::repair(int lastVersion, const QString& tempPath)
@@ -139,40 +139,40 @@ void TestDataRepair::versionBoundSteps()
     QFETCH(QString, fontSizeDiff);
 
     // The state an older program left behind: its tables, its data, its options.
-    QVERIFY(MTestDataFixture::create(databasePath(), from));
+    QVERIFY(MTestDatabase::build(databasePath(), from));
     const qint64 idSeller = seller();
-    MTestDataFixture::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"}, {"id_md5", "0123abcd"}});
-    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+    MTestDatabase::insert(QStringLiteral("invoice_seller"), {{"firm", "Firma"}, {"id_md5", "0123abcd"}});
+    MTestDatabase::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
     if (!storedFontSizeDiff.isEmpty())
-        MTestDataFixture::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", storedFontSizeDiff}});
+        MTestDatabase::insert(QStringLiteral("_options"), {{"id", "FONT_SIZE_DIFF"}, {"content", storedFontSizeDiff}});
     QImage logo(30, 20, QImage::Format_RGB32);
     logo.fill(Qt::red);
     const QString logoPath = m_dir.filePath(QStringLiteral("template/logo/seller_%1.png").arg(idSeller));
     QVERIFY(logo.save(logoPath));
     if (from > 0)
-        QVERIFY(MTestDataFixture::upgrade());
+        QVERIFY(MTestDatabase::upgrade());
 
     const MDataRepair::Result result = repair(from, tempPath());
     QVERIFY2(result.ok(), qPrintable(result.firstError));
 
     QFile logoFile(logoPath);
     QVERIFY(logoFile.open(QIODevice::ReadOnly));
-    const QStringList logos = MTestDataFixture::rows(QStringLiteral("SELECT id_seller, zoom, width, height FROM seller_logo"));
+    const QStringList logos = MTestDatabase::rows(QStringLiteral("SELECT id_seller, zoom, width, height FROM seller_logo"));
     QCOMPARE(logos, logoStored ? QStringList{QStringLiteral("%1|1|30|20").arg(idSeller)} : QStringList());
     if (logoStored)
-        QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT data FROM seller_logo")).toByteArray(), logoFile.readAll());
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo")).toByteArray(), logoFile.readAll());
 
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT id_md5 FROM invoice_seller")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_md5 FROM invoice_seller")).toString(),
              md5Cleared ? QString() : QStringLiteral("0123abcd"));
     // Moved from the seller row by the bank step, or made by the default bank step: one either way.
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank")),
              QStringList{QStringLiteral("%1|Bank Polski|12 3456|1").arg(idSeller)});
 
     QCOMPARE(MAppWnd::option(buyerSizes), sizes);
     QCOMPARE(MAppWnd::option(QStringLiteral("FONT_SIZE_DIFF")), fontSizeDiff);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM _options WHERE id = 'FONT_SIZE_DIFF'")).toInt(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM _options WHERE id = 'FONT_SIZE_DIFF'")).toInt(),
              fontSizeDiff.isEmpty() ? 0 : 1);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
                  .toString(),
              sizes);
 }
@@ -187,10 +187,10 @@ void TestDataRepair::sellersOfKindOne()
     const qint64 otherSeller = document(kindZero, 0);
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, invoice_kind FROM invoice ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, invoice_kind FROM invoice ORDER BY id")),
              (QStringList{QStringLiteral("%1|3").arg(invoice), QStringLiteral("%1|4").arg(correction),
                           QStringLiteral("%1|9").arg(bill), QStringLiteral("%1|0").arg(otherSeller)}));
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM invoice_seller WHERE id_kind <> 0")).toInt(), 0);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM invoice_seller WHERE id_kind <> 0")).toInt(), 0);
 }
 
 void TestDataRepair::patternTextsAndDocumentNumbers()
@@ -209,47 +209,47 @@ void TestDataRepair::patternTextsAndDocumentNumbers()
     document(9999, 0, 8, QString());
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM seller ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_format_text FROM seller ORDER BY id")),
              (QStringList{"[nr]/[mm]/[rrrr]", "", "F/[nr]"}));
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_format_text FROM invoice_seller ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_format_text FROM invoice_seller ORDER BY id")),
              (QStringList{"[nr]/[mm]/[rrrr]", "[nr]/[rrrr]", "O'[nr]/[mm]"}));
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT invoice_index_string FROM invoice ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT invoice_index_string FROM invoice ORDER BY id")),
              (QStringList{"7/03/2024", "5/2024", "zostaje", "O'3/11", ""}));
 }
 
 void TestDataRepair::productVatNamesAndMissingPrices()
 {
     for (const QString& table : {QStringLiteral("product"), QStringLiteral("invoice_product")}) {
-        MTestDataFixture::insert(table, {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
-        MTestDataFixture::insert(table, {{"netto_price", "0"}, {"brutto_price", "10"}, {"vat", 8}, {"count_from_netto", 0}});
-        MTestDataFixture::insert(table, {{"netto_price", "5"}, {"brutto_price", "5"}, {"vat", 7}, {"vat_kind", 1},
-                                      {"count_from_netto", 1}});
-        MTestDataFixture::insert(table, {{"netto_price", "5"}, {"brutto_price", "6.15"}, {"vat", 23},
-                                      {"vat_text", "23% własna"}, {"count_from_netto", 1}});
+        MTestDatabase::insert(table, {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
+        MTestDatabase::insert(table, {{"netto_price", "0"}, {"brutto_price", "10"}, {"vat", 8}, {"count_from_netto", 0}});
+        MTestDatabase::insert(table, {{"netto_price", "5"}, {"brutto_price", "5"}, {"vat", 7}, {"vat_kind", 1},
+                                   {"count_from_netto", 1}});
+        MTestDatabase::insert(table, {{"netto_price", "5"}, {"brutto_price", "6.15"}, {"vat", 23},
+                                   {"vat_text", "23% własna"}, {"count_from_netto", 1}});
     }
 
     QVERIFY(repair(0, tempPath()).ok());
     // No VAT row has rate 7 of kind 1: the name stays empty.
     const QStringList expected{"23%|100.00|123.00", "8%|9.26|10.00", "|5.00|5.35", "23% własna|5.00|6.15"};
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
-                                                "printf('%.2f', brutto_price) FROM product ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
+                                             "printf('%.2f', brutto_price) FROM product ORDER BY id")),
              expected);
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
-                                                "printf('%.2f', brutto_price) FROM invoice_product ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', netto_price), "
+                                             "printf('%.2f', brutto_price) FROM invoice_product ORDER BY id")),
              expected);
 }
 
 void TestDataRepair::unitsAreCollectedOnce()
 {
-    MTestDataFixture::insert(QStringLiteral("product_unit"), {{"name", "kg"}});
+    MTestDatabase::insert(QStringLiteral("product_unit"), {{"name", "kg"}});
     for (const QString& unit : QStringList{"szt.", "kg", "", "szt."})
-        MTestDataFixture::insert(QStringLiteral("product"), {{"unit", unit}, {"vat_text", "23%"}});
+        MTestDatabase::insert(QStringLiteral("product"), {{"unit", unit}, {"vat_text", "23%"}});
     for (const QString& unit : QStringList{"szt.", "m²"})
-        MTestDataFixture::insert(QStringLiteral("invoice_product"), {{"unit", unit}, {"vat_text", "23%"}});
+        MTestDatabase::insert(QStringLiteral("invoice_product"), {{"unit", unit}, {"vat_text", "23%"}});
 
     QVERIFY(repair(0, tempPath()).ok());
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT name FROM product_unit ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT name FROM product_unit ORDER BY id")),
              (QStringList{"kg", "m²", "szt."}));
 }
 
@@ -257,27 +257,27 @@ void TestDataRepair::everySellerGetsOneDefaultBank()
 {
     const qint64 without = seller({{"bank", "Bank Śląski"}, {"bank_account", "PL 11"}});
     const qint64 with = seller();
-    MTestDataFixture::insert(QStringLiteral("seller_bank"), {{"id_seller", with}, {"bank", "inny"}, {"is_default", 0}});
+    MTestDatabase::insert(QStringLiteral("seller_bank"), {{"id_seller", with}, {"bank", "inny"}, {"is_default", 0}});
 
     QVERIFY(repair(0, tempPath()).ok());
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank "
-                                                "ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank "
+                                             "ORDER BY id")),
              (QStringList{QStringLiteral("%1|inny||0").arg(with), QStringLiteral("%1|Bank Śląski|PL 11|1").arg(without)}));
 }
 
 void TestDataRepair::amountsAreRecomputed()
 {
     const qint64 idDocument = document(snapshot(0, QStringLiteral("[nr]")), 0);
-    const qint64 idProduct = MTestDataFixture::insert(
+    const qint64 idProduct = MTestDatabase::insert(
         QStringLiteral("invoice_product"),
         {{"netto_price", "10"}, {"vat", 23}, {"vat_text", "23%"}, {"count_from_netto", 1}});
-    MTestDataFixture::insert(QStringLiteral("invoice_product_misc"),
-                          {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", 3}, {"reduct", 5}});
+    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+                       {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", 3}, {"reduct", 5}});
 
     QVERIFY(repair(0, tempPath()).ok());
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT printf('%.2f|%.2f|%.2f', global_netto, global_brutto, "
-                                                "global_vat) FROM invoice")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT printf('%.2f|%.2f|%.2f', global_netto, global_brutto, "
+                                             "global_vat) FROM invoice")),
              QStringList{"28.50|35.06|6.56"});
 }
 
@@ -285,11 +285,11 @@ void TestDataRepair::secondRepairChangesNothing()
 {
     seller({{"id_invoice_index_format", 1}});
     const qint64 idDocument = document(snapshot(1, QString(), 1), 2, 4);
-    const qint64 idProduct = MTestDataFixture::insert(
+    const qint64 idProduct = MTestDatabase::insert(
         QStringLiteral("invoice_product"), {{"netto_price", "0"}, {"brutto_price", "9.99"}, {"vat", 8}, {"unit", "h"}});
-    MTestDataFixture::insert(QStringLiteral("invoice_product_misc"),
-                          {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", "1.5"}});
-    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+                       {{"id_invoice", idDocument}, {"id_product", idProduct}, {"amount", "1.5"}});
+    MTestDatabase::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
 
     QVERIFY(repair(0, tempPath()).ok());
     // Summary rows are made anew on every repair: compared without their ids.
@@ -302,31 +302,25 @@ void TestDataRepair::secondRepairChangesNothing()
         "SELECT * FROM _options"};
     QStringList first;
     for (const QString& query : queries)
-        first << MTestDataFixture::rows(query);
+        first << MTestDatabase::rows(query);
 
     QVERIFY(repair(0, tempPath()).ok());
     QStringList second;
     for (const QString& query : queries)
-        second << MTestDataFixture::rows(query);
+        second << MTestDatabase::rows(query);
     QCOMPARE(second, first);
     QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
 }
 
 void TestDataRepair::failedCommitKeepsNothing()
 {
-    MTestDataFixture::insert(QStringLiteral("product"),
-                             {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
-    MTestDataFixture::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
+    MTestDatabase::insert(QStringLiteral("product"),
+                          {{"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}, {"count_from_netto", 1}});
+    MTestDatabase::insert(QStringLiteral("_options"), {{"id", buyerSizes}, {"content", thirteenColumns}});
 
     // A reader on another connection makes the final commit fail at once.
     const QString dbPath = QSqlDatabase::database().databaseName();
-    MTestDataFixture::close();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        db.setDatabaseName(dbPath);
-        QVERIFY(db.open());
-    }
+    QVERIFY(MTestDatabase::connect(dbPath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
     {
         QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
         reader.setDatabaseName(dbPath);
@@ -346,7 +340,7 @@ void TestDataRepair::failedCommitKeepsNothing()
     QSqlDatabase::removeDatabase(QStringLiteral("reader"));
 
     // Nothing of the repair stays, in the database or in the options cache.
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
              QStringList{"|0.00"});
     QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
     QVERIFY2(QSqlQuery().exec(QStringLiteral("begin")), "no transaction is left open");

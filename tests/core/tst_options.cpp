@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 
@@ -26,9 +27,7 @@ private:
 
 void TestOptions::init()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("DROP TABLE IF EXISTS _options")));
     QVERIFY(query.exec(QStringLiteral(
@@ -38,8 +37,7 @@ void TestOptions::init()
 
 void TestOptions::cleanup()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 QString TestOptions::storedContent(const QString& key, int* rowCount) const

@@ -1,4 +1,4 @@
-#include "MTestDataFixture.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MRecompute.h"
 
@@ -75,53 +75,53 @@ QString recomputeAll()
 
 void TestRecompute::init()
 {
-    QVERIFY(MTestDataFixture::create(m_dir.filePath(QStringLiteral("%1-%2.db3")
-                                                     .arg(QTest::currentTestFunction())
-                                                     .arg(QString::fromLatin1(QTest::currentDataTag())))));
+    QVERIFY(MTestDatabase::build(m_dir.filePath(QStringLiteral("%1-%2.db3")
+                                                 .arg(QTest::currentTestFunction())
+                                                 .arg(QString::fromLatin1(QTest::currentDataTag())))));
 }
 
 void TestRecompute::cleanup()
 {
-    MTestDataFixture::close();
+    MTestDatabase::close();
 }
 
 qint64 TestRecompute::document(int kind, int summaryCount, qint64 rating, const QString& bruttoPart)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice"), {{"invoice_kind", kind},
-                                                             {"summary_count", summaryCount},
-                                                             {"id_currency_rating", rating},
-                                                             {"brutto_part", bruttoPart},
-                                                             {"global_netto", "999"},
-                                                             {"global_brutto", "999"}});
+    return MTestDatabase::insert(QStringLiteral("invoice"), {{"invoice_kind", kind},
+                                                          {"summary_count", summaryCount},
+                                                          {"id_currency_rating", rating},
+                                                          {"brutto_part", bruttoPart},
+                                                          {"global_netto", "999"},
+                                                          {"global_brutto", "999"}});
 }
 
 qint64 TestRecompute::product(bool fromNetto, const QString& netto, const QString& brutto, int vat,
                               const QString& profit)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice_product"),
-                                 {{"name", "towar"},
-                                  {"count_from_netto", fromNetto ? 1 : 0},
-                                  {"netto_price", netto},
-                                  {"brutto_price", brutto},
-                                  {"vat", vat},
-                                  {"vat_text", QString(QString::number(vat) + QLatin1Char('%'))},
-                                  {"profit_brutto", profit}});
+    return MTestDatabase::insert(QStringLiteral("invoice_product"),
+                              {{"name", "towar"},
+                               {"count_from_netto", fromNetto ? 1 : 0},
+                               {"netto_price", netto},
+                               {"brutto_price", brutto},
+                               {"vat", vat},
+                               {"vat_text", QString(QString::number(vat) + QLatin1Char('%'))},
+                               {"profit_brutto", profit}});
 }
 
 qint64 TestRecompute::line(qint64 document, qint64 product, const QString& amount, const QString& reduct,
                            bool percent)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice_product_misc"), {{"id_invoice", document},
-                                                                          {"id_product", product},
-                                                                          {"amount", amount},
-                                                                          {"reduct", reduct},
-                                                                          {"reduct_percent", percent ? 1 : 0}});
+    return MTestDatabase::insert(QStringLiteral("invoice_product_misc"), {{"id_invoice", document},
+                                                                       {"id_product", product},
+                                                                       {"amount", amount},
+                                                                       {"reduct", reduct},
+                                                                       {"reduct_percent", percent ? 1 : 0}});
 }
 
 qint64 TestRecompute::rating(int amountFrom, const QString& value)
 {
-    return MTestDataFixture::insert(QStringLiteral("invoice_currency_rating"),
-                                 {{"currency_amount_from", amountFrom}, {"currency_value", value}});
+    return MTestDatabase::insert(QStringLiteral("invoice_currency_rating"),
+                              {{"currency_amount_from", amountFrom}, {"currency_value", value}});
 }
 
 void TestRecompute::lineValues_data()
@@ -187,13 +187,13 @@ void TestRecompute::lineValues()
     const qint64 idLine = line(idDocument, idProduct, amount, reduct, percent);
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::rows(money(lineColumns, QStringLiteral("invoice_product_misc WHERE id = %1").arg(idLine))),
+    QCOMPARE(MTestDatabase::rows(money(lineColumns, QStringLiteral("invoice_product_misc WHERE id = %1").arg(idLine))),
              QStringList{expected});
     // One line, one rate: the summary row and the totals repeat the line.
-    QCOMPARE(MTestDataFixture::rows(money(lineColumns, QStringLiteral("invoice_summary_vat WHERE id_invoice = %1")
-                                                        .arg(idDocument))),
+    QCOMPARE(MTestDatabase::rows(money(lineColumns, QStringLiteral("invoice_summary_vat WHERE id_invoice = %1")
+                                                     .arg(idDocument))),
              QStringList{expected});
-    QCOMPARE(MTestDataFixture::rows(money(totalColumns, QStringLiteral("invoice WHERE id = %1").arg(idDocument))),
+    QCOMPARE(MTestDatabase::rows(money(totalColumns, QStringLiteral("invoice WHERE id = %1").arg(idDocument))),
              QStringList{expected});
 }
 
@@ -215,7 +215,7 @@ void TestRecompute::linesOutsideTheRulesAreLeftAlone()
     QCOMPARE(recomputeAll(), QString());
     // Kept, only rounded.
     const QString kept = QStringLiteral("7.12|8.00|1.00|2.00|3.00|4.01");
-    QCOMPARE(MTestDataFixture::rows(money(lineColumns, QStringLiteral("invoice_product_misc ORDER BY id"))),
+    QCOMPARE(MTestDatabase::rows(money(lineColumns, QStringLiteral("invoice_product_misc ORDER BY id"))),
              (QStringList{kept, kept, kept}));
 }
 
@@ -246,11 +246,11 @@ void TestRecompute::summaryMethods()
         line(idDocument, fromNetto ? product(true, price, "0", 23) : product(false, "0", price, 23), "1");
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("netto_price, brutto_price, vat_price, id_vat"),
-                                       QStringLiteral("invoice_summary_vat WHERE id_invoice = %1").arg(idDocument))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("netto_price, brutto_price, vat_price, id_vat"),
+                                    QStringLiteral("invoice_summary_vat WHERE id_invoice = %1").arg(idDocument))),
              QStringList{expected + QStringLiteral("|24.00")});
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("global_netto, global_brutto, global_vat"),
-                                       QStringLiteral("invoice WHERE id = %1").arg(idDocument))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("global_netto, global_brutto, global_vat"),
+                                    QStringLiteral("invoice WHERE id = %1").arg(idDocument))),
              QStringList{expected});
 }
 
@@ -266,14 +266,14 @@ void TestRecompute::summaryRowPerRate()
                            .arg(unknownRate)));
     line(idDocument, unknownRate, "1");
     // Summary rows of the previous computation are replaced, not added to.
-    MTestDataFixture::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", idDocument}, {"netto_price", 5}});
+    MTestDatabase::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", idDocument}, {"netto_price", 5}});
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("id_vat, netto_price, brutto_price, vat_price"),
-                                       QStringLiteral("invoice_summary_vat ORDER BY id_vat"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("id_vat, netto_price, brutto_price, vat_price"),
+                                    QStringLiteral("invoice_summary_vat ORDER BY id_vat"))),
              (QStringList{"0.00|10.00|10.50|0.50", "9.00|10.00|10.80|0.80", "24.00|200.00|246.00|46.00"}));
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("global_netto, global_brutto, global_vat"),
-                                       QStringLiteral("invoice"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("global_netto, global_brutto, global_vat"),
+                                    QStringLiteral("invoice"))),
              QStringList{"220.00|267.30|47.30"});
 }
 
@@ -285,10 +285,10 @@ void TestRecompute::documentWithoutLinesKeepsItsTotals()
 
     QCOMPARE(recomputeAll(), QString());
     // Kept, only rounded.
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("global_netto, global_brutto"),
-                                       QStringLiteral("invoice WHERE id = %1").arg(empty))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("global_netto, global_brutto"),
+                                    QStringLiteral("invoice WHERE id = %1").arg(empty))),
              QStringList{"12.35|999.00"});
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM invoice_summary_vat")).toInt(), 0);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM invoice_summary_vat")).toInt(), 0);
 }
 
 void TestRecompute::advanceParts_data()
@@ -334,26 +334,26 @@ void TestRecompute::advanceParts()
     line(idDocument, product(false, "0", prices.section(QLatin1Char(';'), 1, 1), 8), amount);
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT global_brutto FROM invoice")).toDouble(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT global_brutto FROM invoice")).toDouble(),
              amount.toDouble() * 200.0);
-    QCOMPARE(MTestDataFixture::rows(money(partColumns, QStringLiteral("invoice_summary_vat WHERE id_vat = 24"))),
+    QCOMPARE(MTestDatabase::rows(money(partColumns, QStringLiteral("invoice_summary_vat WHERE id_vat = 24"))),
              QStringList{parts});
-    QCOMPARE(MTestDataFixture::rows(money(partTotalColumns, QStringLiteral("invoice"))), QStringList{partTotals});
+    QCOMPARE(MTestDatabase::rows(money(partTotalColumns, QStringLiteral("invoice"))), QStringList{partTotals});
 }
 
 void TestRecompute::productPricesFollowTheirBasis()
 {
-    MTestDataFixture::insert(QStringLiteral("product"),
-                          {{"count_from_netto", 1}, {"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}});
-    MTestDataFixture::insert(QStringLiteral("product"),
-                          {{"count_from_netto", 0}, {"netto_price", "0"}, {"brutto_price", "10.00"}, {"vat", 8}});
+    MTestDatabase::insert(QStringLiteral("product"),
+                       {{"count_from_netto", 1}, {"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}});
+    MTestDatabase::insert(QStringLiteral("product"),
+                       {{"count_from_netto", 0}, {"netto_price", "0"}, {"brutto_price", "10.00"}, {"vat", 8}});
     product(true, "0.99", "5", 23);
     product(false, "5", "1.99", 5);
 
     QCOMPARE(recomputeAll(), QString());
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("netto_price, brutto_price"), QStringLiteral("product"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("netto_price, brutto_price"), QStringLiteral("product"))),
              (QStringList{"100.00|123.00", "9.26|10.00"}));
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("netto_price, brutto_price"), QStringLiteral("invoice_product"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("netto_price, brutto_price"), QStringLiteral("invoice_product"))),
              (QStringList{"0.99|1.22", "1.90|1.99"}));
 }
 
@@ -365,25 +365,25 @@ void TestRecompute::oneDocumentLeavesTheOthers()
     const qint64 second = document(0);
     const qint64 secondProduct = product(true, "20", "0", 23);
     line(second, secondProduct, "1");
-    const qint64 catalog = MTestDataFixture::insert(
+    const qint64 catalog = MTestDatabase::insert(
         QStringLiteral("product"), {{"count_from_netto", 1}, {"netto_price", "100"}, {"brutto_price", "0"}, {"vat", 23}});
-    MTestDataFixture::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", second}, {"netto_price", 5}});
+    MTestDatabase::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", second}, {"netto_price", 5}});
 
     QSqlQuery("begin");
     QVERIFY(MRecompute::recomputeDocument(first).ok());
     QSqlQuery("commit");
 
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("global_netto, global_brutto"), QStringLiteral("invoice ORDER BY id"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("global_netto, global_brutto"), QStringLiteral("invoice ORDER BY id"))),
              (QStringList{"20.00|24.60", "999.00|999.00"}));
-    QCOMPARE(MTestDataFixture::rows(money(QStringLiteral("brutto_price"), QStringLiteral("invoice_product ORDER BY id"))),
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("brutto_price"), QStringLiteral("invoice_product ORDER BY id"))),
              (QStringList{"12.30", "0.00"}));
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT brutto_price FROM product WHERE id = %1").arg(catalog)).toInt(), 0);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT netto_price FROM invoice_summary_vat WHERE id_invoice = %1")
-                                      .arg(second))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT brutto_price FROM product WHERE id = %1").arg(catalog)).toInt(), 0);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT netto_price FROM invoice_summary_vat WHERE id_invoice = %1")
+                                   .arg(second))
                  .toInt(),
              5);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT netto_price FROM invoice_product_misc WHERE id_product = %1")
-                                      .arg(secondProduct))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT netto_price FROM invoice_product_misc WHERE id_product = %1")
+                                   .arg(secondProduct))
                  .toInt(),
              0);
 }

@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MSqlScriptRunner.h"
 #include "resources/MResources.h"
@@ -166,19 +167,12 @@ void TestSchema::initTestCase()
 
 void TestSchema::cleanup()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    MTestDatabase::close();
 }
 
 void TestSchema::openDatabase(const QString& name)
 {
-    cleanup();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(name + QStringLiteral(".db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(name + QStringLiteral(".db3"))));
 }
 
 // The state a database was left in by a program whose script ended with

@@ -1,4 +1,4 @@
-#include "MTestDataFixture.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MSqlImport.h"
 #include "views/MMessageBox.h"
@@ -61,15 +61,15 @@ MMessageBox::Shown onlyBox()
 
 void TestSqlImport::init()
 {
-    QVERIFY(MTestDataFixture::create(m_dir.filePath(QStringLiteral("%1-%2.db3")
-                                                        .arg(QTest::currentTestFunction())
-                                                        .arg(QString::fromLatin1(QTest::currentDataTag())))));
+    QVERIFY(MTestDatabase::build(m_dir.filePath(QStringLiteral("%1-%2.db3")
+                                                    .arg(QTest::currentTestFunction())
+                                                    .arg(QString::fromLatin1(QTest::currentDataTag())))));
     MMessageBox::takeShown();
 }
 
 void TestSqlImport::cleanup()
 {
-    MTestDataFixture::close();
+    MTestDatabase::close();
 }
 
 QString TestSqlImport::writeFile(const QByteArray& bytes)
@@ -98,7 +98,7 @@ void TestSqlImport::decoding()
 
     const MSqlImport::Report report = import(path);
     QVERIFY2(report.ok(), qPrintable(report.message()));
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT firm, city FROM buyer")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT firm, city FROM buyer")),
              QStringList{QStringLiteral("Zakład Źródło Żółć|Łódź")});
 }
 
@@ -113,7 +113,7 @@ void TestSqlImport::badLineImportsTheRest()
     QVERIFY(report.run.committed);
     QCOMPARE(report.run.executed, 2);
     QCOMPARE(report.run.errors, 1);
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
              (QStringList{"1|Pierwsza", "3|Trzecia"}));
 
     MSqlImport::showReport(nullptr, report);
@@ -152,7 +152,7 @@ void TestSqlImport::fileCannotEndTheTransaction()
     QCOMPARE(report.run.executed, 2);
     QCOMPARE(report.run.errors, 1);
     QVERIFY2(report.run.firstError.startsWith(QStringLiteral("line 2: ")), qPrintable(report.run.firstError));
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
              (QStringList{"1|Pierwsza", "3|Trzecia"}));
     QVERIFY(QSqlQuery().exec(QStringLiteral("begin")));
     QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
@@ -170,7 +170,7 @@ void TestSqlImport::secondImportAddsNoDuplicates()
     QVERIFY2(second.ok(), qPrintable(second.message()));
     QCOMPARE(second.run.executed, 0);
     QCOMPARE(second.run.repeatFailures, 2);
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 2);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 2);
 
     MSqlImport::showReport(nullptr, second);
     const MMessageBox::Shown box = onlyBox();
@@ -184,13 +184,7 @@ void TestSqlImport::failedCommitChangesNothing()
 {
     // A lock held by another connection makes the final commit fail at once.
     const QString dbPath = QSqlDatabase::database().databaseName();
-    MTestDataFixture::close();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        db.setDatabaseName(dbPath);
-        QVERIFY(db.open());
-    }
+    QVERIFY(MTestDatabase::connect(dbPath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
     QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
     reader.setDatabaseName(dbPath);
     QVERIFY(reader.open());
@@ -213,7 +207,7 @@ void TestSqlImport::failedCommitChangesNothing()
     reader.close();
     reader = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("reader"));
-    QCOMPARE(MTestDataFixture::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 0);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 0);
 }
 
 void TestSqlImport::missingFileIsReported()
@@ -237,9 +231,9 @@ void TestSqlImport::dataIsRepairedAfterImport()
     const MSqlImport::Report report = import(path);
     QVERIFY2(report.ok(), qPrintable(report.message()));
     QVERIFY(report.repaired);
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
              QStringList{"23%|123.00"});
-    QCOMPARE(MTestDataFixture::rows(QStringLiteral("SELECT name FROM product_unit")), QStringList{"godz."});
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT name FROM product_unit")), QStringList{"godz."});
 }
 
 INVOICE_TEST_MAIN(TestSqlImport)

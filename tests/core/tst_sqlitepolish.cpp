@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MSqlitePolish.h"
 
@@ -36,11 +37,9 @@ private:
 
 void TestSqlitePolish::init()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QString error;
-    QVERIFY2(MSqlitePolish::install(db, &error), qPrintable(error));
+    QVERIFY2(MSqlitePolish::install(QSqlDatabase::database(), &error), qPrintable(error));
 
     // The connection settings of the program's start, as it runs them.
     QSqlQuery query;
@@ -52,8 +51,7 @@ void TestSqlitePolish::init()
 
 void TestSqlitePolish::cleanup()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
     QFile::remove(m_dir.filePath(QStringLiteral("Invoice.db3")));
 }
 

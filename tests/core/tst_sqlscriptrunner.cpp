@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MSqlScriptRunner.h"
 
@@ -44,23 +45,17 @@ using Versions = MSqlScriptRunner::Versions;
 
 void TestSqlScriptRunner::init()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     // A locked file must fail at once, not after the driver's default wait.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("%1.db3").arg(QTest::currentTestFunction()) +
-                                      QTest::currentDataTag()));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("%1.db3").arg(QTest::currentTestFunction()) +
+                                                  QTest::currentDataTag()),
+                                   QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE t (name TEXT)")));
 }
 
 void TestSqlScriptRunner::cleanup()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    MTestDatabase::close();
 }
 
 QString TestSqlScriptRunner::writeScript(const QByteArray& bytes)

@@ -1,5 +1,5 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "MTestInvoiceDb.h"
 #include "MTestOwner.h"
 #include "views/ItemDelegateCatalogListView.h"
 #include "parties/MBuyerCatalogDlg.h"
@@ -41,7 +41,7 @@ private:
     static QStringList catalogTexts(const QTreeView* view, bool withState);
     static QString memberships();
 
-    std::unique_ptr<MTestInvoiceDb> m_db;
+    std::unique_ptr<MTestDatabase> m_db;
     std::unique_ptr<MTestOwner> m_owner;
 };
 
@@ -67,16 +67,16 @@ QMap<int, int> idMap(const QList<int>& ids)
 
 void TestBuyerCatalogs::initTestCase()
 {
-    m_db = std::make_unique<MTestInvoiceDb>();
+    m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
 }
 
 void TestBuyerCatalogs::init()
 {
     for (const char* table : {"buyer", "buyer_catalog", "buyer_catalog_join"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const char* statement : fixture)
-        QVERIFY(MTestInvoiceDb::exec(QString::fromUtf8(statement)));
+        QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     m_owner = std::make_unique<MTestOwner>();
 }
 
@@ -117,9 +117,9 @@ QStringList TestBuyerCatalogs::catalogTexts(const QTreeView* view, bool withStat
 
 QString TestBuyerCatalogs::memberships()
 {
-    return MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id_buyer || ':' || id_catalog, ' ') FROM "
-                                                "(SELECT id_buyer, id_catalog FROM buyer_catalog_join "
-                                                "ORDER BY id_buyer, id_catalog)"))
+    return MTestDatabase::value(QStringLiteral("SELECT GROUP_CONCAT(id_buyer || ':' || id_catalog, ' ') FROM "
+                                               "(SELECT id_buyer, id_catalog FROM buyer_catalog_join "
+                                               "ORDER BY id_buyer, id_catalog)"))
         .toString();
 }
 
@@ -146,9 +146,9 @@ void TestBuyerCatalogs::catalogName()
     clickButton(dialog, QStringLiteral("OK"));
 
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_catalog")), catalogs);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_catalog")), catalogs);
     if (!stored.isNull())
-        QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id > 4")).toString(),
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id > 4")).toString(),
                  stored);
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{3, 0}}));
 }
@@ -163,9 +163,9 @@ void TestBuyerCatalogs::renameKeepsIdAndMemberships()
     name->setText(QStringLiteral("Hurt"));
     clickButton(dialog, QStringLiteral("OK"));
 
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = 1")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = 1")).toString(),
              QStringLiteral("Hurt"));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_catalog")), 4);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_catalog")), 4);
     QCOMPARE(memberships(), QStringLiteral("1:1 1:2 2:1"));
 
     // Cancel stores nothing.
@@ -174,7 +174,7 @@ void TestBuyerCatalogs::renameKeepsIdAndMemberships()
     cancelled->show();
     cancelled->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Inny"));
     clickButton(cancelled, QStringLiteral("Anuluj"));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = 2")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = 2")).toString(),
              QStringLiteral("Detal"));
     QCOMPARE(m_owner->notices.size(), 1);
 }

@@ -1,5 +1,5 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "MTestInvoiceDb.h"
 #include "core/MAppWnd.h"
 #include "parties/MBuyerDbView.h"
 #include "views/MFileDialog.h"
@@ -42,7 +42,7 @@ private:
     static void refuseDeletesFrom(const QString& table);
     QStringList firms() const;
 
-    std::unique_ptr<MTestInvoiceDb> m_db;
+    std::unique_ptr<MTestDatabase> m_db;
     MBuyerDbView* m_view = nullptr;
 };
 
@@ -72,7 +72,7 @@ const char* const viewOptions[] = {
 
 void TestBuyerDbView::initTestCase()
 {
-    m_db = std::make_unique<MTestInvoiceDb>();
+    m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
     MAppWnd::loadOptions();
 }
@@ -80,11 +80,11 @@ void TestBuyerDbView::initTestCase()
 void TestBuyerDbView::init()
 {
     for (const char* trigger : {"refuse_delete_buyer", "refuse_delete_buyer_catalog"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + QLatin1String(trigger)));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + QLatin1String(trigger)));
     for (const char* table : {"buyer", "buyer_catalog", "buyer_catalog_join", "buyer_defaults", "buyer_address"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const char* statement : fixture)
-        QVERIFY(MTestInvoiceDb::exec(QString::fromUtf8(statement)));
+        QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     for (const char* key : viewOptions)
         MAppWnd::setOption(QLatin1String(key), QString());
     MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
@@ -109,9 +109,9 @@ MBuyerDbView* TestBuyerDbView::openView()
 // Makes every DELETE from `table` fail, as a locked or damaged database would.
 void TestBuyerDbView::refuseDeletesFrom(const QString& table)
 {
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TRIGGER refuse_delete_") + table
-                                 + QStringLiteral(" BEFORE DELETE ON ") + table
-                                 + QStringLiteral(" BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER refuse_delete_") + table
+                                + QStringLiteral(" BEFORE DELETE ON ") + table
+                                + QStringLiteral(" BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
 }
 
 QStringList TestBuyerDbView::firms() const
@@ -258,13 +258,13 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
         QVERIFY2(shown.last().text.startsWith(QStringLiteral("Nie udało się usunąć kontrahenta o identyfikatorze 2.")),
                  qPrintable(shown.last().text));
     }
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer ORDER BY id)"))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer ORDER BY id)"))
                  .toString(),
              buyersLeft);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_catalog_join")), joinsLeft);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_defaults")), defaultsLeft);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_catalog_join")), joinsLeft);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_defaults")), defaultsLeft);
     // The contact address is not the buyer's to delete: documents may still show it.
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 1);
     QCOMPARE(m_view->tableView()->model()->rowCount(), buyersLeft.count(',') + 1);
 }
 
@@ -313,13 +313,13 @@ void TestBuyerDbView::catalogDeleteAsksFirstAndRemovesItsMemberships()
         QVERIFY2(shown.last().text.startsWith(QStringLiteral("Nie udało się usunąć katalogu: Hurt.")),
                  qPrintable(shown.last().text));
     }
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer_catalog "
-                                                  "ORDER BY id)"))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT GROUP_CONCAT(id) FROM (SELECT id FROM buyer_catalog "
+                                                 "ORDER BY id)"))
                  .toString(),
              catalogsLeft);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT GROUP_CONCAT(m, ' ') FROM (SELECT id_buyer || ':' || "
-                                                  "id_catalog AS m FROM buyer_catalog_join ORDER BY id_buyer, "
-                                                  "id_catalog)"))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT GROUP_CONCAT(m, ' ') FROM (SELECT id_buyer || ':' || "
+                                                 "id_catalog AS m FROM buyer_catalog_join ORDER BY id_buyer, "
+                                                 "id_catalog)"))
                  .toString(),
              joinsLeft);
 }

@@ -1,5 +1,5 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "MTestInvoiceDb.h"
 #include "MTestOwner.h"
 #include "parties/MBuyerDlg.h"
 #include "parties/MOptionalDateEdit.h"
@@ -51,7 +51,7 @@ private:
     void clickOk();
     QVariant buyerValue(int id, const QString& column) const;
 
-    std::unique_ptr<MTestInvoiceDb> m_db;
+    std::unique_ptr<MTestDatabase> m_db;
     std::unique_ptr<MTestOwner> m_owner;
     MBuyerDlg* m_dialog = nullptr;
 };
@@ -75,7 +75,7 @@ int insertBuyer(const QString& values = QString())
 void TestBuyerDlg::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    m_db = std::make_unique<MTestInvoiceDb>();
+    m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
 }
 
@@ -83,7 +83,7 @@ void TestBuyerDlg::init()
 {
     for (const char* table : {"buyer", "buyer_address", "buyer_defaults", "__invoice_buyer",
                               "__invoice_buyer_address"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     m_owner = std::make_unique<MTestOwner>();
     MMessageBox::takeShown();
 }
@@ -125,8 +125,8 @@ void TestBuyerDlg::clickOk()
 
 QVariant TestBuyerDlg::buyerValue(int id, const QString& column) const
 {
-    return MTestInvoiceDb::value(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM buyer WHERE id = ")
-                                 + QString::number(id));
+    return MTestDatabase::value(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM buyer WHERE id = ")
+                                + QString::number(id));
 }
 
 void TestBuyerDlg::newBuyerStartsWithDefaults()
@@ -148,19 +148,19 @@ void TestBuyerDlg::newBuyerStartsWithDefaults()
 
     clickOk();
     QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 1);
-    const int id = MTestInvoiceDb::value(QStringLiteral("SELECT id FROM buyer")).toInt();
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 1);
+    const int id = MTestDatabase::value(QStringLiteral("SELECT id FROM buyer")).toInt();
     QCOMPARE(buyerValue(id, QStringLiteral("firm")).toString(), QString());
     QCOMPARE(buyerValue(id, QStringLiteral("id_country")).toInt(), polandId);
     QCOMPARE(buyerValue(id, QStringLiteral("id_province")).toInt(), 0);
     QCOMPARE(buyerValue(id, QStringLiteral("reduct")).toDouble(), 0.0);
     QCOMPARE(buyerValue(id, QStringLiteral("id_address_contact")).toInt(), 0);
     QVERIFY(buyerValue(id, QStringLiteral("person_document_date")).isNull());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 0);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT id_pay_form || day_period || payed || "
-                                                  "date_sell_in_months || pay_in_days FROM buyer_defaults "
-                                                  "WHERE id_buyer = ")
-                                   + QString::number(id))
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 0);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_pay_form || day_period || payed || "
+                                                 "date_sell_in_months || pay_in_days FROM buyer_defaults "
+                                                 "WHERE id_buyer = ")
+                                  + QString::number(id))
                  .toString(),
              QStringLiteral("00000"));
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{3, id}}));
@@ -211,10 +211,10 @@ void TestBuyerDlg::createdAndEditedBuyerLandsInItsTables()
     field<QPlainTextEdit>("additional")->setPlainText(QStringLiteral("Stały klient\nbez upustów"));
     clickOk();
 
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 1);
-    const int id = MTestInvoiceDb::value(QStringLiteral("SELECT id FROM buyer")).toInt();
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 1);
+    const int id = MTestDatabase::value(QStringLiteral("SELECT id FROM buyer")).toInt();
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{3, id}}));
-    const QString buyerRow = MTestInvoiceDb::value(
+    const QString buyerRow = MTestDatabase::value(
         QStringLiteral("SELECT firm || '|' || firm_short || '|' || nip || '|' || regon || '|' || bank || '|' || "
                        "bank_account || '|' || address || '|' || zipcode || '|' || city || '|' || id_province || "
                        "'|' || id_country || '|' || phone || '|' || fax || '|' || email || '|' || www || '|' || "
@@ -229,22 +229,22 @@ void TestBuyerDlg::createdAndEditedBuyerLandsInItsTables()
                             "Stały klient\nbez upustów|2|AB 123456|Wojewoda śląski|2019-03-07"));
     const int contactId = buyerValue(id, QStringLiteral("id_address_contact")).toInt();
     QVERIFY(contactId > 0);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT ba.name || '|' || address || '|' || zipcode || '|' || "
-                                                  "city || '|' || id_province || '|' || c.name FROM buyer_address "
-                                                  "ba JOIN country c ON c.id = ba.id_country WHERE ba.id = ")
-                                   + QString::number(contactId))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT ba.name || '|' || address || '|' || zipcode || '|' || "
+                                                 "city || '|' || id_province || '|' || c.name FROM buyer_address "
+                                                 "ba JOIN country c ON c.id = ba.id_country WHERE ba.id = ")
+                                  + QString::number(contactId))
                  .toString(),
              QStringLiteral("Dział księgowości|ul. Polna 1|00-950|Warszawa|7|Niemcy"));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT id_pay_form || '|' || payed || '|' || pay_text || '|' || "
-                                                  "pay_form_text || '|' || day_period || '|' || "
-                                                  "date_sell_in_months || '|' || pay_in_days FROM buyer_defaults "
-                                                  "WHERE id_buyer = ")
-                                   + QString::number(id))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_pay_form || '|' || payed || '|' || pay_text || '|' || "
+                                                 "pay_form_text || '|' || day_period || '|' || "
+                                                 "date_sell_in_months || '|' || pay_in_days FROM buyer_defaults "
+                                                 "WHERE id_buyer = ")
+                                  + QString::number(id))
                  .toString(),
              QStringLiteral("2|0|14 dni|przelewem|14|1|1"));
 
     // Opened again, the form shows what was stored; a change updates the same rows.
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE buyer SET time_modify = '2000-01-01 00:00:00'")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE buyer SET time_modify = '2000-01-01 00:00:00'")));
     m_owner->notices.clear();
     openDialog(id);
     QCOMPARE(field<QLineEdit>("firm")->text(), QStringLiteral("Żółta Łódź Sp. z o.o. "));
@@ -263,15 +263,15 @@ void TestBuyerDlg::createdAndEditedBuyerLandsInItsTables()
     field<QLineEdit>("contact_city")->setText(QStringLiteral("Kraków"));
     field<QSpinBox>("day_period")->setValue(30);
     clickOk();
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 1);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 1);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_defaults")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_defaults")), 1);
     QCOMPARE(buyerValue(id, QStringLiteral("firm")).toString(), QStringLiteral("Żółta Łódź S.A."));
     QVERIFY(buyerValue(id, QStringLiteral("time_modify")).toString() > QStringLiteral("2000-01-01 00:00:00"));
     QCOMPARE(buyerValue(id, QStringLiteral("id_address_contact")).toInt(), contactId);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT city FROM buyer_address")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT city FROM buyer_address")).toString(),
              QStringLiteral("Kraków"));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT day_period FROM buyer_defaults")).toInt(), 30);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT day_period FROM buyer_defaults")).toInt(), 30);
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{3, id}}));
 }
 
@@ -297,8 +297,8 @@ void TestBuyerDlg::contactAddressFollowsAddressKind()
 
     int contactId = 0;
     if (storedContact) {
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO buyer_address (city) VALUES ('Gdańsk')")));
-        contactId = MTestInvoiceDb::value(QStringLiteral("SELECT MAX(id) FROM buyer_address")).toInt();
+        QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_address (city) VALUES ('Gdańsk')")));
+        contactId = MTestDatabase::value(QStringLiteral("SELECT MAX(id) FROM buyer_address")).toInt();
     }
     const int id = insertBuyer(QStringLiteral(", id_address_contact) VALUES ('Firma', current_timestamp, "
                                               "current_timestamp, ")
@@ -309,12 +309,12 @@ void TestBuyerDlg::contactAddressFollowsAddressKind()
         field<QComboBox>("address_kind")->setCurrentIndex(kind);
     clickOk();
 
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), addressRows);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), addressRows);
     const int storedId = buyerValue(id, QStringLiteral("id_address_contact")).toInt();
     QCOMPARE(storedId > 0, referenced);
     if (referenced) {
-        QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT id FROM buyer_address")).toInt(), storedId);
-        QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT city FROM buyer_address")).toString(),
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id FROM buyer_address")).toInt(), storedId);
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT city FROM buyer_address")).toString(),
                  storedContact ? QStringLiteral("Gdańsk") : QString());
     }
 }
@@ -349,7 +349,7 @@ void TestBuyerDlg::referenceBoxes()
     QFETCH(QString, savedProvinceName);
 
     if (!setup.isEmpty())
-        QVERIFY(MTestInvoiceDb::exec(setup));
+        QVERIFY(MTestDatabase::exec(setup));
     const int id = insertBuyer(QStringLiteral(", id_country) VALUES ('Firma', current_timestamp, "
                                               "current_timestamp, ")
                                + QString::number(storedCountry));
@@ -364,12 +364,12 @@ void TestBuyerDlg::referenceBoxes()
     }
     clickOk();
     QCOMPARE(buyerValue(id, QStringLiteral("id_country")).toInt(), savedCountry);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT IFNULL(p.name, '') FROM buyer b LEFT JOIN province p "
-                                                  "ON p.id = b.id_province WHERE b.id = ")
-                                   + QString::number(id))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT IFNULL(p.name, '') FROM buyer b LEFT JOIN province p "
+                                                 "ON p.id = b.id_province WHERE b.id = ")
+                                  + QString::number(id))
                  .toString(),
              savedProvinceName);
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM province WHERE id = 90")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM province WHERE id = 90")));
 }
 
 void TestBuyerDlg::payFormRules_data()
@@ -398,7 +398,7 @@ void TestBuyerDlg::payFormRules()
     QFETCH(bool, payInDaysEnabled);
     QFETCH(bool, payed);
 
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE pay_form SET add_text_payed = (id = 5)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE pay_form SET add_text_payed = (id = 5)")));
     openDialog(0);
     field<QCheckBox>("pay_in_days")->setChecked(payInDaysBefore);
     auto* payForm = field<QComboBox>("id_pay_form");
@@ -410,19 +410,19 @@ void TestBuyerDlg::payFormRules()
     QCOMPARE(field<QCheckBox>("pay_in_days")->isChecked(), payInDays);
     QCOMPARE(field<QCheckBox>("pay_in_days")->isEnabled(), payInDaysEnabled);
     QCOMPARE(field<QCheckBox>("payed")->isChecked(), payed);
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE pay_form SET add_text_payed = 0")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE pay_form SET add_text_payed = 0")));
 }
 
 void TestBuyerDlg::storedDefaultsWinOverPayFormRule()
 {
     // A hidden pay form stays choosable for the buyer that uses it; its rule would tick
     // the term in days and the paid text, the stored flags say otherwise.
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE pay_form SET hidden = 1, add_text_payed = 1 WHERE id = 2")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE pay_form SET hidden = 1, add_text_payed = 1 WHERE id = 2")));
     const int id = insertBuyer(QStringLiteral(") VALUES ('Firma', current_timestamp, current_timestamp"));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO buyer_defaults (id_buyer, id_pay_form, payed, "
-                                                "pay_text, pay_form_text, day_period, date_sell_in_months, "
-                                                "pay_in_days) VALUES (")
-                                 + QString::number(id) + QStringLiteral(", 2, 0, 'termin', 'forma', 21, 1, 0)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_defaults (id_buyer, id_pay_form, payed, "
+                                               "pay_text, pay_form_text, day_period, date_sell_in_months, "
+                                               "pay_in_days) VALUES (")
+                                + QString::number(id) + QStringLiteral(", 2, 0, 'termin', 'forma', 21, 1, 0)")));
     openDialog(id);
     QCOMPARE(field<QComboBox>("id_pay_form")->currentText(), QStringLiteral("przelew"));
     QVERIFY(!field<QCheckBox>("pay_in_days")->isChecked());
@@ -432,7 +432,7 @@ void TestBuyerDlg::storedDefaultsWinOverPayFormRule()
     QCOMPARE(field<QSpinBox>("day_period")->value(), 21);
     QCOMPARE(field<QLineEdit>("pay_text")->text(), QStringLiteral("termin"));
     QCOMPARE(field<QLineEdit>("pay_form_text")->text(), QStringLiteral("forma"));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE pay_form SET hidden = 0, add_text_payed = 0")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE pay_form SET hidden = 0, add_text_payed = 0")));
 }
 
 void TestBuyerDlg::discount_data()
@@ -460,7 +460,7 @@ void TestBuyerDlg::discount()
     QTest::keyClick(reduct, Qt::Key_Return);
     QCOMPARE(reduct->text(), shown);
     clickOk();
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT reduct FROM buyer")).toDouble(), stored);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT reduct FROM buyer")).toDouble(), stored);
 }
 
 void TestBuyerDlg::documentDate_data()
@@ -503,15 +503,15 @@ void TestBuyerDlg::invoiceModeWritesOnlyWorkingCopies()
 {
     const int buyerId = insertBuyer(QStringLiteral(", additional) VALUES ('Oryginał', current_timestamp, "
                                                    "current_timestamp, 'uwagi'"));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO __invoice_buyer_address (id, city) VALUES (0, 'Opole')")));
-    const int addressCopy = MTestInvoiceDb::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_buyer_address")).toInt();
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO __invoice_buyer (id, firm, reduct, additional, "
-                                                "id_address_contact, time_create, time_modify) VALUES (")
-                                 + QString::number(buyerId) + QStringLiteral(", 'Kopia', 5, 'notatka', ")
-                                 + QString::number(addressCopy)
-                                 + QStringLiteral(", current_timestamp, current_timestamp)")));
-    const int copyId = MTestInvoiceDb::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_buyer")).toInt();
-    const int defaultsBefore = MTestInvoiceDb::count(QStringLiteral("buyer_defaults"));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO __invoice_buyer_address (id, city) VALUES (0, 'Opole')")));
+    const int addressCopy = MTestDatabase::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_buyer_address")).toInt();
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO __invoice_buyer (id, firm, reduct, additional, "
+                                               "id_address_contact, time_create, time_modify) VALUES (")
+                                + QString::number(buyerId) + QStringLiteral(", 'Kopia', 5, 'notatka', ")
+                                + QString::number(addressCopy)
+                                + QStringLiteral(", current_timestamp, current_timestamp)")));
+    const int copyId = MTestDatabase::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_buyer")).toInt();
+    const int defaultsBefore = MTestDatabase::count(QStringLiteral("buyer_defaults"));
 
     openDialog(copyId, true);
     QCOMPARE(field<QTabWidget>("pages")->count(), 5);
@@ -529,22 +529,22 @@ void TestBuyerDlg::invoiceModeWritesOnlyWorkingCopies()
     clickOk();
 
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{3, copyId}}));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT firm || '|' || reduct || '|' || additional FROM "
-                                                  "__invoice_buyer"))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT firm || '|' || reduct || '|' || additional FROM "
+                                                 "__invoice_buyer"))
                  .toString(),
              QStringLiteral("Kopia poprawiona|7.5|notatka"));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT city FROM __invoice_buyer_address")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT city FROM __invoice_buyer_address")).toString(),
              QStringLiteral("Nysa"));
     QCOMPARE(buyerValue(buyerId, QStringLiteral("firm || additional")).toString(), QStringLiteral("Oryginałuwagi"));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 1);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 0);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_defaults")), defaultsBefore);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_defaults")), defaultsBefore);
 }
 
 void TestBuyerDlg::failedWriteKeepsDialogOpen()
 {
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TRIGGER refuse_buyer BEFORE INSERT ON buyer "
-                                                "BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER refuse_buyer BEFORE INSERT ON buyer "
+                                               "BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END")));
     openDialog(0);
     field<QLineEdit>("firm")->setText(QStringLiteral("Nowa firma"));
     field<QComboBox>("address_kind")->setCurrentIndex(1);
@@ -558,18 +558,18 @@ void TestBuyerDlg::failedWriteKeepsDialogOpen()
     QVERIFY(m_dialog->isVisible());
     QVERIFY(m_owner->notices.isEmpty());
     QCOMPARE(field<QLineEdit>("firm")->text(), QStringLiteral("Nowa firma"));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 0);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 0);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_defaults")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_defaults")), 0);
 
     // Once the cause is gone, OK again stores the buyer once, with one contact address.
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER refuse_buyer")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER refuse_buyer")));
     clickOk();
     QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer")), 1);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("buyer_address")), 1);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT ba.city FROM buyer b JOIN buyer_address ba ON "
-                                                  "ba.id = b.id_address_contact"))
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 1);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT ba.city FROM buyer b JOIN buyer_address ba ON "
+                                                 "ba.id = b.id_address_contact"))
                  .toString(),
              QStringLiteral("Radom"));
     QCOMPARE(m_owner->notices.size(), 1);

@@ -1,4 +1,4 @@
-#include "MTestInvoiceDb.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "parties/MSellerBankRows.h"
 
@@ -31,7 +31,7 @@ private:
     static QStringList storedAccounts(int idSeller);
     static int workingId(const QString& bank);
 
-    MTestInvoiceDb m_db;
+    MTestDatabase m_db;
 };
 
 void TestSellerBankRows::initTestCase()
@@ -74,7 +74,7 @@ QStringList TestSellerBankRows::storedAccounts(int idSeller)
 
 int TestSellerBankRows::workingId(const QString& bank)
 {
-    return MTestInvoiceDb::value(QStringLiteral("SELECT MAX(__id) FROM __seller_bank WHERE bank = '%1'").arg(bank)).toInt();
+    return MTestDatabase::value(QStringLiteral("SELECT MAX(__id) FROM __seller_bank WHERE bank = '%1'").arg(bank)).toInt();
 }
 
 void TestSellerBankRows::copyInKeepsTheMarkedDefault_data()
@@ -118,8 +118,8 @@ void TestSellerBankRows::setDefaultMarksOnlyTheChosenRow()
 
     QVERIFY(rows.setDefault(workingId(QStringLiteral("Bank B")), nullptr));
     QCOMPARE(rows.defaultId(), workingId(QStringLiteral("Bank B")));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT group_concat(bank || is_default, ';') FROM "
-                                                  "(SELECT bank, is_default FROM __seller_bank ORDER BY __id)"))
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT group_concat(bank || is_default, ';') FROM "
+                                                 "(SELECT bank, is_default FROM __seller_bank ORDER BY __id)"))
                  .toString(),
              QStringLiteral("Bank A0;Bank B1"));
     // Working rows only: the stored accounts wait for the seller's save.
@@ -221,7 +221,7 @@ void TestSellerBankRows::failedCopyInNeverReplacesTheStoredAccounts()
     QString error;
     QVERIFY(!rows.copyIn(2, &error));
     QVERIFY(rows.isEmpty());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("__seller_bank")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__seller_bank")), 0);
 
     QSqlDatabase db = QSqlDatabase::database();
     QVERIFY(db.transaction());

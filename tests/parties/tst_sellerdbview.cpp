@@ -1,5 +1,5 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "MTestInvoiceDb.h"
 #include "core/MAppWnd.h"
 #include "parties/MSellerDbView.h"
 #include "views/MMessageBox.h"
@@ -46,7 +46,7 @@ private:
     int rowDefault() const;
     void selectRows(const QList<int>& rows);
 
-    std::unique_ptr<MTestInvoiceDb> m_db;
+    std::unique_ptr<MTestDatabase> m_db;
     MSellerDbView* m_view = nullptr;
 };
 
@@ -68,18 +68,18 @@ const char* const viewOptions[] = {
 
 void TestSellerDbView::initTestCase()
 {
-    m_db = std::make_unique<MTestInvoiceDb>();
+    m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
     MAppWnd::loadOptions();
 }
 
 void TestSellerDbView::init()
 {
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse_delete_seller")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse_delete_seller")));
     for (const char* table : {"seller", "invoice"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const char* statement : fixture)
-        QVERIFY(MTestInvoiceDb::exec(QString::fromUtf8(statement)));
+        QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     for (const char* key : viewOptions)
         MAppWnd::setOption(QLatin1String(key), QString());
     MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
@@ -242,8 +242,8 @@ void TestSellerDbView::otherKindsOfNoticeLeaveTheList()
 {
     MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("4"));
     openView();
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO seller (id, firm, time_create, time_modify) "
-                                                "VALUES (9, 'Nowa', 0, 0)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO seller (id, firm, time_create, time_modify) "
+                                               "VALUES (9, 'Nowa', 0, 0)")));
     m_view->reloadView(3, 7);
     QCOMPARE(firms().size(), 4);
 
@@ -255,8 +255,8 @@ void TestSellerDbView::otherKindsOfNoticeLeaveTheList()
 
 void TestSellerDbView::deleteRefusesSellerOfDocuments()
 {
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO invoice (id_seller_base, date_put, date_sell, date_pay, "
-                                                "time_create, time_modify) VALUES (2, 0, 0, 0, 0, 0)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO invoice (id_seller_base, date_put, date_sell, date_pay, "
+                                               "time_create, time_modify) VALUES (2, 0, 0, 0, 0, 0)")));
     openView();
     selectRows({1});
     m_view->doDelete();
@@ -267,7 +267,7 @@ void TestSellerDbView::deleteRefusesSellerOfDocuments()
     QCOMPARE(shown.first().title, QStringLiteral("Błąd usunięcia sprzedawcy"));
     QCOMPARE(shown.first().text, QStringLiteral("Sprzedawcy o identyfikatorze 2 nie można usunąć, ponieważ istnieją "
                                                 "dokumenty odwołujące się do niego."));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller WHERE id = 2")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller WHERE id = 2")), 1);
 }
 
 void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption_data()
@@ -286,11 +286,11 @@ void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
     QFETCH(int, answer);
     QFETCH(bool, refused);
     QFETCH(int, left);
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO seller_bank (id_seller, bank) VALUES (3, 'Bank')")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO seller_bank (id_seller, bank) VALUES (3, 'Bank')")));
     // As a locked or damaged database would.
     if (refused) {
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TRIGGER refuse_delete_seller BEFORE DELETE ON seller "
-                                                    "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER refuse_delete_seller BEFORE DELETE ON seller "
+                                                   "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
     }
     MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("3"));
     openView();
@@ -311,11 +311,11 @@ void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
         QVERIFY2(shown.last().text.contains(QStringLiteral("odmowa")), qPrintable(shown.last().text));
     }
     QCOMPARE(firms().size(), left);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller")), left);
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_bank")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller")), left);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_bank")), 1);
     QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
     QCOMPARE(rowDefault(), left == 4 ? 2 : -1);
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM seller_bank")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM seller_bank")));
 }
 
 void TestSellerDbView::contextMenuFollowsTheSelection_data()

@@ -1,5 +1,5 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "MTestInvoiceDb.h"
 #include "MTestOwner.h"
 #include "core/MAppWnd.h"
 #include "parties/MBankDlg.h"
@@ -79,7 +79,7 @@ private:
     static QStringList storedAccounts(int idSeller);
     static QStringList logoFiles();
 
-    std::unique_ptr<MTestInvoiceDb> m_db;
+    std::unique_ptr<MTestDatabase> m_db;
     std::unique_ptr<MTestOwner> m_owner;
     MSellerDlg* m_dialog = nullptr;
 };
@@ -121,7 +121,7 @@ QString logoMessage()
 void TestSellerDlg::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    m_db = std::make_unique<MTestInvoiceDb>();
+    m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
     MAppWnd::pathTemp = m_db->path(QStringLiteral("temp/"));
     QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
@@ -130,8 +130,8 @@ void TestSellerDlg::initTestCase()
 void TestSellerDlg::init()
 {
     for (const char* table : {"seller", "seller_bank", "seller_logo", "__seller_bank", "__invoice_seller"})
-        QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER IF EXISTS temp.refuse")));
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER IF EXISTS temp.refuse")));
     QDir logos(MAppWnd::pathTemp + QStringLiteral("template/logo"));
     for (const QString& name : logos.entryList(QDir::Files))
         QVERIFY(logos.remove(name));
@@ -245,8 +245,8 @@ void TestSellerDlg::chooseZoom(int divisor)
 
 QVariant TestSellerDlg::sellerValue(int id, const QString& column)
 {
-    return MTestInvoiceDb::value(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM seller WHERE id = ")
-                                 + QString::number(id));
+    return MTestDatabase::value(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM seller WHERE id = ")
+                                + QString::number(id));
 }
 
 // "bank|account|is_default" of each stored account, in bank order.
@@ -422,7 +422,7 @@ void TestSellerDlg::checksStopTheSaveWithOneMessage()
     QVERIFY(m_owner->notices.isEmpty());
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(sellerValue(id, QStringLiteral("invoice_index_format_text")).toString(), QString());
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 0);
 }
 
 void TestSellerDlg::taxOfficeCodeAndListFollowEachOther()
@@ -451,7 +451,7 @@ void TestSellerDlg::taxOfficeCodeAndListFollowEachOther()
 void TestSellerDlg::hiddenCountryAndUnlistedOfficeAreKept()
 {
     // A name with an apostrophe reaches the look-ups as a bound value.
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO province (id, name) VALUES (90, 'Ziemia O''Brien')")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO province (id, name) VALUES (90, 'Ziemia O''Brien')")));
     const int id = insertSeller(QStringLiteral("Ukryty"),
                                 QStringLiteral(", id_country, id_province, financial_office_code, id_invoice_index_format, "
                                                "invoice_index_format_text, person_document_date"),
@@ -468,7 +468,7 @@ void TestSellerDlg::hiddenCountryAndUnlistedOfficeAreKept()
     QCOMPARE(sellerValue(id, QStringLiteral("id_province")).toInt(), 90);
     QCOMPARE(sellerValue(id, QStringLiteral("financial_office_code")).toString(), QStringLiteral("X1"));
     QCOMPARE(sellerValue(id, QStringLiteral("person_document_date")).toString(), QStringLiteral("2019-05-17"));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DELETE FROM province WHERE id = 90")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM province WHERE id = 90")));
 }
 
 void TestSellerDlg::twoAccountsAndLogoAtX3AreStored()
@@ -524,7 +524,7 @@ void TestSellerDlg::removedLogoLeavesNoRowAndNoFiles()
     openDialog(id);
     loadLogo(300, 100);
     clickOk();
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo")), 1);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 1);
 
     openDialog(id);
     button(QStringLiteral("Usuń logo"))->click();
@@ -532,7 +532,7 @@ void TestSellerDlg::removedLogoLeavesNoRowAndNoFiles()
     QVERIFY(!button(QStringLiteral("Usuń logo"))->isEnabled());
     clickOk();
 
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 0);
     QCOMPARE(logoFiles(), QStringList());
 }
 
@@ -546,7 +546,7 @@ void TestSellerDlg::cancelChangesNothing()
     loadLogo(200, 100);
     clickOk();
     const QStringList files = logoFiles();
-    const QVariant logoData = MTestInvoiceDb::value(QStringLiteral("SELECT data FROM seller_logo"));
+    const QVariant logoData = MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo"));
 
     openDialog(id);
     field<QLineEdit>("firm")->setText(QStringLiteral("Inna nazwa"));
@@ -560,8 +560,8 @@ void TestSellerDlg::cancelChangesNothing()
     QCOMPARE(m_owner->notices.size(), 1);
     QCOMPARE(sellerValue(id, QStringLiteral("firm")).toString(), QStringLiteral("Bez zmian"));
     QCOMPARE(storedAccounts(id), QStringList({QStringLiteral("Bank A|1|1"), QStringLiteral("Bank B|2|0")}));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT zoom FROM seller_logo")).toInt(), 1);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT data FROM seller_logo")), logoData);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT zoom FROM seller_logo")).toInt(), 1);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo")), logoData);
     QCOMPARE(logoFiles(), files);
     QCOMPARE(QImageReader(MSellerLogo::savedPath(id)).size(), QSize(200, 100));
 }
@@ -578,7 +578,7 @@ void TestSellerDlg::newSellerGetsItsAccountsOnFirstSave()
     QVERIFY(id > 0);
     QCOMPARE(storedAccounts(id), QStringList({QStringLiteral("Bank Nowy|77|0")}));
     QCOMPARE(sellerValue(id, QStringLiteral("bank")).toString(), QStringLiteral("Bank Nowy"));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 0);
     QCOMPARE(logoFiles(), QStringList());
 }
 
@@ -669,8 +669,8 @@ void TestSellerDlg::failedWriteKeepsDialogAndStoredData()
                                 QStringLiteral(", 1, '[nr]'"));
     insertAccount(id, QStringLiteral("Bank A"), QStringLiteral("1"), true);
     insertAccount(id, QStringLiteral("Bank B"), QStringLiteral("2"), false);
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON seller_bank "
-                                                "WHEN NEW.bank = 'Bank C' BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON seller_bank "
+                                               "WHEN NEW.bank = 'Bank C' BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
     openDialog(id);
     field<QLineEdit>("firm")->setText(QStringLiteral("Nowa nazwa"));
     addAccount(QStringLiteral("Bank C"), QStringLiteral("3"));
@@ -686,15 +686,15 @@ void TestSellerDlg::failedWriteKeepsDialogAndStoredData()
     QCOMPARE(field<QLineEdit>("firm")->text(), QStringLiteral("Nowa nazwa"));
     QCOMPARE(sellerValue(id, QStringLiteral("firm")).toString(), QStringLiteral("Stara nazwa"));
     QCOMPARE(storedAccounts(id), QStringList({QStringLiteral("Bank A|1|1"), QStringLiteral("Bank B|2|0")}));
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 0);
 
     // Once the cause is gone, the same dialog stores everything that was typed.
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("DROP TRIGGER temp.refuse")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER temp.refuse")));
     clickOk();
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{qMakePair(2, id)}));
     QCOMPARE(sellerValue(id, QStringLiteral("firm")).toString(), QStringLiteral("Nowa nazwa"));
     QCOMPARE(storedAccounts(id).size(), 3);
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT width FROM seller_logo")).toInt(), 100);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT width FROM seller_logo")).toInt(), 100);
     QCOMPARE(QImageReader(MSellerLogo::savedPath(id)).size(), QSize(100, 50));
 }
 
@@ -719,7 +719,7 @@ void TestSellerDlg::storedZoomOutsideTheDivisorsIsBounded()
     openDialog(id);
     loadLogo(120, 80);
     clickOk();
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("UPDATE seller_logo SET zoom = %1").arg(stored)));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE seller_logo SET zoom = %1").arg(stored)));
 
     openDialog(id);
     QVERIFY(field<QRadioButton>(qPrintable(checked))->isChecked());
@@ -732,12 +732,12 @@ void TestSellerDlg::invoiceModeEditsTheWorkingCopyOnly()
     const int id = insertSeller(QStringLiteral("Wzorzec"), QStringLiteral(", id_invoice_index_format, "
                                                                           "invoice_index_format_text"),
                                 QStringLiteral(", 1, '[nr]'"));
-    QVERIFY(MTestInvoiceDb::exec(QStringLiteral("INSERT INTO __invoice_seller (id, firm, bank, bank_account, "
-                                                "id_invoice_index_format, invoice_index_format_text, time_create, "
-                                                "time_modify) SELECT id, firm, 'Bank K', '55', 2, '[nr]/[rrrr]', "
-                                                "time_create, time_modify FROM seller WHERE id = %1")
-                                     .arg(id)));
-    const int workingId = MTestInvoiceDb::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_seller")).toInt();
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO __invoice_seller (id, firm, bank, bank_account, "
+                                               "id_invoice_index_format, invoice_index_format_text, time_create, "
+                                               "time_modify) SELECT id, firm, 'Bank K', '55', 2, '[nr]/[rrrr]', "
+                                               "time_create, time_modify FROM seller WHERE id = %1")
+                                    .arg(id)));
+    const int workingId = MTestDatabase::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_seller")).toInt();
     const QStringList filesBefore = logoFiles();
 
     openDialog(workingId, true);
@@ -752,7 +752,7 @@ void TestSellerDlg::invoiceModeEditsTheWorkingCopyOnly()
     clickOk();
 
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{qMakePair(2, workingId)}));
-    QCOMPARE(MTestInvoiceDb::value(QStringLiteral("SELECT firm || '|' || bank_account FROM __invoice_seller")).toString(),
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT firm || '|' || bank_account FROM __invoice_seller")).toString(),
              QStringLiteral("Kopia|66"));
     QCOMPARE(sellerValue(id, QStringLiteral("firm")).toString(), QStringLiteral("Wzorzec"));
     QCOMPARE(logoFiles(), filesBefore);

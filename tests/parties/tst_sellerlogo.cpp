@@ -1,4 +1,4 @@
-#include "MTestInvoiceDb.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "parties/MSellerLogo.h"
@@ -37,7 +37,7 @@ private:
     QString writeImage(const QString& name, int width, int height);
     void storeLogo(int idSeller, int width, int height, int zoom);
 
-    MTestInvoiceDb m_db;
+    MTestDatabase m_db;
 };
 
 void TestSellerLogo::initTestCase()
@@ -210,7 +210,7 @@ void TestSellerLogo::removedLogoDeletesRowAndSavedFiles()
     QVERIFY2(logo.store(&error), qPrintable(error));
     logo.publish();
 
-    QCOMPARE(MTestInvoiceDb::count(QStringLiteral("seller_logo WHERE id_seller = 7")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo WHERE id_seller = 7")), 0);
     for (const QString& path : {MSellerLogo::savedPath(7), MSellerLogo::savedPreviewPath(7),
                                 MSellerLogo::workingPath(7), MSellerLogo::workingPreviewPath(7)})
         QVERIFY2(!QFile::exists(path), qPrintable(path));

@@ -1,6 +1,6 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
-#include "core/MSqlScriptRunner.h"
 #include "parties/MSellerDbView.h"
 #include "parties/MSellerDlg.h"
 #include "resources/MResources.h"
@@ -38,17 +38,13 @@ void TestSellerTab::initTestCase()
 {
     initInvoiceResources();
     MAppWnd::initPaths();
+    QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        db.setDatabaseName(MAppWnd::pathData + QStringLiteral("data/Invoice.db3"));
-        QVERIFY(db.open());
-        QVERIFY(MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false).ok());
         QSqlQuery query;
         QVERIFY(query.exec(QStringLiteral("INSERT INTO seller (id, firm, time_create, time_modify) "
                                           "VALUES (1, 'Alfa', 0, 0), (2, 'Beta', 0, 0)")));
-        db.close();
     }
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 
     m_window = std::make_unique<MAppWnd>();
     QVERIFY(!m_window->hasEnded());

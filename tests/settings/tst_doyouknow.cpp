@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "resources/MResources.h"
@@ -43,9 +44,7 @@ void TestDoYouKnow::initTestCase()
 
 void TestDoYouKnow::init()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("DROP TABLE IF EXISTS _options")));
     QVERIFY(query.exec(QStringLiteral(
@@ -55,8 +54,7 @@ void TestDoYouKnow::init()
 
 void TestDoYouKnow::cleanup()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    MTestDatabase::close();
 }
 
 void TestDoYouKnow::setOptions(const QString& show, const QString& speed, const QString& lastId)

@@ -1,18 +1,37 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
-
-class QSqlDatabase;
+#include <QVariantMap>
 
 // Test databases made by the program's own schema script, on the default
-// connection, with the Polish layer the program installs.
+// connection, and short ways to add rows and read values in tests.
+//
+// An instance owns a database in a temporary folder of its own, prepared as
+// by prepare(), and removes the connection when it goes.
 class MTestDatabase
 {
 public:
-    // Makes an already open QSQLITE connection what the program's own is:
+    MTestDatabase();
+    ~MTestDatabase();
+
+    bool isOpen() const;
+    QString errorText() const;
+    // A path inside the database's temporary folder.
+    QString path(const QString& name) const;
+    // Closes the connection and opens the same file again, as a restart of the program
+    // does (the options cache is the caller's to reload).
+    bool reopen();
+
+    // Opens `path` as a plain QSQLITE default connection, with the driver's
+    // `connectOptions`, in place of any default connection before.
+    static bool connect(const QString& path, const QString& connectOptions = QString());
+
+    // Opens `path` as the default connection and makes it what the program's own is:
     // the Polish layer installed, the collation POLISH loaded, the schema made.
-    static bool prepare(const QSqlDatabase& db);
+    static bool prepare(const QString& path);
 
     // Opens the default connection on `path` as the program does.
     static bool open(const QString& path);
@@ -20,15 +39,40 @@ public:
     // Closes and removes the default connection.
     static void close();
 
+    // Opens `path` as a plain default connection and runs the schema script on
+    // it. upToVersion 0 makes a database of the current program; another value
+    // leaves it as a program of that version (major * 1000 + minor) would
+    // have: its blocks only, version row still 0.0.
+    static bool build(const QString& path, int upToVersion = 0);
+
     // Creates `path` with the blocks of the schema script up to `version`
-    // (major * 1000 + minor) and a version row of that version, then closes it.
+    // and a version row of that version, then closes it.
     static bool create(const QString& path, int version);
 
     // Opens a new database with every block of the script, as after the first start.
     static bool openNew(const QString& path);
 
-    // The first column of the first row, as sqlValue gives it.
+    // What opening an older database does before its data repair: the
+    // version row becomes the program's, then the whole script runs again.
+    static bool upgrade();
+
+    // Inserts one row and returns its id (rowid). Columns that must not be
+    // NULL and have no default (dates, times) get a fixed date when absent.
+    static qint64 insert(const QString& table, const QVariantMap& values);
+
+    // Runs `sql`; false, with a warning, when it does not run.
+    static bool exec(const QString& sql);
+
+    // The first column of the first row, or an invalid value.
     static QVariant value(const QString& sql);
 
+    // Each row's columns joined by "|", rows in the order of the statement.
+    static QStringList rows(const QString& sql);
+
     static int count(const QString& table);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_errorText;
+    bool m_open = false;
 };

@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "views/MDocumentNumber.h"
 
@@ -81,9 +82,7 @@ void TestDocumentNumber::exec(const QString& sql)
 // working copy keys differ, so that reading the wrong table or key shows.
 void TestDocumentNumber::initTestCase()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     const QString columns = QString::fromLatin1(sellerColumns);
     exec(QStringLiteral("CREATE TABLE invoice_seller (id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, ") + columns + ")");
     exec(QStringLiteral("CREATE TABLE __invoice_seller (__id INTEGER PRIMARY KEY AUTOINCREMENT, id INTEGER NOT NULL, ")
@@ -110,8 +109,7 @@ void TestDocumentNumber::initTestCase()
 
 void TestDocumentNumber::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 void TestDocumentNumber::pattern_data()

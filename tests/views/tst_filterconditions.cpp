@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MSqlitePolish.h"
 #include "views/MFilterConditions.h"
@@ -48,11 +49,9 @@ const QList<int> kinds{ColumnKind::Text, ColumnKind::TaxIdentifier, ColumnKind::
 
 void TestFilterConditions::initTestCase()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(QStringLiteral(":memory:")));
     QString error;
-    QVERIFY2(MSqlitePolish::install(db, &error), qPrintable(error));
+    QVERIFY2(MSqlitePolish::install(QSqlDatabase::database(), &error), qPrintable(error));
 
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE buyer (id INTEGER PRIMARY KEY, firm TEXT, nip TEXT, note TEXT)")));
@@ -82,8 +81,7 @@ void TestFilterConditions::initTestCase()
 
 void TestFilterConditions::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 QStringList TestFilterConditions::firms(const QString& conditions, bool catalogJoin)

@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MSqlScriptRunner.h"
@@ -167,11 +168,9 @@ QString option(const QString& family)
 void TestFilterPanel::initTestCase()
 {
     initInvoiceResources();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QString error;
-    QVERIFY2(MSqlitePolish::install(db, &error), qPrintable(error));
+    QVERIFY2(MSqlitePolish::install(QSqlDatabase::database(), &error), qPrintable(error));
     exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')"));
     // The fixture rewrites its rows before every test; a crash-safe disk is not needed.
     exec(QStringLiteral("PRAGMA synchronous = OFF"));
@@ -181,8 +180,7 @@ void TestFilterPanel::initTestCase()
 
 void TestFilterPanel::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 void TestFilterPanel::exec(const QString& sql)

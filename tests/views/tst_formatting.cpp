@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "views/MNumberText.h"
@@ -53,9 +54,7 @@ private slots:
 void TestFormatting::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(QStringLiteral(":memory:")));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")));
@@ -66,8 +65,7 @@ void TestFormatting::initTestCase()
 
 void TestFormatting::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
     QLocale::setDefault(QLocale::c());
 }
 

@@ -60,10 +60,7 @@ private:
 
 void TestHeaderView::init()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    QVERIFY(db.open());
-    QVERIFY(MTestDatabase::prepare(db));
+    QVERIFY(MTestDatabase::prepare(QStringLiteral(":memory:")));
     MAppWnd::loadOptions();
 }
 
@@ -71,8 +68,7 @@ void TestHeaderView::cleanup()
 {
     qDeleteAll(m_widgets);
     m_widgets.clear();
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 MTableView* TestHeaderView::makeTable(int viewKind, const QString& sql, const QStringList& titles, QWidget* parent)

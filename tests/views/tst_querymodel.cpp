@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "views/MListFont.h"
 #include "views/MSqlQueryModel.h"
@@ -28,9 +29,7 @@ private slots:
 void TestQueryModel::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(QStringLiteral(":memory:")));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE number (id INTEGER PRIMARY KEY, name TEXT, amount NUMBER(16, 4))")));
     QVERIFY(query.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
@@ -39,8 +38,7 @@ void TestQueryModel::initTestCase()
 
 void TestQueryModel::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 void TestQueryModel::columnKindsFormatAlignAndGiveRawValues_data()

@@ -69,10 +69,7 @@ void TestRowDrag::initTestCase()
 {
     QVERIFY2(QGuiApplication::platformName() != QLatin1String("offscreen"),
              "run under the minimal platform: offscreen has no drag and drop");
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
-    QVERIFY(MTestDatabase::prepare(db));
+    QVERIFY(MTestDatabase::prepare(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
@@ -95,8 +92,7 @@ void TestRowDrag::cleanup()
 
 void TestRowDrag::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 void TestRowDrag::dropOnceDragging(QWidget* target)

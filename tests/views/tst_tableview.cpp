@@ -56,10 +56,7 @@ private:
 void TestTableView::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_dir.filePath(QStringLiteral("Invoice.db3")));
-    QVERIFY(db.open());
-    QVERIFY(MTestDatabase::prepare(db));
+    QVERIFY(MTestDatabase::prepare(m_dir.filePath(QStringLiteral("Invoice.db3"))));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
@@ -88,8 +85,7 @@ void TestTableView::cleanup()
 
 void TestTableView::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 MTableView* TestTableView::makeBuyerTable(QWidget* parent, const QString& name)

@@ -1,3 +1,4 @@
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "views/MItemRoles.h"
 #include "views/MListFont.h"
@@ -46,17 +47,14 @@ private:
 
 void TestTreeModels::initTestCase()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    QVERIFY(db.open());
+    QVERIFY(MTestDatabase::connect(QStringLiteral(":memory:")));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE path (n INTEGER PRIMARY KEY, text TEXT)")));
 }
 
 void TestTreeModels::cleanupTestCase()
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    MTestDatabase::close();
 }
 
 QSqlQuery TestTreeModels::pathsQuery(const QStringList& paths)
