@@ -47,15 +47,34 @@ void MFormPage::addFields(const QList<Field>& fields, int gap)
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(0);
     line->setRowMinimumHeight(1, labelGap);
+    QList<QLabel*> labels;
     for (int i = 0; i < fields.size(); ++i) {
         const Field& field = fields.at(i);
         if (i > 0)
             line->setColumnMinimumWidth(2 * i - 1, gap);
-        line->addWidget(boldLabel(field.label), 0, 2 * i, topLeft);
+        labels.append(boldLabel(field.label));
+        line->addWidget(labels.last(), 0, 2 * i, topLeft);
         fixWidth(field.widget, field.width);
         line->addWidget(field.widget, 2, 2 * i, topLeft);
     }
+    alignLabelTexts(labels);
     m_layout->addLayout(line, takeRow(), 0, topLeft);
+}
+
+void MFormPage::alignLabelTexts(const QList<QLabel*>& labels)
+{
+    // A label with a larger mark (the red star of a required field) is taller than its
+    // neighbours; the shorter ones take its height with their text centred in it,
+    // so that the texts of one line stand on one line.
+    int height = 0;
+    for (const QLabel* label : labels)
+        height = qMax(height, label->sizeHint().height());
+    for (QLabel* label : labels) {
+        if (label->sizeHint().height() < height) {
+            label->setMinimumHeight(height);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    }
 }
 
 void MFormPage::addFieldPair(const QString& label1, QWidget* field1, int width1, const QString& label2,

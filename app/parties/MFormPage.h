@@ -43,6 +43,7 @@ public:
     void finish();
 
 private:
+    static void alignLabelTexts(const QList<QLabel*>& labels);
     void startItem();
     int takeRow();
 

@@ -97,6 +97,7 @@ private:
 
     // Logo (normal mode).
     QWidget* createLogoWidgets(QWidget* parent);
+    void setLogoEditingEnabled(bool enabled);
     void loadLogo();
     void showLogo();
     void setLogoText(const QString& text);

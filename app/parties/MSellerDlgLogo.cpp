@@ -61,14 +61,24 @@ QWidget* MSellerDlg::createLogoWidgets(QWidget* parent)
     return m_logoControls;
 }
 
+// The preview stays enabled: its note on a new seller is meant to be read, not greyed out.
+void MSellerDlg::setLogoEditingEnabled(bool enabled)
+{
+    m_logoLoad->setEnabled(enabled);
+    m_logoDelete->setEnabled(enabled);
+    m_logoZoomLabel->setEnabled(enabled);
+    for (QRadioButton* button : qAsConst(m_logoZoomButtons))
+        button->setEnabled(enabled);
+}
+
 void MSellerDlg::loadLogo()
 {
     if (m_idRecord < 1) {
         setLogoText(tr("Logo można załadować podczas edycji sprzedawcy."));
-        m_logoControls->setEnabled(false);
+        setLogoEditingEnabled(false);
         return;
     }
-    m_logoControls->setEnabled(true);
+    setLogoEditingEnabled(true);
     m_logo.load();
     {
         // The stored divisor is shown, not applied again: the files already follow it.

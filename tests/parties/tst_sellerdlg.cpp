@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +42,7 @@ private slots:
     void cleanup();
 
     void newSellerStartsEmptyWithoutLogo();
+    void labelsOfOneLineShareTheirHeight();
     void sellerIsStoredAndLoadedField_data();
     void sellerIsStoredAndLoadedField();
     void numberPeriodFillsThePattern_data();
@@ -281,11 +283,36 @@ void TestSellerDlg::newSellerStartsEmptyWithoutLogo()
              QStringLiteral("Logo można załadować podczas edycji sprzedawcy."));
     QVERIFY(!button(QStringLiteral("Załaduj logo"))->isEnabled());
     QVERIFY(!field<QRadioButton>("logo_zoom_2")->isEnabled());
+    // The note on the preview is for reading: only the controls are greyed out.
+    QVERIFY(field<QTextEdit>("logo_preview")->isEnabled());
     QCOMPARE(field<MTableView>("seller_bank")->model()->rowCount(), 0);
     QVERIFY(action(QStringLiteral("Dodaj"))->isEnabled());
     QVERIFY(!action(QStringLiteral("Edytuj"))->isEnabled());
     QVERIFY(!action(QStringLiteral("Usuń"))->isEnabled());
     QVERIFY(!action(QStringLiteral("Domyślny"))->isEnabled());
+}
+
+// A label without the required-field star stands beside starred ones: it takes their
+// height, so that its text does not ride above theirs.
+void TestSellerDlg::labelsOfOneLineShareTheirHeight()
+{
+    openDialog(0);
+    auto* pages = field<QTabWidget>("pages");
+    pages->setCurrentIndex(1);
+    QCOMPARE(pages->tabText(1), QStringLiteral("Adres"));
+    QMap<QString, QLabel*> labels;
+    const QList<QLabel*> all = pages->widget(1)->findChildren<QLabel*>();
+    for (QLabel* label : all) {
+        if (label->text().contains(QLatin1String("Numer domu")))
+            labels.insert(QStringLiteral("house"), label);
+        else if (label->text().contains(QLatin1String("Numer lokalu")))
+            labels.insert(QStringLiteral("flat"), label);
+    }
+    QCOMPARE(labels.size(), 2);
+    QTRY_VERIFY(labels.value(QStringLiteral("flat"))->isVisible());
+    QVERIFY(labels.value(QStringLiteral("house"))->height() > labels.value(QStringLiteral("flat"))->fontMetrics().height());
+    QCOMPARE(labels.value(QStringLiteral("flat"))->geometry().bottom(),
+             labels.value(QStringLiteral("house"))->geometry().bottom());
 }
 
 void TestSellerDlg::sellerIsStoredAndLoadedField_data()
