@@ -26,23 +26,40 @@ namespace {
 // Every computed amount is rounded as it is written, which gives the same
 // values as writing first and rounding the columns afterwards.
 
-// Line values. Lines with a product snapshot, a discount of either kind and a
-// known basis are computed; every other line keeps its values, rounded. A
-// line without a rating snapshot converts with factor 1, so its rating values
-// are exactly its own values and are not computed twice. {scope} is a
-// condition on the line alias pm, after WHERE, or 1.
+// The line values are computed once into this table, then written to the
+// lines and summed into the VAT summaries from it, so that the summary
+// neither joins the lines again nor sorts their wide rows. The amount columns
+// have the lines' NUMERIC affinity, so that they hold, and sum, exactly what
+// the lines hold. summarised marks the lines that take part in a summary;
+// id_vat is their VAT row, NULL where the rate's name matches none.
+const char* const lineTableSql = R"SQL(
+CREATE TEMP TABLE recompute_line (
+    id INTEGER PRIMARY KEY, summarised INTEGER NOT NULL, id_invoice INTEGER NOT NULL,
+    id_vat INTEGER, method INTEGER NOT NULL, rate,
+    netto NUMERIC, brutto NUMERIC, vat NUMERIC,
+    netto_rating NUMERIC, brutto_rating NUMERIC, vat_rating NUMERIC
+)
+)SQL";
+
+// Line values, into the table above. Lines with a product snapshot, a
+// discount of either kind and a known basis are computed; every other line
+// keeps its values, rounded. A line without a rating snapshot converts with
+// factor 1, so its rating values are exactly its own values and are not
+// computed twice. {scope} is a condition on the line alias pm, after WHERE,
+// or 1.
 const char* const lineValuesSql = R"SQL(
-UPDATE invoice_product_misc AS target SET
-    netto_price = c.netto, brutto_price = c.brutto, vat_price = c.vat,
-    netto_rating_price = c.netto_rating, brutto_rating_price = c.brutto_rating, vat_rating_price = c.vat_rating
+INSERT INTO temp.recompute_line (id, summarised, id_invoice, id_vat, method, rate,
+    netto, brutto, vat, netto_rating, brutto_rating, vat_rating)
+SELECT id, summarised, id_invoice, id_vat, method, rate,
+    netto, brutto, vat, netto_rating, brutto_rating, vat_rating
 FROM (
-    SELECT id, netto, brutto, vat,
+    SELECT id, summarised, id_invoice, id_vat, method, rate, netto, brutto, vat,
         IFNULL(netto_rating, netto) AS netto_rating,
         IFNULL(brutto_rating, brutto) AS brutto_rating,
         CASE WHEN has_rating OR NOT computed THEN IFNULL(round(vat_rating + 0.0000000001, 2), 0)
              ELSE vat END AS vat_rating
     FROM (
-        SELECT id, has_rating, computed,
+        SELECT id, summarised, id_invoice, id_vat, method, rate, has_rating, computed,
             CASE WHEN computed THEN IFNULL(netto, 0) ELSE round(old_netto + 0.0000000001, 2) END AS netto,
             CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round(old_brutto + 0.0000000001, 2) END AS brutto,
             CASE WHEN NOT computed THEN round(old_vat + 0.0000000001, 2)
@@ -58,7 +75,8 @@ FROM (
                                            THEN margin_brutto_rating - round(margin_brutto_rating * 100.0 / (100.0 + rate) + 0.0000000001, 2)
                                            ELSE brutto_rating - netto_rating END END AS vat_rating
         FROM (
-            SELECT id, computed, has_rating, is_margin, rate, margin_brutto, margin_brutto_rating,
+            SELECT id, summarised, id_invoice, id_vat, method, computed, has_rating, is_margin, rate,
+                margin_brutto, margin_brutto_rating,
                 old_netto, old_brutto, old_vat, old_netto_rating, old_brutto_rating, old_vat_rating,
                 CASE WHEN from_netto THEN basis
                      ELSE round(basis * 100.0 / (100.0 + rate) + 0.0000000001, 2) END AS netto,
@@ -69,7 +87,12 @@ FROM (
                 CASE WHEN from_netto THEN round(basis_rating * (100.0 + rate) * 0.01 + 0.0000000001, 2)
                      ELSE basis_rating END AS brutto_rating
             FROM (
-                SELECT pm.id AS id, cr.id IS NOT NULL AS has_rating,
+                SELECT pm.id AS id, pm.id_invoice AS id_invoice, v.id AS id_vat,
+                    CASE WHEN i.summary_count = 0 THEN 0 WHEN p.count_from_netto = 1 THEN 1 ELSE 2 END AS method,
+                    IFNULL(p.id > 0 AND i.id > 0
+                           AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1))), 0)
+                        AS summarised,
+                    cr.id IS NOT NULL AS has_rating,
                     IFNULL(p.id > 0 AND pm.reduct_percent IN (0, 1)
                            AND (p.count_from_netto = 1 OR (p.count_from_netto = 0 AND i.invoice_kind IS NOT NULL)), 0)
                         AS computed,
@@ -100,12 +123,23 @@ FROM (
                 LEFT JOIN invoice_product p ON p.id = pm.id_product
                 LEFT JOIN invoice i ON i.id = pm.id_invoice
                 LEFT JOIN invoice_currency_rating cr ON cr.id = i.id_currency_rating
+                LEFT JOIN vat v ON v.name = p.vat_text
+                    AND p.id > 0 AND i.id > 0
+                    AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1)))
                 WHERE {scope}
                 LIMIT -1
             ) LIMIT -1
         ) LIMIT -1
     ) LIMIT -1
-) AS c
+)
+)SQL";
+
+// The computed values go to the lines whose stored values differ.
+const char* const lineWriteSql = R"SQL(
+UPDATE invoice_product_misc AS target SET
+    netto_price = c.netto, brutto_price = c.brutto, vat_price = c.vat,
+    netto_rating_price = c.netto_rating, brutto_rating_price = c.brutto_rating, vat_rating_price = c.vat_rating
+FROM temp.recompute_line AS c
 WHERE target.id = c.id
     AND (target.netto_price IS NOT c.netto OR target.brutto_price IS NOT c.brutto
          OR target.vat_price IS NOT c.vat OR target.netto_rating_price IS NOT c.netto_rating
@@ -116,8 +150,8 @@ WHERE target.id = c.id
 // methods: the sums of the lines (method 0, summary_count 0), or the summed
 // net amount (1) or gross amount (2) of the rate's lines with the other
 // amount computed from it once (summary_count 1, by the lines' basis). A rate
-// whose name matches no VAT row gets id_vat 0. {scope} is a condition on the
-// line alias pm, after AND, or 1.
+// whose name matches no VAT row gets id_vat 0. The lines are those just
+// computed, so the statement has no scope of its own.
 const char* const summarySql = R"SQL(
 INSERT INTO invoice_summary_vat (id_invoice, id_vat, netto_price, brutto_price, vat_price,
     netto_rating_price, brutto_rating_price, vat_rating_price)
@@ -141,20 +175,12 @@ FROM (
                     ELSE brutto_rating - round(brutto_rating / (1.0 + rate / 100.0) + 0.0000000001, 2)
                     END AS vat_rating
     FROM (
-        SELECT pm.id_invoice AS id_invoice, v.id AS id_vat,
-            CASE WHEN i.summary_count = 0 THEN 0 WHEN p.count_from_netto = 1 THEN 1 ELSE 2 END AS method,
-            MAX(p.vat) AS rate,
-            SUM(pm.netto_price) AS netto, SUM(pm.brutto_price) AS brutto, SUM(pm.vat_price) AS vat,
-            SUM(pm.netto_rating_price) AS netto_rating, SUM(pm.brutto_rating_price) AS brutto_rating,
-            SUM(pm.vat_rating_price) AS vat_rating
-        FROM invoice_product_misc pm
-        LEFT JOIN invoice_product p ON p.id = pm.id_product
-        LEFT JOIN invoice i ON i.id = pm.id_invoice
-        LEFT JOIN vat v ON v.name = p.vat_text
-        WHERE +p.id > 0 AND +i.id > 0
-            AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1)))
-            AND {scope}
-        GROUP BY pm.id_invoice, v.id, method
+        SELECT id_invoice, id_vat, method, MAX(rate) AS rate,
+            SUM(netto) AS netto, SUM(brutto) AS brutto, SUM(vat) AS vat,
+            SUM(netto_rating) AS netto_rating, SUM(brutto_rating) AS brutto_rating, SUM(vat_rating) AS vat_rating
+        FROM temp.recompute_line
+        WHERE summarised = 1
+        GROUP BY id_invoice, id_vat, method
         LIMIT -1
     ) LIMIT -1
 )
@@ -278,13 +304,17 @@ MRecompute::Result MRecompute::run(int idInvoice)
                                      "0.0000000001, 2) WHERE count_from_netto = 1")
                    << QStringLiteral("UPDATE product SET netto_price = round(brutto_price / (1.0 + vat / 100.0) + "
                                      "0.0000000001, 2) WHERE count_from_netto = 0");
-    statements << withScope(lineValuesSql, lineScope)
+    statements << QStringLiteral("DROP TABLE IF EXISTS temp.recompute_line")
+               << QString::fromLatin1(lineTableSql)
+               << withScope(lineValuesSql, lineScope)
+               << QString::fromLatin1(lineWriteSql)
                << QStringLiteral("DELETE FROM invoice_summary_vat") +
                       (all ? QString() : QStringLiteral(" WHERE id_invoice = ") + id)
-               << withScope(summarySql, lineScope)
+               << QString::fromLatin1(summarySql)
                << withScope(partsSql, summaryScope)
                << withScope(totalsSql, summaryScope)
-               << withScope(documentsWithoutLinesSql, documentScope);
+               << withScope(documentsWithoutLinesSql, documentScope)
+               << QStringLiteral("DROP TABLE temp.recompute_line");
 
     Result result;
     QSqlQuery query;
