@@ -307,14 +307,14 @@ void MFilterDbView::buildColumnEntries()
 
 void MFilterDbView::createCatalogActions()
 {
-    struct ActionSpec
+    struct CatalogAction
     {
         QString key;
         QString icon;
         QString text;
         const char* slot;
     };
-    const ActionSpec specs[] = {
+    const CatalogAction catalogActions[] = {
         {catalogAddKey, QStringLiteral(":/resource/record_add_tb_16_16.png"), tr("Dodaj"), SLOT(doCatalogAdd())},
         {catalogEditKey, QStringLiteral(":/resource/record_edit_tb_16_16.png"), tr("Edytuj"), SLOT(doCatalogEdit())},
         {catalogDeleteKey, QStringLiteral(":/resource/record_delete_tb_16_16.png"), tr("Usuń"),
@@ -324,10 +324,10 @@ void MFilterDbView::createCatalogActions()
         {catalogUncheckAllKey, QStringLiteral(":/resource/filter_3_16_16.png"), tr("Odznacz wszystkie"),
          SLOT(doCatalogUncheckAll())},
     };
-    for (const ActionSpec& spec : specs) {
-        auto* action = new QAction(QIcon(spec.icon), spec.text, this);
-        connect(action, SIGNAL(triggered()), m_owner, spec.slot);
-        m_catalogActions << qMakePair(spec.key, action);
+    for (const CatalogAction& entry : catalogActions) {
+        auto* action = new QAction(QIcon(entry.icon), entry.text, this);
+        connect(action, SIGNAL(triggered()), m_owner, entry.slot);
+        m_catalogActions << qMakePair(entry.key, action);
     }
 }
 

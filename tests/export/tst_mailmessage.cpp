@@ -61,7 +61,7 @@ void TestMailMessage::composesTheWholeMessage()
                                         "(termin = 14 dni).\n\nPozdrawiam\nZażółć gęślą jaźń"));
     message.addAttachment(QFINDTESTDATA("data/faktura.pdf"), QStringLiteral("FV_1_2024.pdf"));
     message.addAttachment(QStringLiteral("/nonexistent/folder/gone.pdf"), QStringLiteral("gone.pdf"));
-    message.addAttachment(QFINDTESTDATA("data/specyfikacja.bin"), QStringLiteral("Specyfikacja \"zamówienia\".bin"));
+    message.addAttachment(QFINDTESTDATA("data/zestawienie.bin"), QStringLiteral("Zestawienie \"zamówienia\".bin"));
 
     QFile expected(QFINDTESTDATA("data/message.eml"));
     QVERIFY(expected.open(QIODevice::ReadOnly));
