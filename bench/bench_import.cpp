@@ -7,6 +7,8 @@
 //
 // Usage: bench_import [lines] [runs]
 
+#include "MBenchFigures.h"
+
 #include "core/MDbOpener.h"
 #include "core/MSqlImport.h"
 #include "core/MSqlScriptRunner.h"
@@ -21,24 +23,13 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
+using MBenchFigures::closeConnection;
+using MBenchFigures::median;
+
 namespace {
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-void closeConnection()
-{
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
-}
 
 void fail(const char* what)
 {

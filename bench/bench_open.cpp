@@ -7,6 +7,8 @@
 // Usage: bench_open [FILE] [runs]
 //        without FILE a database of 100 000 documents is generated first.
 
+#include "MBenchFigures.h"
+
 #include "MBenchDatabase.h"
 #include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
@@ -22,18 +24,13 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
-namespace {
+using MBenchFigures::closeConnection;
+using MBenchFigures::median;
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
+namespace {
 
 double milliseconds(const std::function<void()>& work)
 {
@@ -41,12 +38,6 @@ double milliseconds(const std::function<void()>& work)
     timer.start();
     work();
     return timer.nsecsElapsed() / 1e6;
-}
-
-void closeConnection()
-{
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
 }
 
 void emptyFolder(const QString& path)

@@ -8,6 +8,8 @@
 //        without FILE a database of 100 000 documents is generated first.
 //        Every run works on a fresh copy of the file.
 
+#include "MBenchFigures.h"
+
 #include "MBenchDatabase.h"
 #include "core/MDataRepair.h"
 #include "core/MDbOpener.h"
@@ -24,24 +26,13 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
+using MBenchFigures::closeConnection;
+using MBenchFigures::median;
+
 namespace {
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-void closeConnection()
-{
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
-}
 
 // SHA-1 of every column that the recomputation writes, row by row in a fixed
 // order; quote() keeps the storage class, so 10 and 10.0 differ.

@@ -4,6 +4,8 @@
 //
 // Usage: bench_schema [runs]   (default 15)
 
+#include "MBenchFigures.h"
+
 #include "core/MSqlScriptRunner.h"
 #include "resources/MResources.h"
 
@@ -18,14 +20,9 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+using MBenchFigures::median;
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
+namespace {
 
 double runApplication(const QString& dbFile)
 {
