@@ -5,8 +5,6 @@
 
 #include <QDir>
 
-#include <cstdlib>
-
 MTestEnvironment::MTestEnvironment()
     : m_home(QDir::tempPath() + QStringLiteral("/invoice-test-XXXXXX"))
 {
