@@ -1,6 +1,7 @@
 #include "MDbOpener.h"
 
 #include "core/MInvoiceCopies.h"
+#include "core/MRoundCents.h"
 #include "core/MSqlScriptRunner.h"
 #include "core/MSqlitePolish.h"
 #include "views/MMessageBox.h"
@@ -45,7 +46,7 @@ bool MDbOpener::createConnection(const QString& path)
     }
 
     QString error;
-    bool ready = MSqlitePolish::install(db, &error);
+    bool ready = MSqlitePolish::install(db, &error) && MRoundCents::install(db, &error);
     if (ready) {
         QSqlQuery query(db);
         query.exec(QStringLiteral("begin"));

@@ -24,7 +24,8 @@ namespace {
 // part in any conversion, and the advance part ratio divides a REAL.
 //
 // Every computed amount is rounded as it is written, which gives the same
-// values as writing first and rounding the columns afterwards.
+// values as writing first and rounding the columns afterwards. round_cents(x)
+// is round(x + 0.0000000001, 2), bit for bit.
 
 // The line values are computed once into this table, then written to the
 // lines and summed into the VAT summaries from it, so that the summary
@@ -56,35 +57,35 @@ FROM (
     SELECT id, summarised, id_invoice, id_vat, method, rate, netto, brutto, vat,
         IFNULL(netto_rating, netto) AS netto_rating,
         IFNULL(brutto_rating, brutto) AS brutto_rating,
-        CASE WHEN has_rating OR NOT computed THEN IFNULL(round(vat_rating + 0.0000000001, 2), 0)
+        CASE WHEN has_rating OR NOT computed THEN IFNULL(round_cents(vat_rating), 0)
              ELSE vat END AS vat_rating
     FROM (
         SELECT id, summarised, id_invoice, id_vat, method, rate, has_rating, computed,
-            CASE WHEN computed THEN IFNULL(netto, 0) ELSE round(old_netto + 0.0000000001, 2) END AS netto,
-            CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round(old_brutto + 0.0000000001, 2) END AS brutto,
-            CASE WHEN NOT computed THEN round(old_vat + 0.0000000001, 2)
-                 ELSE IFNULL(round(CASE WHEN is_margin
-                                        THEN margin_brutto - round(margin_brutto * 100.0 / (100.0 + rate) + 0.0000000001, 2)
-                                        ELSE brutto - netto END + 0.0000000001, 2), 0) END AS vat,
-            CASE WHEN NOT computed THEN round(old_netto_rating + 0.0000000001, 2)
+            CASE WHEN computed THEN IFNULL(netto, 0) ELSE round_cents(old_netto) END AS netto,
+            CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round_cents(old_brutto) END AS brutto,
+            CASE WHEN NOT computed THEN round_cents(old_vat)
+                 ELSE IFNULL(round_cents(CASE WHEN is_margin
+                                        THEN margin_brutto - round_cents(margin_brutto * 100.0 / (100.0 + rate))
+                                        ELSE brutto - netto END), 0) END AS vat,
+            CASE WHEN NOT computed THEN round_cents(old_netto_rating)
                  WHEN has_rating THEN IFNULL(netto_rating, 0) END AS netto_rating,
-            CASE WHEN NOT computed THEN round(old_brutto_rating + 0.0000000001, 2)
+            CASE WHEN NOT computed THEN round_cents(old_brutto_rating)
                  WHEN has_rating THEN IFNULL(brutto_rating, 0) END AS brutto_rating,
-            CASE WHEN NOT computed THEN round(old_vat_rating + 0.0000000001, 2)
+            CASE WHEN NOT computed THEN round_cents(old_vat_rating)
                  WHEN has_rating THEN CASE WHEN is_margin
-                                           THEN margin_brutto_rating - round(margin_brutto_rating * 100.0 / (100.0 + rate) + 0.0000000001, 2)
+                                           THEN margin_brutto_rating - round_cents(margin_brutto_rating * 100.0 / (100.0 + rate))
                                            ELSE brutto_rating - netto_rating END END AS vat_rating
         FROM (
             SELECT id, summarised, id_invoice, id_vat, method, computed, has_rating, is_margin, rate,
                 margin_brutto, margin_brutto_rating,
                 old_netto, old_brutto, old_vat, old_netto_rating, old_brutto_rating, old_vat_rating,
                 CASE WHEN from_netto THEN basis
-                     ELSE round(basis * 100.0 / (100.0 + rate) + 0.0000000001, 2) END AS netto,
-                CASE WHEN from_netto THEN round(basis * (100.0 + rate) * 0.01 + 0.0000000001, 2)
+                     ELSE round_cents(basis * 100.0 / (100.0 + rate)) END AS netto,
+                CASE WHEN from_netto THEN round_cents(basis * (100.0 + rate) * 0.01)
                      ELSE basis END AS brutto,
                 CASE WHEN from_netto THEN basis_rating
-                     ELSE round(basis_rating * 100.0 / (100.0 + rate) + 0.0000000001, 2) END AS netto_rating,
-                CASE WHEN from_netto THEN round(basis_rating * (100.0 + rate) * 0.01 + 0.0000000001, 2)
+                     ELSE round_cents(basis_rating * 100.0 / (100.0 + rate)) END AS netto_rating,
+                CASE WHEN from_netto THEN round_cents(basis_rating * (100.0 + rate) * 0.01)
                      ELSE basis_rating END AS brutto_rating
             FROM (
                 SELECT pm.id AS id, pm.id_invoice AS id_invoice, v.id AS id_vat,
@@ -102,23 +103,22 @@ FROM (
                     pm.netto_rating_price AS old_netto_rating, pm.brutto_rating_price AS old_brutto_rating,
                     pm.vat_rating_price AS old_vat_rating,
                     CASE WHEN pm.reduct_percent = 1
-                         THEN round(pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
-                                    * (100.0 - pm.reduct) * 0.01 + 0.0000000001, 2)
-                         ELSE round(pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
-                                    + 0.0000000001, 2) END AS basis,
+                         THEN round_cents(pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
+                                    * (100.0 - pm.reduct) * 0.01)
+                         ELSE round_cents(pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)) END AS basis,
                     CASE WHEN cr.id IS NULL THEN NULL
                          WHEN pm.reduct_percent = 1
-                         THEN round(((pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
+                         THEN round_cents(((pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
                                       * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from)
-                                    * (100.0 - pm.reduct) * 0.01 + 0.0000000001, 2)
-                         ELSE round((pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
-                                     * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from + 0.0000000001, 2)
+                                    * (100.0 - pm.reduct) * 0.01)
+                         ELSE round_cents((pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
+                                     * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from)
                          END AS basis_rating,
                     CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28)
-                         THEN round(pm.amount * p.profit_brutto + 0.0000000001, 2) END AS margin_brutto,
+                         THEN round_cents(pm.amount * p.profit_brutto) END AS margin_brutto,
                     CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AND cr.id IS NOT NULL
-                         THEN round((pm.amount * p.profit_brutto * CAST(cr.currency_value AS REAL))
-                                    / cr.currency_amount_from + 0.0000000001, 2) END AS margin_brutto_rating
+                         THEN round_cents((pm.amount * p.profit_brutto * CAST(cr.currency_value AS REAL))
+                                    / cr.currency_amount_from) END AS margin_brutto_rating
                 FROM invoice_product_misc pm
                 LEFT JOIN invoice_product p ON p.id = pm.id_product
                 LEFT JOIN invoice i ON i.id = pm.id_invoice
@@ -156,23 +156,23 @@ const char* const summarySql = R"SQL(
 INSERT INTO invoice_summary_vat (id_invoice, id_vat, netto_price, brutto_price, vat_price,
     netto_rating_price, brutto_rating_price, vat_rating_price)
 SELECT id_invoice, IFNULL(id_vat, 0),
-    round(IFNULL(netto, 0) + 0.0000000001, 2), round(IFNULL(brutto, 0) + 0.0000000001, 2),
-    round(IFNULL(vat, 0) + 0.0000000001, 2), round(IFNULL(netto_rating, 0) + 0.0000000001, 2),
-    round(IFNULL(brutto_rating, 0) + 0.0000000001, 2), round(IFNULL(vat_rating, 0) + 0.0000000001, 2)
+    round_cents(IFNULL(netto, 0)), round_cents(IFNULL(brutto, 0)),
+    round_cents(IFNULL(vat, 0)), round_cents(IFNULL(netto_rating, 0)),
+    round_cents(IFNULL(brutto_rating, 0)), round_cents(IFNULL(vat_rating, 0))
 FROM (
     SELECT id_invoice, id_vat,
-        CASE method WHEN 2 THEN round(brutto / (1.0 + rate / 100.0) + 0.0000000001, 2) ELSE netto END AS netto,
-        CASE method WHEN 1 THEN round(netto * (1.0 + rate / 100.0) + 0.0000000001, 2) ELSE brutto END AS brutto,
+        CASE method WHEN 2 THEN round_cents(brutto / (1.0 + rate / 100.0)) ELSE netto END AS netto,
+        CASE method WHEN 1 THEN round_cents(netto * (1.0 + rate / 100.0)) ELSE brutto END AS brutto,
         CASE method WHEN 0 THEN vat
-                    WHEN 1 THEN round(netto * (1.0 + rate / 100.0) + 0.0000000001, 2) - netto
-                    ELSE brutto - round(brutto / (1.0 + rate / 100.0) + 0.0000000001, 2) END AS vat,
-        CASE method WHEN 2 THEN round(brutto_rating / (1.0 + rate / 100.0) + 0.0000000001, 2)
+                    WHEN 1 THEN round_cents(netto * (1.0 + rate / 100.0)) - netto
+                    ELSE brutto - round_cents(brutto / (1.0 + rate / 100.0)) END AS vat,
+        CASE method WHEN 2 THEN round_cents(brutto_rating / (1.0 + rate / 100.0))
                     ELSE netto_rating END AS netto_rating,
-        CASE method WHEN 1 THEN round(netto_rating * (1.0 + rate / 100.0) + 0.0000000001, 2)
+        CASE method WHEN 1 THEN round_cents(netto_rating * (1.0 + rate / 100.0))
                     ELSE brutto_rating END AS brutto_rating,
         CASE method WHEN 0 THEN vat_rating
-                    WHEN 1 THEN round(netto_rating * (1.0 + rate / 100.0) + 0.0000000001, 2) - netto_rating
-                    ELSE brutto_rating - round(brutto_rating / (1.0 + rate / 100.0) + 0.0000000001, 2)
+                    WHEN 1 THEN round_cents(netto_rating * (1.0 + rate / 100.0)) - netto_rating
+                    ELSE brutto_rating - round_cents(brutto_rating / (1.0 + rate / 100.0))
                     END AS vat_rating
     FROM (
         SELECT id_invoice, id_vat, method, MAX(rate) AS rate,
@@ -193,12 +193,12 @@ FROM (
 // condition on the summary alias isv, after AND, or 1.
 const char* const partsSql = R"SQL(
 UPDATE invoice_summary_vat SET
-    netto_part_price = round(netto_price * ratio.part + 0.0000000001, 2),
-    brutto_part_price = round(brutto_price * ratio.part + 0.0000000001, 2),
-    vat_part_price = round(vat_price * ratio.part + 0.0000000001, 2),
-    netto_part_rating_price = round(netto_rating_price * ratio.part + 0.0000000001, 2),
-    brutto_part_rating_price = round(brutto_rating_price * ratio.part + 0.0000000001, 2),
-    vat_part_rating_price = round(vat_rating_price * ratio.part + 0.0000000001, 2)
+    netto_part_price = round_cents(netto_price * ratio.part),
+    brutto_part_price = round_cents(brutto_price * ratio.part),
+    vat_part_price = round_cents(vat_price * ratio.part),
+    netto_part_rating_price = round_cents(netto_rating_price * ratio.part),
+    brutto_part_rating_price = round_cents(brutto_rating_price * ratio.part),
+    vat_part_rating_price = round_cents(vat_rating_price * ratio.part)
 FROM (
     SELECT isv.id_invoice AS id_invoice,
         CASE WHEN SUM(isv.brutto_price) > 0 THEN CAST(i.brutto_part AS REAL) / SUM(isv.brutto_price)
@@ -216,18 +216,18 @@ WHERE invoice_summary_vat.id_invoice = ratio.id_invoice
 // condition on the summary alias isv, after AND, or 1.
 const char* const totalsSql = R"SQL(
 UPDATE invoice SET
-    global_netto = round(sums.netto + 0.0000000001, 2),
-    global_brutto = round(sums.brutto + 0.0000000001, 2),
-    global_vat = round(sums.vat + 0.0000000001, 2),
-    global_netto_rating = round(sums.netto_rating + 0.0000000001, 2),
-    global_brutto_rating = round(sums.brutto_rating + 0.0000000001, 2),
-    global_vat_rating = round(sums.vat_rating + 0.0000000001, 2),
-    global_netto_part = round(sums.netto_part + 0.0000000001, 2),
-    global_brutto_part = round(sums.brutto_part + 0.0000000001, 2),
-    global_vat_part = round(sums.vat_part + 0.0000000001, 2),
-    global_netto_part_rating = round(sums.netto_part_rating + 0.0000000001, 2),
-    global_brutto_part_rating = round(sums.brutto_part_rating + 0.0000000001, 2),
-    global_vat_part_rating = round(sums.vat_part_rating + 0.0000000001, 2)
+    global_netto = round_cents(sums.netto),
+    global_brutto = round_cents(sums.brutto),
+    global_vat = round_cents(sums.vat),
+    global_netto_rating = round_cents(sums.netto_rating),
+    global_brutto_rating = round_cents(sums.brutto_rating),
+    global_vat_rating = round_cents(sums.vat_rating),
+    global_netto_part = round_cents(sums.netto_part),
+    global_brutto_part = round_cents(sums.brutto_part),
+    global_vat_part = round_cents(sums.vat_part),
+    global_netto_part_rating = round_cents(sums.netto_part_rating),
+    global_brutto_part_rating = round_cents(sums.brutto_part_rating),
+    global_vat_part_rating = round_cents(sums.vat_part_rating)
 FROM (
     SELECT isv.id_invoice AS id_invoice,
         SUM(isv.netto_price) AS netto, SUM(isv.brutto_price) AS brutto, SUM(isv.vat_price) AS vat,
@@ -246,18 +246,18 @@ WHERE invoice.id = sums.id_invoice
 // {scope} is a condition on invoice, after AND, or 1.
 const char* const documentsWithoutLinesSql = R"SQL(
 UPDATE invoice SET
-    global_netto = round(global_netto + 0.0000000001, 2),
-    global_brutto = round(global_brutto + 0.0000000001, 2),
-    global_vat = round(global_vat + 0.0000000001, 2),
-    global_netto_rating = round(global_netto_rating + 0.0000000001, 2),
-    global_brutto_rating = round(global_brutto_rating + 0.0000000001, 2),
-    global_vat_rating = round(global_vat_rating + 0.0000000001, 2),
-    global_netto_part = round(global_netto_part + 0.0000000001, 2),
-    global_brutto_part = round(global_brutto_part + 0.0000000001, 2),
-    global_vat_part = round(global_vat_part + 0.0000000001, 2),
-    global_netto_part_rating = round(global_netto_part_rating + 0.0000000001, 2),
-    global_brutto_part_rating = round(global_brutto_part_rating + 0.0000000001, 2),
-    global_vat_part_rating = round(global_vat_part_rating + 0.0000000001, 2)
+    global_netto = round_cents(global_netto),
+    global_brutto = round_cents(global_brutto),
+    global_vat = round_cents(global_vat),
+    global_netto_rating = round_cents(global_netto_rating),
+    global_brutto_rating = round_cents(global_brutto_rating),
+    global_vat_rating = round_cents(global_vat_rating),
+    global_netto_part = round_cents(global_netto_part),
+    global_brutto_part = round_cents(global_brutto_part),
+    global_vat_part = round_cents(global_vat_part),
+    global_netto_part_rating = round_cents(global_netto_part_rating),
+    global_brutto_part_rating = round_cents(global_brutto_part_rating),
+    global_vat_part_rating = round_cents(global_vat_part_rating)
 WHERE id NOT IN (SELECT id_invoice FROM invoice_summary_vat) AND {scope}
 )SQL";
 
@@ -294,16 +294,16 @@ MRecompute::Result MRecompute::run(int idInvoice)
                   QLatin1Char(')');
 
     QStringList statements{
-        QStringLiteral("UPDATE invoice_product SET brutto_price = round(netto_price * (1.0 + vat / 100.0) + "
-                       "0.0000000001, 2) WHERE count_from_netto = 1") + snapshotScope,
-        QStringLiteral("UPDATE invoice_product SET netto_price = round(brutto_price / (1.0 + vat / 100.0) + "
-                       "0.0000000001, 2) WHERE count_from_netto = 0") + snapshotScope,
+        QStringLiteral("UPDATE invoice_product SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
+                       "WHERE count_from_netto = 1") + snapshotScope,
+        QStringLiteral("UPDATE invoice_product SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
+                       "WHERE count_from_netto = 0") + snapshotScope,
     };
     if (all)
-        statements << QStringLiteral("UPDATE product SET brutto_price = round(netto_price * (1.0 + vat / 100.0) + "
-                                     "0.0000000001, 2) WHERE count_from_netto = 1")
-                   << QStringLiteral("UPDATE product SET netto_price = round(brutto_price / (1.0 + vat / 100.0) + "
-                                     "0.0000000001, 2) WHERE count_from_netto = 0");
+        statements << QStringLiteral("UPDATE product SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
+                                     "WHERE count_from_netto = 1")
+                   << QStringLiteral("UPDATE product SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
+                                     "WHERE count_from_netto = 0");
     statements << QStringLiteral("DROP TABLE IF EXISTS temp.recompute_line")
                << QString::fromLatin1(lineTableSql)
                << withScope(lineValuesSql, lineScope)

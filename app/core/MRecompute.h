@@ -7,7 +7,8 @@
 // snapshot from its basis price, the values of every document line, the VAT
 // summary per document and rate, the document totals and, for advance and
 // final invoices, the part amounts. Every amount is rounded as
-// round(x + 0.0000000001, 2).
+// round(x + 0.0000000001, 2), through round_cents(x) (MRoundCents), which
+// the connection must have.
 //
 // The data repair recomputes the whole database; the invoice editor
 // recomputes the document it has just written, with the same statements, so

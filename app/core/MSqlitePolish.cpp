@@ -1,7 +1,8 @@
 #include "MSqlitePolish.h"
 
+#include "core/MSqliteHandle.h"
+
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -335,12 +336,9 @@ bool answersThroughDriver(const QSqlDatabase& db, QString* errorText)
 
 bool MSqlitePolish::install(const QSqlDatabase& db, QString* errorText)
 {
-    const QVariant handleValue = db.isOpen() ? db.driver()->handle() : QVariant();
-    if (!handleValue.isValid() || qstrcmp(handleValue.typeName(), "sqlite3*") != 0)
-        return fail(errorText, QStringLiteral("not an open SQLite connection"));
-    sqlite3* handle = *static_cast<sqlite3* const*>(handleValue.constData());
+    sqlite3* handle = MSqliteHandle::of(db);
     if (!handle)
-        return fail(errorText, QStringLiteral("no SQLite handle"));
+        return fail(errorText, QStringLiteral("not an open SQLite connection"));
 
     constexpr int deterministic = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return registerFunction(handle, "icu_load_collation", 2, SQLITE_UTF8, loadCollation, errorText)

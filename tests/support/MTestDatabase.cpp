@@ -2,6 +2,7 @@
 
 #include "core/MDbOpener.h"
 #include "core/MSqlScriptRunner.h"
+#include "core/MRoundCents.h"
 #include "core/MSqlitePolish.h"
 #include "resources/MResources.h"
 #include "views/MSqlValue.h"
@@ -27,11 +28,11 @@ QString connectDefault(const QString& path, const QString& connectOptions = QStr
     return db.open() ? QString() : db.lastError().text();
 }
 
-QString installPolish()
+QString installFunctions()
 {
     const QSqlDatabase db = QSqlDatabase::database();
     QString errorText;
-    if (!MSqlitePolish::install(db, &errorText))
+    if (!MSqlitePolish::install(db, &errorText) || !MRoundCents::install(db, &errorText))
         return errorText;
     QSqlQuery collation(db);
     if (!collation.exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')")))
@@ -56,7 +57,7 @@ QString prepareDefault(const QString& path)
 {
     QString errorText = connectDefault(path);
     if (errorText.isEmpty())
-        errorText = installPolish();
+        errorText = installFunctions();
     if (errorText.isEmpty())
         errorText = runSchema();
     return errorText;
@@ -102,7 +103,7 @@ bool MTestDatabase::reopen()
 {
     m_errorText = connectDefault(m_dir.filePath(QStringLiteral("Invoice.db3")));
     if (m_errorText.isEmpty())
-        m_errorText = installPolish();
+        m_errorText = installFunctions();
     m_open = m_errorText.isEmpty();
     return m_open;
 }
@@ -140,7 +141,7 @@ bool MTestDatabase::build(const QString& path, int upToVersion)
     const bool copy = upToVersion == 0 && QFile::exists(templatePath);
     if (copy && !QFile::copy(templatePath, path))
         return false;
-    if (!connect(path))
+    if (!connect(path) || !MRoundCents::install(QSqlDatabase::database()))
         return false;
     if (copy)
         return true;

@@ -30,7 +30,7 @@ public:
     static bool connect(const QString& path, const QString& connectOptions = QString());
 
     // Opens `path` as the default connection and makes it what the program's own is:
-    // the Polish layer installed, the collation POLISH loaded, the schema made.
+    // the Polish layer and round_cents installed, the collation POLISH loaded, the schema made.
     static bool prepare(const QString& path);
 
     // Opens the default connection on `path` as the program does.
@@ -39,8 +39,8 @@ public:
     // Closes and removes the default connection.
     static void close();
 
-    // Opens `path` as a plain default connection and runs the schema script on
-    // it. upToVersion 0 makes a database of the current program; another value
+    // Opens `path` as a plain default connection with round_cents, which the
+    // data repair needs, and runs the schema script on it. upToVersion 0 makes a database of the current program; another value
     // leaves it as a program of that version (major * 1000 + minor) would
     // have: its blocks only, version row still 0.0.
     static bool build(const QString& path, int upToVersion = 0);
