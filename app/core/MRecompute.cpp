@@ -11,11 +11,8 @@ namespace {
 // of one statement per line and document. The subqueries end in "LIMIT -1"
 // so that SQLite runs each as a co-routine that computes its columns once
 // per row, instead of flattening it into the next level, which would copy
-// every rounded expression into each expression that uses it. A unary "+"
-// keeps the planner from scanning the lines through an index ("p.id > 0"
-// would otherwise reach the lines as "id_product > 0"), which visits them,
-// and writes them, in random order. Rows whose values are already right
-// are not written again.
+// every rounded expression into each expression that uses it. Rows whose
+// values are already right are not written again.
 //
 // Stored amounts have NUMERIC affinity, so 10.00 comes back as the integer
 // 10, and the rating's unit amount is an INTEGER column: (amount * price *
@@ -26,6 +23,46 @@ namespace {
 // Every computed amount is rounded as it is written, which gives the same
 // values as writing first and rounding the columns afterwards. round_cents(x)
 // is round(x + 0.0000000001, 2), bit for bit.
+
+// What the line values need of the product snapshots and the documents, one
+// short row each, so that a line reads two rows by their ids instead of the
+// wide snapshot and document rows, the rating, and the VAT row by its rate's
+// name. price is the snapshot's basis price, net or gross; id_vat is the VAT
+// row of the rate's name, the first where several share it. The columns have
+// no affinity, so that they hold exactly what they are given.
+const char* const productTableSql = R"SQL(
+CREATE TEMP TABLE recompute_product (
+    id INTEGER PRIMARY KEY, count_from_netto, rate, price, profit_brutto, id_vat
+)
+)SQL";
+
+// {scope} is a condition on the snapshot alias p, after WHERE, or 1.
+const char* const productValuesSql = R"SQL(
+INSERT INTO temp.recompute_product (id, count_from_netto, rate, price, profit_brutto, id_vat)
+SELECT p.id, p.count_from_netto, p.vat, IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price),
+    p.profit_brutto, (SELECT MIN(v.id) FROM vat v WHERE v.name = p.vat_text)
+FROM invoice_product p
+WHERE {scope}
+)SQL";
+
+// currency_value is REAL already; has_rating tells whether the document has
+// a rating snapshot.
+const char* const documentTableSql = R"SQL(
+CREATE TEMP TABLE recompute_document (
+    id INTEGER PRIMARY KEY, summary_count, invoice_kind, has_rating, currency_value, currency_amount_from
+)
+)SQL";
+
+// {scope} is a condition on the document alias i, after WHERE, or 1.
+const char* const documentValuesSql = R"SQL(
+INSERT INTO temp.recompute_document (id, summary_count, invoice_kind, has_rating, currency_value,
+    currency_amount_from)
+SELECT i.id, i.summary_count, i.invoice_kind, cr.id IS NOT NULL, CAST(cr.currency_value AS REAL),
+    cr.currency_amount_from
+FROM invoice i
+LEFT JOIN invoice_currency_rating cr ON cr.id = i.id_currency_rating
+WHERE {scope}
+)SQL";
 
 // The line values are computed once into this table, then written to the
 // lines and summed into the VAT summaries from it, so that the summary
@@ -88,44 +125,38 @@ FROM (
                 CASE WHEN from_netto THEN round_cents(basis_rating * (100.0 + rate) * 0.01)
                      ELSE basis_rating END AS brutto_rating
             FROM (
-                SELECT pm.id AS id, pm.id_invoice AS id_invoice, v.id AS id_vat,
+                SELECT pm.id AS id, pm.id_invoice AS id_invoice, p.id_vat AS id_vat,
                     CASE WHEN i.summary_count = 0 THEN 0 WHEN p.count_from_netto = 1 THEN 1 ELSE 2 END AS method,
                     IFNULL(p.id > 0 AND i.id > 0
                            AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1))), 0)
                         AS summarised,
-                    cr.id IS NOT NULL AS has_rating,
+                    IFNULL(i.has_rating, 0) AS has_rating,
                     IFNULL(p.id > 0 AND pm.reduct_percent IN (0, 1)
                            AND (p.count_from_netto = 1 OR (p.count_from_netto = 0 AND i.invoice_kind IS NOT NULL)), 0)
                         AS computed,
-                    p.vat AS rate, p.count_from_netto = 1 AS from_netto,
+                    p.rate AS rate, p.count_from_netto = 1 AS from_netto,
                     p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AS is_margin,
                     pm.netto_price AS old_netto, pm.brutto_price AS old_brutto, pm.vat_price AS old_vat,
                     pm.netto_rating_price AS old_netto_rating, pm.brutto_rating_price AS old_brutto_rating,
                     pm.vat_rating_price AS old_vat_rating,
                     CASE WHEN pm.reduct_percent = 1
-                         THEN round_cents(pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
-                                    * (100.0 - pm.reduct) * 0.01)
-                         ELSE round_cents(pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)) END AS basis,
-                    CASE WHEN cr.id IS NULL THEN NULL
+                         THEN round_cents(pm.amount * p.price * (100.0 - pm.reduct) * 0.01)
+                         ELSE round_cents(pm.amount * (p.price - pm.reduct)) END AS basis,
+                    CASE WHEN NOT IFNULL(i.has_rating, 0) THEN NULL
                          WHEN pm.reduct_percent = 1
-                         THEN round_cents(((pm.amount * IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price)
-                                      * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from)
-                                    * (100.0 - pm.reduct) * 0.01)
-                         ELSE round_cents((pm.amount * (IIF(p.count_from_netto = 1, p.netto_price, p.brutto_price) - pm.reduct)
-                                     * CAST(cr.currency_value AS REAL)) / cr.currency_amount_from)
+                         THEN round_cents(((pm.amount * p.price * i.currency_value) / i.currency_amount_from)
+                                          * (100.0 - pm.reduct) * 0.01)
+                         ELSE round_cents((pm.amount * (p.price - pm.reduct) * i.currency_value)
+                                          / i.currency_amount_from)
                          END AS basis_rating,
                     CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28)
                          THEN round_cents(pm.amount * p.profit_brutto) END AS margin_brutto,
-                    CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AND cr.id IS NOT NULL
-                         THEN round_cents((pm.amount * p.profit_brutto * CAST(cr.currency_value AS REAL))
-                                    / cr.currency_amount_from) END AS margin_brutto_rating
+                    CASE WHEN p.count_from_netto = 0 AND i.invoice_kind IN (27, 28) AND i.has_rating
+                         THEN round_cents((pm.amount * p.profit_brutto * i.currency_value)
+                                          / i.currency_amount_from) END AS margin_brutto_rating
                 FROM invoice_product_misc pm
-                LEFT JOIN invoice_product p ON p.id = pm.id_product
-                LEFT JOIN invoice i ON i.id = pm.id_invoice
-                LEFT JOIN invoice_currency_rating cr ON cr.id = i.id_currency_rating
-                LEFT JOIN vat v ON v.name = p.vat_text
-                    AND p.id > 0 AND i.id > 0
-                    AND (i.summary_count = 0 OR (i.summary_count = 1 AND p.count_from_netto IN (0, 1)))
+                LEFT JOIN temp.recompute_product p ON p.id = pm.id_product
+                LEFT JOIN temp.recompute_document i ON i.id = pm.id_invoice
                 WHERE {scope}
                 LIMIT -1
             ) LIMIT -1
@@ -261,6 +292,8 @@ UPDATE invoice SET
 WHERE id NOT IN (SELECT id_invoice FROM invoice_summary_vat) AND {scope}
 )SQL";
 
+const char* const temporaryTables[] = {"recompute_product", "recompute_document", "recompute_line"};
+
 QString withScope(const char* sql, const QString& scope)
 {
     return QString::fromLatin1(sql).replace(QLatin1String("{scope}"), scope);
@@ -285,13 +318,9 @@ MRecompute::Result MRecompute::run(int idInvoice)
     const bool all = idInvoice == 0;
     const QString id = QString::number(idInvoice);
     const QString any = QStringLiteral("1");
-    const QString lineScope = all ? any : QStringLiteral("pm.id_invoice = ") + id;
-    const QString summaryScope = all ? any : QStringLiteral("isv.id_invoice = ") + id;
-    const QString documentScope = all ? any : QStringLiteral("id = ") + id;
-    const QString snapshotScope =
-        all ? QString()
-            : QStringLiteral(" AND id IN (SELECT id_product FROM invoice_product_misc WHERE id_invoice = ") + id +
-                  QLatin1Char(')');
+    const QString snapshots = QStringLiteral("(SELECT id_product FROM invoice_product_misc WHERE id_invoice = ") + id +
+                              QLatin1Char(')');
+    const QString snapshotScope = all ? QString() : QStringLiteral(" AND id IN ") + snapshots;
 
     QStringList statements{
         QStringLiteral("UPDATE invoice_product SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
@@ -304,17 +333,24 @@ MRecompute::Result MRecompute::run(int idInvoice)
                                      "WHERE count_from_netto = 1")
                    << QStringLiteral("UPDATE product SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
                                      "WHERE count_from_netto = 0");
-    statements << QStringLiteral("DROP TABLE IF EXISTS temp.recompute_line")
+    for (const char* table : temporaryTables)
+        statements << QStringLiteral("DROP TABLE IF EXISTS temp.") + QLatin1String(table);
+    statements << QString::fromLatin1(productTableSql)
+               << withScope(productValuesSql, all ? any : QStringLiteral("p.id IN ") + snapshots)
+               << QString::fromLatin1(documentTableSql)
+               << withScope(documentValuesSql, all ? any : QStringLiteral("i.id = ") + id)
                << QString::fromLatin1(lineTableSql)
-               << withScope(lineValuesSql, lineScope)
+               << withScope(lineValuesSql, all ? any : QStringLiteral("pm.id_invoice = ") + id)
                << QString::fromLatin1(lineWriteSql)
                << QStringLiteral("DELETE FROM invoice_summary_vat") +
                       (all ? QString() : QStringLiteral(" WHERE id_invoice = ") + id)
-               << QString::fromLatin1(summarySql)
-               << withScope(partsSql, summaryScope)
+               << QString::fromLatin1(summarySql);
+    const QString summaryScope = all ? any : QStringLiteral("isv.id_invoice = ") + id;
+    statements << withScope(partsSql, summaryScope)
                << withScope(totalsSql, summaryScope)
-               << withScope(documentsWithoutLinesSql, documentScope)
-               << QStringLiteral("DROP TABLE temp.recompute_line");
+               << withScope(documentsWithoutLinesSql, all ? any : QStringLiteral("id = ") + id);
+    for (const char* table : temporaryTables)
+        statements << QStringLiteral("DROP TABLE temp.") + QLatin1String(table);
 
     Result result;
     QSqlQuery query;

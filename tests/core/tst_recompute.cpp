@@ -25,6 +25,7 @@ private slots:
     void summaryMethods_data();
     void summaryMethods();
     void summaryRowPerRate();
+    void rateNamedTwiceCountsOnce();
     void documentWithoutLinesKeepsItsTotals();
     void advanceParts_data();
     void advanceParts();
@@ -275,6 +276,24 @@ void TestRecompute::summaryRowPerRate()
     QCOMPARE(MTestDatabase::rows(money(QStringLiteral("global_netto, global_brutto, global_vat"),
                                     QStringLiteral("invoice"))),
              QStringList{"220.00|267.30|47.30"});
+}
+
+// A VAT rate whose name is stored twice: the first row takes the lines, and
+// the lines are neither doubled nor refused.
+void TestRecompute::rateNamedTwiceCountsOnce()
+{
+    const qint64 idDocument = document(0);
+    line(idDocument, product(true, "100", "0", 23), "1");
+    const QString first = MTestDatabase::value(QStringLiteral("SELECT min(id) FROM vat WHERE name = '23%'")).toString();
+    QVERIFY(!first.isEmpty());
+    MTestDatabase::insert(QStringLiteral("vat"), {{"name", "23%"}, {"val", 23}});
+
+    QCOMPARE(recomputeAll(), QString());
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_vat || '|' || printf('%.2f|%.2f', netto_price, brutto_price) "
+                                                "FROM invoice_summary_vat")),
+             QStringList{first + QStringLiteral("|100.00|123.00")});
+    QCOMPARE(MTestDatabase::rows(money(QStringLiteral("netto_price, brutto_price"), QStringLiteral("invoice_product_misc"))),
+             QStringList{"100.00|123.00"});
 }
 
 void TestRecompute::documentWithoutLinesKeepsItsTotals()
