@@ -102,8 +102,8 @@ FROM (
             CASE WHEN computed THEN IFNULL(brutto, 0) ELSE round_cents(old_brutto) END AS brutto,
             CASE WHEN NOT computed THEN round_cents(old_vat)
                  ELSE IFNULL(round_cents(CASE WHEN is_margin
-                                        THEN margin_brutto - round_cents(margin_brutto * 100.0 / (100.0 + rate))
-                                        ELSE brutto - netto END), 0) END AS vat,
+                                              THEN margin_brutto - round_cents(margin_brutto * 100.0 / (100.0 + rate))
+                                              ELSE brutto - netto END), 0) END AS vat,
             CASE WHEN NOT computed THEN round_cents(old_netto_rating)
                  WHEN has_rating THEN IFNULL(netto_rating, 0) END AS netto_rating,
             CASE WHEN NOT computed THEN round_cents(old_brutto_rating)
@@ -242,9 +242,11 @@ FROM (
 WHERE invoice_summary_vat.id_invoice = ratio.id_invoice
 )SQL";
 
-// Documents with summary rows get their totals and part totals from them; a
-// document without lines keeps the totals it has, rounded. {scope} is a
-// condition on the summary alias isv, after AND, or 1.
+// Documents with summary rows get their totals from them; a document without
+// lines keeps the totals it has, rounded. Only advance and final invoices
+// have parts, so the part totals of every other document are 0 and only
+// theirs are summed. {scope} is a condition on the summary alias isv, after
+// AND, or 1.
 const char* const totalsSql = R"SQL(
 UPDATE invoice SET
     global_netto = round_cents(sums.netto),
@@ -253,6 +255,22 @@ UPDATE invoice SET
     global_netto_rating = round_cents(sums.netto_rating),
     global_brutto_rating = round_cents(sums.brutto_rating),
     global_vat_rating = round_cents(sums.vat_rating),
+    global_netto_part = 0, global_brutto_part = 0, global_vat_part = 0,
+    global_netto_part_rating = 0, global_brutto_part_rating = 0, global_vat_part_rating = 0
+FROM (
+    SELECT isv.id_invoice AS id_invoice,
+        SUM(isv.netto_price) AS netto, SUM(isv.brutto_price) AS brutto, SUM(isv.vat_price) AS vat,
+        SUM(isv.netto_rating_price) AS netto_rating, SUM(isv.brutto_rating_price) AS brutto_rating,
+        SUM(isv.vat_rating_price) AS vat_rating
+    FROM invoice_summary_vat isv
+    WHERE isv.id_invoice > 0 AND {scope}
+    GROUP BY isv.id_invoice
+) AS sums
+WHERE invoice.id = sums.id_invoice
+)SQL";
+
+const char* const partTotalsSql = R"SQL(
+UPDATE invoice SET
     global_netto_part = round_cents(sums.netto_part),
     global_brutto_part = round_cents(sums.brutto_part),
     global_vat_part = round_cents(sums.vat_part),
@@ -261,14 +279,12 @@ UPDATE invoice SET
     global_vat_part_rating = round_cents(sums.vat_part_rating)
 FROM (
     SELECT isv.id_invoice AS id_invoice,
-        SUM(isv.netto_price) AS netto, SUM(isv.brutto_price) AS brutto, SUM(isv.vat_price) AS vat,
-        SUM(isv.netto_rating_price) AS netto_rating, SUM(isv.brutto_rating_price) AS brutto_rating,
-        SUM(isv.vat_rating_price) AS vat_rating,
         SUM(isv.netto_part_price) AS netto_part, SUM(isv.brutto_part_price) AS brutto_part,
         SUM(isv.vat_part_price) AS vat_part, SUM(isv.netto_part_rating_price) AS netto_part_rating,
         SUM(isv.brutto_part_rating_price) AS brutto_part_rating, SUM(isv.vat_part_rating_price) AS vat_part_rating
     FROM invoice_summary_vat isv
-    WHERE isv.id_invoice > 0 AND {scope}
+    JOIN invoice i ON i.id = isv.id_invoice
+    WHERE i.id > 0 AND i.invoice_kind IN (19, 20, 23, 24) AND {scope}
     GROUP BY isv.id_invoice
 ) AS sums
 WHERE invoice.id = sums.id_invoice
@@ -348,6 +364,7 @@ MRecompute::Result MRecompute::run(int idInvoice)
     const QString summaryScope = all ? any : QStringLiteral("isv.id_invoice = ") + id;
     statements << withScope(partsSql, summaryScope)
                << withScope(totalsSql, summaryScope)
+               << withScope(partTotalsSql, summaryScope)
                << withScope(documentsWithoutLinesSql, all ? any : QStringLiteral("id = ") + id);
     for (const char* table : temporaryTables)
         statements << QStringLiteral("DROP TABLE temp.") + QLatin1String(table);
