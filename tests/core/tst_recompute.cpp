@@ -351,6 +351,10 @@ void TestRecompute::advanceParts()
     const qint64 idDocument = document(kind, 0, rating(1, "2"), bruttoPart);
     line(idDocument, product(false, "0", prices.section(QLatin1Char(';'), 0, 0), 23), amount);
     line(idDocument, product(false, "0", prices.section(QLatin1Char(';'), 1, 1), 8), amount);
+    // Part totals of an earlier computation are replaced, by 0 where there are no parts.
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice SET ") +
+                                partTotalColumns.split(QStringLiteral(", ")).join(QStringLiteral(" = 9.99, ")) +
+                                QStringLiteral(" = 9.99")));
 
     QCOMPARE(recomputeAll(), QString());
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT global_brutto FROM invoice")).toDouble(),
