@@ -1,7 +1,6 @@
 #include "MBenchDatabase.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDbOpener.h"
 #include "core/MDefaultOptions.h"
 #include "core/MInvoiceCopies.h"
 #include "core/MSqlScriptRunner.h"
@@ -259,8 +258,8 @@ QStringList statements(const MBenchDatabase::Size& size)
     sql << QStringLiteral("INSERT OR IGNORE INTO product_unit (name) SELECT DISTINCT unit FROM product");
     sql << QStringLiteral("UPDATE _version SET num_major = %1, num_minor = %2, check_num_major = %1, "
                           "check_num_minor = %2 WHERE id = 1")
-               .arg(MDbOpener::programMajor)
-               .arg(MDbOpener::programMinor);
+               .arg(MAppWnd::versionMajor)
+               .arg(MAppWnd::versionMinor);
     return sql;
 }
 

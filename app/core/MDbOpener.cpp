@@ -1,5 +1,6 @@
 #include "MDbOpener.h"
 
+#include "core/MAppWnd.h"
 #include "core/MInvoiceCopies.h"
 #include "core/MRoundCents.h"
 #include "core/MSqlScriptRunner.h"
@@ -16,6 +17,10 @@
 #include <QVariant>
 
 namespace {
+
+constexpr int programMajor = MAppWnd::versionMajor;
+constexpr int programMinor = MAppWnd::versionMinor;
+constexpr int programVersion = programMajor * 1000 + programMinor;
 
 QString tr(const char* text)
 {

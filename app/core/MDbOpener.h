@@ -30,10 +30,6 @@ public:
         std::function<void()> cleanDisk;
     };
 
-    static constexpr int programMajor = 2;
-    static constexpr int programMinor = 53;
-    static constexpr int programVersion = programMajor * 1000 + programMinor;
-
     // Opens the default QSQLITE connection on `path`, installs the Polish
     // collation and text functions and applies the connection settings.
     // Reports a failure in a critical box and returns false; a connection on

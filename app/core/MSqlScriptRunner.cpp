@@ -1,5 +1,7 @@
 #include "core/MSqlScriptRunner.h"
 
+#include "core/MAppWnd.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
@@ -39,6 +41,8 @@ bool gateOpen(int block, const MSqlScriptRunner::Versions& versions)
 }
 
 } // namespace
+
+const int MSqlScriptRunner::programVersion = MAppWnd::versionMajor * 1000 + MAppWnd::versionMinor;
 
 MSqlScriptRunner::Versions MSqlScriptRunner::databaseVersions(int program)
 {

@@ -48,8 +48,8 @@ public:
         bool ok() const { return opened && errors == 0; }
     };
 
-    // 2.53
-    static constexpr int programVersion = 2053;
+    // MAppWnd's version, major * 1000 + minor.
+    static const int programVersion;
 
     // Reads the version row (id 1 of table _version) of the default
     // connection; a missing table, row or value counts as 0.
