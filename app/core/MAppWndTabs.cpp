@@ -81,12 +81,9 @@ void MAppWnd::restoreTabs()
 
     for (int kind : kinds)
         loadTab(kind, false);
-    if (!current.isEmpty()) {
-        for (int i = 0; i < m_tabMain->count(); ++i) {
-            if (m_tabMain->widget(i)->accessibleName() == current)
-                m_tabMain->setCurrentIndex(i);
-        }
-    }
+    const int currentIndex = current.isEmpty() ? -1 : indexOfTab(current);
+    if (currentIndex >= 0)
+        m_tabMain->setCurrentIndex(currentIndex);
 
     m_tabsRestored = true;
     updateShowFilterAction();
