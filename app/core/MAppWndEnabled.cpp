@@ -24,7 +24,7 @@ void MAppWnd::setEnabledMenuActions()
             state.hasCurrentIndex = MViewCall::boolResult(view, "hasCurrentIndex");
             state.selectedRowCount = MViewCall::intResult(view, "selectedRowCount");
         }
-        if (state.viewName == QLatin1String("MEndTextDbView") || state.viewName == QLatin1String("MSellerDbView"))
+        if (MEnabledOperations::hasDefaultRecord(state.viewName))
             state.isCurrentDefault = MViewCall::boolResult(view, "isCurrentDefault");
     }
 

@@ -11,12 +11,12 @@ bool isOneOf(const QString& name, std::initializer_list<const char*> names)
     return false;
 }
 
-bool hasDefaultRecord(const QString& viewName)
+} // namespace
+
+bool MEnabledOperations::hasDefaultRecord(const QString& viewName)
 {
     return isOneOf(viewName, {"MEndTextDbView", "MSellerDbView"});
 }
-
-} // namespace
 
 const QStringList& MEnabledOperations::keys()
 {

@@ -28,4 +28,7 @@ public:
     static QMap<QString, bool> enabled(const State& state);
     // The one entry "DEFAULT".
     static QMap<QString, bool> checked(const State& state);
+
+    // Whether the view's records include a default one ("Domyślny").
+    static bool hasDefaultRecord(const QString& viewName);
 };
