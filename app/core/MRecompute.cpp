@@ -315,6 +315,18 @@ QString withScope(const char* sql, const QString& scope)
     return QString::fromLatin1(sql).replace(QLatin1String("{scope}"), scope);
 }
 
+// The price of `table` (product or invoice_product) that is not the basis,
+// from the basis price; `scope` is empty or further conditions after " AND".
+QStringList secondPrices(const QString& table, const QString& scope)
+{
+    return {QStringLiteral("UPDATE ") + table +
+                QStringLiteral(" SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
+                               "WHERE count_from_netto = 1") + scope,
+            QStringLiteral("UPDATE ") + table +
+                QStringLiteral(" SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
+                               "WHERE count_from_netto = 0") + scope};
+}
+
 } // namespace
 
 MRecompute::Result MRecompute::recomputeAll()
@@ -338,17 +350,9 @@ MRecompute::Result MRecompute::run(int idInvoice)
                               QLatin1Char(')');
     const QString snapshotScope = all ? QString() : QStringLiteral(" AND id IN ") + snapshots;
 
-    QStringList statements{
-        QStringLiteral("UPDATE invoice_product SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
-                       "WHERE count_from_netto = 1") + snapshotScope,
-        QStringLiteral("UPDATE invoice_product SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
-                       "WHERE count_from_netto = 0") + snapshotScope,
-    };
+    QStringList statements = secondPrices(QStringLiteral("invoice_product"), snapshotScope);
     if (all)
-        statements << QStringLiteral("UPDATE product SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
-                                     "WHERE count_from_netto = 1")
-                   << QStringLiteral("UPDATE product SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
-                                     "WHERE count_from_netto = 0");
+        statements << secondPrices(QStringLiteral("product"), QString());
     for (const char* table : temporaryTables)
         statements << QStringLiteral("DROP TABLE IF EXISTS temp.") + QLatin1String(table);
     statements << QString::fromLatin1(productTableSql)
