@@ -193,15 +193,11 @@ void MFilterDbView::reloadView()
 {
     if (hasFilterTree() && !m_treeQuery.isEmpty()) {
         loadFilterTree(m_treeQuery);
-        setStoredTreeState(storedTreeState());
-        treeState(true);
-        changedFilter(false);
+        restoreFilterTreeState();
     }
     if (hasCatalogs() && !m_catalogQuery.isEmpty()) {
         loadCatalogList(m_catalogQuery);
-        setStoredCatalogIds(storedOption(QStringLiteral("CATALOG_UNCHECKED_")));
-        uncheckedCatalogIds(true);
-        changedFilter(false);
+        restoreCatalogChecks();
     }
     restorePanelState();
 }
