@@ -288,9 +288,7 @@ def moved(shapes, scale, dx, dy):
         kind, colour, g = s
         if kind == "poly":
             result.append((kind, colour, tuple((x * scale + dx, y * scale + dy) for x, y in g)))
-        elif kind == "ellipse":
-            result.append((kind, colour, (g[0] * scale + dx, g[1] * scale + dy, g[2] * scale, g[3] * scale)))
-        elif kind == "ring":
+        elif kind in ("ellipse", "ring"):
             result.append((kind, colour, (g[0] * scale + dx, g[1] * scale + dy, g[2] * scale, g[3] * scale)))
         else:
             result.append((kind, colour, (g[0] * scale + dx, g[1] * scale + dy, g[2] * scale)))

@@ -129,8 +129,7 @@ void MDoYouKnowWidget::applyOptions()
     } else {
         hide();
         m_period = 0;
-        disconnect(m_timer, &QTimer::timeout, this, &MDoYouKnowWidget::doTimeoutTimerPreview);
-        m_timer->stop();
+        restartTimer(); // without a period it only stops the timer
     }
     showTip();
 }

@@ -27,6 +27,18 @@ QMap<QString, bool> storedSet(const QString& text)
     return set;
 }
 
+// Every catalog row in state `from` goes to state `to`.
+void replaceCatalogStates(QStandardItemModel* catalogs, int from, int to)
+{
+    if (!catalogs)
+        return;
+    for (int row = 0; row < catalogs->rowCount(); ++row) {
+        QStandardItem* item = catalogs->item(row, 0);
+        if (item->data(ItemRole::State).toInt() == from)
+            item->setData(to, ItemRole::State);
+    }
+}
+
 } // namespace
 
 void MFilterDbView::loadFilterTree(const QString& sql)
@@ -141,24 +153,12 @@ QString MFilterDbView::uncheckedCatalogIds(bool apply)
 
 void MFilterDbView::checkAllCatalogs()
 {
-    if (!m_catalogModel)
-        return;
-    for (int row = 0; row < m_catalogModel->rowCount(); ++row) {
-        QStandardItem* item = m_catalogModel->item(row, 0);
-        if (item->data(ItemRole::State).toInt() == CheckItemState::Unchecked)
-            item->setData(CheckItemState::Checked, ItemRole::State);
-    }
+    replaceCatalogStates(m_catalogModel, CheckItemState::Unchecked, CheckItemState::Checked);
 }
 
 void MFilterDbView::uncheckAllCatalogs()
 {
-    if (!m_catalogModel)
-        return;
-    for (int row = 0; row < m_catalogModel->rowCount(); ++row) {
-        QStandardItem* item = m_catalogModel->item(row, 0);
-        if (item->data(ItemRole::State).toInt() == CheckItemState::Checked)
-            item->setData(CheckItemState::Unchecked, ItemRole::State);
-    }
+    replaceCatalogStates(m_catalogModel, CheckItemState::Checked, CheckItemState::Unchecked);
 }
 
 void MFilterDbView::restoreCatalogChecks()
@@ -193,15 +193,11 @@ void MFilterDbView::reloadView()
 {
     if (hasFilterTree() && !m_treeQuery.isEmpty()) {
         loadFilterTree(m_treeQuery);
-        setStoredTreeState(storedTreeState());
-        treeState(true);
-        changedFilter(false);
+        restoreFilterTreeState();
     }
     if (hasCatalogs() && !m_catalogQuery.isEmpty()) {
         loadCatalogList(m_catalogQuery);
-        setStoredCatalogIds(storedOption(QStringLiteral("CATALOG_UNCHECKED_")));
-        uncheckedCatalogIds(true);
-        changedFilter(false);
+        restoreCatalogChecks();
     }
     restorePanelState();
 }
