@@ -35,6 +35,8 @@ public:
     bool save(const QString& path) const;
 
 private:
+    template <typename T>
+    CArchiveWriter& littleEndian(T value);
     CArchiveWriter& word(quint16 value);
     CArchiveWriter& dword(quint32 value);
     void length(quint32 value);
