@@ -83,12 +83,6 @@ CArchiveWriter& CArchiveWriter::wideTime(qint64 seconds)
     return dword(0x8000000A).littleEndian(seconds);
 }
 
-CArchiveWriter& CArchiveWriter::raw(const QByteArray& bytes)
-{
-    m_bytes.append(bytes);
-    return *this;
-}
-
 void CArchiveWriter::tag(quint32 index, bool isClass)
 {
     if (m_bigTags || index >= 0x7FFF) {
