@@ -65,25 +65,27 @@ void CArchiveReader::ensureAvailable(qint64 size)
         throw CLoadError(CLoadError::Memory, 0);
 }
 
+template <typename T>
+T CArchiveReader::readLittleEndian()
+{
+    uchar bytes[sizeof(T)];
+    readRaw(reinterpret_cast<char*>(bytes), sizeof bytes);
+    return qFromLittleEndian<T>(bytes);
+}
+
 quint8 CArchiveReader::readByte()
 {
-    char byte = 0;
-    readRaw(&byte, 1);
-    return quint8(byte);
+    return readLittleEndian<quint8>();
 }
 
 quint16 CArchiveReader::readWord()
 {
-    uchar bytes[2];
-    readRaw(reinterpret_cast<char*>(bytes), sizeof bytes);
-    return qFromLittleEndian<quint16>(bytes);
+    return readLittleEndian<quint16>();
 }
 
 quint32 CArchiveReader::readDword()
 {
-    uchar bytes[4];
-    readRaw(reinterpret_cast<char*>(bytes), sizeof bytes);
-    return qFromLittleEndian<quint32>(bytes);
+    return readLittleEndian<quint32>();
 }
 
 qint32 CArchiveReader::readInt()
@@ -93,9 +95,7 @@ qint32 CArchiveReader::readInt()
 
 double CArchiveReader::readDouble()
 {
-    uchar bytes[8];
-    readRaw(reinterpret_cast<char*>(bytes), sizeof bytes);
-    const quint64 bits = qFromLittleEndian<quint64>(bytes);
+    const quint64 bits = readLittleEndian<quint64>();
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -155,9 +155,7 @@ CTime CArchiveReader::readTime()
     const quint32 seconds = readDword();
     if (seconds != wideTimeMark)
         return CTime{qint32(seconds)};
-    uchar bytes[8];
-    readRaw(reinterpret_cast<char*>(bytes), sizeof bytes);
-    return CTime{qFromLittleEndian<qint64>(bytes)};
+    return CTime{readLittleEndian<qint64>()};
 }
 
 int CArchiveReader::readNewClass(const CRecordClass& expected)

@@ -59,6 +59,8 @@ private:
 
     void readRaw(char* data, qint64 size);
     void ensureAvailable(qint64 size);
+    template <typename T>
+    T readLittleEndian();
     quint8 readByte();
     quint16 readWord();
     quint32 readDword();

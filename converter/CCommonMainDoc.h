@@ -17,8 +17,6 @@ public:
     CCommonMainDoc(const CCommonMainDoc&) = delete;
     CCommonMainDoc& operator=(const CCommonMainDoc&) = delete;
 
-    const QString& dataPath() const { return m_dataPath; }
-
     // Reads the file with this name, whatever the letter case of its name on
     // disk. A file that is missing or cannot be opened is passed over silently.
     void LoadFile(const QString& name);

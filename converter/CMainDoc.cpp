@@ -92,12 +92,3 @@ bool CMainDoc::WriteSql(QIODevice& out) const
     }
     return true;
 }
-
-const CRecordMap* CMainDoc::map(const QByteArray& table) const
-{
-    for (const TableMap& tableMap : m_maps) {
-        if (tableMap.table == table)
-            return &tableMap.map;
-    }
-    return nullptr;
-}

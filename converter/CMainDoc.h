@@ -24,9 +24,6 @@ public:
     // tables in the order of their names. False when the device fails.
     bool WriteSql(QIODevice& out) const;
 
-    // The map written into a table; nullptr for a table that is not written.
-    const CRecordMap* map(const QByteArray& table) const;
-
 protected:
     void SerializeFile(CArchiveReader& ar, const QString& name) override;
 

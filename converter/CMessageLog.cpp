@@ -12,8 +12,6 @@ CMessageLog::CMessageLog(const QString& logPath)
 
 void CMessageLog::show(const QString& message)
 {
-    m_messages.append(message);
-
     std::fputs((message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Where the converter tells the user what went wrong: standard error and a log
 // file beside the output. The log of an earlier run is removed at the start,
@@ -13,9 +12,6 @@ public:
 
     void show(const QString& message);
 
-    const QStringList& messages() const { return m_messages; }
-
 private:
     QString m_logPath;
-    QStringList m_messages;
 };

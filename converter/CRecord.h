@@ -21,7 +21,6 @@ public:
     explicit CRecord(const CRecordClass& recordClass);
 
     const CRecordClass& recordClass() const { return *m_class; }
-    const std::vector<CFieldValue>& values() const { return m_values; }
 
     // Reads the fields stored with the given schema in archive order; the
     // fields of later schemas keep their defaults.

@@ -29,8 +29,6 @@ public:
     static const CRecordClass* find(const QByteArray& name);
 
     const QByteArray& name() const { return m_name; }
-    quint16 schema() const { return m_schema; }
-    bool isVersionable() const { return m_versionable; }
     const std::vector<CField>& fields() const { return m_fields; }
 
     // Whether records stored with this schema can be read: a versionable class

@@ -24,7 +24,6 @@ public:
 
     explicit CRecordMap(const CRecordClass& recordClass);
 
-    const CRecordClass& recordClass() const { return *m_class; }
     const std::vector<Element>& elements() const { return m_elements; }
 
     // Reads the element count, then a key and a record reference per element.

@@ -7,8 +7,3 @@ struct CTime
 {
     qint64 seconds = 0;
 };
-
-inline bool operator==(CTime a, CTime b)
-{
-    return a.seconds == b.seconds;
-}

@@ -7,33 +7,31 @@ namespace {
 // Empty until the first call of an export, then fixed until the process ends: the platform
 // library is loaded at most once and never released. No lock: the converter's process has
 // one thread.
-MSystemLibrary::Handle platformLibrary = nullptr;
-bool platformLoadFailed = false;
+bool platformLoadTried = false;
 decltype(&AccessibleObjectFromWindow) platformAccessibleObjectFromWindow = nullptr;
 decltype(&CreateStdAccessibleObject) platformCreateStdAccessibleObject = nullptr;
 decltype(&LresultFromObject) platformLresultFromObject = nullptr;
 
 template<typename Function>
-Function resolve(const char* name)
+Function resolve(MSystemLibrary::Handle library, const char* name)
 {
-    return reinterpret_cast<Function>(MSystemLibrary::resolve(platformLibrary, name));
+    return reinterpret_cast<Function>(MSystemLibrary::resolve(library, name));
 }
 
 void loadPlatformLibrary()
 {
-    if (platformLibrary || platformLoadFailed)
+    if (platformLoadTried)
         return;
-    platformLibrary = MSystemLibrary::open();
-    if (!platformLibrary) {
-        platformLoadFailed = true;
+    platformLoadTried = true;
+    const MSystemLibrary::Handle library = MSystemLibrary::open();
+    if (!library)
         return;
-    }
     // Each by itself: a function the library lacks stays unknown, the others still forward.
     platformAccessibleObjectFromWindow =
-        resolve<decltype(platformAccessibleObjectFromWindow)>("AccessibleObjectFromWindow");
+        resolve<decltype(platformAccessibleObjectFromWindow)>(library, "AccessibleObjectFromWindow");
     platformCreateStdAccessibleObject =
-        resolve<decltype(platformCreateStdAccessibleObject)>("CreateStdAccessibleObject");
-    platformLresultFromObject = resolve<decltype(platformLresultFromObject)>("LresultFromObject");
+        resolve<decltype(platformCreateStdAccessibleObject)>(library, "CreateStdAccessibleObject");
+    platformLresultFromObject = resolve<decltype(platformLresultFromObject)>(library, "LresultFromObject");
 }
 
 } // namespace

@@ -5,20 +5,23 @@
 
 #include <cstring>
 
-CArchiveWriter& CArchiveWriter::word(quint16 value)
+template <typename T>
+CArchiveWriter& CArchiveWriter::littleEndian(T value)
 {
-    uchar bytes[2];
+    uchar bytes[sizeof(T)];
     qToLittleEndian(value, bytes);
     m_bytes.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
     return *this;
 }
 
+CArchiveWriter& CArchiveWriter::word(quint16 value)
+{
+    return littleEndian(value);
+}
+
 CArchiveWriter& CArchiveWriter::dword(quint32 value)
 {
-    uchar bytes[4];
-    qToLittleEndian(value, bytes);
-    m_bytes.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
-    return *this;
+    return littleEndian(value);
 }
 
 CArchiveWriter& CArchiveWriter::count(quint32 value)
@@ -37,10 +40,7 @@ CArchiveWriter& CArchiveWriter::real(double value)
 {
     quint64 bits;
     std::memcpy(&bits, &value, sizeof bits);
-    uchar bytes[8];
-    qToLittleEndian(bits, bytes);
-    m_bytes.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
-    return *this;
+    return littleEndian(bits);
 }
 
 void CArchiveWriter::length(quint32 value)
@@ -80,17 +80,7 @@ CArchiveWriter& CArchiveWriter::time(qint32 seconds)
 
 CArchiveWriter& CArchiveWriter::wideTime(qint64 seconds)
 {
-    dword(0x8000000A);
-    uchar bytes[8];
-    qToLittleEndian(seconds, bytes);
-    m_bytes.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
-    return *this;
-}
-
-CArchiveWriter& CArchiveWriter::raw(const QByteArray& bytes)
-{
-    m_bytes.append(bytes);
-    return *this;
+    return dword(0x8000000A).littleEndian(seconds);
 }
 
 void CArchiveWriter::tag(quint32 index, bool isClass)

@@ -19,7 +19,6 @@ public:
     CArchiveWriter& time(qint32 seconds);
     // The later form: the marker 0x8000000A and 64-bit seconds.
     CArchiveWriter& wideTime(qint64 seconds);
-    CArchiveWriter& raw(const QByteArray& bytes);
 
     // Object references. The first two are followed by the new object's
     // fields and return its index; newClass also gives the class's index.
@@ -35,6 +34,8 @@ public:
     bool save(const QString& path) const;
 
 private:
+    template <typename T>
+    CArchiveWriter& littleEndian(T value);
     CArchiveWriter& word(quint16 value);
     CArchiveWriter& dword(quint32 value);
     void length(quint32 value);

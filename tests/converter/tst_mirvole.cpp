@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -219,6 +217,13 @@ QByteArray mapOf(const QByteArray& className, int schema, const QList<int>& ids,
     return w.bytes();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
 // Every data file with the schema of its class given by the default (0 the
 // class's current schema, -1 no file) or by an override "Invoice.dat:5".
 void writeDataFolder(const QString& dataPath, int defaultSchema, const QStringList& overrides)
@@ -232,17 +237,8 @@ void writeDataFolder(const QString& dataPath, int defaultSchema, const QStringLi
         }
         if (schema < 0)
             continue;
-        CArchiveWriter w;
-        w.raw(mapOf(file.className, schema, {1, 2}, file.name));
-        QVERIFY(w.save(dataPath + QLatin1Char('/') + QLatin1String(file.name)));
+        writeFile(dataPath + QLatin1Char('/') + QLatin1String(file.name), mapOf(file.className, schema, {1, 2}, file.name));
     }
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
 QByteArray readFile(const QString& path)

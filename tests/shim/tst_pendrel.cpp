@@ -81,6 +81,32 @@ const LONG signedClientObjectId = -4;
 const WPARAM wParam = 0x7fff0003;
 const LPUNKNOWN unknown = reinterpret_cast<LPUNKNOWN>(0xacce55);
 
+// The check of the two exports that give an object for a window: they differ only in the
+// type of the object id, in name and in the fake's answer.
+template<typename ObjectId>
+void checkObjectExport(ShimCopy& shim, HRESULT(WINAPI* function)(HWND, ObjectId, REFIID, void**), ObjectId objectId,
+                       const char* name, HRESULT answer, bool forwarded)
+{
+    int sentinel = 0;
+    void* const untouched = &sentinel;
+    void* object = untouched;
+    const HRESULT result = function(window, objectId, interfaceId, &object);
+    if (!forwarded) {
+        QCOMPARE(result, HRESULT(0));
+        QCOMPARE(object, untouched);
+        return;
+    }
+    QCOMPARE(result, answer);
+    const FakeOleaccCall* call = shim.fakeLastCall();
+    QVERIFY(call);
+    QCOMPARE(QLatin1String(call->function), QLatin1String(name));
+    QCOMPARE(call->window, window);
+    QCOMPARE(call->objectId, std::int64_t(objectId));
+    QCOMPARE(call->interfaceId, &interfaceId);
+    QCOMPARE(call->object, &object);
+    QCOMPARE(object, static_cast<const void*>(call));
+}
+
 } // namespace
 
 enum class ShimPlacement { LoadedFromSystemFolder, LinkedFromSystemFolder, CopiedIntoSystemFolder };
@@ -109,46 +135,14 @@ private:
 
 void TestPendrel::checkAccessibleObjectFromWindow(ShimCopy& shim, bool forwarded)
 {
-    int sentinel = 0;
-    void* const untouched = &sentinel;
-    void* object = untouched;
-    const HRESULT result = shim.accessibleObjectFromWindow(window, clientObjectId, interfaceId, &object);
-    if (!forwarded) {
-        QCOMPARE(result, HRESULT(0));
-        QCOMPARE(object, untouched);
-        return;
-    }
-    QCOMPARE(result, FakeOleacc::accessibleObjectFromWindowAnswer);
-    const FakeOleaccCall* call = shim.fakeLastCall();
-    QVERIFY(call);
-    QCOMPARE(QLatin1String(call->function), QLatin1String("AccessibleObjectFromWindow"));
-    QCOMPARE(call->window, window);
-    QCOMPARE(call->objectId, std::int64_t(clientObjectId));
-    QCOMPARE(call->interfaceId, &interfaceId);
-    QCOMPARE(call->object, &object);
-    QCOMPARE(object, static_cast<const void*>(call));
+    checkObjectExport(shim, shim.accessibleObjectFromWindow, clientObjectId, "AccessibleObjectFromWindow",
+                      FakeOleacc::accessibleObjectFromWindowAnswer, forwarded);
 }
 
 void TestPendrel::checkCreateStdAccessibleObject(ShimCopy& shim, bool forwarded)
 {
-    int sentinel = 0;
-    void* const untouched = &sentinel;
-    void* object = untouched;
-    const HRESULT result = shim.createStdAccessibleObject(window, signedClientObjectId, interfaceId, &object);
-    if (!forwarded) {
-        QCOMPARE(result, HRESULT(0));
-        QCOMPARE(object, untouched);
-        return;
-    }
-    QCOMPARE(result, FakeOleacc::createStdAccessibleObjectAnswer);
-    const FakeOleaccCall* call = shim.fakeLastCall();
-    QVERIFY(call);
-    QCOMPARE(QLatin1String(call->function), QLatin1String("CreateStdAccessibleObject"));
-    QCOMPARE(call->window, window);
-    QCOMPARE(call->objectId, std::int64_t(signedClientObjectId));
-    QCOMPARE(call->interfaceId, &interfaceId);
-    QCOMPARE(call->object, &object);
-    QCOMPARE(object, static_cast<const void*>(call));
+    checkObjectExport(shim, shim.createStdAccessibleObject, signedClientObjectId, "CreateStdAccessibleObject",
+                      FakeOleacc::createStdAccessibleObjectAnswer, forwarded);
 }
 
 void TestPendrel::checkLresultFromObject(ShimCopy& shim, bool forwarded)
