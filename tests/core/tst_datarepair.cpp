@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestReadLock.h"
 #include "core/MAppWnd.h"
 #include "core/MDataRepair.h"
 
@@ -322,22 +323,14 @@ void TestDataRepair::failedCommitKeepsNothing()
     const QString dbPath = QSqlDatabase::database().databaseName();
     QVERIFY(MTestDatabase::connect(dbPath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
     {
-        QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-        reader.setDatabaseName(dbPath);
-        QVERIFY(reader.open());
-        QSqlQuery hold(reader);
-        QVERIFY(hold.exec(QStringLiteral("begin")));
-        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM product")));
-        QVERIFY(hold.next());
+        MTestReadLock lock(QStringLiteral("product"));
+        QVERIFY(lock.isHeld());
 
         const MDataRepair::Result result = MDataRepair::run(2014, tempPath());
         QVERIFY(!result.ok());
         QVERIFY2(!result.firstError.isEmpty(), "the failure carries the database's message");
-        QVERIFY(hold.exec(QStringLiteral("rollback")));
-        hold.finish();
-        reader.close();
+        QVERIFY(lock.release());
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
 
     // Nothing of the repair stays, in the database or in the options cache.
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
