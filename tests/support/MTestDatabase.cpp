@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 
+#include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
 #include "core/MSqlScriptRunner.h"
 #include "core/MRoundCents.h"
@@ -111,6 +112,15 @@ bool MTestDatabase::reopen()
 bool MTestDatabase::connect(const QString& path, const QString& connectOptions)
 {
     return warnUnless(connectDefault(path, connectOptions), "connection");
+}
+
+bool MTestDatabase::connectWithOptions(const QString& path)
+{
+    if (!connect(path) || !exec(QStringLiteral("DROP TABLE IF EXISTS _options")) ||
+        !exec(QStringLiteral("CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")))
+        return false;
+    MAppWnd::loadOptions();
+    return true;
 }
 
 bool MTestDatabase::prepare(const QString& path)

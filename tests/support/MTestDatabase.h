@@ -29,6 +29,10 @@ public:
     // `connectOptions`, in place of any default connection before.
     static bool connect(const QString& path, const QString& connectOptions = QString());
 
+    // Opens `path` as a plain default connection with an empty options table,
+    // as the schema script makes it, and loads the options cache from it.
+    static bool connectWithOptions(const QString& path);
+
     // Opens `path` as the default connection and makes it what the program's own is:
     // the Polish layer and round_cents installed, the collation POLISH loaded, the schema made.
     static bool prepare(const QString& path);
