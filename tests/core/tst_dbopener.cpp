@@ -96,32 +96,19 @@ QByteArray TestDbOpener::fileHash() const
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
 }
 
-static QString versionRow()
-{
-    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
-    QStringList rows;
-    while (query.next())
-        rows.append(QStringLiteral("%1.%2/%3.%4")
-                        .arg(query.value(0).toInt())
-                        .arg(query.value(1).toInt())
-                        .arg(query.value(2).toInt())
-                        .arg(query.value(3).toInt()));
-    return rows.join(QLatin1Char(';'));
-}
-
 void TestDbOpener::newDatabaseReachesProgramVersion()
 {
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v00") });
     QCOMPARE(m_calls.repairs, QList<int> { 0 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("financial_office_static")), 380);
 
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups.size(), 1);
     QCOMPARE(m_calls.repairs.size(), 1);
     QCOMPARE(m_calls.cleanDisks, 2);
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
@@ -131,7 +118,7 @@ void TestDbOpener::olderDatabaseIsBackedUpAndUpgraded()
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v250") });
     QCOMPARE(m_calls.repairs, QList<int> { 2050 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     // Block 2.51 ran although the database said 2.50 when the script started.
     QVERIFY(MTestDatabase::value(QStringLiteral("SELECT count(street) FROM invoice_seller")).isValid());
     QCOMPARE(MTestDatabase::count(QStringLiteral("financial_office_static")), 380);
@@ -145,7 +132,7 @@ void TestDbOpener::missingCheckVersionUpgradesAgain()
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v253") });
     QCOMPARE(m_calls.repairs, QList<int> { 2053 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
 }
 
 void TestDbOpener::newerDatabaseIsRefusedUntouched()
@@ -197,12 +184,12 @@ void TestDbOpener::failedScriptKeepsOldVersion()
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v250") });
     QVERIFY(m_calls.repairs.isEmpty());
     QCOMPARE(m_calls.cleanDisks, 0);
-    QCOMPARE(versionRow(), QStringLiteral("2.50/2.50"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.50/2.50"));
 
     // Once the cause is gone, the next start upgrades.
     QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER no_offices")));
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QCOMPARE(m_calls.repairs, QList<int> { 2050 });
 }
 

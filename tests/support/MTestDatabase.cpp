@@ -253,3 +253,16 @@ int MTestDatabase::count(const QString& table)
 {
     return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }
+
+QString MTestDatabase::versionRow()
+{
+    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
+    QStringList rows;
+    while (query.next())
+        rows.append(QStringLiteral("%1.%2/%3.%4")
+                        .arg(query.value(0).toInt())
+                        .arg(query.value(1).toInt())
+                        .arg(query.value(2).toInt())
+                        .arg(query.value(3).toInt()));
+    return rows.join(QLatin1Char(';'));
+}

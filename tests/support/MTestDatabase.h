@@ -75,6 +75,9 @@ public:
 
     static int count(const QString& table);
 
+    // The versions in _version as "major.minor/check major.check minor", rows joined by ";".
+    static QString versionRow();
+
 private:
     QTemporaryDir m_dir;
     QString m_errorText;
