@@ -254,6 +254,16 @@ int MTestDatabase::count(const QString& table)
     return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }
 
+QString MTestDatabase::storedOption(const QString& key)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT content FROM _options WHERE id = :id"));
+    query.bindValue(QStringLiteral(":id"), key);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("<absent>");
+    return query.value(0).toString();
+}
+
 QString MTestDatabase::versionRow()
 {
     QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));

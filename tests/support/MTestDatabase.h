@@ -75,6 +75,10 @@ public:
 
     static int count(const QString& table);
 
+    // The content of option `key` as stored in _options, past the options cache;
+    // "<absent>" when there is no row for it.
+    static QString storedOption(const QString& key);
+
     // The versions in _version as "major.minor/check major.check minor", rows joined by ";".
     static QString versionRow();
 
