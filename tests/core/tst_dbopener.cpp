@@ -46,6 +46,7 @@ private:
         int cleanDisks = 0;
     };
 
+    MDbOpener::Steps recordingSteps();
     MDbOpener::Outcome start();
     QString dbPath() const { return m_dir->filePath(QStringLiteral("Invoice.db3")); }
     QString pathTemp() const { return m_dir->path() + QLatin1Char('/'); }
@@ -74,6 +75,16 @@ void TestDbOpener::cleanup()
     MTestDatabase::close();
 }
 
+// The window's steps, recorded in m_calls instead of done.
+MDbOpener::Steps TestDbOpener::recordingSteps()
+{
+    MDbOpener::Steps steps;
+    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
+    steps.repairDb = [this](int numLastDb) { m_calls.repairs.append(numLastDb); };
+    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
+    return steps;
+}
+
 // One start of the program: connection, then the opening, with the window's
 // steps recorded.
 MDbOpener::Outcome TestDbOpener::start()
@@ -81,11 +92,7 @@ MDbOpener::Outcome TestDbOpener::start()
     MTestDatabase::close();
     if (!MTestDatabase::open(dbPath()))
         return MDbOpener::Outcome::NoConnection;
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    steps.repairDb = [this](int numLastDb) { m_calls.repairs.append(numLastDb); };
-    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
-    return MDbOpener(nullptr, pathTemp(), steps).open();
+    return MDbOpener(nullptr, pathTemp(), recordingSteps()).open();
 }
 
 QByteArray TestDbOpener::fileHash() const
@@ -315,9 +322,7 @@ void TestDbOpener::unopenableFileIsReported()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, QStringLiteral("Błąd połączenia z bazą danych"));
     QCOMPARE(shown.first().text, QStringLiteral("Nie można ustanowić połączenia z bazą danych."));
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
+    QCOMPARE(MDbOpener(nullptr, pathTemp(), recordingSteps()).open(), MDbOpener::Outcome::NoConnection);
     QVERIFY(m_calls.backups.isEmpty());
 }
 
@@ -330,10 +335,7 @@ void TestDbOpener::closedConnectionIsNotReopened()
     QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).close();
     const QByteArray before = fileHash();
 
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
-    QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
+    QCOMPARE(MDbOpener(nullptr, pathTemp(), recordingSteps()).open(), MDbOpener::Outcome::NoConnection);
     QVERIFY(!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen());
     QVERIFY(m_calls.backups.isEmpty());
     QCOMPARE(m_calls.cleanDisks, 0);
