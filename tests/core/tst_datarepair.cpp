@@ -3,6 +3,7 @@
 #include "MTestReadLock.h"
 #include "core/MAppWnd.h"
 #include "core/MDataRepair.h"
+#include "core/MSqlScriptRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -150,8 +151,10 @@ void TestDataRepair::versionBoundSteps()
     logo.fill(Qt::red);
     const QString logoPath = m_dir.filePath(QStringLiteral("template/logo/seller_%1.png").arg(idSeller));
     QVERIFY(logo.save(logoPath));
-    if (from > 0)
-        QVERIFY(MTestDatabase::upgrade());
+    if (from > 0) {
+        const MSqlScriptRunner::Result upgraded = MTestDatabase::upgrade();
+        QVERIFY2(upgraded.ok(), qPrintable(upgraded.firstError));
+    }
 
     const MDataRepair::Result result = repair(from, tempPath());
     QVERIFY2(result.ok(), qPrintable(result.firstError));

@@ -184,12 +184,13 @@ bool MTestDatabase::openNew(const QString& path)
     return open(path) && warnUnless(runSchema(), "schema script");
 }
 
-bool MTestDatabase::upgrade()
+MSqlScriptRunner::Result MTestDatabase::upgrade()
 {
+    initInvoiceResources();
     QSqlQuery query;
     query.exec(QStringLiteral("UPDATE _version SET num_major = 2, num_minor = 53, num_special = '', "
                               "check_num_major = 2, check_num_minor = 53 WHERE id = 1"));
-    return warnUnless(runSchema(), "schema script");
+    return MSqlScriptRunner::run(schemaScript, false);
 }
 
 qint64 MTestDatabase::insert(const QString& table, const QVariantMap& values)

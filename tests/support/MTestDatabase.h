@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MSqlScriptRunner.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -58,7 +60,7 @@ public:
 
     // What opening an older database does before its data repair: the
     // version row becomes the program's, then the whole script runs again.
-    static bool upgrade();
+    static MSqlScriptRunner::Result upgrade();
 
     // Inserts one row and returns its id (rowid). Columns that must not be
     // NULL and have no default (dates, times) get a fixed date when absent.
