@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
@@ -139,16 +137,9 @@ void TestAppWndTabs::initTestCase()
     // A database of the current version that remembers tabs of an earlier session.
     MAppWnd::initPaths();
     QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
-    {
-        QSqlQuery query;
-        query.prepare(QStringLiteral("INSERT INTO _options (id, content) VALUES (:id, :content)"));
-        query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_OPENED"));
-        query.bindValue(QStringLiteral(":content"), m_storedOpened);
-        QVERIFY(query.exec());
-        query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_CURRENT"));
-        query.bindValue(QStringLiteral(":content"), QStringLiteral("MInvoiceDbView_Sell,0"));
-        QVERIFY(query.exec());
-    }
+    MTestDatabase::insert(QStringLiteral("_options"), {{"id", "TAB_MAIN_OPENED"}, {"content", m_storedOpened}});
+    MTestDatabase::insert(QStringLiteral("_options"),
+                          {{"id", "TAB_MAIN_CURRENT"}, {"content", "MInvoiceDbView_Sell,0"}});
     MTestDatabase::close();
 
     m_window.reset(new TestAppWnd);
