@@ -24,9 +24,6 @@ private slots:
     void startsUpgradeOnceAndKeepOptions();
     void defaultSettingsAskFirst();
     void newerDatabaseEndsTheStart();
-
-private:
-    static QString versionRow();
 };
 
 void TestAppWndDatabase::initTestCase()
@@ -43,24 +40,12 @@ void TestAppWndDatabase::cleanup()
     MMessageBox::takeShown();
 }
 
-QString TestAppWndDatabase::versionRow()
-{
-    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
-    if (!query.next())
-        return QString();
-    return QStringLiteral("%1.%2/%3.%4")
-        .arg(query.value(0).toInt())
-        .arg(query.value(1).toInt())
-        .arg(query.value(2).toInt())
-        .arg(query.value(3).toInt());
-}
-
 void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
 {
     {
         MAppWnd window;
         QVERIFY(!window.hasEnded());
-        QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+        QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
         QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
         QCOMPARE(MAppWnd::option(QStringLiteral("PRINT_PDF_PATH")), MAppWnd::pathDocuments + QStringLiteral("pdf"));
         QCOMPARE(window.marginLeft(), 5.0);
@@ -72,7 +57,7 @@ void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
 
     MAppWnd window;
     QVERIFY(!window.hasEnded());
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     // Up to date: no upgrade, so no second copy before one.
     QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
     QCOMPARE(window.marginLeft(), 10.0);
@@ -122,7 +107,7 @@ void TestAppWndDatabase::newerDatabaseEndsTheStart()
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, QStringLiteral("Błąd otwarcia bazy danych"));
-    QCOMPARE(versionRow(), QStringLiteral("2.60/2.60"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.60/2.60"));
 
     // Leave a database the other tests can open.
     QVERIFY(QSqlQuery().exec(QStringLiteral("UPDATE _version SET num_minor = 53, check_num_minor = 53")));

@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
@@ -125,7 +123,6 @@ private:
     FakeView* currentView() const;
     FakeView* openFake(const QString& viewName);
     QAction* action(const QString& text) const;
-    QString storedOption(const QString& key) const;
     void closeAllTabs();
 
     std::unique_ptr<TestAppWnd> m_window;
@@ -140,16 +137,9 @@ void TestAppWndTabs::initTestCase()
     // A database of the current version that remembers tabs of an earlier session.
     MAppWnd::initPaths();
     QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
-    {
-        QSqlQuery query;
-        query.prepare(QStringLiteral("INSERT INTO _options (id, content) VALUES (:id, :content)"));
-        query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_OPENED"));
-        query.bindValue(QStringLiteral(":content"), m_storedOpened);
-        QVERIFY(query.exec());
-        query.bindValue(QStringLiteral(":id"), QStringLiteral("TAB_MAIN_CURRENT"));
-        query.bindValue(QStringLiteral(":content"), QStringLiteral("MInvoiceDbView_Sell,0"));
-        QVERIFY(query.exec());
-    }
+    MTestDatabase::insert(QStringLiteral("_options"), {{"id", "TAB_MAIN_OPENED"}, {"content", m_storedOpened}});
+    MTestDatabase::insert(QStringLiteral("_options"),
+                          {{"id", "TAB_MAIN_CURRENT"}, {"content", "MInvoiceDbView_Sell,0"}});
     MTestDatabase::close();
 
     m_window.reset(new TestAppWnd);
@@ -185,15 +175,6 @@ QAction* TestAppWndTabs::action(const QString& text) const
     return nullptr;
 }
 
-QString TestAppWndTabs::storedOption(const QString& key) const
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT content FROM _options WHERE id = :id"));
-    query.bindValue(QStringLiteral(":id"), key);
-    query.exec();
-    return query.next() ? query.value(0).toString() : QStringLiteral("<none>");
-}
-
 void TestAppWndTabs::closeAllTabs()
 {
     while (m_window->tabMain()->count() > 0)
@@ -210,13 +191,13 @@ void TestAppWndTabs::restoreLeavesStoredTabsUntilTheyChange()
     QCOMPARE(tabs->widget(0)->accessibleName(), QStringLiteral("MBuyerDbView"));
     QCOMPARE(tabs->tabText(0), QStringLiteral("Kontrahenci"));
     QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
     // Closing it is a change and is stored.
     m_window->doCloseActiveTab();
     QCOMPARE(tabs->count(), 0);
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
 
     // The next restore starts from the earlier session's tabs again.
     MAppWnd::setOption(QStringLiteral("TAB_MAIN_OPENED"), m_storedOpened);
@@ -236,8 +217,9 @@ void TestAppWndTabs::restoreReopensStoredListsAndCurrentTab()
     QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(static_cast<FakeView*>(tabs->widget(0))->calls, QStringList{QStringLiteral("afterInitWidget")});
 
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MBuyerDbView,0;MInvoiceDbView_Sell,0"));
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")),
+             QStringLiteral("MBuyerDbView,0;MInvoiceDbView_Sell,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
     // A stored current tab that is not open, or malformed, leaves the current tab alone.
     for (const QString& current : {QStringLiteral("MSellerDbView,0"), QStringLiteral("MBuyerDbView")}) {
@@ -255,19 +237,20 @@ void TestAppWndTabs::tabsAreStoredWhenTheyChange()
     m_window->loadTab(7);
     FakeView* preview = openFake(QStringLiteral("MInvoicePrintPreview"));
     QCOMPARE(preview->calls, QStringList{QStringLiteral("updatePreview")});
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MProductDbView,0;MInvoiceDbView_Sell,0"));
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QString());
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")),
+             QStringLiteral("MProductDbView,0;MInvoiceDbView_Sell,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QString());
 
     m_window->tabMain()->setCurrentIndex(0);
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MProductDbView,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MProductDbView,0"));
 
     m_window->doCloseRequestedTabMain(0);
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
     QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
     closeAllTabs();
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QString());
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QString());
 }
 
 void TestAppWndTabs::loadTabCreatesOneTabPerKind()
@@ -285,7 +268,7 @@ void TestAppWndTabs::loadTabCreatesOneTabPerKind()
         m_window->loadTab(kind);
         QCOMPARE(tabs->count(), 2);
     }
-    QCOMPARE(storedOption(QStringLiteral("TAB_MAIN_OPENED")),
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")),
              QStringLiteral("MBuyerDbView,0;MCurrencyRatingDbView,0"));
 
     // Every list but the VAT register runs its afterInitWidget once shown.
@@ -488,7 +471,7 @@ void TestAppWndTabs::dragAndDropReachesCurrentTable()
 
     dragDrop->trigger();
     QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
-    QCOMPARE(storedOption(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
     QVERIFY(sales->table->dragEnabled());
     QVERIFY(!buyers->table->dragEnabled());
 

@@ -1,7 +1,9 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestReadLock.h"
 #include "core/MAppWnd.h"
 #include "core/MDataRepair.h"
+#include "core/MSqlScriptRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -149,8 +151,10 @@ void TestDataRepair::versionBoundSteps()
     logo.fill(Qt::red);
     const QString logoPath = m_dir.filePath(QStringLiteral("template/logo/seller_%1.png").arg(idSeller));
     QVERIFY(logo.save(logoPath));
-    if (from > 0)
-        QVERIFY(MTestDatabase::upgrade());
+    if (from > 0) {
+        const MSqlScriptRunner::Result upgraded = MTestDatabase::upgrade();
+        QVERIFY2(upgraded.ok(), qPrintable(upgraded.firstError));
+    }
 
     const MDataRepair::Result result = repair(from, tempPath());
     QVERIFY2(result.ok(), qPrintable(result.firstError));
@@ -322,22 +326,14 @@ void TestDataRepair::failedCommitKeepsNothing()
     const QString dbPath = QSqlDatabase::database().databaseName();
     QVERIFY(MTestDatabase::connect(dbPath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
     {
-        QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-        reader.setDatabaseName(dbPath);
-        QVERIFY(reader.open());
-        QSqlQuery hold(reader);
-        QVERIFY(hold.exec(QStringLiteral("begin")));
-        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM product")));
-        QVERIFY(hold.next());
+        MTestReadLock lock(QStringLiteral("product"));
+        QVERIFY(lock.isHeld());
 
         const MDataRepair::Result result = MDataRepair::run(2014, tempPath());
         QVERIFY(!result.ok());
         QVERIFY2(!result.firstError.isEmpty(), "the failure carries the database's message");
-        QVERIFY(hold.exec(QStringLiteral("rollback")));
-        hold.finish();
-        reader.close();
+        QVERIFY(lock.release());
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
 
     // Nothing of the repair stays, in the database or in the options cache.
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),

@@ -46,6 +46,7 @@ private:
         int cleanDisks = 0;
     };
 
+    MDbOpener::Steps recordingSteps();
     MDbOpener::Outcome start();
     QString dbPath() const { return m_dir->filePath(QStringLiteral("Invoice.db3")); }
     QString pathTemp() const { return m_dir->path() + QLatin1Char('/'); }
@@ -74,6 +75,16 @@ void TestDbOpener::cleanup()
     MTestDatabase::close();
 }
 
+// The window's steps, recorded in m_calls instead of done.
+MDbOpener::Steps TestDbOpener::recordingSteps()
+{
+    MDbOpener::Steps steps;
+    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
+    steps.repairDb = [this](int numLastDb) { m_calls.repairs.append(numLastDb); };
+    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
+    return steps;
+}
+
 // One start of the program: connection, then the opening, with the window's
 // steps recorded.
 MDbOpener::Outcome TestDbOpener::start()
@@ -81,11 +92,7 @@ MDbOpener::Outcome TestDbOpener::start()
     MTestDatabase::close();
     if (!MTestDatabase::open(dbPath()))
         return MDbOpener::Outcome::NoConnection;
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    steps.repairDb = [this](int numLastDb) { m_calls.repairs.append(numLastDb); };
-    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
-    return MDbOpener(nullptr, pathTemp(), steps).open();
+    return MDbOpener(nullptr, pathTemp(), recordingSteps()).open();
 }
 
 QByteArray TestDbOpener::fileHash() const
@@ -96,32 +103,19 @@ QByteArray TestDbOpener::fileHash() const
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
 }
 
-static QString versionRow()
-{
-    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
-    QStringList rows;
-    while (query.next())
-        rows.append(QStringLiteral("%1.%2/%3.%4")
-                        .arg(query.value(0).toInt())
-                        .arg(query.value(1).toInt())
-                        .arg(query.value(2).toInt())
-                        .arg(query.value(3).toInt()));
-    return rows.join(QLatin1Char(';'));
-}
-
 void TestDbOpener::newDatabaseReachesProgramVersion()
 {
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v00") });
     QCOMPARE(m_calls.repairs, QList<int> { 0 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("financial_office_static")), 380);
 
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups.size(), 1);
     QCOMPARE(m_calls.repairs.size(), 1);
     QCOMPARE(m_calls.cleanDisks, 2);
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
@@ -131,7 +125,7 @@ void TestDbOpener::olderDatabaseIsBackedUpAndUpgraded()
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v250") });
     QCOMPARE(m_calls.repairs, QList<int> { 2050 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     // Block 2.51 ran although the database said 2.50 when the script started.
     QVERIFY(MTestDatabase::value(QStringLiteral("SELECT count(street) FROM invoice_seller")).isValid());
     QCOMPARE(MTestDatabase::count(QStringLiteral("financial_office_static")), 380);
@@ -145,7 +139,7 @@ void TestDbOpener::missingCheckVersionUpgradesAgain()
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v253") });
     QCOMPARE(m_calls.repairs, QList<int> { 2053 });
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
 }
 
 void TestDbOpener::newerDatabaseIsRefusedUntouched()
@@ -197,12 +191,12 @@ void TestDbOpener::failedScriptKeepsOldVersion()
     QCOMPARE(m_calls.backups, QStringList { QStringLiteral("v250") });
     QVERIFY(m_calls.repairs.isEmpty());
     QCOMPARE(m_calls.cleanDisks, 0);
-    QCOMPARE(versionRow(), QStringLiteral("2.50/2.50"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.50/2.50"));
 
     // Once the cause is gone, the next start upgrades.
     QVERIFY(QSqlQuery().exec(QStringLiteral("DROP TRIGGER no_offices")));
     QCOMPARE(start(), MDbOpener::Outcome::Opened);
-    QCOMPARE(versionRow(), QStringLiteral("2.53/2.53"));
+    QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     QCOMPARE(m_calls.repairs, QList<int> { 2050 });
 }
 
@@ -328,9 +322,7 @@ void TestDbOpener::unopenableFileIsReported()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, QStringLiteral("Błąd połączenia z bazą danych"));
     QCOMPARE(shown.first().text, QStringLiteral("Nie można ustanowić połączenia z bazą danych."));
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
+    QCOMPARE(MDbOpener(nullptr, pathTemp(), recordingSteps()).open(), MDbOpener::Outcome::NoConnection);
     QVERIFY(m_calls.backups.isEmpty());
 }
 
@@ -343,10 +335,7 @@ void TestDbOpener::closedConnectionIsNotReopened()
     QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).close();
     const QByteArray before = fileHash();
 
-    MDbOpener::Steps steps;
-    steps.backupDb = [this](const QString& suffix) { m_calls.backups.append(suffix); };
-    steps.cleanDisk = [this] { ++m_calls.cleanDisks; };
-    QCOMPARE(MDbOpener(nullptr, pathTemp(), steps).open(), MDbOpener::Outcome::NoConnection);
+    QCOMPARE(MDbOpener(nullptr, pathTemp(), recordingSteps()).open(), MDbOpener::Outcome::NoConnection);
     QVERIFY(!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen());
     QVERIFY(m_calls.backups.isEmpty());
     QCOMPARE(m_calls.cleanDisks, 0);

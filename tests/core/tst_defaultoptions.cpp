@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,7 +32,6 @@ private slots:
     void printerMargins();
 
 private:
-    static QString stored(const QString& key);
     void restart();
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -55,16 +53,6 @@ void TestDefaultOptions::initTestCase()
 void TestDefaultOptions::cleanupTestCase()
 {
     MTestDatabase::close();
-}
-
-QString TestDefaultOptions::stored(const QString& key)
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT content FROM _options WHERE id = :id"));
-    query.bindValue(QStringLiteral(":id"), key);
-    if (!query.exec() || !query.next())
-        return QStringLiteral("<absent>");
-    return query.value(0).toString();
 }
 
 // Closes the database and opens it again with a freshly loaded cache, as the
@@ -176,7 +164,7 @@ void TestDefaultOptions::firstStartStoresEveryDefault()
 {
     QFETCH(QString, key);
     QFETCH(QString, value);
-    QCOMPARE(stored(key), value);
+    QCOMPARE(MTestDatabase::storedOption(key), value);
     QCOMPARE(MAppWnd::option(key), value);
 }
 
@@ -187,7 +175,7 @@ void TestDefaultOptions::firstStartStoresNothingElse()
     for (const QString& key : { QStringLiteral("FILTER_TREE_SWITCH_ENDTEXT_DB_VIEW"),
                                 QStringLiteral("MAIN_WINDOW_GEOMETRY"), QStringLiteral("EMAIL_SMTP_SERVER"),
                                 QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW") })
-        QCOMPARE(stored(key), QStringLiteral("<absent>"));
+        QCOMPARE(MTestDatabase::storedOption(key), QStringLiteral("<absent>"));
 }
 
 void TestDefaultOptions::laterStartsKeepValues_data()
@@ -213,7 +201,7 @@ void TestDefaultOptions::laterStartsKeepValues()
     QFETCH(QString, expected);
     MAppWnd::setOption(key, value);
     restart();
-    QCOMPARE(stored(key), expected);
+    QCOMPARE(MTestDatabase::storedOption(key), expected);
     QCOMPARE(MAppWnd::option(key), expected);
 }
 
@@ -234,9 +222,9 @@ void TestDefaultOptions::resetStoresOnlyDefaults()
     MAppWnd::setOption(QStringLiteral("DRAG_AND_DROP"), QStringLiteral("1"));
     MDefaultOptions::reset(m_documents);
     QCOMPARE(MTestDatabase::count(QStringLiteral("_options")), 105);
-    QCOMPARE(stored(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("<absent>"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("<absent>"));
     QVERIFY(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
-    QCOMPARE(stored(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
     QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
 }
 

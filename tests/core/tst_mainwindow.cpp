@@ -1,4 +1,5 @@
 #include "MFreshHome.h"
+#include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MSplash.h"
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QToolBar>
 #include <QTranslator>
 #include <QtTest>
@@ -225,18 +225,7 @@ void TestMainWindow::newerDatabaseIsRefused()
 {
     MAppWnd::initPaths();
     const QString dbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-        db.setDatabaseName(dbFile);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("CREATE TABLE _version (id INTEGER PRIMARY KEY, num_major INTEGER, "
-                                          "num_minor INTEGER, num_special TEXT, check_num_major INTEGER, "
-                                          "check_num_minor INTEGER)")));
-        QVERIFY(query.exec(QStringLiteral("INSERT INTO _version VALUES (1, 2, 60, '', 2, 60)")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    QVERIFY(MTestDatabase::create(dbFile, 2060));
 
     {
         MAppWnd wnd;

@@ -27,12 +27,7 @@ private:
 
 void TestOptions::init()
 {
-    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
-    QSqlQuery query;
-    QVERIFY(query.exec(QStringLiteral("DROP TABLE IF EXISTS _options")));
-    QVERIFY(query.exec(QStringLiteral(
-        "CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")));
-    MAppWnd::loadOptions();
+    QVERIFY(MTestDatabase::connectWithOptions(m_dir.filePath(QStringLiteral("Invoice.db3"))));
 }
 
 void TestOptions::cleanup()

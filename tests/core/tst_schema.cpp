@@ -52,7 +52,6 @@ private:
 
     void openDatabase(const QString& name);
     MSqlScriptRunner::Result runScriptUpTo(int version);
-    MSqlScriptRunner::Result upgrade();
 
     QMap<QString, QStringList> expectedColumns(int upTo) const;
     QMap<QString, QStringList> expectedIndexes(int upTo) const;
@@ -182,16 +181,6 @@ MSqlScriptRunner::Result TestSchema::runScriptUpTo(int version)
     MSqlScriptRunner::Versions versions;
     versions.program = version;
     return MSqlScriptRunner::run(scriptPath, false, versions);
-}
-
-// What opening an older database does: the version row first, then the
-// script with the versions it reads back.
-MSqlScriptRunner::Result TestSchema::upgrade()
-{
-    QSqlQuery query;
-    query.exec(QStringLiteral("UPDATE _version SET num_major = 2, num_minor = 53, num_special = '', "
-                              "check_num_major = 2, check_num_minor = 53 WHERE id = 1"));
-    return MSqlScriptRunner::run(scriptPath, false);
 }
 
 QMap<QString, QStringList> TestSchema::expectedColumns(int upTo) const
@@ -343,7 +332,7 @@ void TestSchema::conformance()
         // indexes of its blocks.
         QCOMPARE(actualColumns(), expectedColumns(from));
         QCOMPARE(actualIndexes(), expectedIndexes(from));
-        const MSqlScriptRunner::Result upgraded = upgrade();
+        const MSqlScriptRunner::Result upgraded = MTestDatabase::upgrade();
         QVERIFY2(upgraded.ok(), qPrintable(upgraded.firstError));
         QVERIFY(upgraded.repeatFailures > 0);
     } else {
@@ -523,7 +512,7 @@ void TestSchema::userChoicesSurviveUpgrade()
     QVERIFY(query.exec(QStringLiteral("UPDATE pay_form SET hidden = 1, add_text_payed = 1 WHERE id = 3")));
     QVERIFY(query.exec(QStringLiteral("INSERT INTO __count_price (netto) VALUES (1)")));
 
-    QVERIFY(upgrade().ok());
+    QVERIFY(MTestDatabase::upgrade().ok());
     QCOMPARE(count(QStringLiteral("SELECT count(*) FROM vat WHERE hidden = 1")), 1);
     QCOMPARE(count(QStringLiteral("SELECT hidden FROM vat WHERE id = 24")), 1);
     QCOMPARE(count(QStringLiteral("SELECT hidden + add_text_payed FROM pay_form WHERE id = 3")), 2);
@@ -543,7 +532,7 @@ void TestSchema::optionKeysMoveToTheirNewNames()
                                       "('FILTER_SHOW_INVOICE_SELL_DB_VIEW', 'new'), "
                                       "('COLUMN_SORT_BUYER_DB_VIEW', 'other')")));
 
-    QVERIFY(upgrade().ok());
+    QVERIFY(MTestDatabase::upgrade().ok());
     QStringList options;
     QVERIFY(query.exec(QStringLiteral("SELECT id, content FROM _options ORDER BY id")));
     while (query.next())

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestReadLock.h"
 #include "core/MSqlImport.h"
 #include "views/MMessageBox.h"
 
@@ -185,14 +186,9 @@ void TestSqlImport::failedCommitChangesNothing()
     // A lock held by another connection makes the final commit fail at once.
     const QString dbPath = QSqlDatabase::database().databaseName();
     QVERIFY(MTestDatabase::connect(dbPath, QStringLiteral("QSQLITE_BUSY_TIMEOUT=0")));
-    QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-    reader.setDatabaseName(dbPath);
-    QVERIFY(reader.open());
     {
-        QSqlQuery hold(reader);
-        QVERIFY(hold.exec(QStringLiteral("begin")));
-        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM buyer")));
-        QVERIFY(hold.next());
+        MTestReadLock lock(QStringLiteral("buyer"));
+        QVERIFY(lock.isHeld());
 
         const MSqlImport::Report report = import(writeFile(lines({buyerLine.arg(1).arg("Firma", "Płock")})));
         QVERIFY(!report.ok());
@@ -202,11 +198,8 @@ void TestSqlImport::failedCommitChangesNothing()
         const MMessageBox::Shown box = onlyBox();
         QCOMPARE(box.icon, QMessageBox::Critical);
         QVERIFY2(box.text.contains(QStringLiteral("Baza danych nie została zmieniona.")), qPrintable(box.text));
-        QVERIFY(hold.exec(QStringLiteral("rollback")));
+        QVERIFY(lock.release());
     }
-    reader.close();
-    reader = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM buyer")).toInt(), 0);
 }
 

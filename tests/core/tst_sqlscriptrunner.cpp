@@ -1,9 +1,9 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestReadLock.h"
 #include "core/MSqlScriptRunner.h"
 
 #include <QApplication>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -250,37 +250,25 @@ void TestSqlScriptRunner::wholeRunIsOneTransaction()
     // A second connection sees nothing of the run until its end: the run
     // commits once, and a reader that holds the file makes that commit fail,
     // which must come back as an error rather than as a success.
-    QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-    reader.setDatabaseName(QSqlDatabase::database().databaseName());
-    QVERIFY(reader.open());
-    {
-        QSqlQuery hold(reader);
-        QVERIFY(hold.exec(QStringLiteral("begin")));
-        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM t")));
-        QVERIFY(hold.next());
+    MTestReadLock lock(QStringLiteral("t"));
+    QVERIFY(lock.isHeld());
 
-        const QString path = writeScript(QStringList{
-            "INSERT INTO t VALUES ('a');",
-            "INSERT INTO t VALUES ('b');",
-        });
-        const MSqlScriptRunner::Result blocked = MSqlScriptRunner::run(path, false);
-        QCOMPARE(blocked.executed, 2);
-        QCOMPARE(blocked.errors, 1);
-        QVERIFY(blocked.firstError.startsWith(QLatin1String("commit: ")));
-        QVERIFY(!blocked.committed);
-        QVERIFY(names().isEmpty());
-        QVERIFY(hold.exec(QStringLiteral("rollback")));
+    const QString path = writeScript(QStringList{
+        "INSERT INTO t VALUES ('a');",
+        "INSERT INTO t VALUES ('b');",
+    });
+    const MSqlScriptRunner::Result blocked = MSqlScriptRunner::run(path, false);
+    QCOMPARE(blocked.executed, 2);
+    QCOMPARE(blocked.errors, 1);
+    QVERIFY(blocked.firstError.startsWith(QLatin1String("commit: ")));
+    QVERIFY(!blocked.committed);
+    QVERIFY(names().isEmpty());
+    QVERIFY(lock.release());
 
-        const MSqlScriptRunner::Result free = MSqlScriptRunner::run(path, false);
-        QVERIFY(free.ok());
-        QVERIFY(free.committed);
-        QVERIFY(hold.exec(QStringLiteral("SELECT count(*) FROM t")));
-        QVERIFY(hold.next());
-        QCOMPARE(hold.value(0).toInt(), 2);
-    }
-    reader.close();
-    reader = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+    const MSqlScriptRunner::Result free = MSqlScriptRunner::run(path, false);
+    QVERIFY(free.ok());
+    QVERIFY(free.committed);
+    QCOMPARE(lock.value(QStringLiteral("SELECT count(*) FROM t")).toInt(), 2);
 }
 
 void TestSqlScriptRunner::missingFileDoesNothing()

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 
+#include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
 #include "core/MSqlScriptRunner.h"
 #include "core/MRoundCents.h"
@@ -113,6 +114,15 @@ bool MTestDatabase::connect(const QString& path, const QString& connectOptions)
     return warnUnless(connectDefault(path, connectOptions), "connection");
 }
 
+bool MTestDatabase::connectWithOptions(const QString& path)
+{
+    if (!connect(path) || !exec(QStringLiteral("DROP TABLE IF EXISTS _options")) ||
+        !exec(QStringLiteral("CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")))
+        return false;
+    MAppWnd::loadOptions();
+    return true;
+}
+
 bool MTestDatabase::prepare(const QString& path)
 {
     return warnUnless(prepareDefault(path), "test database");
@@ -174,12 +184,13 @@ bool MTestDatabase::openNew(const QString& path)
     return open(path) && warnUnless(runSchema(), "schema script");
 }
 
-bool MTestDatabase::upgrade()
+MSqlScriptRunner::Result MTestDatabase::upgrade()
 {
+    initInvoiceResources();
     QSqlQuery query;
     query.exec(QStringLiteral("UPDATE _version SET num_major = 2, num_minor = 53, num_special = '', "
                               "check_num_major = 2, check_num_minor = 53 WHERE id = 1"));
-    return warnUnless(runSchema(), "schema script");
+    return MSqlScriptRunner::run(schemaScript, false);
 }
 
 qint64 MTestDatabase::insert(const QString& table, const QVariantMap& values)
@@ -242,4 +253,27 @@ QStringList MTestDatabase::rows(const QString& sql)
 int MTestDatabase::count(const QString& table)
 {
     return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
+}
+
+QString MTestDatabase::storedOption(const QString& key)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT content FROM _options WHERE id = :id"));
+    query.bindValue(QStringLiteral(":id"), key);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("<absent>");
+    return query.value(0).toString();
+}
+
+QString MTestDatabase::versionRow()
+{
+    QSqlQuery query(QStringLiteral("SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version"));
+    QStringList rows;
+    while (query.next())
+        rows.append(QStringLiteral("%1.%2/%3.%4")
+                        .arg(query.value(0).toInt())
+                        .arg(query.value(1).toInt())
+                        .arg(query.value(2).toInt())
+                        .arg(query.value(3).toInt()));
+    return rows.join(QLatin1Char(';'));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MSqlScriptRunner.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,6 +31,10 @@ public:
     // `connectOptions`, in place of any default connection before.
     static bool connect(const QString& path, const QString& connectOptions = QString());
 
+    // Opens `path` as a plain default connection with an empty options table,
+    // as the schema script makes it, and loads the options cache from it.
+    static bool connectWithOptions(const QString& path);
+
     // Opens `path` as the default connection and makes it what the program's own is:
     // the Polish layer and round_cents installed, the collation POLISH loaded, the schema made.
     static bool prepare(const QString& path);
@@ -54,7 +60,7 @@ public:
 
     // What opening an older database does before its data repair: the
     // version row becomes the program's, then the whole script runs again.
-    static bool upgrade();
+    static MSqlScriptRunner::Result upgrade();
 
     // Inserts one row and returns its id (rowid). Columns that must not be
     // NULL and have no default (dates, times) get a fixed date when absent.
@@ -70,6 +76,13 @@ public:
     static QStringList rows(const QString& sql);
 
     static int count(const QString& table);
+
+    // The content of option `key` as stored in _options, past the options cache;
+    // "<absent>" when there is no row for it.
+    static QString storedOption(const QString& key);
+
+    // The versions in _version as "major.minor/check major.check minor", rows joined by ";".
+    static QString versionRow();
 
 private:
     QTemporaryDir m_dir;
