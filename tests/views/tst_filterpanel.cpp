@@ -1,8 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
-#include "core/MSqlScriptRunner.h"
-#include "core/MSqlitePolish.h"
 #include "resources/MResources.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
@@ -21,11 +19,9 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -116,7 +112,6 @@ class TestFilterPanel : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
 
     void sectionsFollowTheOwner_data();
     void sectionsFollowTheOwner();
@@ -149,7 +144,7 @@ private:
                                 const QString& prefix = QString());
     static QStringList catalogRows(MFilterDbView* panel);
 
-    QTemporaryDir m_dir;
+    MTestDatabase m_db;
     int m_catalogCwiczenia = 0;
     int m_catalogDostawcy = 0;
 };
@@ -168,19 +163,9 @@ QString option(const QString& family)
 void TestFilterPanel::initTestCase()
 {
     initInvoiceResources();
-    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
-    QString error;
-    QVERIFY2(MSqlitePolish::install(QSqlDatabase::database(), &error), qPrintable(error));
-    exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')"));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     // The fixture rewrites its rows before every test; a crash-safe disk is not needed.
     exec(QStringLiteral("PRAGMA synchronous = OFF"));
-    const MSqlScriptRunner::Result created = MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false);
-    QVERIFY2(created.ok(), qPrintable(created.firstError));
-}
-
-void TestFilterPanel::cleanupTestCase()
-{
-    MTestDatabase::close();
 }
 
 void TestFilterPanel::exec(const QString& sql)
