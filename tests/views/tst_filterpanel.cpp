@@ -176,11 +176,7 @@ void TestFilterPanel::exec(const QString& sql)
 
 int TestFilterPanel::insertCatalog(const QString& name, const QList<int>& buyers)
 {
-    QSqlQuery query;
-    query.prepare(QStringLiteral("INSERT INTO buyer_catalog (name) VALUES (:name)"));
-    query.bindValue(QStringLiteral(":name"), name);
-    query.exec();
-    const int id = query.lastInsertId().toInt();
+    const int id = int(MTestDatabase::insert(QStringLiteral("buyer_catalog"), {{QStringLiteral("name"), name}}));
     for (int buyer : buyers)
         exec(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) VALUES (%1, %2)").arg(buyer).arg(id));
     return id;
