@@ -79,8 +79,8 @@ void TestDoYouKnow::click(const MDoYouKnowWidget& widget, const char* button)
 
 QString TestDoYouKnow::lastId()
 {
-    QSqlQuery query(QStringLiteral("SELECT content FROM _options WHERE id = 'DO_YOU_KNOW_LAST_ID'"));
-    return query.next() ? query.value(0).toString() : QString();
+    return MTestDatabase::value(QStringLiteral("SELECT content FROM _options WHERE id = 'DO_YOU_KNOW_LAST_ID'"))
+        .toString();
 }
 
 void TestDoYouKnow::tipsComeInFileOrderAndWrapAround()
