@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>

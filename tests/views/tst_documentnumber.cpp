@@ -3,7 +3,6 @@
 #include "views/MDocumentNumber.h"
 
 #include <QApplication>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>

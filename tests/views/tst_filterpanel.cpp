@@ -5,9 +5,7 @@
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
-#include "views/MSelectListModel.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlQueryTreeModel.h"
 #include "views/MTableView.h"
 
 #include <QAction>

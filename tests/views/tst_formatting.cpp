@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QRegExpValidator>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlDatabase>
 #include <QTimer>
 #include <QtTest>
 

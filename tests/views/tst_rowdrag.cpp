@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>

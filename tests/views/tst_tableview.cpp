@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
