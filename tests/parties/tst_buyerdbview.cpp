@@ -11,7 +11,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFile>
-#include <QSqlQuery>
 #include <QTreeView>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -61,13 +60,12 @@ namespace {
 const int polandId = 150;
 const int hiddenCountryId = 26; // Birma
 
-int insertBuyer(const QString& values = QString())
+// A stored buyer named `firm`, with `values` in the other columns.
+int insertBuyer(const QString& firm, const QVariantMap& values = QVariantMap())
 {
-    QSqlQuery query;
-    const QString sql = QStringLiteral("INSERT INTO buyer (firm, time_create, time_modify") + values
-        + QStringLiteral(")");
-    query.exec(sql);
-    return query.lastInsertId().toInt();
+    QVariantMap row = values;
+    row.insert(QStringLiteral("firm"), firm);
+    return int(MTestDatabase::insert(QStringLiteral("buyer"), row));
 }
 
 } // namespace
@@ -300,9 +298,7 @@ void TestBuyerDlg::contactAddressFollowsAddressKind()
         QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_address (city) VALUES ('Gdańsk')")));
         contactId = MTestDatabase::value(QStringLiteral("SELECT MAX(id) FROM buyer_address")).toInt();
     }
-    const int id = insertBuyer(QStringLiteral(", id_address_contact) VALUES ('Firma', current_timestamp, "
-                                              "current_timestamp, ")
-                               + QString::number(contactId));
+    const int id = insertBuyer(QStringLiteral("Firma"), {{QStringLiteral("id_address_contact"), contactId}});
     openDialog(id);
     QCOMPARE(field<QComboBox>("address_kind")->currentIndex(), storedContact ? 1 : 0);
     for (int kind : kinds)
@@ -350,9 +346,7 @@ void TestBuyerDlg::referenceBoxes()
 
     if (!setup.isEmpty())
         QVERIFY(MTestDatabase::exec(setup));
-    const int id = insertBuyer(QStringLiteral(", id_country) VALUES ('Firma', current_timestamp, "
-                                              "current_timestamp, ")
-                               + QString::number(storedCountry));
+    const int id = insertBuyer(QStringLiteral("Firma"), {{QStringLiteral("id_country"), storedCountry}});
     openDialog(id);
     auto* country = field<QComboBox>("id_country");
     QCOMPARE(country->currentText(), shownCountry);
@@ -418,7 +412,7 @@ void TestBuyerDlg::storedDefaultsWinOverPayFormRule()
     // A hidden pay form stays choosable for the buyer that uses it; its rule would tick
     // the term in days and the paid text, the stored flags say otherwise.
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE pay_form SET hidden = 1, add_text_payed = 1 WHERE id = 2")));
-    const int id = insertBuyer(QStringLiteral(") VALUES ('Firma', current_timestamp, current_timestamp"));
+    const int id = insertBuyer(QStringLiteral("Firma"));
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_defaults (id_buyer, id_pay_form, payed, "
                                                "pay_text, pay_form_text, day_period, date_sell_in_months, "
                                                "pay_in_days) VALUES (")
@@ -483,10 +477,8 @@ void TestBuyerDlg::documentDate()
     QFETCH(bool, clear);
     QFETCH(QVariant, savedDate);
 
-    const QString date = storedDate.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + storedDate + '\'';
-    const int id = insertBuyer(QStringLiteral(", person_document_date) VALUES ('Firma', current_timestamp, "
-                                              "current_timestamp, ")
-                               + date);
+    const QVariant date = storedDate.isEmpty() ? QVariant() : QVariant(storedDate);
+    const int id = insertBuyer(QStringLiteral("Firma"), {{QStringLiteral("person_document_date"), date}});
     openDialog(id);
     auto* dateEdit = field<MOptionalDateEdit>("person_document_date");
     QCOMPARE(dateEdit->optionalDate(), shownDate);
@@ -501,8 +493,7 @@ void TestBuyerDlg::documentDate()
 
 void TestBuyerDlg::invoiceModeWritesOnlyWorkingCopies()
 {
-    const int buyerId = insertBuyer(QStringLiteral(", additional) VALUES ('Oryginał', current_timestamp, "
-                                                   "current_timestamp, 'uwagi'"));
+    const int buyerId = insertBuyer(QStringLiteral("Oryginał"), {{QStringLiteral("additional"), QStringLiteral("uwagi")}});
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO __invoice_buyer_address (id, city) VALUES (0, 'Opole')")));
     const int addressCopy = MTestDatabase::value(QStringLiteral("SELECT MAX(__id) FROM __invoice_buyer_address")).toInt();
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO __invoice_buyer (id, firm, reduct, additional, "

@@ -49,27 +49,18 @@ void TestSellerBankRows::init()
 
 void TestSellerBankRows::addAccount(int idSeller, const QString& bank, const QString& account, bool isDefault)
 {
-    QSqlQuery query;
-    query.prepare(QStringLiteral("INSERT INTO seller_bank (id_seller, bank, bank_account, is_default) "
-                                 "VALUES (:id_seller, :bank, :account, :is_default)"));
-    query.bindValue(QStringLiteral(":id_seller"), idSeller);
-    query.bindValue(QStringLiteral(":bank"), bank);
-    query.bindValue(QStringLiteral(":account"), account);
-    query.bindValue(QStringLiteral(":is_default"), isDefault ? 1 : 0);
-    QVERIFY(query.exec());
+    MTestDatabase::insert(QStringLiteral("seller_bank"), {{QStringLiteral("id_seller"), idSeller},
+                                                          {QStringLiteral("bank"), bank},
+                                                          {QStringLiteral("bank_account"), account},
+                                                          {QStringLiteral("is_default"), isDefault ? 1 : 0}});
 }
 
 // "bank|account|is_default" of each stored account, in bank order.
 QStringList TestSellerBankRows::storedAccounts(int idSeller)
 {
-    QStringList accounts;
-    QSqlQuery query(QStringLiteral("SELECT bank, bank_account, is_default FROM seller_bank WHERE id_seller = %1 "
-                                   "ORDER BY bank")
-                        .arg(idSeller));
-    while (query.next())
-        accounts.append(query.value(0).toString() + QLatin1Char('|') + query.value(1).toString() + QLatin1Char('|')
-                        + query.value(2).toString());
-    return accounts;
+    return MTestDatabase::rows(QStringLiteral("SELECT bank, bank_account, is_default FROM seller_bank "
+                                              "WHERE id_seller = %1 ORDER BY bank")
+                                   .arg(idSeller));
 }
 
 int TestSellerBankRows::workingId(const QString& bank)

@@ -11,7 +11,6 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
 

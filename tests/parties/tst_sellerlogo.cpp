@@ -77,15 +77,11 @@ void TestSellerLogo::storeLogo(int idSeller, int width, int height, int zoom)
     QVERIFY(image.save(MSellerLogo::savedPath(idSeller)));
     QVERIFY(MSellerLogo::reduced(image, zoom).save(MSellerLogo::savedPreviewPath(idSeller)));
 
-    QSqlQuery query;
-    query.prepare(QStringLiteral("INSERT INTO seller_logo (id_seller, zoom, width, height, data) "
-                                 "VALUES (:id, :zoom, :width, :height, :data)"));
-    query.bindValue(QStringLiteral(":id"), idSeller);
-    query.bindValue(QStringLiteral(":zoom"), zoom);
-    query.bindValue(QStringLiteral(":width"), width);
-    query.bindValue(QStringLiteral(":height"), height);
-    query.bindValue(QStringLiteral(":data"), data);
-    QVERIFY(query.exec());
+    MTestDatabase::insert(QStringLiteral("seller_logo"), {{QStringLiteral("id_seller"), idSeller},
+                                                          {QStringLiteral("zoom"), zoom},
+                                                          {QStringLiteral("width"), width},
+                                                          {QStringLiteral("height"), height},
+                                                          {QStringLiteral("data"), data}});
 }
 
 void TestSellerLogo::reducedDropsRemaindersAndBoundsTheZoom_data()

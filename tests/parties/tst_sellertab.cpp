@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
@@ -79,8 +78,8 @@ void TestDoYouKnow::click(const MDoYouKnowWidget& widget, const char* button)
 
 QString TestDoYouKnow::lastId()
 {
-    QSqlQuery query(QStringLiteral("SELECT content FROM _options WHERE id = 'DO_YOU_KNOW_LAST_ID'"));
-    return query.next() ? query.value(0).toString() : QString();
+    return MTestDatabase::value(QStringLiteral("SELECT content FROM _options WHERE id = 'DO_YOU_KNOW_LAST_ID'"))
+        .toString();
 }
 
 void TestDoYouKnow::tipsComeInFileOrderAndWrapAround()

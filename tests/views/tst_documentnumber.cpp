@@ -3,54 +3,9 @@
 #include "views/MDocumentNumber.h"
 
 #include <QApplication>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
-
-namespace {
-
-// Columns of the seller snapshot after its key; its working copy has the same
-// columns after `__id` and `id`.
-const char* const sellerColumns =
-    "firm TEXT NOT NULL DEFAULT '', nip VARCHAR(20) NOT NULL DEFAULT '', regon VARCHAR(20) NOT NULL DEFAULT '', "
-    "address TEXT NOT NULL DEFAULT '', city VARCHAR(256) NOT NULL DEFAULT '', zipcode VARCHAR(10) NOT NULL DEFAULT '', "
-    "id_province INTEGER NOT NULL DEFAULT 0, id_country INTEGER NOT NULL DEFAULT 0, "
-    "bank VARCHAR(256) NOT NULL DEFAULT '', bank_account VARCHAR(256) NOT NULL DEFAULT '', "
-    "phone VARCHAR(256) NOT NULL DEFAULT '', fax VARCHAR(256) NOT NULL DEFAULT '', "
-    "email VARCHAR(256) NOT NULL DEFAULT '', www TEXT NOT NULL DEFAULT '', "
-    "permit_person_firstname VARCHAR(256) NOT NULL DEFAULT '', permit_person_secondname VARCHAR(256) NOT NULL DEFAULT '', "
-    "permit_person_pesel VARCHAR(256) NOT NULL DEFAULT '', reduct NUMBER(12, 4) NOT NULL DEFAULT 0, "
-    "id_kind INTEGER NOT NULL DEFAULT 0, id_invoice_index_format INTEGER NOT NULL DEFAULT 0, "
-    "invoice_index_format_text VARCHAR(256) NOT NULL DEFAULT '', time_create DATETIME NOT NULL, "
-    "time_modify DATETIME NOT NULL, additional TEXT NOT NULL DEFAULT '', id_md5 VARCHAR(32) NOT NULL DEFAULT '', "
-    "person_document_id_kind INTEGER NOT NULL DEFAULT 0, person_document_number VARCHAR(256) NOT NULL DEFAULT '', "
-    "person_document_by TEXT NOT NULL DEFAULT '', person_document_date DATE, "
-    "firm_short VARCHAR(20) NOT NULL DEFAULT '', financial_office_code VARCHAR(10) NOT NULL DEFAULT '', "
-    "street VARCHAR(256) NOT NULL DEFAULT '', address_number1 VARCHAR(20) NOT NULL DEFAULT '', "
-    "address_number2 VARCHAR(20) NOT NULL DEFAULT '', city_post VARCHAR(256) NOT NULL DEFAULT '', "
-    "province2 VARCHAR(100) NOT NULL DEFAULT '', province3 VARCHAR(100) NOT NULL DEFAULT ''";
-
-const char* const invoiceTable =
-    "CREATE TABLE invoice (id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
-    "id_parent_invoice INTEGER NOT NULL DEFAULT 0, id_seller INTEGER NOT NULL DEFAULT 0, "
-    "id_seller_base INTEGER NOT NULL DEFAULT 0, id_buyer INTEGER NOT NULL DEFAULT 0, "
-    "id_end_text INTEGER NOT NULL DEFAULT 0, id_pay_form INTEGER NOT NULL DEFAULT 0, "
-    "id_currency INTEGER NOT NULL DEFAULT 0, invoice_index INTEGER NOT NULL DEFAULT 0, "
-    "id_invoice_index_format VARCHAR(256) NOT NULL DEFAULT '', invoice_index_string VARCHAR(256) NOT NULL DEFAULT '', "
-    "invoice_kind INTEGER NOT NULL DEFAULT 0, payed BOOLEAN NOT NULL DEFAULT 0, "
-    "global_netto NUMBER(12, 4) NOT NULL DEFAULT 0, global_brutto NUMBER(12, 4) NOT NULL DEFAULT 0, "
-    "vat NUMBER(10, 2) NOT NULL DEFAULT 0, date_put DATETIME NOT NULL, date_sell DATETIME NOT NULL, "
-    "date_pay DATETIME NOT NULL, place_put VARCHAR(255) NOT NULL DEFAULT '', pay_text VARCHAR(255) NOT NULL DEFAULT '', "
-    "day_period INTEGER NOT NULL DEFAULT 0, count_from_netto BOOLEAN NOT NULL DEFAULT 0, "
-    "time_create DATETIME NOT NULL, time_modify DATETIME NOT NULL, additional TEXT NOT NULL DEFAULT '', "
-    "global_vat NUMBER(12, 4) NOT NULL DEFAULT 0, date_sell_in_months BOOLEAN NOT NULL DEFAULT 0, "
-    "id_buyer_base INTEGER NOT NULL DEFAULT 0, id_buyer2_base INTEGER NOT NULL DEFAULT 0, "
-    "id_buyer2 INTEGER NOT NULL DEFAULT 0, buyer_kind INTEGER NOT NULL DEFAULT 0, "
-    "is_payed BOOLEAN NOT NULL DEFAULT 0, date_payed DATE NULL, reduct_percent BOOLEAN NOT NULL DEFAULT 1, "
-    "summary_count BOOLEAN NOT NULL DEFAULT 0, hide_vat BOOLEAN NOT NULL DEFAULT 0)";
-
-} // namespace
 
 class TestDocumentNumber : public QObject
 {
@@ -58,7 +13,6 @@ class TestDocumentNumber : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void pattern_data();
     void pattern();
     void hugeWidthIsBounded();
@@ -69,7 +23,7 @@ private slots:
 
 private:
     void exec(const QString& sql);
-    QTemporaryDir m_dir;
+    MTestDatabase m_db;
 };
 
 void TestDocumentNumber::exec(const QString& sql)
@@ -78,16 +32,11 @@ void TestDocumentNumber::exec(const QString& sql)
     QVERIFY2(query.exec(sql), qPrintable(query.lastError().text() + QLatin1String(": ") + sql));
 }
 
-// Tables as the schema declares them, with two sellers whose snapshot and
-// working copy keys differ, so that reading the wrong table or key shows.
+// Two sellers whose snapshot and working copy keys differ, so that reading the
+// wrong table or key shows.
 void TestDocumentNumber::initTestCase()
 {
-    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
-    const QString columns = QString::fromLatin1(sellerColumns);
-    exec(QStringLiteral("CREATE TABLE invoice_seller (id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, ") + columns + ")");
-    exec(QStringLiteral("CREATE TABLE __invoice_seller (__id INTEGER PRIMARY KEY AUTOINCREMENT, id INTEGER NOT NULL, ")
-         + columns + ")");
-    exec(QString::fromLatin1(invoiceTable));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
 
     const QString snapshot = QStringLiteral(
         "INSERT INTO invoice_seller (id, firm, invoice_index_format_text, time_create, time_modify) "
@@ -105,11 +54,6 @@ void TestDocumentNumber::initTestCase()
     exec(document.arg(11).arg(4).arg(7).arg(QStringLiteral("2019-11-01 00:00:00")));
     exec(document.arg(12).arg(4).arg(0).arg(QStringLiteral("2019-11-01 00:00:00")));
     exec(document.arg(13).arg(99).arg(1).arg(QStringLiteral("2019-11-01 00:00:00")));
-}
-
-void TestDocumentNumber::cleanupTestCase()
-{
-    MTestDatabase::close();
 }
 
 void TestDocumentNumber::pattern_data()

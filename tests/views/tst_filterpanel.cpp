@@ -1,15 +1,11 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
-#include "core/MSqlScriptRunner.h"
-#include "core/MSqlitePolish.h"
 #include "resources/MResources.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
-#include "views/MSelectListModel.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlQueryTreeModel.h"
 #include "views/MTableView.h"
 
 #include <QAction>
@@ -21,11 +17,9 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -116,7 +110,6 @@ class TestFilterPanel : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
 
     void sectionsFollowTheOwner_data();
     void sectionsFollowTheOwner();
@@ -149,7 +142,7 @@ private:
                                 const QString& prefix = QString());
     static QStringList catalogRows(MFilterDbView* panel);
 
-    QTemporaryDir m_dir;
+    MTestDatabase m_db;
     int m_catalogCwiczenia = 0;
     int m_catalogDostawcy = 0;
 };
@@ -168,19 +161,9 @@ QString option(const QString& family)
 void TestFilterPanel::initTestCase()
 {
     initInvoiceResources();
-    QVERIFY(MTestDatabase::connect(m_dir.filePath(QStringLiteral("Invoice.db3"))));
-    QString error;
-    QVERIFY2(MSqlitePolish::install(QSqlDatabase::database(), &error), qPrintable(error));
-    exec(QStringLiteral("SELECT icu_load_collation('pl_PL', 'POLISH')"));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     // The fixture rewrites its rows before every test; a crash-safe disk is not needed.
     exec(QStringLiteral("PRAGMA synchronous = OFF"));
-    const MSqlScriptRunner::Result created = MSqlScriptRunner::run(QStringLiteral(":/sql/invoice.sql"), false);
-    QVERIFY2(created.ok(), qPrintable(created.firstError));
-}
-
-void TestFilterPanel::cleanupTestCase()
-{
-    MTestDatabase::close();
 }
 
 void TestFilterPanel::exec(const QString& sql)
@@ -191,11 +174,7 @@ void TestFilterPanel::exec(const QString& sql)
 
 int TestFilterPanel::insertCatalog(const QString& name, const QList<int>& buyers)
 {
-    QSqlQuery query;
-    query.prepare(QStringLiteral("INSERT INTO buyer_catalog (name) VALUES (:name)"));
-    query.bindValue(QStringLiteral(":name"), name);
-    query.exec();
-    const int id = query.lastInsertId().toInt();
+    const int id = int(MTestDatabase::insert(QStringLiteral("buyer_catalog"), {{QStringLiteral("name"), name}}));
     for (int buyer : buyers)
         exec(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) VALUES (%1, %2)").arg(buyer).arg(id));
     return id;

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QRegExpValidator>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -278,13 +277,10 @@ void TestFormatting::sqlMonthNameCaseNamesEveryMonthInSql()
     QVERIFY(expression.startsWith(QStringLiteral(" CASE  WHEN strftime('%m', d) = '01' THEN 'styczeń' ")));
     QVERIFY(expression.endsWith(QStringLiteral(" WHEN strftime('%m', d) = '12' THEN 'grudzień'  END ")));
 
-    QSqlQuery query;
-    QVERIFY(query.exec(QStringLiteral("SELECT ") + expression
-                       + QStringLiteral(" FROM (SELECT '2019-03-15 00:00:00' AS d UNION ALL SELECT '2020-11-01' "
-                                        "UNION ALL SELECT NULL UNION ALL SELECT 'nonsense') ORDER BY d")));
-    QStringList names;
-    while (query.next())
-        names << (query.value(0).isNull() ? QStringLiteral("NULL") : query.value(0).toString());
+    const QStringList names = MTestDatabase::rows(
+        QStringLiteral("SELECT ") + expression
+        + QStringLiteral(" FROM (SELECT '2019-03-15 00:00:00' AS d UNION ALL SELECT '2020-11-01' "
+                         "UNION ALL SELECT NULL UNION ALL SELECT 'nonsense') ORDER BY d"));
     QCOMPARE(names, QStringList({ "NULL", "marzec", "listopad", "NULL" }));
 }
 

@@ -10,8 +10,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
 
@@ -275,11 +273,8 @@ void TestHeaderView::viewKindWithoutKeyStoresNothing()
     QCOMPARE(header->sectionSize(0), header->defaultSectionSize());
     header->resizeSection(0, 77);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QSqlQuery query(QStringLiteral("SELECT id FROM _options ORDER BY id"));
-    QStringList keys;
-    while (query.next())
-        keys << query.value(0).toString();
-    QCOMPARE(keys, QStringList({ "COLUMN_SIZE_" }));
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id FROM _options ORDER BY id")),
+             QStringList({ "COLUMN_SIZE_" }));
 }
 
 void TestHeaderView::columnMenuHidesAllButTheLastColumn()

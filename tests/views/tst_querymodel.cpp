@@ -6,7 +6,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBrush>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 

@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
@@ -52,7 +51,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
     void droppedRowsArriveAsRecordIds_data();
     void droppedRowsArriveAsRecordIds();
     void droppedPlainTextInsertsNothing();
@@ -61,7 +59,7 @@ private:
     // Moves the mouse onto `target` and releases it there once the drag loop runs.
     static void dropOnceDragging(QWidget* target);
 
-    QTemporaryDir m_dir;
+    MTestDatabase m_db;
     QWidget* m_window = nullptr;
 };
 
@@ -69,7 +67,7 @@ void TestRowDrag::initTestCase()
 {
     QVERIFY2(QGuiApplication::platformName() != QLatin1String("offscreen"),
              "run under the minimal platform: offscreen has no drag and drop");
-    QVERIFY(MTestDatabase::prepare(m_dir.filePath(QStringLiteral("Invoice.db3"))));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
@@ -88,11 +86,6 @@ void TestRowDrag::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-}
-
-void TestRowDrag::cleanupTestCase()
-{
-    MTestDatabase::close();
 }
 
 void TestRowDrag::dropOnceDragging(QWidget* target)

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -29,7 +28,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
 
     void selectRowAtLoadsOnlyWhatItNeeds();
     void selectRowAtLoadsEverythingWhenCacheIsOff();
@@ -49,6 +47,7 @@ private:
     MTableView* makeBuyerTable(QWidget* parent, const QString& name);
     QString exportToFile(MTableView* table, const QString& sql, const QString& answer);
 
+    MTestDatabase m_db;
     QTemporaryDir m_dir;
     QWidget* m_window = nullptr;
 };
@@ -56,7 +55,7 @@ private:
 void TestTableView::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    QVERIFY(MTestDatabase::prepare(m_dir.filePath(QStringLiteral("Invoice.db3"))));
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
@@ -81,11 +80,6 @@ void TestTableView::cleanup()
     delete m_window;
     m_window = nullptr;
     MMessageBox::takeShown();
-}
-
-void TestTableView::cleanupTestCase()
-{
-    MTestDatabase::close();
 }
 
 MTableView* TestTableView::makeBuyerTable(QWidget* parent, const QString& name)

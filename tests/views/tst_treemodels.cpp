@@ -8,7 +8,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QSignalSpy>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
