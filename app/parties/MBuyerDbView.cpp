@@ -138,11 +138,6 @@ QString MBuyerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("b.id"));
 }
 
-QWidget* MBuyerDbView::dialogParent() const
-{
-    return appWnd() ? static_cast<QWidget*>(appWnd()) : const_cast<MBuyerDbView*>(this);
-}
-
 void MBuyerDbView::doNew()
 {
     auto* dialog = new MBuyerDlg(dialogParent(), false);

@@ -108,6 +108,11 @@ MAppWnd* MRecordDbView::appWnd() const
     return m_appWnd;
 }
 
+QWidget* MRecordDbView::dialogParent() const
+{
+    return m_appWnd ? static_cast<QWidget*>(m_appWnd) : const_cast<MRecordDbView*>(this);
+}
+
 MFilterDbView* MRecordDbView::filterView() const
 {
     return m_filterView;

@@ -85,6 +85,8 @@ protected:
     // Null only where a view is built without the main window (its tests); the steps
     // that bring the tab forward or recompute the main window's actions are then skipped.
     MAppWnd* appWnd() const;
+    // The parent of the dialogs the view opens: the main window, or the view without one.
+    QWidget* dialogParent() const;
     MFilterDbView* filterView() const;
     MSqlQueryModel* queryModel() const;
     // Re-runs the list's SQL from the panel and selects the remembered rows again.

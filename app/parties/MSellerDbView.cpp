@@ -157,11 +157,6 @@ void MSellerDbView::doDefault()
     restartEnabledActionsTimer();
 }
 
-QWidget* MSellerDbView::dialogParent() const
-{
-    return appWnd() ? static_cast<QWidget*>(appWnd()) : const_cast<MSellerDbView*>(this);
-}
-
 void MSellerDbView::openDialog(int id, bool nestedLoop)
 {
     auto* dialog = new MSellerDlg(dialogParent(), false);
