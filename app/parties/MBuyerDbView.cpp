@@ -138,33 +138,33 @@ QString MBuyerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("b.id"));
 }
 
-void MBuyerDbView::doNew()
+void MBuyerDbView::openDialog(int id, bool nestedLoop)
 {
     auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(0);
+    dialog->setIdRecord(id);
     dialog->setModal(true);
-    dialog->show();
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+void MBuyerDbView::doNew()
+{
+    openDialog(0, false);
 }
 
 void MBuyerDbView::doEdit()
 {
     const int id = currentId();
-    if (id < 1)
-        return;
-    auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(id);
-    dialog->setModal(true);
-    dialog->show();
+    if (id > 0)
+        openDialog(id, false);
 }
 
 void MBuyerDbView::cellDoubleClicked(QModelIndex indx)
 {
-    if (!tableView()->isMousePressed())
-        return;
-    auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt());
-    dialog->setModal(true);
-    dialog->exec();
+    if (tableView()->isMousePressed())
+        openDialog(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt(), true);
 }
 
 void MBuyerDbView::doDelete()

@@ -41,5 +41,6 @@ protected slots:
     void cellDoubleClicked(QModelIndex indx) override;
 
 private:
+    void openDialog(int id, bool nestedLoop);
     void reloadAfterDelete();
 };
