@@ -8,12 +8,12 @@
 #include "views/MFilterDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
+#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
@@ -197,13 +197,10 @@ void MBuyerDbView::doShowDocsSell()
     const int id = currentId();
     if (id < 1)
         return;
-    QSqlQuery query;
-    QString number;
-    if (query.exec(QStringLiteral("SELECT CASE WHEN nip <> '' THEN nip ELSE permit_person_pesel END FROM buyer "
-                                  "WHERE id = ")
-                   + QString::number(id))
-        && query.next())
-        number = query.value(0).toString().trimmed();
+    const QString numberSql = QStringLiteral("SELECT CASE WHEN nip <> '' THEN nip ELSE permit_person_pesel END "
+                                             "FROM buyer WHERE id = ")
+        + QString::number(id);
+    const QString number = sqlValue(numberSql).toString().trimmed();
 
     MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
     MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
@@ -238,10 +235,7 @@ void MBuyerDbView::doCatalogDelete()
     if (id < 1)
         return;
     const QString idText = QString::number(id);
-    QSqlQuery query;
-    QString name;
-    if (query.exec(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText) && query.next())
-        name = query.value(0).toString();
+    const QString name = sqlValue(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText).toString();
     if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)

@@ -5,12 +5,12 @@
 #include "views/MFilterConditions.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
+#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
@@ -192,10 +192,10 @@ void MSellerDbView::doDelete()
     if (id <= 0)
         return;
     const QString idText = QString::number(id);
-    QSqlQuery query;
-    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE id_seller_base = ") + idText
-                   + QStringLiteral(" LIMIT 1"))
-        && query.next() && query.value(0).toInt() != 0) {
+    const int documents =
+        sqlValue(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE id_seller_base = ") + idText + QStringLiteral(" LIMIT 1"))
+            .toInt();
+    if (documents != 0) {
         MMessageBox::information(this, tr("Błąd usunięcia sprzedawcy"),
                                  tr("Sprzedawcy o identyfikatorze %1 nie można usunąć, ponieważ istnieją dokumenty "
                                     "odwołujące się do niego.")
