@@ -29,6 +29,7 @@ MRecordDbView::MRecordDbView(MAppWnd* appWnd, QWidget* parent)
     , m_appWnd(appWnd)
 {
     m_enabledActionsTimer = new QTimer(this);
+    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -326,9 +327,6 @@ void MRecordDbView::doSelectionChanged(QItemSelection /*selected*/, QItemSelecti
 
 void MRecordDbView::restartEnabledActionsTimer()
 {
-    disconnect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
-    m_enabledActionsTimer->stop();
-    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
     m_enabledActionsTimer->start(300);
 }
 
