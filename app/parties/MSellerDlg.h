@@ -5,7 +5,6 @@
 #include "parties/MSellerLogo.h"
 
 #include <QItemSelection>
-#include <QMap>
 #include <QModelIndex>
 
 class MReferenceComboBox;
@@ -90,8 +89,6 @@ private:
     QList<int> selectedBankIds() const;
     void restartEnabledActionsTimer();
     void enableBankActions();
-    void setActionEnabled(QAction* action, const QString& key);
-    void setActionChecked(QAction* action, const QString& key);
     void openBankDialog(int id);
     void showBankError(const QString& detail);
 
@@ -134,8 +131,6 @@ private:
     QPlainTextEdit* m_additional = nullptr;
 
     MSellerBankRows m_bankRows;
-    QMap<QString, bool> m_enabledMap;
-    QMap<QString, bool> m_checkedMap;
     QTimer* m_enabledActionsTimer = nullptr;
     QAction* m_actionBankDefault = nullptr;
     QAction* m_actionBankAdd = nullptr;

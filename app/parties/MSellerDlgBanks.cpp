@@ -13,15 +13,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-namespace {
-
-const QString keyDefault = QStringLiteral("BANK_DEFAULT");
-const QString keyAdd = QStringLiteral("BANK_ADD");
-const QString keyEdit = QStringLiteral("BANK_EDIT");
-const QString keyDelete = QStringLiteral("BANK_DELETE");
-
-} // namespace
-
 void MSellerDlg::createBankWidgets(QWidget* parent)
 {
     const auto createAction = [this](const QString& text, const char* icon, void (MSellerDlg::*slot)()) {
@@ -146,38 +137,16 @@ void MSellerDlg::doSelectionChangedBank(QItemSelection /*selected*/, QItemSelect
 
 void MSellerDlg::enableBankActions()
 {
-    m_enabledMap = {{keyDefault, false}, {keyAdd, true}, {keyEdit, false}, {keyDelete, false}};
-    m_checkedMap = {{keyDefault, false}};
-
     const QList<int> selected = selectedBankIds();
-    if (!m_bankRows.isEmpty() && !selected.isEmpty()) {
-        m_enabledMap[keyDelete] = true;
-        if (selected.size() == 1) {
-            m_enabledMap[keyEdit] = true;
-            if (selected.first() == m_bankRows.defaultId())
-                m_checkedMap[keyDefault] = true;
-            else
-                m_enabledMap[keyDefault] = true;
-        }
-    }
+    const bool any = !m_bankRows.isEmpty() && !selected.isEmpty();
+    const bool one = any && selected.size() == 1;
+    const bool isDefault = one && selected.first() == m_bankRows.defaultId();
 
-    setActionEnabled(m_actionBankDefault, keyDefault);
-    setActionEnabled(m_actionBankAdd, keyAdd);
-    setActionEnabled(m_actionBankEdit, keyEdit);
-    setActionEnabled(m_actionBankDelete, keyDelete);
-    setActionChecked(m_actionBankDefault, keyDefault);
-}
-
-void MSellerDlg::setActionEnabled(QAction* action, const QString& key)
-{
-    if (action && m_enabledMap.contains(key) && action->isEnabled() != m_enabledMap.value(key))
-        action->setEnabled(m_enabledMap.value(key));
-}
-
-void MSellerDlg::setActionChecked(QAction* action, const QString& key)
-{
-    if (action && m_checkedMap.contains(key) && action->isChecked() != m_checkedMap.value(key))
-        action->setChecked(m_checkedMap.value(key));
+    m_actionBankDefault->setEnabled(one && !isDefault);
+    m_actionBankDefault->setChecked(isDefault);
+    m_actionBankAdd->setEnabled(true);
+    m_actionBankEdit->setEnabled(one);
+    m_actionBankDelete->setEnabled(any);
 }
 
 void MSellerDlg::openBankDialog(int id)
