@@ -100,7 +100,6 @@ private:
     void setLogoText(const QString& text);
 
     int m_idRecord = 0;
-    int m_idNumberFormat = 0;
 
 
     QLineEdit* m_firm = nullptr;
