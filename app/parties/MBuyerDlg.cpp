@@ -241,9 +241,14 @@ void MBuyerDlg::updatePayInDaysCheck(bool onChange)
     m_payInDays->setEnabled(true);
 }
 
+double MBuyerDlg::reductValue() const
+{
+    return m_reduct->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+}
+
 void MBuyerDlg::doEditingFinishedReduct()
 {
-    m_reduct->setText(numberText(m_reduct->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), 2));
+    m_reduct->setText(numberText(reductValue(), 2));
 }
 
 QString MBuyerDlg::buyerTable() const
