@@ -271,22 +271,15 @@ void MBuyerDbView::contextMenuEvent(QContextMenuEvent* event)
     const int selected = selectedRowCount();
 
     QMenu menu(this);
-    const auto addEntry = [this, &menu](const QString& text, const QString& statusTip, void (MBuyerDbView::*slot)()) {
-        auto* action = new QAction(text, &menu);
-        action->setStatusTip(statusTip);
-        connect(action, &QAction::triggered, this, slot);
-        menu.addAction(action);
-        return action;
-    };
-    addEntry(tr("Nowy"), tr("Nowy kontrahent"), &MBuyerDbView::doNew);
-    QAction* edit = addEntry(tr("Edytuj"), tr("Edytuj kontrahenta"), &MBuyerDbView::doEdit);
-    QAction* remove = addEntry(tr("Usuń"), tr("Usuń kontrahenta"), &MBuyerDbView::doDelete);
+    addMenuEntry(menu, tr("Nowy"), tr("Nowy kontrahent"), &MBuyerDbView::doNew);
+    QAction* edit = addMenuEntry(menu, tr("Edytuj"), tr("Edytuj kontrahenta"), &MBuyerDbView::doEdit);
+    QAction* remove = addMenuEntry(menu, tr("Usuń"), tr("Usuń kontrahenta"), &MBuyerDbView::doDelete);
     menu.addSeparator();
-    QAction* join = addEntry(tr("Przypisz do katalogów"), tr("Przynależność do katalogów"),
-                             &MBuyerDbView::doCatalogJoin);
+    QAction* join = addMenuEntry(menu, tr("Przypisz do katalogów"), tr("Przynależność do katalogów"),
+                                 &MBuyerDbView::doCatalogJoin);
     menu.addSeparator();
-    QAction* docs = addEntry(tr("Pokaż faktury sprzedaży"), tr("Pokaż faktury sprzedaży"),
-                             &MBuyerDbView::doShowDocsSell);
+    QAction* docs = addMenuEntry(menu, tr("Pokaż faktury sprzedaży"), tr("Pokaż faktury sprzedaży"),
+                                 &MBuyerDbView::doShowDocsSell);
 
     if (id == 0) {
         for (QAction* action : {edit, remove, join, docs})
@@ -297,7 +290,5 @@ void MBuyerDbView::contextMenuEvent(QContextMenuEvent* event)
         for (QAction* action : {edit, remove, docs})
             action->setEnabled(false);
     }
-    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, 50, false);
-    menu.setFont(font);
-    menu.exec(event->globalPos() + QPoint(2, 2));
+    execContextMenu(menu, event);
 }

@@ -2,10 +2,12 @@
 
 #include "core/MAppWnd.h"
 #include "views/MFilterDbView.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
+#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -226,6 +228,12 @@ bool MRecordDbView::runDeletion(const QStringList& statements, const QString& fa
         text += QStringLiteral("\n\n") + error.trimmed();
     MMessageBox::critical(this, tr("Błąd usuwania"), text);
     return false;
+}
+
+void MRecordDbView::execContextMenu(QMenu& menu, const QContextMenuEvent* event)
+{
+    menu.setFont(listFont());
+    menu.exec(event->globalPos() + QPoint(2, 2));
 }
 
 int MRecordDbView::rowOfId(int id)

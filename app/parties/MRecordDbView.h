@@ -2,6 +2,7 @@
 
 #include <QItemSelection>
 #include <QMap>
+#include <QMenu>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
@@ -11,6 +12,7 @@ class MAppWnd;
 class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
+class QContextMenuEvent;
 class QTimer;
 
 // What every record view shares: a filter panel beside a table over a query model; the
@@ -97,6 +99,17 @@ protected:
     // before it are rolled back and a critical box "Błąd usuwania" shows `failure` (which
     // says that nothing was changed) with the database's reason. True when all ran.
     bool runDeletion(const QStringList& statements, const QString& failure);
+    // Adds an entry to the view's context menu: `text`, with `statusTip` for the main
+    // window's status bar, running `slot` of the view.
+    template <typename View>
+    QAction* addMenuEntry(QMenu& menu, const QString& text, const QString& statusTip, void (View::*slot)())
+    {
+        QAction* action = menu.addAction(text, static_cast<View*>(this), slot);
+        action->setStatusTip(statusTip);
+        return action;
+    }
+    // Shows the view's context menu in the lists' font beside the pointer.
+    void execContextMenu(QMenu& menu, const QContextMenuEvent* event);
     // Marks that the model holds as row numbers (a default record) go with every re-query;
     // a view that has such marks sets them again here. Runs after the first query and after
     // every re-selection.

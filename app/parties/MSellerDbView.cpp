@@ -219,21 +219,12 @@ void MSellerDbView::contextMenuEvent(QContextMenuEvent* event)
     const bool oneSeller = currentId() != 0 && selectedRowCount() <= 1;
 
     QMenu menu(this);
-    const auto addEntry = [this, &menu](const QString& text, const QString& statusTip, void (MSellerDbView::*slot)()) {
-        auto* action = new QAction(text, &menu);
-        action->setStatusTip(statusTip);
-        connect(action, &QAction::triggered, this, slot);
-        menu.addAction(action);
-        return action;
-    };
-    addEntry(tr("Nowy"), tr("Nowy sprzedawca"), &MSellerDbView::doNew);
-    QAction* makeDefault = addEntry(tr("Domyślny"), tr("Domyślny sprzedawca"), &MSellerDbView::doDefault);
-    QAction* edit = addEntry(tr("Edytuj"), tr("Edytuj sprzedawcę"), &MSellerDbView::doEdit);
-    QAction* remove = addEntry(tr("Usuń"), tr("Usuń sprzedawcę"), &MSellerDbView::doDelete);
+    addMenuEntry(menu, tr("Nowy"), tr("Nowy sprzedawca"), &MSellerDbView::doNew);
+    QAction* makeDefault = addMenuEntry(menu, tr("Domyślny"), tr("Domyślny sprzedawca"), &MSellerDbView::doDefault);
+    QAction* edit = addMenuEntry(menu, tr("Edytuj"), tr("Edytuj sprzedawcę"), &MSellerDbView::doEdit);
+    QAction* remove = addMenuEntry(menu, tr("Usuń"), tr("Usuń sprzedawcę"), &MSellerDbView::doDelete);
     for (QAction* action : {makeDefault, edit, remove})
         action->setEnabled(oneSeller);
 
-    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, 50, false);
-    menu.setFont(font);
-    menu.exec(event->globalPos() + QPoint(2, 2));
+    execContextMenu(menu, event);
 }
