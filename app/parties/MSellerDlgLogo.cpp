@@ -126,8 +126,11 @@ void MSellerDlg::clickLogoDel(bool /*b*/)
     showLogo();
 }
 
-void MSellerDlg::doToggledLogoZoom(bool /*checked*/)
+void MSellerDlg::doToggledLogoZoom(bool checked)
 {
+    // A change of divisor unchecks one button and checks another; the checked one acts.
+    if (!checked)
+        return;
     const int divisor = m_logoZoomGroup->checkedId();
     m_logo.setZoom(divisor > 0 ? divisor : 1);
     if (m_logo.hasWorkingLogo())
