@@ -17,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -144,6 +143,5 @@ private:
     QPushButton* m_logoDelete = nullptr;
     QLabel* m_logoZoomLabel = nullptr;
     QButtonGroup* m_logoZoomGroup = nullptr;
-    QList<QRadioButton*> m_logoZoomButtons;
     QWidget* m_logoControls = nullptr;
 };
