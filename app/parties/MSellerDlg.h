@@ -85,6 +85,8 @@ private:
     void copyBankRows();
     void reloadBankList();
     void setIdBankDefault(int id);
+    // The list row of working row `id`; -1 when it is not listed.
+    int bankRowOfId(int id) const;
     QList<int> selectedBankIds() const;
     void restartEnabledActionsTimer();
     void enableBankActions();

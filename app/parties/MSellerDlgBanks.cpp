@@ -95,17 +95,18 @@ void MSellerDlg::reloadBankList()
 
 void MSellerDlg::setIdBankDefault(int id)
 {
-    auto* model = qobject_cast<MSqlQueryModel*>(m_bankList->model());
-    if (!model)
-        return;
-    int row = -1;
-    for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (model->index(r, 0).data(Qt::UserRole).toInt() == id) {
-            row = r;
-            break;
-        }
+    if (auto* model = qobject_cast<MSqlQueryModel*>(m_bankList->model()))
+        model->setRowDefault(bankRowOfId(id));
+}
+
+int MSellerDlg::bankRowOfId(int id) const
+{
+    const QAbstractItemModel* model = m_bankList->model();
+    for (int row = 0; id > 0 && row < model->rowCount(); ++row) {
+        if (model->index(row, 0).data(Qt::UserRole).toInt() == id)
+            return row;
     }
-    model->setRowDefault(row);
+    return -1;
 }
 
 QList<int> MSellerDlg::selectedBankIds() const
@@ -206,13 +207,11 @@ void MSellerDlg::doChangeDbObject(int i, int id)
     reloadBankList();
     if (id < 1)
         return;
-    const QAbstractItemModel* model = m_bankList->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(Qt::UserRole).toInt() == id) {
-            m_bankList->selectionModel()->select(model->index(row, 1),
-                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            m_bankList->selectionModel()->setCurrentIndex(model->index(row, 1), QItemSelectionModel::NoUpdate);
-        }
+    const int row = bankRowOfId(id);
+    if (row >= 0) {
+        const QModelIndex index = m_bankList->model()->index(row, 1);
+        m_bankList->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_bankList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
     m_bankList->scrollTo(m_bankList->currentIndex(), QAbstractItemView::PositionAtTop);
 }
