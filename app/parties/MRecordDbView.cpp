@@ -160,7 +160,8 @@ MRecordDbView::ListState MRecordDbView::takeListState(bool fromOptions)
         return state;
     }
 
-    recordSelection();
+    m_currentId = currentId();
+    m_idsSelected = selectedIds();
     m_tableView->saveHorizontalScroll();
     state.catalogUnchecked = m_filterView->catalogUnchecked();
     state.filterTreeUnchecked = m_filterView->filterTreeUnchecked();
@@ -183,14 +184,6 @@ QString MRecordDbView::orderByClause(const ListState& state, const QStringList& 
         return QStringLiteral(" ORDER BY ") + idExpression + descending;
     return QStringLiteral(" ORDER BY ") + sortExpressions.at(state.sortColumn).section(QLatin1Char('\t'), 0, 0)
         + QLatin1Char(' ') + MAppWnd::sqlCollate + descending + QStringLiteral(", ") + idExpression + descending;
-}
-
-void MRecordDbView::recordSelection()
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    if (current.isValid())
-        m_currentId = queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
-    m_idsSelected = selectedIds();
 }
 
 QMap<int, int> MRecordDbView::selectedIds() const

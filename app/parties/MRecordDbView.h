@@ -124,7 +124,6 @@ private slots:
     void doTimeoutEnabledActionsTimer();
 
 private:
-    void recordSelection();
     void setModelQuery(const QString& sql);
 
     int m_currentId = 0;
