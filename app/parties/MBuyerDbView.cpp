@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlRecord>
 
 namespace {
 
@@ -164,7 +163,7 @@ void MBuyerDbView::doEdit()
 void MBuyerDbView::cellDoubleClicked(QModelIndex indx)
 {
     if (tableView()->isMousePressed())
-        openDialog(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt(), true);
+        openDialog(idOfRow(indx.row()), true);
 }
 
 void MBuyerDbView::doDelete()

@@ -191,7 +191,7 @@ QMap<int, int> MRecordDbView::selectedIds() const
     QMap<int, int> ids;
     const QModelIndexList rows = m_tableView->selectionModel()->selectedRows(0);
     for (const QModelIndex& row : rows)
-        ids.insert(queryModel()->record(row.row()).value(QStringLiteral("idx")).toInt(), 1);
+        ids.insert(idOfRow(row.row()), 1);
     return ids;
 }
 
@@ -248,7 +248,12 @@ int MRecordDbView::currentId() const
     const QModelIndex current = m_tableView->currentIndex();
     if (!current.isValid())
         return 0;
-    return queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
+    return idOfRow(current.row());
+}
+
+int MRecordDbView::idOfRow(int row) const
+{
+    return queryModel()->record(row).value(QStringLiteral("idx")).toInt();
 }
 
 bool MRecordDbView::hasCurrentIndex() const

@@ -38,6 +38,8 @@ public:
     int rowOfId(int id);
     // The record id ("idx") of the current row; 0 without one.
     Q_INVOKABLE int currentId() const;
+    // The record id ("idx") of loaded list row `row`.
+    int idOfRow(int row) const;
     // Asked by the main window when it enables its operations.
     Q_INVOKABLE bool hasCurrentIndex() const;
     Q_INVOKABLE int selectedRowCount() const;

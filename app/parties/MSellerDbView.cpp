@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlRecord>
 
 namespace {
 
@@ -129,7 +128,7 @@ void MSellerDbView::setIdRecordDefault(int id)
         return;
     int row = -1;
     for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (model->record(r).value(QStringLiteral("idx")).toInt() == id) {
+        if (idOfRow(r) == id) {
             row = r;
             break;
         }
@@ -183,7 +182,7 @@ void MSellerDbView::doEdit()
 void MSellerDbView::cellDoubleClicked(QModelIndex indx)
 {
     if (tableView()->isMousePressed())
-        openDialog(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt(), true);
+        openDialog(idOfRow(indx.row()), true);
 }
 
 void MSellerDbView::doDelete()
