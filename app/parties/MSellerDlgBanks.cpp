@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QIcon>
-#include <QSet>
 #include <QTimer>
 #include <QToolBar>
 
