@@ -182,13 +182,7 @@ void MBuyerDbView::doDelete()
                  QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
                  QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
                 tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
-    reloadAfterDelete();
-}
-
-void MBuyerDbView::reloadAfterDelete()
-{
-    filterView()->reloadView();
-    requery();
+    reloadView(buyerViewKind, 0);
 }
 
 void MBuyerDbView::doShowDocsSell()
@@ -242,7 +236,7 @@ void MBuyerDbView::doCatalogDelete()
     runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
                  QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
                 tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
-    reloadAfterDelete();
+    reloadView(buyerViewKind, 0);
 }
 
 void MBuyerDbView::doCatalogCheckAll()

@@ -42,5 +42,4 @@ protected slots:
 
 private:
     void openDialog(int id, bool nestedLoop);
-    void reloadAfterDelete();
 };
