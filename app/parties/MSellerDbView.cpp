@@ -99,8 +99,7 @@ bool MSellerDbView::hasCatalogs() const
 
 QString MSellerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
 {
-    ListState state = takeListState(fromOptions);
-    state.catalogUnchecked.clear();
+    const ListState state = takeListState(fromOptions);
     const QStringList expressions = searchExpressions(idsOnly);
 
     QString sql = QStringLiteral("SELECT ") + (idsOnly ? QStringLiteral("s.id") : selectList) + sources;
