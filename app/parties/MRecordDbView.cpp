@@ -61,7 +61,6 @@ void MRecordDbView::initWidget()
     const QStringList titles = columnTitles();
     for (int column = 0; column < titles.size(); ++column)
         model->setHeaderData(column, Qt::Horizontal, titles.at(column), Qt::EditRole);
-    m_tableView->setModel(model);
     m_tableView->initHeaders();
 
     m_tableView->setWordWrap(false);
