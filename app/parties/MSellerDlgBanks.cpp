@@ -48,6 +48,7 @@ void MSellerDlg::createBankWidgets(QWidget* parent)
     m_bankList->setDragDropMode(QAbstractItemView::DragDrop);
     m_bankList->setDropIndicatorShown(false);
     m_bankList->setFixedSize(500, 130);
+    connect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
 }
 
 void MSellerDlg::copyBankRows()
@@ -65,7 +66,6 @@ void MSellerDlg::reloadBankList()
 {
     QAbstractItemModel* oldModel = m_bankList->model();
     if (oldModel) {
-        disconnect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
         disconnect(m_bankList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                    &MSellerDlg::doSelectionChangedBank);
     }
@@ -86,7 +86,6 @@ void MSellerDlg::reloadBankList()
         oldModel->deleteLater();
 
     setIdBankDefault(m_bankRows.defaultId());
-    connect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
     connect(m_bankList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MSellerDlg::doSelectionChangedBank);
     enableBankActions();
