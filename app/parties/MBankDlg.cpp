@@ -14,7 +14,7 @@ MBankDlg::MBankDlg(QWidget* parent, int mode, Qt::WindowFlags flags)
 {
     setWindowTitle(tr("Bank"));
 
-    m_tabWidget = new QTabWidget(this);
+    auto* tabWidget = new QTabWidget(this);
     auto* page = new QWidget();
     MFormPage form(page);
     m_bank = new QLineEdit(page);
@@ -23,9 +23,9 @@ MBankDlg::MBankDlg(QWidget* parent, int mode, Qt::WindowFlags flags)
     m_bankAccount->setObjectName(QStringLiteral("bank_account"));
     form.addFieldPair(tr("Bank"), m_bank, 245, tr("Numer konta"), m_bankAccount, 245);
     form.finish();
-    m_tabWidget->addTab(page, tr("Bank"));
+    tabWidget->addTab(page, tr("Bank"));
 
-    frameLayout()->addWidget(m_tabWidget, 0, 0);
+    frameLayout()->addWidget(tabWidget, 0, 0);
     frameLayout()->setRowMinimumHeight(1, 5);
     addButtonRow(2);
 }

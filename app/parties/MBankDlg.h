@@ -3,7 +3,6 @@
 #include "parties/MRecordDlg.h"
 
 class QLineEdit;
-class QTabWidget;
 
 // One bank account of the seller being edited: a working row of __seller_bank. Saving
 // reports (9, the row's __id) to the seller dialog that opened it.
@@ -28,7 +27,6 @@ protected:
 private:
     int m_idRecord = 0;
     const int m_mode;
-    QTabWidget* m_tabWidget = nullptr;
     QLineEdit* m_bank = nullptr;
     QLineEdit* m_bankAccount = nullptr;
 };

@@ -172,16 +172,16 @@ bool MBuyerCatalogJoinDlg::save(int* savedId)
 {
     *savedId = 0;
     const QList<int> catalogs = m_editModel ? tickedCatalogs() : QList<int>();
+    QSqlQuery remove;
+    remove.prepare(QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = :id_buyer"));
+    QSqlQuery insert;
+    insert.prepare(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) "
+                                  "VALUES (:id_buyer, :id_catalog)"));
     for (int buyer : qAsConst(m_idsBuyer)) {
-        QSqlQuery remove;
-        remove.prepare(QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = :id_buyer"));
         remove.bindValue(QStringLiteral(":id_buyer"), buyer);
         if (!execWrite(remove))
             return false;
         for (int catalog : catalogs) {
-            QSqlQuery insert;
-            insert.prepare(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) "
-                                          "VALUES (:id_buyer, :id_catalog)"));
             insert.bindValue(QStringLiteral(":id_buyer"), buyer);
             insert.bindValue(QStringLiteral(":id_catalog"), catalog);
             if (!execWrite(insert))

@@ -8,13 +8,12 @@
 #include "views/MFilterDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
+#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
 
@@ -138,38 +137,33 @@ QString MBuyerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("b.id"));
 }
 
-QWidget* MBuyerDbView::dialogParent() const
+void MBuyerDbView::openDialog(int id, bool nestedLoop)
 {
-    return appWnd() ? static_cast<QWidget*>(appWnd()) : const_cast<MBuyerDbView*>(this);
+    auto* dialog = new MBuyerDlg(dialogParent(), false);
+    dialog->setIdRecord(id);
+    dialog->setModal(true);
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
 }
 
 void MBuyerDbView::doNew()
 {
-    auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(0);
-    dialog->setModal(true);
-    dialog->show();
+    openDialog(0, false);
 }
 
 void MBuyerDbView::doEdit()
 {
     const int id = currentId();
-    if (id < 1)
-        return;
-    auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(id);
-    dialog->setModal(true);
-    dialog->show();
+    if (id > 0)
+        openDialog(id, false);
 }
 
 void MBuyerDbView::cellDoubleClicked(QModelIndex indx)
 {
-    if (!tableView()->isMousePressed())
-        return;
-    auto* dialog = new MBuyerDlg(dialogParent(), false);
-    dialog->setIdRecord(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt());
-    dialog->setModal(true);
-    dialog->exec();
+    if (tableView()->isMousePressed())
+        openDialog(idOfRow(indx.row()), true);
 }
 
 void MBuyerDbView::doDelete()
@@ -188,13 +182,7 @@ void MBuyerDbView::doDelete()
                  QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
                  QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
                 tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
-    reloadAfterDelete();
-}
-
-void MBuyerDbView::reloadAfterDelete()
-{
-    filterView()->reloadView();
-    requery();
+    reloadView(buyerViewKind, 0);
 }
 
 void MBuyerDbView::doShowDocsSell()
@@ -202,13 +190,10 @@ void MBuyerDbView::doShowDocsSell()
     const int id = currentId();
     if (id < 1)
         return;
-    QSqlQuery query;
-    QString number;
-    if (query.exec(QStringLiteral("SELECT CASE WHEN nip <> '' THEN nip ELSE permit_person_pesel END FROM buyer "
-                                  "WHERE id = ")
-                   + QString::number(id))
-        && query.next())
-        number = query.value(0).toString().trimmed();
+    const QString numberSql = QStringLiteral("SELECT CASE WHEN nip <> '' THEN nip ELSE permit_person_pesel END "
+                                             "FROM buyer WHERE id = ")
+        + QString::number(id);
+    const QString number = sqlValue(numberSql).toString().trimmed();
 
     MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
     MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
@@ -243,10 +228,7 @@ void MBuyerDbView::doCatalogDelete()
     if (id < 1)
         return;
     const QString idText = QString::number(id);
-    QSqlQuery query;
-    QString name;
-    if (query.exec(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText) && query.next())
-        name = query.value(0).toString();
+    const QString name = sqlValue(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText).toString();
     if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
@@ -254,7 +236,7 @@ void MBuyerDbView::doCatalogDelete()
     runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
                  QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
                 tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
-    reloadAfterDelete();
+    reloadView(buyerViewKind, 0);
 }
 
 void MBuyerDbView::doCatalogCheckAll()
@@ -282,22 +264,15 @@ void MBuyerDbView::contextMenuEvent(QContextMenuEvent* event)
     const int selected = selectedRowCount();
 
     QMenu menu(this);
-    const auto addEntry = [this, &menu](const QString& text, const QString& statusTip, void (MBuyerDbView::*slot)()) {
-        auto* action = new QAction(text, &menu);
-        action->setStatusTip(statusTip);
-        connect(action, &QAction::triggered, this, slot);
-        menu.addAction(action);
-        return action;
-    };
-    addEntry(tr("Nowy"), tr("Nowy kontrahent"), &MBuyerDbView::doNew);
-    QAction* edit = addEntry(tr("Edytuj"), tr("Edytuj kontrahenta"), &MBuyerDbView::doEdit);
-    QAction* remove = addEntry(tr("Usuń"), tr("Usuń kontrahenta"), &MBuyerDbView::doDelete);
+    addMenuEntry(menu, tr("Nowy"), tr("Nowy kontrahent"), &MBuyerDbView::doNew);
+    QAction* edit = addMenuEntry(menu, tr("Edytuj"), tr("Edytuj kontrahenta"), &MBuyerDbView::doEdit);
+    QAction* remove = addMenuEntry(menu, tr("Usuń"), tr("Usuń kontrahenta"), &MBuyerDbView::doDelete);
     menu.addSeparator();
-    QAction* join = addEntry(tr("Przypisz do katalogów"), tr("Przynależność do katalogów"),
-                             &MBuyerDbView::doCatalogJoin);
+    QAction* join = addMenuEntry(menu, tr("Przypisz do katalogów"), tr("Przynależność do katalogów"),
+                                 &MBuyerDbView::doCatalogJoin);
     menu.addSeparator();
-    QAction* docs = addEntry(tr("Pokaż faktury sprzedaży"), tr("Pokaż faktury sprzedaży"),
-                             &MBuyerDbView::doShowDocsSell);
+    QAction* docs = addMenuEntry(menu, tr("Pokaż faktury sprzedaży"), tr("Pokaż faktury sprzedaży"),
+                                 &MBuyerDbView::doShowDocsSell);
 
     if (id == 0) {
         for (QAction* action : {edit, remove, join, docs})
@@ -308,7 +283,5 @@ void MBuyerDbView::contextMenuEvent(QContextMenuEvent* event)
         for (QAction* action : {edit, remove, docs})
             action->setEnabled(false);
     }
-    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, 50, false);
-    menu.setFont(font);
-    menu.exec(event->globalPos() + QPoint(2, 2));
+    execContextMenu(menu, event);
 }

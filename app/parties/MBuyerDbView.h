@@ -41,6 +41,5 @@ protected slots:
     void cellDoubleClicked(QModelIndex indx) override;
 
 private:
-    QWidget* dialogParent() const;
-    void reloadAfterDelete();
+    void openDialog(int id, bool nestedLoop);
 };

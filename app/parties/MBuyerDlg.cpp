@@ -158,6 +158,8 @@ QWidget* MBuyerDlg::createInvoicesPage()
     form.finish();
 
     loadPayForms(0);
+    connect(m_payForm, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MBuyerDlg::doCurrentIndexChangedPayForm);
     return page;
 }
 
@@ -192,14 +194,10 @@ void MBuyerDlg::updateAddressTab()
 
 void MBuyerDlg::loadPayForms(int idCurrent)
 {
-    disconnect(m_payForm, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-               &MBuyerDlg::doCurrentIndexChangedPayForm);
     // A hidden pay form stays choosable for the buyer that already uses it.
     m_payForm->loadList(QStringLiteral("SELECT '', 0 UNION ALL SELECT basic_form, id FROM pay_form "
                                        "WHERE hidden = 0 OR id = ")
                         + QString::number(idCurrent) + QStringLiteral(" ORDER BY basic_form"));
-    connect(m_payForm, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &MBuyerDlg::doCurrentIndexChangedPayForm);
 }
 
 void MBuyerDlg::doCurrentIndexChangedPayForm(int /*index*/)
@@ -241,9 +239,14 @@ void MBuyerDlg::updatePayInDaysCheck(bool onChange)
     m_payInDays->setEnabled(true);
 }
 
+double MBuyerDlg::reductValue() const
+{
+    return m_reduct->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+}
+
 void MBuyerDlg::doEditingFinishedReduct()
 {
-    m_reduct->setText(numberText(m_reduct->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), 2));
+    m_reduct->setText(numberText(reductValue(), 2));
 }
 
 QString MBuyerDlg::buyerTable() const

@@ -48,6 +48,8 @@ private:
     void updateAddressTab();
     void loadPayForms(int idCurrent);
     void updatePayInDaysCheck(bool onChange);
+    // The discount as typed, with a decimal comma or point.
+    double reductValue() const;
 
     bool saveContactAddress(int* contactId);
     bool saveBuyer(int contactId, int* buyerId);

@@ -17,12 +17,6 @@
 
 namespace {
 
-double reductValue(const QString& text)
-{
-    QString number = text;
-    return number.replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-}
-
 int flag(const QCheckBox* box)
 {
     return box->isChecked() ? 1 : 0;
@@ -200,7 +194,7 @@ bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
     contactPage()->bindValues(query);
     personPage()->bindValues(query);
-    query.bindValue(QStringLiteral(":reduct"), reductValue(m_reduct->text()));
+    query.bindValue(QStringLiteral(":reduct"), reductValue());
     if (m_additional)
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
     query.bindValue(QStringLiteral(":id_address_contact"), contactId);

@@ -2,10 +2,12 @@
 
 #include "core/MAppWnd.h"
 #include "views/MFilterDbView.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
+#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -29,6 +31,7 @@ MRecordDbView::MRecordDbView(MAppWnd* appWnd, QWidget* parent)
     , m_appWnd(appWnd)
 {
     m_enabledActionsTimer = new QTimer(this);
+    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -58,7 +61,6 @@ void MRecordDbView::initWidget()
     const QStringList titles = columnTitles();
     for (int column = 0; column < titles.size(); ++column)
         model->setHeaderData(column, Qt::Horizontal, titles.at(column), Qt::EditRole);
-    m_tableView->setModel(model);
     m_tableView->initHeaders();
 
     m_tableView->setWordWrap(false);
@@ -108,6 +110,11 @@ MAppWnd* MRecordDbView::appWnd() const
     return m_appWnd;
 }
 
+QWidget* MRecordDbView::dialogParent() const
+{
+    return m_appWnd ? static_cast<QWidget*>(m_appWnd) : const_cast<MRecordDbView*>(this);
+}
+
 MFilterDbView* MRecordDbView::filterView() const
 {
     return m_filterView;
@@ -152,7 +159,8 @@ MRecordDbView::ListState MRecordDbView::takeListState(bool fromOptions)
         return state;
     }
 
-    recordSelection();
+    m_currentId = currentId();
+    m_idsSelected = selectedIds();
     m_tableView->saveHorizontalScroll();
     state.catalogUnchecked = m_filterView->catalogUnchecked();
     state.filterTreeUnchecked = m_filterView->filterTreeUnchecked();
@@ -177,20 +185,12 @@ QString MRecordDbView::orderByClause(const ListState& state, const QStringList& 
         + QLatin1Char(' ') + MAppWnd::sqlCollate + descending + QStringLiteral(", ") + idExpression + descending;
 }
 
-void MRecordDbView::recordSelection()
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    if (current.isValid())
-        m_currentId = queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
-    m_idsSelected = selectedIds();
-}
-
 QMap<int, int> MRecordDbView::selectedIds() const
 {
     QMap<int, int> ids;
     const QModelIndexList rows = m_tableView->selectionModel()->selectedRows(0);
     for (const QModelIndex& row : rows)
-        ids.insert(queryModel()->record(row.row()).value(QStringLiteral("idx")).toInt(), 1);
+        ids.insert(idOfRow(row.row()), 1);
     return ids;
 }
 
@@ -222,6 +222,12 @@ bool MRecordDbView::runDeletion(const QStringList& statements, const QString& fa
     return false;
 }
 
+void MRecordDbView::execContextMenu(QMenu& menu, const QContextMenuEvent* event)
+{
+    menu.setFont(listFont());
+    menu.exec(event->globalPos() + QPoint(2, 2));
+}
+
 int MRecordDbView::rowOfId(int id)
 {
     QSqlQuery query;
@@ -241,7 +247,12 @@ int MRecordDbView::currentId() const
     const QModelIndex current = m_tableView->currentIndex();
     if (!current.isValid())
         return 0;
-    return queryModel()->record(current.row()).value(QStringLiteral("idx")).toInt();
+    return idOfRow(current.row());
+}
+
+int MRecordDbView::idOfRow(int row) const
+{
+    return queryModel()->record(row).value(QStringLiteral("idx")).toInt();
 }
 
 bool MRecordDbView::hasCurrentIndex() const
@@ -321,9 +332,6 @@ void MRecordDbView::doSelectionChanged(QItemSelection /*selected*/, QItemSelecti
 
 void MRecordDbView::restartEnabledActionsTimer()
 {
-    disconnect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
-    m_enabledActionsTimer->stop();
-    connect(m_enabledActionsTimer, &QTimer::timeout, this, &MRecordDbView::doTimeoutEnabledActionsTimer);
     m_enabledActionsTimer->start(300);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QItemSelection>
 #include <QMap>
+#include <QMenu>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
@@ -11,6 +12,7 @@ class MAppWnd;
 class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
+class QContextMenuEvent;
 class QTimer;
 
 // What every record view shares: a filter panel beside a table over a query model; the
@@ -36,6 +38,8 @@ public:
     int rowOfId(int id);
     // The record id ("idx") of the current row; 0 without one.
     Q_INVOKABLE int currentId() const;
+    // The record id ("idx") of loaded list row `row`.
+    int idOfRow(int row) const;
     // Asked by the main window when it enables its operations.
     Q_INVOKABLE bool hasCurrentIndex() const;
     Q_INVOKABLE int selectedRowCount() const;
@@ -85,6 +89,8 @@ protected:
     // Null only where a view is built without the main window (its tests); the steps
     // that bring the tab forward or recompute the main window's actions are then skipped.
     MAppWnd* appWnd() const;
+    // The parent of the dialogs the view opens: the main window, or the view without one.
+    QWidget* dialogParent() const;
     MFilterDbView* filterView() const;
     MSqlQueryModel* queryModel() const;
     // Re-runs the list's SQL from the panel and selects the remembered rows again.
@@ -95,6 +101,17 @@ protected:
     // before it are rolled back and a critical box "Błąd usuwania" shows `failure` (which
     // says that nothing was changed) with the database's reason. True when all ran.
     bool runDeletion(const QStringList& statements, const QString& failure);
+    // Adds an entry to the view's context menu: `text`, with `statusTip` for the main
+    // window's status bar, running `slot` of the view.
+    template <typename View>
+    QAction* addMenuEntry(QMenu& menu, const QString& text, const QString& statusTip, void (View::*slot)())
+    {
+        QAction* action = menu.addAction(text, static_cast<View*>(this), slot);
+        action->setStatusTip(statusTip);
+        return action;
+    }
+    // Shows the view's context menu in the lists' font beside the pointer.
+    void execContextMenu(QMenu& menu, const QContextMenuEvent* event);
     // Marks that the model holds as row numbers (a default record) go with every re-query;
     // a view that has such marks sets them again here. Runs after the first query and after
     // every re-selection.
@@ -109,7 +126,6 @@ private slots:
     void doTimeoutEnabledActionsTimer();
 
 private:
-    void recordSelection();
     void setModelQuery(const QString& sql);
 
     int m_currentId = 0;

@@ -134,11 +134,6 @@ bool MSellerBankRows::isEmpty() const
     return m_ids.isEmpty();
 }
 
-bool MSellerBankRows::contains(int id) const
-{
-    return m_ids.contains(id);
-}
-
 QList<int> MSellerBankRows::ids() const
 {
     QList<int> ids = m_ids.values();

@@ -26,7 +26,6 @@ public:
     bool setDefault(int id, QString* error);
 
     bool isEmpty() const;
-    bool contains(int id) const;
     // Ascending.
     QList<int> ids() const;
     // "0" and then each id, joined by ",": never empty, fit for an IN list.

@@ -5,13 +5,12 @@
 #include "views/MFilterConditions.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
+#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
 
@@ -100,8 +99,7 @@ bool MSellerDbView::hasCatalogs() const
 
 QString MSellerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
 {
-    ListState state = takeListState(fromOptions);
-    state.catalogUnchecked.clear();
+    const ListState state = takeListState(fromOptions);
     const QStringList expressions = searchExpressions(idsOnly);
 
     QString sql = QStringLiteral("SELECT ") + (idsOnly ? QStringLiteral("s.id") : selectList) + sources;
@@ -129,7 +127,7 @@ void MSellerDbView::setIdRecordDefault(int id)
         return;
     int row = -1;
     for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (model->record(r).value(QStringLiteral("idx")).toInt() == id) {
+        if (idOfRow(r) == id) {
             row = r;
             break;
         }
@@ -155,11 +153,6 @@ void MSellerDbView::doDefault()
         return;
     setIdRecordDefault(id == m_idRecordDefault ? 0 : id);
     restartEnabledActionsTimer();
-}
-
-QWidget* MSellerDbView::dialogParent() const
-{
-    return appWnd() ? static_cast<QWidget*>(appWnd()) : const_cast<MSellerDbView*>(this);
 }
 
 void MSellerDbView::openDialog(int id, bool nestedLoop)
@@ -188,7 +181,7 @@ void MSellerDbView::doEdit()
 void MSellerDbView::cellDoubleClicked(QModelIndex indx)
 {
     if (tableView()->isMousePressed())
-        openDialog(queryModel()->record(indx.row()).value(QStringLiteral("idx")).toInt(), true);
+        openDialog(idOfRow(indx.row()), true);
 }
 
 void MSellerDbView::doDelete()
@@ -197,10 +190,10 @@ void MSellerDbView::doDelete()
     if (id <= 0)
         return;
     const QString idText = QString::number(id);
-    QSqlQuery query;
-    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE id_seller_base = ") + idText
-                   + QStringLiteral(" LIMIT 1"))
-        && query.next() && query.value(0).toInt() != 0) {
+    const int documents =
+        sqlValue(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE id_seller_base = ") + idText + QStringLiteral(" LIMIT 1"))
+            .toInt();
+    if (documents != 0) {
         MMessageBox::information(this, tr("Błąd usunięcia sprzedawcy"),
                                  tr("Sprzedawcy o identyfikatorze %1 nie można usunąć, ponieważ istnieją dokumenty "
                                     "odwołujące się do niego.")
@@ -224,21 +217,12 @@ void MSellerDbView::contextMenuEvent(QContextMenuEvent* event)
     const bool oneSeller = currentId() != 0 && selectedRowCount() <= 1;
 
     QMenu menu(this);
-    const auto addEntry = [this, &menu](const QString& text, const QString& statusTip, void (MSellerDbView::*slot)()) {
-        auto* action = new QAction(text, &menu);
-        action->setStatusTip(statusTip);
-        connect(action, &QAction::triggered, this, slot);
-        menu.addAction(action);
-        return action;
-    };
-    addEntry(tr("Nowy"), tr("Nowy sprzedawca"), &MSellerDbView::doNew);
-    QAction* makeDefault = addEntry(tr("Domyślny"), tr("Domyślny sprzedawca"), &MSellerDbView::doDefault);
-    QAction* edit = addEntry(tr("Edytuj"), tr("Edytuj sprzedawcę"), &MSellerDbView::doEdit);
-    QAction* remove = addEntry(tr("Usuń"), tr("Usuń sprzedawcę"), &MSellerDbView::doDelete);
+    addMenuEntry(menu, tr("Nowy"), tr("Nowy sprzedawca"), &MSellerDbView::doNew);
+    QAction* makeDefault = addMenuEntry(menu, tr("Domyślny"), tr("Domyślny sprzedawca"), &MSellerDbView::doDefault);
+    QAction* edit = addMenuEntry(menu, tr("Edytuj"), tr("Edytuj sprzedawcę"), &MSellerDbView::doEdit);
+    QAction* remove = addMenuEntry(menu, tr("Usuń"), tr("Usuń sprzedawcę"), &MSellerDbView::doDelete);
     for (QAction* action : {makeDefault, edit, remove})
         action->setEnabled(oneSeller);
 
-    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, 50, false);
-    menu.setFont(font);
-    menu.exec(event->globalPos() + QPoint(2, 2));
+    execContextMenu(menu, event);
 }

@@ -44,7 +44,6 @@ protected slots:
     void cellDoubleClicked(QModelIndex indx) override;
 
 private:
-    QWidget* dialogParent() const;
     void openDialog(int id, bool nestedLoop);
 
     int m_idRecordDefault = 0;

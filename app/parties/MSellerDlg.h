@@ -5,7 +5,6 @@
 #include "parties/MSellerLogo.h"
 
 #include <QItemSelection>
-#include <QMap>
 #include <QModelIndex>
 
 class MReferenceComboBox;
@@ -18,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -87,11 +85,11 @@ private:
     void copyBankRows();
     void reloadBankList();
     void setIdBankDefault(int id);
+    // The list row of working row `id`; -1 when it is not listed.
+    int bankRowOfId(int id) const;
     QList<int> selectedBankIds() const;
     void restartEnabledActionsTimer();
     void enableBankActions();
-    void setActionEnabled(QAction* action, const QString& key);
-    void setActionChecked(QAction* action, const QString& key);
     void openBankDialog(int id);
     void showBankError(const QString& detail);
 
@@ -103,7 +101,6 @@ private:
     void setLogoText(const QString& text);
 
     int m_idRecord = 0;
-    int m_idNumberFormat = 0;
 
 
     QLineEdit* m_firm = nullptr;
@@ -134,8 +131,6 @@ private:
     QPlainTextEdit* m_additional = nullptr;
 
     MSellerBankRows m_bankRows;
-    QMap<QString, bool> m_enabledMap;
-    QMap<QString, bool> m_checkedMap;
     QTimer* m_enabledActionsTimer = nullptr;
     QAction* m_actionBankDefault = nullptr;
     QAction* m_actionBankAdd = nullptr;
@@ -150,6 +145,5 @@ private:
     QPushButton* m_logoDelete = nullptr;
     QLabel* m_logoZoomLabel = nullptr;
     QButtonGroup* m_logoZoomGroup = nullptr;
-    QList<QRadioButton*> m_logoZoomButtons;
     QWidget* m_logoControls = nullptr;
 };

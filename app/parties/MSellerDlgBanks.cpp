@@ -9,18 +9,8 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QIcon>
-#include <QSet>
 #include <QTimer>
 #include <QToolBar>
-
-namespace {
-
-const QString keyDefault = QStringLiteral("BANK_DEFAULT");
-const QString keyAdd = QStringLiteral("BANK_ADD");
-const QString keyEdit = QStringLiteral("BANK_EDIT");
-const QString keyDelete = QStringLiteral("BANK_DELETE");
-
-} // namespace
 
 void MSellerDlg::createBankWidgets(QWidget* parent)
 {
@@ -58,6 +48,7 @@ void MSellerDlg::createBankWidgets(QWidget* parent)
     m_bankList->setDragDropMode(QAbstractItemView::DragDrop);
     m_bankList->setDropIndicatorShown(false);
     m_bankList->setFixedSize(500, 130);
+    connect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
 }
 
 void MSellerDlg::copyBankRows()
@@ -75,7 +66,6 @@ void MSellerDlg::reloadBankList()
 {
     QAbstractItemModel* oldModel = m_bankList->model();
     if (oldModel) {
-        disconnect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
         disconnect(m_bankList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                    &MSellerDlg::doSelectionChangedBank);
     }
@@ -96,7 +86,6 @@ void MSellerDlg::reloadBankList()
         oldModel->deleteLater();
 
     setIdBankDefault(m_bankRows.defaultId());
-    connect(m_bankList, &QAbstractItemView::doubleClicked, this, &MSellerDlg::cellDoubleClickedBank);
     connect(m_bankList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MSellerDlg::doSelectionChangedBank);
     enableBankActions();
@@ -104,17 +93,18 @@ void MSellerDlg::reloadBankList()
 
 void MSellerDlg::setIdBankDefault(int id)
 {
-    auto* model = qobject_cast<MSqlQueryModel*>(m_bankList->model());
-    if (!model)
-        return;
-    int row = -1;
-    for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (model->index(r, 0).data(Qt::UserRole).toInt() == id) {
-            row = r;
-            break;
-        }
+    if (auto* model = qobject_cast<MSqlQueryModel*>(m_bankList->model()))
+        model->setRowDefault(bankRowOfId(id));
+}
+
+int MSellerDlg::bankRowOfId(int id) const
+{
+    const QAbstractItemModel* model = m_bankList->model();
+    for (int row = 0; id > 0 && row < model->rowCount(); ++row) {
+        if (model->index(row, 0).data(Qt::UserRole).toInt() == id)
+            return row;
     }
-    model->setRowDefault(row);
+    return -1;
 }
 
 QList<int> MSellerDlg::selectedBankIds() const
@@ -146,38 +136,16 @@ void MSellerDlg::doSelectionChangedBank(QItemSelection /*selected*/, QItemSelect
 
 void MSellerDlg::enableBankActions()
 {
-    m_enabledMap = {{keyDefault, false}, {keyAdd, true}, {keyEdit, false}, {keyDelete, false}};
-    m_checkedMap = {{keyDefault, false}};
-
     const QList<int> selected = selectedBankIds();
-    if (!m_bankRows.isEmpty() && !selected.isEmpty()) {
-        m_enabledMap[keyDelete] = true;
-        if (selected.size() == 1) {
-            m_enabledMap[keyEdit] = true;
-            if (selected.first() == m_bankRows.defaultId())
-                m_checkedMap[keyDefault] = true;
-            else
-                m_enabledMap[keyDefault] = true;
-        }
-    }
+    const bool any = !m_bankRows.isEmpty() && !selected.isEmpty();
+    const bool one = any && selected.size() == 1;
+    const bool isDefault = one && selected.first() == m_bankRows.defaultId();
 
-    setActionEnabled(m_actionBankDefault, keyDefault);
-    setActionEnabled(m_actionBankAdd, keyAdd);
-    setActionEnabled(m_actionBankEdit, keyEdit);
-    setActionEnabled(m_actionBankDelete, keyDelete);
-    setActionChecked(m_actionBankDefault, keyDefault);
-}
-
-void MSellerDlg::setActionEnabled(QAction* action, const QString& key)
-{
-    if (action && m_enabledMap.contains(key) && action->isEnabled() != m_enabledMap.value(key))
-        action->setEnabled(m_enabledMap.value(key));
-}
-
-void MSellerDlg::setActionChecked(QAction* action, const QString& key)
-{
-    if (action && m_checkedMap.contains(key) && action->isChecked() != m_checkedMap.value(key))
-        action->setChecked(m_checkedMap.value(key));
+    m_actionBankDefault->setEnabled(one && !isDefault);
+    m_actionBankDefault->setChecked(isDefault);
+    m_actionBankAdd->setEnabled(true);
+    m_actionBankEdit->setEnabled(one);
+    m_actionBankDelete->setEnabled(any);
 }
 
 void MSellerDlg::openBankDialog(int id)
@@ -237,13 +205,11 @@ void MSellerDlg::doChangeDbObject(int i, int id)
     reloadBankList();
     if (id < 1)
         return;
-    const QAbstractItemModel* model = m_bankList->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(Qt::UserRole).toInt() == id) {
-            m_bankList->selectionModel()->select(model->index(row, 1),
-                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            m_bankList->selectionModel()->setCurrentIndex(model->index(row, 1), QItemSelectionModel::NoUpdate);
-        }
+    const int row = bankRowOfId(id);
+    if (row >= 0) {
+        const QModelIndex index = m_bankList->model()->index(row, 1);
+        m_bankList->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_bankList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
     m_bankList->scrollTo(m_bankList->currentIndex(), QAbstractItemView::PositionAtTop);
 }

@@ -50,12 +50,12 @@ QWidget* MSellerDlg::createLogoWidgets(QWidget* parent)
         button->setStyleSheet(QStringLiteral("font-weight: bold;"));
         button->setObjectName(QStringLiteral("logo_zoom_") + QString::number(divisor));
         m_logoZoomGroup->addButton(button, divisor);
-        m_logoZoomButtons.append(button);
         zoom->addWidget(button);
     }
-    m_logoZoomButtons.first()->setChecked(true);
-    for (QRadioButton* button : qAsConst(m_logoZoomButtons))
-        connect(button, &QRadioButton::toggled, this, &MSellerDlg::doToggledLogoZoom);
+    m_logoZoomGroup->button(1)->setChecked(true);
+    const QList<QAbstractButton*> zoomButtons = m_logoZoomGroup->buttons();
+    for (QAbstractButton* button : zoomButtons)
+        connect(button, &QAbstractButton::toggled, this, &MSellerDlg::doToggledLogoZoom);
     zoom->addStretch(1);
     layout->addLayout(zoom, 4, 0, Qt::AlignLeft | Qt::AlignTop);
     return m_logoControls;
@@ -67,7 +67,8 @@ void MSellerDlg::setLogoEditingEnabled(bool enabled)
     m_logoLoad->setEnabled(enabled);
     m_logoDelete->setEnabled(enabled);
     m_logoZoomLabel->setEnabled(enabled);
-    for (QRadioButton* button : qAsConst(m_logoZoomButtons))
+    const QList<QAbstractButton*> zoomButtons = m_logoZoomGroup->buttons();
+    for (QAbstractButton* button : zoomButtons)
         button->setEnabled(enabled);
 }
 
@@ -83,7 +84,8 @@ void MSellerDlg::loadLogo()
     {
         // The stored divisor is shown, not applied again: the files already follow it.
         const QSignalBlocker blocker(m_logoZoomGroup);
-        for (QRadioButton* button : qAsConst(m_logoZoomButtons)) {
+        const QList<QAbstractButton*> zoomButtons = m_logoZoomGroup->buttons();
+        for (QAbstractButton* button : zoomButtons) {
             const QSignalBlocker buttonBlocker(button);
             button->setChecked(m_logoZoomGroup->id(button) == m_logo.zoom());
         }
@@ -126,8 +128,11 @@ void MSellerDlg::clickLogoDel(bool /*b*/)
     showLogo();
 }
 
-void MSellerDlg::doToggledLogoZoom(bool /*checked*/)
+void MSellerDlg::doToggledLogoZoom(bool checked)
 {
+    // A change of divisor unchecks one button and checks another; the checked one acts.
+    if (!checked)
+        return;
     const int divisor = m_logoZoomGroup->checkedId();
     m_logo.setZoom(divisor > 0 ? divisor : 1);
     if (m_logo.hasWorkingLogo())

@@ -96,8 +96,7 @@ void MSellerDlg::loadSeller()
 bool MSellerDlg::validate()
 {
     QString message;
-    m_idNumberFormat = m_numberPeriod->id();
-    if (m_idNumberFormat <= 0)
+    if (m_numberPeriod->id() <= 0)
         message = tr("Wybierz okres numeracyjny faktur.");
     else if (!isNumberFormatValid(m_numberFormat->text()))
         message = tr("Błędny format numeracji faktur. Brak symbolu numeracji faktur: [nr] lub [nr|...].");
@@ -193,7 +192,7 @@ bool MSellerDlg::saveSeller(int* sellerId)
     query.bindValue(QStringLiteral(":id_country"), m_country->id());
     contactPage()->bindValues(query);
     personPage()->bindValues(query);
-    query.bindValue(QStringLiteral(":id_invoice_index_format"), m_idNumberFormat);
+    query.bindValue(QStringLiteral(":id_invoice_index_format"), m_numberPeriod->id());
     query.bindValue(QStringLiteral(":invoice_index_format_text"), m_numberFormat->text());
     if (!isInvoiceMode()) {
         query.bindValue(QStringLiteral(":financial_office_code"), m_financialOfficeCode->text());

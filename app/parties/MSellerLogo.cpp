@@ -75,11 +75,6 @@ QImage MSellerLogo::reduced(const QImage& image, int zoom)
                         Qt::FastTransformation);
 }
 
-int MSellerLogo::idSeller() const
-{
-    return m_idSeller;
-}
-
 int MSellerLogo::zoom() const
 {
     return m_zoom;

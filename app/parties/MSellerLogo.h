@@ -30,7 +30,6 @@ public:
     // Width and height each divided by the zoom, remainders dropped, aspect ratio not kept.
     static QImage reduced(const QImage& image, int zoom);
 
-    int idSeller() const;
     int zoom() const;
 
     // Takes the stored zoom and replaces the working files by copies of the saved ones.
