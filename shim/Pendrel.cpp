@@ -4,34 +4,41 @@
 
 namespace {
 
-// Empty until the first call of an export, then fixed until the process ends: the platform
-// library is loaded at most once and never released. No lock: the converter's process has
-// one thread.
-bool platformLoadTried = false;
-decltype(&AccessibleObjectFromWindow) platformAccessibleObjectFromWindow = nullptr;
-decltype(&CreateStdAccessibleObject) platformCreateStdAccessibleObject = nullptr;
-decltype(&LresultFromObject) platformLresultFromObject = nullptr;
-
 template<typename Function>
 Function resolve(MSystemLibrary::Handle library, const char* name)
 {
     return reinterpret_cast<Function>(MSystemLibrary::resolve(library, name));
 }
 
-void loadPlatformLibrary()
+// What the platform library offers, found at the first call of an export and fixed until the
+// process ends: the library is loaded at most once and never released. The first call may come
+// from several threads at once; the initialisation of a local static makes the others wait.
+struct PlatformFunctions
 {
-    if (platformLoadTried)
-        return;
-    platformLoadTried = true;
+    decltype(&AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
+    decltype(&CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+};
+
+PlatformFunctions loadPlatformLibrary()
+{
+    PlatformFunctions functions;
     const MSystemLibrary::Handle library = MSystemLibrary::open();
     if (!library)
-        return;
+        return functions;
     // Each by itself: a function the library lacks stays unknown, the others still forward.
-    platformAccessibleObjectFromWindow =
-        resolve<decltype(platformAccessibleObjectFromWindow)>(library, "AccessibleObjectFromWindow");
-    platformCreateStdAccessibleObject =
-        resolve<decltype(platformCreateStdAccessibleObject)>(library, "CreateStdAccessibleObject");
-    platformLresultFromObject = resolve<decltype(platformLresultFromObject)>(library, "LresultFromObject");
+    functions.accessibleObjectFromWindow =
+        resolve<decltype(functions.accessibleObjectFromWindow)>(library, "AccessibleObjectFromWindow");
+    functions.createStdAccessibleObject =
+        resolve<decltype(functions.createStdAccessibleObject)>(library, "CreateStdAccessibleObject");
+    functions.lresultFromObject = resolve<decltype(functions.lresultFromObject)>(library, "LresultFromObject");
+    return functions;
+}
+
+const PlatformFunctions& platform()
+{
+    static const PlatformFunctions functions = loadPlatformLibrary();
+    return functions;
 }
 
 } // namespace
@@ -40,24 +47,24 @@ void loadPlatformLibrary()
 
 HRESULT WINAPI AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID interfaceId, void** object)
 {
-    loadPlatformLibrary();
-    if (!platformAccessibleObjectFromWindow)
+    const auto forward = platform().accessibleObjectFromWindow;
+    if (!forward)
         return 0;
-    return platformAccessibleObjectFromWindow(window, objectId, interfaceId, object);
+    return forward(window, objectId, interfaceId, object);
 }
 
 HRESULT WINAPI CreateStdAccessibleObject(HWND window, LONG objectId, REFIID interfaceId, void** object)
 {
-    loadPlatformLibrary();
-    if (!platformCreateStdAccessibleObject)
+    const auto forward = platform().createStdAccessibleObject;
+    if (!forward)
         return 0;
-    return platformCreateStdAccessibleObject(window, objectId, interfaceId, object);
+    return forward(window, objectId, interfaceId, object);
 }
 
 LRESULT WINAPI LresultFromObject(REFIID interfaceId, WPARAM wParam, LPUNKNOWN object)
 {
-    loadPlatformLibrary();
-    if (!platformLresultFromObject)
+    const auto forward = platform().lresultFromObject;
+    if (!forward)
         return 0;
-    return platformLresultFromObject(interfaceId, wParam, object);
+    return forward(interfaceId, wParam, object);
 }

@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -120,6 +123,7 @@ private slots:
     void forwardsWhatTheSystemLibraryHas_data();
     void forwardsWhatTheSystemLibraryHas();
     void missingSystemLibraryIsLookedForOnce();
+    void firstCallsFromManyThreadsAllForward();
     void shimFoundAsSystemLibraryAnswersZero_data();
     void shimFoundAsSystemLibraryAnswersZero();
 
@@ -223,6 +227,36 @@ void TestPendrel::missingSystemLibraryIsLookedForOnce()
     const FakeOleaccCall* call = shim.fakeLastCall();
     QVERIFY(call);
     QVERIFY(!call->function);
+}
+
+// The first calls race on the loading of the system library: every thread must wait for it
+// and forward, none may answer 0 because another thread has only begun to load it. Fresh
+// copies of the shim give the race several chances.
+void TestPendrel::firstCallsFromManyThreadsAllForward()
+{
+    constexpr int copies = 20;
+    constexpr int threadCount = 16;
+    for (int copy = 0; copy < copies; ++copy) {
+        ShimCopy shim;
+        QVERIFY(shim.installSystemLibrary(QStringLiteral(FAKE_OLEACC_COMPLETE_PATH)));
+        QVERIFY(shim.load(shim.programPath()));
+
+        std::atomic<bool> start{false};
+        std::vector<LRESULT> answers(threadCount, 0);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < threadCount; ++i) {
+            threads.emplace_back([&shim, &start, &answers, i] {
+                while (!start.load(std::memory_order_acquire))
+                    std::this_thread::yield();
+                answers[i] = shim.lresultFromObject(interfaceId, wParam, unknown);
+            });
+        }
+        start.store(true, std::memory_order_release);
+        for (std::thread& thread : threads)
+            thread.join();
+        for (int i = 0; i < threadCount; ++i)
+            QCOMPARE(answers[i], FakeOleacc::lresultFromObjectAnswer);
+    }
 }
 
 void TestPendrel::shimFoundAsSystemLibraryAnswersZero_data()
