@@ -4,6 +4,7 @@
 #include "CLoadError.h"
 #include "CMessageLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +27,9 @@ QString CCommonMainDoc::findFile(const QString& name) const
     if (QFileInfo(exact).isFile())
         return exact;
     const QDir folder(m_dataPath);
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // Folders, pipes and devices too, so that they can be named when passed over.
+    const QStringList entries =
+        folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return m_dataPath + entry;
@@ -39,16 +42,28 @@ void CCommonMainDoc::LoadFile(const QString& name)
     const QString path = findFile(name);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QString shownPath = QDir::toNativeSeparators(path);
+    // Opening a pipe would wait for a writer for ever; a folder or a device
+    // holds no records.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        m_log.show(QCoreApplication::translate("CCommonMainDoc", "Pominięto %1: to nie jest zwykły plik danych.")
+                       .arg(shownPath));
         return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_log.show(QCoreApplication::translate("CCommonMainDoc", "Pominięto %1: nie można otworzyć pliku.\n%2")
+                       .arg(shownPath, file.errorString()));
+        return;
+    }
 
     CArchiveReader ar(&file);
     try {
         SerializeFile(ar, name);
     } catch (const CLoadError& error) {
-        m_log.show(error.message(QDir::toNativeSeparators(path)));
+        m_log.show(error.message(shownPath));
     } catch (const std::bad_alloc&) {
-        m_log.show(CLoadError(CLoadError::Memory, 0).message(QDir::toNativeSeparators(path)));
+        m_log.show(CLoadError(CLoadError::Memory, 0).message(shownPath));
     }
 }

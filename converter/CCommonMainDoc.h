@@ -18,11 +18,14 @@ public:
     CCommonMainDoc& operator=(const CCommonMainDoc&) = delete;
 
     // Reads the file with this name, whatever the letter case of its name on
-    // disk. A file that is missing or cannot be opened is passed over silently.
+    // disk. A missing file is passed over silently; one that is not a regular
+    // file or cannot be opened is passed over with a line in the log.
     void LoadFile(const QString& name);
 
 protected:
     virtual void SerializeFile(CArchiveReader& ar, const QString& name) = 0;
+
+    CMessageLog& log() const { return m_log; }
 
 private:
     QString findFile(const QString& name) const;

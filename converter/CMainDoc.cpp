@@ -3,7 +3,11 @@
 #include "CRecord.h"
 #include "CRecordClass.h"
 
+#include "CMessageLog.h"
+
+#include <QCoreApplication>
 #include <QIODevice>
+#include <QSet>
 
 namespace {
 
@@ -80,13 +84,26 @@ void CMainDoc::SerializeFile(CArchiveReader& ar, const QString& name)
     }
 }
 
+void CMainDoc::logNonFinite(const QString& fileName, const QByteArray& key, const char* field) const
+{
+    log().show(QCoreApplication::translate("CMainDoc", "Plik %1, rekord %2: pole %3 nie zawiera liczby; zapisano 0.")
+                   .arg(fileName, QString::fromLatin1(key), QString::fromLatin1(field)));
+}
+
 bool CMainDoc::WriteSql(QIODevice& out) const
 {
     for (const TableMap& tableMap : m_maps) {
+        // A key may refer back to a record read earlier in the same file: the
+        // record is one row, however many keys lead to it.
+        QSet<const CRecord*> written;
         for (const CRecordMap::Element& element : tableMap.map.elements()) {
-            if (!element.value)
+            const CRecord* record = element.value.get();
+            if (!record || written.contains(record))
                 continue;
-            if (out.write(element.value->GetSQL(tableMap.table) + "\r\n") < 0)
+            written.insert(record);
+            for (const char* field : record->nonFiniteFields())
+                logNonFinite(tableMap.fileName, element.key, field);
+            if (out.write(record->GetSQL(tableMap.table) + "\r\n") < 0)
                 return false;
         }
     }

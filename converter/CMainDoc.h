@@ -21,13 +21,17 @@ public:
     void LoadAll();
 
     // Writes one INSERT statement per record, each line ended with CR LF, the
-    // tables in the order of their names. False when the device fails.
+    // tables in the order of their names. A record that several keys of a map
+    // refer to is written once. Every value written as 0 because it was no
+    // number goes into the log. False when the device fails.
     bool WriteSql(QIODevice& out) const;
 
 protected:
     void SerializeFile(CArchiveReader& ar, const QString& name) override;
 
 private:
+    void logNonFinite(const QString& fileName, const QByteArray& key, const char* field) const;
+
     struct TableMap
     {
         QString fileName;

@@ -19,6 +19,27 @@ QString GetDataPath()
     return GetModulePath() + QLatin1String("data/");
 }
 
+namespace {
+
+// The output of an earlier run goes before this one starts: whatever becomes
+// of this run, that file must not be imported as its result. One that cannot
+// be removed is at least emptied; one that cannot be emptied either ends the
+// run. Anything but a file at that name is left to the write, which fails.
+bool removeStaleOutput(const QString& outputPath, CMessageLog& log)
+{
+    QFile stale(outputPath);
+    if (!QFileInfo(outputPath).isFile() || stale.remove())
+        return true;
+    const QString reason = stale.errorString();
+    if (stale.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return true;
+    log.show(QCoreApplication::translate("CMirvoleApp", "Nie można usunąć pliku %1 z poprzedniej konwersji.\n%2")
+                 .arg(QDir::toNativeSeparators(outputPath), reason));
+    return false;
+}
+
+} // namespace
+
 CMirvoleApp::CMirvoleApp(const QString& dataPath)
     : m_dataPath(dataPath)
 {
@@ -33,12 +54,15 @@ CMirvoleApp::ExitCode CMirvoleApp::Run()
         return OutputFailed;
     }
 
+    const QString outputPath = m_dataPath + QLatin1String("mirvole.sql");
+    if (!removeStaleOutput(outputPath, log))
+        return OutputFailed;
+
     CMainDoc doc(m_dataPath, log);
     doc.LoadAll();
 
     // Written under a temporary name and renamed only when complete, so that
     // the application never imports half a file as if it were the whole.
-    const QString outputPath = m_dataPath + QLatin1String("mirvole.sql");
     QSaveFile output(outputPath);
     if (output.open(QIODevice::WriteOnly) && doc.WriteSql(output) && output.commit())
         return Converted;

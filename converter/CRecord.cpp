@@ -6,6 +6,8 @@
 
 #include <QStringBuilder>
 
+#include <cmath>
+
 namespace {
 
 CFieldValue defaultValue(const CField& field)
@@ -62,6 +64,17 @@ void CRecord::Serialize(CArchiveReader& ar, int storedSchema)
             break;
         }
     }
+}
+
+std::vector<const char*> CRecord::nonFiniteFields() const
+{
+    std::vector<const char*> names;
+    for (size_t i = 0; i < m_values.size(); ++i) {
+        const double* value = std::get_if<double>(&m_values[i]);
+        if (value && !std::isfinite(*value))
+            names.push_back(m_class->fields()[i].name);
+    }
+    return names;
 }
 
 QByteArray CRecord::GetSQL(const QByteArray& table) const

@@ -29,6 +29,10 @@ public:
     // The statement of this record for the table, without a line end.
     QByteArray GetSQL(const QByteArray& table) const;
 
+    // The names of the double fields that hold no finite number; the
+    // statement writes 0 for each.
+    std::vector<const char*> nonFiniteFields() const;
+
 private:
     const CRecordClass* m_class;
     std::vector<CFieldValue> m_values;

@@ -79,6 +79,8 @@ QByteArray SqlInt(qint32 value)
 
 QByteArray SqlDouble(double value)
 {
+    if (!std::isfinite(value))
+        return SqlDouble(0.0);
     const QByteArray text = QByteArray::number(value, 'f', 6);
     // "%f" keeps the sign of a negative zero; Qt drops it.
     if (std::signbit(value) && !text.startsWith('-'))

@@ -12,7 +12,9 @@
 // the statement stays on one line.
 QByteArray QuoteSQL(const QByteArray& text);
 
-// "%d" and "%f" of the C library in its default locale.
+// "%d" and "%f" of the C library in its default locale. A double that is not
+// a finite number (NaN, an infinity) has no literal SQLite accepts: it is
+// written as 0, the safe value of an amount.
 QByteArray SqlInt(qint32 value);
 QByteArray SqlDouble(double value);
 
