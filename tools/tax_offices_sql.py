@@ -42,7 +42,7 @@ def sql_text(text):
 
 
 def main():
-    default = os.path.join(os.path.dirname(__file__), "..", "..", "shared", "data", "tax-offices.csv")
+    default = os.path.join(os.path.dirname(__file__), "..", "tests", "core", "data", "tax-offices.csv")
     path = sys.argv[1] if len(sys.argv) > 1 else default
     with open(path, encoding="utf-8", newline="") as f:
         rows = [r for r in csv.DictReader(f) if int(r["code"][2:]) < 70]

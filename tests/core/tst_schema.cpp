@@ -439,7 +439,7 @@ void TestSchema::taxOffices()
 
     // The published register writes the names in capitals and also lists
     // the offices for large taxpayers (codes xx70 and above), which are not kept.
-    const QString registerPath = qEnvironmentVariable("INVOICE_SHARED_DIR") + QStringLiteral("/data/tax-offices.csv");
+    const QString registerPath = QFINDTESTDATA("data/tax-offices.csv");
     QStringList published;
     for (const QStringList& row : readData(registerPath, QLatin1Char(',')).mid(1))
         if (row.value(0).midRef(2).toInt() < 70)
