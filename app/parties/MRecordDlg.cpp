@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QTabBar>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,11 +33,6 @@ MRecordDlg::MRecordDlg(QWidget* parent, int viewKind, bool invoiceMode, Qt::Wind
     m_frameLayout = new QGridLayout(this);
     m_frameLayout->setContentsMargins(5, 5, 5, 5);
     m_frameLayout->setSpacing(0);
-
-    m_okButton = createButton(tr("OK"), QStringLiteral(":/resource/ok_btn_16_16.png"), this);
-    m_cancelButton = createButton(tr("Anuluj"), QStringLiteral(":/resource/cancel_btn_16_16.png"), this);
-    connect(m_okButton, &QPushButton::clicked, this, &MRecordDlg::clickOk);
-    connect(m_cancelButton, &QPushButton::clicked, this, &MRecordDlg::clickCancel);
 }
 
 MRecordDlg::~MRecordDlg() = default;
@@ -51,8 +47,16 @@ QGridLayout* MRecordDlg::frameLayout() const
     return m_frameLayout;
 }
 
+// The buttons are made after the content so that they come last in the tab order;
+// the dialog opens with the focus in its first field, so that typing starts there
+// and a key pressed at once cannot store an empty record.
 void MRecordDlg::addButtonRow(int row)
 {
+    m_okButton = createButton(tr("OK"), QStringLiteral(":/resource/ok_btn_16_16.png"), this);
+    m_cancelButton = createButton(tr("Anuluj"), QStringLiteral(":/resource/cancel_btn_16_16.png"), this);
+    connect(m_okButton, &QPushButton::clicked, this, &MRecordDlg::clickOk);
+    connect(m_cancelButton, &QPushButton::clicked, this, &MRecordDlg::clickCancel);
+
     auto* buttons = new QGridLayout();
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(0);
@@ -60,6 +64,19 @@ void MRecordDlg::addButtonRow(int row)
     buttons->setColumnMinimumWidth(1, 5);
     buttons->addWidget(m_cancelButton, 0, 2, Qt::AlignRight | Qt::AlignBottom);
     m_frameLayout->addLayout(buttons, row, 0, Qt::AlignRight | Qt::AlignBottom);
+    focusFirstField();
+}
+
+void MRecordDlg::focusFirstField()
+{
+    for (QWidget* widget = nextInFocusChain(); widget != this; widget = widget->nextInFocusChain()) {
+        const bool field = isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()
+            && widget->isVisibleTo(this) && !widget->focusProxy() && !qobject_cast<QTabBar*>(widget);
+        if (field) {
+            widget->setFocus();
+            return;
+        }
+    }
 }
 
 QString MRecordDlg::tableName(const QString& modelTable, const QString& workingTable) const

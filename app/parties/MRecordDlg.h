@@ -66,6 +66,7 @@ protected slots:
     virtual void clickCancel(bool b);
 
 private:
+    void focusFirstField();
     void reportSaved(int id);
     void showSaveError(const QString& detail);
 
