@@ -93,6 +93,10 @@ void MTableView::selectRowAt(int row)
     if (rows->rowCount() <= row)
         return;
 
+    // The scroll bar learns of the fetched rows only at the next layout; scrolled
+    // to a row past its old end it would stand at its maximum and make the view
+    // fetch every remaining row.
+    updateGeometries();
     selectRow(row);
     scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
 }
@@ -209,10 +213,17 @@ void MTableView::mouseMoveEvent(QMouseEvent* event)
 
 void MTableView::focusInEvent(QFocusEvent* event)
 {
+    // Qt makes the first row current and selected when a table without a current
+    // row gets the focus; after a deletion that would offer another record to the
+    // next "Usuń". A list with no current row keeps none.
+    if (!selectionModel() || !selectionModel()->currentIndex().isValid()) {
+        QAbstractScrollArea::focusInEvent(event);
+        viewport()->update();
+        return;
+    }
     QTableView::focusInEvent(event);
     // The current row shows selected whenever the table has the focus.
-    if (selectionModel() && selectionModel()->currentIndex().isValid())
-        selectionModel()->setCurrentIndex(selectionModel()->currentIndex(),
+    selectionModel()->setCurrentIndex(selectionModel()->currentIndex(),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 

@@ -223,12 +223,13 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows_data()
     QTest::addColumn<QString>("buyersLeft");
     QTest::addColumn<int>("joinsLeft");
     QTest::addColumn<int>("defaultsLeft");
+    QTest::addColumn<int>("selectedAfter");
 
-    QTest::newRow("No keeps everything") << int(QMessageBox::No) << false << "1,2,3,4,5,6" << 3 << 2;
+    QTest::newRow("No keeps everything") << int(QMessageBox::No) << false << "1,2,3,4,5,6" << 3 << 2 << 2;
     QTest::newRow("Yes removes the buyer, its memberships and defaults")
-        << int(QMessageBox::Yes) << false << "1,3,4,5,6" << 1 << 1;
+        << int(QMessageBox::Yes) << false << "1,3,4,5,6" << 1 << 1 << 0;
     QTest::newRow("a refused buyer row keeps its memberships and defaults")
-        << int(QMessageBox::Yes) << true << "1,2,3,4,5,6" << 3 << 2;
+        << int(QMessageBox::Yes) << true << "1,2,3,4,5,6" << 3 << 2 << 2;
 }
 
 void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
@@ -238,6 +239,7 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
     QFETCH(QString, buyersLeft);
     QFETCH(int, joinsLeft);
     QFETCH(int, defaultsLeft);
+    QFETCH(int, selectedAfter);
 
     if (refused)
         refuseDeletesFrom(QStringLiteral("buyer"));
@@ -265,6 +267,13 @@ void TestBuyerDbView::deleteAsksFirstAndRemovesTheNamedRows()
     // The contact address is not the buyer's to delete: documents may still show it.
     QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_address")), 1);
     QCOMPARE(m_view->tableView()->model()->rowCount(), buyersLeft.count(',') + 1);
+    // A deleted buyer leaves no row selected, so that a second "Usuń" cannot
+    // offer another buyer, also once the list has the focus back from the
+    // message box; a buyer that stays stays selected.
+    QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(m_view->tableView(), &focusBack);
+    QCOMPARE(m_view->selectedRowCount(), selectedAfter ? 1 : 0);
+    QCOMPARE(m_view->currentId(), selectedAfter);
 }
 
 void TestBuyerDbView::catalogDeleteAsksFirstAndRemovesItsMemberships_data()

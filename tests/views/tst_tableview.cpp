@@ -107,7 +107,9 @@ void TestTableView::selectRowAtLoadsOnlyWhatItNeeds()
     MTableView* table = makeBuyerTable(m_window, QStringLiteral("MBuyerDbView_MTableView"));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    table->clearSelection(); // the focus selected the current row
+    // The focus makes no row current in a list that has none.
+    QVERIFY(!table->currentIndex().isValid());
+    QVERIFY(!table->selectionModel()->hasSelection());
     QAbstractItemModel* model = table->model();
     const int loaded = model->rowCount();
     QVERIFY(loaded < buyerCount);
@@ -143,7 +145,9 @@ void TestTableView::selectIdsSelectsStoredIdsAndCurrentRow()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 
-    table->clearSelection(); // the focus selected the current row
+    // The focus makes no row current in a list that has none.
+    QVERIFY(!table->currentIndex().isValid());
+    QVERIFY(!table->selectionModel()->hasSelection());
     // 4000 lies beyond the first block of rows: only as many rows load as needed.
     QMap<int, int> ids = { { 20, 1 }, { 50, 1 }, { 4000, 1 } };
     table->selectIds(ids, 50);
