@@ -173,7 +173,7 @@ void MHeaderTableView::mouseMoveEvent(QMouseEvent* event)
 {
     const int logical = logicalIndexAt(event->pos());
     const QString title = logical >= 0 ? columnTitle(logical) : QString();
-    setToolTip(title.isEmpty() ? QString() : QStringLiteral("<p>") + title + QStringLiteral("</p>"));
+    setToolTip(title.isEmpty() ? QString() : QStringLiteral("<p>") + title.toHtmlEscaped() + QStringLiteral("</p>"));
     QHeaderView::mouseMoveEvent(event);
 }
 

@@ -207,7 +207,8 @@ void MTableView::mouseMoveEvent(QMouseEvent* event)
 {
     const QModelIndex index = model() ? indexAt(event->pos()) : QModelIndex();
     const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
-    setToolTip(text.isEmpty() ? QString() : QStringLiteral("<p>") + text + QStringLiteral("</p>"));
+    // The paragraph keeps a long text wrapped; the text itself is shown as typed.
+    setToolTip(text.isEmpty() ? QString() : QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>"));
     QTableView::mouseMoveEvent(event);
 }
 

@@ -196,6 +196,7 @@ void TestTableView::cellToolTipShowsTheDisplayText()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("UPDATE buyer SET firm = '' WHERE id = 20")));
+    QVERIFY(query.exec(QStringLiteral("UPDATE buyer SET firm = 'Firma <Test> & Syn' WHERE id = 30")));
     MTableView* table = makeBuyerTable(m_window, QStringLiteral("MBuyerDbView_MTableView"));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
@@ -213,7 +214,11 @@ void TestTableView::cellToolTipShowsTheDisplayText()
     QCOMPARE(table->toolTip(), QStringLiteral("<p>Firma nr 1</p>"));
     moveTo(1, 1);
     QCOMPARE(table->toolTip(), QString());
+    // A name is text, never markup: "<Test>" must not vanish as an unknown tag.
+    moveTo(2, 1);
+    QCOMPARE(table->toolTip(), QStringLiteral("<p>Firma &lt;Test&gt; &amp; Syn</p>"));
     QVERIFY(query.exec(QStringLiteral("UPDATE buyer SET firm = 'Firma nr 2' WHERE id = 20")));
+    QVERIFY(query.exec(QStringLiteral("UPDATE buyer SET firm = 'Firma nr 3' WHERE id = 30")));
 }
 
 void TestTableView::mousePressFlagFollowsPressAndContextMenu()
