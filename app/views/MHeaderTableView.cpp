@@ -101,16 +101,16 @@ void MHeaderTableView::restoreColumnPositions()
 void MHeaderTableView::restoreColumnSort()
 {
     const QStringList parts = storedParts(sortPrefix);
-    if (parts.size() != 2) {
-        // As the list's first query reads no stored sort: by id, ascending. The header's
-        // own default (descending) would turn the list round at its first re-query.
+    bool columnRead = false;
+    const int column = parts.value(0).toInt(&columnRead);
+    if (parts.size() != 2 || !columnRead || column < 0 || column >= count()) {
+        // As the list's first query reads no usable stored sort: by id, ascending. The
+        // header's own default (descending) would turn the list round at its first re-query.
         setSortIndicator(0, Qt::AscendingOrder);
         return;
     }
-    const int column = parts.at(0).toInt();
     const int order = parts.at(1).toInt();
-    if (column >= 0 && column < count())
-        setSortIndicator(column, order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    setSortIndicator(column, order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void MHeaderTableView::saveColumnSizes()
