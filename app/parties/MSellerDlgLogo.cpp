@@ -3,8 +3,10 @@
 
 #include "parties/MFormPage.h"
 #include "views/MFileDialog.h"
+#include "views/MMessageBox.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,7 +120,10 @@ void MSellerDlg::clickLogo(bool /*b*/)
                                                           tr("Obrazek (*.gif *.png *.jpg *.jpeg *.bmp *.tiff)"));
     if (fileName.isEmpty())
         return;
-    m_logo.loadImage(fileName);
+    if (!m_logo.loadImage(fileName))
+        MMessageBox::warning(this, tr("Logo sprzedawcy"),
+                             tr("Nie można odczytać obrazka z pliku %1. Logo pozostało bez zmian.")
+                                 .arg(QDir::toNativeSeparators(fileName)));
     showLogo();
 }
 

@@ -103,11 +103,10 @@ bool MSellerLogo::loadImage(const QString& fileName)
 {
     if (!isReadable(fileName))
         return false;
+    // A file that is no image changes nothing: the logo in use stays.
     const QImage image(fileName);
-    if (image.isNull()) {
-        removeWorking();
+    if (image.isNull())
         return false;
-    }
     if (!image.save(workingPath(m_idSeller))) {
         removeWorking();
         return false;

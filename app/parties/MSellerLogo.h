@@ -34,8 +34,8 @@ public:
 
     // Takes the stored zoom and replaces the working files by copies of the saved ones.
     void load();
-    // Makes `fileName` the working logo with its reduced working preview; false (and no
-    // working files) when the file is not a readable image.
+    // Makes `fileName` the working logo with its reduced working preview; false, with the
+    // working files as they were, when the file is not a readable image.
     bool loadImage(const QString& fileName);
     // A new divisor; with a working logo the working preview follows it.
     void setZoom(int zoom);

@@ -54,6 +54,7 @@ private slots:
     void hiddenCountryAndUnlistedOfficeAreKept();
     void twoAccountsAndLogoAtX3AreStored();
     void removedLogoLeavesNoRowAndNoFiles();
+    void fileThatIsNoImageKeepsTheStoredLogo();
     void cancelChangesNothing();
     void newSellerGetsItsAccountsOnFirstSave();
     void bankActionsFollowTheSelection();
@@ -552,6 +553,37 @@ void TestSellerDlg::removedLogoLeavesNoRowAndNoFiles()
 
     QCOMPARE(MTestDatabase::count(QStringLiteral("seller_logo")), 0);
     QCOMPARE(logoFiles(), QStringList());
+}
+
+// Picking a file that is no image says so and changes nothing: OK keeps the stored logo.
+void TestSellerDlg::fileThatIsNoImageKeepsTheStoredLogo()
+{
+    const int id = insertSeller(QStringLiteral("Z logo"), QStringLiteral(", id_invoice_index_format, invoice_index_format_text"),
+                                QStringLiteral(", 1, '[nr]'"));
+    openDialog(id);
+    loadLogo(300, 100);
+    clickOk();
+    const QVariant logoData = MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo"));
+    QVERIFY(!logoData.toByteArray().isEmpty());
+
+    openDialog(id);
+    const QString notAnImage = m_db->path(QStringLiteral("notatki.png"));
+    QFile text(notAnImage);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("to nie jest obrazek");
+    text.close();
+    MMessageBox::takeShown();
+    MFileDialog::setNextFileName(notAnImage);
+    button(QStringLiteral("Załaduj logo"))->click();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Warning);
+    QVERIFY2(shown.first().text.startsWith(QStringLiteral("Nie można odczytać obrazka z pliku ")), qPrintable(shown.first().text));
+    QVERIFY(button(QStringLiteral("Usuń logo"))->isEnabled());
+    clickOk();
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo WHERE id_seller = ") + QString::number(id)),
+             logoData);
 }
 
 void TestSellerDlg::cancelChangesNothing()

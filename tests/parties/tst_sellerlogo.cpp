@@ -29,7 +29,7 @@ private slots:
     void zoomRewritesTheWorkingPreview();
     void zoomWithoutLogoOnlyChangesTheDivisor();
     void removedLogoDeletesRowAndSavedFiles();
-    void fileThatIsNoImageLeavesNoLogo();
+    void fileThatIsNoImageKeepsTheLogo();
     void sizeLimitAppliesToTheReducedImage_data();
     void sizeLimitAppliesToTheReducedImage();
 
@@ -39,6 +39,16 @@ private:
 
     MTestDatabase m_db;
 };
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 void TestSellerLogo::initTestCase()
 {
@@ -212,7 +222,7 @@ void TestSellerLogo::removedLogoDeletesRowAndSavedFiles()
         QVERIFY2(!QFile::exists(path), qPrintable(path));
 }
 
-void TestSellerLogo::fileThatIsNoImageLeavesNoLogo()
+void TestSellerLogo::fileThatIsNoImageKeepsTheLogo()
 {
     MSellerLogo logo(8);
     QVERIFY(logo.loadImage(writeImage(QStringLiteral("first.png"), 40, 40)));
@@ -222,10 +232,12 @@ void TestSellerLogo::fileThatIsNoImageLeavesNoLogo()
     text.write("to nie jest obrazek");
     text.close();
 
+    const QByteArray preview = readAll(MSellerLogo::workingPreviewPath(8));
+    QVERIFY(!preview.isEmpty());
     QVERIFY(!logo.loadImage(text.fileName()));
-    QVERIFY(!logo.hasWorkingLogo());
-    QVERIFY(!logo.hasWorkingPreview());
     QVERIFY(!logo.loadImage(m_db.path(QStringLiteral("missing.png"))));
+    QVERIFY(logo.hasWorkingLogo());
+    QCOMPARE(readAll(MSellerLogo::workingPreviewPath(8)), preview);
 }
 
 void TestSellerLogo::sizeLimitAppliesToTheReducedImage_data()
