@@ -5,6 +5,7 @@
 #include "views/MFileDialog.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 void MAppWnd::doExportFromV1()
 {
@@ -15,9 +16,11 @@ void MAppWnd::doExportFromV1()
 
 void MAppWnd::doImport()
 {
-    const QString path = MFileDialog::getOpenFileName(this, tr("Otwórz plik"), m_importFolder, tr("Sql (*.sql)"));
+    const QString folder = m_importFolder.isEmpty() ? pathDocuments : m_importFolder;
+    const QString path = MFileDialog::getOpenFileName(this, tr("Otwórz plik"), folder, tr("Sql (*.sql)"));
     if (path.isEmpty())
         return;
+    m_importFolder = QFileInfo(path).absolutePath();
     const MSqlImport::Report report = MSqlImport::importFile(path, pathTemp);
     doCleanDb();
     MSqlImport::showReport(this, report);

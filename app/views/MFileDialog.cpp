@@ -8,6 +8,7 @@ struct Seam
 {
     bool automatic = false;
     QQueue<QString> names;
+    QString lastFolder;
 };
 
 Seam& seam()
@@ -22,7 +23,7 @@ QString MFileDialog::getOpenFileName(QWidget* parent, const QString& caption, co
                                      const QString& filter)
 {
     QString fileName;
-    if (takeAnswer(&fileName))
+    if (takeAnswer(dir, &fileName))
         return fileName;
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
@@ -31,7 +32,7 @@ QString MFileDialog::getSaveFileName(QWidget* parent, const QString& caption, co
                                      const QString& filter)
 {
     QString fileName;
-    if (takeAnswer(&fileName))
+    if (takeAnswer(dir, &fileName))
         return fileName;
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
@@ -39,7 +40,7 @@ QString MFileDialog::getSaveFileName(QWidget* parent, const QString& caption, co
 QString MFileDialog::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir)
 {
     QString fileName;
-    if (takeAnswer(&fileName))
+    if (takeAnswer(dir, &fileName))
         return fileName;
     return QFileDialog::getExistingDirectory(parent, caption, dir);
 }
@@ -54,9 +55,15 @@ void MFileDialog::setNextFileName(const QString& fileName)
     seam().names.enqueue(fileName);
 }
 
-bool MFileDialog::takeAnswer(QString* fileName)
+QString MFileDialog::lastFolder()
+{
+    return seam().lastFolder;
+}
+
+bool MFileDialog::takeAnswer(const QString& dir, QString* fileName)
 {
     Seam& s = seam();
+    s.lastFolder = dir;
     if (!s.automatic)
         return false;
     *fileName = s.names.isEmpty() ? QString() : s.names.dequeue();

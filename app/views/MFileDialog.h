@@ -18,7 +18,9 @@ public:
     // next queued name, or an empty one (a cancelled dialog) when none is queued.
     static void setAutomatic(bool automatic);
     static void setNextFileName(const QString& fileName);
+    // The folder the last dialog was asked to start in.
+    static QString lastFolder();
 
 private:
-    static bool takeAnswer(QString* fileName);
+    static bool takeAnswer(const QString& dir, QString* fileName);
 };

@@ -6,6 +6,7 @@
 #include "resources/MResources.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
+#include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -30,6 +31,7 @@ private slots:
     void cleanup();
     void windowAppearsAfterTheSplash();
     void menusAndToolbarHoldTheirActions();
+    void importStartsInDocumentsThenInTheLastFolder();
     void closingATabSelectsThePreviousOne();
     void closingStoresGeometryAndEmptiesTemporaryFiles();
     void missingDataFolderEndsAfterTheFoldersDialog();
@@ -143,6 +145,33 @@ void TestMainWindow::menusAndToolbarHoldTheirActions()
         if (!action->isSeparator())
             QVERIFY2(!action->icon().pixmap(24, 24).isNull(), qPrintable(action->text()));
     }
+}
+
+// The import's file dialog starts in the documents folder, not in the program's
+// own, and afterwards in the folder of the file last imported.
+void TestMainWindow::importStartsInDocumentsThenInTheLastFolder()
+{
+    MAppWnd wnd;
+    QAction* import = nullptr;
+    for (QAction* action : wnd.menuBar()->actions().at(0)->menu()->actions()) {
+        if (action->text() == QLatin1String("Importuj do bazy"))
+            import = action;
+    }
+    QVERIFY(import);
+    import->trigger();
+    QCOMPARE(MFileDialog::lastFolder(), MAppWnd::pathDocuments);
+
+    const QString folder = MAppWnd::pathData + QStringLiteral("przeniesione");
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/dane.sql"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("-- nic do zrobienia\n");
+    file.close();
+    MFileDialog::setNextFileName(file.fileName());
+    import->trigger();
+    MMessageBox::takeShown();
+    import->trigger();
+    QCOMPARE(MFileDialog::lastFolder(), folder);
 }
 
 void TestMainWindow::closingATabSelectsThePreviousOne()

@@ -575,6 +575,7 @@ void TestSellerDlg::fileThatIsNoImageKeepsTheStoredLogo()
     MMessageBox::takeShown();
     MFileDialog::setNextFileName(notAnImage);
     button(QStringLiteral("Załaduj logo"))->click();
+    QCOMPARE(MFileDialog::lastFolder(), MAppWnd::pathDocuments);
 
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
