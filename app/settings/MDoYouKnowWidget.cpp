@@ -91,22 +91,52 @@ void MDoYouKnowWidget::showTip()
     if (m_position >= m_ids.size() || !m_ids.contains(m_position))
         return;
     const int id = m_ids.value(m_position);
-    const QString text = tipText(id);
-    if (id < 0 || text.isEmpty())
+    if (id < 0 || tipText(id).isEmpty())
         return;
 
-    m_textLabel->setText(
-        QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\" border=\"0\"><tr>"
-                       "<td valign=\"middle\" style=\"padding-right: 10px; color: #c0c0c0; font-weight: bold; "
-                       "font-size: %1pt;\">%2/%3</td>"
-                       "<td width=\"1\" style=\"background-color: #c0c0c0;\"><img src=\":/resource/pixel.gif\" "
-                       "width=\"1\" height=\"1\"></td>"
-                       "<td style=\"padding-left: 10px;\">%4</td></tr></table>")
-            .arg(MAppWnd::fontSize + 5)
-            .arg(id)
-            .arg(m_ids.size())
-            .arg(text));
+    m_textLabel->setText(tipHtml(id));
     MAppWnd::setOption(QStringLiteral("DO_YOU_KNOW_LAST_ID"), QString::number(id));
+}
+
+QString MDoYouKnowWidget::tipHtml(int id) const
+{
+    return QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\" border=\"0\"><tr>"
+                          "<td valign=\"middle\" style=\"padding-right: 10px; color: #c0c0c0; font-weight: bold; "
+                          "font-size: %1pt;\">%2/%3</td>"
+                          "<td width=\"1\" style=\"background-color: #c0c0c0;\"><img src=\":/resource/pixel.gif\" "
+                          "width=\"1\" height=\"1\"></td>"
+                          "<td style=\"padding-left: 10px;\">%4</td></tr></table>")
+        .arg(MAppWnd::fontSize + 5)
+        .arg(id)
+        .arg(m_ids.size())
+        .arg(tipText(id));
+}
+
+void MDoYouKnowWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitHeightToTallestTip();
+}
+
+// The strip keeps the height of its tallest tip at the present width, so that the
+// lists above it do not jump each time a tip of another length turns up.
+void MDoYouKnowWidget::fitHeightToTallestTip()
+{
+    const int width = m_textLabel->width();
+    if (width == m_fittedWidth)
+        return;
+    m_fittedWidth = width;
+    QLabel probe;
+    probe.setWordWrap(true);
+    probe.setStyleSheet(m_textLabel->styleSheet());
+    probe.setFont(m_textLabel->font());
+    probe.ensurePolished();
+    int tallest = 0;
+    for (const int id : qAsConst(m_ids)) {
+        probe.setText(tipHtml(id));
+        tallest = qMax(tallest, probe.heightForWidth(width));
+    }
+    m_textLabel->setFixedHeight(tallest);
 }
 
 void MDoYouKnowWidget::applyOptions()

@@ -24,15 +24,21 @@ public slots:
     void clickNext(bool checked);
     void doTimeoutTimerPreview();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void readTips();
     void showTip();
     QString tipText(int id) const;
+    QString tipHtml(int id) const;
+    void fitHeightToTallestTip();
     void restartTimer();
     void step(int delta);
 
     int m_period = 0;
     int m_position = 0;
+    int m_fittedWidth = -1;
     QLabel* m_textLabel = nullptr;
     QMap<int, QString> m_tips;
     QMap<int, int> m_ids;

@@ -20,6 +20,7 @@ private slots:
     void init();
     void cleanup();
     void tipsComeInFileOrderAndWrapAround();
+    void stripKeepsTheHeightOfItsTallestTip();
     void startsOnTheTipShownLast_data();
     void startsOnTheTipShownLast();
     void speedDecidesWhetherTipsTurnByThemselves_data();
@@ -102,6 +103,37 @@ void TestDoYouKnow::tipsComeInFileOrderAndWrapAround()
     click(widget, "prevButton");
     QCOMPARE(shown(widget), QStringLiteral("25/25"));
     QCOMPARE(MAppWnd::option(QStringLiteral("DO_YOU_KNOW_LAST_ID")), QStringLiteral("25"));
+}
+
+// Every tip fits the strip, and the strip keeps one height whatever tip it shows,
+// so that the lists above it do not jump when the tips turn.
+void TestDoYouKnow::stripKeepsTheHeightOfItsTallestTip()
+{
+    setOptions(QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0"));
+    MDoYouKnowWidget widget;
+    widget.resize(700, 40);
+    widget.applyOptions();
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    auto* label = widget.findChild<QLabel*>();
+    // What a tip needs at the strip's width, measured on a label of its own.
+    QLabel measure;
+    measure.setWordWrap(true);
+    measure.setStyleSheet(label->styleSheet());
+    measure.ensurePolished();
+    QSet<int> heights;
+    QSet<int> neededHeights;
+    for (int id = 1; id <= 25; ++id) {
+        QApplication::processEvents();
+        heights.insert(widget.sizeHint().height());
+        measure.setText(label->text());
+        const int needed = measure.heightForWidth(label->width());
+        neededHeights.insert(needed);
+        QVERIFY2(needed <= label->height(), qPrintable(shown(widget)));
+        click(widget, "nextButton");
+    }
+    QVERIFY2(neededHeights.size() > 1, "the tips were meant to differ in length");
+    QCOMPARE(heights.size(), 1);
 }
 
 void TestDoYouKnow::startsOnTheTipShownLast_data()
