@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QNetworkAccessManager>
 #include <QPalette>
+#include <QScreen>
 #include <QScriptEngine>
 #include <QStyle>
 #include <QStyleFactory>
@@ -47,6 +48,10 @@ MAppWnd::MAppWnd()
                               tr("Nie można odnaleźć katalogu z bazą danych."));
         MProgramInfoDlg dialog(this);
         dialog.setModal(true);
+        // The window is not shown yet: centred on the screen, not on its unused place.
+        dialog.adjustSize();
+        dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog.size(),
+                                               dialog.screen()->availableGeometry()));
         dialog.exec();
         m_ended = true;
         return;

@@ -1,6 +1,11 @@
 #include "MMessageBox.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QQueue>
+#include <QSpacerItem>
+
+#include <memory>
 
 namespace {
 
@@ -88,7 +93,25 @@ QMessageBox::StandardButton MMessageBox::show(QMessageBox::Icon icon, QWidget* p
         return defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
     }
 
-    QMessageBox box(icon, title, text, buttons, parent);
-    box.setDefaultButton(defaultButton);
-    return QMessageBox::StandardButton(box.exec());
+    const std::unique_ptr<QMessageBox> box(createBox(icon, parent, title, text, buttons, defaultButton));
+    return QMessageBox::StandardButton(box->exec());
+}
+
+QMessageBox* MMessageBox::createBox(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                    const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    QWidget* owner = parent && parent->window()->isVisible() ? parent : nullptr;
+    auto* box = new QMessageBox(icon, title, text, buttons, owner);
+    box->setDefaultButton(defaultButton);
+
+    // The title bar is drawn by the window manager, which cuts a title wider than the
+    // box. Room for the bold title, the window icon and the title bar's buttons.
+    QFont titleFont = box->font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    return box;
 }

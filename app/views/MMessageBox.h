@@ -36,6 +36,13 @@ public:
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static QList<Shown> takeShown();
 
+    // The box that is shown when no test answers: wide enough for the title bar to show
+    // the whole title, and centred on the screen while its parent's window is not shown
+    // yet (at start-up), instead of on that window's place in a corner.
+    static QMessageBox* createBox(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                  const QString& text, QMessageBox::StandardButtons buttons,
+                                  QMessageBox::StandardButton defaultButton);
+
 private:
     static QMessageBox::StandardButton show(QMessageBox::Icon icon, QWidget* parent, const QString& title,
                                             const QString& text, QMessageBox::StandardButtons buttons,

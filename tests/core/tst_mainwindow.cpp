@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QToolBar>
@@ -226,10 +227,14 @@ void TestMainWindow::missingDataFolderEndsAfterTheFoldersDialog()
     }
 
     QString dialogTitle;
+    QPoint dialogCentre;
+    QPoint screenCentre;
     QTimer closer;
     connect(&closer, &QTimer::timeout, [&] {
         if (auto* dialog = qobject_cast<MProgramInfoDlg*>(QApplication::activeModalWidget())) {
             dialogTitle = dialog->windowTitle();
+            dialogCentre = dialog->geometry().center();
+            screenCentre = dialog->screen()->availableGeometry().center();
             dialog->close();
         }
     });
@@ -239,6 +244,9 @@ void TestMainWindow::missingDataFolderEndsAfterTheFoldersDialog()
 
     QVERIFY(wnd.hasEnded());
     QCOMPARE(dialogTitle, QStringLiteral("Katalogi programu"));
+    // Centred on the screen, not on the place of the window that was never shown.
+    QVERIFY2((dialogCentre - screenCentre).manhattanLength() <= 20,
+             qPrintable(QStringLiteral("%1,%2").arg(dialogCentre.x()).arg(dialogCentre.y())));
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, QMessageBox::Critical);

@@ -3,7 +3,10 @@
 #include "views/MMessageBox.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QtTest>
+
+#include <memory>
 
 class TestMessageBox : public QObject
 {
@@ -14,6 +17,7 @@ private slots:
     void shownBoxesAreRecorded();
     void fileDialogTakesQueuedNamesThenCancels();
     void homeIsPrivate();
+    void realBoxFitsItsTitleAndIsCentredAtStart();
 };
 
 void TestMessageBox::queuedAnswersComeFirstThenDefaults()
@@ -50,6 +54,27 @@ void TestMessageBox::homeIsPrivate()
 {
     QVERIFY(QDir::homePath().contains(QStringLiteral("invoice-test-")));
     QVERIFY(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(QDir::homePath()));
+}
+
+// A box shown for real is wide enough for its whole title; one whose parent window is
+// not shown yet (the start-up errors) is centred on the screen.
+void TestMessageBox::realBoxFitsItsTitleAndIsCentredAtStart()
+{
+    const QString title = QStringLiteral("Niezgodność wprowadzonych danych");
+    QWidget hiddenWindow;
+    hiddenWindow.setGeometry(0, 0, 200, 100);
+    const std::unique_ptr<QMessageBox> box(MMessageBox::createBox(QMessageBox::Warning, &hiddenWindow, title,
+                                                                  QStringLiteral("Krótko."), QMessageBox::Ok,
+                                                                  QMessageBox::NoButton));
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QFont bold = box->font();
+    bold.setBold(true);
+    QVERIFY2(box->width() > QFontMetrics(bold).horizontalAdvance(title) + 100, qPrintable(QString::number(box->width())));
+    const QRect screen = box->screen()->availableGeometry();
+    QVERIFY2(qAbs(box->frameGeometry().center().x() - screen.center().x()) <= box->width() / 4,
+             qPrintable(QString::number(box->frameGeometry().center().x())));
+    QVERIFY(qAbs(box->frameGeometry().center().y() - screen.center().y()) <= box->height());
 }
 
 INVOICE_TEST_MAIN(TestMessageBox)
