@@ -25,6 +25,7 @@ QWidget* MSellerDlg::createLogoWidgets(QWidget* parent)
     m_logoPreview = new QTextEdit(m_logoControls);
     m_logoPreview->setReadOnly(true);
     m_logoPreview->setFixedSize(500, 100);
+    m_logoPreview->document()->setDocumentMargin(0);
     layout->addWidget(m_logoPreview, 0, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->setRowMinimumHeight(1, 5);
 
@@ -107,6 +108,10 @@ void MSellerDlg::showLogo()
     m_logoPreview->setHtml(QString());
     m_logoPreview->setHtml(QStringLiteral("<img src=\"") + MSellerLogo::workingPreviewPath(m_idRecord).toHtmlEscaped()
                            + QStringLiteral("\" border=\"0\">"));
+    // The line under an image keeps room for a text's descent: a logo as high as the
+    // view would otherwise scroll by those few empty pixels.
+    const bool fits = m_logo.workingPreviewSize().height() <= m_logoPreview->viewport()->height();
+    m_logoPreview->setVerticalScrollBarPolicy(fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     m_logoDelete->setEnabled(true);
 }
 

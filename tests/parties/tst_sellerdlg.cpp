@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <functional>
@@ -55,6 +56,7 @@ private slots:
     void twoAccountsAndLogoAtX3AreStored();
     void removedLogoLeavesNoRowAndNoFiles();
     void fileThatIsNoImageKeepsTheStoredLogo();
+    void logoThatFitsThePreviewShowsNoScrollBar();
     void cancelChangesNothing();
     void newSellerGetsItsAccountsOnFirstSave();
     void bankActionsFollowTheSelection();
@@ -585,6 +587,28 @@ void TestSellerDlg::fileThatIsNoImageKeepsTheStoredLogo()
     clickOk();
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT data FROM seller_logo WHERE id_seller = ") + QString::number(id)),
              logoData);
+}
+
+void TestSellerDlg::logoThatFitsThePreviewShowsNoScrollBar()
+{
+    const int id = insertSeller(QStringLiteral("Z logo"), QStringLiteral(", id_invoice_index_format, invoice_index_format_text"),
+                                QStringLiteral(", 1, '[nr]'"));
+    openDialog(id);
+    auto* preview = field<QTextEdit>("logo_preview");
+    auto* pages = field<QTabWidget>("pages");
+    for (int page = 0; page < pages->count(); ++page) {
+        if (pages->widget(page)->isAncestorOf(preview))
+            pages->setCurrentIndex(page);
+    }
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+    const int viewHeight = preview->viewport()->height();
+    loadLogo(300, viewHeight);
+    QApplication::processEvents();
+    QVERIFY(!preview->verticalScrollBar()->isVisible());
+    loadLogo(300, viewHeight + 20);
+    QApplication::processEvents();
+    QVERIFY(preview->verticalScrollBar()->isVisible());
 }
 
 void TestSellerDlg::cancelChangesNothing()
