@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QTreeView>
 #include <QTemporaryDir>
+#include <QMenu>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -30,6 +32,11 @@ private slots:
 
     void listFollowsStoredState_data();
     void listFollowsStoredState();
+    void percentAndUnderscoreMatchOnlyThemselves();
+    void contextMenuFollowsTheSelection_data();
+    void contextMenuFollowsTheSelection();
+    void salesDocumentsAreSearchedByTheBuyersNumber_data();
+    void salesDocumentsAreSearchedByTheBuyersNumber();
     void csvFollowsTheList();
     void deleteAsksFirstAndRemovesTheNamedRows_data();
     void deleteAsksFirstAndRemovesTheNamedRows();
@@ -189,6 +196,88 @@ void TestBuyerDbView::listFollowsStoredState()
     QAbstractItemModelTester tester(m_view->tableView()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(this->firms(), firms);
+}
+
+// "%" and "_" typed into the search stand for themselves: "Sa-bina" matches the pattern
+// a_b% read as wildcards, but only the firm that holds those very characters is found.
+void TestBuyerDbView::percentAndUnderscoreMatchOnlyThemselves()
+{
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "INSERT INTO buyer (id, firm, nip, permit_person_pesel, id_province, time_create, time_modify) VALUES "
+        "(7, 'Sa-bina', '', '', 0, 0, 0), (8, 'Xa_b%y', '', '', 0, 0, 0)")));
+    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("a_b%"));
+    openView();
+    QCOMPARE(firms(), QStringList{QStringLiteral("Xa_b%y")});
+}
+
+void TestBuyerDbView::contextMenuFollowsTheSelection_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QString>("enabled");
+
+    QTest::newRow("one buyer") << QList<int>{1} << "Nowy|Edytuj|Usuń|Przypisz do katalogów|Pokaż faktury sprzedaży";
+    // Catalogs can be set for several buyers at once; the rest is for one buyer.
+    QTest::newRow("two buyers") << QList<int>{0, 1} << "Nowy|Przypisz do katalogów";
+    QTest::newRow("none") << QList<int>{} << "Nowy";
+}
+
+void TestBuyerDbView::contextMenuFollowsTheSelection()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(QString, enabled);
+    openView();
+    MTableView* table = m_view->tableView();
+    table->selectionModel()->clear();
+    for (int row : rows)
+        table->selectionModel()->setCurrentIndex(table->model()->index(row, 1),
+                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    QStringList seen;
+    QTimer::singleShot(0, this, [&seen] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->isEnabled() && !action->isSeparator())
+                seen.append(action->text());
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), m_view->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(m_view, &event);
+    QCOMPARE(seen.join(QLatin1Char('|')), enabled);
+}
+
+void TestBuyerDbView::salesDocumentsAreSearchedByTheBuyersNumber_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("number");
+
+    QTest::newRow("NIP") << 1 << "111";
+    QTest::newRow("NIP with blanks as stored") << 3 << "12 34";
+    QTest::newRow("PESEL when there is no NIP") << 4 << "44051401458";
+    QTest::newRow("neither: an empty search") << 5 << "";
+}
+
+// "Pokaż faktury sprzedaży" leaves the sales list searching the buyer-number column
+// for the buyer's NIP, or PESEL, with the filter tree off.
+void TestBuyerDbView::salesDocumentsAreSearchedByTheBuyersNumber()
+{
+    QFETCH(int, row);
+    QFETCH(QString, number);
+    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
+    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW"), QStringLiteral("stare"));
+    openView();
+    m_view->tableView()->selectRow(row);
+    m_view->doShowDocsSell();
+
+    QCOMPARE(MAppWnd::option(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("1"));
+    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("0"));
+    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SEARCH_COLUMN_INVOICE_SELL_DB_VIEW")), QStringLiteral("19"));
+    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW")), number);
 }
 
 void TestBuyerDbView::csvFollowsTheList()
