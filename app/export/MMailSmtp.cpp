@@ -3,13 +3,51 @@
 #include "export/MMailMessage.h"
 
 #include <QDateTime>
+#include <QHostInfo>
 #include <QSslSocket>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kDefaultReplyTimeout = 60000;
 
-const QByteArray kEhloCommand = "EHLO localhost";
+// A reply line may hold 512 octets with its CR LF; a server that sends more, or
+// a reply of more lines than any real one has, is broken or hostile, and its
+// reply is not kept piling up in memory.
+constexpr int kMaxReplyLineLength = 512;
+constexpr int kMaxReplyLines = 100;
+
+// The machine's name where it has one: some servers refuse a greeting from "localhost".
+QByteArray ehloCommand()
+{
+    const QString host = QHostInfo::localHostName();
+    return "EHLO " + (host.isEmpty() ? QByteArray("localhost") : host.toUtf8());
+}
+
+// The code of a well-formed reply line: three digits followed by a blank, a hyphen
+// or the line end; empty for anything else.
+QByteArray replyCode(const QByteArray& line)
+{
+    const QByteArray text = line.endsWith("\r\n") ? line.chopped(2) : line.chopped(1);
+    if (text.size() < 3 || !std::all_of(text.cbegin(), text.cbegin() + 3, [](char c) { return c >= '0' && c <= '9'; }))
+        return QByteArray();
+    if (text.size() > 3 && text.at(3) != ' ' && text.at(3) != '-')
+        return QByteArray();
+    return text.left(3);
+}
+
+bool isContinuationLine(const QByteArray& line)
+{
+    return !replyCode(line).isEmpty() && line.size() > 3 && line.at(3) == '-';
+}
+
+// An address goes into the dialogue between angle brackets on a command line of its own.
+bool isSafeAddress(const QString& address)
+{
+    return !address.contains(QLatin1Char('\r')) && !address.contains(QLatin1Char('\n'))
+        && !address.contains(QLatin1Char('<')) && !address.contains(QLatin1Char('>'));
+}
 
 } // namespace
 
@@ -34,6 +72,13 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
                          const QString& copyAddress, const QString& subject, const QString& body,
                          QStringList attachmentPaths, QStringList attachmentNames)
 {
+    if (!isSafeAddress(senderAddress) || !isSafeAddress(recipientAddress) || !isSafeAddress(copyAddress)) {
+        // Reported from the event loop: the caller connects to status() only after this call.
+        QMetaObject::invokeMethod(
+            this, [this] { finish(tr("Adres e-mail zawiera niedozwolone znaki (nowy wiersz, \"<\" lub \">\").")); },
+            Qt::QueuedConnection);
+        return;
+    }
     MMailMessage message(senderName, senderAddress, recipientAddress, copyAddress, subject, body);
     for (int i = 0; i < attachmentPaths.size(); ++i)
         message.addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
@@ -76,15 +121,22 @@ QByteArray MMailSmtp::encodeQuotedPrintable(const QByteArray& bytes)
 
 // Replies are judged only when complete: the buffer keeps what has arrived of
 // a line, and the lines of a reply are gathered up to its last line, the one
-// whose code is not followed by a hyphen.
+// whose code is not followed by a hyphen. Only what arrived since the last
+// read is searched for a line end.
 void MMailSmtp::readyRead()
 {
+    int searchFrom = m_received.size();
     m_received += m_socket->readAll();
-    for (int end = m_received.indexOf('\n'); end >= 0; end = m_received.indexOf('\n')) {
-        const QByteArray line = m_received.left(end + 1);
-        m_received.remove(0, end + 1);
+    int start = 0;
+    for (int end = m_received.indexOf('\n', searchFrom); end >= 0; end = m_received.indexOf('\n', start)) {
+        const QByteArray line = m_received.mid(start, end + 1 - start);
+        start = end + 1;
+        if (line.size() > kMaxReplyLineLength || m_replyLines.size() >= kMaxReplyLines) {
+            abortDialogue();
+            return;
+        }
         m_replyLines.append(line);
-        if (line.size() > 3 && line.at(3) == '-')
+        if (isContinuationLine(line))
             continue;
 
         const QList<QByteArray> reply = m_replyLines;
@@ -96,10 +148,16 @@ void MMailSmtp::readyRead()
             return;
         }
     }
+    m_received.remove(0, start);
+    if (m_received.size() > kMaxReplyLineLength)
+        abortDialogue();
 }
 
 void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
 {
+    // The message is delivered: how the connection ends after QUIT is no failure.
+    if (m_state == State::QuitSent)
+        return;
     // A TLS connection that the server ends reports the closing twice: once
     // for its close notification and once for the socket underneath.
     if (m_reportedSocketError == socketError)
@@ -125,7 +183,7 @@ void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)
 
 void MMailSmtp::doEncryptedSocket()
 {
-    writeCommand(kEhloCommand);
+    writeCommand(ehloCommand());
     m_state = State::SecondEhloSent;
 }
 
@@ -135,18 +193,35 @@ void MMailSmtp::doTimeoutReplyTimer()
     fail();
 }
 
+void MMailSmtp::abortDialogue()
+{
+    m_received.clear();
+    m_replyLines.clear();
+    m_socket->abort();
+    fail();
+}
+
 void MMailSmtp::answerReply(const QList<QByteArray>& lines)
 {
     if (m_state == State::Finished)
         return;
-    if (lines.last().left(3) != expectedCode(m_state)) {
+    // The goodbye: the dialogue is over and the client closes the connection.
+    if (m_state == State::QuitSent) {
+        m_socket->disconnectFromHost();
+        return;
+    }
+    // Every line of a reply carries the code of its last line, which decides.
+    const QByteArray code = replyCode(lines.last());
+    const bool wellFormed = std::all_of(lines.cbegin(), lines.cend(),
+                                        [&code](const QByteArray& line) { return replyCode(line) == code; });
+    if (!wellFormed || code != expectedCode(m_state)) {
         fail();
         return;
     }
 
     switch (m_state) {
     case State::WaitingForGreeting:
-        writeCommand(kEhloCommand);
+        writeCommand(ehloCommand());
         m_state = State::FirstEhloSent;
         break;
     case State::FirstEhloSent:
@@ -154,7 +229,7 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
             writeCommand("STARTTLS");
             m_state = State::StartTlsSent;
         } else {
-            writeCommand(kEhloCommand);
+            writeCommand(ehloCommand());
             m_state = State::SecondEhloSent;
         }
         break;
@@ -200,11 +275,12 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         break;
     case State::MessageSent:
         writeCommand("QUIT");
-        m_state = State::Finished;
+        m_state = State::QuitSent;
         m_replyTimer.stop();
         emit status(MessageSent, tr("Wiadomość została wysłana."));
         break;
     case State::Encrypting:
+    case State::QuitSent:
     case State::Finished:
         break;
     }
@@ -219,9 +295,21 @@ void MMailSmtp::writeCommand(const QByteArray& command)
 
 void MMailSmtp::fail()
 {
+    finish(tr("Błąd podczas wysyłania wiadomości."));
+}
+
+// Ends the dialogue as failed: a server still listening is told so with QUIT and
+// the connection is closed instead of being left open.
+void MMailSmtp::finish(const QString& reason)
+{
+    const bool talking = m_state != State::Encrypting && m_socket->state() == QAbstractSocket::ConnectedState;
     m_state = State::Finished;
     m_replyTimer.stop();
-    emit status(SendingFailed, tr("Błąd podczas wysyłania wiadomości."));
+    if (talking) {
+        m_socket->write("QUIT\r\n");
+        m_socket->disconnectFromHost();
+    }
+    emit status(SendingFailed, reason);
 }
 
 QByteArray MMailSmtp::expectedCode(State state)
@@ -245,6 +333,7 @@ QByteArray MMailSmtp::expectedCode(State state)
     case State::MessageSent:
         return "250";
     case State::Encrypting:
+    case State::QuitSent:
     case State::Finished:
         break;
     }

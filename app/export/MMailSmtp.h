@@ -69,12 +69,15 @@ private:
         RecipientsComplete,
         MessageExpected,
         MessageSent,
+        QuitSent,
         Finished,
     };
 
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
     void fail();
+    void finish(const QString& reason);
+    void abortDialogue();
 
     static QByteArray expectedCode(State state);
     static bool offersStartTls(const QList<QByteArray>& ehloReply);

@@ -2,6 +2,7 @@
 #include "export/MMailSmtp.h"
 
 #include <QApplication>
+#include <QHostInfo>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslSocket>
@@ -135,6 +136,10 @@ private:
     bool m_peerDisconnected = false;
 };
 
+// The greeting names this machine, as the client gives it.
+const QByteArray ehlo =
+    "EHLO " + (QHostInfo::localHostName().isEmpty() ? QByteArray("localhost") : QHostInfo::localHostName().toUtf8());
+
 class TestMailSmtp : public QObject
 {
     Q_OBJECT
@@ -145,6 +150,13 @@ private slots:
     void startTlsDialogue_data();
     void startTlsDialogue();
     void tlsThatCannotStartEndsTheSend();
+    void looseReplyCodesFail_data();
+    void looseReplyCodesFail();
+    void endlessRepliesEndTheSend_data();
+    void endlessRepliesEndTheSend();
+    void addressesThatCouldCarryCommandsAreRefused_data();
+    void addressesThatCouldCarryCommandsAreRefused();
+    void clientClosesAfterTheGoodbye();
     void silentServerTimesOut();
     void unreachableServer_data();
     void unreachableServer();
@@ -180,7 +192,7 @@ void TestMailSmtp::dialogue_data()
     QTest::addColumn<QList<QByteArray>>("commands");
     QTest::addColumn<QList<int>>("codes");
 
-    const QList<QByteArray> login = {"EHLO localhost", "EHLO localhost", "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=",
+    const QList<QByteArray> login = {ehlo, ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=",
                                      "VGFqbmUgaGFzxYJv"};
     const QList<QByteArray> loggedIn = {"220-mail.beta.pl ESMTP\r\n220 ready\r\n",
                                         "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
@@ -198,10 +210,10 @@ void TestMailSmtp::dialogue_data()
 
     QTest::newRow("multi-line replies in one delivery each")
         << delivered << false << int(MScriptedSmtpServer::CloseConnection) << QString() << sent
-        << QList<int>{10, 11, 0, 101};
+        << QList<int>{10, 11, 0};
     QTest::newRow("replies split into single bytes")
         << delivered << true << int(MScriptedSmtpServer::CloseConnection) << QString() << sent
-        << QList<int>{10, 11, 0, 101};
+        << QList<int>{10, 11, 0};
 
     QList<QByteArray> withCopy = delivered;
     withCopy.insert(8, "250 2.1.5 Ok\r\n");
@@ -209,24 +221,25 @@ void TestMailSmtp::dialogue_data()
     sentWithCopy.insert(7, "RCPT TO:<kopia@alfa.pl>");
     QTest::newRow("copy address after the recipient")
         << withCopy << false << int(MScriptedSmtpServer::CloseConnection) << QStringLiteral("kopia@alfa.pl")
-        << sentWithCopy << QList<int>{10, 11, 0, 101};
+        << sentWithCopy << QList<int>{10, 11, 0};
 
     QList<QByteArray> refused = loggedIn;
     refused.last() = "535 5.7.8 Authentication failed\r\n250 2.0.0 Ok\r\n";
     QTest::newRow("refused login, later reply ignored")
-        << refused << false << int(MScriptedSmtpServer::KeepSilent) << QString() << login << QList<int>{10, 50};
+        << refused << false << int(MScriptedSmtpServer::KeepSilent) << QString() << login + QList<QByteArray>{"QUIT"}
+        << QList<int>{10, 50};
 
     QTest::newRow("greeting code in reply to EHLO")
         << QList<QByteArray>{"220 ready\r\n", "220 ready\r\n"} << false << int(MScriptedSmtpServer::KeepSilent)
-        << QString() << QList<QByteArray>{"EHLO localhost"} << QList<int>{50};
+        << QString() << QList<QByteArray>{ehlo, "QUIT"} << QList<int>{50};
     QTest::newRow("server closes the connection")
         << QList<QByteArray>{"220 ready\r\n"} << false << int(MScriptedSmtpServer::CloseConnection) << QString()
-        << QList<QByteArray>{"EHLO localhost"} << QList<int>{101};
+        << QList<QByteArray>{ehlo} << QList<int>{101};
     QTest::newRow("offered TLS that fails to start is not bypassed")
         << QList<QByteArray>{"220 ready\r\n", "250-mail.beta.pl\r\n250-STARTTLS\r\n250 AUTH LOGIN\r\n",
                              "454 4.7.0 TLS not available\r\n"}
         << false << int(MScriptedSmtpServer::KeepSilent) << QString()
-        << QList<QByteArray>{"EHLO localhost", "STARTTLS"} << QList<int>{50};
+        << QList<QByteArray>{ehlo, "STARTTLS", "QUIT"} << QList<int>{50};
 }
 
 void TestMailSmtp::dialogue()
@@ -293,9 +306,9 @@ void TestMailSmtp::startTlsDialogue()
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
-    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0, 101}));
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
     QCOMPARE(server.commands(),
-             (QList<QByteArray>{"EHLO localhost", "STARTTLS", "<tls>", "EHLO localhost", "AUTH LOGIN",
+             (QList<QByteArray>{ehlo, "STARTTLS", "<tls>", ehlo, "AUTH LOGIN",
                                 "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv", "MAIL FROM:<biuro@alfa.pl>",
                                 "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
     QVERIFY(server.message().startsWith("Date: "));
@@ -320,10 +333,133 @@ void TestMailSmtp::tlsThatCannotStartEndsTheSend()
     QTRY_VERIFY(server.peerDisconnected());
     QCOMPARE(codes(spy), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::SslInvalidUserDataError});
     QVERIFY(!spy.at(0).at(1).toString().isEmpty());
-    QCOMPARE(server.commands(), (QList<QByteArray>{"EHLO localhost", "STARTTLS"}));
+    QCOMPARE(server.commands(), (QList<QByteArray>{ehlo, "STARTTLS"}));
     // Past the reply time-out: the failed switch stays the only report.
     QTest::qWait(500);
     QCOMPARE(spy.size(), 1);
+}
+
+void TestMailSmtp::looseReplyCodesFail_data()
+{
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QList<QByteArray>>("commands");
+    QTest::addColumn<QList<int>>("codes");
+
+    const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
+    QTest::newRow("four digits in the greeting") << QList<QByteArray>{"2201 weird\r\n"} << QList<QByteArray>{"QUIT"}
+                                                 << QList<int>{50};
+    QTest::newRow("code run into text") << QList<QByteArray>{"220 ready\r\n", "250garbage\r\n"}
+                                        << QList<QByteArray>{ehlo, "QUIT"} << QList<int>{50};
+    QTest::newRow("code followed by a digit") << QList<QByteArray>{"220 ready\r\n", "2509\r\n"}
+                                              << QList<QByteArray>{ehlo, "QUIT"} << QList<int>{50};
+    QTest::newRow("lines of a reply with different codes")
+        << QList<QByteArray>{"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n",
+                             "235 ok\r\n", "250 ok\r\n", "550-5.1.1 no such user\r\n250 ok\r\n"}
+        << QList<QByteArray>{ehlo, ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
+                             "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "QUIT"}
+        << QList<int>{10, 50};
+}
+
+// A reply line is three digits and a blank, a hyphen or the line end, and every
+// line of a reply carries one code; anything looser ends the send at that step.
+void TestMailSmtp::looseReplyCodesFail()
+{
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QList<QByteArray>, commands);
+    QFETCH(QList<int>, codes);
+
+    MScriptedSmtpServer server(replies, MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(TestMailSmtp::codes(spy), codes);
+    QTRY_COMPARE(server.commands(), commands);
+    QTRY_VERIFY(server.peerDisconnected());
+}
+
+void TestMailSmtp::endlessRepliesEndTheSend_data()
+{
+    QTest::addColumn<QByteArray>("greeting");
+
+    QTest::newRow("greeting without a line end") << QByteArray(200000, 'x');
+    QByteArray continuation;
+    for (int i = 0; i < 5000; ++i)
+        continuation += "220-still greeting\r\n";
+    QTest::newRow("flood of continuation lines") << continuation;
+}
+
+// However much a server sends, a reply line or a reply that no real server
+// sends ends the send instead of growing without bound.
+void TestMailSmtp::endlessRepliesEndTheSend()
+{
+    QFETCH(QByteArray, greeting);
+
+    MScriptedSmtpServer server({greeting}, MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SendingFailed});
+    QTRY_VERIFY(server.peerDisconnected());
+    QCOMPARE(server.commands(), QList<QByteArray>());
+}
+
+void TestMailSmtp::addressesThatCouldCarryCommandsAreRefused_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<QString>("recipient");
+    QTest::addColumn<QString>("copy");
+
+    const QString sender = QStringLiteral("biuro@alfa.pl");
+    const QString recipient = QStringLiteral("jan@beta.pl");
+    QTest::newRow("second transaction in the sender")
+        << sender + QStringLiteral(">\r\nRCPT TO:<obcy@gamma.pl") << recipient << QString();
+    QTest::newRow("extra recipient after a line feed")
+        << sender << recipient + QStringLiteral("\nRCPT TO:<obcy@gamma.pl>") << QString();
+    QTest::newRow("carriage return in the copy") << sender << recipient << QStringLiteral("kopia@alfa.pl\r");
+    QTest::newRow("angle bracket in the copy") << sender << recipient << QStringLiteral("kopia>@alfa.pl");
+}
+
+// An address that could end its command line is refused before any connection is made.
+void TestMailSmtp::addressesThatCouldCarryCommandsAreRefused()
+{
+    QFETCH(QString, sender);
+    QFETCH(QString, recipient);
+    QFETCH(QString, copy);
+
+    MScriptedSmtpServer server({"220 ready\r\n"}, MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    client.sendMail(QStringLiteral("Alfa"), sender, recipient, copy, QStringLiteral("Faktura"),
+                    QStringLiteral("W załączeniu faktura."), QStringList(), QStringList());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SendingFailed});
+    QVERIFY2(spy.at(0).at(1).toString().startsWith(QStringLiteral("Adres e-mail zawiera niedozwolone znaki")),
+             qPrintable(spy.at(0).at(1).toString()));
+    QTest::qWait(100);
+    QCOMPARE(server.connectionCount(), 0);
+}
+
+// After the server's goodbye the client closes the connection itself.
+void TestMailSmtp::clientClosesAfterTheGoodbye()
+{
+    const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
+    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n",
+                                "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n", "250 ok\r\n", "250 ok\r\n",
+                                "354 go on\r\n", "250 queued\r\n", "221 bye\r\n"},
+                               MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
+    QTRY_VERIFY(server.peerDisconnected());
+    QCOMPARE(server.commands().last(), QByteArray("QUIT"));
 }
 
 void TestMailSmtp::silentServerTimesOut()
@@ -340,7 +476,7 @@ void TestMailSmtp::silentServerTimesOut()
     QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::SendingFailed});
     QVERIFY(clock.elapsed() >= 300);
     QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("Błąd podczas wysyłania wiadomości."));
-    QCOMPARE(server.commands(), QList<QByteArray>{"EHLO localhost"});
+    QCOMPARE(server.commands(), QList<QByteArray>{ehlo});
     QTRY_VERIFY(server.peerDisconnected());
 }
 
