@@ -215,7 +215,7 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
     const bool wellFormed = std::all_of(lines.cbegin(), lines.cend(),
                                         [&code](const QByteArray& line) { return replyCode(line) == code; });
     if (!wellFormed || code != expectedCode(m_state)) {
-        fail();
+        failWithReply(lines);
         return;
     }
 
@@ -239,9 +239,15 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         m_socket->startClientEncryption();
         break;
     case State::SecondEhloSent:
-        writeCommand("AUTH LOGIN");
-        m_state = State::UserNameAsked;
         emit status(LoggingIn, tr("Logowanie."));
+        if (offersOnlyPlainLogin(lines)) {
+            const QByteArray credentials = '\0' + m_login.toUtf8() + '\0' + m_password.toUtf8();
+            writeCommand("AUTH PLAIN " + credentials.toBase64());
+            m_state = State::Authenticating;
+        } else {
+            writeCommand("AUTH LOGIN");
+            m_state = State::UserNameAsked;
+        }
         break;
     case State::UserNameAsked:
         writeCommand(m_login.toUtf8().toBase64());
@@ -298,6 +304,17 @@ void MMailSmtp::fail()
     finish(tr("Błąd podczas wysyłania wiadomości."));
 }
 
+// The server's own words say why it refused a step ("535 5.7.8 Authentication
+// failed"): they go beneath the message, as plain text.
+void MMailSmtp::failWithReply(const QList<QByteArray>& lines)
+{
+    QStringList reply;
+    for (const QByteArray& line : lines)
+        reply.append(QString::fromUtf8(line).trimmed());
+    finish(tr("Błąd podczas wysyłania wiadomości.") + QStringLiteral("\n")
+           + tr("Odpowiedź serwera: %1").arg(reply.join(QLatin1Char(' '))));
+}
+
 // Ends the dialogue as failed: a server still listening is told so with QUIT and
 // the connection is closed instead of being left open.
 void MMailSmtp::finish(const QString& reason)
@@ -339,6 +356,17 @@ QByteArray MMailSmtp::expectedCode(State state)
     }
     // No reply is awaited while the TLS handshake runs.
     return QByteArray();
+}
+
+bool MMailSmtp::offersOnlyPlainLogin(const QList<QByteArray>& ehloReply)
+{
+    QList<QByteArray> mechanisms;
+    for (const QByteArray& line : ehloReply) {
+        const QByteArray keyword = line.mid(4).trimmed().toUpper();
+        if (keyword.startsWith("AUTH ") || keyword.startsWith("AUTH="))
+            mechanisms += keyword.mid(5).simplified().split(' ');
+    }
+    return mechanisms.contains("PLAIN") && !mechanisms.contains("LOGIN");
 }
 
 bool MMailSmtp::offersStartTls(const QList<QByteArray>& ehloReply)

@@ -12,7 +12,8 @@
 
 class QSslSocket;
 
-// Sends one e-mail message to the user's SMTP server with AUTH LOGIN. The
+// Sends one e-mail message to the user's SMTP server with AUTH LOGIN (or
+// PLAIN where the server offers only that). The
 // dialogue runs on the event loop: sendMail only opens the connection, every
 // further step follows a reply of the server, and progress and failures
 // arrive through status(). The connection is switched to TLS before logging
@@ -76,11 +77,14 @@ private:
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
     void fail();
+    void failWithReply(const QList<QByteArray>& lines);
     void finish(const QString& reason);
     void abortDialogue();
 
     static QByteArray expectedCode(State state);
     static bool offersStartTls(const QList<QByteArray>& ehloReply);
+    // AUTH LOGIN is used wherever the server offers it; PLAIN where it offers only that.
+    static bool offersOnlyPlainLogin(const QList<QByteArray>& ehloReply);
 
     QString m_login;
     QString m_password;

@@ -157,6 +157,8 @@ private slots:
     void addressesThatCouldCarryCommandsAreRefused_data();
     void addressesThatCouldCarryCommandsAreRefused();
     void clientClosesAfterTheGoodbye();
+    void plainOnlyServerGetsAuthPlain();
+    void refusedStepShowsTheServersWords();
     void silentServerTimesOut();
     void unreachableServer_data();
     void unreachableServer();
@@ -460,6 +462,41 @@ void TestMailSmtp::clientClosesAfterTheGoodbye()
     QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
     QTRY_VERIFY(server.peerDisconnected());
     QCOMPARE(server.commands().last(), QByteArray("QUIT"));
+}
+
+// A server that offers PLAIN and not LOGIN is logged in with PLAIN, in one step.
+void TestMailSmtp::plainOnlyServerGetsAuthPlain()
+{
+    const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH PLAIN\r\n";
+    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "235 ok\r\n", "250 ok\r\n", "250 ok\r\n",
+                                "354 go on\r\n", "250 queued\r\n"},
+                               MScriptedSmtpServer::CloseConnection, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
+    const QByteArray credentials = QByteArray("\0jan.nowak@alfa.pl\0", 19) + QStringLiteral("Tajne hasło").toUtf8();
+    QCOMPARE(server.commands(),
+             (QList<QByteArray>{ehlo, ehlo, "AUTH PLAIN " + credentials.toBase64(), "MAIL FROM:<biuro@alfa.pl>",
+                                "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
+}
+
+void TestMailSmtp::refusedStepShowsTheServersWords()
+{
+    const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
+    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n",
+                                "334 UGFzc3dvcmQ6\r\n", "535 5.7.8 Authentication failed\r\n"},
+                               MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 50}));
+    QCOMPARE(spy.at(1).at(1).toString(), QStringLiteral("Błąd podczas wysyłania wiadomości.\n"
+                                                        "Odpowiedź serwera: 535 5.7.8 Authentication failed"));
 }
 
 void TestMailSmtp::silentServerTimesOut()
