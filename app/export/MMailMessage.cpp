@@ -13,6 +13,31 @@ namespace {
 constexpr int kQuotedPrintableLineLength = 75;
 constexpr int kEscapeLength = 3;
 constexpr int kBase64LineLength = 76;
+constexpr int kEncodedWordLength = 75;
+constexpr char kWordOpen[] = "=?utf-8?Q?";
+constexpr char kWordClose[] = "?=";
+
+// The "Q" encoding of a word that stands in a phrase: letters, digits and
+// "!*+-/" as they are, a blank as "_", every other byte as "=XX".
+QByteArray qEncoded(const QByteArray& bytes)
+{
+    static const char hexDigits[] = "0123456789ABCDEF";
+    QByteArray encoded;
+    for (const char c : bytes) {
+        const uchar byte = uchar(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
+            || byte == '!' || byte == '*' || byte == '+' || byte == '-' || byte == '/') {
+            encoded += c;
+        } else if (byte == ' ') {
+            encoded += '_';
+        } else {
+            encoded += '=';
+            encoded += hexDigits[byte >> 4];
+            encoded += hexDigits[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
 
 QByteArray md5Hex(const QByteArray& data)
 {
@@ -60,7 +85,7 @@ bool MMailMessage::compose(const QDateTime& now)
         text += "From: <" + m_senderAddress.toUtf8() + ">\n";
     else
         text += "From: " + encodedWord(m_senderName) + "\n\t<" + m_senderAddress.toUtf8() + ">\n";
-    text += "Subject: " + encodedWord(m_subject) + '\n';
+    text += "Subject: " + encodedWords(m_subject, 9) + '\n';
     text += "MIME-Version: 1.0\n";
     text += "Content-Type: multipart/mixed;\n";
     text += "\tboundary=\"" + boundary(stamp) + "\"\n";
@@ -101,13 +126,28 @@ QByteArray MMailMessage::text() const
 
 QByteArray MMailMessage::encodedWord(const QString& text)
 {
-    QByteArray word = MMailSmtp::encodeQuotedPrintable(text.toUtf8());
-    word.replace('"', QByteArray());
-    word.replace("_", "=5F");
-    word.replace(":", "=3A");
-    word.replace("?", "=3F");
-    word.replace(' ', '_');
-    return "=?utf-8?Q?" + word + "?=";
+    return kWordOpen + qEncoded(text.toUtf8()) + kWordClose;
+}
+
+QByteArray MMailMessage::encodedWords(const QString& text, int headerUsed)
+{
+    const QByteArray open = kWordOpen;
+    const QByteArray close = kWordClose;
+    QByteArrayList words;
+    QByteArray current;
+    int room = kEncodedWordLength - headerUsed;
+    // One character's bytes stay in one word: a word must decode on its own.
+    for (const uint codePoint : text.toUcs4()) {
+        const QByteArray unit = qEncoded(QString::fromUcs4(&codePoint, 1).toUtf8());
+        if (!current.isEmpty() && open.size() + current.size() + unit.size() + close.size() > room) {
+            words.append(open + current + close);
+            current.clear();
+            room = kEncodedWordLength - 1; // the folded line opens with a blank
+        }
+        current += unit;
+    }
+    words.append(open + current + close);
+    return words.join("\n ");
 }
 
 QByteArray MMailMessage::quotedPrintableBody(const QString& body)

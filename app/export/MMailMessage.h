@@ -23,8 +23,15 @@ public:
     bool compose(const QDateTime& now);
     QByteArray text() const;
 
-    // "=?utf-8?Q?...?=", never split, for the subject, the sender name and file names.
+    // "=?utf-8?Q?...?=", for the sender name and file names. Every character but
+    // letters, digits and "!*+-/" is encoded, so that no comma, bracket or quote of a
+    // sender's name is read as part of an address. Never split: mail readers keep
+    // the blank between two encoded words of a name.
     static QByteArray encodedWord(const QString& text);
+    // The subject as such words of at most 75 characters, folded with a line feed and
+    // a blank between them; the first word leaves room for the `headerUsed`
+    // characters of its line before it.
+    static QByteArray encodedWords(const QString& text, int headerUsed);
     // The body as one quoted-printable stream cut by soft breaks into lines
     // of at most 76 characters, each ending in a line feed.
     static QByteArray quotedPrintableBody(const QString& body);

@@ -12,6 +12,8 @@ private slots:
     void composesTheWholeMessage();
     void encodedWord_data();
     void encodedWord();
+    void encodedWords_data();
+    void encodedWords();
     void quotedPrintableBody_data();
     void quotedPrintableBody();
     void base64Lines_data();
@@ -77,14 +79,18 @@ void TestMailMessage::encodedWord_data()
         << QStringLiteral("Faktura nr 1/2024: płatność?")
         << QByteArray("=?utf-8?Q?Faktura_nr_1/2024=3A_p=C5=82atno=C5=9B=C4=87=3F?=");
     QTest::newRow("underscores of a file name") << QStringLiteral("FV_1_2024.pdf")
-                                                << QByteArray("=?utf-8?Q?FV=5F1=5F2024.pdf?=");
-    QTest::newRow("double quotes vanish") << QStringLiteral("Firma \"Alfa\"") << QByteArray("=?utf-8?Q?Firma_Alfa?=");
+                                                << QByteArray("=?utf-8?Q?FV=5F1=5F2024=2Epdf?=");
+    QTest::newRow("double quotes kept, encoded") << QStringLiteral("Firma \"Alfa\"")
+                                                 << QByteArray("=?utf-8?Q?Firma_=22Alfa=22?=");
+    QTest::newRow("address specials of a display name")
+        << QStringLiteral("Usługi, Jan (Bank) <x@y.pl>;")
+        << QByteArray("=?utf-8?Q?Us=C5=82ugi=2C_Jan_=28Bank=29_=3Cx=40y=2Epl=3E=3B?=");
     QTest::newRow("plain ASCII is encoded too") << QStringLiteral("Faktura") << QByteArray("=?utf-8?Q?Faktura?=");
     QTest::newRow("equals sign, tab and line feed") << QStringLiteral("a=b\tc\nd")
                                                     << QByteArray("=?utf-8?Q?a=3Db=09c=0Ad?=");
     QTest::newRow("empty text") << QString() << QByteArray("=?utf-8?Q?" "?=");
-    QTest::newRow("long text is not split")
-        << QString(40, QChar(0x0105)) << "=?utf-8?Q?" + QByteArray("=C4=85").repeated(40) + "?=";
+    QTest::newRow("long text is one word") << QString(40, QChar(0x0105))
+                                           << "=?utf-8?Q?" + QByteArray("=C4=85").repeated(40) + "?=";
 }
 
 void TestMailMessage::encodedWord()
@@ -92,6 +98,31 @@ void TestMailMessage::encodedWord()
     QFETCH(QString, text);
     QFETCH(QByteArray, word);
     QCOMPARE(MMailMessage::encodedWord(text), word);
+}
+
+void TestMailMessage::encodedWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("headerUsed");
+    QTest::addColumn<QByteArray>("words");
+
+    // 75 characters at most: ten letters of six encoded characters each fill a word.
+    const QByteArray tenLetters = "=?utf-8?Q?" + QByteArray("=C4=85").repeated(10) + "?=";
+    QTest::newRow("split between whole letters")
+        << QString(40, QChar(0x0105)) << 0 << QByteArrayList{tenLetters, tenLetters, tenLetters, tenLetters}.join("\n ");
+    QTest::newRow("first word leaves room for the header name")
+        << QString(12, QChar(0x0105)) << 9
+        << "=?utf-8?Q?" + QByteArray("=C4=85").repeated(9) + "?=\n =?utf-8?Q?" + QByteArray("=C4=85").repeated(3) + "?=";
+    QTest::newRow("short text stays one word") << QStringLiteral("Faktura 1/2024") << 9
+                                               << QByteArray("=?utf-8?Q?Faktura_1/2024?=");
+}
+
+void TestMailMessage::encodedWords()
+{
+    QFETCH(QString, text);
+    QFETCH(int, headerUsed);
+    QFETCH(QByteArray, words);
+    QCOMPARE(MMailMessage::encodedWords(text, headerUsed), words);
 }
 
 void TestMailMessage::quotedPrintableBody_data()
