@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -106,9 +107,11 @@ bool MMailMessage::compose(const QDateTime& now)
         if (!file.open(QIODevice::ReadOnly))
             return false;
         text += delimiter + '\n';
-        text += "Content-Type: application/octet-stream\n";
+        const bool pdf = attachment.name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+        text += pdf ? "Content-Type: application/pdf\n" : "Content-Type: application/octet-stream\n";
         text += "Content-Disposition: attachment;\n";
-        text += "\tfilename=\"" + encodedWord(attachment.name) + "\"\n";
+        // A parameter value takes no encoded word: its own form carries the UTF-8 name.
+        text += "\tfilename*=UTF-8''" + QUrl::toPercentEncoding(attachment.name, "!#$&+^`|") + '\n';
         text += "Content-Transfer-Encoding: base64\n";
         text += '\n';
         text += base64Lines(file.readAll());
@@ -150,22 +153,30 @@ QByteArray MMailMessage::encodedWords(const QString& text, int headerUsed)
     return words.join("\n ");
 }
 
+// Each line of the text is a line of the body: a line break travels as a line
+// end, not as an encoded "=0A", which mail readers may show as it is.
 QByteArray MMailMessage::quotedPrintableBody(const QString& body)
 {
-    const QByteArray encoded = MMailSmtp::encodeQuotedPrintable(body.toUtf8());
     QByteArray lines;
-    lines.reserve(encoded.size() + encoded.size() / kQuotedPrintableLineLength * 2 + 1);
-    int column = 0;
-    for (const char c : encoded) {
-        ++column;
-        if (column > kQuotedPrintableLineLength
-            || (c == '=' && column > kQuotedPrintableLineLength - kEscapeLength + 1)) {
-            lines += "=\n";
-            column = 1;
+    for (const QString& textLine : QString(body).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
+        QByteArray encoded = MMailSmtp::encodeQuotedPrintable(textLine.toUtf8());
+        // A blank at the end of a line may be lost on the way.
+        if (encoded.endsWith(' ')) {
+            encoded.chop(1);
+            encoded += "=20";
         }
-        lines += c;
+        int column = 0;
+        for (const char c : qAsConst(encoded)) {
+            ++column;
+            if (column > kQuotedPrintableLineLength
+                || (c == '=' && column > kQuotedPrintableLineLength - kEscapeLength + 1)) {
+                lines += "=\n";
+                column = 1;
+            }
+            lines += c;
+        }
+        lines += '\n';
     }
-    lines += '\n';
     return lines;
 }
 
@@ -202,7 +213,9 @@ QByteArray MMailMessage::dateText(const QDateTime& local)
 
 QByteArray MMailMessage::messageId(const QByteArray& stamp, const QString& senderAddress)
 {
-    return md5Hex(stamp + "Id") + '@' + senderAddress.section(QLatin1Char('@'), 1, 1).toUtf8();
+    // An identifier needs a right-hand side even when the sender's address has none.
+    const QByteArray domain = senderAddress.section(QLatin1Char('@'), 1, 1).toUtf8();
+    return md5Hex(stamp + "Id") + '@' + (domain.isEmpty() ? QByteArray("localhost") : domain);
 }
 
 QByteArray MMailMessage::boundary(const QByteArray& stamp)

@@ -30,6 +30,7 @@ def main():
         "attachments": [
             {
                 "name": part.get_filename(),
+                "content_type": part.get_content_type(),
                 "data": base64.b64encode(part.get_payload(decode=True)).decode("ascii"),
             }
             for part in message.iter_attachments()

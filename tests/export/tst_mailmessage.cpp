@@ -131,9 +131,12 @@ void TestMailMessage::quotedPrintableBody_data()
     QTest::addColumn<QByteArray>("lines");
 
     const QString a72(72, QLatin1Char('a'));
-    QTest::newRow("Polish letters and a line feed stay on one line")
+    QTest::newRow("a line feed is a line end")
         << QStringLiteral("Zażółć\ngęślą jaźń")
-        << QByteArray("Za=C5=BC=C3=B3=C5=82=C4=87=0Ag=C4=99=C5=9Bl=C4=85 ja=C5=BA=C5=84\n");
+        << QByteArray("Za=C5=BC=C3=B3=C5=82=C4=87\ng=C4=99=C5=9Bl=C4=85 ja=C5=BA=C5=84\n");
+    QTest::newRow("CR LF is one line end, empty lines kept") << QStringLiteral("a\r\n\r\nb")
+                                                            << QByteArray("a\n\nb\n");
+    QTest::newRow("blank at a line end encoded") << QStringLiteral("a \nb ") << QByteArray("a=20\nb=20\n");
     QTest::newRow("equals sign, blank, tab and carriage return") << QStringLiteral("a = b\t\r")
                                                                    << QByteArray("a =3D b=09=0D\n");
     QTest::newRow("75 characters fill a line") << QString(75, QLatin1Char('a')) << QByteArray(75, 'a') + '\n';
@@ -240,7 +243,7 @@ void TestMailMessage::headerVariants_data()
                  "<biuro@alfa.pl>\r\nSubject: ";
     QTest::newRow("sender address without at sign")
         << QString() << QStringLiteral("biuro") << QString()
-        << "Message-Id: <" + id + "@>\r\nTo: jan@beta.pl\r\nFrom: <biuro>\r\nSubject: ";
+        << "Message-Id: <" + id + "@localhost>\r\nTo: jan@beta.pl\r\nFrom: <biuro>\r\nSubject: ";
     QTest::newRow("sender address with two at signs")
         << QString() << QStringLiteral("a@b.pl@c.pl") << QString()
         << "Message-Id: <" + id + "@b.pl>\r\nTo: jan@beta.pl\r\nFrom: <a@b.pl@c.pl>\r\nSubject: ";

@@ -192,7 +192,7 @@ void TestMailSend::deliversTheMessage()
     QCOMPARE(message.value("body_charset").toString(), QStringLiteral("utf-8"));
     QCOMPARE(message.value("body_encoding").toString(), QStringLiteral("quoted-printable"));
     // The line end before the empty line that closes the text part is part of the text.
-    QCOMPARE(message.value("body").toString(), body + QLatin1Char('\n'));
+    QCOMPARE(message.value("body").toString(), QString(body).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
     QVERIFY(QRegularExpression(QStringLiteral("^<[0-9a-f]{32}@alfa\\.pl>$"))
                 .match(message.value("message_id").toString())
                 .hasMatch());
@@ -202,6 +202,9 @@ void TestMailSend::deliversTheMessage()
     const QJsonArray attachments = message.value("attachments").toArray();
     QCOMPARE(attachments.size(), 2);
     QCOMPARE(attachments.at(0).toObject().value("name").toString(), QStringLiteral("FV_1_2024 żółta.pdf"));
+    QCOMPARE(attachments.at(0).toObject().value("content_type").toString(), QStringLiteral("application/pdf"));
+    QCOMPARE(attachments.at(1).toObject().value("content_type").toString(),
+             QStringLiteral("application/octet-stream"));
     QCOMPARE(QByteArray::fromBase64(attachments.at(0).toObject().value("data").toString().toLatin1()),
              pdf.readAll());
     QCOMPARE(attachments.at(1).toObject().value("name").toString(), QStringLiteral("skan.bin"));
