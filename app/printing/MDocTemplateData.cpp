@@ -221,7 +221,6 @@ QString MDocTemplateData::moneyFormat(double d, int prec)
     // Printed pages and e-mails stay plain Latin-1 text: the locale's no-break
     // group separator becomes an ordinary blank.
     text.replace(QLocale().groupSeparator(), QLatin1String(" "));
-    text.replace(QChar(0x00A0), QLatin1Char(' '));
     return text;
 }
 
