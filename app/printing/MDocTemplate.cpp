@@ -1,0 +1,468 @@
+#include "MDocTemplate.h"
+
+#include "core/MAppWnd.h"
+#include "printing/MDocTemplateData.h"
+#include "views/MDocumentNumber.h"
+#include "views/MNumberText.h"
+#include "views/MTextFunctions.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+
+// The envelope window of the default options; a stored value with fewer parts
+// takes the missing ones from here.
+const int defaultEnvelopeWindow[4] = {115, 55, 25, 45};
+
+} // namespace
+
+MDocTemplate::MDocTemplate(QPrinter::PrinterMode mode, QObject* parent)
+    : QObject(parent)
+    , m_printer(mode)
+{
+    m_printer.setFullPage(false);
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+
+    const QStringList parts = MAppWnd::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS")).split(QLatin1Char(';'));
+    int window[4];
+    for (int i = 0; i < 4; ++i)
+        window[i] = i < parts.size() ? parts.at(i).toInt() : defaultEnvelopeWindow[i];
+    m_envelopeWindowLeft = window[0];
+    m_envelopeWindowTop = window[1];
+    m_envelopeWindowRight = window[2];
+    m_envelopeWindowBottom = window[3];
+}
+
+MDocTemplate::~MDocTemplate()
+{
+    if (m_textEdit && m_ownTextEdit)
+        m_textEdit->deleteLater();
+}
+
+QString MDocTemplate::amountFormat(double d, int prec)
+{
+    return amountText(d, prec);
+}
+
+int MDocTemplate::countDaysFromStrings(QString date1, QString date2)
+{
+    return MDocTemplateData::countDaysFromStrings(date1, date2);
+}
+
+double MDocTemplate::getMMHeight()
+{
+    return m_textEdit ? m_textEdit->logicalDpiY() / 25.4 : 0.0;
+}
+
+QDate MDocTemplate::getDateFrom()
+{
+    return m_dateFrom;
+}
+
+QString MDocTemplate::getDateFromStr(QString format)
+{
+    return m_dateFrom.toString(format);
+}
+
+QDate MDocTemplate::getDatePrint()
+{
+    return m_datePrint;
+}
+
+QString MDocTemplate::getDatePrintStr(QString format)
+{
+    return m_datePrint.toString(format);
+}
+
+QDate MDocTemplate::getDateTo()
+{
+    return m_dateTo;
+}
+
+QString MDocTemplate::getDateToStr(QString format)
+{
+    return m_dateTo.toString(format);
+}
+
+bool MDocTemplate::getDocAborted()
+{
+    return m_docAborted;
+}
+
+int MDocTemplate::getDocHeight()
+{
+    return m_textEdit ? int(m_textEdit->document()->size().height()) : 0;
+}
+
+QString MDocTemplate::getDocOpenName()
+{
+    return m_docOpenName;
+}
+
+int MDocTemplate::getDocWidth()
+{
+    return m_textEdit ? int(m_textEdit->document()->size().width()) : 0;
+}
+
+QString MDocTemplate::getDocViewName()
+{
+    return docViewName(m_docView, false).toUpper();
+}
+
+int MDocTemplate::getEnvelopeWindowBottom()
+{
+    return m_envelopeWindowBottom;
+}
+
+int MDocTemplate::getEnvelopeWindowLeft()
+{
+    return m_envelopeWindowLeft;
+}
+
+int MDocTemplate::getEnvelopeWindowRight()
+{
+    return m_envelopeWindowRight;
+}
+
+int MDocTemplate::getEnvelopeWindowTop()
+{
+    return m_envelopeWindowTop;
+}
+
+int MDocTemplate::getIdRecord()
+{
+    return m_idRecord;
+}
+
+int MDocTemplate::getIdRecordParent(int idInvoice)
+{
+    return MDocTemplateData::idRecordParent(idInvoice);
+}
+
+int MDocTemplate::getIdSellerBase()
+{
+    return m_idSellerBase;
+}
+
+QString MDocTemplate::getInvoiceContractText(int idInvoice)
+{
+    return MDocTemplateData::invoiceContractText(idInvoice);
+}
+
+double MDocTemplate::getInvoiceCorrectTotalPrice(int idInvoice)
+{
+    return MDocTemplateData::invoiceCorrectTotalPrice(idInvoice);
+}
+
+QStringList MDocTemplate::getInvoiceKindName(int idInvoice)
+{
+    return MDocTemplateData::invoiceKindName(idInvoice, &MAppWnd::option);
+}
+
+QString MDocTemplate::getInvoiceNumStr(int idInvoice)
+{
+    return invoiceNumberById(idInvoice);
+}
+
+QString MDocTemplate::getInvoicePartDate(int idInvoice)
+{
+    const QStringList date = MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDatePart);
+    return date.isEmpty() ? QString() : date.at(0) + QLatin1Char(' ') + getMonthName(date.at(1), true) + QLatin1Char(' ') + date.at(2);
+}
+
+double MDocTemplate::getInvoicePartPrice(int idInvoice)
+{
+    return MDocTemplateData::invoicePartPrice(idInvoice);
+}
+
+double MDocTemplate::getInvoicePartTotalPrice(int idInvoice)
+{
+    return MDocTemplateData::invoicePartTotalPrice(idInvoice);
+}
+
+QString MDocTemplate::getInvoicePayedAllDate(int idInvoice)
+{
+    const QStringList date = MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDateAll);
+    return date.isEmpty() ? QString() : date.at(0) + QLatin1Char(' ') + getMonthName(date.at(1), true) + QLatin1Char(' ') + date.at(2);
+}
+
+int MDocTemplate::getInvoiceSellerBase(int idInvoice)
+{
+    return MDocTemplateData::invoiceSellerBase(idInvoice);
+}
+
+double MDocTemplate::getInvoiceTotalPrice(int idInvoice)
+{
+    return MDocTemplateData::invoiceTotalPrice(idInvoice);
+}
+
+QString MDocTemplate::getInvoiceType(int idInvoice)
+{
+    return MDocTemplateData::invoiceType(idInvoice);
+}
+
+QString MDocTemplate::getInvoiceType2(int idInvoice)
+{
+    return MDocTemplateData::invoiceType2(idInvoice);
+}
+
+QString MDocTemplate::getInvoiceType3(int idInvoice)
+{
+    return MDocTemplateData::invoiceType3(idInvoice);
+}
+
+int MDocTemplate::getListSize(QVariantList list)
+{
+    return list.size();
+}
+
+int MDocTemplate::getMarginBottom()
+{
+    return pixelsOfMillimetres(m_marginBottom);
+}
+
+int MDocTemplate::getMarginLeft()
+{
+    return pixelsOfMillimetres(m_marginLeft);
+}
+
+int MDocTemplate::getMarginRight()
+{
+    return pixelsOfMillimetres(m_marginRight);
+}
+
+int MDocTemplate::getMarginTop()
+{
+    return pixelsOfMillimetres(m_marginTop);
+}
+
+QString MDocTemplate::getMonthName(QString month, bool checkStyle)
+{
+    return monthName(month, checkStyle);
+}
+
+int MDocTemplate::getPageGenerated()
+{
+    return m_pageGenerated;
+}
+
+QString MDocTemplate::getOption(QString key)
+{
+    return MAppWnd::option(key);
+}
+
+int MDocTemplate::getPageHeight()
+{
+    return m_textEdit ? int(m_textEdit->document()->pageSize().height()) : 0;
+}
+
+int MDocTemplate::getPageWidth()
+{
+    return m_textEdit ? int(m_textEdit->document()->pageSize().width()) : 0;
+}
+
+QPrinter* MDocTemplate::getPrinter()
+{
+    return &m_printer;
+}
+
+QPrinter* MDocTemplate::getPrinterClone()
+{
+    auto* clone = new QPrinter(QPrinter::HighResolution);
+    clone->setFullPage(m_printer.fullPage());
+    clone->setPageSize(m_printer.pageLayout().pageSize());
+    clone->setResolution(m_printer.resolution());
+    clone->setPageOrientation(m_printer.pageLayout().orientation());
+    clone->setPageMargins(QMarginsF(m_marginLeft, m_marginTop, m_marginRight, m_marginBottom),
+                          QPageLayout::Millimeter);
+    return clone;
+}
+
+int MDocTemplate::getPrinterPageHeight()
+{
+    if (!m_textEdit)
+        return 0;
+    const QRect page = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
+    return int((page.bottom() - page.top() + 1) * m_textEdit->logicalDpiY() / 25.4);
+}
+
+int MDocTemplate::getPrinterPageWidth()
+{
+    if (!m_textEdit)
+        return 0;
+    const QRect page = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
+    return int((page.right() - page.left() + 1) * m_textEdit->logicalDpiY() / 25.4);
+}
+
+QString MDocTemplate::getPrintFooter()
+{
+    return tr("Wydruk z programu morva FAKTURY ") + MAppWnd::versionText() + QLatin1Char('.');
+}
+
+QVariantList MDocTemplate::getSqlQuery(QString sql)
+{
+    return MDocTemplateData::sqlQuery(sql);
+}
+
+QTextEdit* MDocTemplate::getTextEdit()
+{
+    return m_textEdit;
+}
+
+bool MDocTemplate::isDocAborted()
+{
+    return getDocAborted();
+}
+
+bool MDocTemplate::isDocGenerated()
+{
+    return m_docGenerated;
+}
+
+bool MDocTemplate::isPaging()
+{
+    return m_paging;
+}
+
+void MDocTemplate::isPaging(bool b)
+{
+    m_paging = b;
+}
+
+bool MDocTemplate::isPdf()
+{
+    return m_pdf;
+}
+
+void MDocTemplate::isPdf(bool b)
+{
+    m_pdf = b;
+}
+
+bool MDocTemplate::isPreview()
+{
+    return m_preview;
+}
+
+void MDocTemplate::isPreview(bool b)
+{
+    m_preview = b;
+}
+
+bool MDocTemplate::isTextPayed(int idInvoice)
+{
+    return MDocTemplateData::isTextPayed(idInvoice);
+}
+
+QString MDocTemplate::moneyFormat(double d, int prec)
+{
+    return MDocTemplateData::moneyFormat(d, prec);
+}
+
+QString MDocTemplate::noWrap(QString str)
+{
+    return noWrapText(str);
+}
+
+QString MDocTemplate::numberFormat(double d)
+{
+    return MDocTemplateData::numberFormat(d);
+}
+
+void MDocTemplate::setDateFrom(QDate date)
+{
+    m_dateFrom = date;
+}
+
+void MDocTemplate::setDatePrint(QDate date)
+{
+    m_datePrint = date;
+}
+
+void MDocTemplate::setDateTo(QDate date)
+{
+    m_dateTo = date;
+}
+
+void MDocTemplate::setDocAborted(bool b)
+{
+    m_docAborted = b;
+}
+
+void MDocTemplate::setDocGenerated(bool b)
+{
+    m_docGenerated = b;
+}
+
+void MDocTemplate::setDocOpenName(QString name)
+{
+    m_docOpenName = name;
+}
+
+void MDocTemplate::setDocView(int iDocView)
+{
+    m_docView = iDocView;
+}
+
+void MDocTemplate::setHtml(QString s)
+{
+    if (m_textEdit)
+        m_textEdit->setHtml(s);
+}
+
+void MDocTemplate::setIdRecord(int i)
+{
+    m_idRecord = i;
+}
+
+void MDocTemplate::setIdSellerBase(int i)
+{
+    m_idSellerBase = i;
+}
+
+void MDocTemplate::setOwnTextEdit(bool own)
+{
+    m_ownTextEdit = own;
+}
+
+void MDocTemplate::setPageGenerated(int page)
+{
+    m_pageGenerated = page;
+}
+
+void MDocTemplate::setPageMargins(double left, double top, double right, double bottom)
+{
+    m_marginLeft = left;
+    m_marginTop = top;
+    m_marginRight = right;
+    m_marginBottom = bottom;
+    m_printer.setPageMargins(QMarginsF(left, top, right, bottom), QPageLayout::Millimeter);
+}
+
+void MDocTemplate::setPageOrientation(QPrinter::Orientation orientation)
+{
+    m_printer.setPageOrientation(orientation == QPrinter::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
+{
+    // A text edit this object owned and no one else knows of would be lost when replaced.
+    if (m_textEdit && m_ownTextEdit && m_textEdit != tE)
+        m_textEdit->deleteLater();
+
+    m_textEdit = tE ? tE : new QTextEdit();
+    m_textEdit->setWordWrapMode(QTextOption::WordWrap);
+    m_textEdit->setReadOnly(true);
+    m_textEdit->document()->setUndoRedoEnabled(false);
+    m_printer.setResolution(m_textEdit->logicalDpiY());
+    m_ownTextEdit = own;
+}
+
+int MDocTemplate::pixelsOfMillimetres(double mm) const
+{
+    return m_textEdit ? int(mm * m_textEdit->logicalDpiY() / 25.4) : 0;
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QDate>
+#include <QObject>
+#include <QPrinter>
+#include <QScriptable>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class QTextEdit;
+
+// The object a print template sees as `doc`: the run's state and page geometry,
+// the text edit that measures and finally holds the template's HTML, and the
+// look-ups and number texts the template prints. One object serves one run.
+//
+// The slots are declared in the order the templates' reference lists them, so
+// that the meta-object keeps that order. Sizes are pixels of the text edit.
+class MDocTemplate : public QObject, public QScriptable
+{
+    Q_OBJECT
+
+public:
+    MDocTemplate(QPrinter::PrinterMode mode, QObject* parent);
+    ~MDocTemplate() override;
+
+public slots:
+    QString amountFormat(double d, int prec);
+    int countDaysFromStrings(QString date1, QString date2);
+    double getMMHeight();
+    QDate getDateFrom();
+    QString getDateFromStr(QString format);
+    QDate getDatePrint();
+    QString getDatePrintStr(QString format);
+    QDate getDateTo();
+    QString getDateToStr(QString format);
+    bool getDocAborted();
+    int getDocHeight();
+    QString getDocOpenName();
+    int getDocWidth();
+    QString getDocViewName();
+    int getEnvelopeWindowBottom();
+    int getEnvelopeWindowLeft();
+    int getEnvelopeWindowRight();
+    int getEnvelopeWindowTop();
+    int getIdRecord();
+    int getIdRecordParent(int idInvoice);
+    int getIdSellerBase();
+    QString getInvoiceContractText(int idInvoice);
+    double getInvoiceCorrectTotalPrice(int idInvoice);
+    QStringList getInvoiceKindName(int idInvoice);
+    QString getInvoiceNumStr(int idInvoice);
+    QString getInvoicePartDate(int idInvoice);
+    double getInvoicePartPrice(int idInvoice);
+    double getInvoicePartTotalPrice(int idInvoice);
+    QString getInvoicePayedAllDate(int idInvoice);
+    int getInvoiceSellerBase(int idInvoice);
+    double getInvoiceTotalPrice(int idInvoice);
+    QString getInvoiceType(int idInvoice);
+    QString getInvoiceType2(int idInvoice);
+    QString getInvoiceType3(int idInvoice);
+    int getListSize(QVariantList list);
+    int getMarginBottom();
+    int getMarginLeft();
+    int getMarginRight();
+    int getMarginTop();
+    QString getMonthName(QString month, bool checkStyle = false);
+    int getPageGenerated();
+    QString getOption(QString key);
+    int getPageHeight();
+    int getPageWidth();
+    QPrinter* getPrinter();
+    // A new printer with this one's page set-up and the stored margins; the caller owns it.
+    QPrinter* getPrinterClone();
+    int getPrinterPageHeight();
+    int getPrinterPageWidth();
+    QString getPrintFooter();
+    QVariantList getSqlQuery(QString sql);
+    QTextEdit* getTextEdit();
+    bool isDocAborted();
+    bool isDocGenerated();
+    bool isPaging();
+    void isPaging(bool b);
+    bool isPdf();
+    void isPdf(bool b);
+    bool isPreview();
+    void isPreview(bool b);
+    bool isTextPayed(int idInvoice);
+    QString moneyFormat(double d, int prec = 2);
+    QString noWrap(QString str);
+    QString numberFormat(double d);
+    void setDateFrom(QDate date);
+    void setDatePrint(QDate date);
+    void setDateTo(QDate date);
+    void setDocAborted(bool b);
+    void setDocGenerated(bool b);
+    void setDocOpenName(QString name);
+    void setDocView(int iDocView);
+    void setHtml(QString s);
+    void setIdRecord(int i);
+    void setIdSellerBase(int i);
+    void setOwnTextEdit(bool own);
+    void setPageGenerated(int page);
+    void setPageMargins(double left, double top, double right, double bottom);
+    void setPageOrientation(QPrinter::Orientation orientation);
+    // Without tE a new text edit without parent; the object releases it when own is true.
+    void setTextEdit(QTextEdit* tE = nullptr, bool own = true);
+
+private:
+    // Millimetres in pixels of the text edit, on its vertical resolution.
+    int pixelsOfMillimetres(double mm) const;
+
+    bool m_paging = false;
+    bool m_pdf = false;
+    bool m_preview = false;
+    bool m_docAborted = false;
+    bool m_docGenerated = false;
+    QDate m_dateFrom;
+    QDate m_datePrint;
+    QDate m_dateTo;
+    QString m_docOpenName;
+    int m_envelopeWindowBottom = 0;
+    int m_envelopeWindowLeft = 0;
+    int m_envelopeWindowRight = 0;
+    int m_envelopeWindowTop = 0;
+    int m_docView = 0;
+    int m_idRecord = 0;
+    int m_idSellerBase = 0;
+    int m_pageGenerated = 0;
+    QPrinter m_printer;
+    double m_marginBottom = 0;
+    double m_marginLeft = 0;
+    double m_marginRight = 0;
+    double m_marginTop = 0;
+    QTextEdit* m_textEdit = nullptr;
+    bool m_ownTextEdit = true;
+};

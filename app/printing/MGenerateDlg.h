@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class MDocTemplate;
+class QLabel;
+
+// The modal progress box of a template run or a batch of runs. "Zatrzymaj" sets
+// the watched template's aborted flag and ends the box with 0; the job it watches
+// ends it with accept(). Escape and the close button end it with 0 and touch no flag.
+class MGenerateDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MGenerateDlg(QWidget* parent = nullptr, Qt::WindowFlags f = Qt::WindowFlags());
+
+    // Shows the (rich) text at once, even while the GUI thread is busy with a run.
+    void setText(QString text);
+    // The template whose run the button stops; none for a batch.
+    void setDocTemplate(MDocTemplate* docTemplate);
+
+private slots:
+    void clickStop(bool checked);
+
+private:
+    QLabel* m_label = nullptr;
+    MDocTemplate* m_docTemplate = nullptr;
+};

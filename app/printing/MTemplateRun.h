@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class MDocTemplate;
+class QScriptEngine;
+class QWidget;
+
+// A print template evaluated against a prepared MDocTemplate, which the
+// template sees as `doc`. Every caller that lays out pages runs its template
+// through here, so that a broken template never yields a document.
+class MTemplateRun
+{
+public:
+    // Sets the page size of the template's text edit from its printer, evaluates
+    // the template resource in a context of its own on `engine` (its top-level
+    // variables go with that context) and sets the page size again. False when
+    // the template cannot be read or stops on an uncaught exception: the error is
+    // logged, a critical box over `parent` names the template and the error, the
+    // text edit is emptied and the engine is left clean for the next run; the
+    // caller then prints, saves, shows and sends nothing.
+    static bool run(QScriptEngine* engine, MDocTemplate* docTemplate, const QString& resource, QWidget* parent);
+
+    // run(), then, unless the run failed or was aborted, prints the text edit on the
+    // template's own printer (paper or PDF file). False when the run failed.
+    static bool print(QScriptEngine* engine, MDocTemplate* docTemplate, const QString& resource, QWidget* parent);
+
+    // The printer's page rectangle in pixels of the text edit, as the document's page size.
+    static void setPageSize(MDocTemplate* docTemplate);
+};

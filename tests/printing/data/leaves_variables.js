@@ -1,0 +1,3 @@
+var declaredLeftover = 'zmienna';
+undeclaredLeftover = 'globalna';
+doc.setHtml('<p>ustawione</p>');

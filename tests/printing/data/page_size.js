@@ -1,0 +1,1 @@
+doc.setHtml('<p>' + doc.getPageWidth() + 'x' + doc.getPageHeight() + '</p>');

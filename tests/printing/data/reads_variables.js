@@ -1,0 +1,1 @@
+doc.setHtml('<p>' + typeof declaredLeftover + ' ' + typeof undeclaredLeftover + '</p>');

@@ -1,0 +1,3 @@
+doc.setHtml('<p>Pomiar strony</p>');
+var height = doc.getDocHeight();
+throw new Error('brak danych dokumentu');
