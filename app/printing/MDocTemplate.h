@@ -43,6 +43,8 @@ public slots:
     int getEnvelopeWindowLeft();
     int getEnvelopeWindowRight();
     int getEnvelopeWindowTop();
+    // The seller's logo at its stored size, when option SHOW_LOGO is 1.
+    QString getHtmlLogo(int idSellerBase);
     int getIdRecord();
     int getIdRecordParent(int idInvoice);
     int getIdSellerBase();
@@ -75,6 +77,11 @@ public slots:
     int getPrinterPageHeight();
     int getPrinterPageWidth();
     QString getPrintFooter();
+    // The payment slots answer empty text unless option SHOW_QR_CODE__PAY_MOBILE is "1".
+    QString getQrcodeHtmlImage(QString str, int widthMM, int heightMM, int scale);
+    QString getQrcodeStringPayment(int idInvoice);
+    // The payment text, or with bReturnError why the document gets no QR code.
+    QString getQrcodeStringErrorPayment(int idInvoice, bool bReturnError = false);
     QVariantList getSqlQuery(QString sql);
     QTextEdit* getTextEdit();
     bool isDocAborted();
@@ -89,6 +96,7 @@ public slots:
     QString moneyFormat(double d, int prec = 2);
     QString noWrap(QString str);
     QString numberFormat(double d);
+    QString priceToWords(double price, bool bFullWords, bool bFullCents, QString strCurrency);
     void setDateFrom(QDate date);
     void setDatePrint(QDate date);
     void setDateTo(QDate date);

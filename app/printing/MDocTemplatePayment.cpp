@@ -1,0 +1,54 @@
+#include "MDocTemplate.h"
+
+#include "core/MAppWnd.h"
+#include "parties/MSellerLogo.h"
+#include "printing/MPaymentQr.h"
+#include "printing/MPriceWords.h"
+#include "printing/MQrCode.h"
+#include "printing/MSellerLogoElement.h"
+
+#include <QTextEdit>
+
+namespace {
+
+bool isQrCodeShown()
+{
+    return MAppWnd::option(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE")) == QLatin1String("1");
+}
+
+}
+
+QString MDocTemplate::getHtmlLogo(int idSellerBase)
+{
+    if (MAppWnd::option(QStringLiteral("SHOW_LOGO")).toInt() != 1 || idSellerBase < 1)
+        return QString();
+    const QString file = m_preview ? MSellerLogo::savedPreviewPath(idSellerBase) : MSellerLogo::savedPath(idSellerBase);
+    return MSellerLogoElement::html(idSellerBase, file);
+}
+
+QString MDocTemplate::getQrcodeHtmlImage(QString str, int widthMM, int heightMM, int scale)
+{
+    if (!isQrCodeShown() || !m_textEdit || str.isEmpty())
+        return QString();
+    return MQrCode::htmlImage(str, MAppWnd::pathTemp + QStringLiteral("temp/"), m_preview, m_textEdit->logicalDpiX(),
+                              m_textEdit->logicalDpiY(), widthMM, heightMM, scale);
+}
+
+QString MDocTemplate::getQrcodeStringPayment(int idInvoice)
+{
+    return getQrcodeStringErrorPayment(idInvoice, false);
+}
+
+QString MDocTemplate::getQrcodeStringErrorPayment(int idInvoice, bool bReturnError)
+{
+    if (!isQrCodeShown())
+        return QString();
+    QString reason;
+    const QString text = MPaymentQr::text(idInvoice, &reason);
+    return bReturnError ? reason : text;
+}
+
+QString MDocTemplate::priceToWords(double price, bool bFullWords, bool bFullCents, QString strCurrency)
+{
+    return MPriceWords::text(price, bFullWords, bFullCents, strCurrency);
+}
