@@ -31,14 +31,9 @@ qint64 grosze(double amount)
     return qFloor(amount * 100.0 + 1e-10 + 0.5);
 }
 
-QString digitsOnly(QString text)
-{
-    return text.remove(QRegularExpression(QStringLiteral("\\D")));
-}
-
-}
-
-qint64 MPaymentQr::amountInGrosze(int idInvoice)
+// The gross total (for a correction its difference to the document it corrects) less
+// the parts already paid on it and on the documents joined to it.
+qint64 amountToPay(int idInvoice)
 {
     const double total = MDocTemplateData::invoiceType(idInvoice) == QLatin1String("CORRECT")
                              ? MDocTemplateData::invoiceCorrectTotalPrice(idInvoice)
@@ -46,67 +41,99 @@ qint64 MPaymentQr::amountInGrosze(int idInvoice)
     return grosze(total) - grosze(MDocTemplateData::invoicePartTotalPrice(idInvoice));
 }
 
+QString digitsOnly(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\D")));
+}
+
+}
+
+struct MPaymentQr::Payment
+{
+    QString name;
+    QString nip;
+    QString account;
+    qint64 amount = 0;
+    QString amountText;
+    QString number;
+    int currency = 0;
+    int payForm = 0;
+    bool paid = false;
+};
+
 QString MPaymentQr::text(int idInvoice, QString* reason)
 {
-    QString failure;
-    QString payment;
     const QString type = MDocTemplateData::invoiceType(idInvoice);
     const int id = type == QLatin1String("DUPLICATE") || type == QLatin1String("CORRECT_DUPLICATE")
                        ? MDocTemplateData::idRecordParent(idInvoice)
                        : idInvoice;
 
+    QString failure;
+    QString result;
     if (id >= 1) {
-        QSqlQuery kindQuery(QStringLiteral("SELECT i.invoice_kind FROM invoice i WHERE i.id = ") + QString::number(id));
-        if (kindQuery.next() && isRrKind(kindQuery.value(0).toInt())) {
+        QSqlQuery kind(QStringLiteral("SELECT i.invoice_kind FROM invoice i WHERE i.id = ") + QString::number(id));
+        if (kind.next() && isRrKind(kind.value(0).toInt())) {
             failure = tr("Jest to faktura RR.");
         } else {
-            QSqlQuery query(QStringLiteral("SELECT s.firm, s.firm_short, s.nip, s.bank_account, i.id_currency, "
-                                           "i.id_pay_form, i.payed FROM invoice i LEFT JOIN invoice_seller s "
-                                           "ON i.id_seller = s.id WHERE i.id = ")
-                            + QString::number(id));
-            const bool found = query.next();
-            QString name = found ? query.value(1).toString().trimmed() : QString();
-            if (name.isEmpty() && found)
-                name = query.value(0).toString().trimmed();
-            const QString nip = digitsOnly(found ? query.value(2).toString() : QString());
-            const QString account = digitsOnly(found ? query.value(3).toString() : QString());
-            const int currency = found ? query.value(4).toInt() : 0;
-            const int payForm = found ? query.value(5).toInt() : 0;
-            const bool paid = found && query.value(6).toInt() == 1;
-
-            const qint64 amount = amountInGrosze(id);
-            const QString amountText = QString::number(amount).rightJustified(maxAmountLength, QLatin1Char('0'));
-            const QString number = invoiceNumberById(id);
-
-            if (name.size() > maxNameLength)
-                failure = tr("Nazwa sprzedawcy ma więcej niż 20 znaków.");
-            else if (nip.size() != nipLength)
-                failure = tr("NIP sprzedawcy nie ma 10 znaków");
-            else if (account.size() != accountLength)
-                failure = tr("Numer konta bankowego sprzedawcy (bez kodu kraju) nie ma 26 znaków.");
-            else if (amountText.size() > maxAmountLength)
-                failure = tr("Kwota brutto ma więcej niż 9 znaków.");
-            else if (number.size() > maxNumberLength)
-                failure = tr("Numer dokumentu ma więcej niż 32 znaki.");
-            else if (amount <= 0)
-                failure = tr("Kwota brutto nie jest dodatnia.");
-            else if (currency >= 1)
-                failure = tr("Dokument nie jest w walucie PLN.");
-            else if (payForm != payFormNone && payForm != payFormTransfer)
-                failure = tr("Wybrana forma płatności nie jest pusta lub nie jest przelewem.");
-            else if (paid)
-                failure = tr("Dokument ma tekst \"zapłacono\".");
-            else if (!isBankAccountValid(account))
-                failure = tr("Numer konta bankowego sprzedawcy jest nieprawidłowy lub nie jest kontem polskim.");
-            else if (!isNipValid(nip))
-                failure = tr("NIP sprzedawcy jest nieprawidłowy.");
-            else
-                payment = nip + QStringLiteral("|PL|") + account + QLatin1Char('|') + amountText + QLatin1Char('|')
-                          + name + QLatin1Char('|') + number + QStringLiteral("|||");
+            const Payment payment = read(id);
+            failure = refusal(payment);
+            if (failure.isEmpty())
+                result = payment.nip + QStringLiteral("|PL|") + payment.account + QLatin1Char('|') + payment.amountText
+                         + QLatin1Char('|') + payment.name + QLatin1Char('|') + payment.number + QStringLiteral("|||");
         }
     }
 
     if (reason)
         *reason = failure;
+    return result;
+}
+
+MPaymentQr::Payment MPaymentQr::read(int idInvoice)
+{
+    Payment payment;
+    QSqlQuery query(QStringLiteral("SELECT s.firm, s.firm_short, s.nip, s.bank_account, i.id_currency, i.id_pay_form, "
+                                   "i.payed FROM invoice i LEFT JOIN invoice_seller s ON i.id_seller = s.id "
+                                   "WHERE i.id = ")
+                    + QString::number(idInvoice));
+    if (query.next()) {
+        payment.name = query.value(1).toString().trimmed();
+        if (payment.name.isEmpty())
+            payment.name = query.value(0).toString().trimmed();
+        payment.nip = digitsOnly(query.value(2).toString());
+        payment.account = digitsOnly(query.value(3).toString());
+        payment.currency = query.value(4).toInt();
+        payment.payForm = query.value(5).toInt();
+        payment.paid = query.value(6).toInt() == 1;
+    }
+    payment.amount = amountToPay(idInvoice);
+    payment.amountText = QString::number(payment.amount).rightJustified(maxAmountLength, QLatin1Char('0'));
+    payment.number = invoiceNumberById(idInvoice);
     return payment;
+}
+
+QString MPaymentQr::refusal(const Payment& payment)
+{
+    if (payment.name.size() > maxNameLength)
+        return tr("Nazwa sprzedawcy ma więcej niż 20 znaków.");
+    if (payment.nip.size() != nipLength)
+        return tr("NIP sprzedawcy nie ma 10 znaków");
+    if (payment.account.size() != accountLength)
+        return tr("Numer konta bankowego sprzedawcy (bez kodu kraju) nie ma 26 znaków.");
+    if (payment.amountText.size() > maxAmountLength)
+        return tr("Kwota brutto ma więcej niż 9 znaków.");
+    if (payment.number.size() > maxNumberLength)
+        return tr("Numer dokumentu ma więcej niż 32 znaki.");
+    if (payment.amount <= 0)
+        return tr("Kwota brutto nie jest dodatnia.");
+    if (payment.currency >= 1)
+        return tr("Dokument nie jest w walucie PLN.");
+    if (payment.payForm != payFormNone && payment.payForm != payFormTransfer)
+        return tr("Wybrana forma płatności nie jest pusta lub nie jest przelewem.");
+    if (payment.paid)
+        return tr("Dokument ma tekst \"zapłacono\".");
+    if (!isBankAccountValid(payment.account))
+        return tr("Numer konta bankowego sprzedawcy jest nieprawidłowy lub nie jest kontem polskim.");
+    if (!isNipValid(payment.nip))
+        return tr("NIP sprzedawcy jest nieprawidłowy.");
+    return QString();
 }

@@ -12,10 +12,14 @@ class MPaymentQr
 public:
     // "NIP|PL|account|grosze|name|number|||" for the document (for a duplicate: the
     // document it duplicates), or empty text when the document gets no code; `reason`,
-    // when given, receives why it gets none (empty when it gets one or there is no document).
+    // when given, receives why it gets none (empty when it gets one or the id is below 1;
+    // a missing row reads as a seller without tax number and fails that check).
     static QString text(int idInvoice, QString* reason = nullptr);
 
-    // The amount to pay in grosze: the gross total (for a correction its difference to the
-    // document it corrects) less the parts already paid, each rounded half up.
-    static qint64 amountInGrosze(int idInvoice);
+private:
+    struct Payment;
+
+    static Payment read(int idInvoice);
+    // Why the payment cannot be coded: the first check that fails; empty when all pass.
+    static QString refusal(const Payment& payment);
 };
