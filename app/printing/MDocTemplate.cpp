@@ -17,6 +17,14 @@ namespace {
 // takes the missing ones from here.
 const int defaultEnvelopeWindow[4] = {115, 55, 25, 45};
 
+// Day, month name and year of a payment date ("05 marca 2014"); empty without a date.
+QString payDateText(const QStringList& date)
+{
+    if (date.isEmpty())
+        return QString();
+    return date.at(0) + QLatin1Char(' ') + monthName(date.at(1), true) + QLatin1Char(' ') + date.at(2);
+}
+
 } // namespace
 
 MDocTemplate::MDocTemplate(QPrinter::PrinterMode mode, QObject* parent)
@@ -170,8 +178,7 @@ QString MDocTemplate::getInvoiceNumStr(int idInvoice)
 
 QString MDocTemplate::getInvoicePartDate(int idInvoice)
 {
-    const QStringList date = MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDatePart);
-    return date.isEmpty() ? QString() : date.at(0) + QLatin1Char(' ') + getMonthName(date.at(1), true) + QLatin1Char(' ') + date.at(2);
+    return payDateText(MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDatePart));
 }
 
 double MDocTemplate::getInvoicePartPrice(int idInvoice)
@@ -186,8 +193,7 @@ double MDocTemplate::getInvoicePartTotalPrice(int idInvoice)
 
 QString MDocTemplate::getInvoicePayedAllDate(int idInvoice)
 {
-    const QStringList date = MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDateAll);
-    return date.isEmpty() ? QString() : date.at(0) + QLatin1Char(' ') + getMonthName(date.at(1), true) + QLatin1Char(' ') + date.at(2);
+    return payDateText(MDocTemplateData::invoicePayDate(idInvoice, MDocTemplateData::PayDateAll));
 }
 
 int MDocTemplate::getInvoiceSellerBase(int idInvoice)

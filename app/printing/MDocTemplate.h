@@ -14,8 +14,8 @@ class QTextEdit;
 // the text edit that measures and finally holds the template's HTML, and the
 // look-ups and number texts the template prints. One object serves one run.
 //
-// The slots are declared in the order the templates' reference lists them, so
-// that the meta-object keeps that order. Sizes are pixels of the text edit.
+// The slots keep one fixed order, which the meta-object follows; a new slot goes
+// in at its place, not at the end. Sizes are pixels of the text edit.
 class MDocTemplate : public QObject, public QScriptable
 {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "MTestEnvironment.h"
+#include "MTestPdf.h"
 #include "core/MTextPrinter.h"
 
 #include <QApplication>
@@ -136,38 +137,8 @@ private slots:
     void cancelledPrinterGetsNoFurtherPage();
 
 private:
-    QString pdfInfo(const QString& fileName, const QString& field) const;
-    QStringList pageTexts(const QString& fileName) const;
     QTemporaryDir m_dir;
 };
-
-QString TestTextPrinter::pdfInfo(const QString& fileName, const QString& field) const
-{
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {fileName});
-    if (!process.waitForFinished() || process.exitCode() != 0)
-        return QString();
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        if (line.startsWith(field + QLatin1Char(':')))
-            return line.mid(field.size() + 1).trimmed();
-    }
-    return QString();
-}
-
-QStringList TestTextPrinter::pageTexts(const QString& fileName) const
-{
-    QStringList texts;
-    const int pages = pdfInfo(fileName, QStringLiteral("Pages")).toInt();
-    for (int page = 1; page <= pages; ++page) {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                                    QString::number(page), fileName, QStringLiteral("-")});
-        process.waitForFinished();
-        texts.append(QString::fromUtf8(process.readAllStandardOutput()).simplified());
-    }
-    return texts;
-}
 
 void TestTextPrinter::pagesOfThreePageDocument_data()
 {
@@ -221,7 +192,7 @@ void TestTextPrinter::pagesOfThreePageDocument()
     MTextPrinter::print(&textEdit, &printer, false);
     QCOMPARE(printer.resolution(), 600);
 
-    const QStringList texts = pageTexts(fileName);
+    const QStringList texts = MTestPdf::pageTexts(fileName);
     if (expected.isEmpty()) {
         // The PDF writer always closes one page; nothing may be drawn on it.
         QVERIFY(!texts.isEmpty());
@@ -249,8 +220,8 @@ void TestTextPrinter::longTextFlowsOverPrinterPages()
     printer.setOutputFileName(fileName);
     MTextPrinter::print(&textEdit, &printer, false);
 
-    QCOMPARE(pdfInfo(fileName, QStringLiteral("Title")), QStringLiteral("Zestawienie 1/2026"));
-    const QStringList texts = pageTexts(fileName);
+    QCOMPARE(MTestPdf::info(fileName, QStringLiteral("Title")), QStringLiteral("Zestawienie 1/2026"));
+    const QStringList texts = MTestPdf::pageTexts(fileName);
     QVERIFY2(texts.size() > 1, qPrintable(QString::number(texts.size())));
     // Every line once, in order, none cut off between two pages.
     QCOMPARE(texts.join(QLatin1Char(' ')), lines.join(QLatin1Char(' ')));
@@ -278,7 +249,7 @@ void TestTextPrinter::documentWithItsOwnPagesIsScaledToPrinterPages()
     printer.setOutputFileName(fileName);
     printer.setPageOrder(QPrinter::LastPageFirst);
     MTextPrinter::print(&textEdit, &printer, false);
-    const QStringList texts = pageTexts(fileName);
+    const QStringList texts = MTestPdf::pageTexts(fileName);
     QCOMPARE(texts.size(), 2);
     QCOMPARE(texts.at(0), QStringLiteral("Strona 2"));
     QVERIFY(texts.at(1).startsWith(QStringLiteral("Strona 1 wiersz wiersz")));

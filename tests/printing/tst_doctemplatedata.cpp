@@ -39,7 +39,7 @@ private:
 
 namespace {
 
-// Kinds of duplicates point at the document they copy.
+// Documents firstKindId + kind hold one document of every kind.
 const int firstKindId = 200;
 
 void insertInvoice(int id, const QVariantMap& values)

@@ -1,12 +1,12 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestPdf.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "views/MMessageBox.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScriptEngine>
 #include <QTemporaryDir>
@@ -30,6 +30,7 @@ private slots:
     void twoPageTemplateGivesTwoPdfPages();
     void failingTemplateLeavesNoPdfAndEngineClean();
     void missingTemplateIsReported();
+    void abortedRunPrintsNothing();
     void topLevelVariablesEndWithTheRun();
     void pageSizeFromPrinterAndMargins_data();
     void pageSizeFromPrinterAndMargins();
@@ -37,8 +38,6 @@ private slots:
 private:
     // A template set up as a PDF run of the document list does it.
     MDocTemplate* pdfTemplate(const QString& fileName);
-    QString pdfInfo(const QString& fileName, const QString& field) const;
-    QStringList pageTexts(const QString& fileName) const;
 
     MTestDatabase m_db;
     QTemporaryDir m_dir;
@@ -71,34 +70,6 @@ MDocTemplate* TestTemplateRun::pdfTemplate(const QString& fileName)
     return docTemplate;
 }
 
-QString TestTemplateRun::pdfInfo(const QString& fileName, const QString& field) const
-{
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {fileName});
-    if (!process.waitForFinished() || process.exitCode() != 0)
-        return QString();
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        if (line.startsWith(field + QLatin1Char(':')))
-            return line.mid(field.size() + 1).trimmed();
-    }
-    return QString();
-}
-
-QStringList TestTemplateRun::pageTexts(const QString& fileName) const
-{
-    QStringList texts;
-    const int pages = pdfInfo(fileName, QStringLiteral("Pages")).toInt();
-    for (int page = 1; page <= pages; ++page) {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                                    QString::number(page), fileName, QStringLiteral("-")});
-        process.waitForFinished();
-        texts.append(QString::fromUtf8(process.readAllStandardOutput()).simplified());
-    }
-    return texts;
-}
-
 void TestTemplateRun::twoPageTemplateGivesTwoPdfPages()
 {
     const QString fileName = m_dir.filePath(QStringLiteral("dwie_strony.pdf"));
@@ -107,8 +78,8 @@ void TestTemplateRun::twoPageTemplateGivesTwoPdfPages()
     QVERIFY(MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/test_template/two_pages.js"), nullptr));
 
     QVERIFY(MMessageBox::takeShown().isEmpty());
-    QCOMPARE(pdfInfo(fileName, QStringLiteral("Pages")), QStringLiteral("2"));
-    QCOMPARE(pageTexts(fileName), (QStringList{QStringLiteral("Pierwsza strona"), QStringLiteral("Druga strona")}));
+    QCOMPARE(MTestPdf::info(fileName, QStringLiteral("Pages")), QStringLiteral("2"));
+    QCOMPARE(MTestPdf::pageTexts(fileName), (QStringList{QStringLiteral("Pierwsza strona"), QStringLiteral("Druga strona")}));
 }
 
 void TestTemplateRun::failingTemplateLeavesNoPdfAndEngineClean()
@@ -134,7 +105,7 @@ void TestTemplateRun::failingTemplateLeavesNoPdfAndEngineClean()
     QScopedPointer<MDocTemplate> next(pdfTemplate(nextName));
     QVERIFY(MTemplateRun::print(&m_engine, next.data(), QStringLiteral(":/test_template/two_pages.js"), nullptr));
     QVERIFY(MMessageBox::takeShown().isEmpty());
-    QCOMPARE(pdfInfo(nextName, QStringLiteral("Pages")), QStringLiteral("2"));
+    QCOMPARE(MTestPdf::info(nextName, QStringLiteral("Pages")), QStringLiteral("2"));
 }
 
 void TestTemplateRun::missingTemplateIsReported()
@@ -148,6 +119,20 @@ void TestTemplateRun::missingTemplateIsReported()
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.at(0).text.contains(QLatin1String(":/test_template/nie_ma.js")), qPrintable(shown.at(0).text));
+}
+
+// A register run the user stopped: the template ends normally, and nothing is printed.
+void TestTemplateRun::abortedRunPrintsNothing()
+{
+    const QString fileName = m_dir.filePath(QStringLiteral("zatrzymany.pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName));
+    docTemplate->setDocAborted(true);
+
+    QVERIFY(MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/test_template/loops_until_aborted.js"),
+                                nullptr));
+    QVERIFY(docTemplate->isDocGenerated());
+    QVERIFY(!QFile::exists(fileName));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
 void TestTemplateRun::topLevelVariablesEndWithTheRun()

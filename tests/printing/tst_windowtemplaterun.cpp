@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QtTest>
 
@@ -26,18 +26,6 @@ private slots:
 
     void documentComesOutAsPdf();
 };
-
-namespace {
-
-QString pdfText(const QString& fileName)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {fileName, QStringLiteral("-")});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
-} // namespace
 
 void TestWindowTemplateRun::initTestCase()
 {
@@ -80,7 +68,7 @@ void TestWindowTemplateRun::documentComesOutAsPdf()
     QVERIFY(MMessageBox::takeShown().isEmpty());
     const QString expected = QStringLiteral("FAKTURA VAT FV 12/03/2014 Razem 1 234,50 ORYGINAŁ Koperta ")
         + MAppWnd::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS"));
-    QCOMPARE(pdfText(fileName), expected);
+    QCOMPARE(MTestPdf::pageTexts(fileName), QStringList{expected});
 }
 
 INVOICE_TEST_MAIN(TestWindowTemplateRun)
