@@ -11,9 +11,9 @@
 #include "MBenchFigures.h"
 
 #include "MBenchDatabase.h"
-#include "core/MDataRepair.h"
+#include "data/MDataRepair.h"
 #include "core/MDbOpener.h"
-#include "core/MRecompute.h"
+#include "data/MRecompute.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

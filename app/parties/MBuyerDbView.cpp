@@ -8,7 +8,7 @@
 #include "views/MFilterDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlValue.h"
+#include "data/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>

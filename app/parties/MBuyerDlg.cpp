@@ -2,7 +2,7 @@
 
 #include "parties/MFormPage.h"
 #include "parties/MReferenceComboBox.h"
-#include "views/MNumberText.h"
+#include "data/MNumberText.h"
 #include "views/MValidators.h"
 
 #include <QCheckBox>

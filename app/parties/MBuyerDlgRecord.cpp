@@ -4,7 +4,7 @@
 #include "parties/MPartyContactPage.h"
 #include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
-#include "views/MNumberText.h"
+#include "data/MNumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "views/MFilterConditions.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlValue.h"
+#include "data/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>

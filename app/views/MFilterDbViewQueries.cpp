@@ -1,7 +1,7 @@
 #include "MFilterDbView.h"
 
 #include "core/MAppWnd.h"
-#include "views/MTextFunctions.h"
+#include "data/MTextFunctions.h"
 
 // Each row of a tree query is one text: levels separated by a line feed, each level a label,
 // a tab and a value (or a label alone, its own value). The first level is the group with its

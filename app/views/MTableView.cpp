@@ -8,7 +8,7 @@
 #include "views/MHeaderVerticalTableView.h"
 #include "views/MListFont.h"
 #include "views/MMessageBox.h"
-#include "views/MNumberText.h"
+#include "data/MNumberText.h"
 #include "views/MSqlQueryModel.h"
 
 #include <QDropEvent>

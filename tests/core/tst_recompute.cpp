@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MRecompute.h"
+#include "data/MRecompute.h"
 
 #include <QApplication>
 #include <QSqlQuery>

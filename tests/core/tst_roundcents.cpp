@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MRoundCents.h"
+#include "data/MRoundCents.h"
 
 #include <QApplication>
 #include <QSqlDatabase>

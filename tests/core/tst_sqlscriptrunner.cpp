@@ -1,7 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestReadLock.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 
 #include <QApplication>
 #include <QSqlQuery>

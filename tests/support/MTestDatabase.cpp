@@ -2,11 +2,11 @@
 
 #include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
-#include "core/MSqlScriptRunner.h"
-#include "core/MRoundCents.h"
-#include "core/MSqlitePolish.h"
+#include "data/MSqlScriptRunner.h"
+#include "data/MRoundCents.h"
+#include "data/MSqlitePolish.h"
 #include "resources/MResources.h"
-#include "views/MSqlValue.h"
+#include "data/MSqlValue.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "views/MDocumentNumber.h"
+#include "data/MDocumentNumber.h"
 
 #include <QApplication>
 #include <QSqlError>

@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "views/MIdentifierCheck.h"
+#include "data/MIdentifierCheck.h"
 
 #include <QApplication>
 #include <QtTest>
