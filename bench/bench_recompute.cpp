@@ -10,10 +10,10 @@
 
 #include "MBenchFigures.h"
 
-#include "MBenchDatabase.h"
-#include "data/MDataRepair.h"
 #include "core/MDbOpener.h"
+#include "data/MDataRepair.h"
 #include "data/MRecompute.h"
+#include "MBenchDatabase.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "data/MDataRepair.h"
 
 #include "data/MColumnOptions.h"
+#include "data/MDocumentNumber.h"
 #include "data/MOptions.h"
 #include "data/MRecompute.h"
-#include "data/MDocumentNumber.h"
 #include "data/MSqlValue.h"
 
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "data/MInvoiceCopies.h"
 #include "data/MProgramVersion.h"
 #include "data/MRoundCents.h"
-#include "data/MSqlScriptRunner.h"
 #include "data/MSqlitePolish.h"
+#include "data/MSqlScriptRunner.h"
 #include "data/MSqlValue.h"
 
 #include <QCoreApplication>

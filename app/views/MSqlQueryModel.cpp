@@ -1,7 +1,7 @@
 #include "MSqlQueryModel.h"
 
-#include "views/MListFont.h"
 #include "data/MNumberText.h"
+#include "views/MListFont.h"
 
 #include <QBrush>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
+#include "MTestDataEnvironment.h"
 #include "data/MSqlitePolish.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
