@@ -1,10 +1,10 @@
 #include "MDocTemplate.h"
 
 #include "core/MAppWnd.h"
-#include "printing/MDocTemplateData.h"
-#include "views/MDocumentNumber.h"
-#include "views/MNumberText.h"
-#include "views/MTextFunctions.h"
+#include "data/MDocTemplateData.h"
+#include "data/MDocumentNumber.h"
+#include "data/MNumberText.h"
+#include "data/MTextFunctions.h"
 
 #include <QMarginsF>
 #include <QPageLayout>

@@ -2,10 +2,10 @@
 
 #include "core/MAppWnd.h"
 #include "parties/MSellerLogo.h"
-#include "printing/MPaymentQr.h"
-#include "printing/MPriceWords.h"
-#include "printing/MQrCode.h"
-#include "printing/MSellerLogoElement.h"
+#include "data/MPaymentQr.h"
+#include "data/MPriceWords.h"
+#include "data/MQrCode.h"
+#include "data/MSellerLogoElement.h"
 
 #include <QTextEdit>
 

@@ -3,7 +3,7 @@
 #include "core/MAppWnd.h"
 #include "parties/MSellerLogo.h"
 #include "printing/MDocTemplate.h"
-#include "printing/MQrCode.h"
+#include "data/MQrCode.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "printing/MPaymentQr.h"
+#include "data/MPaymentQr.h"
 
 #include <QApplication>
 #include <QtTest>

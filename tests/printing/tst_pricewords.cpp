@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "printing/MPriceWords.h"
+#include "data/MPriceWords.h"
 
 #include <QApplication>
 #include <QProcess>

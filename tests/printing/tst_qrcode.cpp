@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "printing/MQrCode.h"
+#include "data/MQrCode.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

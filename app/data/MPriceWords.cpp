@@ -1,4 +1,4 @@
-#include "MPriceWords.h"
+#include "data/MPriceWords.h"
 
 #include <QtMath>
 

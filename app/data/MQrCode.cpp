@@ -1,4 +1,4 @@
-#include "MQrCode.h"
+#include "data/MQrCode.h"
 
 #include <QCryptographicHash>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "MSellerLogoElement.h"
+#include "data/MSellerLogoElement.h"
 
 #include <QFile>
 #include <QSqlQuery>

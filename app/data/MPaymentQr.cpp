@@ -1,8 +1,8 @@
-#include "MPaymentQr.h"
+#include "data/MPaymentQr.h"
 
-#include "printing/MDocTemplateData.h"
-#include "views/MDocumentNumber.h"
-#include "views/MIdentifierCheck.h"
+#include "data/MDocTemplateData.h"
+#include "data/MDocumentNumber.h"
+#include "data/MIdentifierCheck.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

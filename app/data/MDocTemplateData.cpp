@@ -1,4 +1,4 @@
-#include "MDocTemplateData.h"
+#include "data/MDocTemplateData.h"
 
 #include <QCoreApplication>
 #include <QDate>
