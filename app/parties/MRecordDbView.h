@@ -6,6 +6,7 @@
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 class MAppWnd;
@@ -13,6 +14,7 @@ class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
 class QContextMenuEvent;
+class QSqlQuery;
 class QTimer;
 
 // What every record view shares: a filter panel beside a table over a query model; the
@@ -40,6 +42,8 @@ public:
     Q_INVOKABLE int currentId() const;
     // The record id ("idx") of loaded list row `row`.
     int idOfRow(int row) const;
+    // The loaded row of record `id`; -1 when it is hidden or not fetched yet.
+    int loadedRowOfId(int id) const;
     // Asked by the main window when it enables its operations.
     Q_INVOKABLE bool hasCurrentIndex() const;
     Q_INVOKABLE int selectedRowCount() const;
@@ -78,9 +82,13 @@ protected:
     virtual QList<int> columnKinds() const = 0;
     virtual bool hasCatalogs() const = 0;
 
-    // Steps shared by every builder: forget the remembered selection, record it again
-    // when building from the panel, and gather the state of the list.
+    // Steps shared by every builder: forget the remembered selection (and the values
+    // bound by the previous build), record it again when building from the panel, and
+    // gather the state of the list.
     ListState takeListState(bool fromOptions);
+    // A value that the SQL being built names by `placeholder` (":bank0"): user text goes
+    // into the list's SQL this way, never pasted in. Bound whenever that SQL runs.
+    void bindListValue(const QString& placeholder, const QVariant& value);
     // " ORDER BY expr COLLATE POLISH [DESC], idExpression [DESC]" from the state; empty for a
     // sort column outside `sortExpressions` (each entry's first tab-separated part is used).
     static QString orderByClause(const ListState& state, const QStringList& sortExpressions,
@@ -127,6 +135,8 @@ private slots:
 
 private:
     void setModelQuery(const QString& sql);
+    // Runs SQL that buildSqlQuery just returned, with the values it bound.
+    bool execListQuery(QSqlQuery& query, const QString& sql) const;
 
     int m_currentId = 0;
     QTimer* m_enabledActionsTimer = nullptr;
@@ -134,4 +144,5 @@ private:
     MAppWnd* m_appWnd = nullptr;
     QMap<int, int> m_idsSelected;
     MTableView* m_tableView = nullptr;
+    QVariantMap m_listValues;
 };

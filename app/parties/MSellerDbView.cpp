@@ -122,17 +122,8 @@ void MSellerDbView::setIdRecordDefault(int id)
 
     // Only rows loaded so far can be marked: a default seller further down the list, or
     // hidden by the filter, leaves no row marked.
-    MSqlQueryModel* model = queryModel();
-    if (!model)
-        return;
-    int row = -1;
-    for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (idOfRow(r) == id) {
-            row = r;
-            break;
-        }
-    }
-    model->setRowDefault(row);
+    if (MSqlQueryModel* model = queryModel())
+        model->setRowDefault(loadedRowOfId(id));
 }
 
 void MSellerDbView::renewRowMarks()
