@@ -33,7 +33,8 @@ public:
 
     // The SQL of the list: fromOptions takes the filter and the sort from the stored
     // options (first query only), otherwise from the panel and the header after
-    // recording the selection; idsOnly selects only the record id.
+    // recording the selection; idsOnly selects only the record id. Values that the SQL
+    // names by placeholder are bound by the view whenever it runs that SQL.
     virtual QString buildSqlQuery(bool fromOptions, bool idsOnly) = 0;
 
     // The 0-based row of record `id` as the list is now filtered and ordered; -1 if hidden.
