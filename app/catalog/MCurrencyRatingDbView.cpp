@@ -3,9 +3,7 @@
 #include "catalog/MCurrencyRatingDlg.h"
 #include "catalog/MCurrencyRatingFilter.h"
 #include "views/MFilterConditions.h"
-#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -108,33 +106,11 @@ QString MCurrencyRatingDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("cr.id"));
 }
 
-void MCurrencyRatingDbView::openDialog(int id, bool nestedLoop)
+QDialog* MCurrencyRatingDbView::createRecordDialog(int id)
 {
     auto* dialog = new MCurrencyRatingDlg(dialogParent(), false);
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
-}
-
-void MCurrencyRatingDbView::doNew()
-{
-    openDialog(0, false);
-}
-
-void MCurrencyRatingDbView::doEdit()
-{
-    const int id = currentId();
-    if (id > 0)
-        openDialog(id, false);
-}
-
-void MCurrencyRatingDbView::cellDoubleClicked(QModelIndex indx)
-{
-    if (tableView()->isMousePressed())
-        openDialog(idOfRow(indx.row()), true);
+    return dialog;
 }
 
 void MCurrencyRatingDbView::doDelete()
@@ -142,17 +118,13 @@ void MCurrencyRatingDbView::doDelete()
     const int id = currentId();
     if (id <= 0)
         return;
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia notowania walutowego"),
-                             tr("Na pewno usunąć notowanie walutowe o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
     // Documents keep their own copy of their rating.
-    runDeletion({QStringLiteral("DELETE FROM currency_rating WHERE id = ") + QString::number(id)},
-                tr("Nie udało się usunąć notowania walutowego o identyfikatorze %1. Dane w bazie pozostały bez "
-                   "zmian.")
-                    .arg(id));
-    reloadView(currencyRatingViewKind, 0);
+    deleteAfterQuestion(tr("Potwierdzenie usunięcia notowania walutowego"),
+                        tr("Na pewno usunąć notowanie walutowe o identyfikatorze %1?").arg(id),
+                        {QStringLiteral("DELETE FROM currency_rating WHERE id = ") + QString::number(id)},
+                        tr("Nie udało się usunąć notowania walutowego o identyfikatorze %1. Dane w bazie pozostały "
+                           "bez zmian.")
+                            .arg(id));
 }
 
 void MCurrencyRatingDbView::contextMenuEvent(QContextMenuEvent* event)

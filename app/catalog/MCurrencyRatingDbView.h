@@ -18,8 +18,6 @@ public:
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;
 
 public slots:
-    void doNew();
-    void doEdit();
     void doDelete();
 
 protected:
@@ -30,11 +28,6 @@ protected:
     QList<int> columnKinds() const override;
     bool hasCatalogs() const override;
 
+    QDialog* createRecordDialog(int id) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-
-protected slots:
-    void cellDoubleClicked(QModelIndex indx) override;
-
-private:
-    void openDialog(int id, bool nestedLoop);
 };

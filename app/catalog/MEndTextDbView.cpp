@@ -1,11 +1,8 @@
 #include "MEndTextDbView.h"
 
 #include "catalog/MEndTextDlg.h"
-#include "core/MAppWnd.h"
 #include "views/MFilterConditions.h"
-#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,7 +11,6 @@
 namespace {
 
 const int endTextViewKind = 5;
-const QString defaultEndTextOption = QStringLiteral("ID_RECORD_DEFAULT_ENDTEXT");
 
 const QString selectList = QStringLiteral(
     "e.id AS idx, e.content, datetime(e.time_create, 'localtime') AS _time_create_, "
@@ -35,9 +31,7 @@ QStringList searchExpressions(bool idsOnly)
 } // namespace
 
 MEndTextDbView::MEndTextDbView(MAppWnd* appWnd, QWidget* parent)
-    : MRecordDbView(appWnd, parent)
-    // Text that is no number reads as no default text.
-    , m_idRecordDefault(MAppWnd::option(defaultEndTextOption).toInt())
+    : MDefaultRecordDbView(appWnd, parent, QStringLiteral("ID_RECORD_DEFAULT_ENDTEXT"))
 {
 }
 
@@ -86,63 +80,11 @@ QString MEndTextDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("e.id"));
 }
 
-void MEndTextDbView::setIdRecordDefault(int id)
-{
-    m_idRecordDefault = id;
-    MAppWnd::setOption(defaultEndTextOption, QString::number(id));
-    // Only a loaded row can be painted: a default text further down the list, filtered
-    // out or deleted leaves no row painted.
-    if (MSqlQueryModel* model = queryModel())
-        model->setRowDefault(loadedRowOfId(id));
-}
-
-void MEndTextDbView::renewRowMarks()
-{
-    setIdRecordDefault(m_idRecordDefault);
-}
-
-bool MEndTextDbView::isCurrentDefault() const
-{
-    const int id = currentId();
-    return id > 0 && id == m_idRecordDefault;
-}
-
-void MEndTextDbView::doDefault()
-{
-    const int id = currentId();
-    if (id <= 0)
-        return;
-    setIdRecordDefault(id == m_idRecordDefault ? 0 : id);
-    restartEnabledActionsTimer();
-}
-
-void MEndTextDbView::openDialog(int id, bool nestedLoop)
+QDialog* MEndTextDbView::createRecordDialog(int id)
 {
     auto* dialog = new MEndTextDlg(dialogParent());
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
-}
-
-void MEndTextDbView::doNew()
-{
-    openDialog(0, false);
-}
-
-void MEndTextDbView::doEdit()
-{
-    const int id = currentId();
-    if (id > 0)
-        openDialog(id, false);
-}
-
-void MEndTextDbView::cellDoubleClicked(QModelIndex indx)
-{
-    if (tableView()->isMousePressed())
-        openDialog(idOfRow(indx.row()), true);
+    return dialog;
 }
 
 void MEndTextDbView::doDelete()
@@ -150,17 +92,14 @@ void MEndTextDbView::doDelete()
     const int id = currentId();
     if (id <= 0)
         return;
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia tekstu końcowego"),
-                             tr("Na pewno usunąć tekst końcowy o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
     // Documents keep their own copies of their texts. The default option keeps the id of
     // a deleted default text, which then marks no row.
-    runDeletion({QStringLiteral("DELETE FROM end_text WHERE id = ") + QString::number(id)},
-                tr("Nie udało się usunąć tekstu końcowego o identyfikatorze %1. Dane w bazie pozostały bez zmian.")
-                    .arg(id));
-    reloadView(endTextViewKind, 0);
+    deleteAfterQuestion(tr("Potwierdzenie usunięcia tekstu końcowego"),
+                        tr("Na pewno usunąć tekst końcowy o identyfikatorze %1?").arg(id),
+                        {QStringLiteral("DELETE FROM end_text WHERE id = ") + QString::number(id)},
+                        tr("Nie udało się usunąć tekstu końcowego o identyfikatorze %1. Dane w bazie pozostały bez "
+                           "zmian.")
+                            .arg(id));
 }
 
 void MEndTextDbView::contextMenuEvent(QContextMenuEvent* event)

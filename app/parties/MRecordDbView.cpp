@@ -8,6 +8,7 @@
 #include "views/MTableView.h"
 
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -237,6 +238,51 @@ bool MRecordDbView::runDeletion(const QStringList& statements, const QString& fa
         text += QStringLiteral("\n\n") + error.trimmed();
     MMessageBox::critical(this, tr("Błąd usuwania"), text);
     return false;
+}
+
+QDialog* MRecordDbView::createRecordDialog(int /*id*/)
+{
+    return nullptr;
+}
+
+void MRecordDbView::openRecordDialog(int id, bool nestedLoop)
+{
+    QDialog* dialog = createRecordDialog(id);
+    if (!dialog)
+        return;
+    dialog->setModal(true);
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+void MRecordDbView::doNew()
+{
+    openRecordDialog(0, false);
+}
+
+void MRecordDbView::doEdit()
+{
+    const int id = currentId();
+    if (id > 0)
+        openRecordDialog(id, false);
+}
+
+void MRecordDbView::cellDoubleClicked(QModelIndex indx)
+{
+    if (m_tableView->isMousePressed())
+        openRecordDialog(idOfRow(indx.row()), true);
+}
+
+void MRecordDbView::deleteAfterQuestion(const QString& title, const QString& question, const QStringList& statements,
+                                        const QString& failure)
+{
+    if (MMessageBox::warning(this, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    runDeletion(statements, failure);
+    reloadView(viewKind(), 0);
 }
 
 void MRecordDbView::execContextMenu(QMenu& menu, const QContextMenuEvent* event)

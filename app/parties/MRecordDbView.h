@@ -14,6 +14,7 @@ class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
 class QContextMenuEvent;
+class QDialog;
 class QSqlQuery;
 class QTimer;
 
@@ -61,6 +62,9 @@ public slots:
     void setIdsSelected();
     void doExportCsv();
     void doShowFilter(bool show);
+    // Open the view's record dialog for a new record, and for the current one.
+    void doNew();
+    void doEdit();
 
 protected:
     // The filter and sort a list is built from.
@@ -119,6 +123,15 @@ protected:
         action->setStatusTip(statusTip);
         return action;
     }
+    // The view's record dialog, a child of dialogParent(), loaded with record `id` (0 for a
+    // new record); null for a view that has none.
+    virtual QDialog* createRecordDialog(int id);
+    // Opens that dialog modal: shown at once, or run in a nested loop until it closes.
+    void openRecordDialog(int id, bool nestedLoop);
+    // Asks `question` in a warning box titled `title` (No by default); on Yes runs the
+    // deletion through runDeletion and reloads the list.
+    void deleteAfterQuestion(const QString& title, const QString& question, const QStringList& statements,
+                             const QString& failure);
     // Shows the view's context menu in the lists' font beside the pointer.
     void execContextMenu(QMenu& menu, const QContextMenuEvent* event);
     // Marks that the model holds as row numbers (a default record) go with every re-query;
@@ -127,8 +140,8 @@ protected:
     virtual void renewRowMarks() {}
 
 protected slots:
-    // A double click on a row; the view opens the row's record.
-    virtual void cellDoubleClicked(QModelIndex indx) = 0;
+    // A double click on a row that the mouse pressed opens the row's record.
+    virtual void cellDoubleClicked(QModelIndex indx);
 
 private slots:
     void doSelectionChanged(QItemSelection selected, QItemSelection deselected);
