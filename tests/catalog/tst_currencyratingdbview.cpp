@@ -1,12 +1,12 @@
 #include "MTestContextMenu.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "catalog/MCurrencyRatingDbView.h"
 #include "core/MAppWnd.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
 #include "views/MMessageBox.h"
-#include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
 #include <QAbstractItemModelTester>
@@ -44,12 +44,9 @@ private slots:
 
 private:
     MCurrencyRatingDbView* openView();
-    QList<int> ids() const;
     QTreeView* filterTree() const;
     static QModelIndex findItem(const QAbstractItemModel* model, const QString& label,
                                 const QModelIndex& parent = QModelIndex());
-    void selectRows(const QList<int>& rows);
-    static void setOptions(const QStringList& options);
 
     std::unique_ptr<MTestDatabase> m_db;
     MCurrencyRatingDbView* m_view = nullptr;
@@ -112,19 +109,8 @@ MCurrencyRatingDbView* TestCurrencyRatingDbView::openView()
 {
     delete m_view;
     m_view = new MCurrencyRatingDbView(nullptr, nullptr);
-    m_view->initWidget();
-    m_view->show();
-    m_view->afterInitWidget();
+    openRecordList(m_view);
     return m_view;
-}
-
-QList<int> TestCurrencyRatingDbView::ids() const
-{
-    QList<int> ids;
-    const QAbstractItemModel* model = m_view->tableView()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        ids.append(model->index(row, 0).data().toInt());
-    return ids;
 }
 
 QTreeView* TestCurrencyRatingDbView::filterTree() const
@@ -146,22 +132,6 @@ QModelIndex TestCurrencyRatingDbView::findItem(const QAbstractItemModel* model, 
     return QModelIndex();
 }
 
-void TestCurrencyRatingDbView::selectRows(const QList<int>& rows)
-{
-    MTableView* table = m_view->tableView();
-    table->selectionModel()->clear();
-    for (int row : rows) {
-        table->selectionModel()->setCurrentIndex(table->model()->index(row, 1),
-                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-}
-
-void TestCurrencyRatingDbView::setOptions(const QStringList& options)
-{
-    for (const QString& option : options)
-        MAppWnd::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
-}
-
 void TestCurrencyRatingDbView::columnsShowTheRating()
 {
     openView();
@@ -176,7 +146,7 @@ void TestCurrencyRatingDbView::columnsShowTheRating()
     for (int column = 0; column < 9; ++column)
         QVERIFY(!m_view->tableView()->horizontalHeader()->isSectionHidden(column));
 
-    const int row = ids().indexOf(3);
+    const int row = listIds(m_view->tableView()).indexOf(3);
     QStringList shown;
     for (int column = 1; column < 7; ++column)
         shown << model->index(row, column).data().toString();
@@ -248,12 +218,12 @@ void TestCurrencyRatingDbView::listFollowsStoredState()
     openView();
     QAbstractItemModelTester tester(m_view->tableView()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
 
     // The panel, restored from the same options, gives the same list, and re-selection after
     // a save finds each rating where the list shows it.
     m_view->refreshFilter();
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
     for (int row = 0; row < ids.size(); ++row) {
         m_view->reloadView(10, ids.at(row));
         QCOMPARE(m_view->currentId(), ids.at(row));
@@ -292,10 +262,10 @@ void TestCurrencyRatingDbView::treeOfTheListUnchecksExactlyItsRatings()
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualRect(index).center());
     QTest::mouseClick(m_view->findChild<QPushButton*>(QStringLiteral("refreshButton")), Qt::LeftButton);
 
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
     // As the next start finds it.
     openView();
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
 }
 
 void TestCurrencyRatingDbView::manyUncheckedBanksAreAllHidden()
@@ -312,7 +282,7 @@ void TestCurrencyRatingDbView::manyUncheckedBanksAreAllHidden()
     setOptions({QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW=1"),
                 QStringLiteral("FILTER_TREE_UNCHECKED_CURRENCY_RATING_DB_VIEW=") + keys.join(QLatin1Char(';'))});
     openView();
-    QCOMPARE(ids(), all);
+    QCOMPARE(listIds(m_view->tableView()), all);
 }
 
 void TestCurrencyRatingDbView::noticeSelectsASavedRatingUnderItsTree()
@@ -326,10 +296,10 @@ void TestCurrencyRatingDbView::noticeSelectsASavedRatingUnderItsTree()
                                                "time_modify) VALUES (9, 'Bank Śląski', 9, '2024-06-30', 100, 17.5, "
                                                "0, 0)")));
     m_view->reloadView(4, 9);
-    QCOMPARE(ids().size(), 7);
+    QCOMPARE(listIds(m_view->tableView()).size(), 7);
 
     m_view->reloadView(10, 9);
-    QCOMPARE(ids(), (QList<int>{6, 5, 1, 3, 9, 2, 7, 4}));
+    QCOMPARE(listIds(m_view->tableView()), (QList<int>{6, 5, 1, 3, 9, 2, 7, 4}));
     QCOMPARE(m_view->currentId(), 9);
     const QAbstractItemModel* tree = filterTree()->model();
     QVERIFY(findItem(tree, QStringLiteral("Bank Śląski"), findItem(tree, QStringLiteral("Bank"))).isValid());
@@ -360,7 +330,7 @@ void TestCurrencyRatingDbView::deleteAsks()
                                                    "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
     }
     openView();
-    selectRows({2});
+    selectListRows(m_view->tableView(), {2});
     MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
     m_view->doDelete();
 
@@ -371,7 +341,7 @@ void TestCurrencyRatingDbView::deleteAsks()
     QCOMPARE(shown.first().text, QStringLiteral("Na pewno usunąć notowanie walutowe o identyfikatorze 3?"));
     if (refused)
         QCOMPARE(shown.last().icon, QMessageBox::Critical);
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
     QCOMPARE(MTestDatabase::count(QStringLiteral("currency_rating")), ids.size());
 
     // Nothing happens without a current row.
@@ -395,7 +365,7 @@ void TestCurrencyRatingDbView::contextMenuFollowsTheSelection()
     QFETCH(QList<int>, rows);
     QFETCH(QString, enabled);
     openView();
-    selectRows(rows);
+    selectListRows(m_view->tableView(), rows);
 
     QCOMPARE(enabledContextMenuEntries(m_view).join(QLatin1Char('|')), enabled);
 }

@@ -1,10 +1,10 @@
 #include "MTestContextMenu.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "catalog/MEndTextDbView.h"
 #include "core/MAppWnd.h"
 #include "views/MMessageBox.h"
-#include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
 #include <QAbstractItemModelTester>
@@ -41,10 +41,6 @@ private slots:
 
 private:
     MEndTextDbView* openView();
-    QList<int> ids() const;
-    int rowDefault() const;
-    void selectRows(const QList<int>& rows);
-    static void setOptions(const QStringList& options);
 
     std::unique_ptr<MTestDatabase> m_db;
     MEndTextDbView* m_view = nullptr;
@@ -98,40 +94,8 @@ MEndTextDbView* TestEndTextDbView::openView()
 {
     delete m_view;
     m_view = new MEndTextDbView(nullptr, nullptr);
-    m_view->initWidget();
-    m_view->show();
-    m_view->afterInitWidget();
+    openRecordList(m_view);
     return m_view;
-}
-
-QList<int> TestEndTextDbView::ids() const
-{
-    QList<int> ids;
-    const QAbstractItemModel* model = m_view->tableView()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        ids.append(model->index(row, 0).data().toInt());
-    return ids;
-}
-
-int TestEndTextDbView::rowDefault() const
-{
-    return qobject_cast<MSqlQueryModel*>(m_view->tableView()->model())->rowDefault();
-}
-
-void TestEndTextDbView::selectRows(const QList<int>& rows)
-{
-    MTableView* table = m_view->tableView();
-    table->selectionModel()->clear();
-    for (int row : rows) {
-        table->selectionModel()->setCurrentIndex(table->model()->index(row, 1),
-                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-}
-
-void TestEndTextDbView::setOptions(const QStringList& options)
-{
-    for (const QString& option : options)
-        MAppWnd::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
 }
 
 void TestEndTextDbView::listFollowsStoredState_data()
@@ -175,7 +139,7 @@ void TestEndTextDbView::listFollowsStoredState()
     openView();
     QAbstractItemModelTester tester(m_view->tableView()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
 
     // Re-selection after a save finds each text where the list shows it.
     for (int row = 0; row < ids.size(); ++row) {
@@ -208,33 +172,33 @@ void TestEndTextDbView::searchTakesEveryCharacterLiterally()
     setOptions({QStringLiteral("SEARCH_SWITCH_ENDTEXT_DB_VIEW=1"), QStringLiteral("FILTER_SEARCH_COLUMN_ENDTEXT_DB_VIEW=1"),
                 QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW=") + text});
     openView();
-    QCOMPARE(this->ids(), ids);
+    QCOMPARE(listIds(m_view->tableView()), ids);
 }
 
 void TestEndTextDbView::defaultSwitchesAndMoves()
 {
     openView();
-    QCOMPARE(rowDefault(), -1);
+    QCOMPARE(listRowDefault(m_view->tableView()), -1);
     QVERIFY(!m_view->isCurrentDefault());
 
-    selectRows({1});
+    selectListRows(m_view->tableView(), {1});
     m_view->doDefault();
     QCOMPARE(MTestDatabase::storedOption(defaultOption), QStringLiteral("2"));
-    QCOMPARE(rowDefault(), 1);
+    QCOMPARE(listRowDefault(m_view->tableView()), 1);
     QVERIFY(m_view->isCurrentDefault());
 
     // Another text takes the mark over.
-    selectRows({3});
+    selectListRows(m_view->tableView(), {3});
     QVERIFY(!m_view->isCurrentDefault());
     m_view->doDefault();
     QCOMPARE(MTestDatabase::storedOption(defaultOption), QStringLiteral("4"));
-    QCOMPARE(rowDefault(), 3);
+    QCOMPARE(listRowDefault(m_view->tableView()), 3);
     QVERIFY(m_view->isCurrentDefault());
 
     // Marking the default again removes the mark.
     m_view->doDefault();
     QCOMPARE(MTestDatabase::storedOption(defaultOption), QStringLiteral("0"));
-    QCOMPARE(rowDefault(), -1);
+    QCOMPARE(listRowDefault(m_view->tableView()), -1);
     QVERIFY(!m_view->isCurrentDefault());
 
     // Without a current row nothing changes.
@@ -247,20 +211,20 @@ void TestEndTextDbView::paintedDefaultFollowsFilterSortAndRestart()
 {
     MAppWnd::setOption(defaultOption, QStringLiteral("3"));
     openView();
-    QCOMPARE(ids().at(rowDefault()), 3);
+    QCOMPARE(listIds(m_view->tableView()).at(listRowDefault(m_view->tableView())), 3);
 
     QHeaderView* header = m_view->tableView()->horizontalHeader();
     header->setSortIndicator(1, Qt::DescendingOrder);
-    QCOMPARE(ids(), (QList<int>{2, 1, 5, 3, 4}));
-    QCOMPARE(rowDefault(), 3);
+    QCOMPARE(listIds(m_view->tableView()), (QList<int>{2, 1, 5, 3, 4}));
+    QCOMPARE(listRowDefault(m_view->tableView()), 3);
 
     MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
     MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
     MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("ł"));
     MAppWnd::setOption(QStringLiteral("COLUMN_SORT_ENDTEXT_DB_VIEW"), QStringLiteral("1;1"));
     openView();
-    QCOMPARE(ids(), QList<int>{1});
-    QCOMPARE(rowDefault(), -1);
+    QCOMPARE(listIds(m_view->tableView()), QList<int>{1});
+    QCOMPARE(listRowDefault(m_view->tableView()), -1);
 
     MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("lip"));
     delete m_view;
@@ -268,8 +232,8 @@ void TestEndTextDbView::paintedDefaultFollowsFilterSortAndRestart()
     QVERIFY(m_db->reopen());
     MAppWnd::loadOptions();
     openView();
-    QCOMPARE(ids(), (QList<int>{5, 3}));
-    QCOMPARE(rowDefault(), 1);
+    QCOMPARE(listIds(m_view->tableView()), (QList<int>{5, 3}));
+    QCOMPARE(listRowDefault(m_view->tableView()), 1);
 }
 
 void TestEndTextDbView::defaultWithoutLoadedRowPaintsNothing_data()
@@ -287,7 +251,7 @@ void TestEndTextDbView::defaultWithoutLoadedRowPaintsNothing()
     QFETCH(QString, kept);
     MAppWnd::setOption(defaultOption, stored);
     openView();
-    QCOMPARE(rowDefault(), -1);
+    QCOMPARE(listRowDefault(m_view->tableView()), -1);
     QCOMPARE(MTestDatabase::storedOption(defaultOption), kept);
 }
 
@@ -298,12 +262,12 @@ void TestEndTextDbView::noticesOfOtherKindsLeaveTheList()
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO end_text (id, content, time_create, time_modify) "
                                                "VALUES (9, 'Nowy', 0, 0)")));
     m_view->reloadView(10, 9);
-    QCOMPARE(ids().size(), 5);
+    QCOMPARE(listIds(m_view->tableView()).size(), 5);
 
     m_view->reloadView(5, 9);
-    QCOMPARE(ids().size(), 6);
+    QCOMPARE(listIds(m_view->tableView()).size(), 6);
     QCOMPARE(m_view->currentId(), 9);
-    QCOMPARE(ids().at(rowDefault()), 4);
+    QCOMPARE(listIds(m_view->tableView()).at(listRowDefault(m_view->tableView())), 4);
 }
 
 void TestEndTextDbView::deleteAsksAndKeepsTheDefaultOption_data()
@@ -328,7 +292,7 @@ void TestEndTextDbView::deleteAsksAndKeepsTheDefaultOption()
     }
     MAppWnd::setOption(defaultOption, QStringLiteral("3"));
     openView();
-    selectRows({2});
+    selectListRows(m_view->tableView(), {2});
     MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
     m_view->doDelete();
 
@@ -341,10 +305,10 @@ void TestEndTextDbView::deleteAsksAndKeepsTheDefaultOption()
         QCOMPARE(shown.last().icon, QMessageBox::Critical);
         QVERIFY2(shown.last().text.contains(QStringLiteral("odmowa")), qPrintable(shown.last().text));
     }
-    QCOMPARE(ids().size(), left);
+    QCOMPARE(listIds(m_view->tableView()).size(), left);
     QCOMPARE(MTestDatabase::count(QStringLiteral("end_text")), left);
     QCOMPARE(MTestDatabase::storedOption(defaultOption), QStringLiteral("3"));
-    QCOMPARE(rowDefault(), left == 5 ? 2 : -1);
+    QCOMPARE(listRowDefault(m_view->tableView()), left == 5 ? 2 : -1);
 }
 
 void TestEndTextDbView::contextMenuFollowsTheSelection_data()
@@ -362,7 +326,7 @@ void TestEndTextDbView::contextMenuFollowsTheSelection()
     QFETCH(QList<int>, rows);
     QFETCH(QString, enabled);
     openView();
-    selectRows(rows);
+    selectListRows(m_view->tableView(), rows);
 
     QCOMPARE(enabledContextMenuEntries(m_view).join(QLatin1Char('|')), enabled);
 }
