@@ -1,5 +1,9 @@
 #include "MAppWnd.h"
 
+#include "catalog/MCurrencyRatingDbView.h"
+#include "catalog/MCurrencyRatingDlg.h"
+#include "catalog/MEndTextDbView.h"
+#include "catalog/MEndTextDlg.h"
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
 #include "parties/MBuyerDbView.h"
@@ -30,6 +34,12 @@ QWidget* MAppWnd::createListView(int kind)
         break;
     case 3:
         view = new MBuyerDbView(this, nullptr);
+        break;
+    case 5:
+        view = new MEndTextDbView(this, nullptr);
+        break;
+    case 10:
+        view = new MCurrencyRatingDbView(this, nullptr);
         break;
     default:
         return nullptr;
@@ -141,6 +151,18 @@ void MAppWnd::newRecord(int kind, int docKind)
     }
     case 4: {
         auto* dialog = new MBuyerDlg(this, false);
+        dialog->setIdRecord(0);
+        showRecordDialog(dialog);
+        break;
+    }
+    case 6: {
+        auto* dialog = new MEndTextDlg(this);
+        dialog->setIdRecord(0);
+        showRecordDialog(dialog);
+        break;
+    }
+    case 8: {
+        auto* dialog = new MCurrencyRatingDlg(this, false);
         dialog->setIdRecord(0);
         showRecordDialog(dialog);
         break;

@@ -9,7 +9,7 @@
 #include "views/MFilterDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MTableView.h"
+#include "data/MSqlValue.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -137,33 +137,11 @@ QString MBuyerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("b.id"));
 }
 
-void MBuyerDbView::openDialog(int id, bool nestedLoop)
+QDialog* MBuyerDbView::createRecordDialog(int id)
 {
     auto* dialog = new MBuyerDlg(dialogParent(), false);
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
-}
-
-void MBuyerDbView::doNew()
-{
-    openDialog(0, false);
-}
-
-void MBuyerDbView::doEdit()
-{
-    const int id = currentId();
-    if (id > 0)
-        openDialog(id, false);
-}
-
-void MBuyerDbView::cellDoubleClicked(QModelIndex indx)
-{
-    if (tableView()->isMousePressed())
-        openDialog(idOfRow(indx.row()), true);
+    return dialog;
 }
 
 void MBuyerDbView::doDelete()
@@ -171,18 +149,15 @@ void MBuyerDbView::doDelete()
     const int id = currentId();
     if (id < 1)
         return;
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia kontrahenta"),
-                             tr("Na pewno usunąć kontrahenta o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
     // Documents keep their own copies of their buyers; the contact address stays.
     const QString idText = QString::number(id);
-    runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText,
-                 QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
-                 QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
-                tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
-    reloadView(buyerViewKind, 0);
+    deleteAfterQuestion(tr("Potwierdzenie usunięcia kontrahenta"),
+                        tr("Na pewno usunąć kontrahenta o identyfikatorze %1?").arg(id),
+                        {QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_buyer = ") + idText,
+                         QStringLiteral("DELETE FROM buyer_defaults WHERE id_buyer = ") + idText,
+                         QStringLiteral("DELETE FROM buyer WHERE id = ") + idText},
+                        tr("Nie udało się usunąć kontrahenta o identyfikatorze %1. Dane w bazie pozostały bez zmian.")
+                            .arg(id));
 }
 
 void MBuyerDbView::doShowDocsSell()

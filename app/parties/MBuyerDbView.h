@@ -16,8 +16,6 @@ public:
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;
 
 public slots:
-    void doNew();
-    void doEdit();
     void doDelete();
     void doShowDocsSell();
     void doCatalogAdd();
@@ -35,11 +33,6 @@ protected:
     QList<int> columnKinds() const override;
     bool hasCatalogs() const override;
 
+    QDialog* createRecordDialog(int id) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-
-protected slots:
-    void cellDoubleClicked(QModelIndex indx) override;
-
-private:
-    void openDialog(int id, bool nestedLoop);
 };

@@ -8,6 +8,7 @@
 #include "views/MTableView.h"
 
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -128,17 +129,34 @@ MSqlQueryModel* MRecordDbView::queryModel() const
 void MRecordDbView::setModelQuery(const QString& sql)
 {
     MSqlQueryModel* model = queryModel();
-    model->setQuery(sql);
+    QSqlQuery query;
+    execListQuery(query, sql);
+    model->setQuery(query);
     if (isOption(QStringLiteral("ACTIVE_TABLE_CACHE"), "0")) {
         while (model->canFetchMore())
             model->fetchMore();
     }
 }
 
+bool MRecordDbView::execListQuery(QSqlQuery& query, const QString& sql) const
+{
+    if (!query.prepare(sql))
+        return false;
+    for (auto value = m_listValues.cbegin(); value != m_listValues.cend(); ++value)
+        query.bindValue(value.key(), value.value());
+    return query.exec();
+}
+
+void MRecordDbView::bindListValue(const QString& placeholder, const QVariant& value)
+{
+    m_listValues.insert(placeholder, value);
+}
+
 MRecordDbView::ListState MRecordDbView::takeListState(bool fromOptions)
 {
     m_currentId = 0;
     m_idsSelected.clear();
+    m_listValues.clear();
     ListState state;
     const QString suffix = optionSuffix();
     if (fromOptions) {
@@ -222,6 +240,51 @@ bool MRecordDbView::runDeletion(const QStringList& statements, const QString& fa
     return false;
 }
 
+QDialog* MRecordDbView::createRecordDialog(int /*id*/)
+{
+    return nullptr;
+}
+
+void MRecordDbView::openRecordDialog(int id, bool nestedLoop)
+{
+    QDialog* dialog = createRecordDialog(id);
+    if (!dialog)
+        return;
+    dialog->setModal(true);
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+void MRecordDbView::doNew()
+{
+    openRecordDialog(0, false);
+}
+
+void MRecordDbView::doEdit()
+{
+    const int id = currentId();
+    if (id > 0)
+        openRecordDialog(id, false);
+}
+
+void MRecordDbView::cellDoubleClicked(QModelIndex indx)
+{
+    if (m_tableView->isMousePressed())
+        openRecordDialog(idOfRow(indx.row()), true);
+}
+
+void MRecordDbView::deleteAfterQuestion(const QString& title, const QString& question, const QStringList& statements,
+                                        const QString& failure)
+{
+    if (MMessageBox::warning(this, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    runDeletion(statements, failure);
+    reloadView(viewKind(), 0);
+}
+
 void MRecordDbView::execContextMenu(QMenu& menu, const QContextMenuEvent* event)
 {
     menu.setFont(listFont());
@@ -232,7 +295,7 @@ int MRecordDbView::rowOfId(int id)
 {
     QSqlQuery query;
     int row = -1;
-    if (query.exec(buildSqlQuery(false, true))) {
+    if (execListQuery(query, buildSqlQuery(false, true))) {
         while (query.next()) {
             ++row;
             if (query.value(0).toInt() == id)
@@ -253,6 +316,16 @@ int MRecordDbView::currentId() const
 int MRecordDbView::idOfRow(int row) const
 {
     return queryModel()->record(row).value(QStringLiteral("idx")).toInt();
+}
+
+int MRecordDbView::loadedRowOfId(int id) const
+{
+    const MSqlQueryModel* model = queryModel();
+    for (int row = 0; id > 0 && model && row < model->rowCount(); ++row) {
+        if (idOfRow(row) == id)
+            return row;
+    }
+    return -1;
 }
 
 bool MRecordDbView::hasCurrentIndex() const

@@ -6,6 +6,7 @@
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 class MAppWnd;
@@ -13,6 +14,8 @@ class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
 class QContextMenuEvent;
+class QDialog;
+class QSqlQuery;
 class QTimer;
 
 // What every record view shares: a filter panel beside a table over a query model; the
@@ -31,7 +34,8 @@ public:
 
     // The SQL of the list: fromOptions takes the filter and the sort from the stored
     // options (first query only), otherwise from the panel and the header after
-    // recording the selection; idsOnly selects only the record id.
+    // recording the selection; idsOnly selects only the record id. Values that the SQL
+    // names by placeholder are bound by the view whenever it runs that SQL.
     virtual QString buildSqlQuery(bool fromOptions, bool idsOnly) = 0;
 
     // The 0-based row of record `id` as the list is now filtered and ordered; -1 if hidden.
@@ -40,6 +44,8 @@ public:
     Q_INVOKABLE int currentId() const;
     // The record id ("idx") of loaded list row `row`.
     int idOfRow(int row) const;
+    // The loaded row of record `id`; -1 when it is hidden or not fetched yet.
+    int loadedRowOfId(int id) const;
     // Asked by the main window when it enables its operations.
     Q_INVOKABLE bool hasCurrentIndex() const;
     Q_INVOKABLE int selectedRowCount() const;
@@ -56,6 +62,9 @@ public slots:
     void setIdsSelected();
     void doExportCsv();
     void doShowFilter(bool show);
+    // Open the view's record dialog for a new record, and for the current one.
+    void doNew();
+    void doEdit();
 
 protected:
     // The filter and sort a list is built from.
@@ -78,9 +87,13 @@ protected:
     virtual QList<int> columnKinds() const = 0;
     virtual bool hasCatalogs() const = 0;
 
-    // Steps shared by every builder: forget the remembered selection, record it again
-    // when building from the panel, and gather the state of the list.
+    // Steps shared by every builder: forget the remembered selection (and the values
+    // bound by the previous build), record it again when building from the panel, and
+    // gather the state of the list.
     ListState takeListState(bool fromOptions);
+    // A value that the SQL being built names by `placeholder` (":bank0"): user text goes
+    // into the list's SQL this way, never pasted in. Bound whenever that SQL runs.
+    void bindListValue(const QString& placeholder, const QVariant& value);
     // " ORDER BY expr COLLATE POLISH [DESC], idExpression [DESC]" from the state; empty for a
     // sort column outside `sortExpressions` (each entry's first tab-separated part is used).
     static QString orderByClause(const ListState& state, const QStringList& sortExpressions,
@@ -110,6 +123,15 @@ protected:
         action->setStatusTip(statusTip);
         return action;
     }
+    // The view's record dialog, a child of dialogParent(), loaded with record `id` (0 for a
+    // new record); null for a view that has none.
+    virtual QDialog* createRecordDialog(int id);
+    // Opens that dialog modal: shown at once, or run in a nested loop until it closes.
+    void openRecordDialog(int id, bool nestedLoop);
+    // Asks `question` in a warning box titled `title` (No by default); on Yes runs the
+    // deletion through runDeletion and reloads the list.
+    void deleteAfterQuestion(const QString& title, const QString& question, const QStringList& statements,
+                             const QString& failure);
     // Shows the view's context menu in the lists' font beside the pointer.
     void execContextMenu(QMenu& menu, const QContextMenuEvent* event);
     // Marks that the model holds as row numbers (a default record) go with every re-query;
@@ -118,8 +140,8 @@ protected:
     virtual void renewRowMarks() {}
 
 protected slots:
-    // A double click on a row; the view opens the row's record.
-    virtual void cellDoubleClicked(QModelIndex indx) = 0;
+    // A double click on a row that the mouse pressed opens the row's record.
+    virtual void cellDoubleClicked(QModelIndex indx);
 
 private slots:
     void doSelectionChanged(QItemSelection selected, QItemSelection deselected);
@@ -127,6 +149,8 @@ private slots:
 
 private:
     void setModelQuery(const QString& sql);
+    // Runs SQL that buildSqlQuery just returned, with the values it bound.
+    bool execListQuery(QSqlQuery& query, const QString& sql) const;
 
     int m_currentId = 0;
     QTimer* m_enabledActionsTimer = nullptr;
@@ -134,4 +158,5 @@ private:
     MAppWnd* m_appWnd = nullptr;
     QMap<int, int> m_idsSelected;
     MTableView* m_tableView = nullptr;
+    QVariantMap m_listValues;
 };

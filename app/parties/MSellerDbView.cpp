@@ -1,12 +1,10 @@
 #include "MSellerDbView.h"
 
-#include "core/MAppWnd.h"
 #include "data/MSqlValue.h"
 #include "parties/MSellerDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MTableView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -15,7 +13,6 @@
 namespace {
 
 const int sellerViewKind = 2;
-const QString defaultSellerOption = QStringLiteral("ID_RECORD_DEFAULT_SELLER");
 
 const QString selectList = QStringLiteral(
     "s.id AS idx, s.firm, s.nip, s.regon, s.bank, s.bank_account, s.address, s.city, s.zipcode, p.name, c.name, "
@@ -54,9 +51,7 @@ QStringList searchExpressions(bool idsOnly)
 } // namespace
 
 MSellerDbView::MSellerDbView(MAppWnd* appWnd, QWidget* parent)
-    : MRecordDbView(appWnd, parent)
-    // Text that is no number reads as no default seller.
-    , m_idRecordDefault(MAppWnd::option(defaultSellerOption).toInt())
+    : MDefaultRecordDbView(appWnd, parent, QStringLiteral("ID_RECORD_DEFAULT_SELLER"))
 {
 }
 
@@ -115,73 +110,11 @@ QString MSellerDbView::buildSqlQuery(bool fromOptions, bool idsOnly)
     return sql + orderByClause(state, expressions, QStringLiteral("s.id"));
 }
 
-void MSellerDbView::setIdRecordDefault(int id)
-{
-    m_idRecordDefault = id;
-    MAppWnd::setOption(defaultSellerOption, QString::number(id));
-
-    // Only rows loaded so far can be marked: a default seller further down the list, or
-    // hidden by the filter, leaves no row marked.
-    MSqlQueryModel* model = queryModel();
-    if (!model)
-        return;
-    int row = -1;
-    for (int r = 0; id > 0 && r < model->rowCount(); ++r) {
-        if (idOfRow(r) == id) {
-            row = r;
-            break;
-        }
-    }
-    model->setRowDefault(row);
-}
-
-void MSellerDbView::renewRowMarks()
-{
-    setIdRecordDefault(m_idRecordDefault);
-}
-
-bool MSellerDbView::isCurrentDefault() const
-{
-    const int id = currentId();
-    return id > 0 && id == m_idRecordDefault;
-}
-
-void MSellerDbView::doDefault()
-{
-    const int id = currentId();
-    if (id <= 0)
-        return;
-    setIdRecordDefault(id == m_idRecordDefault ? 0 : id);
-    restartEnabledActionsTimer();
-}
-
-void MSellerDbView::openDialog(int id, bool nestedLoop)
+QDialog* MSellerDbView::createRecordDialog(int id)
 {
     auto* dialog = new MSellerDlg(dialogParent(), false);
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
-}
-
-void MSellerDbView::doNew()
-{
-    openDialog(0, false);
-}
-
-void MSellerDbView::doEdit()
-{
-    const int id = currentId();
-    if (id > 0)
-        openDialog(id, false);
-}
-
-void MSellerDbView::cellDoubleClicked(QModelIndex indx)
-{
-    if (tableView()->isMousePressed())
-        openDialog(idOfRow(indx.row()), true);
+    return dialog;
 }
 
 void MSellerDbView::doDelete()
@@ -200,16 +133,13 @@ void MSellerDbView::doDelete()
                                      .arg(id));
         return;
     }
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia sprzedawcy"),
-                             tr("Na pewno usunąć sprzedawcę o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
     // Documents keep their own copy of the seller; its accounts and logo rows stay. A
     // refused delete is reported instead of passing in silence.
-    runDeletion({QStringLiteral("DELETE FROM seller WHERE id = ") + idText},
-                tr("Nie udało się usunąć sprzedawcy o identyfikatorze %1. Dane w bazie pozostały bez zmian.").arg(id));
-    reloadView(sellerViewKind, 0);
+    deleteAfterQuestion(tr("Potwierdzenie usunięcia sprzedawcy"),
+                        tr("Na pewno usunąć sprzedawcę o identyfikatorze %1?").arg(id),
+                        {QStringLiteral("DELETE FROM seller WHERE id = ") + idText},
+                        tr("Nie udało się usunąć sprzedawcy o identyfikatorze %1. Dane w bazie pozostały bez zmian.")
+                            .arg(id));
 }
 
 void MSellerDbView::contextMenuEvent(QContextMenuEvent* event)

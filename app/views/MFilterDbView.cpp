@@ -400,6 +400,10 @@ void MFilterDbView::restorePanelState()
     if (entry >= 0) {
         m_columnList->setCurrentIndex(entry);
         m_searchColumn = column;
+    } else {
+        // A stored column the list does not have searches nowhere, as the first query did.
+        m_columnList->setCurrentIndex(-1);
+        m_searchColumn = -1;
     }
 
     const QString text = storedOption(QStringLiteral("FILTER_SEARCH_TEXT_"));

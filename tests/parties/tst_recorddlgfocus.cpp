@@ -1,6 +1,8 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestOwner.h"
+#include "catalog/MCurrencyRatingDlg.h"
+#include "catalog/MEndTextDlg.h"
 #include "parties/MBankDlg.h"
 #include "parties/MBuyerCatalogDlg.h"
 #include "parties/MBuyerCatalogJoinDlg.h"
@@ -51,6 +53,9 @@ void TestRecordDlgFocus::firstFieldHasTheFocusAndButtonsComeLast_data()
     QTest::newRow("catalog membership") << DialogFactory([](QWidget* owner) { return new MBuyerCatalogJoinDlg(owner); });
     QTest::newRow("bank account")
         << DialogFactory([](QWidget* owner) { return new MBankDlg(owner, MBankDlg::ModeSellerBank); });
+    QTest::newRow("closing text") << DialogFactory([](QWidget* owner) { return new MEndTextDlg(owner); });
+    QTest::newRow("currency rating")
+        << DialogFactory([](QWidget* owner) { return new MCurrencyRatingDlg(owner, false); });
 }
 
 void TestRecordDlgFocus::firstFieldHasTheFocusAndButtonsComeLast()

@@ -467,8 +467,9 @@ void TestFilterPanel::searchEntriesFromTheOwnersColumns_data()
         << QStringLiteral("MInvoiceDbView_Buy") << QStringLiteral("5")
         << titled + QStringList{QStringLiteral(":"), QStringLiteral("NIP sprzedawcy:4"), QStringLiteral("Nazwa produktu:5")}
         << QStringLiteral("Nazwa produktu") << 5;
+    // Searching no column, as the list's first query did with the same stored column.
     QTest::newRow("stored column of a hidden working column")
-        << QStringLiteral("MSellerDbView") << QStringLiteral("2") << titled << QStringLiteral("Id") << 0;
+        << QStringLiteral("MSellerDbView") << QStringLiteral("2") << titled << QString() << -1;
     QTest::newRow("stored column that is no number")
         << QStringLiteral("MSellerDbView") << QStringLiteral("abc") << titled << QStringLiteral("Id") << 0;
     QTest::newRow("stored titled column") << QStringLiteral("MSellerDbView") << QStringLiteral("3") << titled
