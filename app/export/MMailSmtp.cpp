@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kDefaultReplyTimeout = 60000;
+// The submission port whose servers speak TLS from the first byte (RFC 8314).
+constexpr int kImplicitTlsPort = 465;
 
 // A reply line may hold 512 octets with its CR LF; a server that sends more, or
 // a reply of more lines than any real one has, is broken or hostile, and its
@@ -75,7 +77,10 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
     if (!isSafeAddress(senderAddress) || !isSafeAddress(recipientAddress) || !isSafeAddress(copyAddress)) {
         // Reported from the event loop: the caller connects to status() only after this call.
         QMetaObject::invokeMethod(
-            this, [this] { finish(tr("Adres e-mail zawiera niedozwolone znaki (nowy wiersz, \"<\" lub \">\").")); },
+            this,
+            [this] {
+                finish(SendingFailed, tr("Adres e-mail zawiera niedozwolone znaki (nowy wiersz, \"<\" lub \">\")."));
+            },
             Qt::QueuedConnection);
         return;
     }
@@ -92,7 +97,10 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
     m_senderAddress = senderAddress;
     m_recipientAddress = recipientAddress;
     m_copyAddress = copyAddress;
-    m_socket->connectToHost(m_server, quint16(m_port));
+    if (m_port == kImplicitTlsPort)
+        m_socket->connectToHostEncrypted(m_server, quint16(m_port));
+    else
+        m_socket->connectToHost(m_server, quint16(m_port));
     m_replyTimer.start();
 }
 
@@ -183,6 +191,9 @@ void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)
 
 void MMailSmtp::doEncryptedSocket()
 {
+    // On port 465 the connection is encrypted before the greeting, which is awaited as usual.
+    if (m_state != State::Encrypting)
+        return;
     writeCommand(ehloCommand());
     m_state = State::SecondEhloSent;
 }
@@ -225,12 +236,14 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         m_state = State::FirstEhloSent;
         break;
     case State::FirstEhloSent:
-        if (offersStartTls(lines)) {
+        if (m_socket->isEncrypted()) {
+            logIn(lines);
+        } else if (offersStartTls(lines)) {
             writeCommand("STARTTLS");
             m_state = State::StartTlsSent;
         } else {
-            writeCommand(ehloCommand());
-            m_state = State::SecondEhloSent;
+            finish(EncryptionUnavailable, tr("Serwer poczty nie oferuje szyfrowanego połączenia (STARTTLS); "
+                                             "hasło nie zostało wysłane."));
         }
         break;
     case State::StartTlsSent:
@@ -239,15 +252,7 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         m_socket->startClientEncryption();
         break;
     case State::SecondEhloSent:
-        emit status(LoggingIn, tr("Logowanie."));
-        if (offersOnlyPlainLogin(lines)) {
-            const QByteArray credentials = '\0' + m_login.toUtf8() + '\0' + m_password.toUtf8();
-            writeCommand("AUTH PLAIN " + credentials.toBase64());
-            m_state = State::Authenticating;
-        } else {
-            writeCommand("AUTH LOGIN");
-            m_state = State::UserNameAsked;
-        }
+        logIn(lines);
         break;
     case State::UserNameAsked:
         writeCommand(m_login.toUtf8().toBase64());
@@ -292,6 +297,20 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
     }
 }
 
+// Only ever reached over an encrypted connection.
+void MMailSmtp::logIn(const QList<QByteArray>& ehloReply)
+{
+    emit status(LoggingIn, tr("Logowanie."));
+    if (offersOnlyPlainLogin(ehloReply)) {
+        const QByteArray credentials = '\0' + m_login.toUtf8() + '\0' + m_password.toUtf8();
+        writeCommand("AUTH PLAIN " + credentials.toBase64());
+        m_state = State::Authenticating;
+    } else {
+        writeCommand("AUTH LOGIN");
+        m_state = State::UserNameAsked;
+    }
+}
+
 void MMailSmtp::writeCommand(const QByteArray& command)
 {
     m_socket->write(command + "\r\n");
@@ -301,7 +320,7 @@ void MMailSmtp::writeCommand(const QByteArray& command)
 
 void MMailSmtp::fail()
 {
-    finish(tr("Błąd podczas wysyłania wiadomości."));
+    finish(SendingFailed, tr("Błąd podczas wysyłania wiadomości."));
 }
 
 // The server's own words say why it refused a step ("535 5.7.8 Authentication
@@ -311,13 +330,13 @@ void MMailSmtp::failWithReply(const QList<QByteArray>& lines)
     QStringList reply;
     for (const QByteArray& line : lines)
         reply.append(QString::fromUtf8(line).trimmed());
-    finish(tr("Błąd podczas wysyłania wiadomości.") + QStringLiteral("\n")
+    finish(SendingFailed, tr("Błąd podczas wysyłania wiadomości.") + QStringLiteral("\n")
            + tr("Odpowiedź serwera: %1").arg(reply.join(QLatin1Char(' '))));
 }
 
 // Ends the dialogue as failed: a server still listening is told so with QUIT and
 // the connection is closed instead of being left open.
-void MMailSmtp::finish(const QString& reason)
+void MMailSmtp::finish(int code, const QString& reason)
 {
     const bool talking = m_state != State::Encrypting && m_socket->state() == QAbstractSocket::ConnectedState;
     m_state = State::Finished;
@@ -326,7 +345,7 @@ void MMailSmtp::finish(const QString& reason)
         m_socket->write("QUIT\r\n");
         m_socket->disconnectFromHost();
     }
-    emit status(SendingFailed, reason);
+    emit status(code, reason);
 }
 
 QByteArray MMailSmtp::expectedCode(State state)

@@ -16,8 +16,9 @@ class QSslSocket;
 // PLAIN where the server offers only that). The
 // dialogue runs on the event loop: sendMail only opens the connection, every
 // further step follows a reply of the server, and progress and failures
-// arrive through status(). The connection is switched to TLS before logging
-// in whenever the server offers STARTTLS.
+// arrive through status(). The login and password travel only encrypted: over
+// TLS from the first byte on port 465, elsewhere after STARTTLS; a server that
+// offers neither gets no login at all.
 class MMailSmtp : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ public:
         LoggingIn = 10,
         SendingMessage = 11,
         SendingFailed = 50,
+        EncryptionUnavailable = 51,
         SocketErrorBase = 100, // plus the QAbstractSocket::SocketError
     };
 
@@ -76,9 +78,10 @@ private:
 
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
+    void logIn(const QList<QByteArray>& ehloReply);
     void fail();
     void failWithReply(const QList<QByteArray>& lines);
-    void finish(const QString& reason);
+    void finish(int code, const QString& reason);
     void abortDialogue();
 
     static QByteArray expectedCode(State state);

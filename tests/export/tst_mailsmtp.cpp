@@ -1,4 +1,5 @@
 #include "MTestEnvironment.h"
+#include "MTrustedTestCa.h"
 #include "export/MMailSmtp.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QtTest>
+
+#include <optional>
 
 // Hands out every connection as a QSslSocket that carries the test
 // certificate, so that a scripted server can go over to TLS.
@@ -34,7 +37,8 @@ protected:
 // A one-connection SMTP server that answers from a script: the first reply is
 // the greeting, each further one answers the next command line, or the whole
 // message after a 354. A 220 that answers STARTTLS is followed by the TLS
-// handshake, recorded among the commands as "<tls>". Once the script has run
+// handshake, recorded among the commands as "<tls>"; a server on the implicit
+// TLS port shakes hands before its greeting. Once the script has run
 // out, a further command is met with silence or with the connection closed.
 class MScriptedSmtpServer : public QObject
 {
@@ -43,16 +47,19 @@ class MScriptedSmtpServer : public QObject
 public:
     enum Ending { KeepSilent, CloseConnection };
 
-    MScriptedSmtpServer(const QList<QByteArray>& replies, Ending ending, bool byteByByte)
+    MScriptedSmtpServer(const QList<QByteArray>& replies, Ending ending, bool byteByByte, quint16 port = 0)
         : m_replies(replies)
         , m_ending(ending)
         , m_byteByByte(byteByByte)
+        , m_implicitTls(port == kImplicitTlsPort)
     {
         connect(&m_server, &QTcpServer::newConnection, this, &MScriptedSmtpServer::doNewConnectionServer);
         connect(&m_byteTimer, &QTimer::timeout, this, &MScriptedSmtpServer::doTimeoutByteTimer);
         m_byteTimer.setInterval(2);
-        m_server.listen(QHostAddress::LocalHost);
+        m_server.listen(QHostAddress::LocalHost, port);
     }
+
+    static constexpr quint16 kImplicitTlsPort = 465;
 
     quint16 port() const { return m_server.serverPort(); }
     // The command lines without their CR LF; a message sent after DATA is one entry "<message>",
@@ -69,8 +76,15 @@ private:
         m_peer = qobject_cast<QSslSocket*>(m_server.nextPendingConnection());
         connect(m_peer, &QSslSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
         connect(m_peer, &QSslSocket::disconnected, this, [this] { m_peerDisconnected = true; });
-        connect(m_peer, &QSslSocket::encrypted, this, [this] { m_commands.append("<tls>"); });
-        sendNextReply();
+        connect(m_peer, &QSslSocket::encrypted, this, [this] {
+            m_commands.append("<tls>");
+            if (m_implicitTls)
+                sendNextReply();
+        });
+        if (m_implicitTls)
+            m_peer->startServerEncryption();
+        else
+            sendNextReply();
     }
 
     void doReadyReadPeer()
@@ -102,10 +116,10 @@ private:
     {
         const QByteArray reply = m_replies.takeFirst();
         m_inData = reply.startsWith("354");
+        m_tlsAfterReply = reply.startsWith("220") && !m_commands.isEmpty() && m_commands.last() == "STARTTLS";
         if (!m_byteByByte) {
             m_peer->write(reply);
-            if (reply.startsWith("220") && !m_commands.isEmpty() && m_commands.last() == "STARTTLS")
-                m_peer->startServerEncryption();
+            replyWritten();
             return;
         }
         m_pending += reply;
@@ -117,8 +131,16 @@ private:
         m_peer->write(m_pending.left(1));
         m_peer->flush();
         m_pending.remove(0, 1);
-        if (m_pending.isEmpty())
+        if (m_pending.isEmpty()) {
             m_byteTimer.stop();
+            replyWritten();
+        }
+    }
+
+    void replyWritten()
+    {
+        if (m_tlsAfterReply)
+            m_peer->startServerEncryption();
     }
 
     MSslTcpServer m_server;
@@ -126,6 +148,8 @@ private:
     QList<QByteArray> m_replies;
     Ending m_ending;
     bool m_byteByByte;
+    bool m_implicitTls;
+    bool m_tlsAfterReply = false;
     QTimer m_byteTimer;
     QByteArray m_pending;
     QByteArray m_received;
@@ -140,16 +164,34 @@ private:
 const QByteArray ehlo =
     "EHLO " + (QHostInfo::localHostName().isEmpty() ? QByteArray("localhost") : QHostInfo::localHostName().toUtf8());
 
+// A login starts with the greeting, the EHLO that finds STARTTLS and the switch to TLS.
+QList<QByteArray> overTls(const QList<QByteArray>& replies)
+{
+    return QList<QByteArray>{"220 mail.beta.pl ESMTP\r\n", "250-mail.beta.pl\r\n250-STARTTLS\r\n250 8BITMIME\r\n",
+                             "220 2.0.0 Ready to start TLS\r\n"}
+           + replies;
+}
+
+QList<QByteArray> commandsOverTls(const QList<QByteArray>& commands)
+{
+    return QList<QByteArray>{ehlo, "STARTTLS", "<tls>"} + commands;
+}
+
 class TestMailSmtp : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init();
+    void cleanup();
     void dialogue_data();
     void dialogue();
     void startTlsDialogue_data();
     void startTlsDialogue();
     void tlsThatCannotStartEndsTheSend();
+    void noLoginWithoutEncryption_data();
+    void noLoginWithoutEncryption();
+    void implicitTlsOnPort465();
     void looseReplyCodesFail_data();
     void looseReplyCodesFail();
     void endlessRepliesEndTheSend_data();
@@ -165,10 +207,23 @@ private slots:
     void unreadableAttachmentIsReported();
 
 private:
+    std::optional<MTrustedTestCa> m_trust;
+
     static QList<int> codes(const QSignalSpy& spy);
     static void send(MMailSmtp& client, const QString& copyAddress = QString(),
                      const QStringList& attachmentPaths = QStringList());
 };
+
+// Every client of a test trusts the scripted servers' certificate.
+void TestMailSmtp::init()
+{
+    m_trust.emplace(QFINDTESTDATA("data/smtp-test.pem"));
+}
+
+void TestMailSmtp::cleanup()
+{
+    m_trust.reset();
+}
 
 QList<int> TestMailSmtp::codes(const QSignalSpy& spy)
 {
@@ -194,14 +249,12 @@ void TestMailSmtp::dialogue_data()
     QTest::addColumn<QList<QByteArray>>("commands");
     QTest::addColumn<QList<int>>("codes");
 
-    const QList<QByteArray> login = {ehlo, ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=",
-                                     "VGFqbmUgaGFzxYJv"};
-    const QList<QByteArray> loggedIn = {"220-mail.beta.pl ESMTP\r\n220 ready\r\n",
-                                        "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
-                                        "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
-                                        "334 VXNlcm5hbWU6\r\n",
-                                        "334 UGFzc3dvcmQ6\r\n",
-                                        "235 2.7.0 Authentication successful\r\n"};
+    const QList<QByteArray> login =
+        commandsOverTls({ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv"});
+    QList<QByteArray> loggedIn = overTls({"250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
+                                          "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n",
+                                          "235 2.7.0 Authentication successful\r\n"});
+    loggedIn.first() = "220-mail.beta.pl ESMTP\r\n220 ready\r\n";
     const QList<QByteArray> delivered = loggedIn
                                         + QList<QByteArray>{"250 2.1.0 Ok\r\n", "250 2.1.5 Ok\r\n",
                                                             "354 End data with <CR><LF>.<CR><LF>\r\n",
@@ -218,9 +271,9 @@ void TestMailSmtp::dialogue_data()
         << QList<int>{10, 11, 0};
 
     QList<QByteArray> withCopy = delivered;
-    withCopy.insert(8, "250 2.1.5 Ok\r\n");
+    withCopy.insert(9, "250 2.1.5 Ok\r\n");
     QList<QByteArray> sentWithCopy = sent;
-    sentWithCopy.insert(7, "RCPT TO:<kopia@alfa.pl>");
+    sentWithCopy.insert(9, "RCPT TO:<kopia@alfa.pl>");
     QTest::newRow("copy address after the recipient")
         << withCopy << false << int(MScriptedSmtpServer::CloseConnection) << QStringLiteral("kopia@alfa.pl")
         << sentWithCopy << QList<int>{10, 11, 0};
@@ -297,14 +350,8 @@ void TestMailSmtp::startTlsDialogue()
     MScriptedSmtpServer server(replies, MScriptedSmtpServer::CloseConnection, false);
     QVERIFY(server.port() != 0);
 
-    // Trust the test server's own certificate for this client only.
-    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
-    QSslConfiguration trusting = original;
-    trusting.addCaCertificates(QFINDTESTDATA("data/smtp-test.pem"));
-    QSslConfiguration::setDefaultConfiguration(trusting);
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
-    QSslConfiguration::setDefaultConfiguration(original);
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
@@ -341,6 +388,59 @@ void TestMailSmtp::tlsThatCannotStartEndsTheSend()
     QCOMPARE(spy.size(), 1);
 }
 
+void TestMailSmtp::noLoginWithoutEncryption_data()
+{
+    QTest::addColumn<QByteArray>("ehloReply");
+
+    QTest::newRow("logins offered, no STARTTLS") << QByteArray("250-mail.beta.pl\r\n250 AUTH LOGIN PLAIN\r\n");
+    QTest::newRow("no extensions at all") << QByteArray("250 mail.beta.pl\r\n");
+    // Only a keyword line of its own offers the switch.
+    QTest::newRow("STARTTLS named in the greeting text")
+        << QByteArray("250-mail.beta.pl wants STARTTLS\r\n250 AUTH LOGIN\r\n");
+}
+
+// Without an encrypted connection neither the login nor the password leaves
+// the machine: the send ends before AUTH with a report of its own.
+void TestMailSmtp::noLoginWithoutEncryption()
+{
+    QFETCH(QByteArray, ehloReply);
+
+    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n"},
+                               MScriptedSmtpServer::KeepSilent, false);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::EncryptionUnavailable});
+    QCOMPARE(spy.at(0).at(1).toString(),
+             QStringLiteral("Serwer poczty nie oferuje szyfrowanego połączenia (STARTTLS); hasło nie zostało wysłane."));
+    QTRY_VERIFY(server.peerDisconnected());
+    QCOMPARE(server.commands(), (QList<QByteArray>{ehlo, "QUIT"}));
+}
+
+// A server on port 465 speaks TLS from the first byte: the greeting and
+// everything after it come encrypted, and no STARTTLS is asked for.
+void TestMailSmtp::implicitTlsOnPort465()
+{
+    MScriptedSmtpServer server({"220 mail.beta.pl ESMTP\r\n", "250-mail.beta.pl\r\n250 AUTH LOGIN PLAIN\r\n",
+                                "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n", "250 ok\r\n",
+                                "250 ok\r\n", "354 go on\r\n", "250 queued\r\n"},
+                               MScriptedSmtpServer::CloseConnection, false, MScriptedSmtpServer::kImplicitTlsPort);
+    if (server.port() != MScriptedSmtpServer::kImplicitTlsPort)
+        QSKIP("port 465 of the loopback interface cannot be taken here");
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    send(client);
+
+    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
+    QCOMPARE(server.commands(),
+             (QList<QByteArray>{"<tls>", ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
+                                "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
+    QVERIFY(server.message().startsWith("Date: "));
+}
+
 void TestMailSmtp::looseReplyCodesFail_data()
 {
     QTest::addColumn<QList<QByteArray>>("replies");
@@ -355,10 +455,10 @@ void TestMailSmtp::looseReplyCodesFail_data()
     QTest::newRow("code followed by a digit") << QList<QByteArray>{"220 ready\r\n", "2509\r\n"}
                                               << QList<QByteArray>{ehlo, "QUIT"} << QList<int>{50};
     QTest::newRow("lines of a reply with different codes")
-        << QList<QByteArray>{"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n",
-                             "235 ok\r\n", "250 ok\r\n", "550-5.1.1 no such user\r\n250 ok\r\n"}
-        << QList<QByteArray>{ehlo, ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
-                             "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "QUIT"}
+        << overTls({ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n", "250 ok\r\n",
+                    "550-5.1.1 no such user\r\n250 ok\r\n"})
+        << commandsOverTls({ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
+                            "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "QUIT"})
         << QList<int>{10, 50};
 }
 
@@ -450,9 +550,9 @@ void TestMailSmtp::addressesThatCouldCarryCommandsAreRefused()
 void TestMailSmtp::clientClosesAfterTheGoodbye()
 {
     const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
-    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n",
-                                "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n", "250 ok\r\n", "250 ok\r\n",
-                                "354 go on\r\n", "250 queued\r\n", "221 bye\r\n"},
+    MScriptedSmtpServer server(overTls({ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n",
+                                        "250 ok\r\n", "250 ok\r\n", "354 go on\r\n", "250 queued\r\n",
+                                        "221 bye\r\n"}),
                                MScriptedSmtpServer::KeepSilent, false);
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
@@ -468,8 +568,8 @@ void TestMailSmtp::clientClosesAfterTheGoodbye()
 void TestMailSmtp::plainOnlyServerGetsAuthPlain()
 {
     const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH PLAIN\r\n";
-    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "235 ok\r\n", "250 ok\r\n", "250 ok\r\n",
-                                "354 go on\r\n", "250 queued\r\n"},
+    MScriptedSmtpServer server(overTls({ehloReply, "235 ok\r\n", "250 ok\r\n", "250 ok\r\n", "354 go on\r\n",
+                                        "250 queued\r\n"}),
                                MScriptedSmtpServer::CloseConnection, false);
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
@@ -479,15 +579,15 @@ void TestMailSmtp::plainOnlyServerGetsAuthPlain()
     QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
     const QByteArray credentials = QByteArray("\0jan.nowak@alfa.pl\0", 19) + QStringLiteral("Tajne hasło").toUtf8();
     QCOMPARE(server.commands(),
-             (QList<QByteArray>{ehlo, ehlo, "AUTH PLAIN " + credentials.toBase64(), "MAIL FROM:<biuro@alfa.pl>",
-                                "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
+             commandsOverTls({ehlo, "AUTH PLAIN " + credentials.toBase64(), "MAIL FROM:<biuro@alfa.pl>",
+                              "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
 }
 
 void TestMailSmtp::refusedStepShowsTheServersWords()
 {
     const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
-    MScriptedSmtpServer server({"220 ready\r\n", ehloReply, ehloReply, "334 VXNlcm5hbWU6\r\n",
-                                "334 UGFzc3dvcmQ6\r\n", "535 5.7.8 Authentication failed\r\n"},
+    MScriptedSmtpServer server(overTls({ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n",
+                                        "535 5.7.8 Authentication failed\r\n"}),
                                MScriptedSmtpServer::KeepSilent, false);
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
