@@ -10,7 +10,13 @@
 
 namespace {
 
-constexpr int kDefaultReplyTimeout = 60000;
+// How long the server may take, as RFC 5321 (4.5.3.2) has it: each reply,
+// the go-ahead for the message, each block of the message leaving, and the
+// answer to its end, which a server may take long to give.
+constexpr int kReplyLimit = 5 * 60 * 1000;
+constexpr int kDataStartLimit = 2 * 60 * 1000;
+constexpr int kDataBlockLimit = 3 * 60 * 1000;
+constexpr int kDataEndLimit = 10 * 60 * 1000;
 // The submission port whose servers speak TLS from the first byte (RFC 8314).
 constexpr int kImplicitTlsPort = 465;
 
@@ -61,13 +67,15 @@ MMailSmtp::MMailSmtp(const QString& login, const QString& password, const QStrin
     , m_socket(new QSslSocket(this))
 {
     m_replyTimer.setSingleShot(true);
-    m_replyTimer.setInterval(kDefaultReplyTimeout);
     connect(&m_replyTimer, &QTimer::timeout, this, &MMailSmtp::doTimeoutReplyTimer);
 
     connect(m_socket, &QSslSocket::readyRead, this, &MMailSmtp::readyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &MMailSmtp::errorReceived);
     connect(m_socket, &QSslSocket::stateChanged, this, &MMailSmtp::stateChanged);
     connect(m_socket, &QSslSocket::encrypted, this, &MMailSmtp::doEncryptedSocket);
+    // Progress on the wire: plain bytes, or over TLS the encrypted ones.
+    connect(m_socket, &QSslSocket::bytesWritten, this, &MMailSmtp::doBytesWrittenSocket);
+    connect(m_socket, &QSslSocket::encryptedBytesWritten, this, &MMailSmtp::doBytesWrittenSocket);
 }
 
 void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
@@ -101,12 +109,12 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
         m_socket->connectToHostEncrypted(m_server, quint16(m_port));
     else
         m_socket->connectToHost(m_server, quint16(m_port));
-    m_replyTimer.start();
+    restartReplyTimer();
 }
 
-void MMailSmtp::setReplyTimeout(int milliseconds)
+void MMailSmtp::setTimeScale(double scale)
 {
-    m_replyTimer.setInterval(milliseconds);
+    m_timeScale = scale;
 }
 
 QByteArray MMailSmtp::encodeQuotedPrintable(const QByteArray& bytes)
@@ -144,6 +152,8 @@ void MMailSmtp::readyRead()
             return;
         }
         m_replyLines.append(line);
+        // A server still answering is alive, however long its reply.
+        restartReplyTimer();
         if (isContinuationLine(line))
             continue;
 
@@ -196,6 +206,14 @@ void MMailSmtp::doEncryptedSocket()
         return;
     writeCommand(ehloCommand());
     m_state = State::SecondEhloSent;
+    restartReplyTimer();
+}
+
+// A server slow to take a long message is not given up while it keeps taking it.
+void MMailSmtp::doBytesWrittenSocket()
+{
+    if (m_replyTimer.isActive())
+        restartReplyTimer();
 }
 
 void MMailSmtp::doTimeoutReplyTimer()
@@ -248,7 +266,7 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         break;
     case State::StartTlsSent:
         m_state = State::Encrypting;
-        m_replyTimer.start();
+        restartReplyTimer();
         m_socket->startClientEncryption();
         break;
     case State::SecondEhloSent:
@@ -295,6 +313,7 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
     case State::Finished:
         break;
     }
+    restartReplyTimer();
 }
 
 // Only ever reached over an encrypted connection.
@@ -315,7 +334,26 @@ void MMailSmtp::writeCommand(const QByteArray& command)
 {
     m_socket->write(command + "\r\n");
     m_socket->flush();
-    m_replyTimer.start();
+}
+
+// Each step has its own limit; once the dialogue is over nothing more is awaited.
+void MMailSmtp::restartReplyTimer()
+{
+    if (m_state == State::QuitSent || m_state == State::Finished)
+        return;
+    m_replyTimer.start(qMax(1, int(timeLimit() * m_timeScale)));
+}
+
+int MMailSmtp::timeLimit() const
+{
+    switch (m_state) {
+    case State::MessageExpected:
+        return kDataStartLimit;
+    case State::MessageSent:
+        return m_socket->bytesToWrite() + m_socket->encryptedBytesToWrite() > 0 ? kDataBlockLimit : kDataEndLimit;
+    default:
+        return kReplyLimit;
+    }
 }
 
 void MMailSmtp::fail()

@@ -41,8 +41,10 @@ public:
                   const QString& copyAddress, const QString& subject, const QString& body,
                   QStringList attachmentPaths, QStringList attachmentNames);
 
-    // How long the server may keep silent before the send is given up.
-    void setReplyTimeout(int milliseconds);
+    // Multiplies the time limits of the dialogue (5 minutes for a reply, 3 for
+    // a block of the message to leave, 10 for the answer to its end); tests
+    // shorten them.
+    void setTimeScale(double scale);
 
     // A blank and the bytes 0x21 to 0x7E but "=" stay, every other byte becomes "=XX".
     static QByteArray encodeQuotedPrintable(const QByteArray& bytes);
@@ -56,6 +58,7 @@ private slots:
     void stateChanged(QAbstractSocket::SocketState socketState);
     void doEncryptedSocket();
     void doTimeoutReplyTimer();
+    void doBytesWrittenSocket();
 
 private:
     enum class State {
@@ -78,6 +81,8 @@ private:
 
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
+    void restartReplyTimer();
+    int timeLimit() const;
     void logIn(const QList<QByteArray>& ehloReply);
     void fail();
     void failWithReply(const QList<QByteArray>& lines);
@@ -102,5 +107,6 @@ private:
     QByteArray m_received;
     QList<QByteArray> m_replyLines;
     QTimer m_replyTimer;
+    double m_timeScale = 1.0;
     std::optional<QAbstractSocket::SocketError> m_reportedSocketError;
 };

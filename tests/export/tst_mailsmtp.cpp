@@ -67,6 +67,11 @@ public:
     QList<QByteArray> commands() const { return m_commands; }
     QByteArray message() const { return m_message; }
     int connectionCount() const { return m_connectionCount; }
+
+    // Takes at most `bytes` of the client's data every 50 ms, as a slow line would.
+    void readSlowly(int bytes) { m_slowChunk = bytes; }
+    // Answers the end of the message only after `milliseconds`.
+    void delayAnswerToMessage(int milliseconds) { m_messageDelay = milliseconds; }
     bool peerDisconnected() const { return m_peerDisconnected; }
 
 private:
@@ -74,7 +79,13 @@ private:
     {
         ++m_connectionCount;
         m_peer = qobject_cast<QSslSocket*>(m_server.nextPendingConnection());
-        connect(m_peer, &QSslSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
+        if (m_slowChunk > 0) {
+            m_peer->setReadBufferSize(m_slowChunk);
+            connect(&m_readTimer, &QTimer::timeout, this, &MScriptedSmtpServer::doTimeoutReadTimer);
+            m_readTimer.start(50);
+        } else {
+            connect(m_peer, &QSslSocket::readyRead, this, &MScriptedSmtpServer::doReadyReadPeer);
+        }
         connect(m_peer, &QSslSocket::disconnected, this, [this] { m_peerDisconnected = true; });
         connect(m_peer, &QSslSocket::encrypted, this, [this] {
             m_commands.append("<tls>");
@@ -90,6 +101,17 @@ private:
     void doReadyReadPeer()
     {
         m_received += m_peer->readAll();
+        takeLines();
+    }
+
+    void doTimeoutReadTimer()
+    {
+        m_received += m_peer->read(m_slowChunk);
+        takeLines();
+    }
+
+    void takeLines()
+    {
         for (int end = m_received.indexOf("\r\n"); end >= 0; end = m_received.indexOf("\r\n")) {
             const QByteArray line = m_received.left(end);
             m_received.remove(0, end + 2);
@@ -100,6 +122,10 @@ private:
                 }
                 m_inData = false;
                 m_commands.append("<message>");
+                if (m_messageDelay > 0 && !m_replies.isEmpty()) {
+                    QTimer::singleShot(m_messageDelay, this, &MScriptedSmtpServer::sendNextReply);
+                    continue;
+                }
             } else {
                 m_commands.append(line);
             }
@@ -151,6 +177,9 @@ private:
     bool m_implicitTls;
     bool m_tlsAfterReply = false;
     QTimer m_byteTimer;
+    int m_slowChunk = 0;
+    QTimer m_readTimer;
+    int m_messageDelay = 0;
     QByteArray m_pending;
     QByteArray m_received;
     bool m_inData = false;
@@ -202,6 +231,8 @@ private slots:
     void plainOnlyServerGetsAuthPlain();
     void refusedStepShowsTheServersWords();
     void silentServerTimesOut();
+    void slowServersAreWaitedFor_data();
+    void slowServersAreWaitedFor();
     void unreachableServer_data();
     void unreachableServer();
     void unreadableAttachmentIsReported();
@@ -375,7 +406,7 @@ void TestMailSmtp::tlsThatCannotStartEndsTheSend()
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
     QSslConfiguration::setDefaultConfiguration(original);
-    client.setReplyTimeout(300);
+    client.setTimeScale(0.001);
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
@@ -604,7 +635,8 @@ void TestMailSmtp::silentServerTimesOut()
     MScriptedSmtpServer server({"220 ready\r\n"}, MScriptedSmtpServer::KeepSilent, false);
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
-    client.setReplyTimeout(300);
+    // Five minutes for the greeting, cut to 300 ms.
+    client.setTimeScale(0.001);
     QSignalSpy spy(&client, &MMailSmtp::status);
     QElapsedTimer clock;
     clock.start();
@@ -615,6 +647,64 @@ void TestMailSmtp::silentServerTimesOut()
     QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("Błąd podczas wysyłania wiadomości."));
     QCOMPARE(server.commands(), QList<QByteArray>{ehlo});
     QTRY_VERIFY(server.peerDisconnected());
+}
+
+void TestMailSmtp::slowServersAreWaitedFor_data()
+{
+    QTest::addColumn<int>("attachmentSize");
+    QTest::addColumn<int>("readChunk");
+    QTest::addColumn<int>("messageDelay");
+    QTest::addColumn<QList<int>>("codes");
+
+    // At the scale of the test a minute is 240 ms: five minutes for a reply are
+    // 1.2 s, three for a block of the message 0.72 s, ten for the answer to its end 2.4 s.
+    QTest::newRow("slow but steady reader past ten minutes") << 1600000 << 32768 << 0 << QList<int>{10, 11, 0};
+    QTest::newRow("answer to the end after seven and a half minutes")
+        << 1000 << 0 << 1800 << QList<int>{10, 11, 0};
+    QTest::newRow("no answer to the end within ten minutes") << 1000 << 0 << 3600 << QList<int>{10, 11, 50};
+}
+
+// The time limits run from the last sign of life: bytes the server took, or
+// a reply line it sent. A server that is slow but working is not given up.
+void TestMailSmtp::slowServersAreWaitedFor()
+{
+    QFETCH(int, attachmentSize);
+    QFETCH(int, readChunk);
+    QFETCH(int, messageDelay);
+    QFETCH(QList<int>, codes);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString attachment = folder.filePath(QStringLiteral("skan.bin"));
+    QFile file(attachment);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray bytes(attachmentSize, Qt::Uninitialized);
+    for (int i = 0; i < attachmentSize; ++i)
+        bytes[i] = char((i * 7919) >> 3);
+    QCOMPARE(file.write(bytes), qint64(attachmentSize));
+    file.close();
+
+    const QByteArray ehloReply = "250-mail.beta.pl\r\n250 AUTH LOGIN\r\n";
+    MScriptedSmtpServer server(overTls({ehloReply, "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n",
+                                        "250 ok\r\n", "250 ok\r\n", "354 go on\r\n", "250 queued\r\n"}),
+                               MScriptedSmtpServer::CloseConnection, false);
+    server.readSlowly(readChunk);
+    server.delayAnswerToMessage(messageDelay);
+    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
+                     QStringLiteral("127.0.0.1"), server.port());
+    client.setTimeScale(0.004);
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    QElapsedTimer clock;
+    clock.start();
+    send(client, QString(), QStringList(attachment));
+
+    QTRY_COMPARE_WITH_TIMEOUT(TestMailSmtp::codes(spy), codes, 30000);
+    qInfo("send ended after %lld ms", clock.elapsed());
+    // The slow reader must outlast even the longest limit, or it proves nothing.
+    if (readChunk > 0)
+        QVERIFY(clock.elapsed() > 2400);
+    if (codes.last() == MMailSmtp::MessageSent)
+        QVERIFY(server.message().size() > attachmentSize * 4 / 3);
 }
 
 void TestMailSmtp::unreachableServer_data()
@@ -641,7 +731,7 @@ void TestMailSmtp::unreachableServer()
     closed.close();
 
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"), server, port);
-    client.setReplyTimeout(500);
+    client.setTimeScale(0.002);
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
