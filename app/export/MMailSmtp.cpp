@@ -17,6 +17,11 @@ constexpr int kReplyLimit = 5 * 60 * 1000;
 constexpr int kDataStartLimit = 2 * 60 * 1000;
 constexpr int kDataBlockLimit = 3 * 60 * 1000;
 constexpr int kDataEndLimit = 10 * 60 * 1000;
+
+// How much of the message may wait in the socket: more is taken from the
+// message, and its files read, only as the connection drains.
+constexpr qint64 kWriteAhead = 256 * 1024;
+
 // The submission port whose servers speak TLS from the first byte (RFC 8314).
 constexpr int kImplicitTlsPort = 465;
 
@@ -78,6 +83,8 @@ MMailSmtp::MMailSmtp(const QString& login, const QString& password, const QStrin
     connect(m_socket, &QSslSocket::encryptedBytesWritten, this, &MMailSmtp::doBytesWrittenSocket);
 }
 
+MMailSmtp::~MMailSmtp() = default;
+
 void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
                          const QString& copyAddress, const QString& subject, const QString& body,
                          QStringList attachmentPaths, QStringList attachmentNames)
@@ -92,15 +99,15 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
             Qt::QueuedConnection);
         return;
     }
-    MMailMessage message(senderName, senderAddress, recipientAddress, copyAddress, subject, body);
+    m_message = std::make_unique<MMailMessage>(senderName, senderAddress, recipientAddress, copyAddress, subject,
+                                               body);
     for (int i = 0; i < attachmentPaths.size(); ++i)
-        message.addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
-    if (!message.compose(QDateTime::currentDateTime())) {
+        m_message->addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
+    if (!m_message->compose(QDateTime::currentDateTime(), MMailMessage::uniquifier())) {
         // Reported from the event loop: the caller connects to status() only after this call.
         QMetaObject::invokeMethod(this, &MMailSmtp::fail, Qt::QueuedConnection);
         return;
     }
-    m_message = message.text();
 
     m_senderAddress = senderAddress;
     m_recipientAddress = recipientAddress;
@@ -212,6 +219,8 @@ void MMailSmtp::doEncryptedSocket()
 // A server slow to take a long message is not given up while it keeps taking it.
 void MMailSmtp::doBytesWrittenSocket()
 {
+    if (m_state == State::MessageSent && m_message)
+        writeMessage();
     if (m_replyTimer.isActive())
         restartReplyTimer();
 }
@@ -298,9 +307,8 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         emit status(SendingMessage, tr("Wysyłanie wiadomości."));
         break;
     case State::MessageExpected:
-        // The message already ends its lines in CR LF and carries its dot-stuffing.
-        writeCommand(m_message + "\r\n.");
         m_state = State::MessageSent;
+        writeMessage();
         break;
     case State::MessageSent:
         writeCommand("QUIT");
@@ -336,6 +344,32 @@ void MMailSmtp::writeCommand(const QByteArray& command)
     m_socket->flush();
 }
 
+// The message already ends its lines in CR LF and carries its dot-stuffing;
+// it goes out in blocks as the socket drains, then the end of data.
+void MMailSmtp::writeMessage()
+{
+    while (m_message && bytesToWrite() < kWriteAhead) {
+        if (m_message->atEnd()) {
+            m_socket->write("\r\n.\r\n");
+            m_message.reset();
+            break;
+        }
+        const QByteArray block = m_message->nextBlock();
+        if (m_message->readFailed()) {
+            m_message.reset();
+            abortDialogue();
+            return;
+        }
+        m_socket->write(block);
+    }
+}
+
+// Over TLS the socket holds the text still to encrypt and the encrypted bytes still to send.
+qint64 MMailSmtp::bytesToWrite() const
+{
+    return m_socket->bytesToWrite() + m_socket->encryptedBytesToWrite();
+}
+
 // Each step has its own limit; once the dialogue is over nothing more is awaited.
 void MMailSmtp::restartReplyTimer()
 {
@@ -350,7 +384,7 @@ int MMailSmtp::timeLimit() const
     case State::MessageExpected:
         return kDataStartLimit;
     case State::MessageSent:
-        return m_socket->bytesToWrite() + m_socket->encryptedBytesToWrite() > 0 ? kDataBlockLimit : kDataEndLimit;
+        return m_message || bytesToWrite() > 0 ? kDataBlockLimit : kDataEndLimit;
     default:
         return kReplyLimit;
     }
@@ -379,6 +413,7 @@ void MMailSmtp::finish(int code, const QString& reason)
     const bool talking = m_state != State::Encrypting && m_socket->state() == QAbstractSocket::ConnectedState;
     m_state = State::Finished;
     m_replyTimer.stop();
+    m_message.reset();
     if (talking) {
         m_socket->write("QUIT\r\n");
         m_socket->disconnectFromHost();

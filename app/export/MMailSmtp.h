@@ -8,8 +8,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
+class MMailMessage;
 class QSslSocket;
 
 // Sends one e-mail message to the user's SMTP server with AUTH LOGIN (or
@@ -35,6 +37,7 @@ public:
     };
 
     MMailSmtp(const QString& login, const QString& password, const QString& server, int port);
+    ~MMailSmtp() override;
 
     // Composes the message and connects; the lists run in parallel (file i goes under name i).
     void sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
@@ -81,6 +84,8 @@ private:
 
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
+    void writeMessage();
+    qint64 bytesToWrite() const;
     void restartReplyTimer();
     int timeLimit() const;
     void logIn(const QList<QByteArray>& ehloReply);
@@ -98,7 +103,8 @@ private:
     QString m_password;
     QString m_server;
     int m_port = 0;
-    QByteArray m_message;
+    // Until the whole message has been handed to the socket.
+    std::unique_ptr<MMailMessage> m_message;
     QString m_senderAddress;
     QString m_recipientAddress;
     QString m_copyAddress;
