@@ -218,12 +218,11 @@ private slots:
     void cleanup();
     void dialogue_data();
     void dialogue();
-    void startTlsDialogue_data();
-    void startTlsDialogue();
+    void encryptedDialogue_data();
+    void encryptedDialogue();
     void tlsThatCannotStartEndsTheSend();
     void noLoginWithoutEncryption_data();
     void noLoginWithoutEncryption();
-    void implicitTlsOnPort465();
     void looseReplyCodesFail_data();
     void looseReplyCodesFail();
     void endlessRepliesEndTheSend_data();
@@ -355,45 +354,56 @@ void TestMailSmtp::dialogue()
     }
 }
 
-void TestMailSmtp::startTlsDialogue_data()
+void TestMailSmtp::encryptedDialogue_data()
 {
-    QTest::addColumn<QByteArray>("goAhead");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QList<QByteArray>>("commands");
 
-    QTest::newRow("go-ahead alone") << QByteArray("220 2.0.0 Ready to start TLS\r\n");
+    const QList<QByteArray> loggingIn = {"250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
+                                         "334 VXNlcm5hbWU6\r\n",
+                                         "334 UGFzc3dvcmQ6\r\n",
+                                         "235 2.7.0 Authentication successful\r\n",
+                                         "250 2.1.0 Ok\r\n",
+                                         "250 2.1.5 Ok\r\n",
+                                         "354 End data with <CR><LF>.<CR><LF>\r\n",
+                                         "250 2.0.0 Ok: queued\r\n"};
+    const QList<QByteArray> login = {ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
+                                     "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "DATA", "<message>",
+                                     "QUIT"};
+    const QList<QByteArray> offer = {"220 mail.beta.pl ESMTP\r\n",
+                                     "250-mail.beta.pl\r\n250-STARTTLS\r\n250 8BITMIME\r\n"};
+
+    QTest::newRow("go-ahead alone") << 0 << offer + QList<QByteArray>{"220 2.0.0 Ready to start TLS\r\n"} + loggingIn
+                                    << QList<QByteArray>{ehlo, "STARTTLS", "<tls>"} + login;
     // A reply slipped in before the handshake must not count as an answer.
     QTest::newRow("plain text after the go-ahead is dropped")
-        << QByteArray("220 2.0.0 Ready to start TLS\r\n334 VXNlcm5hbWU6\r\n");
+        << 0 << offer + QList<QByteArray>{"220 2.0.0 Ready to start TLS\r\n334 VXNlcm5hbWU6\r\n"} + loggingIn
+        << QList<QByteArray>{ehlo, "STARTTLS", "<tls>"} + login;
+    // Port 465 speaks TLS from the first byte: the greeting comes encrypted and no STARTTLS is asked for.
+    QTest::newRow("TLS from the first byte on port 465")
+        << int(MScriptedSmtpServer::kImplicitTlsPort)
+        << QList<QByteArray>{"220 mail.beta.pl ESMTP\r\n"} + loggingIn << QList<QByteArray>{"<tls>"} + login;
 }
 
-void TestMailSmtp::startTlsDialogue()
+void TestMailSmtp::encryptedDialogue()
 {
-    QFETCH(QByteArray, goAhead);
+    QFETCH(int, port);
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QList<QByteArray>, commands);
     QVERIFY(QSslSocket::supportsSsl());
 
-    const QList<QByteArray> replies = {"220 mail.beta.pl ESMTP\r\n",
-                                       "250-mail.beta.pl\r\n250-STARTTLS\r\n250 8BITMIME\r\n",
-                                       goAhead,
-                                       "250-mail.beta.pl\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n",
-                                       "334 VXNlcm5hbWU6\r\n",
-                                       "334 UGFzc3dvcmQ6\r\n",
-                                       "235 2.7.0 Authentication successful\r\n",
-                                       "250 2.1.0 Ok\r\n",
-                                       "250 2.1.5 Ok\r\n",
-                                       "354 End data with <CR><LF>.<CR><LF>\r\n",
-                                       "250 2.0.0 Ok: queued\r\n"};
-    MScriptedSmtpServer server(replies, MScriptedSmtpServer::CloseConnection, false);
+    MScriptedSmtpServer server(replies, MScriptedSmtpServer::CloseConnection, false, quint16(port));
+    if (port != 0 && server.port() != port)
+        QSKIP("this port of the loopback interface cannot be taken here");
     QVERIFY(server.port() != 0);
-
     MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
                      QStringLiteral("127.0.0.1"), server.port());
     QSignalSpy spy(&client, &MMailSmtp::status);
     send(client);
 
     QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
-    QCOMPARE(server.commands(),
-             (QList<QByteArray>{ehlo, "STARTTLS", "<tls>", ehlo, "AUTH LOGIN",
-                                "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv", "MAIL FROM:<biuro@alfa.pl>",
-                                "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
+    QCOMPARE(server.commands(), commands);
     QVERIFY(server.message().startsWith("Date: "));
 }
 
@@ -451,28 +461,6 @@ void TestMailSmtp::noLoginWithoutEncryption()
              QStringLiteral("Serwer poczty nie oferuje szyfrowanego połączenia (STARTTLS); hasło nie zostało wysłane."));
     QTRY_VERIFY(server.peerDisconnected());
     QCOMPARE(server.commands(), (QList<QByteArray>{ehlo, "QUIT"}));
-}
-
-// A server on port 465 speaks TLS from the first byte: the greeting and
-// everything after it come encrypted, and no STARTTLS is asked for.
-void TestMailSmtp::implicitTlsOnPort465()
-{
-    MScriptedSmtpServer server({"220 mail.beta.pl ESMTP\r\n", "250-mail.beta.pl\r\n250 AUTH LOGIN PLAIN\r\n",
-                                "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n", "235 ok\r\n", "250 ok\r\n",
-                                "250 ok\r\n", "354 go on\r\n", "250 queued\r\n"},
-                               MScriptedSmtpServer::CloseConnection, false, MScriptedSmtpServer::kImplicitTlsPort);
-    if (server.port() != MScriptedSmtpServer::kImplicitTlsPort)
-        QSKIP("port 465 of the loopback interface cannot be taken here");
-    MMailSmtp client(QStringLiteral("jan.nowak@alfa.pl"), QStringLiteral("Tajne hasło"),
-                     QStringLiteral("127.0.0.1"), server.port());
-    QSignalSpy spy(&client, &MMailSmtp::status);
-    send(client);
-
-    QTRY_COMPARE(codes(spy), (QList<int>{10, 11, 0}));
-    QCOMPARE(server.commands(),
-             (QList<QByteArray>{"<tls>", ehlo, "AUTH LOGIN", "amFuLm5vd2FrQGFsZmEucGw=", "VGFqbmUgaGFzxYJv",
-                                "MAIL FROM:<biuro@alfa.pl>", "RCPT TO:<jan@beta.pl>", "DATA", "<message>", "QUIT"}));
-    QVERIFY(server.message().startsWith("Date: "));
 }
 
 void TestMailSmtp::looseReplyCodesFail_data()
