@@ -111,7 +111,8 @@ private:
 void TestMailSend::initTestCase()
 {
     QVERIFY(m_files.isValid());
-    QByteArray bytes(20000, Qt::Uninitialized);
+    // Larger than the blocks in which a file is read, so that it leaves in several.
+    QByteArray bytes(200000, Qt::Uninitialized);
     quint32 seed = 12345;
     for (char& byte : bytes) {
         seed = seed * 1103515245u + 12345u;
