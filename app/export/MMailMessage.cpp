@@ -5,7 +5,12 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QUrl>
+
+#include <algorithm>
+#include <atomic>
+#include <utility>
 
 namespace {
 
@@ -14,6 +19,9 @@ namespace {
 constexpr int kQuotedPrintableLineLength = 75;
 constexpr int kEscapeLength = 3;
 constexpr int kBase64LineLength = 76;
+// The bytes of one base64 line, and of the blocks in which a file is read: whole lines.
+constexpr int kBase64LineBytes = 57;
+constexpr int kFileBlockBytes = kBase64LineBytes * 1024;
 constexpr int kEncodedWordLength = 75;
 constexpr char kWordOpen[] = "=?utf-8?Q?";
 constexpr char kWordClose[] = "?=";
@@ -64,16 +72,20 @@ MMailMessage::MMailMessage(const QString& senderName, const QString& senderAddre
 {
 }
 
+MMailMessage::~MMailMessage() = default;
+
 void MMailMessage::addAttachment(const QString& path, const QString& name)
 {
     m_attachments.append({path, name});
 }
 
-bool MMailMessage::compose(const QDateTime& now)
+bool MMailMessage::compose(const QDateTime& now, const QByteArray& uniquifier)
 {
-    m_text.clear();
+    m_parts.clear();
+    m_nextPart = 0;
+    m_readFailed = false;
 
-    const QByteArray stamp = QByteArray::number(now.toMSecsSinceEpoch());
+    const QByteArray stamp = QByteArray::number(now.toMSecsSinceEpoch()) + uniquifier;
     const QByteArray delimiter = "--" + boundary(stamp);
 
     QByteArray text;
@@ -100,11 +112,12 @@ bool MMailMessage::compose(const QDateTime& now)
     text += quotedPrintableBody(m_body);
     text += '\n';
 
+    std::vector<Part> parts;
     for (const Attachment& attachment : qAsConst(m_attachments)) {
         if (!QFileInfo::exists(attachment.path))
             continue;
-        QFile file(attachment.path);
-        if (!file.open(QIODevice::ReadOnly))
+        auto file = std::make_unique<QFile>(attachment.path);
+        if (!file->open(QIODevice::ReadOnly))
             return false;
         text += delimiter + '\n';
         const bool pdf = attachment.name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
@@ -114,17 +127,55 @@ bool MMailMessage::compose(const QDateTime& now)
         text += "\tfilename*=UTF-8''" + QUrl::toPercentEncoding(attachment.name, "!#$&+^`|") + '\n';
         text += "Content-Transfer-Encoding: base64\n";
         text += '\n';
-        text += base64Lines(file.readAll());
+        parts.push_back({toTransport(std::exchange(text, QByteArray())), std::move(file)});
     }
     text += delimiter + "--\n";
+    parts.push_back({toTransport(text), nullptr});
 
-    m_text = toTransport(text);
+    m_parts = std::move(parts);
     return true;
 }
 
-QByteArray MMailMessage::text() const
+QByteArray MMailMessage::nextBlock()
 {
-    return m_text;
+    for (; m_nextPart < m_parts.size(); ++m_nextPart) {
+        Part& part = m_parts[m_nextPart];
+        if (!part.text.isEmpty())
+            return std::exchange(part.text, QByteArray());
+        if (part.file)
+            return fileBlock(part);
+    }
+    return QByteArray();
+}
+
+bool MMailMessage::atEnd() const
+{
+    return std::all_of(std::next(m_parts.cbegin(), std::ptrdiff_t(m_nextPart)), m_parts.cend(),
+                       [](const Part& part) { return part.text.isEmpty() && !part.file; });
+}
+
+bool MMailMessage::readFailed() const
+{
+    return m_readFailed;
+}
+
+QByteArray MMailMessage::uniquifier()
+{
+    static std::atomic<quint64> counter{0};
+    return '.' + QByteArray::number(++counter) + '.'
+           + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
+}
+
+// Base64 lines never begin with a full stop, so only the line ends change on the way.
+QByteArray MMailMessage::fileBlock(Part& part)
+{
+    const QByteArray bytes = part.file->read(kFileBlockBytes);
+    if (bytes.size() == kFileBlockBytes)
+        return base64Block(bytes).replace("\n", "\r\n");
+    // A block short of a whole one is the last: the file's lines are closed.
+    m_readFailed = part.file->error() != QFileDevice::NoError;
+    part.file.reset();
+    return base64Lines(bytes).replace("\n", "\r\n");
 }
 
 QByteArray MMailMessage::encodedWord(const QString& text)
@@ -182,16 +233,20 @@ QByteArray MMailMessage::quotedPrintableBody(const QString& body)
 
 QByteArray MMailMessage::base64Lines(const QByteArray& data)
 {
+    // After a short last line the closing line feed ends it; after whole lines it makes an empty one.
+    QByteArray lines = base64Block(data);
+    if (data.size() % kBase64LineBytes == 0)
+        lines += '\n';
+    return lines;
+}
+
+QByteArray MMailMessage::base64Block(const QByteArray& data)
+{
     const QByteArray encoded = data.toBase64();
     QByteArray lines;
     lines.reserve(encoded.size() + encoded.size() / kBase64LineLength + 1);
-    for (int from = 0; from < encoded.size(); from += kBase64LineLength) {
-        const QByteArray line = encoded.mid(from, kBase64LineLength);
-        lines += line;
-        if (line.size() == kBase64LineLength)
-            lines += '\n';
-    }
-    lines += '\n';
+    for (int from = 0; from < encoded.size(); from += kBase64LineLength)
+        lines += encoded.mid(from, kBase64LineLength) + '\n';
     return lines;
 }
 

@@ -10,7 +10,20 @@
 
 namespace {
 
-constexpr int kDefaultReplyTimeout = 60000;
+// How long the server may take, as RFC 5321 (4.5.3.2) has it: each reply,
+// the go-ahead for the message, each block of the message leaving, and the
+// answer to its end, which a server may take long to give.
+constexpr int kReplyLimit = 5 * 60 * 1000;
+constexpr int kDataStartLimit = 2 * 60 * 1000;
+constexpr int kDataBlockLimit = 3 * 60 * 1000;
+constexpr int kDataEndLimit = 10 * 60 * 1000;
+
+// How much of the message may wait in the socket: more is taken from the
+// message, and its files read, only as the connection drains.
+constexpr qint64 kWriteAhead = 256 * 1024;
+
+// The submission port whose servers speak TLS from the first byte (RFC 8314).
+constexpr int kImplicitTlsPort = 465;
 
 // A reply line may hold 512 octets with its CR LF; a server that sends more, or
 // a reply of more lines than any real one has, is broken or hostile, and its
@@ -59,14 +72,18 @@ MMailSmtp::MMailSmtp(const QString& login, const QString& password, const QStrin
     , m_socket(new QSslSocket(this))
 {
     m_replyTimer.setSingleShot(true);
-    m_replyTimer.setInterval(kDefaultReplyTimeout);
     connect(&m_replyTimer, &QTimer::timeout, this, &MMailSmtp::doTimeoutReplyTimer);
 
     connect(m_socket, &QSslSocket::readyRead, this, &MMailSmtp::readyRead);
     connect(m_socket, &QSslSocket::errorOccurred, this, &MMailSmtp::errorReceived);
     connect(m_socket, &QSslSocket::stateChanged, this, &MMailSmtp::stateChanged);
     connect(m_socket, &QSslSocket::encrypted, this, &MMailSmtp::doEncryptedSocket);
+    // Progress on the wire: plain bytes, or over TLS the encrypted ones.
+    connect(m_socket, &QSslSocket::bytesWritten, this, &MMailSmtp::doBytesWrittenSocket);
+    connect(m_socket, &QSslSocket::encryptedBytesWritten, this, &MMailSmtp::doBytesWrittenSocket);
 }
+
+MMailSmtp::~MMailSmtp() = default;
 
 void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
                          const QString& copyAddress, const QString& subject, const QString& body,
@@ -75,30 +92,36 @@ void MMailSmtp::sendMail(const QString& senderName, const QString& senderAddress
     if (!isSafeAddress(senderAddress) || !isSafeAddress(recipientAddress) || !isSafeAddress(copyAddress)) {
         // Reported from the event loop: the caller connects to status() only after this call.
         QMetaObject::invokeMethod(
-            this, [this] { finish(tr("Adres e-mail zawiera niedozwolone znaki (nowy wiersz, \"<\" lub \">\").")); },
+            this,
+            [this] {
+                finish(SendingFailed, tr("Adres e-mail zawiera niedozwolone znaki (nowy wiersz, \"<\" lub \">\")."));
+            },
             Qt::QueuedConnection);
         return;
     }
-    MMailMessage message(senderName, senderAddress, recipientAddress, copyAddress, subject, body);
+    m_message = std::make_unique<MMailMessage>(senderName, senderAddress, recipientAddress, copyAddress, subject,
+                                               body);
     for (int i = 0; i < attachmentPaths.size(); ++i)
-        message.addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
-    if (!message.compose(QDateTime::currentDateTime())) {
+        m_message->addAttachment(attachmentPaths.at(i), attachmentNames.value(i));
+    if (!m_message->compose(QDateTime::currentDateTime(), MMailMessage::uniquifier())) {
         // Reported from the event loop: the caller connects to status() only after this call.
         QMetaObject::invokeMethod(this, &MMailSmtp::fail, Qt::QueuedConnection);
         return;
     }
-    m_message = message.text();
 
     m_senderAddress = senderAddress;
     m_recipientAddress = recipientAddress;
     m_copyAddress = copyAddress;
-    m_socket->connectToHost(m_server, quint16(m_port));
-    m_replyTimer.start();
+    if (m_port == kImplicitTlsPort)
+        m_socket->connectToHostEncrypted(m_server, quint16(m_port));
+    else
+        m_socket->connectToHost(m_server, quint16(m_port));
+    restartReplyTimer();
 }
 
-void MMailSmtp::setReplyTimeout(int milliseconds)
+void MMailSmtp::setTimeScale(double scale)
 {
-    m_replyTimer.setInterval(milliseconds);
+    m_timeScale = scale;
 }
 
 QByteArray MMailSmtp::encodeQuotedPrintable(const QByteArray& bytes)
@@ -136,6 +159,8 @@ void MMailSmtp::readyRead()
             return;
         }
         m_replyLines.append(line);
+        // A server still answering is alive, however long its reply.
+        restartReplyTimer();
         if (isContinuationLine(line))
             continue;
 
@@ -183,8 +208,21 @@ void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)
 
 void MMailSmtp::doEncryptedSocket()
 {
+    // On port 465 the connection is encrypted before the greeting, which is awaited as usual.
+    if (m_state != State::Encrypting)
+        return;
     writeCommand(ehloCommand());
     m_state = State::SecondEhloSent;
+    restartReplyTimer();
+}
+
+// A server slow to take a long message is not given up while it keeps taking it.
+void MMailSmtp::doBytesWrittenSocket()
+{
+    if (m_state == State::MessageSent && m_message)
+        writeMessage();
+    if (m_replyTimer.isActive())
+        restartReplyTimer();
 }
 
 void MMailSmtp::doTimeoutReplyTimer()
@@ -225,29 +263,23 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         m_state = State::FirstEhloSent;
         break;
     case State::FirstEhloSent:
-        if (offersStartTls(lines)) {
+        if (m_socket->isEncrypted()) {
+            logIn(lines);
+        } else if (offersStartTls(lines)) {
             writeCommand("STARTTLS");
             m_state = State::StartTlsSent;
         } else {
-            writeCommand(ehloCommand());
-            m_state = State::SecondEhloSent;
+            finish(EncryptionUnavailable, tr("Serwer poczty nie oferuje szyfrowanego połączenia (STARTTLS); "
+                                             "hasło nie zostało wysłane."));
         }
         break;
     case State::StartTlsSent:
         m_state = State::Encrypting;
-        m_replyTimer.start();
+        restartReplyTimer();
         m_socket->startClientEncryption();
         break;
     case State::SecondEhloSent:
-        emit status(LoggingIn, tr("Logowanie."));
-        if (offersOnlyPlainLogin(lines)) {
-            const QByteArray credentials = '\0' + m_login.toUtf8() + '\0' + m_password.toUtf8();
-            writeCommand("AUTH PLAIN " + credentials.toBase64());
-            m_state = State::Authenticating;
-        } else {
-            writeCommand("AUTH LOGIN");
-            m_state = State::UserNameAsked;
-        }
+        logIn(lines);
         break;
     case State::UserNameAsked:
         writeCommand(m_login.toUtf8().toBase64());
@@ -275,9 +307,8 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
         emit status(SendingMessage, tr("Wysyłanie wiadomości."));
         break;
     case State::MessageExpected:
-        // The message already ends its lines in CR LF and carries its dot-stuffing.
-        writeCommand(m_message + "\r\n.");
         m_state = State::MessageSent;
+        writeMessage();
         break;
     case State::MessageSent:
         writeCommand("QUIT");
@@ -290,18 +321,78 @@ void MMailSmtp::answerReply(const QList<QByteArray>& lines)
     case State::Finished:
         break;
     }
+    restartReplyTimer();
+}
+
+// Only ever reached over an encrypted connection.
+void MMailSmtp::logIn(const QList<QByteArray>& ehloReply)
+{
+    emit status(LoggingIn, tr("Logowanie."));
+    if (offersOnlyPlainLogin(ehloReply)) {
+        const QByteArray credentials = '\0' + m_login.toUtf8() + '\0' + m_password.toUtf8();
+        writeCommand("AUTH PLAIN " + credentials.toBase64());
+        m_state = State::Authenticating;
+    } else {
+        writeCommand("AUTH LOGIN");
+        m_state = State::UserNameAsked;
+    }
 }
 
 void MMailSmtp::writeCommand(const QByteArray& command)
 {
     m_socket->write(command + "\r\n");
     m_socket->flush();
-    m_replyTimer.start();
+}
+
+// The message already ends its lines in CR LF and carries its dot-stuffing;
+// it goes out in blocks as the socket drains, then the end of data.
+void MMailSmtp::writeMessage()
+{
+    while (m_message && bytesToWrite() < kWriteAhead) {
+        if (m_message->atEnd()) {
+            m_socket->write("\r\n.\r\n");
+            m_message.reset();
+            break;
+        }
+        const QByteArray block = m_message->nextBlock();
+        if (m_message->readFailed()) {
+            m_message.reset();
+            abortDialogue();
+            return;
+        }
+        m_socket->write(block);
+    }
+}
+
+// Over TLS the socket holds the text still to encrypt and the encrypted bytes still to send.
+qint64 MMailSmtp::bytesToWrite() const
+{
+    return m_socket->bytesToWrite() + m_socket->encryptedBytesToWrite();
+}
+
+// Each step has its own limit; once the dialogue is over nothing more is awaited.
+void MMailSmtp::restartReplyTimer()
+{
+    if (m_state == State::QuitSent || m_state == State::Finished)
+        return;
+    m_replyTimer.start(qMax(1, int(timeLimit() * m_timeScale)));
+}
+
+int MMailSmtp::timeLimit() const
+{
+    switch (m_state) {
+    case State::MessageExpected:
+        return kDataStartLimit;
+    case State::MessageSent:
+        return m_message || bytesToWrite() > 0 ? kDataBlockLimit : kDataEndLimit;
+    default:
+        return kReplyLimit;
+    }
 }
 
 void MMailSmtp::fail()
 {
-    finish(tr("Błąd podczas wysyłania wiadomości."));
+    finish(SendingFailed, tr("Błąd podczas wysyłania wiadomości."));
 }
 
 // The server's own words say why it refused a step ("535 5.7.8 Authentication
@@ -311,22 +402,23 @@ void MMailSmtp::failWithReply(const QList<QByteArray>& lines)
     QStringList reply;
     for (const QByteArray& line : lines)
         reply.append(QString::fromUtf8(line).trimmed());
-    finish(tr("Błąd podczas wysyłania wiadomości.") + QStringLiteral("\n")
+    finish(SendingFailed, tr("Błąd podczas wysyłania wiadomości.") + QStringLiteral("\n")
            + tr("Odpowiedź serwera: %1").arg(reply.join(QLatin1Char(' '))));
 }
 
 // Ends the dialogue as failed: a server still listening is told so with QUIT and
 // the connection is closed instead of being left open.
-void MMailSmtp::finish(const QString& reason)
+void MMailSmtp::finish(int code, const QString& reason)
 {
     const bool talking = m_state != State::Encrypting && m_socket->state() == QAbstractSocket::ConnectedState;
     m_state = State::Finished;
     m_replyTimer.stop();
+    m_message.reset();
     if (talking) {
         m_socket->write("QUIT\r\n");
         m_socket->disconnectFromHost();
     }
-    emit status(SendingFailed, reason);
+    emit status(code, reason);
 }
 
 QByteArray MMailSmtp::expectedCode(State state)

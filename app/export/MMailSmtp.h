@@ -8,16 +8,19 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
+class MMailMessage;
 class QSslSocket;
 
 // Sends one e-mail message to the user's SMTP server with AUTH LOGIN (or
 // PLAIN where the server offers only that). The
 // dialogue runs on the event loop: sendMail only opens the connection, every
 // further step follows a reply of the server, and progress and failures
-// arrive through status(). The connection is switched to TLS before logging
-// in whenever the server offers STARTTLS.
+// arrive through status(). The login and password travel only encrypted: over
+// TLS from the first byte on port 465, elsewhere after STARTTLS; a server that
+// offers neither gets no login at all.
 class MMailSmtp : public QObject
 {
     Q_OBJECT
@@ -29,18 +32,22 @@ public:
         LoggingIn = 10,
         SendingMessage = 11,
         SendingFailed = 50,
+        EncryptionUnavailable = 51,
         SocketErrorBase = 100, // plus the QAbstractSocket::SocketError
     };
 
     MMailSmtp(const QString& login, const QString& password, const QString& server, int port);
+    ~MMailSmtp() override;
 
     // Composes the message and connects; the lists run in parallel (file i goes under name i).
     void sendMail(const QString& senderName, const QString& senderAddress, const QString& recipientAddress,
                   const QString& copyAddress, const QString& subject, const QString& body,
                   QStringList attachmentPaths, QStringList attachmentNames);
 
-    // How long the server may keep silent before the send is given up.
-    void setReplyTimeout(int milliseconds);
+    // Multiplies the time limits of the dialogue (5 minutes for a reply, 3 for
+    // a block of the message to leave, 10 for the answer to its end); tests
+    // shorten them.
+    void setTimeScale(double scale);
 
     // A blank and the bytes 0x21 to 0x7E but "=" stay, every other byte becomes "=XX".
     static QByteArray encodeQuotedPrintable(const QByteArray& bytes);
@@ -54,6 +61,7 @@ private slots:
     void stateChanged(QAbstractSocket::SocketState socketState);
     void doEncryptedSocket();
     void doTimeoutReplyTimer();
+    void doBytesWrittenSocket();
 
 private:
     enum class State {
@@ -76,9 +84,14 @@ private:
 
     void answerReply(const QList<QByteArray>& lines);
     void writeCommand(const QByteArray& command);
+    void writeMessage();
+    qint64 bytesToWrite() const;
+    void restartReplyTimer();
+    int timeLimit() const;
+    void logIn(const QList<QByteArray>& ehloReply);
     void fail();
     void failWithReply(const QList<QByteArray>& lines);
-    void finish(const QString& reason);
+    void finish(int code, const QString& reason);
     void abortDialogue();
 
     static QByteArray expectedCode(State state);
@@ -90,7 +103,8 @@ private:
     QString m_password;
     QString m_server;
     int m_port = 0;
-    QByteArray m_message;
+    // Until the whole message has been handed to the socket.
+    std::unique_ptr<MMailMessage> m_message;
     QString m_senderAddress;
     QString m_recipientAddress;
     QString m_copyAddress;
@@ -99,5 +113,6 @@ private:
     QByteArray m_received;
     QList<QByteArray> m_replyLines;
     QTimer m_replyTimer;
+    double m_timeScale = 1.0;
     std::optional<QAbstractSocket::SocketError> m_reportedSocketError;
 };

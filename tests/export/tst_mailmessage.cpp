@@ -25,6 +25,9 @@ private slots:
     void dateText_data();
     void dateText();
     void stampSeedsIdAndBoundary();
+    void sameMillisecondGivesOtherIds();
+    void attachmentIsTakenInBlocks_data();
+    void attachmentIsTakenInBlocks();
     void unreadableAttachmentStopsComposition();
 
 private:
@@ -42,7 +45,10 @@ QByteArray TestMailMessage::composed(MMailMessage& message, const QDateTime& now
 {
     if (!message.compose(now))
         return QByteArray();
-    return message.text();
+    QByteArray text;
+    while (!message.atEnd())
+        text += message.nextBlock();
+    return text;
 }
 
 // The lines between the text part's header and its closing empty line.
@@ -310,6 +316,76 @@ void TestMailMessage::stampSeedsIdAndBoundary()
     QVERIFY(!later.contains(MMailMessage::messageId(stamp, QStringLiteral("a@b.pl"))));
 }
 
+// The time stamp alone repeats when two messages go within one millisecond.
+void TestMailMessage::sameMillisecondGivesOtherIds()
+{
+    const QRegularExpression idPattern(QStringLiteral("Message-Id: <([0-9a-f]{32})@b\\.pl>\r\n"));
+    const QRegularExpression boundaryPattern(QStringLiteral("boundary=\"(----_=_NextPart_001_[0-9A-F]{8}\\.[0-9A-F]{8})\""));
+    QStringList ids;
+    QStringList boundaries;
+    for (int i = 0; i < 2; ++i) {
+        MMailMessage message(QString(), QStringLiteral("a@b.pl"), QStringLiteral("c@d.pl"), QString(),
+                             QStringLiteral("Temat"), QStringLiteral("Treść"));
+        QVERIFY(message.compose(sampleTime(), MMailMessage::uniquifier()));
+        const QString head = QString::fromLatin1(message.nextBlock());
+        const QRegularExpressionMatch id = idPattern.match(head);
+        const QRegularExpressionMatch boundary = boundaryPattern.match(head);
+        QVERIFY2(id.hasMatch() && boundary.hasMatch(), qPrintable(head));
+        ids.append(id.captured(1));
+        boundaries.append(boundary.captured(1));
+    }
+    QVERIFY(ids.at(0) != ids.at(1));
+    QVERIFY(boundaries.at(0) != boundaries.at(1));
+}
+
+void TestMailMessage::attachmentIsTakenInBlocks_data()
+{
+    QTest::addColumn<int>("size");
+
+    // Files are read 57 * 1024 bytes at a time, whole base64 lines.
+    QTest::newRow("one block exactly") << 57 * 1024;
+    QTest::newRow("one byte past a block") << 57 * 1024 + 1;
+    QTest::newRow("whole lines past three blocks") << 3 * 57 * 1024 + 57 * 5;
+    QTest::newRow("two megabytes") << 2 * 1024 * 1024;
+}
+
+// However large the file, the text comes in small blocks that together make
+// the same lines as the whole file encoded at once.
+void TestMailMessage::attachmentIsTakenInBlocks()
+{
+    QFETCH(int, size);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char((i * 151 + i / 256) % 256);
+    QFile file(folder.filePath(QStringLiteral("skan.bin")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), qint64(size));
+    file.close();
+
+    MMailMessage message(QString(), QStringLiteral("a@b.pl"), QStringLiteral("c@d.pl"), QString(),
+                         QStringLiteral("Temat"), QStringLiteral("Treść"));
+    message.addAttachment(file.fileName(), QStringLiteral("skan.bin"));
+    QVERIFY(message.compose(sampleTime()));
+    QByteArray text;
+    while (!message.atEnd()) {
+        const QByteArray block = message.nextBlock();
+        QVERIFY2(block.size() <= 100 * 1024, QByteArray::number(block.size()).constData());
+        text += block;
+    }
+    QVERIFY(!message.readFailed());
+
+    const QByteArray start = "Content-Transfer-Encoding: base64\r\n\r\n";
+    const int from = text.indexOf(start) + start.size();
+    // Up to the line end before the closing delimiter.
+    const int to = text.lastIndexOf("\r\n--") + 2;
+    QVERIFY(from >= start.size() && to > from);
+    QCOMPARE(text.mid(from, to - from),
+             MMailMessage::base64Lines(data).replace("\n", "\r\n"));
+}
+
 void TestMailMessage::unreadableAttachmentStopsComposition()
 {
     QTemporaryDir folder;
@@ -321,7 +397,8 @@ void TestMailMessage::unreadableAttachmentStopsComposition()
     message.addAttachment(folder.path(), QStringLiteral("folder.pdf"));
 
     QVERIFY(!message.compose(sampleTime()));
-    QVERIFY(message.text().isEmpty());
+    QVERIFY(message.atEnd());
+    QVERIFY(message.nextBlock().isEmpty());
 }
 
 INVOICE_TEST_MAIN(TestMailMessage)

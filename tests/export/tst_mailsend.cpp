@@ -1,12 +1,11 @@
 #include "MTestEnvironment.h"
+#include "MTrustedTestCa.h"
 #include "export/MMailSmtp.h"
 
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QtTest>
 
@@ -25,8 +24,13 @@ public:
         m_process.waitForFinished(5000);
     }
 
-    bool start(const QString& folder, const QStringList& extraArguments = QStringList())
+    // With `tls` the server offers STARTTLS with the test certificate and requires it before AUTH.
+    bool start(const QString& folder, bool tls = true)
     {
+        const QStringList extraArguments =
+            tls ? QStringList{QStringLiteral("--tls"), QFINDTESTDATA("data/smtp-test.pem"),
+                              QFINDTESTDATA("data/smtp-test.key")}
+                : QStringList();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(QStringLiteral(INVOICE_PYTHON3),
                         QStringList{QFINDTESTDATA("smtp_server.py"), QStringLiteral("--folder"), folder,
@@ -97,6 +101,7 @@ private slots:
     void deliversTheMessage();
     void switchesToTlsWhenOffered();
     void untrustedCertificateStopsBeforeLogin();
+    void noPasswordToServerWithoutTls();
 
 private:
     QTemporaryDir m_files;
@@ -106,7 +111,8 @@ private:
 void TestMailSend::initTestCase()
 {
     QVERIFY(m_files.isValid());
-    QByteArray bytes(20000, Qt::Uninitialized);
+    // Larger than the blocks in which a file is read, so that it leaves in several.
+    QByteArray bytes(200000, Qt::Uninitialized);
     quint32 seed = 12345;
     for (char& byte : bytes) {
         seed = seed * 1103515245u + 12345u;
@@ -160,6 +166,7 @@ void TestMailSend::deliversTheMessage()
     QFile big(m_bigAttachment);
     QVERIFY(big.open(QIODevice::ReadOnly));
 
+    const MTrustedTestCa trust(QFINDTESTDATA("data/smtp-test.pem"));
     MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
     QSignalSpy spy(&client, &MMailSmtp::status);
     client.sendMail(senderName, QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan.kowalski@example.com"),
@@ -179,7 +186,7 @@ void TestMailSend::deliversTheMessage()
         recipients.append(copyAddress);
     QCOMPARE(delivery.value("rcpt_tos").toVariant().toStringList(), recipients);
     QCOMPARE(delivery.value("login").toString(), kLogin);
-    QCOMPARE(delivery.value("tls").toBool(), false);
+    QCOMPARE(delivery.value("tls").toBool(), true);
 
     const QJsonObject message = parsedMessage(received.filePath(QStringLiteral("1.eml")));
     QVERIFY(!message.isEmpty());
@@ -218,16 +225,10 @@ void TestMailSend::switchesToTlsWhenOffered()
     QTemporaryDir received;
     QVERIFY(received.isValid());
     MAiosmtpdServer server;
-    QVERIFY(server.start(received.path(), {QStringLiteral("--tls"), QFINDTESTDATA("data/smtp-test.pem"),
-                                           QFINDTESTDATA("data/smtp-test.key")}));
+    QVERIFY(server.start(received.path()));
 
-    // Trust the test server's own certificate for this test only.
-    const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
-    QSslConfiguration trusting = original;
-    trusting.addCaCertificates(QFINDTESTDATA("data/smtp-test.pem"));
-    QSslConfiguration::setDefaultConfiguration(trusting);
+    const MTrustedTestCa trust(QFINDTESTDATA("data/smtp-test.pem"));
     MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
-    QSslConfiguration::setDefaultConfiguration(original);
 
     QSignalSpy spy(&client, &MMailSmtp::status);
     client.sendMail(QStringLiteral("Alfa"), QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan@beta.pl"), QString(),
@@ -246,8 +247,7 @@ void TestMailSend::untrustedCertificateStopsBeforeLogin()
     QTemporaryDir received;
     QVERIFY(received.isValid());
     MAiosmtpdServer server;
-    QVERIFY(server.start(received.path(), {QStringLiteral("--tls"), QFINDTESTDATA("data/smtp-test.pem"),
-                                           QFINDTESTDATA("data/smtp-test.key")}));
+    QVERIFY(server.start(received.path()));
 
     MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
     QSignalSpy spy(&client, &MMailSmtp::status);
@@ -257,6 +257,25 @@ void TestMailSend::untrustedCertificateStopsBeforeLogin()
     QTRY_VERIFY(!spy.isEmpty());
     QCOMPARE(spy.at(0).at(0).toInt(), MMailSmtp::SocketErrorBase + QAbstractSocket::SslHandshakeFailedError);
     QVERIFY(!codes(spy).contains(MMailSmtp::LoggingIn));
+    QVERIFY(QDir(received.path()).isEmpty());
+}
+
+// A server without STARTTLS would take the password in clear: it gets none.
+void TestMailSend::noPasswordToServerWithoutTls()
+{
+    QTemporaryDir received;
+    QVERIFY(received.isValid());
+    MAiosmtpdServer server;
+    QVERIFY(server.start(received.path(), false));
+
+    MMailSmtp client(kLogin, kPassword, QStringLiteral("127.0.0.1"), server.port());
+    QSignalSpy spy(&client, &MMailSmtp::status);
+    client.sendMail(QStringLiteral("Alfa"), QStringLiteral("biuro@alfa.pl"), QStringLiteral("jan@beta.pl"), QString(),
+                    QStringLiteral("Temat"), QStringLiteral("Treść."), {}, {});
+
+    QTRY_COMPARE(codes(spy), QList<int>{MMailSmtp::EncryptionUnavailable});
+    QCOMPARE(spy.at(0).at(1).toString(),
+             QStringLiteral("Serwer poczty nie oferuje szyfrowanego połączenia (STARTTLS); hasło nie zostało wysłane."));
     QVERIFY(QDir(received.path()).isEmpty());
 }
 
