@@ -48,14 +48,12 @@ void MProductDlg::loadVat(const QString& name)
     query.prepare(QStringLiteral("SELECT name, id FROM vat WHERE hidden = 0 OR name = :name ORDER BY val, name"));
     query.bindValue(QStringLiteral(":name"), name);
     query.exec();
-    QAbstractItemModel* previous = m_vat->model();
+    // The combo box deletes the model it replaces, as that is its child.
     auto* model = new QSqlQueryModel(m_vat);
     model->setQuery(query);
     while (model->canFetchMore())
         model->fetchMore();
     m_vat->setModel(model);
-    if (previous && previous->parent() == m_vat)
-        previous->deleteLater();
 
     m_vatConnection = connect(m_vat, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                               &MProductDlg::doCurrentIndexChangedPriceVat);

@@ -35,6 +35,9 @@ private slots:
     void discountKindConvertsTheDiscount_data();
     void discountKindConvertsTheDiscount();
     void eachComputationWritesOneRow();
+    void newLineFollowsTheDefaultKinds_data();
+    void newLineFollowsTheDefaultKinds();
+    void quotedNamesAreLookedUpAsTheyAre();
     void newProductProposesTheDefaultRate_data();
     void newProductProposesTheDefaultRate();
     void storedPricesAreWhatTheDialogShows_data();
@@ -305,6 +308,62 @@ void TestProductDlg::eachComputationWritesOneRow()
     // typing there in the net base computes nothing.
     field<QLineEdit>("brutto_price")->setText(QStringLiteral("7"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("__count_price")), before + 1);
+}
+
+void TestProductDlg::newLineFollowsTheDefaultKinds_data()
+{
+    QTest::addColumn<QString>("priceBase");
+    QTest::addColumn<QString>("priceReduct");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("reduct");
+
+    QTest::newRow("net and percent") << "0" << "0" << "base_netto" << "reduct_percent";
+    QTest::newRow("gross and amount") << "1" << "1" << "base_brutto" << "reduct_sum";
+    QTest::newRow("unset options count as 0") << "" << "" << "base_netto" << "reduct_percent";
+}
+
+void TestProductDlg::newLineFollowsTheDefaultKinds()
+{
+    QFETCH(QString, priceBase);
+    QFETCH(QString, priceReduct);
+    QFETCH(QString, base);
+    QFETCH(QString, reduct);
+
+    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_BASE"), priceBase);
+    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), priceReduct);
+    m_dialog = new MProductDlg(m_owner.get(), true);
+    m_dialog->show();
+    QVERIFY(field<QRadioButton>(qPrintable(base))->isChecked());
+    QVERIFY(field<QRadioButton>(qPrintable(reduct))->isChecked());
+    // The line's values are shown, never typed.
+    for (const char* name : {"netto_reduced", "netto_total", "brutto_reduced", "brutto_total"})
+        QVERIFY(!field<QLineEdit>(name)->isEnabled());
+}
+
+// Names from the tables reach the look-ups as values, whatever characters they hold.
+void TestProductDlg::quotedNamesAreLookedUpAsTheyAre()
+{
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT OR REPLACE INTO vat (id, name, val, kind) "
+                                               "VALUES (200, 'stawka ''specjalna''', 7, 5)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT OR REPLACE INTO currency (id, symbol, name) "
+                                               "VALUES (200, 'Z''Ł', 'próbna')")));
+    openDialog(0);
+    auto* vatBox = field<QComboBox>("vat");
+    vatBox->setCurrentIndex(vatBox->findText(QStringLiteral("stawka 'specjalna'")));
+    auto* currencyBox = field<QComboBox>("id_currency");
+    currencyBox->setCurrentIndex(currencyBox->findText(QStringLiteral("Z'Ł")));
+    type("netto_price", QStringLiteral("100"));
+    QCOMPARE(field<QLineEdit>("brutto_price")->text(), QStringLiteral("107,00"));
+    clickOk();
+
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT brutto_price, vat, vat_kind, vat_text, id_currency FROM product")),
+             QStringList{QStringLiteral("107|7|5|stawka 'specjalna'|200")});
+    const int id = MTestDatabase::value(QStringLiteral("SELECT id FROM product")).toInt();
+    openDialog(id);
+    QCOMPARE(field<QComboBox>("vat")->currentText(), QStringLiteral("stawka 'specjalna'"));
+    QCOMPARE(field<QComboBox>("id_currency")->currentText(), QStringLiteral("Z'Ł"));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM vat WHERE id = 200")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM currency WHERE id = 200")));
 }
 
 void TestProductDlg::newProductProposesTheDefaultRate_data()
