@@ -78,6 +78,8 @@ private:
     void setPriceSignalsConnected(bool connected);
     void loadLine();
     bool saveLine();
+    // A field's number: "," read as the decimal point, text that is no number as 0.
+    static double fieldNumber(const QLineEdit* field);
     // The unit price of the current base as a discount conversion reads it.
     double conversionPrice() const;
 

@@ -11,20 +11,19 @@
 
 namespace {
 
-// A field's number: "," read as the decimal point, text that is no number as 0.
-double fieldNumber(const QLineEdit* field)
-{
-    QString text = field->text();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return text.toDouble();
-}
-
 bool outOfRange(double value)
 {
     return value >= maxAmount() || value <= -maxAmount();
 }
 
 } // namespace
+
+double MProductDlg::fieldNumber(const QLineEdit* field)
+{
+    QString text = field->text();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return text.toDouble();
+}
 
 // Writing a fallback into a connected field starts a nested computation with it; this one
 // then goes on with the values it had already read.

@@ -22,13 +22,6 @@ const int exemptVatId = 102;
 const QString recordColumns = QStringLiteral("name, code, symbol, unit, vat, vat_kind, id_currency, netto_price, "
                                              "brutto_price, count_from_netto, additional, profit_brutto");
 
-double fieldNumber(const QLineEdit* field)
-{
-    QString text = field->text();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    return text.toDouble();
-}
-
 QString vatNameOfId(int id)
 {
     QSqlQuery query;

@@ -44,6 +44,7 @@ public:
 
     static Result count(const Input& input);
 
+private:
     // The columns read back from __count_price for `input`, in the order of Result.
     static QString selectColumns(const Input& input);
 };
