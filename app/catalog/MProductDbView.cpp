@@ -6,9 +6,7 @@
 #include "core/MAppWnd.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
-#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>
@@ -174,11 +172,7 @@ void MProductDbView::openDialog(int id, bool nestedLoop)
 {
     auto* dialog = new MProductDlg(dialogParent(), false);
     dialog->setIdRecord(id, 0, -1);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
+    runDialog(dialog, nestedLoop);
 }
 
 void MProductDbView::doNew()
@@ -204,10 +198,8 @@ void MProductDbView::doDelete()
     const int id = currentId();
     if (id < 1)
         return;
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia produktu"),
-                             tr("Na pewno usunąć produkt o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!confirmDeletion(tr("Potwierdzenie usunięcia produktu"),
+                         tr("Na pewno usunąć produkt o identyfikatorze %1?").arg(id)))
         return;
     // Documents keep their own copies of their products.
     const QString idText = QString::number(id);
@@ -237,19 +229,7 @@ void MProductDbView::doCatalogEdit()
 
 void MProductDbView::doCatalogDelete()
 {
-    const int id = filterView()->selectedCatalogId();
-    if (id < 1)
-        return;
-    const QString idText = QString::number(id);
-    const QString name = sqlValue(QStringLiteral("SELECT name FROM product_catalog WHERE id = ") + idText).toString();
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
-    runDeletion({QStringLiteral("DELETE FROM product_catalog_join WHERE id_catalog = ") + idText,
-                 QStringLiteral("DELETE FROM product_catalog WHERE id = ") + idText},
-                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
-    reloadView(productViewKind, 0);
+    deleteSelectedCatalog(QStringLiteral("product_catalog"), QStringLiteral("product_catalog_join"));
 }
 
 void MProductDbView::doCatalogJoin()

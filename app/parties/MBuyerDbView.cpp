@@ -6,7 +6,6 @@
 #include "parties/MBuyerDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
-#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MSqlValue.h"
 #include "views/MTableView.h"
@@ -141,11 +140,7 @@ void MBuyerDbView::openDialog(int id, bool nestedLoop)
 {
     auto* dialog = new MBuyerDlg(dialogParent(), false);
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
+    runDialog(dialog, nestedLoop);
 }
 
 void MBuyerDbView::doNew()
@@ -171,10 +166,8 @@ void MBuyerDbView::doDelete()
     const int id = currentId();
     if (id < 1)
         return;
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia kontrahenta"),
-                             tr("Na pewno usunąć kontrahenta o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!confirmDeletion(tr("Potwierdzenie usunięcia kontrahenta"),
+                         tr("Na pewno usunąć kontrahenta o identyfikatorze %1?").arg(id)))
         return;
     // Documents keep their own copies of their buyers; the contact address stays.
     const QString idText = QString::number(id);
@@ -224,19 +217,7 @@ void MBuyerDbView::doCatalogEdit()
 
 void MBuyerDbView::doCatalogDelete()
 {
-    const int id = filterView()->selectedCatalogId();
-    if (id < 1)
-        return;
-    const QString idText = QString::number(id);
-    const QString name = sqlValue(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText).toString();
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
-    runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
-                 QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
-                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
-    reloadView(buyerViewKind, 0);
+    deleteSelectedCatalog(QStringLiteral("buyer_catalog"), QStringLiteral("buyer_catalog_join"));
 }
 
 void MBuyerDbView::doCatalogCheckAll()

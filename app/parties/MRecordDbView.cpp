@@ -8,6 +8,7 @@
 #include "views/MTableView.h"
 
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -220,6 +221,40 @@ bool MRecordDbView::runDeletion(const QStringList& statements, const QString& fa
         text += QStringLiteral("\n\n") + error.trimmed();
     MMessageBox::critical(this, tr("Błąd usuwania"), text);
     return false;
+}
+
+void MRecordDbView::runDialog(QDialog* dialog, bool nestedLoop)
+{
+    dialog->setModal(true);
+    if (nestedLoop)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+bool MRecordDbView::confirmDeletion(const QString& title, const QString& text)
+{
+    return MMessageBox::warning(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void MRecordDbView::deleteSelectedCatalog(const QString& catalogTable, const QString& joinTable)
+{
+    const int id = m_filterView->selectedCatalogId();
+    if (id < 1)
+        return;
+    const QString idText = QString::number(id);
+    QSqlQuery query;
+    QString name;
+    if (query.exec(QStringLiteral("SELECT name FROM ") + catalogTable + QStringLiteral(" WHERE id = ") + idText)
+        && query.next())
+        name = query.value(0).toString();
+    if (!confirmDeletion(tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name)))
+        return;
+    runDeletion({QStringLiteral("DELETE FROM ") + joinTable + QStringLiteral(" WHERE id_catalog = ") + idText,
+                 QStringLiteral("DELETE FROM ") + catalogTable + QStringLiteral(" WHERE id = ") + idText},
+                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
+    reloadView(viewKind(), 0);
 }
 
 void MRecordDbView::execContextMenu(QMenu& menu, const QContextMenuEvent* event)

@@ -159,11 +159,7 @@ void MSellerDbView::openDialog(int id, bool nestedLoop)
 {
     auto* dialog = new MSellerDlg(dialogParent(), false);
     dialog->setIdRecord(id);
-    dialog->setModal(true);
-    if (nestedLoop)
-        dialog->exec();
-    else
-        dialog->show();
+    runDialog(dialog, nestedLoop);
 }
 
 void MSellerDbView::doNew()
@@ -200,10 +196,8 @@ void MSellerDbView::doDelete()
                                      .arg(id));
         return;
     }
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia sprzedawcy"),
-                             tr("Na pewno usunąć sprzedawcę o identyfikatorze %1?").arg(id),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!confirmDeletion(tr("Potwierdzenie usunięcia sprzedawcy"),
+                         tr("Na pewno usunąć sprzedawcę o identyfikatorze %1?").arg(id)))
         return;
     // Documents keep their own copy of the seller; its accounts and logo rows stay. A
     // refused delete is reported instead of passing in silence.
