@@ -11,6 +11,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
 
@@ -29,6 +30,8 @@ private slots:
 
     void listFollowsStoredState_data();
     void listFollowsStoredState();
+    void panelEntriesFilterTheList_data();
+    void panelEntriesFilterTheList();
     void listShowsPricesWithTheirCurrency();
     void rowOfIdFollowsTheListedOrder_data();
     void rowOfIdFollowsTheListedOrder();
@@ -197,6 +200,62 @@ void TestProductDbView::listFollowsStoredState()
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(this->ids(), ids);
     QCOMPARE(m_view->rowOfId(ids.last(), true), ids.size() - 1);
+}
+
+void TestProductDbView::panelEntriesFilterTheList_data()
+{
+    QTest::addColumn<QString>("list"); // "filterTree" or "catalogList"
+    QTest::addColumn<QString>("group"); // the tree group to open, empty for a catalog
+    QTest::addColumn<QString>("entry"); // the start of the entry's text
+    QTest::addColumn<QList<int>>("ids");
+
+    // Product 5 has a rate of no VAT row, which no entry of the tree matches.
+    QTest::newRow("a VAT entry") << "filterTree" << "VAT" << "8%" << QList<int>{1, 3, 4};
+    QTest::newRow("the gross base") << "filterTree" << "Podstawa cenowa" << "brutto" << QList<int>{1, 3, 4, 5};
+    QTest::newRow("catalog A") << "catalogList" << "" << "A (" << QList<int>{1, 3, 4, 5};
+    QTest::newRow("[bez katalogu]") << "catalogList" << "" << "[bez katalogu]" << QList<int>{1, 2, 3};
+}
+
+// An entry unchecked in the panel hides its products at the panel's refresh.
+void TestProductDbView::panelEntriesFilterTheList()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, group);
+    QFETCH(QString, entry);
+    QFETCH(QList<int>, ids);
+
+    setOptions({"FILTER_TREE_SWITCH_PRODUCT_DB_VIEW=1", "CATALOG_SWITCH_PRODUCT_DB_VIEW=1"});
+    openView();
+    auto* panel = m_view->findChild<MFilterDbView*>();
+    auto* view = panel->findChild<QTreeView*>(list);
+    QVERIFY(view);
+    QAbstractItemModel* model = view->model();
+    const auto find = [model](const QString& text, const QModelIndex& parent) {
+        for (int row = 0; row < model->rowCount(parent); ++row) {
+            for (int column = 0; column < model->columnCount(parent); ++column) {
+                const QModelIndex index = model->index(row, column, parent);
+                if (index.data().toString().startsWith(text))
+                    return index;
+            }
+        }
+        return QModelIndex();
+    };
+    QModelIndex parent;
+    if (!group.isEmpty()) {
+        parent = find(group, QModelIndex());
+        QVERIFY(parent.isValid());
+        view->expand(parent);
+    }
+    QModelIndex item = find(entry, parent);
+    QVERIFY(item.isValid());
+    if (group.isEmpty())
+        item = item.sibling(item.row(), 0);
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
+    QCOMPARE(this->ids(), (QList<int>{1, 2, 3, 4, 5}));
+
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("refreshButton")), Qt::LeftButton);
+    QCOMPARE(this->ids(), ids);
 }
 
 void TestProductDbView::listShowsPricesWithTheirCurrency()
