@@ -3,6 +3,7 @@
 #include "MTestEnvironment.h"
 #include "catalog/MProductDbView.h"
 #include "core/MAppWnd.h"
+#include "views/MFileDialog.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
 #include "views/MMessageBox.h"
@@ -10,8 +11,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
@@ -38,6 +41,7 @@ private slots:
     void changeNoticeSelectsTheSavedProduct_data();
     void changeNoticeSelectsTheSavedProduct();
     void headerSortKeepsTheSelection();
+    void csvFollowsTheList();
     void contextMenuFollowsTheSelection_data();
     void contextMenuFollowsTheSelection();
     void deleteAsksFirstAndRemovesTheProduct_data();
@@ -356,6 +360,28 @@ void TestProductDbView::headerSortKeepsTheSelection()
     QCOMPARE(ids(), (QList<int>{5, 1, 3, 4, 2}));
     QCOMPARE(m_view->currentId(), 4);
     QCOMPARE(m_view->tableView()->currentIndex().row(), 3);
+}
+
+void TestProductDbView::csvFollowsTheList()
+{
+    setOptions({"COLUMN_SORT_PRODUCT_DB_VIEW=6;0", "CATALOG_SWITCH_PRODUCT_DB_VIEW=1",
+                "CATALOG_UNCHECKED_PRODUCT_DB_VIEW=0"});
+    openView();
+    QCOMPARE(ids(), (QList<int>{2, 3, 1}));
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("produkty.csv"));
+    MFileDialog::setNextFileName(fileName);
+    m_view->doExportCsv();
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QRegularExpression("\r?\n"),
+                                                                     Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines.at(0).contains(QStringLiteral("Netto jednostkowe")));
+    const QStringList names = {QStringLiteral("Rabat 50%"), QStringLiteral("Klej 'Super'"), QStringLiteral("Śruba M8")};
+    for (int row = 0; row < names.size(); ++row)
+        QVERIFY2(lines.at(row + 1).contains(names.at(row)), qPrintable(lines.at(row + 1)));
 }
 
 void TestProductDbView::contextMenuFollowsTheSelection_data()
