@@ -4,6 +4,8 @@
 #include "catalog/MCurrencyRatingDlg.h"
 #include "catalog/MEndTextDbView.h"
 #include "catalog/MEndTextDlg.h"
+#include "catalog/MProductDbView.h"
+#include "catalog/MProductDlg.h"
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
 #include "parties/MBuyerDbView.h"
@@ -34,6 +36,9 @@ QWidget* MAppWnd::createListView(int kind)
         break;
     case 3:
         view = new MBuyerDbView(this, nullptr);
+        break;
+    case 4:
+        view = new MProductDbView(this, nullptr);
         break;
     case 5:
         view = new MEndTextDbView(this, nullptr);
@@ -152,6 +157,12 @@ void MAppWnd::newRecord(int kind, int docKind)
     case 4: {
         auto* dialog = new MBuyerDlg(this, false);
         dialog->setIdRecord(0);
+        showRecordDialog(dialog);
+        break;
+    }
+    case 5: {
+        auto* dialog = new MProductDlg(this, false);
+        dialog->setIdRecord(0, 0, -1);
         showRecordDialog(dialog);
         break;
     }

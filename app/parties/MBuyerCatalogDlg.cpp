@@ -1,62 +1,8 @@
 #include "MBuyerCatalogDlg.h"
 
-#include "parties/MFormPage.h"
-
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSqlQuery>
-
 MBuyerCatalogDlg::MBuyerCatalogDlg(QWidget* parent, Qt::WindowFlags flags)
-    : MRecordDlg(parent, 3, false, flags)
+    : MCatalogDlg(parent, 3, QStringLiteral("buyer_catalog"), tr("Katalog kontrahentów"), flags)
 {
-    setWindowTitle(tr("Katalog kontrahentów"));
-
-    m_name = new QLineEdit(this);
-    m_name->setObjectName(QStringLiteral("name"));
-    m_name->setFixedWidth(500);
-
-    auto* form = new QGridLayout();
-    form->setContentsMargins(0, 0, 0, 0);
-    form->setSpacing(0);
-    form->addWidget(MFormPage::boldLabel(tr("Nazwa"), this), 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    form->setRowMinimumHeight(1, 5);
-    form->addWidget(m_name, 2, 0, Qt::AlignLeft | Qt::AlignTop);
-    form->setRowStretch(3, 100);
-
-    frameLayout()->addLayout(form, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    frameLayout()->setRowMinimumHeight(1, 10);
-    addButtonRow(2);
 }
 
 MBuyerCatalogDlg::~MBuyerCatalogDlg() = default;
-
-void MBuyerCatalogDlg::setIdRecord(int id)
-{
-    m_idRecord = id;
-    if (id < 1)
-        return;
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = :id"));
-    query.bindValue(QStringLiteral(":id"), id);
-    if (query.exec() && query.next())
-        m_name->setText(query.value(0).toString());
-}
-
-bool MBuyerCatalogDlg::save(int* savedId)
-{
-    // Every buyer view reloads its catalogs and keeps its selection.
-    *savedId = 0;
-    if (m_name->text().trimmed().isEmpty())
-        return true;
-
-    QSqlQuery query;
-    if (m_idRecord < 1) {
-        query.prepare(QStringLiteral("INSERT INTO buyer_catalog (name) VALUES (:name)"));
-    } else {
-        query.prepare(QStringLiteral("UPDATE buyer_catalog SET name = :name WHERE id = :id"));
-        query.bindValue(QStringLiteral(":id"), m_idRecord);
-    }
-    query.bindValue(QStringLiteral(":name"), m_name->text());
-    return execWrite(query);
-}

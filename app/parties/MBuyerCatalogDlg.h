@@ -1,25 +1,13 @@
 #pragma once
 
-#include "parties/MRecordDlg.h"
+#include "parties/MCatalogDlg.h"
 
-class QLineEdit;
-
-// Adds a buyer catalog or renames one. A blank name stores nothing.
-class MBuyerCatalogDlg : public MRecordDlg
+// Adds a buyer catalog or renames one.
+class MBuyerCatalogDlg : public MCatalogDlg
 {
     Q_OBJECT
 
 public:
     MBuyerCatalogDlg(QWidget* parent, Qt::WindowFlags flags = Qt::WindowFlags());
     ~MBuyerCatalogDlg() override;
-
-    // `buyer_catalog.id` of the catalog to rename; without it the dialog adds one.
-    void setIdRecord(int id);
-
-protected:
-    bool save(int* savedId) override;
-
-private:
-    int m_idRecord = 0;
-    QLineEdit* m_name = nullptr;
 };

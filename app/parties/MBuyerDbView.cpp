@@ -7,7 +7,6 @@
 #include "parties/MBuyerDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
-#include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 #include "data/MSqlValue.h"
 
@@ -199,19 +198,7 @@ void MBuyerDbView::doCatalogEdit()
 
 void MBuyerDbView::doCatalogDelete()
 {
-    const int id = filterView()->selectedCatalogId();
-    if (id < 1)
-        return;
-    const QString idText = QString::number(id);
-    const QString name = sqlValue(QStringLiteral("SELECT name FROM buyer_catalog WHERE id = ") + idText).toString();
-    if (MMessageBox::warning(this, tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
-    runDeletion({QStringLiteral("DELETE FROM buyer_catalog_join WHERE id_catalog = ") + idText,
-                 QStringLiteral("DELETE FROM buyer_catalog WHERE id = ") + idText},
-                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
-    reloadView(buyerViewKind, 0);
+    deleteSelectedCatalog(QStringLiteral("buyer_catalog"), QStringLiteral("buyer_catalog_join"));
 }
 
 void MBuyerDbView::doCatalogCheckAll()

@@ -247,9 +247,12 @@ QDialog* MRecordDbView::createRecordDialog(int /*id*/)
 
 void MRecordDbView::openRecordDialog(int id, bool nestedLoop)
 {
-    QDialog* dialog = createRecordDialog(id);
-    if (!dialog)
-        return;
+    if (QDialog* dialog = createRecordDialog(id))
+        runDialog(dialog, nestedLoop);
+}
+
+void MRecordDbView::runDialog(QDialog* dialog, bool nestedLoop)
+{
     dialog->setModal(true);
     if (nestedLoop)
         dialog->exec();
@@ -278,10 +281,34 @@ void MRecordDbView::cellDoubleClicked(QModelIndex indx)
 void MRecordDbView::deleteAfterQuestion(const QString& title, const QString& question, const QStringList& statements,
                                         const QString& failure)
 {
-    if (MMessageBox::warning(this, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!confirmDeletion(title, question))
         return;
     runDeletion(statements, failure);
+    reloadView(viewKind(), 0);
+}
+
+bool MRecordDbView::confirmDeletion(const QString& title, const QString& text)
+{
+    return MMessageBox::warning(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void MRecordDbView::deleteSelectedCatalog(const QString& catalogTable, const QString& joinTable)
+{
+    const int id = m_filterView->selectedCatalogId();
+    if (id < 1)
+        return;
+    const QString idText = QString::number(id);
+    QSqlQuery query;
+    QString name;
+    if (query.exec(QStringLiteral("SELECT name FROM ") + catalogTable + QStringLiteral(" WHERE id = ") + idText)
+        && query.next())
+        name = query.value(0).toString();
+    if (!confirmDeletion(tr("Potwierdzenie usunięcia katalogu"), tr("Na pewno usunąć katalog: %1?").arg(name)))
+        return;
+    runDeletion({QStringLiteral("DELETE FROM ") + joinTable + QStringLiteral(" WHERE id_catalog = ") + idText,
+                 QStringLiteral("DELETE FROM ") + catalogTable + QStringLiteral(" WHERE id = ") + idText},
+                tr("Nie udało się usunąć katalogu: %1. Dane w bazie pozostały bez zmian.").arg(name));
     reloadView(viewKind(), 0);
 }
 

@@ -114,6 +114,16 @@ protected:
     // before it are rolled back and a critical box "Błąd usuwania" shows `failure` (which
     // says that nothing was changed) with the database's reason. True when all ran.
     bool runDeletion(const QStringList& statements, const QString& failure);
+    // Runs a record dialog that the view created, modal: in a nested event loop (a double
+    // click) or shown without waiting (the main window's commands).
+    static void runDialog(QDialog* dialog, bool nestedLoop);
+    // The warning box that asks before a deletion, Yes and No with No the default; true
+    // when the user answered Yes.
+    bool confirmDeletion(const QString& title, const QString& text);
+    // Asks, then deletes the catalog selected in the filter panel with its memberships in
+    // `joinTable` as one deletion, and reloads the view; the records stay, possibly in no
+    // catalog. Nothing happens without a selected catalog.
+    void deleteSelectedCatalog(const QString& catalogTable, const QString& joinTable);
     // Adds an entry to the view's context menu: `text`, with `statusTip` for the main
     // window's status bar, running `slot` of the view.
     template <typename View>
