@@ -122,6 +122,7 @@ private slots:
     void doDefaultSettings();
     void doAbout();
     void doProgramInfo();
+    void doOptions();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
 

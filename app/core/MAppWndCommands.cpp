@@ -4,6 +4,7 @@
 #include "core/MViewCall.h"
 #include "settings/MAboutDlg.h"
 #include "settings/MDoYouKnowWidget.h"
+#include "settings/MOptionsDlg.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MTabWidget.h"
 
@@ -195,6 +196,13 @@ void MAppWnd::doAbout()
 void MAppWnd::doProgramInfo()
 {
     auto* dialog = new MProgramInfoDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
+
+void MAppWnd::doOptions()
+{
+    auto* dialog = new MOptionsDlg(this);
     dialog->setModal(true);
     dialog->show();
 }
