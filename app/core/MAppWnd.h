@@ -123,6 +123,7 @@ private slots:
     void doAbout();
     void doProgramInfo();
     void doOptions();
+    void doPageSetup();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
 

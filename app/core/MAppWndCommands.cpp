@@ -5,6 +5,7 @@
 #include "settings/MAboutDlg.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MOptionsDlg.h"
+#include "settings/MPageSetupDlg.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MTabWidget.h"
 
@@ -206,3 +207,11 @@ void MAppWnd::doOptions()
     dialog->setModal(true);
     dialog->show();
 }
+
+void MAppWnd::doPageSetup()
+{
+    auto* dialog = new MPageSetupDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
+

@@ -70,6 +70,7 @@ void MAppWnd::createActions()
     connect(m_actionAbout, &QAction::triggered, this, &MAppWnd::doAbout);
     connect(m_actionProgramInfo, &QAction::triggered, this, &MAppWnd::doProgramInfo);
     connect(m_actionOptions, &QAction::triggered, this, &MAppWnd::doOptions);
+    connect(m_actionPageSetup, &QAction::triggered, this, &MAppWnd::doPageSetup);
     connect(m_actionDoYouKnow, &QAction::triggered, this, &MAppWnd::doDoYouKnow);
     connectCommandActions();
     connect(m_actionRepairDb, &QAction::triggered, this, &MAppWnd::doRepairDb2);
