@@ -124,6 +124,7 @@ private slots:
     void doProgramInfo();
     void doOptions();
     void doPageSetup();
+    void doDbInfo();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
 

@@ -3,6 +3,7 @@
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
 #include "settings/MAboutDlg.h"
+#include "settings/MDbInfoDlg.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MOptionsDlg.h"
 #include "settings/MPageSetupDlg.h"
@@ -215,3 +216,9 @@ void MAppWnd::doPageSetup()
     dialog->show();
 }
 
+void MAppWnd::doDbInfo()
+{
+    auto* dialog = new MDbInfoDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
