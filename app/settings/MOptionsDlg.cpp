@@ -1,6 +1,7 @@
 #include "MOptionsDlg.h"
 
 #include "core/MAppWnd.h"
+#include "settings/MOkCancelLayout.h"
 #include "settings/MOptionsWidget.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
@@ -28,27 +29,9 @@ MOptionsDlg::MOptionsDlg(QWidget* parent, Qt::WindowFlags f)
     for (int id : {1, 2, 3, 4, 5, 6, 7, 10, 13, 8, 9, 11, 12})
         addPage(id);
 
-    m_okButton = new QPushButton(QIcon(QStringLiteral(":/resource/ok_btn_16_16.png")), tr("OK"), this);
-    m_okButton->setFixedSize(70, 25);
+    layOutOkCancel(this, m_optionsWidget, &m_okButton, &m_cancelButton);
     connect(m_okButton, &QPushButton::clicked, this, &MOptionsDlg::clickOk);
-    m_cancelButton = new QPushButton(QIcon(QStringLiteral(":/resource/cancel_btn_16_16.png")), tr("Anuluj"));
-    m_cancelButton->setFixedSize(70, 25);
     connect(m_cancelButton, &QPushButton::clicked, this, &MOptionsDlg::clickCancel);
-
-    auto* buttons = new QGridLayout;
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(0);
-    buttons->setRowStretch(0, 1);
-    buttons->setColumnMinimumWidth(1, 5);
-    buttons->addWidget(m_okButton, 0, 0, Qt::AlignRight | Qt::AlignBottom);
-    buttons->addWidget(m_cancelButton, 0, 2, Qt::AlignRight | Qt::AlignBottom);
-
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(5, 5, 5, 5);
-    layout->setSpacing(0);
-    layout->setRowMinimumHeight(1, 5);
-    layout->addWidget(m_optionsWidget, 0, 0);
-    layout->addLayout(buttons, 2, 0, Qt::AlignRight | Qt::AlignBottom);
 }
 
 MOptionsDlg::~MOptionsDlg()
@@ -199,17 +182,19 @@ QTextEdit* MOptionsDlg::textEdit(const QString& key)
     return edit;
 }
 
-QListView* MOptionsDlg::checkList(MSelectListModel* model, const QSize& size)
+QListView* MOptionsDlg::checkList(MSelectListModel* model, const QSize& size, const QString& name)
 {
     auto* view = new QListView;
+    view->setObjectName(name);
     view->setFixedSize(size);
     view->setModel(model);
     connect(view, &QListView::clicked, model, &MSelectListModel::itemClicked);
     return view;
 }
 
-void MOptionsDlg::fillFromTable(MSelectListModel* model, const QString& sql, int uncheckedFlag)
+MSelectListModel* MOptionsDlg::tableList(const QString& sql, int uncheckedFlag)
 {
+    auto* model = new MSelectListModel(this);
     QSqlQuery query(sql);
     while (query.next()) {
         auto* item = new QStandardItem(query.value(0).toString());
@@ -218,4 +203,5 @@ void MOptionsDlg::fillFromTable(MSelectListModel* model, const QString& sql, int
                       ItemRole::State);
         model->appendRow(item);
     }
+    return model;
 }

@@ -78,9 +78,9 @@ private:
     QLineEdit* lineEdit(const QString& key);
     QTextEdit* textEdit(const QString& key);
     // A check list over `model`, which the dialog owns.
-    QListView* checkList(MSelectListModel* model, const QSize& size);
+    QListView* checkList(MSelectListModel* model, const QSize& size, const QString& name);
     // Check-list rows from `sql` (text, id, flag); a row is checked when its flag is not `uncheckedFlag`.
-    void fillFromTable(MSelectListModel* model, const QString& sql, int uncheckedFlag);
+    MSelectListModel* tableList(const QString& sql, int uncheckedFlag);
     // The rows of a party's field list, each checked when its option holds "1".
     MSelectListModel* fieldList(const QString& prefix, const QString& firstText);
     void selectDefaultVat();

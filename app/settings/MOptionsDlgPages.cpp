@@ -197,11 +197,9 @@ QWidget* MOptionsDlg::pageVat()
     QWidget* page = nullptr;
     QGridLayout* grid = newPage(&page);
 
-    m_vatList = new MSelectListModel(this);
-    fillFromTable(m_vatList, QStringLiteral("SELECT name, id, hidden FROM vat ORDER BY val, name"), 1);
-    QListView* list = checkList(m_vatList, QSize(150, 100));
-    list->setObjectName(QStringLiteral("vatList"));
-    addRow(grid, 0, boldLabel(tr("Pokaż stawki"), 300), list);
+    m_vatList = tableList(QStringLiteral("SELECT name, id, hidden FROM vat ORDER BY val, name"), 1);
+    addRow(grid, 0, boldLabel(tr("Pokaż stawki"), 300),
+           checkList(m_vatList, QSize(150, 100), QStringLiteral("vatList")));
 
     auto* invert = new QPushButton(QIcon(QStringLiteral(":/resource/refresh_btn_16_16.png")),
                                    tr("Odwróć zaznaczenie"), this);
@@ -269,18 +267,14 @@ QWidget* MOptionsDlg::pagePayments()
     QWidget* page = nullptr;
     QGridLayout* grid = newPage(&page);
 
-    m_payFormList = new MSelectListModel(this);
-    fillFromTable(m_payFormList, QStringLiteral("SELECT basic_form, id, hidden FROM pay_form ORDER BY basic_form"), 1);
-    QListView* forms = checkList(m_payFormList, QSize(150, 100));
-    forms->setObjectName(QStringLiteral("payFormList"));
-    addRow(grid, 0, boldLabel(tr("Pokaż rodzaje płatności"), 300), forms);
+    m_payFormList = tableList(QStringLiteral("SELECT basic_form, id, hidden FROM pay_form ORDER BY basic_form"), 1);
+    addRow(grid, 0, boldLabel(tr("Pokaż rodzaje płatności"), 300),
+           checkList(m_payFormList, QSize(150, 100), QStringLiteral("payFormList")));
 
-    m_payedTextList = new MSelectListModel(this);
-    fillFromTable(m_payedTextList,
-                  QStringLiteral("SELECT basic_form, id, add_text_payed FROM pay_form ORDER BY basic_form"), 0);
-    QListView* payed = checkList(m_payedTextList, QSize(150, 100));
-    payed->setObjectName(QStringLiteral("payedTextList"));
-    addRow(grid, 2, boldLabel(tr("Dodaj tekst \"zapłacono\"<br>przy wybraniu rodzaju płatności"), 300), payed);
+    m_payedTextList =
+        tableList(QStringLiteral("SELECT basic_form, id, add_text_payed FROM pay_form ORDER BY basic_form"), 0);
+    addRow(grid, 2, boldLabel(tr("Dodaj tekst \"zapłacono\"<br>przy wybraniu rodzaju płatności"), 300),
+           checkList(m_payedTextList, QSize(150, 100), QStringLiteral("payedTextList")));
 
     spaceRows(grid, 0, 2);
     return page;
@@ -318,9 +312,8 @@ QWidget* MOptionsDlg::pageSeller()
     QWidget* page = nullptr;
     QGridLayout* grid = newPage(&page);
     m_sellerFieldList = fieldList(QStringLiteral("SELLER_"), tr("NIP"));
-    QListView* list = checkList(m_sellerFieldList, QSize(250, 100));
-    list->setObjectName(QStringLiteral("sellerFieldList"));
-    addRow(grid, 0, fieldListLabel(tr("(dla dokumentów zakupowych dotyczy to danych kontrahenta)")), list);
+    addRow(grid, 0, fieldListLabel(tr("(dla dokumentów zakupowych dotyczy to danych kontrahenta)")),
+           checkList(m_sellerFieldList, QSize(250, 100), QStringLiteral("sellerFieldList")));
     addRow(grid, 2, boldLabel(tr("Pokaż dane osoby upoważnionej do wystawienia dokumentu"), 300),
            checkBox(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT")));
     spaceRows(grid, 0, 2);
@@ -332,9 +325,8 @@ QWidget* MOptionsDlg::pageBuyer()
     QWidget* page = nullptr;
     QGridLayout* grid = newPage(&page);
     m_buyerFieldList = fieldList(QStringLiteral("BUYER_"), tr("NIP lub PESEL"));
-    QListView* list = checkList(m_buyerFieldList, QSize(250, 100));
-    list->setObjectName(QStringLiteral("buyerFieldList"));
-    addRow(grid, 0, fieldListLabel(tr("(dla dokumentów zakupowych dotyczy to danych sprzedawcy)")), list);
+    addRow(grid, 0, fieldListLabel(tr("(dla dokumentów zakupowych dotyczy to danych sprzedawcy)")),
+           checkList(m_buyerFieldList, QSize(250, 100), QStringLiteral("buyerFieldList")));
     spaceRows(grid, 0, 0);
     return page;
 }

@@ -3,6 +3,7 @@
 #include "core/MAppWnd.h"
 #include "core/MDefaultOptions.h"
 #include "settings/MEnvelopeWindow.h"
+#include "settings/MOkCancelLayout.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -57,27 +58,9 @@ MPageSetupDlg::MPageSetupDlg(QWidget* parent, Qt::WindowFlags f)
     createTab(1);
     createTab(2);
 
-    m_okButton = new QPushButton(QIcon(QStringLiteral(":/resource/ok_btn_16_16.png")), tr("OK"), this);
-    m_okButton->setFixedSize(70, 25);
+    layOutOkCancel(this, m_tabs, &m_okButton, &m_cancelButton);
     connect(m_okButton, &QPushButton::clicked, this, &MPageSetupDlg::clickOk);
-    m_cancelButton = new QPushButton(QIcon(QStringLiteral(":/resource/cancel_btn_16_16.png")), tr("Anuluj"), this);
-    m_cancelButton->setFixedSize(70, 25);
     connect(m_cancelButton, &QPushButton::clicked, this, &MPageSetupDlg::clickCancel);
-
-    auto* buttons = new QGridLayout;
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(0);
-    buttons->setRowStretch(0, 1);
-    buttons->setColumnMinimumWidth(1, 5);
-    buttons->addWidget(m_okButton, 0, 0, Qt::AlignRight | Qt::AlignBottom);
-    buttons->addWidget(m_cancelButton, 0, 2, Qt::AlignRight | Qt::AlignBottom);
-
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(5, 5, 5, 5);
-    layout->setSpacing(0);
-    layout->addWidget(m_tabs, 0, 0);
-    layout->setRowMinimumHeight(1, 5);
-    layout->addLayout(buttons, 2, 0, Qt::AlignRight | Qt::AlignBottom);
 }
 
 QSpinBox* MPageSetupDlg::createSpinBox(int minimum, int maximum, int value, const char* objectName)
