@@ -33,6 +33,8 @@ private slots:
     void cleanup();
     void freshDatabaseShowsEveryDefault_data();
     void freshDatabaseShowsEveryDefault();
+    void firstOkStoresWhatEveryControlShows_data();
+    void firstOkStoresWhatEveryControlShows();
     void titlesInOrderWithTheFirstPageShown();
     void titlesShowOnePageAtATime();
     void oneChangeStoresExactlyThatValue_data();
@@ -265,8 +267,13 @@ void TestOptionsDlg::freshDatabaseShowsEveryDefault_data()
                                          << "barter,bon,czek,gotówka,karta,kompensata,przelew,za pobraniem";
     QTest::newRow("payment forms marking paid") << "payedTextList" << "";
     QTest::newRow("sender") << "EMAIL_SENDER_NAME" << "";
+    QTest::newRow("sender address") << "EMAIL_SENDER_EMAIL" << "";
+    QTest::newRow("SMTP server") << "EMAIL_SMTP_SERVER" << "";
     QTest::newRow("SMTP port") << "EMAIL_SMTP_PORT" << "587";
+    QTest::newRow("login") << "EMAIL_LOGIN" << "";
     QTest::newRow("password") << "EMAIL_PASSWORD" << "";
+    QTest::newRow("signature") << "EMAIL_SENDER_SIGNATURE" << "";
+    QTest::newRow("copy address") << "EMAIL_CC_EMAIL" << "";
     QTest::newRow("mail footer") << "EMAIL_PRINT_FOOTER" << "1";
     QTest::newRow("template subject") << "EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF" << "";
     QTest::newRow("template content") << "EMAIL_TEMPLATE_CONTENT_INVOICE_PDF" << "";
@@ -292,6 +299,30 @@ void TestOptionsDlg::freshDatabaseShowsEveryDefault()
 
     MOptionsDlg dialog;
     QCOMPARE(shown(dialog, name), state);
+}
+
+void TestOptionsDlg::firstOkStoresWhatEveryControlShows_data()
+{
+    freshDatabaseShowsEveryDefault_data();
+}
+
+void TestOptionsDlg::firstOkStoresWhatEveryControlShows()
+{
+    QFETCH(QString, name);
+
+    QString before;
+    {
+        MOptionsDlg dialog;
+        before = shown(dialog, name);
+        clickOk(dialog);
+    }
+    // A key that had no value yet is stored by the first OK; the password only when typed.
+    const bool option = name == name.toUpper();
+    if (option && name != QLatin1String("EMAIL_PASSWORD"))
+        QVERIFY(MTestDatabase::storedOption(name) != QLatin1String("<absent>"));
+    MAppWnd::loadOptions();
+    MOptionsDlg again;
+    QCOMPARE(shown(again, name), before);
 }
 
 void TestOptionsDlg::titlesInOrderWithTheFirstPageShown()
