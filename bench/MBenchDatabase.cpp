@@ -1,9 +1,9 @@
 #include "MBenchDatabase.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDefaultOptions.h"
-#include "core/MInvoiceCopies.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MDefaultOptions.h"
+#include "data/MInvoiceCopies.h"
+#include "data/MSqlScriptRunner.h"
 
 #include <QBuffer>
 #include <QImage>

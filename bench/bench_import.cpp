@@ -11,7 +11,7 @@
 
 #include "core/MDbOpener.h"
 #include "core/MSqlImport.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -12,8 +12,8 @@
 #include "MBenchDatabase.h"
 #include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
-#include "core/MDefaultOptions.h"
-#include "core/MInvoiceCopies.h"
+#include "data/MDefaultOptions.h"
+#include "data/MInvoiceCopies.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -10,10 +10,10 @@
 
 #include "MBenchFigures.h"
 
-#include "MBenchDatabase.h"
-#include "core/MDataRepair.h"
 #include "core/MDbOpener.h"
-#include "core/MRecompute.h"
+#include "data/MDataRepair.h"
+#include "data/MRecompute.h"
+#include "MBenchDatabase.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 
 #include "MBenchFigures.h"
 
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 #include "resources/MResources.h"
 
 #include <QCoreApplication>

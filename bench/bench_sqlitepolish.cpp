@@ -1,7 +1,7 @@
 // Times the Polish-language SQLite layer on 100 000 firm names:
 // sorting with COLLATE POLISH (against the built-in byte order), the list
 // search condition and lower().
-#include "core/MSqlitePolish.h"
+#include "data/MSqlitePolish.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,6 +2,7 @@
 
 #include "core/MSplash.h"
 #include "core/MVersionCheck.h"
+#include "data/MSqlitePolish.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MMessageBox.h"
@@ -21,7 +22,7 @@
 #include <QToolButton>
 
 int MAppWnd::fontSize = 10;
-const QString MAppWnd::sqlCollate = QStringLiteral("COLLATE POLISH");
+const QString& MAppWnd::sqlCollate = MSqlitePolish::sqlCollate;
 
 MAppWnd::MAppWnd()
 {
@@ -98,12 +99,12 @@ MAppWnd::~MAppWnd()
 
 QString MAppWnd::versionSpecial()
 {
-    return QString();
+    return MProgramVersion::versionSpecial();
 }
 
 QString MAppWnd::versionText()
 {
-    return MVersionCheck::versionText(versionMajor, versionMinor, versionSpecial());
+    return MProgramVersion::versionText();
 }
 
 int MAppWnd::fontSizeForDpi(int logicalDpi)

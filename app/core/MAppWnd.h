@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/MProgramVersion.h"
+
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMap>
@@ -35,8 +37,8 @@ public:
     ~MAppWnd() override;
 
     // Program version 2.53; compared as major * 1000 + minor.
-    static const int versionMajor = 2;
-    static const int versionMinor = 53;
+    static const int versionMajor = MProgramVersion::versionMajor;
+    static const int versionMinor = MProgramVersion::versionMinor;
     static QString versionSpecial();
     static QString versionText();
 
@@ -44,21 +46,22 @@ public:
     static int fontSize;
     static int fontSizeForDpi(int logicalDpi);
 
-    static const QString sqlCollate;
+    static const QString& sqlCollate;
 
     // Program folders, each ending in "/" once found; set once by initPaths.
-    static QString pathConfig;
-    static QString pathTemp;
-    static QString pathData;
-    static QString pathDocuments;
-    static QString pathDbFile;
+    // They are MProgramPaths's own, under the names the window's callers use.
+    static QString& pathConfig;
+    static QString& pathTemp;
+    static QString& pathData;
+    static QString& pathDocuments;
+    static QString& pathDbFile;
 
     // Finds and creates the program folders and reads config/Invoice.ini;
     // a database of an earlier installation named in last_inst.conf of
     // installationDir is copied in when there is none yet.
     static void initPaths(const QString& installationDir = QCoreApplication::applicationDirPath());
 
-    // Options: a process-wide cache over table _options; reading never touches the database.
+    // Options: MOptions's cache over table _options; reading never touches the database.
     static QString option(const QString& key);
     static void setOption(const QString& key, const QString& value);
     static void loadOptions();
@@ -153,9 +156,6 @@ private:
     void closeTab(int index);
     void setActionEnabled(QAction* action, const QString& key);
     void setActionChecked(QAction* action, const QString& key);
-
-    static QMap<QString, QString> s_optionValues;
-    static QMap<QString, bool> s_storedOptionKeys;
 
     QNetworkAccessManager* m_networkManager = nullptr;
     QTimer* m_enabledActionsTimer = nullptr;

@@ -1,7 +1,29 @@
 #include "MAppWnd.h"
 
 #include "core/MDbOpener.h"
-#include "core/MInvoiceCopies.h"
+#include "data/MInvoiceCopies.h"
+#include "data/MProgramPaths.h"
+
+QString& MAppWnd::pathConfig = MProgramPaths::pathConfig;
+QString& MAppWnd::pathTemp = MProgramPaths::pathTemp;
+QString& MAppWnd::pathData = MProgramPaths::pathData;
+QString& MAppWnd::pathDocuments = MProgramPaths::pathDocuments;
+QString& MAppWnd::pathDbFile = MProgramPaths::pathDbFile;
+
+void MAppWnd::initPaths(const QString& installationDir)
+{
+    MProgramPaths::initPaths(installationDir);
+}
+
+void MAppWnd::backupDb(const QString& suffix)
+{
+    MProgramPaths::backupDb(suffix);
+}
+
+void MAppWnd::doCleanDisk()
+{
+    MProgramPaths::cleanDisk();
+}
 
 bool MAppWnd::createConnection(const QString& dbFile)
 {

@@ -1,53 +1,22 @@
 #include "MAppWnd.h"
 
-#include "core/MDefaultOptions.h"
+#include "data/MDefaultOptions.h"
+#include "data/MOptions.h"
 #include "views/MMessageBox.h"
-
-#include <QSqlQuery>
-#include <QVariant>
-
-QMap<QString, QString> MAppWnd::s_optionValues;
-QMap<QString, bool> MAppWnd::s_storedOptionKeys;
 
 QString MAppWnd::option(const QString& key)
 {
-    return s_optionValues.value(key);
+    return MOptions::option(key);
 }
 
 void MAppWnd::setOption(const QString& key, const QString& value)
 {
-    // No transaction of its own: a call between a caller's "begin" and
-    // "commit" becomes part of the caller's transaction.
-    QString statement;
-    if (!s_storedOptionKeys.contains(key))
-        statement = QStringLiteral("INSERT INTO _options (id, content) VALUES (:id, :content)");
-    else if (s_optionValues.value(key) != value)
-        statement = QStringLiteral("UPDATE _options SET content = :content WHERE id = :id");
-
-    if (!statement.isEmpty()) {
-        QSqlQuery query;
-        query.prepare(statement);
-        query.bindValue(QStringLiteral(":id"), key);
-        // A null text would bind as NULL, which the NOT NULL column refuses.
-        query.bindValue(QStringLiteral(":content"), value.isNull() ? QStringLiteral("") : value);
-        query.exec();
-    }
-
-    s_optionValues.insert(key, value);
-    s_storedOptionKeys.insert(key, true);
+    MOptions::setOption(key, value);
 }
 
 void MAppWnd::loadOptions()
 {
-    s_optionValues.clear();
-    s_storedOptionKeys.clear();
-
-    QSqlQuery query(QStringLiteral("SELECT id, content FROM _options"));
-    while (query.next()) {
-        const QString key = query.value(0).toString();
-        s_optionValues.insert(key, query.value(1).toString());
-        s_storedOptionKeys.insert(key, true);
-    }
+    MOptions::loadOptions();
 }
 
 void MAppWnd::setDefaultOptions()

@@ -1,19 +1,18 @@
 #pragma once
 
+#include "data/MLegacyStaging.h"
+
 #include <QString>
 
 class QWidget;
 
 // "Eksportuj z wersji 1": asks for the "data" folder of a 1.xx installation,
-// stages its ".dat" files and the converter mirvole (found beside the
-// program) in the temporary folder "temp/import_1xx", and starts the
-// converter there without waiting for it. The converter writes
-// "mirvole.sql" into the staged data folder, which the SQL import then reads.
+// stages it with MLegacyStaging and starts the converter there without
+// waiting for it.
 class MLegacyExport
 {
 public:
-    // The converter's program file name on this platform.
-    static QString converterName();
+    static QString converterName() { return MLegacyStaging::converterName(); }
 
     // tempPath: the folder of temporary files, ending in "/"; converterDir:
     // the folder that holds the converter (the program's own folder). The

@@ -1,23 +1,18 @@
 #pragma once
 
+#include "data/MProgramVersion.h"
+#include "data/MVersionRequest.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 class QWidget;
 
-// "Sprawdź aktualizacje": asks the version-upgrade endpoint over HTTP(S)
-// whether a newer version exists and shows its answer, once, when the reply
-// is complete; a failed request or a body that is not the endpoint's answer
-// is shown as an error.
-//
-// The endpoint is https://morva.example/ unless the environment variable
-// INVOICE_VERSION_ENDPOINT names another one. Its answer is a UTF-8 text
-// whose first line is "#morva-version-upgrade"; the rest, trimmed, is the
-// message for the user.
+// "Sprawdź aktualizacje" for the main window: MVersionRequest's answer shown
+// in a message box over the box parent.
 class MVersionCheck : public QObject
 {
     Q_OBJECT
@@ -25,25 +20,24 @@ class MVersionCheck : public QObject
 public:
     MVersionCheck(QNetworkAccessManager* manager, QWidget* boxParent, QObject* parent = nullptr);
 
-    // major.minor with the minor in two digits, then "-" + special when there is one: 2.53, 2.05, 2.53-beta.
-    static QString versionText(int major, int minor, const QString& special);
-
-    static QString endpoint();
-
-    // endpoint + "get_version_upgrade" with the query keys program,
-    // version_major, version_minor (not zero-filled) and version_special.
-    static QUrl requestUrl(const QString& endpoint, int major, int minor, const QString& special);
-
-    // The message of an answer, or an empty text when the body is not one.
-    static QString answerMessage(const QByteArray& body);
+    static QString versionText(int major, int minor, const QString& special)
+    {
+        return MProgramVersion::versionText(major, minor, special);
+    }
+    static QString endpoint() { return MVersionRequest::endpoint(); }
+    static QUrl requestUrl(const QString& endpoint, int major, int minor, const QString& special)
+    {
+        return MVersionRequest::requestUrl(endpoint, major, minor, special);
+    }
+    static QString answerMessage(const QByteArray& body) { return MVersionRequest::answerMessage(body); }
 
     // Sends the request; the answer is shown when it has fully arrived.
     void start(const QString& endpoint, int major, int minor, const QString& special);
 
 private slots:
-    void doVersionUpgradeFinished();
+    void doAnswered(const MDataMessage& message);
 
 private:
-    QNetworkAccessManager* m_manager;
+    MVersionRequest* m_request;
     QPointer<QWidget> m_boxParent;
 };

@@ -1,6 +1,6 @@
 #include "MBuyerCatalogJoinDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MSqlitePolish.h"
 #include "views/ItemDelegateCatalogListView.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
@@ -115,12 +115,12 @@ void MBuyerCatalogJoinDlg::setIdsBuyer(QMap<int, int> ids)
             + assigned
             + QStringLiteral(") UNION ALL SELECT bc.name AS _name_, bc.id, "
                              "CASE WHEN COUNT(bcj.id) > 0 THEN 1 ELSE 0 END ")
-            + assigned + QStringLiteral("ORDER BY _name_ ") + MAppWnd::sqlCollate,
+            + assigned + QStringLiteral("ORDER BY _name_ ") + MSqlitePolish::sqlCollate,
         m_editList, true);
     m_editList->setColumnWidth(0, 22);
 
     loadSelectListModel(QStringLiteral("SELECT bc.name, bc.id, CASE WHEN COUNT(bcj.id) > 0 THEN 1 ELSE 0 END ")
-                            + assigned + QStringLiteral("ORDER BY bc.name ") + MAppWnd::sqlCollate,
+                            + assigned + QStringLiteral("ORDER BY bc.name ") + MSqlitePolish::sqlCollate,
                         m_assignedList, false);
     m_assignedList->setColumnWidth(0, 22);
 }

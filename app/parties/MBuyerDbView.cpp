@@ -1,6 +1,7 @@
 #include "MBuyerDbView.h"
 
 #include "core/MAppWnd.h"
+#include "data/MSqlValue.h"
 #include "parties/MBuyerCatalogDlg.h"
 #include "parties/MBuyerCatalogJoinDlg.h"
 #include "parties/MBuyerDlg.h"
@@ -8,7 +9,6 @@
 #include "views/MFilterDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>

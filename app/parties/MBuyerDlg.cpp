@@ -1,8 +1,8 @@
 #include "MBuyerDlg.h"
 
+#include "data/MNumberText.h"
 #include "parties/MFormPage.h"
 #include "parties/MReferenceComboBox.h"
-#include "views/MNumberText.h"
 #include "views/MValidators.h"
 
 #include <QCheckBox>

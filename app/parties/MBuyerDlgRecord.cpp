@@ -1,10 +1,10 @@
 // Loading and storing the buyer of MBuyerDlg.
 #include "MBuyerDlg.h"
 
+#include "data/MNumberText.h"
 #include "parties/MPartyContactPage.h"
 #include "parties/MPartyPersonPage.h"
 #include "parties/MReferenceComboBox.h"
-#include "views/MNumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

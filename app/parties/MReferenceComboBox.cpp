@@ -1,6 +1,6 @@
 #include "MReferenceComboBox.h"
 
-#include "core/MAppWnd.h"
+#include "data/MSqlitePolish.h"
 
 #include <QSignalBlocker>
 #include <QSqlQuery>
@@ -17,7 +17,7 @@ MReferenceComboBox* MReferenceComboBox::createProvinceBox(QWidget* parent)
 {
     auto* box = new MReferenceComboBox(QStringLiteral("province"), QStringLiteral("name"), parent);
     box->loadList(QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM province ORDER BY name ")
-                  + MAppWnd::sqlCollate);
+                  + MSqlitePolish::sqlCollate);
     return box;
 }
 
@@ -26,7 +26,7 @@ MReferenceComboBox* MReferenceComboBox::createCountryBox(QWidget* parent)
     auto* box = new MReferenceComboBox(QStringLiteral("country"), QStringLiteral("name"), parent);
     box->loadList(QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM country WHERE hidden = 0 "
                                  "ORDER BY name ")
-                  + MAppWnd::sqlCollate);
+                  + MSqlitePolish::sqlCollate);
     box->selectText(QStringLiteral("Polska"));
     return box;
 }

@@ -1,11 +1,11 @@
 #include "MSellerDbView.h"
 
 #include "core/MAppWnd.h"
+#include "data/MSqlValue.h"
 #include "parties/MSellerDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
-#include "views/MSqlValue.h"
 #include "views/MTableView.h"
 
 #include <QAction>

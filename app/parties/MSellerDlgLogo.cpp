@@ -1,7 +1,7 @@
 // The logo controls of MSellerDlg on its page "Faktury".
 #include "MSellerDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 #include "parties/MFormPage.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -122,7 +122,7 @@ void MSellerDlg::setLogoText(const QString& text)
 
 void MSellerDlg::clickLogo(bool /*b*/)
 {
-    const QString fileName = MFileDialog::getOpenFileName(this, tr("Otwórz plik"), MAppWnd::pathDocuments,
+    const QString fileName = MFileDialog::getOpenFileName(this, tr("Otwórz plik"), MProgramPaths::pathDocuments,
                                                           tr("Obrazek (*.gif *.png *.jpg *.jpeg *.bmp *.tiff)"));
     if (fileName.isEmpty())
         return;

@@ -1,6 +1,6 @@
 #include "MSellerLogo.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -12,7 +12,7 @@ namespace {
 
 QString logoPath(const QString& prefix, int idSeller)
 {
-    return MAppWnd::pathTemp + QStringLiteral("template/logo/") + prefix + QString::number(idSeller)
+    return MProgramPaths::pathTemp + QStringLiteral("template/logo/") + prefix + QString::number(idSeller)
         + QStringLiteral(".png");
 }
 

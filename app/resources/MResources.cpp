@@ -1,10 +1,12 @@
 #include "MResources.h"
 
+#include "data/MDataResources.h"
+
 #include <QtGlobal>
 
 void initInvoiceResources()
 {
     Q_INIT_RESOURCE(resource);
-    Q_INIT_RESOURCE(sql);
+    initDataResources();
     Q_INIT_RESOURCE(translation);
 }

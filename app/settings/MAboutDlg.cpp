@@ -1,6 +1,6 @@
 #include "MAboutDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramVersion.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -36,7 +36,7 @@ MAboutDlg::MAboutDlg(QWidget* parent, Qt::WindowFlags f)
     picture->setPixmap(QPixmap(QStringLiteral(":/resource/about.png")));
 
     auto* name = new QLabel(QStringLiteral("<b>morva FAKTURY</b><br>") + tr("Wersja") + QLatin1Char(' ')
-                                + MAppWnd::versionText(),
+                                + MProgramVersion::versionText(),
                             this);
     name->setTextFormat(Qt::RichText);
 

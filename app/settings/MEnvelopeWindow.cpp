@@ -1,6 +1,6 @@
 #include "MEnvelopeWindow.h"
 
-#include "core/MDefaultOptions.h"
+#include "data/MDefaultOptions.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 #include "MOptionsDlg.h"
 
 #include "core/MAppWnd.h"
+#include "data/MScrambleText.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "views/MItemRoles.h"
-#include "views/MScrambleText.h"
 #include "views/MSelectListModel.h"
 
 #include <QButtonGroup>

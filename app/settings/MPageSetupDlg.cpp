@@ -1,7 +1,7 @@
 #include "MPageSetupDlg.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDefaultOptions.h"
+#include "data/MDefaultOptions.h"
 #include "settings/MEnvelopeWindow.h"
 #include "settings/MOkCancelLayout.h"
 

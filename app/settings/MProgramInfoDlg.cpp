@@ -1,6 +1,6 @@
 #include "MProgramInfoDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 #include "views/MFileDialog.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ MProgramInfoDlg::MProgramInfoDlg(QWidget* parent, Qt::WindowFlags f)
     addRow(0, tr("Katalog programu"), m_pathInstallation, tr("Otwórz katalog instalacyjny"),
            &MProgramInfoDlg::clickPathInstallation);
     layout->setRowMinimumHeight(1, 5);
-    m_dataButton = addRow(2, tr("Katalog bazy danych"), MAppWnd::pathData + QStringLiteral("data"),
+    m_dataButton = addRow(2, tr("Katalog bazy danych"), MProgramPaths::pathData + QStringLiteral("data"),
                           tr("Otwórz katalog bazy danych"), &MProgramInfoDlg::clickPathData);
     auto* changeButton = new QPushButton(tr("Zmień"), this);
     changeButton->setCursor(Qt::PointingHandCursor);
@@ -71,10 +71,10 @@ MProgramInfoDlg::MProgramInfoDlg(QWidget* parent, Qt::WindowFlags f)
     connect(changeButton, &QPushButton::clicked, this, &MProgramInfoDlg::clickPathDataChange);
     layout->addWidget(changeButton, 2, 6);
     layout->setRowMinimumHeight(3, 5);
-    addRow(4, tr("Katalog konfiguracji"), MAppWnd::pathConfig + QStringLiteral("config"),
+    addRow(4, tr("Katalog konfiguracji"), MProgramPaths::pathConfig + QStringLiteral("config"),
            tr("Otwórz katalog konfiguracji"), &MProgramInfoDlg::clickPathConfig);
     layout->setRowMinimumHeight(5, 5);
-    addRow(6, tr("Katalog dokumentów"), withoutClosingSlash(MAppWnd::pathDocuments), tr("Otwórz katalog dokumentów"),
+    addRow(6, tr("Katalog dokumentów"), withoutClosingSlash(MProgramPaths::pathDocuments), tr("Otwórz katalog dokumentów"),
            &MProgramInfoDlg::clickPathDocuments);
     layout->setRowMinimumHeight(7, 10);
 
@@ -94,22 +94,22 @@ void MProgramInfoDlg::clickPathInstallation(bool /*checked*/)
 
 void MProgramInfoDlg::clickPathData(bool /*checked*/)
 {
-    openFolder(MAppWnd::pathData + QStringLiteral("data"));
+    openFolder(MProgramPaths::pathData + QStringLiteral("data"));
 }
 
 void MProgramInfoDlg::clickPathConfig(bool /*checked*/)
 {
-    openFolder(MAppWnd::pathConfig + QStringLiteral("config"));
+    openFolder(MProgramPaths::pathConfig + QStringLiteral("config"));
 }
 
 void MProgramInfoDlg::clickPathDocuments(bool /*checked*/)
 {
-    openFolder(withoutClosingSlash(MAppWnd::pathDocuments));
+    openFolder(withoutClosingSlash(MProgramPaths::pathDocuments));
 }
 
 void MProgramInfoDlg::clickPathDataChange(bool /*checked*/)
 {
-    QString base = MFileDialog::getExistingDirectory(this, tr("Katalog bazy danych"), MAppWnd::pathData);
+    QString base = MFileDialog::getExistingDirectory(this, tr("Katalog bazy danych"), MProgramPaths::pathData);
     if (base.isEmpty())
         return;
 
@@ -121,7 +121,7 @@ void MProgramInfoDlg::clickPathDataChange(bool /*checked*/)
 
     m_dataButton->setText(QDir::toNativeSeparators(base + QStringLiteral("/data")));
 
-    QSettings settings(MAppWnd::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
+    QSettings settings(MProgramPaths::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
     settings.setValue(QStringLiteral("database/path"), QString(base + QLatin1Char('/')));
 }
 

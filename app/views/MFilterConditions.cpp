@@ -1,6 +1,6 @@
 #include "MFilterConditions.h"
 
-#include "core/MAppWnd.h"
+#include "data/MSqlitePolish.h"
 #include "views/MSqlQueryModel.h"
 
 namespace {
@@ -34,7 +34,7 @@ QString searchLikeText(const QString& text, bool taxIdentifier)
 QString searchLikeTerm(const QString& expression, const QString& likeText)
 {
     return expression + QLatin1String(" LIKE '%") + likeText + QLatin1String("%' ESCAPE '\\' ")
-        + MAppWnd::sqlCollate;
+        + MSqlitePolish::sqlCollate;
 }
 
 QString searchCondition(const QString& text, int column, const QStringList& expressions,

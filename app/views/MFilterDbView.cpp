@@ -1,6 +1,6 @@
 #include "MFilterDbView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/ItemDelegateCatalogListView.h"
 #include "views/ItemDelegateFilterTreeView.h"
 #include "views/MHelpButton.h"
@@ -136,14 +136,14 @@ bool MFilterDbView::isPurchaseList() const
 QString MFilterDbView::storedOption(const QString& family) const
 {
     const QString suffix = optionSuffix();
-    return suffix.isEmpty() ? QString() : MAppWnd::option(family + suffix);
+    return suffix.isEmpty() ? QString() : MOptions::option(family + suffix);
 }
 
 void MFilterDbView::storeOption(const QString& family, const QString& value) const
 {
     const QString suffix = optionSuffix();
     if (!suffix.isEmpty())
-        MAppWnd::setOption(family + suffix, value);
+        MOptions::setOption(family + suffix, value);
 }
 
 MTableView* MFilterDbView::ownerTableView() const

@@ -1,7 +1,7 @@
 #include "MFilterDbView.h"
 
-#include "core/MAppWnd.h"
-#include "views/MTextFunctions.h"
+#include "data/MSqlitePolish.h"
+#include "data/MTextFunctions.h"
 
 // Each row of a tree query is one text: levels separated by a line feed, each level a label,
 // a tab and a value (or a label alone, its own value). The first level is the group with its
@@ -79,14 +79,14 @@ QString MFilterDbView::catalogQuery() const
                               "UNION ALL SELECT * FROM (SELECT bc.name || ' (' || COUNT(bcj.id) || ')', bc.id  FROM "
                               "buyer_catalog bc LEFT JOIN buyer_catalog_join bcj ON bcj.id_catalog = bc.id GROUP BY "
                               "bc.id ORDER BY bc.name ")
-            + MAppWnd::sqlCollate + QStringLiteral(") ");
+            + MSqlitePolish::sqlCollate + QStringLiteral(") ");
     if (name == QLatin1String("MProductDbView"))
         return QStringLiteral("SELECT '[bez katalogu]' || ' (' || (SELECT COUNT(p.id) FROM product p WHERE p.id NOT "
                               "IN (SELECT pcj.id_product FROM product_catalog_join pcj GROUP BY pcj.id_product)) || "
                               "')', 0 UNION ALL SELECT * FROM (SELECT pc.name || ' (' || COUNT(pcj.id) || ')', pc.id  "
                               "FROM product_catalog pc LEFT JOIN product_catalog_join pcj ON pcj.id_catalog = pc.id "
                               "GROUP BY pc.id ORDER BY pc.name ")
-            + MAppWnd::sqlCollate + QStringLiteral(") ");
+            + MSqlitePolish::sqlCollate + QStringLiteral(") ");
     return QString();
 }
 

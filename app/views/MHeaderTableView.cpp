@@ -1,6 +1,6 @@
 #include "MHeaderTableView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -207,7 +207,7 @@ QStringList MHeaderTableView::storedParts(const QString& prefix) const
     const QString key = viewKey();
     if (key.isEmpty())
         return QStringList();
-    const QString value = MAppWnd::option(prefix + key);
+    const QString value = MOptions::option(prefix + key);
     return value.isEmpty() ? QStringList() : value.split(QLatin1Char(';'));
 }
 
@@ -215,5 +215,5 @@ void MHeaderTableView::store(const QString& prefix, const QStringList& parts)
 {
     const QString key = viewKey();
     if (!key.isEmpty())
-        MAppWnd::setOption(prefix + key, parts.join(QLatin1Char(';')));
+        MOptions::setOption(prefix + key, parts.join(QLatin1Char(';')));
 }

@@ -61,6 +61,23 @@ QMessageBox::StandardButton MMessageBox::question(QWidget* parent, const QString
     return show(QMessageBox::Question, parent, title, text, buttons, defaultButton);
 }
 
+void MMessageBox::show(QWidget* parent, const MDataMessage& message)
+{
+    switch (message.kind) {
+    case MDataMessage::Kind::None:
+        break;
+    case MDataMessage::Kind::Information:
+        information(parent, message.title, message.text);
+        break;
+    case MDataMessage::Kind::Warning:
+        warning(parent, message.title, message.text);
+        break;
+    case MDataMessage::Kind::Critical:
+        critical(parent, message.title, message.text);
+        break;
+    }
+}
+
 void MMessageBox::setAutomatic(bool automatic)
 {
     seam().automatic = automatic;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/MDataMessage.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -28,6 +30,10 @@ public:
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // The message a piece of data work returned, in a box of its kind with an
+    // OK button; nothing for an empty message.
+    static void show(QWidget* parent, const MDataMessage& message);
 
     // Test seam: while automatic, no box is shown; each box takes the next
     // queued answer, or its default button (else its first button) when none is queued.

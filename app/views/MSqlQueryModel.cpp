@@ -1,7 +1,7 @@
 #include "MSqlQueryModel.h"
 
+#include "data/MNumberText.h"
 #include "views/MListFont.h"
-#include "views/MNumberText.h"
 
 #include <QBrush>
 #include <QStringList>

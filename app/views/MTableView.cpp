@@ -1,6 +1,7 @@
 #include "MTableView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MNumberText.h"
+#include "data/MOptions.h"
 #include "views/MDroppedRows.h"
 #include "views/MFileCsvWriter.h"
 #include "views/MFileDialog.h"
@@ -8,7 +9,6 @@
 #include "views/MHeaderVerticalTableView.h"
 #include "views/MListFont.h"
 #include "views/MMessageBox.h"
-#include "views/MNumberText.h"
 #include "views/MSqlQueryModel.h"
 
 #include <QDropEvent>
@@ -145,14 +145,14 @@ void MTableView::exportCsv(QString sql)
 {
     if (!model())
         return;
-    QString folder = MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH"));
+    QString folder = MOptions::option(QStringLiteral("EXPORT_CSV_PATH"));
     if (!QFileInfo(folder).isDir())
         folder = QFileInfo(QStringLiteral("export")).isDir() ? QStringLiteral("export") : QString();
 
     QString fileName = MFileDialog::getSaveFileName(this, tr("Eksport CSV"), folder, QStringLiteral("*.csv"));
     if (fileName.isEmpty())
         return;
-    MAppWnd::setOption(QStringLiteral("EXPORT_CSV_PATH"), QFileInfo(fileName).absolutePath());
+    MOptions::setOption(QStringLiteral("EXPORT_CSV_PATH"), QFileInfo(fileName).absolutePath());
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".csv");
 
@@ -273,7 +273,7 @@ MSqlQueryModel* MTableView::queryModel() const
 
 bool MTableView::loadsAllRows() const
 {
-    return MAppWnd::option(QStringLiteral("ACTIVE_TABLE_CACHE")) == QLatin1String("0");
+    return MOptions::option(QStringLiteral("ACTIVE_TABLE_CACHE")) == QLatin1String("0");
 }
 
 QList<int> MTableView::exportedColumns() const

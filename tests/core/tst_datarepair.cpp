@@ -2,8 +2,8 @@
 #include "MTestEnvironment.h"
 #include "MTestReadLock.h"
 #include "core/MAppWnd.h"
-#include "core/MDataRepair.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MDataRepair.h"
+#include "data/MSqlScriptRunner.h"
 
 #include <QApplication>
 #include <QDir>

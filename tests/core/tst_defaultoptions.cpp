@@ -1,7 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
-#include "core/MDefaultOptions.h"
+#include "data/MDefaultOptions.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MInvoiceCopies.h"
+#include "data/MInvoiceCopies.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
-#include "core/MRecompute.h"
+#include "MTestDataEnvironment.h"
+#include "data/MRecompute.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>

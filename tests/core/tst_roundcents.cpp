@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
-#include "core/MRoundCents.h"
+#include "MTestDataEnvironment.h"
+#include "data/MRoundCents.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>

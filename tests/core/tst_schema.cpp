@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

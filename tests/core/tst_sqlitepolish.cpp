@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
-#include "core/MSqlitePolish.h"
+#include "MTestDataEnvironment.h"
+#include "data/MSqlitePolish.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
+#include "MTestDataEnvironment.h"
 #include "MTestReadLock.h"
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextCodec>

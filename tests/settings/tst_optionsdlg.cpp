@@ -2,13 +2,13 @@
 #include "MTestEnvironment.h"
 #include "MTestSqliteShell.h"
 #include "core/MAppWnd.h"
-#include "core/MDefaultOptions.h"
+#include "data/MDefaultOptions.h"
+#include "data/MScrambleText.h"
 #include "resources/MResources.h"
 #include "settings/MOptionsDlg.h"
 #include "settings/MOptionsItem.h"
 #include "settings/MOptionsWidget.h"
 #include "views/MItemRoles.h"
-#include "views/MScrambleText.h"
 #include "views/MSelectListModel.h"
 
 #include <QApplication>

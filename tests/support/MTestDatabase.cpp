@@ -1,12 +1,11 @@
 #include "MTestDatabase.h"
 
-#include "core/MAppWnd.h"
-#include "core/MDbOpener.h"
-#include "core/MSqlScriptRunner.h"
-#include "core/MRoundCents.h"
-#include "core/MSqlitePolish.h"
-#include "resources/MResources.h"
-#include "views/MSqlValue.h"
+#include "data/MDataResources.h"
+#include "data/MOptions.h"
+#include "data/MRoundCents.h"
+#include "data/MSqlitePolish.h"
+#include "data/MSqlScriptRunner.h"
+#include "data/MSqlValue.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -45,7 +44,7 @@ QString installFunctions()
 // another version runs the blocks up to it only.
 QString runSchema(int version = 0)
 {
-    initInvoiceResources();
+    initDataResources();
     const MSqlScriptRunner::Result result =
         version == 0 ? MSqlScriptRunner::run(schemaScript, false)
                      : MSqlScriptRunner::run(schemaScript, false,
@@ -119,18 +118,18 @@ bool MTestDatabase::connectWithOptions(const QString& path)
     if (!connect(path) || !exec(QStringLiteral("DROP TABLE IF EXISTS _options")) ||
         !exec(QStringLiteral("CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")))
         return false;
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     return true;
+}
+
+bool MTestDatabase::runSchemaScript()
+{
+    return warnUnless(runSchema(), "schema script");
 }
 
 bool MTestDatabase::prepare(const QString& path)
 {
     return warnUnless(prepareDefault(path), "test database");
-}
-
-bool MTestDatabase::open(const QString& path)
-{
-    return MDbOpener::createConnection(path);
 }
 
 void MTestDatabase::close()
@@ -179,14 +178,9 @@ bool MTestDatabase::create(const QString& path, int version)
     return created;
 }
 
-bool MTestDatabase::openNew(const QString& path)
-{
-    return open(path) && warnUnless(runSchema(), "schema script");
-}
-
 MSqlScriptRunner::Result MTestDatabase::upgrade()
 {
-    initInvoiceResources();
+    initDataResources();
     QSqlQuery query;
     query.exec(QStringLiteral("UPDATE _version SET num_major = 2, num_minor = 53, num_special = '', "
                               "check_num_major = 2, check_num_minor = 53 WHERE id = 1"));

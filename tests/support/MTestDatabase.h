@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,7 +39,8 @@ public:
     // the Polish layer and round_cents installed, the collation POLISH loaded, the schema made.
     static bool prepare(const QString& path);
 
-    // Opens the default connection on `path` as the program does.
+    // Opens the default connection on `path` as the program does, a failure shown in a box
+    // (with MTestDatabaseOpen.cpp, which links the application library).
     static bool open(const QString& path);
 
     // Closes and removes the default connection.
@@ -85,6 +86,9 @@ public:
     static QString versionRow();
 
 private:
+    // Runs the whole schema script on the default connection; false, with a warning, when it fails.
+    static bool runSchemaScript();
+
     QTemporaryDir m_dir;
     QString m_errorText;
     bool m_open = false;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QString>
-#include <QTemporaryDir>
+#include "MTestDataEnvironment.h"
 
-// Gives a test process a HOME and XDG folders of its own, so that nothing a
-// test does can reach the user's files, and switches the message box and
-// file dialog seams to automatic answers.
+#include <QString>
+
+// MTestDataEnvironment's private HOME, with the message box and file dialog
+// seams switched to automatic answers.
 class MTestEnvironment
 {
 public:
@@ -14,10 +14,12 @@ public:
     QString home() const;
 
 private:
-    QTemporaryDir m_home;
+    MTestDataEnvironment m_data;
 };
 
 // Like QTEST_MAIN, but inside a private HOME made before the application object.
+// It replaces the data tests' main of MTestDataEnvironment.h with one that has widgets.
+#undef INVOICE_TEST_MAIN
 #define INVOICE_TEST_MAIN(TestObject)                                                                  \
     int main(int argc, char* argv[])                                                                   \
     {                                                                                                  \

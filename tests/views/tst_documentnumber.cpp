@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
-#include "MTestEnvironment.h"
-#include "views/MDocumentNumber.h"
+#include "MTestDataEnvironment.h"
+#include "data/MDocumentNumber.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>

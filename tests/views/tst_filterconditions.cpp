@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MSqlitePolish.h"
+#include "data/MSqlitePolish.h"
 #include "views/MFilterConditions.h"
 #include "views/MSqlQueryModel.h"
 

@@ -1,10 +1,10 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
-#include "views/MNumberText.h"
-#include "views/MScrambleText.h"
-#include "views/MSqlValue.h"
-#include "views/MTextFunctions.h"
+#include "data/MNumberText.h"
+#include "data/MScrambleText.h"
+#include "data/MSqlValue.h"
+#include "data/MTextFunctions.h"
 #include "views/MValidators.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "MTestEnvironment.h"
-#include "views/MIdentifierCheck.h"
+#include "MTestDataEnvironment.h"
+#include "data/MIdentifierCheck.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QtTest>
 
 class TestIdentifierCheck : public QObject

@@ -21,7 +21,7 @@ public:
     static const QStringList& forcedKeys();
 
     // Stores the default of every empty key (and of every folder key naming a
-    // missing path) and sets the forced keys, through MAppWnd::setOption.
+    // missing path) and sets the forced keys, through MOptions::setOption.
     static void store(const QString& pathDocuments);
 
     // Deletes every option, then stores the defaults anew.

@@ -18,6 +18,9 @@ class QSqlDatabase;
 class MSqlitePolish
 {
 public:
+    // The clause that sorts and compares a text column the Polish way: "COLLATE POLISH".
+    static const QString sqlCollate;
+
     // False, with the reason in `errorText` when given, if `db` is not an open
     // connection of Qt's SQLite driver or a function could not be registered.
     static bool install(const QSqlDatabase& db, QString* errorText = nullptr);

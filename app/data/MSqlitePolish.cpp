@@ -1,6 +1,6 @@
 #include "MSqlitePolish.h"
 
-#include "core/MSqliteHandle.h"
+#include "data/MSqliteHandle.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -333,6 +333,8 @@ bool answersThroughDriver(const QSqlDatabase& db, QString* errorText)
 }
 
 } // namespace
+
+const QString MSqlitePolish::sqlCollate = QStringLiteral("COLLATE POLISH");
 
 bool MSqlitePolish::install(const QSqlDatabase& db, QString* errorText)
 {

@@ -1,6 +1,6 @@
-#include "core/MRoundCents.h"
+#include "data/MRoundCents.h"
 
-#include "core/MSqliteHandle.h"
+#include "data/MSqliteHandle.h"
 
 #include <sqlite3.h>
 

@@ -1,9 +1,10 @@
-#include "core/MDataRepair.h"
+#include "data/MDataRepair.h"
 
-#include "core/MAppWnd.h"
-#include "core/MRecompute.h"
-#include "views/MDocumentNumber.h"
-#include "views/MSqlValue.h"
+#include "data/MColumnOptions.h"
+#include "data/MDocumentNumber.h"
+#include "data/MOptions.h"
+#include "data/MRecompute.h"
+#include "data/MSqlValue.h"
 
 #include <QFile>
 #include <QImage>
@@ -225,15 +226,15 @@ void migrateOptions(int lastVersion)
 {
     if (lastVersion <= 2014)
         for (const char* view : {"BUYER_DB_VIEW", "INVOICE_BUY_DB_VIEW", "INVOICE_SELL_DB_VIEW", "SELLER_DB_VIEW"})
-            MAppWnd::shiftColumnOptions(QLatin1String(view), 1, true);
+            MColumnOptions::shiftColumnOptions(QLatin1String(view), 1, true);
     if (lastVersion <= 2050) {
-        MAppWnd::shiftColumnOptions(QStringLiteral("BUYER_DB_VIEW"), 11, false);
-        MAppWnd::shiftColumnOptions(QStringLiteral("INVOICE_SELL_DB_VIEW"), 6, false);
+        MColumnOptions::shiftColumnOptions(QStringLiteral("BUYER_DB_VIEW"), 11, false);
+        MColumnOptions::shiftColumnOptions(QStringLiteral("INVOICE_SELL_DB_VIEW"), 6, false);
     }
     // The document font size scale -2..+2 became 0..4.
-    const QString fontSizeDiff = MAppWnd::option(QStringLiteral("FONT_SIZE_DIFF"));
+    const QString fontSizeDiff = MOptions::option(QStringLiteral("FONT_SIZE_DIFF"));
     if (lastVersion <= 2047 && !fontSizeDiff.isEmpty())
-        MAppWnd::setOption(QStringLiteral("FONT_SIZE_DIFF"), QString::number(fontSizeDiff.toInt() + 2));
+        MOptions::setOption(QStringLiteral("FONT_SIZE_DIFF"), QString::number(fontSizeDiff.toInt() + 2));
 }
 
 } // namespace
@@ -261,14 +262,14 @@ MDataRepair::Result MDataRepair::run(int lastVersion, const QString& tempPath)
 
     // An upgrade may have changed _options by SQL, and at the first opening
     // the cache has not been filled yet.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     if (lastVersion > 0)
         migrateOptions(lastVersion);
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 
     if (!statements.exec(QStringLiteral("commit"))) {
         QSqlQuery(QStringLiteral("rollback"));
-        MAppWnd::loadOptions();
+        MOptions::loadOptions();
     }
     return statements.result();
 }

@@ -48,7 +48,7 @@ public:
         bool ok() const { return opened && errors == 0; }
     };
 
-    // MAppWnd's version, major * 1000 + minor.
+    // The program's version, major * 1000 + minor.
     static const int programVersion;
 
     // Reads the version row (id 1 of table _version) of the default

@@ -1,4 +1,4 @@
-#include "MAppWnd.h"
+#include "data/MProgramPaths.h"
 
 #include <QDate>
 #include <QDir>
@@ -7,11 +7,11 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-QString MAppWnd::pathConfig;
-QString MAppWnd::pathTemp;
-QString MAppWnd::pathData;
-QString MAppWnd::pathDocuments;
-QString MAppWnd::pathDbFile;
+QString MProgramPaths::pathConfig;
+QString MProgramPaths::pathTemp;
+QString MProgramPaths::pathData;
+QString MProgramPaths::pathDocuments;
+QString MProgramPaths::pathDbFile;
 
 namespace {
 
@@ -73,7 +73,7 @@ bool isReadable(const QString& fileName)
 
 } // namespace
 
-void MAppWnd::initPaths(const QString& installationDir)
+void MProgramPaths::initPaths(const QString& installationDir)
 {
     pathConfig = standardProgramFolder(QStandardPaths::GenericDataLocation, QStandardPaths::GenericConfigLocation,
                                        {QStringLiteral("config")});
@@ -112,7 +112,7 @@ void MAppWnd::initPaths(const QString& installationDir)
                                           {QStringLiteral("pdf"), QStringLiteral("export"), QStringLiteral("backup")});
 }
 
-void MAppWnd::backupDb(const QString& suffix)
+void MProgramPaths::backupDb(const QString& suffix)
 {
     const QString backupFolder = pathData + QStringLiteral("data/backup/Invoice_");
     QStringList names = {backupFolder + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
@@ -130,7 +130,7 @@ void MAppWnd::backupDb(const QString& suffix)
     }
 }
 
-void MAppWnd::doCleanDisk()
+void MProgramPaths::cleanDisk()
 {
     const QStringList folders = {
         pathTemp + QStringLiteral("temp/import_1xx/data"),

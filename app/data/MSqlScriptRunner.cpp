@@ -1,6 +1,6 @@
-#include "core/MSqlScriptRunner.h"
+#include "data/MSqlScriptRunner.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramVersion.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -42,7 +42,7 @@ bool gateOpen(int block, const MSqlScriptRunner::Versions& versions)
 
 } // namespace
 
-const int MSqlScriptRunner::programVersion = MAppWnd::versionMajor * 1000 + MAppWnd::versionMinor;
+const int MSqlScriptRunner::programVersion = MProgramVersion::versionNumber;
 
 MSqlScriptRunner::Versions MSqlScriptRunner::databaseVersions(int program)
 {

@@ -1,4 +1,4 @@
-#include "core/MSqliteHandle.h"
+#include "data/MSqliteHandle.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

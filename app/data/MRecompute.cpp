@@ -1,4 +1,4 @@
-#include "core/MRecompute.h"
+#include "data/MRecompute.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "MDefaultOptions.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -145,21 +145,21 @@ void MDefaultOptions::store(const QString& pathDocuments)
 {
     const QMap<QString, QString> values = defaults(pathDocuments);
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const QString current = MAppWnd::option(it.key());
+        const QString current = MOptions::option(it.key());
         const bool missingFolder = folderKeys().contains(it.key()) && !QFileInfo::exists(current);
         if (current.isEmpty() || missingFolder)
-            MAppWnd::setOption(it.key(), it.value());
+            MOptions::setOption(it.key(), it.value());
     }
     for (const QString& key : forcedKeys()) {
-        if (MAppWnd::option(key) != QLatin1String("1"))
-            MAppWnd::setOption(key, QStringLiteral("1"));
+        if (MOptions::option(key) != QLatin1String("1"))
+            MOptions::setOption(key, QStringLiteral("1"));
     }
 }
 
 void MDefaultOptions::reset(const QString& pathDocuments)
 {
     QSqlQuery(QStringLiteral("DELETE FROM _options"));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     store(pathDocuments);
 }
 

@@ -1,6 +1,6 @@
 #include "MTextFunctions.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 
 #include <QCoreApplication>
 
@@ -58,7 +58,7 @@ QString monthName(QString month, bool checkStyle)
     const int number = month.toInt(&ok, 10);
     if (!ok || number < 1 || number > 12)
         return QString();
-    const bool genitive = checkStyle && MAppWnd::option(QStringLiteral("SHOW_MONTH_STYLE")).toInt() != 0;
+    const bool genitive = checkStyle && MOptions::option(QStringLiteral("SHOW_MONTH_STYLE")).toInt() != 0;
     return translated(genitive ? genitiveMonths[number - 1] : nominativeMonths[number - 1]);
 }
 
