@@ -3,8 +3,7 @@
 #include <QPushButton>
 
 MOptionsItem::MOptionsItem(const QString& title, QWidget* page)
-    : m_title(title)
-    , m_page(page)
+    : m_page(page)
     , m_button(new QPushButton(title))
 {
     m_button->setCheckable(true);
@@ -15,14 +14,6 @@ MOptionsItem::MOptionsItem(const QString& title, QWidget* page)
                        "QPushButton:checked { background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, "
                        "stop: 0 #3399ff, stop: 1 #2080e0); color: #ffffff; }\n"));
     connect(m_button, &QPushButton::clicked, this, &MOptionsItem::clickTitle);
-}
-
-// The button and the page live in the options widget's layouts, which delete them.
-MOptionsItem::~MOptionsItem() = default;
-
-QString MOptionsItem::title() const
-{
-    return m_title;
 }
 
 QWidget* MOptionsItem::widget() const

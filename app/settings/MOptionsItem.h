@@ -5,17 +5,16 @@
 
 class QPushButton;
 
-// One page of the options dialog: its title, the page and the title button
-// that shows it. Never shown itself.
+// One page of the options dialog: the page and the title button, which
+// carries the title and shows the page. Never shown itself.
 class MOptionsItem : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The title button is made without parent; the options widget's title list adopts it.
     MOptionsItem(const QString& title, QWidget* page);
-    ~MOptionsItem() override;
 
-    QString title() const;
     QWidget* widget() const;
     QPushButton* button() const;
 
@@ -26,7 +25,6 @@ public slots:
     void clickTitle(bool b);
 
 private:
-    QString m_title;
     QWidget* m_page = nullptr;
     QPushButton* m_button = nullptr;
 };
