@@ -125,6 +125,9 @@ private slots:
     void doDefaultSettings();
     void doAbout();
     void doProgramInfo();
+    void doOptions();
+    void doPageSetup();
+    void doDbInfo();
     void doDragDrop(bool checked);
     void doDoYouKnow(bool checked);
 

@@ -3,7 +3,10 @@
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
 #include "settings/MAboutDlg.h"
+#include "settings/MDbInfoDlg.h"
 #include "settings/MDoYouKnowWidget.h"
+#include "settings/MOptionsDlg.h"
+#include "settings/MPageSetupDlg.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MTabWidget.h"
 
@@ -195,6 +198,27 @@ void MAppWnd::doAbout()
 void MAppWnd::doProgramInfo()
 {
     auto* dialog = new MProgramInfoDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
+
+void MAppWnd::doOptions()
+{
+    auto* dialog = new MOptionsDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
+
+void MAppWnd::doPageSetup()
+{
+    auto* dialog = new MPageSetupDlg(this);
+    dialog->setModal(true);
+    dialog->show();
+}
+
+void MAppWnd::doDbInfo()
+{
+    auto* dialog = new MDbInfoDlg(this);
     dialog->setModal(true);
     dialog->show();
 }

@@ -69,6 +69,9 @@ void MAppWnd::createActions()
     connect(m_actionDefaultSettings, &QAction::triggered, this, &MAppWnd::doDefaultSettings);
     connect(m_actionAbout, &QAction::triggered, this, &MAppWnd::doAbout);
     connect(m_actionProgramInfo, &QAction::triggered, this, &MAppWnd::doProgramInfo);
+    connect(m_actionOptions, &QAction::triggered, this, &MAppWnd::doOptions);
+    connect(m_actionPageSetup, &QAction::triggered, this, &MAppWnd::doPageSetup);
+    connect(m_actionDbInfo, &QAction::triggered, this, &MAppWnd::doDbInfo);
     connect(m_actionDoYouKnow, &QAction::triggered, this, &MAppWnd::doDoYouKnow);
     connectCommandActions();
     connect(m_actionRepairDb, &QAction::triggered, this, &MAppWnd::doRepairDb2);
