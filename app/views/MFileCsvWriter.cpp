@@ -4,6 +4,9 @@
 
 namespace {
 
+// Held text passed on to an open file once it is this long.
+const int chunkLength = 64 * 1024;
+
 bool needsQuotes(const QString& field)
 {
     for (const QChar c : field) {
@@ -57,6 +60,8 @@ void MFileCsvWriter::endLine()
 {
     m_text += m_lineEnd;
     m_lineHasFields = false;
+    if (m_file && m_text.size() >= chunkLength)
+        writeHeldText();
 }
 
 bool MFileCsvWriter::save(const QString& fileName) const
@@ -70,4 +75,35 @@ bool MFileCsvWriter::save(const QString& fileName) const
         return false;
     }
     return file.commit();
+}
+
+bool MFileCsvWriter::open(const QString& fileName)
+{
+    m_file = std::make_unique<QSaveFile>(fileName);
+    m_writeFailed = false;
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        m_file.reset();
+        return false;
+    }
+    writeHeldText();
+    return true;
+}
+
+bool MFileCsvWriter::commit()
+{
+    if (!m_file)
+        return false;
+    writeHeldText();
+    const bool written = !m_writeFailed && m_file->commit();
+    m_file.reset();
+    return written;
+}
+
+void MFileCsvWriter::writeHeldText()
+{
+    const QByteArray bytes = m_text.toUtf8();
+    if (m_file->write(bytes) != bytes.size())
+        m_writeFailed = true;
+    // Keeps the buffer's capacity for the next chunk.
+    m_text.resize(0);
 }

@@ -158,6 +158,11 @@ void MTableView::exportCsv(QString sql)
 
     const QList<int> columns = exportedColumns();
     MFileCsvWriter writer;
+    // The rows go to the file as they are read; the file is replaced only at the end.
+    if (!writer.open(fileName)) {
+        MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie można zapisać pliku:\n%1").arg(fileName));
+        return;
+    }
     for (const int column : columns)
         writer.addField(model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     writer.endLine();
@@ -193,7 +198,7 @@ void MTableView::exportCsv(QString sql)
         writer.endLine();
     }
 
-    if (!writer.save(fileName))
+    if (!writer.commit())
         MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie można zapisać pliku:\n%1").arg(fileName));
 }
 
