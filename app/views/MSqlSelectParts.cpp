@@ -1,0 +1,170 @@
+#include "MSqlSelectParts.h"
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+// The index just past the literal or quoted name opened at `start`, -1 when it never closes.
+int skipQuoted(const QString& sql, int start)
+{
+    const QChar open = sql.at(start);
+    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+    for (int i = start + 1; i < sql.size(); ++i) {
+        if (sql.at(i) != close)
+            continue;
+        // A doubled quote stands for itself inside the literal.
+        if (close != QLatin1Char(']') && i + 1 < sql.size() && sql.at(i + 1) == close) {
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+MSqlSelectParts::MSqlSelectParts(const QString& sql)
+{
+    m_valid = split(sql.trimmed());
+}
+
+bool MSqlSelectParts::isValid() const
+{
+    return m_valid;
+}
+
+bool MSqlSelectParts::hasOrderBy() const
+{
+    return m_valid && !m_orderBy.isEmpty();
+}
+
+QString MSqlSelectParts::firstColumnSql() const
+{
+    QString sql = QStringLiteral("SELECT ") + m_firstColumn + QLatin1Char(' ') + m_from;
+    if (!m_where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + m_where;
+    if (!m_grouping.isEmpty())
+        sql += QLatin1Char(' ') + m_grouping;
+    if (!m_orderBy.isEmpty())
+        sql += QLatin1Char(' ') + m_orderBy;
+    return sql;
+}
+
+QString MSqlSelectParts::rowsOfIdsSql(const QString& ids) const
+{
+    QString sql = QStringLiteral("SELECT ") + m_columns + QLatin1Char(' ') + m_from + QStringLiteral(" WHERE ")
+        + m_firstExpression + QStringLiteral(" IN (") + ids + QLatin1Char(')');
+    if (!m_where.isEmpty())
+        sql += QStringLiteral(" AND (") + m_where + QLatin1Char(')');
+    if (!m_grouping.isEmpty())
+        sql += QLatin1Char(' ') + m_grouping;
+    return sql;
+}
+
+bool MSqlSelectParts::split(const QString& sql)
+{
+    const int selectEnd = 6;
+    if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) || sql.size() <= selectEnd
+        || isWordChar(sql.at(selectEnd)))
+        return false;
+
+    enum Clause { Columns, From, Where, Grouping, Order };
+    Clause clause = Columns;
+    int starts[Order + 1] = { selectEnd, -1, -1, -1, -1 };
+    int firstComma = -1;
+    int lastAs = -1;
+    int depth = 0;
+    bool firstWord = true;
+
+    for (int i = selectEnd; i < sql.size();) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
+            i = skipQuoted(sql, i);
+            if (i < 0)
+                return false;
+            firstWord = false;
+            continue;
+        }
+        if ((c == QLatin1Char('-') && sql.midRef(i, 2) == QLatin1String("--"))
+            || (c == QLatin1Char('/') && sql.midRef(i, 2) == QLatin1String("/*")) || c == QLatin1Char(';'))
+            return false;
+        if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            if (--depth < 0)
+                return false;
+        } else if (c == QLatin1Char(',') && depth == 0 && clause == Columns && firstComma < 0) {
+            firstComma = i;
+        }
+        if (!isWordChar(c)) {
+            ++i;
+            continue;
+        }
+
+        int end = i;
+        while (end < sql.size() && isWordChar(sql.at(end)))
+            ++end;
+        if (depth == 0) {
+            const QString word = sql.mid(i, end - i).toUpper();
+            if (firstWord && (word == QLatin1String("DISTINCT") || word == QLatin1String("ALL")))
+                return false;
+            if (word == QLatin1String("LIMIT") || word == QLatin1String("UNION") || word == QLatin1String("INTERSECT")
+                || word == QLatin1String("EXCEPT") || word == QLatin1String("WINDOW") || word == QLatin1String("VALUES"))
+                return false;
+
+            Clause next = clause;
+            if (word == QLatin1String("FROM") && clause == Columns)
+                next = From;
+            else if (word == QLatin1String("WHERE"))
+                next = Where;
+            else if (word == QLatin1String("GROUP"))
+                next = Grouping;
+            else if (word == QLatin1String("ORDER"))
+                next = Order;
+            else if (word == QLatin1String("AS") && clause == Columns && firstComma < 0)
+                lastAs = i;
+
+            if (next != clause) {
+                // Each clause once, in the order of the grammar.
+                if (next < clause || starts[next] >= 0)
+                    return false;
+                clause = next;
+                starts[next] = i;
+            }
+        }
+        firstWord = false;
+        i = end;
+    }
+    if (depth != 0 || starts[From] < 0)
+        return false;
+
+    const auto clauseText = [&](int clauseIndex) {
+        const int start = starts[clauseIndex];
+        if (start < 0)
+            return QString();
+        int end = sql.size();
+        for (int later = clauseIndex + 1; later <= Order; ++later) {
+            if (starts[later] >= 0) {
+                end = starts[later];
+                break;
+            }
+        }
+        return sql.mid(start, end - start).trimmed();
+    };
+
+    m_columns = clauseText(Columns);
+    const int columnsEnd = starts[From];
+    const int firstEnd = firstComma >= 0 ? firstComma : columnsEnd;
+    m_firstColumn = sql.mid(selectEnd, firstEnd - selectEnd).trimmed();
+    m_firstExpression = (lastAs >= 0 ? sql.mid(selectEnd, lastAs - selectEnd) : m_firstColumn).trimmed();
+    m_from = clauseText(From);
+    // The condition without its keyword, so that it can be put in parentheses.
+    m_where = clauseText(Where).mid(5).trimmed();
+    m_grouping = clauseText(Grouping);
+    m_orderBy = clauseText(Order);
+    return !m_columns.isEmpty() && !m_firstExpression.isEmpty();
+}
