@@ -278,7 +278,9 @@ bool measure(int buyerCount, int runs, QTextStream& out)
     const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
     const bool prepared = MTestDatabase::prepare(dbFile);
     QSqlDatabase db = QSqlDatabase::database();
-    if (!prepared || !fillBuyers(db, buyerCount)) {
+    const bool filled = prepared && fillBuyers(db, buyerCount);
+    db = QSqlDatabase();
+    if (!filled) {
         out << "cannot build the database of buyers\n";
         return false;
     }

@@ -28,6 +28,20 @@ QString literal(const QVariant& id)
     }
 }
 
+// Whether `table`'s primary key is its column id alone.
+bool idIsKey(const QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery columns(db);
+    if (!columns.exec(QStringLiteral("PRAGMA table_info(\"") + table + QStringLiteral("\")")))
+        return false;
+    QStringList key;
+    while (columns.next()) {
+        if (columns.value(5).toInt() > 0)
+            key.append(columns.value(1).toString());
+    }
+    return key.size() == 1 && key.first().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 MSqlListRows::MSqlListRows() = default;
@@ -52,9 +66,11 @@ bool MSqlListRows::openSorted(const QSqlDatabase& db)
         return false;
     m_columnCount = probe.record().count();
 
+    // Joins that add no row and no condition cost the sort their reading.
+    const auto keyOf = [&db](const QString& table) { return idIsKey(db, table); };
     m_reader = QSqlQuery(db);
     m_reader.setForwardOnly(true);
-    if (m_columnCount == 0 || !m_reader.exec(m_parts->firstColumnSql()))
+    if (m_columnCount == 0 || !m_reader.exec(m_parts->firstColumnSql(keyOf)))
         return false;
     m_sorted = true;
     m_atEnd = false;

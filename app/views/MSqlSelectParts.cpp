@@ -1,5 +1,8 @@
 #include "MSqlSelectParts.h"
 
+#include <QRegularExpression>
+#include <QVector>
+
 namespace {
 
 bool isWordChar(QChar c)
@@ -25,6 +28,78 @@ int skipQuoted(const QString& sql, int start)
     return -1;
 }
 
+struct Span
+{
+    int start;
+    int end;
+};
+
+// The words of `text` outside parentheses, literals and quoted names; `text` is
+// a clause of a statement that split() accepted.
+QVector<Span> topLevelWords(const QString& text)
+{
+    QVector<Span> words;
+    int depth = 0;
+    for (int i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
+            i = skipQuoted(text, i);
+            if (i < 0)
+                break;
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        if (!isWordChar(c)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < text.size() && isWordChar(text.at(end)))
+            ++end;
+        if (depth == 0)
+            words.append({ i, end });
+        i = end;
+    }
+    return words;
+}
+
+bool namesAlias(const QString& text, const QString& alias)
+{
+    const QRegularExpression reference(QStringLiteral("(?<![\\w$])") + QRegularExpression::escape(alias)
+                                           + QStringLiteral("\\s*\\."),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return text.contains(reference);
+}
+
+// "LEFT [OUTER] JOIN table [AS] alias ON alias.id = <expression>" (or the two sides
+// the other way round) gives the table and the alias; anything else gives nothing.
+bool readKeyJoin(const QString& term, QString* table, QString* alias)
+{
+    static const QRegularExpression join(
+        QStringLiteral("^LEFT\\s+(?:OUTER\\s+)?JOIN\\s+(\\w+)\\s+(?:AS\\s+)?(\\w+)\\s+ON\\s+(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = join.match(term);
+    if (!match.hasMatch())
+        return false;
+    *table = match.captured(1);
+    *alias = match.captured(2);
+    // One equality of the key with an expression that holds no further condition
+    // and names no further table.
+    const QString key = QRegularExpression::escape(*alias) + QStringLiteral("\\.id");
+    const QString other = QStringLiteral("[^=<>!,]+");
+    const QRegularExpression condition(QStringLiteral("^(?:") + key + QStringLiteral("\\s*=\\s*") + other
+                                           + QStringLiteral("|") + other + QStringLiteral("=\\s*") + key
+                                           + QStringLiteral(")$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression anotherCondition(QStringLiteral("\\b(?:ON|AND|OR|WHERE|JOIN|IS|IN)\\b"),
+                                                     QRegularExpression::CaseInsensitiveOption);
+    const QString on = match.captured(3).trimmed();
+    return on.contains(condition) && !on.contains(anotherCondition);
+}
+
 } // namespace
 
 MSqlSelectParts::MSqlSelectParts(const QString& sql)
@@ -42,9 +117,10 @@ bool MSqlSelectParts::hasOrderBy() const
     return m_valid && !m_orderBy.isEmpty();
 }
 
-QString MSqlSelectParts::firstColumnSql() const
+QString MSqlSelectParts::firstColumnSql(const std::function<bool(const QString& table)>& idIsKey) const
 {
-    QString sql = QStringLiteral("SELECT ") + m_firstColumn + QLatin1Char(' ') + m_from;
+    QString sql = QStringLiteral("SELECT ") + m_firstColumn + QLatin1Char(' ')
+        + (idIsKey ? fromWithoutUnusedJoins(idIsKey) : m_from);
     if (!m_where.isEmpty())
         sql += QStringLiteral(" WHERE ") + m_where;
     if (!m_grouping.isEmpty())
@@ -52,6 +128,58 @@ QString MSqlSelectParts::firstColumnSql() const
     if (!m_orderBy.isEmpty())
         sql += QLatin1Char(' ') + m_orderBy;
     return sql;
+}
+
+QString MSqlSelectParts::fromWithoutUnusedJoins(const std::function<bool(const QString& table)>& idIsKey) const
+{
+    // The FROM clause as its terms: the first table, then one term per join.
+    static const QRegularExpression joinWord(QStringLiteral("^(?:LEFT|INNER|CROSS|NATURAL|JOIN)$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QStringList terms;
+    int termStart = 0;
+    bool afterJoinWord = false;
+    for (const Span& span : topLevelWords(m_from)) {
+        const QString word = m_from.mid(span.start, span.end - span.start);
+        const bool isJoinWord = word.contains(joinWord) || word.compare(QLatin1String("OUTER"), Qt::CaseInsensitive) == 0;
+        // "LEFT OUTER JOIN" starts one term, at its first word.
+        if (isJoinWord && !afterJoinWord && span.start > termStart) {
+            terms.append(m_from.mid(termStart, span.start - termStart).trimmed());
+            termStart = span.start;
+        }
+        afterJoinWord = isJoinWord;
+    }
+    terms.append(m_from.mid(termStart).trimmed());
+    // A comma join would hide further tables inside the first term.
+    if (terms.first().contains(QLatin1Char(',')))
+        return m_from;
+
+    QVector<bool> kept(terms.size(), true);
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (int i = terms.size() - 1; i > 0; --i) {
+            QString table;
+            QString alias;
+            if (!kept.at(i) || !readKeyJoin(terms.at(i), &table, &alias) || !idIsKey(table))
+                continue;
+            QString rest = m_firstColumn + QLatin1Char(' ') + m_where + QLatin1Char(' ') + m_grouping
+                + QLatin1Char(' ') + m_orderBy;
+            for (int other = 0; other < terms.size(); ++other) {
+                if (other != i && kept.at(other))
+                    rest += QLatin1Char(' ') + terms.at(other);
+            }
+            if (!namesAlias(rest, alias)) {
+                kept[i] = false;
+                removed = true;
+            }
+        }
+    }
+
+    QStringList from;
+    for (int i = 0; i < terms.size(); ++i) {
+        if (kept.at(i))
+            from.append(terms.at(i));
+    }
+    return from.join(QLatin1Char(' '));
 }
 
 QString MSqlSelectParts::rowsOfIdsSql(const QString& ids) const

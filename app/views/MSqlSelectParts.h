@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The top-level clauses of a list's SELECT statement, found outside parentheses,
 // string literals and quoted names, so that the list can read its ordered record ids
 // apart from the wide rows and then the wide rows of chosen ids:
@@ -17,7 +19,10 @@ public:
     bool hasOrderBy() const;
 
     // The first column alone, with the statement's conditions, grouping and order.
-    QString firstColumnSql() const;
+    // Given `idIsKey` (whether a table's column id is its primary key), the LEFT JOINs
+    // that cannot change it are left out: joins "ON alias.id = ..." to such a table
+    // whose alias nothing else of the statement names.
+    QString firstColumnSql(const std::function<bool(const QString& table)>& idIsKey = nullptr) const;
 
     // Every column of the rows whose first column is one of `ids` (a comma-separated
     // list of SQL literals), in no particular order.
@@ -25,6 +30,7 @@ public:
 
 private:
     bool split(const QString& sql);
+    QString fromWithoutUnusedJoins(const std::function<bool(const QString& table)>& idIsKey) const;
 
     bool m_valid = false;
     QString m_columns;

@@ -22,6 +22,8 @@ private slots:
     void initTestCase();
     void statementsAreSplitIntoTheirClauses_data();
     void statementsAreSplitIntoTheirClauses();
+    void joinsThatCannotChangeTheIdsAreLeftOut_data();
+    void joinsThatCannotChangeTheIdsAreLeftOut();
     void listShowsWhatThePlainModelShows_data();
     void listShowsWhatThePlainModelShows();
 
@@ -105,6 +107,45 @@ void TestListRows::statementsAreSplitIntoTheirClauses()
         return;
     QCOMPARE(parts.firstColumnSql(), firstColumnSql);
     QCOMPARE(parts.rowsOfIdsSql(QStringLiteral("1,2")), rowsOfIdsSql);
+}
+
+void TestListRows::joinsThatCannotChangeTheIdsAreLeftOut_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("firstColumnSql");
+
+    const QString from = QStringLiteral(
+        "SELECT b.id AS idx, p.name FROM buyer b LEFT JOIN province p ON p.id = b.id_province "
+        "LEFT OUTER JOIN buyer_address AS ba ON b.id_address_contact = ba.id LEFT JOIN country c2 ON c2.id = ba.id_country");
+    QTest::newRow("joins by key named nowhere else") << from + " ORDER BY b.firm"
+                                                     << "SELECT b.id AS idx FROM buyer b ORDER BY b.firm";
+    QTest::newRow("a join the order names, and the join it needs")
+        << from + " ORDER BY c2.name, b.id"
+        << "SELECT b.id AS idx FROM buyer b LEFT OUTER JOIN buyer_address AS ba ON b.id_address_contact = ba.id "
+           "LEFT JOIN country c2 ON c2.id = ba.id_country ORDER BY c2.name, b.id";
+    QTest::newRow("a join the condition names") << from + " WHERE p.name = 'x' ORDER BY b.id"
+                                                << "SELECT b.id AS idx FROM buyer b LEFT JOIN province p ON p.id = "
+                                                   "b.id_province WHERE p.name = 'x' ORDER BY b.id";
+    QTest::newRow("joins that may repeat rows stay")
+        << "SELECT b.id AS idx FROM buyer b LEFT JOIN buyer_catalog_join bcj ON bcj.id_buyer = b.id "
+           "LEFT JOIN numbers n ON n.id = b.id_province LEFT JOIN province q ON q.id = b.id_province AND q.name <> '' "
+           "INNER JOIN country c ON c.id = b.id_country ORDER BY b.id"
+        << "SELECT b.id AS idx FROM buyer b LEFT JOIN buyer_catalog_join bcj ON bcj.id_buyer = b.id "
+           "LEFT JOIN numbers n ON n.id = b.id_province LEFT JOIN province q ON q.id = b.id_province AND q.name <> '' "
+           "INNER JOIN country c ON c.id = b.id_country ORDER BY b.id";
+    QTest::newRow("comma join kept whole") << "SELECT b.id AS idx FROM buyer b, province p LEFT JOIN country c ON "
+                                              "c.id = p.id ORDER BY b.id"
+                                           << "SELECT b.id AS idx FROM buyer b, province p LEFT JOIN country c ON "
+                                              "c.id = p.id ORDER BY b.id";
+}
+
+void TestListRows::joinsThatCannotChangeTheIdsAreLeftOut()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, firstColumnSql);
+    // Every table's id is its key here but that of "numbers".
+    const auto idIsKey = [](const QString& table) { return table != QLatin1String("numbers"); };
+    QCOMPARE(MSqlSelectParts(sql).firstColumnSql(idIsKey), firstColumnSql);
 }
 
 void TestListRows::listShowsWhatThePlainModelShows_data()
