@@ -52,7 +52,7 @@ bool MSqlListRows::open(const QString& sql, const QSqlDatabase& db)
 {
     m_db = db;
     m_parts.reset(new MSqlSelectParts(sql));
-    if (m_parts->hasOrderBy() && openSorted(db))
+    if (m_parts->isOrderTotal() && openSorted(db))
         return true;
     return openInOrder(sql, db);
 }
@@ -68,9 +68,13 @@ bool MSqlListRows::openSorted(const QSqlDatabase& db)
 
     // Joins that add no row and no condition cost the sort their reading.
     const auto keyOf = [&db](const QString& table) { return idIsKey(db, table); };
+    m_idsSql = m_parts->firstColumnSql(keyOf);
+    // The first page's ids come from a sort that keeps only them; the order being
+    // total, the rest follow from a second sort when the list is first read further.
+    m_restOfIdsPending = true;
     m_reader = QSqlQuery(db);
     m_reader.setForwardOnly(true);
-    if (m_columnCount == 0 || !m_reader.exec(m_parts->firstColumnSql(keyOf)))
+    if (m_columnCount == 0 || !m_reader.exec(m_idsSql + QStringLiteral(" LIMIT %1").arg(pageSize)))
         return false;
     m_sorted = true;
     m_atEnd = false;
@@ -99,7 +103,12 @@ int MSqlListRows::count() const
 void MSqlListRows::readUpTo(int wanted)
 {
     while (!m_atEnd && m_count < wanted) {
-        if (!m_reader.next()) {
+        if (!m_reader.next() && m_restOfIdsPending && m_count == pageSize) {
+            m_restOfIdsPending = false;
+            m_reader.exec(m_idsSql + QStringLiteral(" LIMIT -1 OFFSET %1").arg(pageSize));
+            continue;
+        }
+        if (!m_reader.isValid()) {
             m_atEnd = true;
             // Ends the statement so that it holds no lock on the database.
             m_reader.finish();

@@ -14,10 +14,11 @@ class MSqlRowPage;
 
 // The rows of a list's statement, read as the list needs them and kept compactly.
 //
-// A sorted list reads only its first column, the record ids, in the statement's
-// order (the database sorts narrow rows), and reads the wide rows a page at a time
-// by id when they are first shown. Any other statement is read row by row into the
-// pages as the list fetches further.
+// A list sorted in a total order (ending with its first column) reads only its first
+// column, the record ids, in the statement's order: the database sorts narrow rows,
+// and for the first page keeps only the first ids. The wide rows are read a page at
+// a time by id when they are first shown. Any other statement is read row by row
+// into the pages as the list fetches further.
 class MSqlListRows
 {
 public:
@@ -45,6 +46,8 @@ private:
     std::unique_ptr<MSqlSelectParts> m_parts;
     QSqlDatabase m_db;
     QSqlQuery m_reader;
+    QString m_idsSql;
+    bool m_restOfIdsPending = false;
     bool m_sorted = false;
     bool m_atEnd = true;
     int m_count = 0;

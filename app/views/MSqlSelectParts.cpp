@@ -112,9 +112,14 @@ bool MSqlSelectParts::isValid() const
     return m_valid;
 }
 
-bool MSqlSelectParts::hasOrderBy() const
+bool MSqlSelectParts::isOrderTotal() const
 {
-    return m_valid && !m_orderBy.isEmpty();
+    if (!m_valid || m_orderBy.isEmpty())
+        return false;
+    const QRegularExpression lastTerm(QStringLiteral("[\\s,]") + QRegularExpression::escape(m_firstExpression)
+                                          + QStringLiteral("(?:\\s+(?:ASC|DESC))?$"),
+                                      QRegularExpression::CaseInsensitiveOption);
+    return m_orderBy.contains(lastTerm);
 }
 
 QString MSqlSelectParts::firstColumnSql(const std::function<bool(const QString& table)>& idIsKey) const

@@ -16,7 +16,9 @@ public:
     explicit MSqlSelectParts(const QString& sql);
 
     bool isValid() const;
-    bool hasOrderBy() const;
+    // Whether the order ends with the first column, so that rows with distinct
+    // first columns always come in one order.
+    bool isOrderTotal() const;
 
     // The first column alone, with the statement's conditions, grouping and order.
     // Given `idIsKey` (whether a table's column id is its primary key), the LEFT JOINs

@@ -62,47 +62,56 @@ void TestListRows::statementsAreSplitIntoTheirClauses_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("totalOrder");
     QTest::addColumn<QString>("firstColumnSql");
     QTest::addColumn<QString>("rowsOfIdsSql");
 
     QTest::newRow("sorted, condition with OR kept together")
         << "SELECT b.id AS idx, b.firm FROM buyer b WHERE b.city = 'A' OR b.city = 'B' ORDER BY b.firm COLLATE POLISH, b.id"
-        << true << "SELECT b.id AS idx FROM buyer b WHERE b.city = 'A' OR b.city = 'B' ORDER BY b.firm COLLATE POLISH, b.id"
+        << true << true << "SELECT b.id AS idx FROM buyer b WHERE b.city = 'A' OR b.city = 'B' ORDER BY b.firm COLLATE POLISH, b.id"
         << "SELECT b.id AS idx, b.firm FROM buyer b WHERE b.id IN (1,2) AND (b.city = 'A' OR b.city = 'B')";
     QTest::newRow("grouping kept, order dropped for rows")
         << "select b.id as idx, b.firm from buyer b left join j on j.id = b.id group by b.id having count(*) > 0 "
            "order by b.id desc"
-        << true
+        << true << true
         << "SELECT b.id as idx from buyer b left join j on j.id = b.id group by b.id having count(*) > 0 order by b.id desc"
         << "SELECT b.id as idx, b.firm from buyer b left join j on j.id = b.id WHERE b.id IN (1,2) group by b.id "
            "having count(*) > 0";
     QTest::newRow("keywords inside literals, names and subqueries")
         << "SELECT (SELECT max(id) FROM x ORDER BY 1) AS idx, 'a, FROM b' AS \"ORDER\", [WHERE] FROM t "
            "WHERE t.s = 'it''s ORDER BY' ORDER BY \"ORDER\""
-        << true << "SELECT (SELECT max(id) FROM x ORDER BY 1) AS idx FROM t WHERE t.s = 'it''s ORDER BY' ORDER BY \"ORDER\""
+        << true << false << "SELECT (SELECT max(id) FROM x ORDER BY 1) AS idx FROM t WHERE t.s = 'it''s ORDER BY' ORDER BY \"ORDER\""
         << "SELECT (SELECT max(id) FROM x ORDER BY 1) AS idx, 'a, FROM b' AS \"ORDER\", [WHERE] FROM t WHERE "
            "(SELECT max(id) FROM x ORDER BY 1) IN (1,2) AND (t.s = 'it''s ORDER BY')";
     QTest::newRow("first column without alias, no condition")
-        << "SELECT id, name FROM number" << true << "SELECT id FROM number" << "SELECT id, name FROM number WHERE id IN (1,2)";
-    QTest::newRow("compound") << "SELECT 1 AS idx FROM a UNION SELECT 2 FROM b ORDER BY 1" << false << "" << "";
-    QTest::newRow("limit") << "SELECT id FROM a ORDER BY id LIMIT 5" << false << "" << "";
-    QTest::newRow("distinct") << "SELECT DISTINCT id FROM a ORDER BY id" << false << "" << "";
-    QTest::newRow("comment") << "SELECT id FROM a -- ORDER BY id" << false << "" << "";
-    QTest::newRow("open literal") << "SELECT id FROM a WHERE x = 'b ORDER BY id" << false << "" << "";
-    QTest::newRow("unbalanced parenthesis") << "SELECT (id FROM a ORDER BY id" << false << "" << "";
-    QTest::newRow("no FROM") << "SELECT 1, 2" << false << "" << "";
-    QTest::newRow("two statements") << "SELECT id FROM a; DELETE FROM a" << false << "" << "";
+        << "SELECT id, name FROM number" << true << false << "SELECT id FROM number" << "SELECT id, name FROM number WHERE id IN (1,2)";
+    QTest::newRow("ordered by the first column's alias") << "SELECT b.id AS idx FROM b ORDER BY b.name, idx" << true
+                                                         << false << "SELECT b.id AS idx FROM b ORDER BY b.name, idx"
+                                                         << "SELECT b.id AS idx FROM b WHERE b.id IN (1,2)";
+    QTest::newRow("first column not last in the order") << "SELECT b.id AS idx FROM b ORDER BY b.id, b.name" << true
+                                                        << false << "SELECT b.id AS idx FROM b ORDER BY b.id, b.name"
+                                                        << "SELECT b.id AS idx FROM b WHERE b.id IN (1,2)";
+    QTest::newRow("compound") << "SELECT 1 AS idx FROM a UNION SELECT 2 FROM b ORDER BY 1" << false << false << "" << "";
+    QTest::newRow("limit") << "SELECT id FROM a ORDER BY id LIMIT 5" << false << false << "" << "";
+    QTest::newRow("distinct") << "SELECT DISTINCT id FROM a ORDER BY id" << false << false << "" << "";
+    QTest::newRow("comment") << "SELECT id FROM a -- ORDER BY id" << false << false << "" << "";
+    QTest::newRow("open literal") << "SELECT id FROM a WHERE x = 'b ORDER BY id" << false << false << "" << "";
+    QTest::newRow("unbalanced parenthesis") << "SELECT (id FROM a ORDER BY id" << false << false << "" << "";
+    QTest::newRow("no FROM") << "SELECT 1, 2" << false << false << "" << "";
+    QTest::newRow("two statements") << "SELECT id FROM a; DELETE FROM a" << false << false << "" << "";
 }
 
 void TestListRows::statementsAreSplitIntoTheirClauses()
 {
     QFETCH(QString, sql);
     QFETCH(bool, valid);
+    QFETCH(bool, totalOrder);
     QFETCH(QString, firstColumnSql);
     QFETCH(QString, rowsOfIdsSql);
 
     const MSqlSelectParts parts(sql);
     QCOMPARE(parts.isValid(), valid);
+    QCOMPARE(parts.isOrderTotal(), totalOrder);
     if (!valid)
         return;
     QCOMPARE(parts.firstColumnSql(), firstColumnSql);
@@ -172,6 +181,7 @@ void TestListRows::listShowsWhatThePlainModelShows_data()
     QTest::newRow("exactly two steps of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 511") + byFirm;
     QTest::newRow("nothing found") << wideColumns + QStringLiteral(" WHERE b.firm = 'brak'") + byFirm;
     QTest::newRow("unsorted") << wideColumns;
+    QTest::newRow("sorted with ties left open") << wideColumns + QStringLiteral(" ORDER BY b.city COLLATE POLISH");
     QTest::newRow("a statement read as it is")
         << QStringLiteral("SELECT b.id AS idx, b.firm FROM buyer b WHERE b.id < 300 UNION ALL "
                           "SELECT b.id, b.city FROM buyer b WHERE b.id > 500 ORDER BY 2 COLLATE POLISH, 1");
