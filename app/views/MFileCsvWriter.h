@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -21,6 +22,8 @@ public:
     ~MFileCsvWriter() override;
 
     void addField(const QString& field);
+    // A field given as its UTF-8 bytes.
+    void addUtf8Field(const char* data, int size);
     void endLine();
     // Replaces the file; false when it could not be written (an existing file is then kept).
     bool save(const QString& fileName) const;
@@ -36,9 +39,10 @@ private:
 
     std::unique_ptr<QSaveFile> m_file;
     bool m_writeFailed = false;
-    const QString m_separator;
-    const QString m_lineEnd;
-    const QString m_quote;
-    QString m_text;
+    static const char separator = ',';
+    static const char lineEnd = '\n';
+    static const char quote = '"';
+    // The text in UTF-8.
+    QByteArray m_text;
     bool m_lineHasFields = false;
 };

@@ -6,17 +6,15 @@
 #include "views/MFileDialog.h"
 #include "views/MHeaderTableView.h"
 #include "views/MHeaderVerticalTableView.h"
+#include "views/MListCsvExport.h"
 #include "views/MListFont.h"
 #include "views/MMessageBox.h"
-#include "views/MNumberText.h"
 #include "views/MSqlQueryModel.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QItemSelection>
 #include <QScrollBar>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace {
 
@@ -168,34 +166,11 @@ void MTableView::exportCsv(QString sql)
     writer.endLine();
 
     const QList<int> kinds = queryModel() ? queryModel()->columnKinds() : QList<int>();
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        // A file with the titles alone would pass for an empty list.
-        MMessageBox::critical(this, tr("Eksport CSV"),
-                              tr("Nie udało się odczytać danych listy:\n%1").arg(query.lastError().text()));
+    QString error;
+    if (!MListCsvExport::writeRows(sql, columns, kinds, writer, &error)) {
+        // A file with the titles alone, or with some rows, would pass for the list.
+        MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie udało się odczytać danych listy:\n%1").arg(error));
         return;
-    }
-    while (query.next()) {
-        for (const int column : columns) {
-            const QVariant value = query.value(column);
-            switch (column < kinds.size() ? kinds.at(column) : ColumnKind::Text) {
-            case ColumnKind::Integer:
-                writer.addField(value.toString());
-                break;
-            case ColumnKind::Decimal2:
-            case ColumnKind::Amount:
-                writer.addField(numberText(value.toDouble(), 2));
-                break;
-            case ColumnKind::Decimal4:
-                writer.addField(numberText(value.toDouble(), 4));
-                break;
-            default:
-                writer.addField(value.toString().trimmed());
-                break;
-            }
-        }
-        writer.endLine();
     }
 
     if (!writer.commit())
