@@ -80,6 +80,12 @@ void MSqlQueryModel::setQuery(const QString& sql, const QSqlDatabase& db)
         fetchMore();
 }
 
+void MSqlQueryModel::setQuery(const QSqlQuery& query)
+{
+    m_rows.reset();
+    QSqlQueryModel::setQuery(query);
+}
+
 QSqlRecord MSqlQueryModel::record(int row) const
 {
     if (!m_rows)

@@ -41,8 +41,9 @@ public:
     ~MSqlQueryModel() override;
 
     using QSqlQueryModel::record;
-    using QSqlQueryModel::setQuery;
     void setQuery(const QString& sql, const QSqlDatabase& db = QSqlDatabase());
+    // An executed query is left to the base model as it is.
+    void setQuery(const QSqlQuery& query);
     // The columns of `row` with its values.
     QSqlRecord record(int row) const;
 
