@@ -71,12 +71,12 @@ bool MSqlListRows::openSorted(const QSqlDatabase& db)
     m_idsSql = m_parts->firstColumnSql(keyOf);
     // The first page's ids come from a sort that keeps only them; the order being
     // total, the rest follow from a second sort when the list is first read further.
-    m_restOfIdsPending = true;
     m_reader = QSqlQuery(db);
     m_reader.setForwardOnly(true);
     if (m_columnCount == 0 || !m_reader.exec(m_idsSql + QStringLiteral(" LIMIT %1").arg(pageSize)))
         return false;
     m_sorted = true;
+    m_restOfIdsPending = true;
     m_atEnd = false;
     // The first rows are read now, as the statement stands when the list is shown.
     page(0);

@@ -181,6 +181,8 @@ void TestListRows::listShowsWhatThePlainModelShows_data()
     QTest::newRow("exactly two steps of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 511") + byFirm;
     QTest::newRow("nothing found") << wideColumns + QStringLiteral(" WHERE b.firm = 'brak'") + byFirm;
     QTest::newRow("unsorted") << wideColumns;
+    QTest::newRow("by a column's alias, one step of rows")
+        << wideColumns + QStringLiteral(" WHERE b.id <= 256 ORDER BY _time_create_ DESC, b.id");
     QTest::newRow("sorted with ties left open") << wideColumns + QStringLiteral(" ORDER BY b.city COLLATE POLISH");
     QTest::newRow("a statement read as it is")
         << QStringLiteral("SELECT b.id AS idx, b.firm FROM buyer b WHERE b.id < 300 UNION ALL "
