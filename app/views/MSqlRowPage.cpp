@@ -79,7 +79,9 @@ QVariant MSqlRowPage::value(int position, int column) const
         return QVariant(cell.real);
     case QMetaType::QString:
         // An empty text stays an empty text, not a null one.
-        return cell.length == 0 ? QVariant(QString(QLatin1String(""))) : QVariant(m_texts.mid(cell.offset, cell.length));
+        if (cell.length == 0)
+            return QVariant(QString(QLatin1String("")));
+        return QVariant(m_texts.mid(cell.offset, cell.length));
     case QMetaType::QByteArray:
         return QVariant(m_bytes.mid(cell.offset, cell.length));
     default:

@@ -138,14 +138,14 @@ QString MSqlSelectParts::firstColumnSql(const std::function<bool(const QString& 
 QString MSqlSelectParts::fromWithoutUnusedJoins(const std::function<bool(const QString& table)>& idIsKey) const
 {
     // The FROM clause as its terms: the first table, then one term per join.
-    static const QRegularExpression joinWord(QStringLiteral("^(?:LEFT|INNER|CROSS|NATURAL|JOIN)$"),
+    static const QRegularExpression joinWord(QStringLiteral("^(?:LEFT|INNER|CROSS|NATURAL|JOIN|OUTER)$"),
                                              QRegularExpression::CaseInsensitiveOption);
     QStringList terms;
     int termStart = 0;
     bool afterJoinWord = false;
     for (const Span& span : topLevelWords(m_from)) {
         const QString word = m_from.mid(span.start, span.end - span.start);
-        const bool isJoinWord = word.contains(joinWord) || word.compare(QLatin1String("OUTER"), Qt::CaseInsensitive) == 0;
+        const bool isJoinWord = word.contains(joinWord);
         // "LEFT OUTER JOIN" starts one term, at its first word.
         if (isJoinWord && !afterJoinWord && span.start > termStart) {
             terms.append(m_from.mid(termStart, span.start - termStart).trimmed());
@@ -245,8 +245,10 @@ bool MSqlSelectParts::split(const QString& sql)
             const QString word = sql.mid(i, end - i).toUpper();
             if (firstWord && (word == QLatin1String("DISTINCT") || word == QLatin1String("ALL")))
                 return false;
-            if (word == QLatin1String("LIMIT") || word == QLatin1String("UNION") || word == QLatin1String("INTERSECT")
-                || word == QLatin1String("EXCEPT") || word == QLatin1String("WINDOW") || word == QLatin1String("VALUES"))
+            static const QStringList unsupported = { QStringLiteral("LIMIT"), QStringLiteral("UNION"),
+                                                     QStringLiteral("INTERSECT"), QStringLiteral("EXCEPT"),
+                                                     QStringLiteral("WINDOW"), QStringLiteral("VALUES") };
+            if (unsupported.contains(word))
                 return false;
 
             Clause next = clause;
