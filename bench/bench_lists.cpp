@@ -1,7 +1,16 @@
-// Times the list machinery on 100 000 buyers: the first visible rows, a full fetch,
-// a sort by name with the Polish collation, and a CSV export of every row beside the
-// sqlite3 shell exporting the same query.
+// Times the list machinery on 10 000 and 100 000 buyers, each figure beside its
+// reference in the same run, in pairs taken in turn (the machine is noisy):
+// - the first visible rows sorted by name in Polish order, beside the same ids
+//   sorted alone;
+// - the first rows of a list opened right after a fully read list was closed,
+//   beside the same list opened on its own;
+// - a CSV export of every row, beside the sqlite3 shell exporting the same
+//   query, and how much the process's peak memory grows while it writes.
+// Prints medians with the smallest and largest of the runs.
+//
+// Usage: bench_lists [buyers ...] [-n runs]   (default: 10000 100000, 7 runs)
 
+#include "MBenchFigures.h"
 #include "MTestDatabase.h"
 #include "core/MAppWnd.h"
 #include "views/MFileDialog.h"
@@ -10,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -19,9 +29,12 @@
 #include <QTextStream>
 #include <QVariant>
 
-namespace {
+#include <algorithm>
+#include <functional>
 
-const int buyerCount = 100000;
+using MBenchFigures::median;
+
+namespace {
 
 const QString selectList = QStringLiteral(
     "SELECT b.id AS idx, b.firm, CASE WHEN b.nip <> '' THEN b.nip ELSE b.permit_person_pesel END, b.regon, b.bank, "
@@ -38,7 +51,7 @@ const QStringList titles = { "Id", "Firma / Osoba", "NIP / PESEL", "Regon", "Ban
                              "Telefon", "Fax", "E-mail", "WWW", "Osoba upoważniona", "Czas utworzenia",
                              "Czas modyfikacji" };
 
-bool fillBuyers(QSqlDatabase& db)
+bool fillBuyers(QSqlDatabase& db, int buyerCount)
 {
     const QStringList provinces = { "dolnośląskie", "kujawsko-pomorskie", "lubelskie", "lubuskie", "łódzkie",
                                     "małopolskie", "mazowieckie", "opolskie", "podkarpackie", "podlaskie",
@@ -131,7 +144,7 @@ double elapsedMs(const QElapsedTimer& timer)
     return timer.nsecsElapsed() / 1e6;
 }
 
-// Time until the first screen of the list is painted.
+// Time until the first screen of a new list is painted.
 double firstRowsMs(const QString& sql)
 {
     QElapsedTimer timer;
@@ -143,16 +156,180 @@ double firstRowsMs(const QString& sql)
     return elapsedMs(timer);
 }
 
-double fullFetchMs(const QString& sql, int* rows)
+// A list read to its end, every cell shown once, as when a user scrolls through it all.
+MTableView* readWholeList(const QString& sql)
+{
+    auto* view = new MTableView;
+    view->resize(1200, 800);
+    showBuyerList(view, sql);
+    QAbstractItemModel* model = view->model();
+    while (model->canFetchMore(QModelIndex()))
+        model->fetchMore(QModelIndex());
+    for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column)
+            model->index(row, column).data();
+    }
+    return view;
+}
+
+// Time from closing a fully read list to the first rows of the next one.
+double firstRowsAfterClosingMs(const QString& readSql, const QString& nextSql)
+{
+    MTableView* read = readWholeList(readSql);
+    QElapsedTimer timer;
+    timer.start();
+    delete read;
+    return elapsedMs(timer) + firstRowsMs(nextSql);
+}
+
+// The ids in the list's order, read to the end: what a sorted list cannot do without.
+double idsSortedAloneMs(const QString& sql)
 {
     QElapsedTimer timer;
     timer.start();
-    MSqlQueryModel model;
-    model.setQuery(sql);
-    while (model.canFetchMore())
-        model.fetchMore();
-    *rows = model.rowCount();
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    query.exec(sql);
+    int rows = 0;
+    while (query.next())
+        rows += query.value(0).toInt() > 0;
+    return rows > 0 ? elapsedMs(timer) : -1;
+}
+
+// A figure of the process's memory from /proc/self/status, in kB.
+qint64 memoryKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Time of the list's CSV export; `peakGrowthKb` is how far the process's peak
+// memory rose above what it held before the export.
+double exportMs(const QString& sql, const QString& fileName, qint64* peakGrowthKb)
+{
+    MTableView view;
+    showBuyerList(&view, sql);
+    // Lets the peak start again from the memory held now.
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+    clearRefs.close();
+    const qint64 before = memoryKb("VmRSS:");
+    MFileDialog::setNextFileName(fileName);
+    QElapsedTimer timer;
+    timer.start();
+    view.exportCsv(sql);
+    const double ms = elapsedMs(timer);
+    *peakGrowthKb = memoryKb("VmHWM:") - before;
+    return ms;
+}
+
+double shellCsvMs(const QString& dbFile, const QString& sql, const QString& fileName)
+{
+    QProcess shell;
+    shell.setStandardOutputFile(fileName);
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), { QStringLiteral("-csv"), QStringLiteral("-header"), dbFile, sql });
+    shell.waitForFinished(-1);
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return -1;
     return elapsedMs(timer);
+}
+
+QString spread(const QVector<double>& values, int decimals = 1)
+{
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    return QStringLiteral("%1 [%2 .. %3]")
+        .arg(median(values), 8, 'f', decimals)
+        .arg(*low, 0, 'f', decimals)
+        .arg(*high, 0, 'f', decimals);
+}
+
+QVector<double> ratios(const QVector<double>& a, const QVector<double>& b)
+{
+    QVector<double> result;
+    for (int i = 0; i < a.size(); ++i)
+        result.append(a.at(i) / b.at(i));
+    return result;
+}
+
+// Runs `a` and `b` in turn, `runs` times each after one run of both not counted.
+void paired(int runs, const std::function<double()>& a, const std::function<double()>& b, QVector<double>* aMs,
+            QVector<double>* bMs)
+{
+    a();
+    b();
+    for (int run = 0; run < runs; ++run) {
+        aMs->append(a());
+        bMs->append(b());
+    }
+}
+
+bool measure(int buyerCount, int runs, QTextStream& out)
+{
+    QTemporaryDir dir;
+    const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
+    const bool prepared = MTestDatabase::prepare(dbFile);
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool filled = prepared && fillBuyers(db, buyerCount);
+    db = QSqlDatabase();
+    if (!filled) {
+        out << "cannot build the database of buyers\n";
+        return false;
+    }
+    MAppWnd::loadOptions();
+
+    const QString byId = selectList + QStringLiteral(" ORDER BY b.id");
+    const QString byName = selectList + QStringLiteral(" ORDER BY b.firm COLLATE POLISH, b.id");
+    const QString idsByName = QStringLiteral("SELECT b.id FROM buyer b ORDER BY b.firm COLLATE POLISH, b.id");
+
+    out << QStringLiteral("%1 buyers, the buyer list's 19 columns; median [min .. max] of %2 runs, ms\n")
+               .arg(buyerCount)
+               .arg(runs);
+    QVector<double> sorted, idsAlone;
+    paired(runs, [&] { return firstRowsMs(byName); }, [&] { return idsSortedAloneMs(idsByName); }, &sorted, &idsAlone);
+    out << "  first rows by name, Polish order        " << spread(sorted) << "\n";
+    out << "  the same ids sorted alone               " << spread(idsAlone) << "\n";
+    out << "  ratio, aim <= 2                         " << spread(ratios(sorted, idsAlone), 2) << "\n";
+
+    QVector<double> afterRead, fresh;
+    paired(runs, [&] { return firstRowsAfterClosingMs(byId, byName); }, [&] { return firstRowsMs(byName); },
+           &afterRead, &fresh);
+    out << "  first rows after closing a read list    " << spread(afterRead) << "\n";
+    out << "  the same list on its own                " << spread(fresh) << "\n";
+    out << "  ratio, aim <= 1.5                       " << spread(ratios(afterRead, fresh), 2) << "\n";
+
+    QVector<double> own, shell, growthMb;
+    const QString ownCsv = dir.filePath(QStringLiteral("own.csv"));
+    const QString shellCsv = dir.filePath(QStringLiteral("shell.csv"));
+    paired(runs,
+           [&] {
+               qint64 growthKb = 0;
+               const double ms = exportMs(byId, ownCsv, &growthKb);
+               growthMb.append(growthKb / 1024.0);
+               return ms;
+           },
+           [&] { return shellCsvMs(dbFile, byId, shellCsv); }, &own, &shell);
+    growthMb.removeFirst(); // the run not counted
+    out << QStringLiteral("  CSV export, %1 bytes           ").arg(QFileInfo(ownCsv).size(), 10) << spread(own) << "\n";
+    if (*std::min_element(shell.begin(), shell.end()) > 0) {
+        out << QStringLiteral("  sqlite3 shell, same query, %1 bytes").arg(QFileInfo(shellCsv).size(), 10)
+            << spread(shell) << "\n";
+        out << "  ratio, aim <= 1.5                       " << spread(ratios(own, shell), 2) << "\n";
+    } else {
+        out << "  sqlite3 shell: not available\n";
+    }
+    out << "  peak memory growth while exporting, MB  " << spread(growthMb) << " (aim < 20)\n";
+    out.flush();
+    MTestDatabase::close();
+    return true;
 }
 
 } // namespace
@@ -164,59 +341,24 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     QTextStream out(stdout);
-
-    QTemporaryDir dir;
-    const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
-    const bool prepared = MTestDatabase::prepare(dbFile);
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!prepared || !fillBuyers(db)) {
-        out << "cannot build the database of buyers\n";
-        return 1;
-    }
-    MAppWnd::loadOptions();
     MFileDialog::setAutomatic(true);
 
-    const QString byId = selectList + QStringLiteral(" ORDER BY b.id");
-    const QString byName = selectList + QStringLiteral(" ORDER BY b.firm COLLATE POLISH, b.id");
+    QList<int> counts;
+    int runs = 7;
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("-n"))
+            runs = qMax(1, args.value(++i).toInt());
+        else
+            counts.append(args.at(i).toInt());
+    }
+    if (counts.isEmpty())
+        counts = { 10000, 100000 };
 
-    out << "bench_lists: " << buyerCount << " buyers, the buyer list's 19 columns\n";
-    firstRowsMs(byId); // warm the file cache
-    out << QStringLiteral("first visible rows, by id:                    %1 ms (aim < 50)\n").arg(firstRowsMs(byId), 0, 'f', 1);
-    int rows = 0;
-    const double fetchMs = fullFetchMs(byId, &rows);
-    out << QStringLiteral("full fetch, by id:                            %1 ms (%2 rows)\n").arg(fetchMs, 0, 'f', 1).arg(rows);
-    out << QStringLiteral("first visible rows, by name COLLATE POLISH:   %1 ms\n").arg(firstRowsMs(byName), 0, 'f', 1);
-    const double sortFetchMs = fullFetchMs(byName, &rows);
-    out << QStringLiteral("full fetch, by name COLLATE POLISH:           %1 ms (%2 rows)\n").arg(sortFetchMs, 0, 'f', 1).arg(rows);
-
-    // CSV export of every row through the list, then the same query by the sqlite3 shell.
-    MTableView view;
-    showBuyerList(&view, byId);
-    const QString ownCsv = dir.filePath(QStringLiteral("own.csv"));
-    MFileDialog::setNextFileName(ownCsv);
-    QElapsedTimer timer;
-    timer.start();
-    view.exportCsv(byId);
-    const double exportMs = elapsedMs(timer);
-
-    const QString shellCsv = dir.filePath(QStringLiteral("shell.csv"));
-    QProcess shell;
-    shell.setStandardOutputFile(shellCsv);
-    timer.start();
-    shell.start(QStringLiteral("sqlite3"), { QStringLiteral("-csv"), QStringLiteral("-header"), dbFile, byId });
-    shell.waitForFinished(-1);
-    const double shellMs = elapsedMs(timer);
-
-    out << QStringLiteral("CSV export, all rows:                         %1 ms, %2 bytes\n")
-               .arg(exportMs, 0, 'f', 1)
-               .arg(QFileInfo(ownCsv).size());
-    if (shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0) {
-        out << QStringLiteral("sqlite3 shell, same query as CSV:             %1 ms, %2 bytes\n")
-                   .arg(shellMs, 0, 'f', 1)
-                   .arg(QFileInfo(shellCsv).size());
-        out << QStringLiteral("export / shell:                               %1 (aim <= 3)\n").arg(exportMs / shellMs, 0, 'f', 2);
-    } else {
-        out << "sqlite3 shell: not available\n";
+    out << "bench_lists\n";
+    for (const int count : qAsConst(counts)) {
+        if (count < 1 || !measure(count, runs, out))
+            return 1;
     }
     return 0;
 }

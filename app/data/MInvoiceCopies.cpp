@@ -1,14 +1,15 @@
 #include "MInvoiceCopies.h"
 
+#include "data/MSqliteHandle.h"
+
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
-#include <QVector>
 
-#include <utility>
+#include <sqlite3.h>
 
 namespace {
 
@@ -71,15 +72,53 @@ QString fingerprintText(const QVariant& value)
     return value.toString();
 }
 
-// The fingerprint of the current row of `query`, whose fingerprint columns
-// start at `firstIndex`.
-QString md5OfRow(const QSqlQuery& query, int columnCount, int firstIndex)
+bool isAscii(const unsigned char* text, int size)
 {
-    QVariantList values;
-    values.reserve(columnCount);
-    for (int i = 0; i < columnCount; ++i)
-        values.append(query.value(firstIndex + i));
-    return MInvoiceCopies::md5(values);
+    for (int i = 0; i < size; ++i) {
+        if (text[i] >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// invoice_copy_md5(value, ...): MInvoiceCopies::md5 of the values as Qt's SQLite
+// driver reads them (by storage class; text through UTF-16), computed inside a
+// statement so that the refresh reads no row into the program.
+void copyMd5(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    for (int i = 0; i < argc; ++i) {
+        sqlite3_value* value = argv[i];
+        switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            break;
+        case SQLITE_INTEGER:
+            hash.addData(QByteArray::number(sqlite3_value_int64(value)));
+            break;
+        case SQLITE_FLOAT:
+            hash.addData(fingerprintText(sqlite3_value_double(value)).toUtf8());
+            break;
+        case SQLITE_BLOB: {
+            const QByteArray bytes(static_cast<const char*>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
+            hash.addData(fingerprintText(bytes).toUtf8());
+            break;
+        }
+        default: {
+            const auto* text = sqlite3_value_text(value);
+            const int size = sqlite3_value_bytes(value);
+            if (isAscii(text, size)) {
+                hash.addData(reinterpret_cast<const char*>(text), size);
+            } else {
+                // What the driver makes of it, invalid sequences included.
+                const auto* utf16 = static_cast<const QChar*>(sqlite3_value_text16(value));
+                hash.addData(QString(utf16, sqlite3_value_bytes16(value) / int(sizeof(QChar))).toUtf8());
+            }
+            break;
+        }
+        }
+    }
+    const QByteArray hex = hash.result().toHex();
+    sqlite3_result_text(context, hex.constData(), hex.size(), SQLITE_TRANSIENT);
 }
 
 } // namespace
@@ -107,14 +146,20 @@ QString MInvoiceCopies::md5(const QVariantList& values)
 
 void MInvoiceCopies::deleteUnused()
 {
+    // "id NOT IN (a UNION b)" written as "id NOT IN (a) AND id NOT IN (b)", which
+    // deletes the same rows: each part is then looked up in its column's index
+    // instead of both lists being gathered from every document.
     static const char* const statements[] = {
         "begin",
-        "DELETE FROM invoice_buyer WHERE id NOT IN (SELECT id_buyer FROM invoice UNION SELECT id_buyer2 FROM invoice)",
+        "DELETE FROM invoice_buyer WHERE id NOT IN (SELECT id_buyer FROM invoice) "
+        "AND id NOT IN (SELECT id_buyer2 FROM invoice)",
         // After the buyers, so that the addresses of the buyer copies just deleted go too.
         "DELETE FROM invoice_buyer_address WHERE id NOT IN (SELECT id_address_contact FROM invoice_buyer)",
         "DELETE FROM invoice_currency_rating WHERE id NOT IN (SELECT id_currency_rating FROM invoice)",
-        "DELETE FROM invoice_end_text WHERE id NOT IN (SELECT id_end_text FROM invoice UNION SELECT id_end_text2 "
-        "FROM invoice)",
+        // id_end_text2 has no index: its list is gathered only for texts that no
+        // document has as its first closing text.
+        "DELETE FROM invoice_end_text WHERE id NOT IN (SELECT id_end_text FROM invoice) "
+        "AND id NOT IN (SELECT id_end_text2 FROM invoice)",
         "DELETE FROM invoice_product WHERE id NOT IN (SELECT id_product FROM invoice_product_misc)",
         "DELETE FROM invoice_seller WHERE id NOT IN (SELECT id_seller FROM invoice)",
         "commit",
@@ -128,31 +173,19 @@ void MInvoiceCopies::updateMd5()
 {
     deleteUnused();
 
+    sqlite3* handle = MSqliteHandle::of(QSqlDatabase::database());
+    if (handle)
+        sqlite3_create_function_v2(handle, "invoice_copy_md5", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   copyMd5, nullptr, nullptr, nullptr);
     QSqlQuery query;
     query.exec(QStringLiteral("begin"));
     for (const QString& table : tables()) {
-        const QStringList columns = md5Columns(table);
         // Only the rows whose stored fingerprint differs are written: at most
         // starts nothing has changed, and an UPDATE per row would dominate.
-        QVector<std::pair<qlonglong, QString>> changed;
-        QSqlQuery select;
-        select.setForwardOnly(true);
-        select.exec(QStringLiteral("SELECT id, id_md5, ") + columns.join(QStringLiteral(", "))
-                    + QStringLiteral(" FROM ") + table);
-        while (select.next()) {
-            const QString fingerprint = md5OfRow(select, columns.size(), 2);
-            if (select.value(1).toString() != fingerprint)
-                changed.append({ select.value(0).toLongLong(), fingerprint });
-        }
-        select.finish();
-
-        QSqlQuery update;
-        update.prepare(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET id_md5 = :md5 WHERE id = :id"));
-        for (const auto& row : qAsConst(changed)) {
-            update.bindValue(QStringLiteral(":md5"), row.second);
-            update.bindValue(QStringLiteral(":id"), row.first);
-            update.exec();
-        }
+        const QString fingerprint =
+            QStringLiteral("invoice_copy_md5(") + md5Columns(table).join(QStringLiteral(", ")) + QLatin1Char(')');
+        query.exec(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET id_md5 = ") + fingerprint
+                   + QStringLiteral(" WHERE id_md5 IS NOT ") + fingerprint);
     }
     query.exec(QStringLiteral("commit"));
 }

@@ -2,12 +2,17 @@
 
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace {
 
-bool needsQuotes(const QString& field)
+// Held text passed on to an open file once it is this long.
+const int chunkLength = 64 * 1024;
+
+bool needsQuotes(const char* data, int size)
 {
-    for (const QChar c : field) {
-        switch (c.unicode()) {
+    for (int i = 0; i < size; ++i) {
+        switch (data[i]) {
         case ',':
         case '"':
         case ' ':
@@ -26,9 +31,6 @@ bool needsQuotes(const QString& field)
 
 MFileCsvWriter::MFileCsvWriter(QObject* parent)
     : QObject(parent)
-    , m_separator(QStringLiteral(","))
-    , m_lineEnd(QStringLiteral("\n"))
-    , m_quote(QStringLiteral("\""))
 {
 }
 
@@ -36,27 +38,41 @@ MFileCsvWriter::~MFileCsvWriter() = default;
 
 void MFileCsvWriter::addField(const QString& field)
 {
+    const QByteArray bytes = field.toUtf8();
+    addUtf8Field(bytes.constData(), bytes.size());
+}
+
+void MFileCsvWriter::addUtf8Field(const char* data, int size)
+{
     // The fields go straight into the text: the current line is its unfinished tail.
     if (m_lineHasFields)
-        m_text += m_separator;
+        m_text += separator;
     m_lineHasFields = true;
 
-    if (needsQuotes(field)) {
-        m_text += m_quote;
-        if (field.contains(m_quote))
-            m_text += QString(field).replace(m_quote, m_quote + m_quote);
-        else
-            m_text += field;
-        m_text += m_quote;
-    } else {
-        m_text += field;
+    if (!needsQuotes(data, size)) {
+        m_text.append(data, size);
+        return;
     }
+    m_text += quote;
+    for (const char* end = data + size; data < end;) {
+        const char* next = static_cast<const char*>(memchr(data, quote, size_t(end - data)));
+        if (!next) {
+            m_text.append(data, int(end - data));
+            break;
+        }
+        m_text.append(data, int(next - data) + 1);
+        m_text += quote;
+        data = next + 1;
+    }
+    m_text += quote;
 }
 
 void MFileCsvWriter::endLine()
 {
-    m_text += m_lineEnd;
+    m_text += lineEnd;
     m_lineHasFields = false;
+    if (m_file && m_text.size() >= chunkLength)
+        writeHeldText();
 }
 
 bool MFileCsvWriter::save(const QString& fileName) const
@@ -64,10 +80,40 @@ bool MFileCsvWriter::save(const QString& fileName) const
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = m_text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(m_text) != m_text.size()) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+bool MFileCsvWriter::open(const QString& fileName)
+{
+    m_file = std::make_unique<QSaveFile>(fileName);
+    m_writeFailed = false;
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        m_file.reset();
+        return false;
+    }
+    // Reserved, the buffer keeps its capacity from one chunk to the next.
+    m_text.reserve(chunkLength + chunkLength / 4);
+    writeHeldText();
+    return true;
+}
+
+bool MFileCsvWriter::commit()
+{
+    if (!m_file)
+        return false;
+    writeHeldText();
+    const bool written = !m_writeFailed && m_file->commit();
+    m_file.reset();
+    return written;
+}
+
+void MFileCsvWriter::writeHeldText()
+{
+    if (m_file->write(m_text) != m_text.size())
+        m_writeFailed = true;
+    m_text.resize(0);
 }

@@ -2,11 +2,17 @@
 
 #include "data/MNumberText.h"
 #include "views/MListFont.h"
+#include "views/MSqlListRows.h"
 
 #include <QBrush>
+#include <QSqlError>
+#include <QSqlRecord>
 #include <QStringList>
 
 namespace {
+
+// Rows made known to the views at a time, as the base model fetches them.
+const int fetchStep = 255;
 
 const int leftAligned = Qt::AlignLeft | Qt::AlignVCenter;
 const int rightAligned = Qt::AlignRight | Qt::AlignVCenter;
@@ -48,6 +54,111 @@ MSqlQueryModel::MSqlQueryModel(QObject* parent)
 
 MSqlQueryModel::~MSqlQueryModel() = default;
 
+void MSqlQueryModel::setQuery(const QString& sql, const QSqlDatabase& db)
+{
+    auto rows = std::make_unique<MSqlListRows>();
+    if (!rows->open(sql, db)) {
+        m_rows.reset();
+        QSqlQueryModel::setQuery(sql, db);
+        return;
+    }
+
+    // The base model takes the statement's columns from a run that reads no row;
+    // the rows come from `rows` through the overrides below.
+    m_rows = std::move(rows);
+    m_rowsShown = 0;
+    m_allShown = false;
+    m_resetting = true;
+    QSqlQueryModel::setQuery(sql + QStringLiteral(" LIMIT 0"), db);
+    m_resetting = false;
+    if (lastError().isValid()) {
+        m_rows.reset();
+        QSqlQueryModel::setQuery(sql, db);
+        return;
+    }
+    if (m_rowsShown == 0)
+        fetchMore();
+}
+
+void MSqlQueryModel::setQuery(const QSqlQuery& query)
+{
+    m_rows.reset();
+    QSqlQueryModel::setQuery(query);
+}
+
+QSqlRecord MSqlQueryModel::record(int row) const
+{
+    if (!m_rows)
+        return QSqlQueryModel::record(row);
+    QSqlRecord values = record();
+    if (row < 0 || row >= m_rowsShown)
+        return values;
+    for (int column = 0; column < values.count(); ++column)
+        values.setValue(column, m_rows->value(row, column));
+    return values;
+}
+
+int MSqlQueryModel::rowCount(const QModelIndex& parent) const
+{
+    if (!m_rows)
+        return QSqlQueryModel::rowCount(parent);
+    return parent.isValid() ? 0 : m_rowsShown;
+}
+
+bool MSqlQueryModel::canFetchMore(const QModelIndex& parent) const
+{
+    if (!m_rows)
+        return QSqlQueryModel::canFetchMore(parent);
+    return !parent.isValid() && !m_allShown;
+}
+
+void MSqlQueryModel::fetchMore(const QModelIndex& parent)
+{
+    if (!m_rows) {
+        QSqlQueryModel::fetchMore(parent);
+        return;
+    }
+    // Views may ask for more while they are told of the rows being added.
+    if (parent.isValid() || m_inserting)
+        return;
+    // The same steps as the base model: the first fetch shows rows 0 .. 255,
+    // each further one 255 rows more.
+    const int wanted = qMax(m_rowsShown - 1, 0) + fetchStep + 1;
+    m_rows->readUpTo(wanted);
+    m_allShown = m_rows->count() < wanted;
+    const int shown = qMin(wanted, m_rows->count());
+    if (shown <= m_rowsShown)
+        return;
+    if (m_resetting) {
+        m_rowsShown = shown;
+        return;
+    }
+    m_inserting = true;
+    beginInsertRows(QModelIndex(), m_rowsShown, shown - 1);
+    m_rowsShown = shown;
+    endInsertRows();
+    m_inserting = false;
+}
+
+void MSqlQueryModel::clear()
+{
+    m_rows.reset();
+    m_rowsShown = 0;
+    m_allShown = false;
+    QSqlQueryModel::clear();
+}
+
+QVariant MSqlQueryModel::queryValue(const QModelIndex& index, int role) const
+{
+    if (!m_rows)
+        return QSqlQueryModel::data(index, role);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return QVariant();
+    if (index.row() >= m_rowsShown)
+        return QVariant();
+    return m_rows->value(index.row(), index.column());
+}
+
 void MSqlQueryModel::setColumnKinds(const QList<int>& kinds)
 {
     m_columnKinds = kinds;
@@ -83,10 +194,10 @@ QVariant MSqlQueryModel::data(const QModelIndex& index, int role) const
         value = leftAligned;
         break;
     case Qt::UserRole:
-        value = QSqlQueryModel::data(index, Qt::DisplayRole);
+        value = queryValue(index, Qt::DisplayRole);
         break;
     default:
-        value = QSqlQueryModel::data(index, role);
+        value = queryValue(index, role);
         break;
     }
 

@@ -7,6 +7,7 @@
 #include "views/MFileDialog.h"
 #include "views/MHeaderTableView.h"
 #include "views/MHeaderVerticalTableView.h"
+#include "views/MListCsvExport.h"
 #include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
@@ -15,8 +16,6 @@
 #include <QFileInfo>
 #include <QItemSelection>
 #include <QScrollBar>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace {
 
@@ -158,42 +157,24 @@ void MTableView::exportCsv(QString sql)
 
     const QList<int> columns = exportedColumns();
     MFileCsvWriter writer;
+    // The rows go to the file as they are read; the file is replaced only at the end.
+    if (!writer.open(fileName)) {
+        MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie można zapisać pliku:\n%1").arg(fileName));
+        return;
+    }
     for (const int column : columns)
         writer.addField(model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     writer.endLine();
 
     const QList<int> kinds = queryModel() ? queryModel()->columnKinds() : QList<int>();
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        // A file with the titles alone would pass for an empty list.
-        MMessageBox::critical(this, tr("Eksport CSV"),
-                              tr("Nie udało się odczytać danych listy:\n%1").arg(query.lastError().text()));
+    QString error;
+    if (!MListCsvExport::writeRows(sql, columns, kinds, writer, &error)) {
+        // A file with the titles alone, or with some rows, would pass for the list.
+        MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie udało się odczytać danych listy:\n%1").arg(error));
         return;
     }
-    while (query.next()) {
-        for (const int column : columns) {
-            const QVariant value = query.value(column);
-            switch (column < kinds.size() ? kinds.at(column) : ColumnKind::Text) {
-            case ColumnKind::Integer:
-                writer.addField(value.toString());
-                break;
-            case ColumnKind::Decimal2:
-            case ColumnKind::Amount:
-                writer.addField(numberText(value.toDouble(), 2));
-                break;
-            case ColumnKind::Decimal4:
-                writer.addField(numberText(value.toDouble(), 4));
-                break;
-            default:
-                writer.addField(value.toString().trimmed());
-                break;
-            }
-        }
-        writer.endLine();
-    }
 
-    if (!writer.save(fileName))
+    if (!writer.commit())
         MMessageBox::critical(this, tr("Eksport CSV"), tr("Nie można zapisać pliku:\n%1").arg(fileName));
 }
 

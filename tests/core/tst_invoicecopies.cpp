@@ -27,6 +27,8 @@ private slots:
 
     void fingerprint_data();
     void fingerprint();
+    void refreshAgreesWithTheWriter_data();
+    void refreshAgreesWithTheWriter();
     void unusedCopiesAreDeleted();
     void identicalCopyIsReused();
     void sameFingerprintOtherContentIsStoredApart_data();
@@ -180,6 +182,47 @@ void TestInvoiceCopies::fingerprint()
 
     MInvoiceCopies::updateMd5();
     QCOMPARE(storedMd5(table, id), hex(text));
+}
+
+void TestInvoiceCopies::refreshAgreesWithTheWriter_data()
+{
+    QTest::addColumn<QString>("values"); // SQL expressions of a product copy's fingerprint columns
+
+    QTest::newRow("Polish letters and a euro sign") << "'Łódź – ąęść €', 'ŻÓŁW', '', 'szt.', 1, 2, 3, 4, 5, '', 0, 0, 0";
+    QTest::newRow("reals of every shape")
+        << "'a', 'b', 'c', 'd', 0.1 + 0.2, 1e20, -0.5, 1.0 / 3, 123456789.125, '23%', 1e-7, 2.5e-300, -0.0";
+    QTest::newRow("large and negative integers")
+        << "'a', 'b', 'c', 'd', 9223372036854775807, -9223372036854775808, -1, 0, 100, 'x', 0, 1, 12345678901234";
+    QTest::newRow("text that is no valid UTF-8") << "CAST(X'C328A0' AS TEXT), CAST(X'F0' AS TEXT), '', '', 1, 2, 3, "
+                                                    "4, 5, CAST(X'E282' AS TEXT), 0, 0, 0";
+    QTest::newRow("blobs") << "X'C5C1', X'00FF', X'', 'd', 1, 2, 3, 4, 5, X'4142', 0, 0, 0";
+    QTest::newRow("numbers stored as text") << "'1.50', ' 7', '0x10', '1e3', '12,50', '3', 'abc', '', '', '', '', '', ''";
+}
+
+void TestInvoiceCopies::refreshAgreesWithTheWriter()
+{
+    QFETCH(QString, values);
+    // The copy as old versions or the legacy import may have left it: any storage class.
+    const QStringList columns = MInvoiceCopies::md5Columns(QStringLiteral("invoice_product"));
+    const int id = exec(QStringLiteral("INSERT INTO invoice_product (") + columns.join(QStringLiteral(", "))
+                        + QStringLiteral(", time_create, time_modify, additional) SELECT ") + values
+                        + QStringLiteral(", '', '', ''"));
+    QVERIFY(id > 0);
+    exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product) VALUES (%1, %2)")
+             .arg(invoiceWith(QStringLiteral("id_seller"), 0))
+             .arg(id));
+
+    MInvoiceCopies::updateMd5();
+
+    // The writer's fingerprint of the same row, read as the program reads a copy.
+    QSqlQuery query;
+    QVERIFY(query.exec(QStringLiteral("SELECT ") + columns.join(QStringLiteral(", "))
+                       + QStringLiteral(" FROM invoice_product WHERE id = %1").arg(id)));
+    QVERIFY(query.next());
+    QVariantList read;
+    for (int i = 0; i < columns.size(); ++i)
+        read.append(query.value(i));
+    QCOMPARE(storedMd5(QStringLiteral("invoice_product"), id), MInvoiceCopies::md5(read));
 }
 
 void TestInvoiceCopies::unusedCopiesAreDeleted()

@@ -31,6 +31,8 @@ private slots:
 
     void listFollowsStoredState_data();
     void listFollowsStoredState();
+    void rowOfIdAgreesWithTheList_data();
+    void rowOfIdAgreesWithTheList();
     void percentAndUnderscoreMatchOnlyThemselves();
     void contextMenuFollowsTheSelection_data();
     void contextMenuFollowsTheSelection();
@@ -195,6 +197,42 @@ void TestBuyerDbView::listFollowsStoredState()
     QAbstractItemModelTester tester(m_view->tableView()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(this->firms(), firms);
+}
+
+void TestBuyerDbView::rowOfIdAgreesWithTheList_data()
+{
+    QTest::addColumn<QStringList>("options"); // key=value
+
+    QTest::newRow("by name, ties by id") << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;0"};
+    QTest::newRow("by name descending") << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;1"};
+    QTest::newRow("by a column of empty texts") << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=13;1"};
+    QTest::newRow("by province, some without one") << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=9;0"};
+    QTest::newRow("searched and sorted")
+        << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;0", "SEARCH_SWITCH_BUYER_DB_VIEW=1",
+                       "FILTER_SEARCH_COLUMN_BUYER_DB_VIEW=1", "FILTER_SEARCH_TEXT_BUYER_DB_VIEW=c"};
+    QTest::newRow("catalogs filtered and sorted")
+        << QStringList{"COLUMN_SORT_BUYER_DB_VIEW=1;1", "CATALOG_SWITCH_BUYER_DB_VIEW=1",
+                       "CATALOG_UNCHECKED_BUYER_DB_VIEW=2"};
+}
+
+// Selecting a record by id finds its row by a query of its own; the list shows
+// its rows its own way. Both must agree row by row, ties and Polish letters included.
+void TestBuyerDbView::rowOfIdAgreesWithTheList()
+{
+    QFETCH(QStringList, options);
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "INSERT INTO buyer (id, firm, nip, permit_person_pesel, id_province, time_create, time_modify) VALUES "
+        "(7, 'Cegielnia', '', '', 0, 0, 0), (8, 'ĆMA I SYN', '', '', 3, 0, 0), (9, 'Cegielnia', '1', '', 7, 0, 0), "
+        "(10, 'ćma i syn', '', '', 0, 0, 0)")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) VALUES "
+                                               "(7, 1), (7, 2), (9, 2), (10, 1)")));
+    for (const QString& option : options)
+        MAppWnd::setOption(option.section('=', 0, 0), option.section('=', 1));
+    openView();
+    const QAbstractItemModel* model = m_view->tableView()->model();
+    QVERIFY(model->rowCount() > 2);
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(m_view->rowOfId(model->index(row, 0).data().toInt()), row);
 }
 
 // "%" and "_" typed into the search stand for themselves: "Sa-bina" matches the pattern

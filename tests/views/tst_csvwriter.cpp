@@ -19,6 +19,9 @@ private slots:
     void pythonCsvReadsBackEveryField();
     void saveReplacesTheFile();
     void unwritableFileIsReported();
+    void streamedFileIsWhatSaveWrites_data();
+    void streamedFileIsWhatSaveWrites();
+    void streamReplacesTheFileOnlyWhenCommitted();
 
 private:
     QByteArray written(const MFileCsvWriter& writer);
@@ -113,6 +116,87 @@ void TestCsvWriter::unwritableFileIsReported()
     writer.addField(QStringLiteral("x"));
     writer.endLine();
     QVERIFY(!writer.save(m_dir.filePath(QStringLiteral("no/such/folder/out.csv"))));
+}
+
+void TestCsvWriter::streamedFileIsWhatSaveWrites_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("fieldsBeforeOpen");
+    QTest::newRow("one short line") << 1 << 0;
+    QTest::newRow("many chunks") << 6000 << 0;
+    QTest::newRow("title line held before opening") << 6000 << 3;
+}
+
+void TestCsvWriter::streamedFileIsWhatSaveWrites()
+{
+    QFETCH(int, lineCount);
+    QFETCH(int, fieldsBeforeOpen);
+
+    // Lines long enough to cross several chunks, with letters of two and
+    // three bytes in UTF-8 and fields that need quotes.
+    const auto fields = [](int line) {
+        return QStringList{ QString::number(line), QStringLiteral("Zakład \"Żuraw\" nr %1").arg(line),
+                            QStringLiteral("Łódź€"), QString(), QStringLiteral("%1,50").arg(line % 97) };
+    };
+    MFileCsvWriter held;
+    MFileCsvWriter streamed;
+    const QString streamedName = m_dir.filePath(QStringLiteral("streamed.csv"));
+    for (int field = 0; field < fieldsBeforeOpen; ++field) {
+        held.addField(QStringLiteral("Tytuł %1").arg(field));
+        streamed.addField(QStringLiteral("Tytuł %1").arg(field));
+    }
+    QVERIFY(streamed.open(streamedName));
+    for (int line = 0; line < lineCount; ++line) {
+        for (const QString& field : fields(line)) {
+            held.addField(field);
+            streamed.addField(field);
+        }
+        held.endLine();
+        streamed.endLine();
+    }
+    QVERIFY(streamed.commit());
+
+    QFile file(streamedName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes, written(held));
+    QVERIFY(bytes.count('\n') == lineCount);
+}
+
+void TestCsvWriter::streamReplacesTheFileOnlyWhenCommitted()
+{
+    const QString fileName = m_dir.filePath(QStringLiteral("kept.csv"));
+    {
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("earlier\n");
+    }
+    const auto content = [&fileName] {
+        QFile file(fileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    {
+        MFileCsvWriter writer;
+        QVERIFY(writer.open(fileName));
+        for (int line = 0; line < 20000; ++line) {
+            writer.addField(QStringLiteral("wiersz %1").arg(line));
+            writer.endLine();
+        }
+        // Abandoned without commit, as when reading the rows fails.
+        QCOMPARE(content(), QByteArray("earlier\n"));
+    }
+    QCOMPARE(content(), QByteArray("earlier\n"));
+    QCOMPARE(QDir(m_dir.path()).entryList({ QStringLiteral("kept*") }, QDir::Files), QStringList{ "kept.csv" });
+
+    MFileCsvWriter writer;
+    QVERIFY(!writer.commit());
+    QVERIFY(!writer.open(m_dir.filePath(QStringLiteral("no/such/folder/out.csv"))));
+    QVERIFY(!writer.commit());
+    QVERIFY(writer.open(fileName));
+    writer.addField(QStringLiteral("nowy"));
+    writer.endLine();
+    QVERIFY(writer.commit());
+    QCOMPARE(content(), QByteArray("nowy\n"));
 }
 
 INVOICE_TEST_MAIN(TestCsvWriter)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 class TestQueryModel : public QObject
@@ -173,6 +174,11 @@ void TestQueryModel::rowsAreFetchedLazilyAndPassTheModelTester()
     QCOMPARE(model.index(999, 0).data().toInt(), 1000);
     model.setQuery(QStringLiteral("SELECT id, name, amount FROM number WHERE id > 990"));
     QCOMPARE(model.rowCount(), 10);
+    QSqlQuery executed(QStringLiteral("SELECT id, name, amount FROM number WHERE id <= 3 ORDER BY id DESC"));
+    model.setQuery(executed);
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.index(0, 0).data().toInt(), 3);
+    QCOMPARE(model.record(2).value(0).toInt(), 1);
 }
 
 void TestQueryModel::kindsAndDefaultRowSurviveARequery()

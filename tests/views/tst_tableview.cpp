@@ -2,8 +2,10 @@
 #include "MTestEnvironment.h"
 #include "MTestDatabase.h"
 #include "core/MAppWnd.h"
+#include "views/MFileCsvWriter.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "data/MNumberText.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
@@ -38,6 +40,8 @@ private slots:
     void focusShowsTheCurrentRowSelected();
 
     void exportWritesVisibleColumnsInViewOrder();
+    void exportIsByteForByteWhatTheValuesRead_data();
+    void exportIsByteForByteWhatTheValuesRead();
     void exportFileNameSuffix_data();
     void exportFileNameSuffix();
     void cancelledExportWritesNothing();
@@ -288,6 +292,90 @@ void TestTableView::exportWritesVisibleColumnsInViewOrder()
                                   { "Łódź", "20", "Zakład \"Żuraw\", s.c.", "0,25", "0,2500" } }));
     QCOMPARE(MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH")), QFileInfo(fileName).absolutePath());
     QVERIFY(MMessageBox::takeShown().isEmpty());
+}
+
+void TestTableView::exportIsByteForByteWhatTheValuesRead_data()
+{
+    QTest::addColumn<QString>("value"); // an SQL expression
+
+    QTest::newRow("plain text") << "'Zakład'";
+    QTest::newRow("blanks around") << "'  Zakład Żuraw  '";
+    QTest::newRow("Polish letters at both ends") << "'Łódź i Źródło Ą'";
+    QTest::newRow("no-break space at the end") << "'Łódź' || char(160)";
+    QTest::newRow("ideographic space first") << "char(12288) || 'x'";
+    QTest::newRow("line separator last") << "'x' || char(8232)";
+    QTest::newRow("four-byte letter") << "'a' || char(128512)";
+    QTest::newRow("quotes, comma, tab and line break") << "'a\"b,c' || char(9) || 'd' || char(10)";
+    QTest::newRow("text that is no valid UTF-8") << "CAST(X'C328A0' AS TEXT)";
+    QTest::newRow("text cut inside a letter") << "CAST(X'41E282' AS TEXT)";
+    QTest::newRow("surrogate written as UTF-8") << "CAST(X'EDA080' AS TEXT)";
+    QTest::newRow("text with a NUL") << "CAST(X'410042' AS TEXT)";
+    QTest::newRow("blob") << "X'C5C1'";
+    QTest::newRow("blob with a NUL") << "X'41004243'";
+    QTest::newRow("integer") << "-9223372036854775808";
+    QTest::newRow("real") << "0.1 + 0.2";
+    QTest::newRow("large real") << "1e20";
+    QTest::newRow("number as text with a comma") << "'12,50'";
+    QTest::newRow("number as text with blanks") << "' 3.5 '";
+    QTest::newRow("NULL") << "NULL";
+    QTest::newRow("empty text") << "''";
+}
+
+// Every kind of column over one value, each field as the export has always made it
+// from the value as Qt reads it (the oracle below), whatever way the rows are read.
+void TestTableView::exportIsByteForByteWhatTheValuesRead()
+{
+    QFETCH(QString, value);
+    const QList<int> kinds = { 1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 42 };
+    const QString sql = QStringLiteral("SELECT 7 AS idx, v, v, v, v, v, v, v, v, v, v, v FROM (SELECT ") + value
+        + QStringLiteral(" AS v UNION ALL SELECT 'x ' || ") + value + QStringLiteral(")");
+
+    auto* table = new MTableView(m_window);
+    auto* model = new MSqlQueryModel(table);
+    model->setColumnKinds(kinds);
+    model->setQuery(sql);
+    for (int column = 0; column < kinds.size(); ++column)
+        model->setHeaderData(column, Qt::Horizontal, QStringLiteral("Kolumna %1").arg(column), Qt::EditRole);
+    table->setModel(model);
+    table->initHeaders();
+    const QString fileName = exportToFile(table, sql, m_dir.filePath(QStringLiteral("wartosci.csv")));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+
+    MFileCsvWriter expected;
+    for (int column = 0; column < kinds.size(); ++column)
+        expected.addField(QStringLiteral("Kolumna %1").arg(column));
+    expected.endLine();
+    QSqlQuery query;
+    QVERIFY(query.exec(sql));
+    while (query.next()) {
+        for (int column = 0; column < kinds.size(); ++column) {
+            const QVariant read = query.value(column);
+            switch (kinds.at(column)) {
+            case 1:
+                expected.addField(read.toString());
+                break;
+            case 2:
+            case 3:
+                expected.addField(numberText(read.toDouble(), 2));
+                break;
+            case 5:
+                expected.addField(numberText(read.toDouble(), 4));
+                break;
+            default:
+                expected.addField(read.toString().trimmed());
+                break;
+            }
+        }
+        expected.endLine();
+    }
+    const QString expectedName = m_dir.filePath(QStringLiteral("oczekiwane.csv"));
+    QVERIFY(expected.save(expectedName));
+
+    QFile written(fileName);
+    QFile wanted(expectedName);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(wanted.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), wanted.readAll());
 }
 
 void TestTableView::exportFileNameSuffix_data()
