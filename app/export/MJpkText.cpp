@@ -1,0 +1,29 @@
+#include "export/MJpkText.h"
+
+#include "views/MIdentifierCheck.h"
+
+#include <QRegularExpression>
+
+QString jpkRequiredText(const QString& text, int maxLength)
+{
+    const QString token = text.simplified().left(maxLength).trimmed();
+    return token.isEmpty() ? QStringLiteral("brak") : token;
+}
+
+QString jpkDigits(const QString& text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    }
+    return digits;
+}
+
+bool isJpkNipValid(const QString& nip)
+{
+    // The schemas' NIP type also refuses a leading zero and "00" in the second and third place.
+    static const QRegularExpression nipType(QStringLiteral("^[1-9]((\\d[1-9])|([1-9]\\d))\\d{7}$"));
+    const QString digits = jpkDigits(nip);
+    return nipType.match(digits).hasMatch() && isNipValid(digits);
+}
