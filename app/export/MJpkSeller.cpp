@@ -22,8 +22,9 @@ MJpkSeller MJpkSeller::load(int id)
     QString* fields[] = {&seller.nip,         &seller.firm,       &seller.regon,  &seller.province,
                          &seller.district,    &seller.commune,    &seller.street, &seller.houseNumber,
                          &seller.flatNumber,  &seller.city,       &seller.zipcode, &seller.postOffice};
+    // Blanks alone are no value: the schemas read every one of these fields as a token.
     for (int column = 0; column < 12; ++column)
-        *fields[column] = query.value(column).toString();
+        *fields[column] = query.value(column).toString().simplified();
     return seller;
 }
 

@@ -208,6 +208,8 @@ void TestJpkVatDlg::sellerDataThatEachVersionNeeds_data()
     QTest::newRow("NIP od zera") << "nip" << "0250001256" << false << false << true << false;
     QTest::newRow("bez nazwy firmy") << "firm" << "" << false << false << true << false;
     QTest::newRow("bez poczty") << "city_post" << "" << true << false << true << false;
+    QTest::newRow("ulica z samą spacją") << "street" << " " << true << false << true << false;
+    QTest::newRow("firma z samą spacją") << "firm" << " " << false << false << true << false;
     QTest::newRow("bez kodu urzędu") << "financial_office_code" << "" << true << false << false << true;
 }
 
