@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QXmlStreamWriter>
 
 MJpkSeller MJpkSeller::load(int id)
 {
@@ -43,4 +44,29 @@ bool MJpkSeller::hasFullData() const
             return false;
     }
     return true;
+}
+
+void MJpkSeller::writeFullSubject(QXmlStreamWriter& xml, const QString& addressPrefix) const
+{
+    xml.writeStartElement(QStringLiteral("IdentyfikatorPodmiotu"));
+    xml.writeTextElement(QStringLiteral("etd:NIP"), jpkDigits(nip));
+    xml.writeTextElement(QStringLiteral("etd:PelnaNazwa"), firm);
+    xml.writeTextElement(QStringLiteral("etd:REGON"), regon);
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("AdresPodmiotu"));
+    auto element = [&](const char* name, const QString& value) {
+        xml.writeTextElement(addressPrefix + QLatin1String(name), value);
+    };
+    element("KodKraju", QStringLiteral("PL"));
+    element("Wojewodztwo", province);
+    element("Powiat", district);
+    element("Gmina", commune);
+    element("Ulica", street);
+    element("NrDomu", houseNumber);
+    if (!flatNumber.isEmpty())
+        element("NrLokalu", flatNumber);
+    element("Miejscowosc", city);
+    element("KodPocztowy", zipcode);
+    element("Poczta", postOffice);
+    xml.writeEndElement();
 }

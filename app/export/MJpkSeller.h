@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QXmlStreamWriter;
+
 // The seller record that identifies the taxpayer of a tax control file, and
 // what of it a file variant needs.
 struct MJpkSeller
@@ -28,4 +30,8 @@ struct MJpkSeller
     // The short data, a REGON of 9 or 14 digits and every address field but the
     // flat number: all that JPK_VAT(2) and JPK_FA(1) need.
     bool hasFullData() const;
+
+    // IdentyfikatorPodmiotu and AdresPodmiotu of Podmiot1, the address elements
+    // named with `addressPrefix` ("" or "etd:"); no NrLokalu without a flat number.
+    void writeFullSubject(QXmlStreamWriter& xml, const QString& addressPrefix) const;
 };

@@ -7,7 +7,6 @@
 #include "views/MNumberText.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QStringList>
@@ -16,8 +15,6 @@
 #include <array>
 
 namespace {
-
-const QString etdNamespace = QStringLiteral("http://crd.gov.pl/xml/schematy/dziedzinowe/mf/2016/01/25/eD/DefinicjeTypy/");
 
 struct Document
 {
@@ -194,56 +191,14 @@ private:
     double m_tax = 0.0;
 };
 
-void writeHeader(QXmlStreamWriter& xml, const MJpkVatRequest& request)
-{
-    const bool two = request.version == 2;
-    xml.writeStartElement(QStringLiteral("Naglowek"));
-    xml.writeStartElement(QStringLiteral("KodFormularza"));
-    xml.writeAttribute(QStringLiteral("kodSystemowy"), two ? QStringLiteral("JPK_VAT (2)") : QStringLiteral("JPK_VAT (3)"));
-    xml.writeAttribute(QStringLiteral("wersjaSchemy"), two ? QStringLiteral("1-0") : QStringLiteral("1-1"));
-    xml.writeCharacters(QStringLiteral("JPK_VAT"));
-    xml.writeEndElement();
-    xml.writeTextElement(QStringLiteral("WariantFormularza"), QString::number(request.version));
-    xml.writeTextElement(QStringLiteral("CelZlozenia"), QStringLiteral("1"));
-    xml.writeTextElement(QStringLiteral("DataWytworzeniaJPK"),
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
-    xml.writeTextElement(QStringLiteral("DataOd"), request.dateFrom.toString(QStringLiteral("yyyy-MM-dd")));
-    xml.writeTextElement(QStringLiteral("DataDo"), request.dateTo.toString(QStringLiteral("yyyy-MM-dd")));
-    if (two) {
-        xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), QStringLiteral("PLN"));
-        xml.writeTextElement(QStringLiteral("KodUrzedu"), request.officeCode);
-    } else {
-        xml.writeTextElement(QStringLiteral("NazwaSystemu"), QStringLiteral("morva FAKTURY"));
-    }
-    xml.writeEndElement();
-}
-
 void writeSubject(QXmlStreamWriter& xml, const MJpkVatRequest& request)
 {
     const MJpkSeller seller = MJpkSeller::load(request.idSeller);
-    const QString nip = jpkDigits(seller.nip);
     xml.writeStartElement(QStringLiteral("Podmiot1"));
     if (request.version == 2) {
-        xml.writeStartElement(QStringLiteral("IdentyfikatorPodmiotu"));
-        xml.writeTextElement(QStringLiteral("etd:NIP"), nip);
-        xml.writeTextElement(QStringLiteral("etd:PelnaNazwa"), seller.firm);
-        xml.writeTextElement(QStringLiteral("etd:REGON"), seller.regon);
-        xml.writeEndElement();
-        xml.writeStartElement(QStringLiteral("AdresPodmiotu"));
-        xml.writeTextElement(QStringLiteral("KodKraju"), QStringLiteral("PL"));
-        xml.writeTextElement(QStringLiteral("Wojewodztwo"), seller.province);
-        xml.writeTextElement(QStringLiteral("Powiat"), seller.district);
-        xml.writeTextElement(QStringLiteral("Gmina"), seller.commune);
-        xml.writeTextElement(QStringLiteral("Ulica"), seller.street);
-        xml.writeTextElement(QStringLiteral("NrDomu"), seller.houseNumber);
-        if (!seller.flatNumber.isEmpty())
-            xml.writeTextElement(QStringLiteral("NrLokalu"), seller.flatNumber);
-        xml.writeTextElement(QStringLiteral("Miejscowosc"), seller.city);
-        xml.writeTextElement(QStringLiteral("KodPocztowy"), seller.zipcode);
-        xml.writeTextElement(QStringLiteral("Poczta"), seller.postOffice);
-        xml.writeEndElement();
+        seller.writeFullSubject(xml, QString());
     } else {
-        xml.writeTextElement(QStringLiteral("NIP"), nip);
+        xml.writeTextElement(QStringLiteral("NIP"), jpkDigits(seller.nip));
         xml.writeTextElement(QStringLiteral("PelnaNazwa"), seller.firm);
     }
     xml.writeEndElement();
@@ -270,12 +225,19 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
         return result;
     }
     QXmlStreamWriter& xml = file.xml();
-    xml.writeStartElement(QStringLiteral("JPK"));
-    xml.writeAttribute(QStringLiteral("xmlns"), request.version == 2
-                                                    ? QStringLiteral("http://jpk.mf.gov.pl/wzor/2016/10/26/10261/")
-                                                    : QStringLiteral("http://jpk.mf.gov.pl/wzor/2017/11/13/1113/"));
-    xml.writeAttribute(QStringLiteral("xmlns:etd"), etdNamespace);
-    writeHeader(xml, request);
+    const bool two = request.version == 2;
+    file.startRoot(two ? QStringLiteral("http://jpk.mf.gov.pl/wzor/2016/10/26/10261/")
+                       : QStringLiteral("http://jpk.mf.gov.pl/wzor/2017/11/13/1113/"));
+    file.startHeader(QStringLiteral("JPK_VAT"), two ? QStringLiteral("JPK_VAT (2)") : QStringLiteral("JPK_VAT (3)"),
+                     two ? QStringLiteral("1-0") : QStringLiteral("1-1"), request.version, request.dateFrom,
+                     request.dateTo);
+    if (two) {
+        xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), QStringLiteral("PLN"));
+        xml.writeTextElement(QStringLiteral("KodUrzedu"), request.officeCode);
+    } else {
+        xml.writeTextElement(QStringLiteral("NazwaSystemu"), QStringLiteral("morva FAKTURY"));
+    }
+    xml.writeEndElement();
     writeSubject(xml, request);
 
     MSalesRows rows(xml, request.version);

@@ -1,6 +1,7 @@
 #include "export/MJpkXmlFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 
 MJpkXmlFile::MJpkXmlFile(const QString& fileName)
@@ -25,6 +26,31 @@ bool MJpkXmlFile::open()
 QXmlStreamWriter& MJpkXmlFile::xml()
 {
     return m_xml;
+}
+
+void MJpkXmlFile::startRoot(const QString& structureNamespace)
+{
+    m_xml.writeStartElement(QStringLiteral("JPK"));
+    m_xml.writeAttribute(QStringLiteral("xmlns"), structureNamespace);
+    m_xml.writeAttribute(QStringLiteral("xmlns:etd"),
+                         QStringLiteral("http://crd.gov.pl/xml/schematy/dziedzinowe/mf/2016/01/25/eD/DefinicjeTypy/"));
+}
+
+void MJpkXmlFile::startHeader(const QString& form, const QString& systemCode, const QString& schemaVersion,
+                              int variant, const QDate& dateFrom, const QDate& dateTo)
+{
+    m_xml.writeStartElement(QStringLiteral("Naglowek"));
+    m_xml.writeStartElement(QStringLiteral("KodFormularza"));
+    m_xml.writeAttribute(QStringLiteral("kodSystemowy"), systemCode);
+    m_xml.writeAttribute(QStringLiteral("wersjaSchemy"), schemaVersion);
+    m_xml.writeCharacters(form);
+    m_xml.writeEndElement();
+    m_xml.writeTextElement(QStringLiteral("WariantFormularza"), QString::number(variant));
+    m_xml.writeTextElement(QStringLiteral("CelZlozenia"), QStringLiteral("1"));
+    m_xml.writeTextElement(QStringLiteral("DataWytworzeniaJPK"),
+                           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    m_xml.writeTextElement(QStringLiteral("DataOd"), dateFrom.toString(QStringLiteral("yyyy-MM-dd")));
+    m_xml.writeTextElement(QStringLiteral("DataDo"), dateTo.toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 bool MJpkXmlFile::commit()

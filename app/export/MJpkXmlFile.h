@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QSaveFile>
 #include <QString>
 #include <QXmlStreamWriter>
@@ -16,6 +17,12 @@ public:
     // file cannot be created, with errorText() saying why.
     bool open();
     QXmlStreamWriter& xml();
+    // Opens the root JPK in the structure's namespace, with the etd prefix bound.
+    void startRoot(const QString& structureNamespace);
+    // Opens Naglowek and writes its common elements up to DataDo; the caller adds
+    // the rest and closes it.
+    void startHeader(const QString& form, const QString& systemCode, const QString& schemaVersion, int variant,
+                     const QDate& dateFrom, const QDate& dateTo);
     // Ends the document and puts the file in place; false, with nothing left
     // behind, when any of it could not be written.
     bool commit();

@@ -349,7 +349,7 @@ void TestJpkVatDlg::onlySkippedDocumentsAreToldAndWriteNothing()
     const QString folder = m_db->path(QStringLiteral("skipped"));
     QVERIFY(QDir().mkpath(folder));
     open({addDoc(QStringLiteral("2024-05-06"), 1), addDoc(QStringLiteral("2024-05-06"), 6),
-          addDoc(QStringLiteral("2024-05-06"), 0, 2)});
+          addDoc(QStringLiteral("2024-05-06"), 0, 1)});
     MFileDialog::setNextFileName(folder + QStringLiteral("/jpk.xml"));
     okButton()->click();
 

@@ -237,7 +237,7 @@ void TestJpkVatWriter::rowsFollowTheIdsWithoutGaps()
     skipped.kind = 5; // duplicate
     const int duplicate = addDoc(skipped);
     skipped.kind = 0;
-    skipped.idCurrency = 2;
+    skipped.idCurrency = 1;
     const int euro = addDoc(skipped);
     vat.groups = QStringLiteral("8%:10:0.8");
     const int third = addDoc(vat);
@@ -399,7 +399,7 @@ void TestJpkVatWriter::noExportedDocumentWritesNoFile()
     doc.kind = 5;
     const int duplicate = addDoc(doc);
     doc.kind = 0;
-    doc.idCurrency = 2;
+    doc.idCurrency = 1;
     const int euro = addDoc(doc);
 
     MJpkVatWriter::Result result;
