@@ -20,10 +20,15 @@ QString jpkDigits(const QString& text)
     return digits;
 }
 
+bool fitsJpkNipType(const QString& digits)
+{
+    // The type also refuses a leading zero and "00" in the second and third place.
+    static const QRegularExpression nipType(QStringLiteral("^[1-9]((\\d[1-9])|([1-9]\\d))\\d{7}$"));
+    return nipType.match(digits).hasMatch();
+}
+
 bool isJpkNipValid(const QString& nip)
 {
-    // The schemas' NIP type also refuses a leading zero and "00" in the second and third place.
-    static const QRegularExpression nipType(QStringLiteral("^[1-9]((\\d[1-9])|([1-9]\\d))\\d{7}$"));
     const QString digits = jpkDigits(nip);
-    return nipType.match(digits).hasMatch() && isNipValid(digits);
+    return fitsJpkNipType(digits) && isNipValid(digits);
 }

@@ -11,5 +11,8 @@ QString jpkRequiredText(const QString& text, int maxLength);
 // The digits of a text, everything else removed ("PL 123-45" gives "12345").
 QString jpkDigits(const QString& text);
 
+// Ten digits that the schemas' NIP type accepts (no check digit test).
+bool fitsJpkNipType(const QString& digits);
+
 // A NIP whose digits fit the schemas' NIP type and carry a valid check digit.
 bool isJpkNipValid(const QString& nip);
