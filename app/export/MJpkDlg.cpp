@@ -197,6 +197,11 @@ QString MJpkDlg::financialOfficeCode() const
     return m_financialOfficeCode->text();
 }
 
+QDate MJpkDlg::lastIssueDate() const
+{
+    return m_lastDate;
+}
+
 void MJpkDlg::setIdsSelected(const QList<int>& ids)
 {
     if (!ids.isEmpty()) {

@@ -53,12 +53,8 @@ protected:
     QDate dateFrom() const;
     QDate dateTo() const;
     QString financialOfficeCode() const;
-
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
-    QDate m_firstDate;
-    QDate m_lastDate;
-    QMap<int, bool> m_sellers;
+    // The latest issue date of the selected documents; null before setIdsSelected.
+    QDate lastIssueDate() const;
 
 protected slots:
     void clickOk(bool checked = false);
@@ -71,6 +67,11 @@ private:
     void createForm();
     QString startFolder() const;
 
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QDate m_firstDate;
+    QDate m_lastDate;
+    QMap<int, bool> m_sellers;
     QGridLayout* m_grid = nullptr;
     QDateEdit* m_dateFrom = nullptr;
     QDateEdit* m_dateTo = nullptr;

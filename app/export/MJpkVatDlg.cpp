@@ -38,7 +38,7 @@ MJpkVatDlg::MJpkVatDlg(QWidget* parent, Qt::WindowFlags flags)
 void MJpkVatDlg::setIdsSelected(const QList<int>& ids)
 {
     MJpkDlg::setIdsSelected(ids);
-    if (m_lastDate.isValid() && m_lastDate < QDate(2018, 1, 1))
+    if (lastIssueDate().isValid() && lastIssueDate() < QDate(2018, 1, 1))
         m_version->setCurrentIndex(0);
 }
 
