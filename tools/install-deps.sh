@@ -9,7 +9,7 @@ qtbase5-dev qtbase5-dev-tools qtscript5-dev libqt5sql5-sqlite libqt5svg5
 qttranslations5-l10n qttools5-dev-tools
 libqrencode-dev libsqlite3-dev libicu-dev
 sqlite3 xvfb xauth
-python3 python3-aiosmtpd
+python3 python3-aiosmtpd python3-lxml
 poppler-utils zbar-tools qrencode python3-num2words libxml2-utils
 mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 fontconfig fonts-dejavu-core fonts-liberation2

@@ -1,0 +1,82 @@
+#include "export/MJpkXmlFile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+
+MJpkXmlFile::MJpkXmlFile(const QString& fileName)
+    : m_file(fileName)
+{
+}
+
+bool MJpkXmlFile::open()
+{
+    if (!m_file.open(QIODevice::WriteOnly)) {
+        fail(m_file.errorString());
+        return false;
+    }
+    m_xml.setDevice(&m_file);
+    m_xml.setAutoFormatting(true);
+    m_xml.setAutoFormattingIndent(4);
+    m_xml.setCodec("UTF-8");
+    m_xml.writeStartDocument(QStringLiteral("1.0"));
+    return true;
+}
+
+QXmlStreamWriter& MJpkXmlFile::xml()
+{
+    return m_xml;
+}
+
+void MJpkXmlFile::startRoot(const QString& structureNamespace)
+{
+    m_xml.writeStartElement(QStringLiteral("JPK"));
+    m_xml.writeAttribute(QStringLiteral("xmlns"), structureNamespace);
+    m_xml.writeAttribute(QStringLiteral("xmlns:etd"),
+                         QStringLiteral("http://crd.gov.pl/xml/schematy/dziedzinowe/mf/2016/01/25/eD/DefinicjeTypy/"));
+}
+
+void MJpkXmlFile::startHeader(const QString& form, const QString& systemCode, const QString& schemaVersion,
+                              int variant, const QDate& dateFrom, const QDate& dateTo)
+{
+    m_xml.writeStartElement(QStringLiteral("Naglowek"));
+    m_xml.writeStartElement(QStringLiteral("KodFormularza"));
+    m_xml.writeAttribute(QStringLiteral("kodSystemowy"), systemCode);
+    m_xml.writeAttribute(QStringLiteral("wersjaSchemy"), schemaVersion);
+    m_xml.writeCharacters(form);
+    m_xml.writeEndElement();
+    m_xml.writeTextElement(QStringLiteral("WariantFormularza"), QString::number(variant));
+    m_xml.writeTextElement(QStringLiteral("CelZlozenia"), QStringLiteral("1"));
+    m_xml.writeTextElement(QStringLiteral("DataWytworzeniaJPK"),
+                           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    m_xml.writeTextElement(QStringLiteral("DataOd"), dateFrom.toString(QStringLiteral("yyyy-MM-dd")));
+    m_xml.writeTextElement(QStringLiteral("DataDo"), dateTo.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+bool MJpkXmlFile::commit()
+{
+    m_xml.writeEndDocument();
+    if (m_xml.hasError()) {
+        const QString reason = m_file.errorString();
+        m_file.cancelWriting();
+        m_file.commit();
+        fail(reason);
+        return false;
+    }
+    if (!m_file.commit()) {
+        fail(m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString MJpkXmlFile::errorText() const
+{
+    return m_errorText;
+}
+
+void MJpkXmlFile::fail(const QString& reason)
+{
+    m_errorText = QCoreApplication::translate("MJpkXmlFile", "Nie można zapisać pliku %1: %2.")
+                      .arg(QDir::toNativeSeparators(m_file.fileName()), reason);
+}

@@ -1,0 +1,85 @@
+// JPK_VAT(3) of the first 1 000 and 10 000 exported sales documents of a
+// generated database. Prints the median of several runs in seconds and leaves
+// the files of the last run in the output folder, so that they can be checked
+// afterwards (schema, amounts, text).
+//
+// Usage: bench_jpkvat DATABASE OUTPUT_FOLDER [runs]
+//        (DATABASE as bench_generate writes it)
+
+#include "MBenchFigures.h"
+
+#include "core/MDbOpener.h"
+#include "export/MJpkVatWriter.h"
+#include "resources/MResources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <cstdio>
+
+using MBenchFigures::median;
+
+namespace {
+
+QList<int> exportedIds(int count)
+{
+    QList<int> ids;
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("SELECT id FROM invoice WHERE id_currency = 0 AND invoice_kind IN "
+                              "(0, 2, 3, 4, 15, 16, 19, 20, 23, 24, 27, 28) ORDER BY id LIMIT %1")
+                   .arg(count));
+    while (query.next())
+        ids << query.value(0).toInt();
+    return ids;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    initInvoiceResources();
+    const QStringList args = app.arguments();
+    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
+        std::fprintf(stderr, "usage: bench_jpkvat DATABASE OUTPUT_FOLDER [runs]\n");
+        return 2;
+    }
+    const QDir out(args.at(2));
+    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
+        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
+        return 1;
+    }
+    const int runs = qMax(1, args.value(3, QStringLiteral("3")).toInt());
+
+    double seconds[2] = {0.0, 0.0};
+    const int sizes[2] = {1000, 10000};
+    for (int i = 0; i < 2; ++i) {
+        MJpkVatRequest request;
+        request.ids = exportedIds(sizes[i]);
+        QSqlQuery seller(QStringLiteral("SELECT id_seller_base FROM invoice WHERE id = %1").arg(request.ids.value(0)));
+        request.idSeller = seller.next() ? seller.value(0).toInt() : 0;
+        request.dateFrom = QDate(2018, 1, 1);
+        request.dateTo = QDate(2018, 12, 31);
+        const QString file = out.filePath(QStringLiteral("jpk_vat3_%1.xml").arg(sizes[i]));
+        QVector<double> times;
+        for (int run = 0; run < runs; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const MJpkVatWriter::Result result = MJpkVatWriter::write(file, request);
+            times << timer.nsecsElapsed() / 1e9;
+            if (result.outcome != MJpkVatWriter::Outcome::Written) {
+                std::fprintf(stderr, "%s\n", qPrintable(result.message));
+                return 1;
+            }
+        }
+        seconds[i] = median(times);
+        std::printf("JPK_VAT(3) of %d documents: %.3f s -> %s\n", request.ids.size(), seconds[i], qPrintable(file));
+    }
+    std::printf("10 000 / 1 000: %.1f times (aims: under 3 s, at most 12 times)\n",
+                seconds[0] > 0 ? seconds[1] / seconds[0] : 0.0);
+    return 0;
+}

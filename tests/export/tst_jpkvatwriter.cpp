@@ -1,0 +1,431 @@
+#include "MJpkTestFile.h"
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "export/MJpkVatWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <memory>
+
+// JPK_VAT files of documents made in a database of the schema script: every
+// written file is checked against the official schema of its variant and read back.
+class TestJpkVatWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void groupsGoToTheFieldsOfTheirMeaning_data();
+    void groupsGoToTheFieldsOfTheirMeaning();
+    void rowsFollowTheIdsWithoutGaps();
+    void buyerFieldsAreNeverEmpty_data();
+    void buyerFieldsAreNeverEmpty();
+    void saleDateOnlyWhenItDiffers_data();
+    void saleDateOnlyWhenItDiffers();
+    void subjectOfEachVariant_data();
+    void subjectOfEachVariant();
+    void noExportedDocumentWritesNoFile_data();
+    void noExportedDocumentWritesNoFile();
+    void unwritableTargetIsReportedAndLeftAlone();
+
+private:
+    QString write(const QList<int>& ids, int version, MJpkVatWriter::Result* result = nullptr);
+    QString schema(int version) const;
+
+    std::unique_ptr<MTestDatabase> m_db;
+    int m_idSeller = 0;
+    int m_file = 0;
+};
+
+namespace {
+
+// Rate ids of the seeded table vat.
+const QMap<QString, int> rateIds{{QStringLiteral("0%"), 1},   {QStringLiteral("3%"), 4},    {QStringLiteral("5%"), 6},
+                                 {QStringLiteral("8%"), 9},   {QStringLiteral("22%"), 23},  {QStringLiteral("23%"), 24},
+                                 {QStringLiteral("zw."), 102}, {QStringLiteral("nd."), 103}, {QStringLiteral("np."), 104},
+                                 {QStringLiteral("o.o."), 105}};
+
+int addBuyer(const QString& firm, const QString& nip, const QString& city, const QString& zipcode,
+             const QString& address)
+{
+    return int(MTestDatabase::insert(QStringLiteral("invoice_buyer"), {{QStringLiteral("firm"), firm},
+                                                                        {QStringLiteral("nip"), nip},
+                                                                        {QStringLiteral("city"), city},
+                                                                        {QStringLiteral("zipcode"), zipcode},
+                                                                        {QStringLiteral("address"), address}}));
+}
+
+struct Doc
+{
+    int kind = 0;
+    QString groups;          // "23%:100:23|8%:50:4"
+    int idParent = 0;
+    int idCurrency = 0;
+    int idBuyer = -1;        // -1: a buyer of its own
+    QString datePut = QStringLiteral("2024-03-10");
+    QString dateSell = QStringLiteral("2024-03-10");
+    int sellInMonths = 0;
+};
+
+int addDoc(const Doc& doc)
+{
+    static int number = 0;
+    const int idBuyer = doc.idBuyer >= 0 ? doc.idBuyer
+                                         : addBuyer(QStringLiteral("Nabywca Sp. z o.o."), QStringLiteral("PL 526-000-12-46"),
+                                                    QStringLiteral("Kraków"), QStringLiteral("30-001"),
+                                                    QStringLiteral("ul. Długa 5"));
+    const int id = int(MTestDatabase::insert(
+        QStringLiteral("invoice"), {{QStringLiteral("invoice_kind"), doc.kind},
+                                    {QStringLiteral("id_parent_invoice"), doc.idParent},
+                                    {QStringLiteral("id_currency"), doc.idCurrency},
+                                    {QStringLiteral("id_buyer"), idBuyer},
+                                    {QStringLiteral("id_seller_base"), 1},
+                                    {QStringLiteral("invoice_index_string"), QStringLiteral("FV/%1/2024").arg(++number)},
+                                    {QStringLiteral("date_put"), QString(doc.datePut + QStringLiteral(" 00:00:00"))},
+                                    {QStringLiteral("date_sell"), doc.dateSell},
+                                    {QStringLiteral("date_sell_in_months"), doc.sellInMonths}}));
+    for (const QString& group : doc.groups.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const QStringList parts = group.split(QLatin1Char(':'));
+        MTestDatabase::insert(QStringLiteral("invoice_summary_vat"),
+                              {{QStringLiteral("id_invoice"), id},
+                               {QStringLiteral("id_vat"), rateIds.value(parts[0], 999)},
+                               {QStringLiteral("netto_price"), parts[1].toDouble()},
+                               {QStringLiteral("vat_price"), parts[2].toDouble()},
+                               {QStringLiteral("brutto_price"), parts[1].toDouble() + parts[2].toDouble()}});
+    }
+    return id;
+}
+
+// The K fields of a row line, in their order.
+QString kFields(const QString& line)
+{
+    QStringList fields;
+    for (const QString& piece : line.split(QLatin1Char(';'))) {
+        if (piece.startsWith(QLatin1String("K_")))
+            fields << piece;
+    }
+    return fields.join(QLatin1Char(';'));
+}
+
+} // namespace
+
+void TestJpkVatWriter::initTestCase()
+{
+    m_db = std::make_unique<MTestDatabase>();
+    QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
+}
+
+void TestJpkVatWriter::init()
+{
+    for (const char* table : {"seller", "invoice", "invoice_buyer", "invoice_summary_vat"})
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+    m_idSeller = int(MTestDatabase::insert(
+        QStringLiteral("seller"), {{QStringLiteral("firm"), QStringLiteral("Sprzedawca S.A.")},
+                                   {QStringLiteral("nip"), QStringLiteral("PL 525-000-12-56")},
+                                   {QStringLiteral("regon"), QStringLiteral("123456785")},
+                                   {QStringLiteral("id_province"), 7},
+                                   {QStringLiteral("province2"), QStringLiteral("warszawski")},
+                                   {QStringLiteral("province3"), QStringLiteral("Warszawa")},
+                                   {QStringLiteral("street"), QStringLiteral("Prosta")},
+                                   {QStringLiteral("address_number1"), QStringLiteral("12")},
+                                   {QStringLiteral("city"), QStringLiteral("Warszawa")},
+                                   {QStringLiteral("zipcode"), QStringLiteral("00-850")},
+                                   {QStringLiteral("city_post"), QStringLiteral("Warszawa")},
+                                   {QStringLiteral("financial_office_code"), QStringLiteral("1403")}}));
+}
+
+QString TestJpkVatWriter::schema(int version) const
+{
+    return version == 2 ? QStringLiteral("Schemat_JPK_VAT(2)_v1-0.xsd") : QStringLiteral("Schemat_JPK_VAT(3)_v1-1.xsd");
+}
+
+QString TestJpkVatWriter::write(const QList<int>& ids, int version, MJpkVatWriter::Result* result)
+{
+    const QString file = m_db->path(QStringLiteral("jpk_%1.xml").arg(++m_file));
+    MJpkVatRequest request;
+    request.version = version;
+    request.ids = ids;
+    request.idSeller = m_idSeller;
+    request.dateFrom = QDate(2024, 3, 1);
+    request.dateTo = QDate(2024, 3, 31);
+    request.officeCode = QStringLiteral("1403");
+    const MJpkVatWriter::Result written = MJpkVatWriter::write(file, request);
+    if (result)
+        *result = written;
+    if (written.outcome == MJpkVatWriter::Outcome::Written) {
+        const QString errors = MJpkTestFile::schemaErrors(file, schema(version));
+        if (!errors.isEmpty())
+            qWarning("%s", qPrintable(errors));
+        QTest::qVerify(errors.isEmpty(), "schemaErrors", "file refused by the schema", __FILE__, __LINE__);
+    }
+    return file;
+}
+
+void TestJpkVatWriter::groupsGoToTheFieldsOfTheirMeaning_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("groups");
+    QTest::addColumn<QString>("parentGroups");
+    QTest::addColumn<QString>("fields");
+
+    QTest::newRow("23 % i 8 %") << 0 << "23%:100:23|8%:50:4" << ""
+                                << "K_17=50.00;K_18=4.00;K_19=100.00;K_20=23.00";
+    QTest::newRow("22 % i 23 % w jednym polu") << 0 << "22%:10:2.2|23%:100:23" << "" << "K_19=110.00;K_20=25.20";
+    QTest::newRow("5 %") << 3 << "5%:100:5" << "" << "K_15=100.00;K_16=5.00";
+    QTest::newRow("korekta 100/23 na 80/23") << 2 << "23%:80:18.4" << "23%:100:23" << "K_19=-20.00;K_20=-4.60";
+    QTest::newRow("korekta bez zmian") << 2 << "23%:100:23" << "23%:100:23" << "K_19=0.00;K_20=0.00";
+    QTest::newRow("zw. i 0%") << 0 << "zw.:40:0|0%:60:0" << "" << "K_10=40.00;K_13=60.00";
+    QTest::newRow("0% i np.") << 0 << "0%:50:0|np.:30:0" << "" << "K_11=30.00;K_13=50.00";
+    QTest::newRow("o.o. na fakturze VAT") << 0 << "o.o.:70:0" << "" << "K_31=70.00";
+    QTest::newRow("odwrotne obciążenie o.o. i 23%") << 15 << "o.o.:70:0|23%:100:23" << "" << "K_31=170.00";
+    QTest::newRow("korekta odwrotnego obciążenia") << 16 << "23%:60:13.8" << "23%:100:23" << "K_31=-40.00";
+    QTest::newRow("nd.") << 0 << "nd.:100:0" << "" << "";
+    QTest::newRow("3%") << 27 << "3%:100:3" << "" << "";
+    QTest::newRow("stawka spoza tabeli") << 15 << "brak:100:0" << "" << "K_31=100.00";
+}
+
+void TestJpkVatWriter::groupsGoToTheFieldsOfTheirMeaning()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, groups);
+    QFETCH(QString, parentGroups);
+    QFETCH(QString, fields);
+
+    Doc doc;
+    doc.kind = kind;
+    doc.groups = groups;
+    if (!parentGroups.isEmpty()) {
+        Doc parent;
+        parent.groups = parentGroups;
+        parent.kind = kind == 16 ? 15 : 0;
+        doc.idParent = addDoc(parent);
+    }
+    const int id = addDoc(doc);
+    for (int version : {2, 3}) {
+        const QString file = write({id}, version);
+        const QStringList rows = MJpkTestFile::elements(file, QStringLiteral("SprzedazWiersz"));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(kFields(rows[0]), fields);
+
+        const QStringList control = MJpkTestFile::elements(file, QStringLiteral("SprzedazCtrl"));
+        QCOMPARE(control.size(), 1);
+        QCOMPARE(MJpkTestFile::part(control[0], QStringLiteral("LiczbaWierszySprzedazy")), QStringLiteral("1"));
+        double tax = 0.0;
+        for (const char* field : {"K_16", "K_18", "K_20"}) {
+            const QString value = MJpkTestFile::part(rows[0], QLatin1String(field));
+            if (value != QLatin1String("<none>"))
+                tax += value.toDouble();
+        }
+        QCOMPARE(MJpkTestFile::part(control[0], QStringLiteral("PodatekNalezny")), QString::number(tax, 'f', 2));
+    }
+}
+
+void TestJpkVatWriter::rowsFollowTheIdsWithoutGaps()
+{
+    Doc vat;
+    vat.groups = QStringLiteral("23%:100:23");
+    Doc skipped = vat;
+    const int first = addDoc(vat);
+    skipped.kind = 1; // pro-forma
+    const int proforma = addDoc(skipped);
+    const int second = addDoc(vat);
+    skipped.kind = 5; // duplicate
+    const int duplicate = addDoc(skipped);
+    skipped.kind = 0;
+    skipped.idCurrency = 1;
+    const int euro = addDoc(skipped);
+    vat.groups = QStringLiteral("8%:10:0.8");
+    const int third = addDoc(vat);
+
+    const QString file = write({third, euro, first, duplicate, second, proforma}, 3);
+    QStringList numbers;
+    QStringList lps;
+    const QStringList rows = MJpkTestFile::elements(file, QStringLiteral("SprzedazWiersz"));
+    for (const QString& row : rows) {
+        lps << MJpkTestFile::part(row, QStringLiteral("LpSprzedazy"));
+        numbers << MJpkTestFile::part(row, QStringLiteral("DowodSprzedazy"));
+    }
+    QCOMPARE(lps, QStringList({"1", "2", "3"}));
+    const QString expected = MTestDatabase::rows(QStringLiteral("SELECT invoice_index_string FROM invoice WHERE id IN (%1, %2, %3) "
+                                                                "ORDER BY id")
+                                                     .arg(first)
+                                                     .arg(second)
+                                                     .arg(third))
+                                 .join(QLatin1Char(','));
+    QCOMPARE(numbers.join(QLatin1Char(',')), expected);
+    const QStringList control = MJpkTestFile::elements(file, QStringLiteral("SprzedazCtrl"));
+    QCOMPARE(control, QStringList({"LiczbaWierszySprzedazy=3;PodatekNalezny=46.80"}));
+}
+
+void TestJpkVatWriter::buyerFieldsAreNeverEmpty_data()
+{
+    QTest::addColumn<int>("buyer"); // 0 none, 1 a snapshot row, 2 a snapshot id without its row
+    QTest::addColumn<QString>("firm");
+    QTest::addColumn<QString>("nip");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("zipcode");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("pełne dane") << 1 << "Firma  Nowa" << "PL 526-000-12-46" << "Kraków" << "30-001" << "ul. Długa 5"
+                                << "NrKontrahenta=5260001246;NazwaKontrahenta=Firma Nowa;"
+                                   "AdresKontrahenta=Kraków 30-001, ul. Długa 5";
+    QTest::newRow("bez nabywcy") << 0 << "" << "" << "" << "" << ""
+                                 << "NrKontrahenta=brak;NazwaKontrahenta=brak;AdresKontrahenta=brak";
+    QTest::newRow("brak kopii nabywcy") << 2 << "" << "" << "" << "" << ""
+                                        << "NrKontrahenta=brak;NazwaKontrahenta=brak;AdresKontrahenta=brak";
+    QTest::newRow("NIP bez cyfr i pusta nazwa") << 1 << "  " << "brak NIP" << "Gdańsk" << "" << ""
+                                                << "NrKontrahenta=brak;NazwaKontrahenta=brak;AdresKontrahenta=Gdańsk ,";
+    QTest::newRow("adres z pustych części") << 1 << "Jan Kowalski" << "" << "" << " " << ""
+                                            << "NrKontrahenta=brak;NazwaKontrahenta=Jan Kowalski;AdresKontrahenta=brak";
+}
+
+void TestJpkVatWriter::buyerFieldsAreNeverEmpty()
+{
+    QFETCH(int, buyer);
+    QFETCH(QString, firm);
+    QFETCH(QString, nip);
+    QFETCH(QString, city);
+    QFETCH(QString, zipcode);
+    QFETCH(QString, address);
+    QFETCH(QString, expected);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    doc.idBuyer = buyer == 0 ? 0 : buyer == 2 ? 4242 : addBuyer(firm, nip, city, zipcode, address);
+    const int id = addDoc(doc);
+    for (int version : {2, 3}) {
+        const QStringList rows = MJpkTestFile::elements(write({id}, version), QStringLiteral("SprzedazWiersz"));
+        QCOMPARE(rows.size(), 1);
+        QStringList buyerParts;
+        for (const char* name : {"NrKontrahenta", "NazwaKontrahenta", "AdresKontrahenta"})
+            buyerParts << QLatin1String(name) + QLatin1Char('=') + MJpkTestFile::part(rows[0], QLatin1String(name));
+        QCOMPARE(buyerParts.join(QLatin1Char(';')), expected);
+    }
+}
+
+void TestJpkVatWriter::saleDateOnlyWhenItDiffers_data()
+{
+    QTest::addColumn<QString>("dateSell");
+    QTest::addColumn<int>("inMonths");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("równa dacie wystawienia") << "2024-03-10 00:00:00" << 0 << "<none>";
+    QTest::newRow("inna data") << "2024-03-08" << 0 << "2024-03-08";
+    QTest::newRow("miesiąc") << "2024-02-17" << 1 << "2024-02-01";
+    QTest::newRow("miesiąc wystawienia od pierwszego") << "2024-03-01" << 1 << "2024-03-01";
+    QTest::newRow("bez daty sprzedaży") << "" << 0 << "<none>";
+}
+
+void TestJpkVatWriter::saleDateOnlyWhenItDiffers()
+{
+    QFETCH(QString, dateSell);
+    QFETCH(int, inMonths);
+    QFETCH(QString, expected);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    doc.dateSell = dateSell;
+    doc.sellInMonths = inMonths;
+    const int id = addDoc(doc);
+    const QStringList rows = MJpkTestFile::elements(write({id}, 3), QStringLiteral("SprzedazWiersz"));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(MJpkTestFile::part(rows[0], QStringLiteral("DataWystawienia")), QStringLiteral("2024-03-10"));
+    QCOMPARE(MJpkTestFile::part(rows[0], QStringLiteral("DataSprzedazy")), expected);
+}
+
+void TestJpkVatWriter::subjectOfEachVariant_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("flat");
+    QTest::addColumn<QString>("subject");
+
+    QTest::newRow("wersja 3") << 3 << "" << "NIP=5250001256;PelnaNazwa=Sprzedawca S.A.";
+    QTest::newRow("wersja 2 bez lokalu")
+        << 2 << ""
+        << "NIP=5250001256;PelnaNazwa=Sprzedawca S.A.;REGON=123456785;KodKraju=PL;Wojewodztwo=mazowieckie;"
+           "Powiat=warszawski;Gmina=Warszawa;Ulica=Prosta;NrDomu=12;Miejscowosc=Warszawa;KodPocztowy=00-850;"
+           "Poczta=Warszawa";
+    QTest::newRow("wersja 2 z lokalem")
+        << 2 << "4a"
+        << "NIP=5250001256;PelnaNazwa=Sprzedawca S.A.;REGON=123456785;KodKraju=PL;Wojewodztwo=mazowieckie;"
+           "Powiat=warszawski;Gmina=Warszawa;Ulica=Prosta;NrDomu=12;NrLokalu=4a;Miejscowosc=Warszawa;"
+           "KodPocztowy=00-850;Poczta=Warszawa";
+}
+
+void TestJpkVatWriter::subjectOfEachVariant()
+{
+    QFETCH(int, version);
+    QFETCH(QString, flat);
+    QFETCH(QString, subject);
+
+    QSqlQuery query;
+    query.prepare(QStringLiteral("UPDATE seller SET address_number2 = :flat"));
+    query.bindValue(QStringLiteral(":flat"), flat);
+    QVERIFY(query.exec());
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    const QString file = write({addDoc(doc)}, version);
+    QCOMPARE(MJpkTestFile::elements(file, QStringLiteral("Podmiot1")), QStringList({subject}));
+    const QStringList header = MJpkTestFile::elements(file, QStringLiteral("Naglowek"));
+    QCOMPARE(header.size(), 1);
+    QCOMPARE(MJpkTestFile::part(header[0], QStringLiteral("DataOd")), QStringLiteral("2024-03-01"));
+    QCOMPARE(MJpkTestFile::part(header[0], QStringLiteral("DataDo")), QStringLiteral("2024-03-31"));
+    QCOMPARE(MJpkTestFile::part(header[0], QStringLiteral("KodUrzedu")),
+             version == 2 ? QStringLiteral("1403") : QStringLiteral("<none>"));
+    QCOMPARE(MJpkTestFile::elements(file, QStringLiteral("SprzedazWiersz")).value(0).startsWith(QLatin1String("@typ=G")),
+             version == 2);
+}
+
+void TestJpkVatWriter::noExportedDocumentWritesNoFile_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::newRow("wersja 2") << 2;
+    QTest::newRow("wersja 3") << 3;
+}
+
+void TestJpkVatWriter::noExportedDocumentWritesNoFile()
+{
+    QFETCH(int, version);
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    doc.kind = 1;
+    const int proforma = addDoc(doc);
+    doc.kind = 5;
+    const int duplicate = addDoc(doc);
+    doc.kind = 0;
+    doc.idCurrency = 1;
+    const int euro = addDoc(doc);
+
+    MJpkVatWriter::Result result;
+    const QString file = write({proforma, duplicate, euro}, version, &result);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NothingToExport));
+    QVERIFY(result.message.contains(QLatin1String("JPK_VAT")));
+    QVERIFY(!QFile::exists(file));
+}
+
+void TestJpkVatWriter::unwritableTargetIsReportedAndLeftAlone()
+{
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    const int id = addDoc(doc);
+    const QString folder = m_db->path(QStringLiteral("blocked"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/target.xml")));
+
+    MJpkVatRequest request;
+    request.ids = {id};
+    request.idSeller = m_idSeller;
+    const MJpkVatWriter::Result result = MJpkVatWriter::write(folder + QStringLiteral("/target.xml"), request);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NotWritten));
+    QVERIFY2(result.message.contains(QLatin1String("target.xml")), qPrintable(result.message));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/target.xml")).isDir());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+INVOICE_TEST_MAIN(TestJpkVatWriter)
+#include "tst_jpkvatwriter.moc"
