@@ -11,7 +11,7 @@
 #include "MBenchFigures.h"
 
 #include "core/MDbOpener.h"
-#include "export/MJpkFaWriter.h"
+#include "data/MJpkFaWriter.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

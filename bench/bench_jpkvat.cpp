@@ -9,7 +9,7 @@
 #include "MBenchFigures.h"
 
 #include "core/MDbOpener.h"
-#include "export/MJpkVatWriter.h"
+#include "data/MJpkVatWriter.h"
 #include "resources/MResources.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "MCurrencyRatingDbView.h"
 
 #include "catalog/MCurrencyRatingDlg.h"
-#include "catalog/MCurrencyRatingFilter.h"
+#include "data/MCurrencyRatingFilter.h"
 #include "views/MFilterConditions.h"
 #include "views/MSqlQueryModel.h"
 

@@ -1,6 +1,6 @@
 #include "MProductDlg.h"
 
-#include "catalog/MProductPrice.h"
+#include "data/MProductPrice.h"
 #include "data/MNumberText.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "export/MJpkDlg.h"
 
 #include "core/MAppWnd.h"
-#include "export/MJpkSeller.h"
+#include "data/MJpkSeller.h"
 #include "views/MFileDialog.h"
 
 #include <QCalendarWidget>

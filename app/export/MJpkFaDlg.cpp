@@ -1,6 +1,6 @@
 #include "export/MJpkFaDlg.h"
 
-#include "export/MJpkFaWriter.h"
+#include "data/MJpkFaWriter.h"
 #include "views/MMessageBox.h"
 
 #include <QStringList>

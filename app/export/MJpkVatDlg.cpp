@@ -1,6 +1,6 @@
 #include "export/MJpkVatDlg.h"
 
-#include "export/MJpkVatWriter.h"
+#include "data/MJpkVatWriter.h"
 #include "views/MMessageBox.h"
 
 #include <QComboBox>

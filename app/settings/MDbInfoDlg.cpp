@@ -1,8 +1,8 @@
 #include "MDbInfoDlg.h"
 
 #include "core/MAppWnd.h"
-#include "settings/MDbBackup.h"
-#include "settings/MDbInfo.h"
+#include "data/MDbBackup.h"
+#include "data/MDbInfo.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
 

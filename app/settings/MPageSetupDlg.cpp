@@ -2,7 +2,7 @@
 
 #include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
-#include "settings/MEnvelopeWindow.h"
+#include "data/MEnvelopeWindow.h"
 #include "settings/MOkCancelLayout.h"
 
 #include <QGridLayout>

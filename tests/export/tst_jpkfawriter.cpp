@@ -1,7 +1,7 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "export/MJpkFaWriter.h"
+#include "data/MJpkFaWriter.h"
 
 #include <QDir>
 #include <QFile>

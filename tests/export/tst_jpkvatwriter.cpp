@@ -1,7 +1,7 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "export/MJpkVatWriter.h"
+#include "data/MJpkVatWriter.h"
 
 #include <QDir>
 #include <QFile>

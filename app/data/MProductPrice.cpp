@@ -1,4 +1,4 @@
-#include "MProductPrice.h"
+#include "data/MProductPrice.h"
 
 #include <QSqlQuery>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "export/MJpkVatWriter.h"
+#include "data/MJpkVatWriter.h"
 
-#include "export/MJpkKinds.h"
-#include "export/MJpkSeller.h"
-#include "export/MJpkText.h"
-#include "export/MJpkXmlFile.h"
+#include "data/MJpkKinds.h"
+#include "data/MJpkSeller.h"
+#include "data/MJpkText.h"
+#include "data/MJpkXmlFile.h"
 #include "data/MNumberText.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "export/MJpkKinds.h"
+#include "data/MJpkKinds.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "MDbBackup.h"
+#include "data/MDbBackup.h"
 
 #include <QDir>
 #include <QFileInfo>

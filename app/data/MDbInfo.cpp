@@ -1,4 +1,4 @@
-#include "MDbInfo.h"
+#include "data/MDbInfo.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "export/MJpkXmlFile.h"
+#include "data/MJpkXmlFile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "export/MJpkText.h"
+#include "data/MJpkText.h"
 
 #include "data/MIdentifierCheck.h"
 

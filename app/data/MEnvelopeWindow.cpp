@@ -1,4 +1,4 @@
-#include "MEnvelopeWindow.h"
+#include "data/MEnvelopeWindow.h"
 
 #include "data/MDefaultOptions.h"
 

@@ -1,6 +1,6 @@
-#include "export/MJpkSeller.h"
+#include "data/MJpkSeller.h"
 
-#include "export/MJpkText.h"
+#include "data/MJpkText.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

@@ -1,4 +1,4 @@
-#include "MCurrencyRatingFilter.h"
+#include "data/MCurrencyRatingFilter.h"
 
 namespace {
 

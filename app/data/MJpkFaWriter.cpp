@@ -1,10 +1,10 @@
-#include "export/MJpkFaWriter.h"
+#include "data/MJpkFaWriter.h"
 
-#include "export/MJpkFaRecords.h"
-#include "export/MJpkKinds.h"
-#include "export/MJpkSeller.h"
-#include "export/MJpkText.h"
-#include "export/MJpkXmlFile.h"
+#include "data/MJpkFaRecords.h"
+#include "data/MJpkKinds.h"
+#include "data/MJpkSeller.h"
+#include "data/MJpkText.h"
+#include "data/MJpkXmlFile.h"
 #include "data/MNumberText.h"
 
 #include <QCoreApplication>

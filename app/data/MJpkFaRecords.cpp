@@ -1,7 +1,7 @@
-#include "export/MJpkFaRecords.h"
+#include "data/MJpkFaRecords.h"
 
-#include "export/MJpkKinds.h"
-#include "export/MJpkText.h"
+#include "data/MJpkKinds.h"
+#include "data/MJpkText.h"
 #include "data/MNumberText.h"
 
 #include <QMap>
