@@ -164,7 +164,7 @@ MDbOpening::Outcome MDbOpening::open()
 
     if (dbVersion > programVersion) {
         m_message = {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
-                     tr("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>")
+                     tr("Nie można otwierać bazy stworzonej przez program w późniejszej wersji.<br>")
                          + tr("Baza danych została stworzona przez program w wersji %1.%2.<br>")
                                .arg(dbMajor)
                                .arg(dbMinor)

@@ -157,7 +157,7 @@ void TestDbOpener::newerDatabaseIsRefusedUntouched()
     QCOMPARE(shown.first().icon, QMessageBox::Critical);
     QCOMPARE(shown.first().title, QStringLiteral("Błąd otwarcia bazy danych"));
     QCOMPARE(shown.first().text,
-             QStringLiteral("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>"
+             QStringLiteral("Nie można otwierać bazy stworzonej przez program w późniejszej wersji.<br>"
                             "Baza danych została stworzona przez program w wersji 2.60.<br>"
                             "Program jest w wersji 2.53."));
     QVERIFY(m_calls.backups.isEmpty());
