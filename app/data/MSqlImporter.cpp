@@ -18,7 +18,7 @@ MSqlImporter::Report MSqlImporter::importFile(const QString& path, const QString
 {
     Report report;
     report.path = path;
-    report.run = MSqlScriptRunner::run(path, true);
+    report.run = MSqlScriptRunner::runImport(path);
     // A run that was rolled back left nothing to repair.
     if (report.run.opened && report.run.committed) {
         report.repair = MDataRepair::run(MDbOpening::dbNumMajor() * 1000 + MDbOpening::dbNumMinor(), tempPath);

@@ -27,6 +27,7 @@ private slots:
     void badLineImportsTheRest();
     void fileCannotEndTheTransaction_data();
     void fileCannotEndTheTransaction();
+    void conflictRollbackLeavesNothing();
     void secondImportAddsNoDuplicates();
     void failedCommitChangesNothing();
     void missingFileIsReported();
@@ -123,8 +124,8 @@ void TestSqlImport::badLineImportsTheRest()
     QCOMPARE(box.title, QStringLiteral("Importuj do bazy"));
     QVERIFY2(box.text.contains(QStringLiteral("z błędami")), qPrintable(box.text));
     QVERIFY2(box.text.contains(QStringLiteral("Wykonane polecenia: 2.")), qPrintable(box.text));
-    QVERIFY2(box.text.contains(QStringLiteral("Polecenia zakończone błędem: 1 (pierwszy: line 2: "
-                                              "table buyer has no column named nie_ma_takiej)")),
+    QVERIFY2(box.text.contains(QStringLiteral("Polecenia zakończone błędem: 1 (pierwszy: wiersz 2: polecenie nie "
+                                              "zostało wykonane: table buyer has no column named nie_ma_takiej)")),
              qPrintable(box.text));
 }
 
@@ -136,25 +137,69 @@ void TestSqlImport::fileCannotEndTheTransaction_data()
     QTest::newRow("end transaction") << "END TRANSACTION;";
     QTest::newRow("rollback in lower case") << "rollback;";
     QTest::newRow("begin, as a database dump starts") << "BEGIN TRANSACTION;";
+    QTest::newRow("rollback behind a comment") << "/* */ ROLLBACK;";
+    QTest::newRow("commit behind an empty comment") << "/**/COMMIT;";
+    QTest::newRow("savepoint") << "SAVEPOINT s;";
+    QTest::newRow("release") << "RELEASE s;";
+    QTest::newRow("drop table") << "DROP TABLE invoice;";
+    QTest::newRow("drop of the version table") << "DROP TABLE _version;";
+    QTest::newRow("version row changed") << "UPDATE _version SET num_major = 1;";
+    QTest::newRow("version row deleted") << "DELETE FROM _version;";
+    QTest::newRow("create table") << "CREATE TABLE extra (a);";
+    QTest::newRow("create trigger") << "CREATE TRIGGER t AFTER INSERT ON buyer BEGIN DELETE FROM buyer; END;";
+    QTest::newRow("alter table") << "ALTER TABLE buyer ADD COLUMN extra;";
+    QTest::newRow("attach") << "ATTACH DATABASE ':memory:' AS other;";
+    QTest::newRow("pragma") << "PRAGMA foreign_keys = ON;";
+    QTest::newRow("vacuum") << "VACUUM;";
 }
 
 void TestSqlImport::fileCannotEndTheTransaction()
 {
     QFETCH(QString, statement);
 
-    // The import is one transaction: a file's own transaction statements
-    // would commit or drop part of it behind the report's back.
+    // The import is one transaction of rows: a file's own transaction
+    // statements would commit or drop part of it behind the report's back,
+    // and a schema change would outlast any report.
     const QString path = writeFile(lines({buyerLine.arg(1).arg("Pierwsza", "Kraków"), statement,
                                           buyerLine.arg(3).arg("Trzecia", "Gdańsk")}));
+    const QString version = MTestDatabase::versionRow();
+    const QStringList schema = MTestDatabase::rows(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name"));
 
     const MSqlImport::Report report = import(path);
     QVERIFY(report.run.committed);
     QVERIFY(report.repaired);
     QCOMPARE(report.run.executed, 2);
     QCOMPARE(report.run.errors, 1);
-    QVERIFY2(report.run.firstError.startsWith(QStringLiteral("line 2: ")), qPrintable(report.run.firstError));
+    QVERIFY2(report.run.firstError.startsWith(QStringLiteral("wiersz 2: ")), qPrintable(report.run.firstError));
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, firm FROM buyer ORDER BY id")),
              (QStringList{"1|Pierwsza", "3|Trzecia"}));
+    QCOMPARE(MTestDatabase::versionRow(), version);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name")), schema);
+    QVERIFY(!MTestDatabase::rows(QStringLiteral("SELECT name FROM pragma_database_list")).contains("other"));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("begin")));
+    QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
+    // The program's own statements keep their rights after the import.
+    QVERIFY(QSqlQuery().exec(QStringLiteral("CREATE TEMP TABLE after_import (a)")));
+}
+
+void TestSqlImport::conflictRollbackLeavesNothing()
+{
+    // ON CONFLICT ROLLBACK is no transaction statement, but a conflict ends
+    // the whole transaction: nothing may stay, and the report must say so.
+    const QString path = writeFile(lines({buyerLine.arg(1).arg("Pierwsza", "Kraków"),
+                                          QStringLiteral("INSERT OR ROLLBACK INTO buyer (id, firm, time_create, "
+                                                         "time_modify) VALUES (1, 'x', '2010-05-01', '2010-05-01');"),
+                                          buyerLine.arg(3).arg("Trzecia", "Gdańsk")}));
+
+    const MSqlImport::Report report = import(path);
+    QVERIFY(!report.run.committed);
+    QVERIFY(!report.repaired);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 0);
+    MSqlImport::showReport(nullptr, report);
+    const MMessageBox::Shown box = onlyBox();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QVERIFY2(box.text.contains(QStringLiteral("Baza danych nie została zmieniona.")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("wiersz 2: ")), qPrintable(box.text));
     QVERIFY(QSqlQuery().exec(QStringLiteral("begin")));
     QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
 }
