@@ -89,5 +89,11 @@ QString MSqlFileEncoding::decode(const QByteArray& line, Kind reading)
 
 QString MSqlFileEncoding::name(Kind reading)
 {
-    return reading == Kind::Legacy ? QString::fromLatin1(legacyCodec()->name()) : QStringLiteral("UTF-8");
+    if (reading != Kind::Legacy)
+        return QStringLiteral("UTF-8");
+#ifdef Q_OS_WIN
+    return QString::fromLatin1(legacyCodec()->name());
+#else
+    return QStringLiteral("Windows-1250");
+#endif
 }

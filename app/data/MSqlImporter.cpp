@@ -39,6 +39,11 @@ QString MSqlImporter::Report::message() const
     QString text = run.errors == 0 ? tr("Zaimportowano plik %1.").arg(file)
                                    : tr("Zaimportowano plik %1 z błędami.").arg(file);
     text += QStringLiteral("<br>") + tr("Wykonane polecenia: %1.").arg(run.executed);
+    if (run.readingGuessed)
+        text += QStringLiteral("<br>") +
+                tr("Nie można rozpoznać kodowania znaków pliku; odczytano go jako %1. Sprawdź polskie litery "
+                   "zaimportowanych danych.")
+                    .arg(run.reading);
     if (run.repeatFailures > 0)
         text += QStringLiteral("<br>") +
                 tr("Pominięte polecenia, których dane już są w bazie: %1.").arg(run.repeatFailures);

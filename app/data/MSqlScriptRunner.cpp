@@ -187,7 +187,7 @@ MSqlScriptRunner::Result MSqlScriptRunner::runFile(const QString& path, bool loc
         }
     }
     const MSqlFileEncoding::Kind reading = localEncoding ? encoding.reading() : MSqlFileEncoding::Kind::Utf8;
-    if (localEncoding && (encoding.isGuessed() || reading == MSqlFileEncoding::Kind::Legacy))
+    if (localEncoding)
         result.reading = MSqlFileEncoding::name(reading);
     result.readingGuessed = encoding.isGuessed();
 

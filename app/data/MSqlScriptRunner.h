@@ -58,8 +58,7 @@ public:
         QString firstError;       // "wiersz N: " + what failed + SQLite's text, of the first
         bool committed = false;   // false: nothing of the run is in the database
         bool readFailed = false;  // the file could not be read to its end; nothing of it stays
-        QString reading;          // the legacy encoding's name when the file was read in it, or any
-                                  // encoding's name when it had to be guessed; empty otherwise
+        QString reading;          // the encoding a file in the local encoding was read in
         bool readingGuessed = false; // no line told the encoding for sure
         bool ok() const { return opened && errors == 0; }
     };

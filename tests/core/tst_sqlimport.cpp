@@ -11,6 +11,9 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 // Importing SQL files into a database made by the schema script: decoding,
 // lines that fail, files imported twice, a run that cannot be committed,
 // and what the user is told each time.
@@ -24,6 +27,11 @@ private slots:
 
     void decoding_data();
     void decoding();
+    void badByteInUtf8File_data();
+    void badByteInUtf8File();
+    void lineEnds_data();
+    void lineEnds();
+    void fileLargerThanTheMemoryLimit();
     void badLineImportsTheRest();
     void fileCannotEndTheTransaction_data();
     void fileCannotEndTheTransaction();
@@ -49,6 +57,15 @@ const QString buyerLine = QStringLiteral(
 QByteArray lines(const QStringList& statements)
 {
     return statements.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+// The process's address space in bytes, from /proc/self/statm.
+qint64 addressSpaceInUse()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        qFatal("cannot read /proc/self/statm");
+    return statm.readAll().split(' ').first().toLongLong() * sysconf(_SC_PAGESIZE);
 }
 
 MMessageBox::Shown onlyBox()
@@ -86,22 +103,131 @@ QString TestSqlImport::writeFile(const QByteArray& bytes)
 void TestSqlImport::decoding_data()
 {
     QTest::addColumn<QByteArray>("codec");
+    QTest::addColumn<QString>("firm");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<bool>("guessed");
 
-    QTest::newRow("Windows-1250, as the converter writes") << QByteArray("Windows-1250");
-    QTest::newRow("UTF-8") << QByteArray("UTF-8");
+    const QString firm = QStringLiteral("Zakład Źródło Żółć");
+    const QString city = QStringLiteral("Łódź");
+    QTest::newRow("Windows-1250, as the converter writes") << QByteArray("Windows-1250") << firm << city << false;
+    QTest::newRow("UTF-8") << QByteArray("UTF-8") << firm << city << false;
+    // In Windows-1250 "ÓŁ" is D3 A3, which is also valid UTF-8 ("ӣ").
+    QTest::newRow("Windows-1250 capitals that read as UTF-8")
+        << QByteArray("Windows-1250") << QStringLiteral("CZÓŁNO") << QStringLiteral("DÓŁ") << true;
+    QTest::newRow("UTF-8 capitals") << QByteArray("UTF-8") << QStringLiteral("CZÓŁNO") << QStringLiteral("DÓŁ")
+                                    << false;
+    QTest::newRow("Windows-1250 capitals beside other text")
+        << QByteArray("Windows-1250") << QStringLiteral("CZÓŁNO") << city << false;
 }
 
 void TestSqlImport::decoding()
 {
     QFETCH(QByteArray, codec);
+    QFETCH(QString, firm);
+    QFETCH(QString, city);
+    QFETCH(bool, guessed);
 
-    const QString text = buyerLine.arg(1).arg(QStringLiteral("Zakład Źródło Żółć"), QStringLiteral("Łódź"));
+    const QString text = buyerLine.arg(1).arg(firm, city);
     const QString path = writeFile(QTextCodec::codecForName(codec)->fromUnicode(text + QStringLiteral("\r\n")));
 
     const MSqlImport::Report report = import(path);
     QVERIFY2(report.ok(), qPrintable(report.message()));
-    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT firm, city FROM buyer")),
-             QStringList{QStringLiteral("Zakład Źródło Żółć|Łódź")});
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT firm, city FROM buyer")), QStringList{firm + '|' + city});
+    // A reading the import could only guess is told, with the encoding it used.
+    QCOMPARE(report.message().contains(QStringLiteral("odczytano go jako Windows-1250")), guessed);
+}
+
+void TestSqlImport::badByteInUtf8File_data()
+{
+    QTest::addColumn<int>("badLine");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("error");
+
+    const QStringList all{"1|Zakład|Łódź", "2|Źródło|Kraków", "3|Żółć|Gdańsk"};
+    QTest::newRow("in a comment") << 1 << all << QString();
+    QTest::newRow("in a statement") << 3 << QStringList{all.at(0), all.at(2)}
+                                    << QStringLiteral("wiersz 3: nie można odczytać tekstu wiersza w kodowaniu UTF-8");
+}
+
+void TestSqlImport::badByteInUtf8File()
+{
+    QFETCH(int, badLine);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, error);
+
+    QList<QByteArray> fileLines{"-- eksport z programu",
+                                buyerLine.arg(1).arg("Zakład", "Łódź").toUtf8(),
+                                buyerLine.arg(2).arg("Źródło", "Kraków").toUtf8(),
+                                buyerLine.arg(3).arg("Żółć", "Gdańsk").toUtf8()};
+    // One byte that is never UTF-8, in the comment or inside the firm "Źródło".
+    if (badLine == 1)
+        fileLines[0].append(" \xFF");
+    else
+        fileLines[badLine - 1].replace("o', '", "o\xFF" "', '");
+    const MSqlImport::Report report = import(writeFile(fileLines.toVector().toList().join("\n") + "\n"));
+
+    QVERIFY(report.run.committed);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, firm, city FROM buyer ORDER BY id")), stored);
+    if (error.isEmpty())
+        QVERIFY2(report.ok(), qPrintable(report.message()));
+    else
+        QVERIFY2(report.run.firstError.startsWith(error), qPrintable(report.run.firstError));
+}
+
+void TestSqlImport::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("end");
+
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR only") << QByteArray("\r");
+}
+
+void TestSqlImport::lineEnds()
+{
+    QFETCH(QByteArray, end);
+
+    QByteArray bytes;
+    for (int id = 1; id <= 3; ++id)
+        bytes += buyerLine.arg(id).arg("Firma", "Łódź").toUtf8() + end;
+    bytes += "INSERT INTO nie_ma (a) VALUES (1);" + end;
+    const MSqlImport::Report report = import(writeFile(bytes));
+
+    QCOMPARE(report.run.executed, 3);
+    QCOMPARE(report.run.errors, 1);
+    QVERIFY2(report.run.firstError.startsWith(QStringLiteral("wiersz 4: ")), qPrintable(report.run.firstError));
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 3);
+}
+
+void TestSqlImport::fileLargerThanTheMemoryLimit()
+{
+    // A sparse file past 2 GiB: a statement, a line of zero bytes as long as
+    // the file, and a statement at its end. The import runs with its
+    // address space limited to 512 MiB above what the test already uses.
+    const QString path = m_dir.filePath(QStringLiteral("huge.sql"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(buyerLine.arg(1).arg("Pierwsza", "Łódź").toUtf8() + "\n");
+        QVERIFY(file.seek((qint64(2) << 30) + (qint64(64) << 20)));
+        file.write("\n" + buyerLine.arg(2).arg("Ostatnia", "Łódź").toUtf8() + "\n");
+    }
+
+    struct rlimit before;
+    QVERIFY(getrlimit(RLIMIT_AS, &before) == 0);
+    struct rlimit limited = before;
+    limited.rlim_cur = rlim_t(addressSpaceInUse() + (qint64(512) << 20));
+    QVERIFY(setrlimit(RLIMIT_AS, &limited) == 0);
+    const MSqlImport::Report report = import(path);
+    QVERIFY(setrlimit(RLIMIT_AS, &before) == 0);
+
+    QVERIFY(report.run.committed);
+    QCOMPARE(report.run.executed, 2);
+    QCOMPARE(report.run.errors, 1);
+    QVERIFY2(report.run.firstError.startsWith(QStringLiteral("wiersz 2: wiersz jest za długi")),
+             qPrintable(report.run.firstError));
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT firm FROM buyer ORDER BY id")),
+             (QStringList{"Pierwsza", "Ostatnia"}));
 }
 
 void TestSqlImport::badLineImportsTheRest()
