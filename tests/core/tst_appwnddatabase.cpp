@@ -5,8 +5,10 @@
 #include "views/MMessageBox.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QtTest>
@@ -46,7 +48,9 @@ void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
         MAppWnd window;
         QVERIFY(!window.hasEnded());
         QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
-        QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
+        // The database did not exist before this start: nothing to copy, and
+        // no empty file that would stand for the day's copy.
+        QVERIFY(QDir(MAppWnd::pathData + QStringLiteral("data/backup")).isEmpty());
         QCOMPARE(MAppWnd::option(QStringLiteral("PRINT_PDF_PATH")), MAppWnd::pathDocuments + QStringLiteral("pdf"));
         QCOMPARE(window.marginLeft(), 5.0);
         MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;15;10;20"));
@@ -60,6 +64,10 @@ void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
     QCOMPARE(MTestDatabase::versionRow(), QStringLiteral("2.53/2.53"));
     // Up to date: no upgrade, so no second copy before one.
     QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v00.db3")));
+    // The day's copy is made at the first start that has a database to copy.
+    const QFileInfo daily(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_")
+                          + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3"));
+    QVERIFY(daily.size() > 0);
     QCOMPARE(window.marginLeft(), 10.0);
     QCOMPARE(window.marginTop(), 15.0);
     QCOMPARE(window.marginRight(), 10.0);
