@@ -1,5 +1,6 @@
 #include "data/MSqlScriptRunner.h"
 
+#include "data/MDbVersion.h"
 #include "data/MProgramVersion.h"
 #include "data/MSqlFileEncoding.h"
 #include "data/MSqlLineReader.h"
@@ -114,13 +115,11 @@ MSqlScriptRunner::Versions MSqlScriptRunner::databaseVersions(int program)
 {
     Versions versions;
     versions.program = program;
-    QSqlQuery query;
-    if (query.exec(QStringLiteral(
-            "SELECT num_major, num_minor, check_num_major, check_num_minor FROM _version WHERE id = 1"))
-        && query.next()) {
-        versions.database = query.value(0).toInt() * 1000 + query.value(1).toInt();
-        versions.check = query.value(2).toInt() * 1000 + query.value(3).toInt();
-    }
+    MDbVersion row;
+    QString error;
+    MDbVersion::read(&row, &error);
+    versions.database = row.number();
+    versions.check = row.checkNumber();
     return versions;
 }
 
