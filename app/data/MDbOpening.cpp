@@ -67,6 +67,13 @@ bool MDbOpening::createConnection(const QString& path, MDataMessage* failure)
         return false;
     }
 
+    // A file locked by another program, or no database at all, would fail
+    // below as if the Polish layer were missing (locked: after long waits).
+    if (!accessible(path, failure)) {
+        db.close();
+        return false;
+    }
+
     QString error;
     bool ready = MSqlitePolish::install(db, &error) && MRoundCents::install(db, &error);
     if (ready) {
@@ -260,28 +267,33 @@ bool MDbOpening::upgrade(int dbMajor, int dbMinor)
     return true;
 }
 
-bool MDbOpening::checkFile(const QString& path)
+bool MDbOpening::accessible(const QString& path, MDataMessage* failure)
 {
-    const QString title = tr("Błąd otwarcia bazy danych");
-    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
+    const QSqlDatabase connection = QSqlDatabase::database();
+    sqlite3* db = MSqliteHandle::of(connection);
     // Another program's lock is told at once rather than after every statement's wait.
     sqlite3_busy_timeout(db, busyCheckMilliseconds);
-    QSqlQuery query;
+    QSqlQuery query(connection);
     const bool read = query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next();
     const int code = query.lastError().nativeErrorCode().toInt() & 0xFF;
     query.finish();
     sqlite3_busy_timeout(db, busyMilliseconds);
-    if (!read && (code == SQLITE_BUSY || code == SQLITE_LOCKED)) {
-        m_message = {MDataMessage::Kind::Critical, title,
-                     tr("Plik bazy danych %1 jest używany przez inny program.<br>"
-                        "Zamknij tamten program i uruchom ten ponownie.")
-                         .arg(nativeFile(path))};
-        return false;
-    }
-    if (!read) {
-        reportDamaged(path, query.lastError().databaseText());
-        return false;
-    }
+    if (read)
+        return true;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        *failure = {MDataMessage::Kind::Critical, tr("Błąd połączenia z bazą danych"),
+                    tr("Plik bazy danych %1 jest używany przez inny program.<br>"
+                       "Zamknij tamten program i uruchom ten ponownie.")
+                        .arg(nativeFile(path))};
+    else
+        *failure = damaged(path, query.lastError().databaseText());
+    return false;
+}
+
+bool MDbOpening::checkFile(const QString& path)
+{
+    const QString title = tr("Błąd otwarcia bazy danych");
+    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
 
     // A file cut short is told by its size before any page beyond its end is needed.
     const qint64 pageSize = sqlValue(QStringLiteral("PRAGMA page_size")).toLongLong();
@@ -325,7 +337,12 @@ bool MDbOpening::checkPages(const QString& path)
 
 void MDbOpening::reportDamaged(const QString& path, const QString& error)
 {
-    m_message = {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
+    m_message = damaged(path, error);
+}
+
+MDataMessage MDbOpening::damaged(const QString& path, const QString& error)
+{
+    return {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
                  tr("Plik bazy danych %1 jest uszkodzony.<br>"
                     "Program nie zmienił go, nie zrobił z niego kopii zapasowej i nie otworzy go. "
                     "Kopie zapasowe z wcześniejszych dni są w katalogu data/backup.<br>Błąd: %2")

@@ -37,7 +37,8 @@ public:
     // Opens the default QSQLITE connection on `path`, installs the Polish
     // collation and text functions and applies the connection settings.
     // A failure returns false with its message in `failure`; a connection on
-    // which the Polish layer cannot be installed is closed again.
+    // a file that is locked by another program or no database, or on which
+    // the Polish layer cannot be installed, is closed again.
     static bool createConnection(const QString& path, MDataMessage* failure);
 
     // The numbers of the version row; 0 when the table, the row or the value is
@@ -61,12 +62,13 @@ public:
     MDataMessage message() const;
 
 private:
-    // Whether the file can be read and written at all: not locked by another
-    // program, not cut short, not read-only.
+    // Whether the file can be used at all: not cut short, not read-only.
     bool checkFile(const QString& path);
     // SQLite's quick check of every page.
     bool checkPages(const QString& path);
     void reportDamaged(const QString& path, const QString& error);
+    static bool accessible(const QString& path, MDataMessage* failure);
+    static MDataMessage damaged(const QString& path, const QString& error);
     bool upgrade(int dbMajor, int dbMinor);
     void reportUpgradeFailure(int dbMajor, int dbMinor, const QString& error);
 
