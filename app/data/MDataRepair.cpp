@@ -5,13 +5,17 @@
 #include "data/MOptions.h"
 #include "data/MRecompute.h"
 #include "data/MSqlValue.h"
+#include "data/MSqliteHandle.h"
 
 #include <QFile>
 #include <QImage>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -242,7 +246,10 @@ void migrateOptions(int lastVersion)
 MDataRepair::Result MDataRepair::run(int lastVersion, const QString& tempPath)
 {
     Statements statements;
-    statements.exec(QStringLiteral("begin"));
+    // A savepoint, so that a caller's transaction (the upgrade's, with the
+    // version row) takes the repair in; without one it is a transaction of its own.
+    const bool outermost = sqlite3_get_autocommit(MSqliteHandle::of(QSqlDatabase::database())) != 0;
+    statements.exec(QStringLiteral("SAVEPOINT repair"));
 
     retireSellerKindOne(statements);
     fillPatternTexts(statements);
@@ -267,8 +274,13 @@ MDataRepair::Result MDataRepair::run(int lastVersion, const QString& tempPath)
         migrateOptions(lastVersion);
     MOptions::loadOptions();
 
-    if (!statements.exec(QStringLiteral("commit"))) {
-        QSqlQuery(QStringLiteral("rollback"));
+    if (!statements.exec(QStringLiteral("RELEASE repair"))) {
+        if (outermost) {
+            QSqlQuery(QStringLiteral("ROLLBACK"));
+        } else {
+            QSqlQuery(QStringLiteral("ROLLBACK TO repair"));
+            QSqlQuery(QStringLiteral("RELEASE repair"));
+        }
         MOptions::loadOptions();
     }
     return statements.result();

@@ -2,6 +2,7 @@
 
 #include "data/MDbVersion.h"
 #include "data/MInvoiceCopies.h"
+#include "data/MOptions.h"
 #include "data/MProgramVersion.h"
 #include "data/MRoundCents.h"
 #include "data/MSqlitePolish.h"
@@ -247,7 +248,14 @@ bool MDbOpening::upgrade(int dbMajor, int dbMinor)
         return false;
     }
 
+    // The version row and the repair's migrations are one transaction: a
+    // program killed during the repair leaves the old version, and the next
+    // start runs the whole upgrade again rather than skipping the migrations.
     QSqlQuery query;
+    if (!query.exec(QStringLiteral("begin"))) {
+        reportUpgradeFailure(dbMajor, dbMinor, query.lastError().text());
+        return false;
+    }
     query.prepare(QStringLiteral("UPDATE _version SET num_major = :num_major, num_minor = :num_minor, "
                                  "num_special = :num_special, check_num_major = :check_num_major, "
                                  "check_num_minor = :check_num_minor WHERE id = 1"));
@@ -258,12 +266,21 @@ bool MDbOpening::upgrade(int dbMajor, int dbMinor)
     query.bindValue(QStringLiteral(":check_num_major"), programMajor);
     query.bindValue(QStringLiteral(":check_num_minor"), programMinor);
     if (!query.exec() || query.numRowsAffected() != 1) {
-        reportUpgradeFailure(dbMajor, dbMinor, query.lastError().text());
+        const QString error = query.lastError().text();
+        query.exec(QStringLiteral("rollback"));
+        reportUpgradeFailure(dbMajor, dbMinor, error);
         return false;
     }
 
     if (m_steps.repairDb)
         m_steps.repairDb(dbMajor * 1000 + dbMinor);
+    if (!query.exec(QStringLiteral("commit"))) {
+        const QString error = query.lastError().text();
+        query.exec(QStringLiteral("rollback"));
+        MOptions::loadOptions();
+        reportUpgradeFailure(dbMajor, dbMinor, error);
+        return false;
+    }
     return true;
 }
 
