@@ -7,6 +7,7 @@
 #include "data/MSqlValue.h"
 #include "data/MSqliteHandle.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QSqlDatabase>
@@ -59,7 +60,8 @@ private:
     bool check(const QSqlQuery& query, bool ok)
     {
         if (!ok && m_result.failed++ == 0)
-            m_result.firstError = query.lastError().databaseText();
+            m_result.firstError = QCoreApplication::translate("MDataRepair", "polecenie naprawy nie zostało wykonane: %1")
+                                      .arg(query.lastError().databaseText());
         return ok;
     }
 
