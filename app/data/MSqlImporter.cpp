@@ -36,7 +36,10 @@ QString MSqlImporter::Report::message() const
         return tr("Import pliku %1 nie powiódł się. Baza danych nie została zmieniona.<br>Błąd: %2")
             .arg(file, run.firstError.toHtmlEscaped());
 
+    // Only the statements that ran changed the database; when none did, no data was saved.
+    const bool nothingStored = run.executed == 0 && run.errors > 0;
     QString text = run.errors == 0 ? tr("Zaimportowano plik %1.").arg(file)
+                   : nothingStored ? tr("Z pliku %1 nie zaimportowano żadnych danych.").arg(file)
                                    : tr("Zaimportowano plik %1 z błędami.").arg(file);
     text += QStringLiteral("<br>") + tr("Wykonane polecenia: %1.").arg(run.executed);
     if (run.readingGuessed)
@@ -49,7 +52,9 @@ QString MSqlImporter::Report::message() const
                 tr("Pominięte polecenia, których dane już są w bazie: %1.").arg(run.repeatFailures);
     if (run.errors > 0)
         text += QStringLiteral("<br>") +
-                tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Pominięto je, pozostałe dane zostały zapisane.")
+                (nothingStored ? tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Żadne dane nie zostały zapisane.")
+                               : tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Pominięto je, pozostałe dane "
+                                    "zostały zapisane."))
                     .arg(run.errors)
                     .arg(run.firstError.toHtmlEscaped());
     if (!repair.ok())

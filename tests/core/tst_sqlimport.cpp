@@ -35,6 +35,7 @@ private slots:
     void badLineImportsTheRest();
     void fileCannotEndTheTransaction_data();
     void fileCannotEndTheTransaction();
+    void reportCountsWhatWasStored();
     void conflictRollbackLeavesNothing();
     void secondImportAddsNoDuplicates();
     void failedCommitChangesNothing();
@@ -306,6 +307,23 @@ void TestSqlImport::fileCannotEndTheTransaction()
     QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
     // The program's own statements keep their rights after the import.
     QVERIFY(QSqlQuery().exec(QStringLiteral("CREATE TEMP TABLE after_import (a)")));
+}
+
+void TestSqlImport::reportCountsWhatWasStored()
+{
+    // Every line fails, as on a database that cannot be written: the report
+    // must not say that the rest of the data was saved.
+    const QString path = writeFile(lines({QStringLiteral("INSERT INTO nie_ma (a) VALUES (1);"),
+                                          QStringLiteral("INSERT INTO buyer (id, nie_ma) VALUES (2, 1);")}));
+    const MSqlImport::Report report = import(path);
+    QCOMPARE(report.run.executed, 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 0);
+    MSqlImport::showReport(nullptr, report);
+    const MMessageBox::Shown box = onlyBox();
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QVERIFY2(box.text.startsWith(QStringLiteral("Z pliku ")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("Żadne dane nie zostały zapisane.")), qPrintable(box.text));
+    QVERIFY2(!box.text.contains(QStringLiteral("pozostałe dane")), qPrintable(box.text));
 }
 
 void TestSqlImport::conflictRollbackLeavesNothing()
