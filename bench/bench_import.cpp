@@ -3,7 +3,8 @@
 // transaction. The file is written as the converter writes its output:
 // Windows-1250 text, CR LF line ends, one statement per line (buyers,
 // products, documents and, most of all, document lines). Prints the median
-// of several runs, each on a fresh copy of a new database.
+// of several runs, each on a fresh copy of a new database, and the peak
+// memory the import adds to the program.
 //
 // Usage: bench_import [lines] [runs]
 
@@ -30,6 +31,26 @@ using MBenchFigures::closeConnection;
 using MBenchFigures::median;
 
 namespace {
+
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
+qint64 statusKib(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(QByteArray(field) + ':'))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+// Starts a new peak: the kernel's high-water mark falls back to the present size.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
 
 void fail(const char* what)
 {
@@ -118,6 +139,7 @@ int main(int argc, char* argv[])
     QVector<double> shell;
     QVector<double> runner;
     QVector<double> import;
+    QVector<double> importMemory;
     for (int i = 0; i < runs; ++i) {
         freshCopy();
         shell << seconds([&] {
@@ -140,12 +162,15 @@ int main(int argc, char* argv[])
 
         freshCopy();
         MDbOpener::createConnection(copy);
+        resetPeak();
+        const qint64 before = statusKib("VmRSS");
         import << seconds([&] {
             const MSqlImport::Report report = MSqlImport::importFile(sqlFile, dir.path() + QStringLiteral("/"));
             if (!report.ok())
                 fail(qPrintable(report.message()));
             MDbOpener::cleanDb();
         });
+        importMemory << double(statusKib("VmHWM") - before) / 1024.0;
         closeConnection();
     }
     const double base = median(shell);
@@ -155,5 +180,7 @@ int main(int argc, char* argv[])
                 median(runner) / base);
     std::printf("import with repair and clean-up:     %.2f s (%.2f x the shell)\n", median(import),
                 median(import) / base);
+    std::printf("peak memory of the import:           %.1f MB above the program's before it (aim: 30 MB)\n",
+                median(importMemory));
     return 0;
 }

@@ -59,7 +59,6 @@ MAppWnd::MAppWnd()
     }
 
     pathDbFile = pathData + QStringLiteral("data/Invoice.db3");
-    backupDb(QString());
     const bool connected = createConnection(pathDbFile);
 
     m_splash = new MSplash(QPixmap(QStringLiteral(":/resource/intro.png")), Qt::WindowStaysOnTopHint);

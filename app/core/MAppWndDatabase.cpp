@@ -54,15 +54,18 @@ void MAppWnd::openDb()
 {
     MDbOpener::Steps steps;
     steps.backupDb = [this](const QString& suffix) { backupDb(suffix); };
+    steps.dailyBackupDue = [] { return MProgramPaths::dailyBackupDue(); };
     steps.cleanDisk = [this] { doCleanDisk(); };
     steps.repairDb = [this](int numLastDb) { doRepairDb(numLastDb); };
 
-    // A newer database or a failed upgrade: the user has been told, and the
+    // A newer, damaged, locked or read-only database or a failed upgrade
+    // (the day's backup is made there, once the file was checked): the user has been told, and the
     // window does not open on such a database. Without a connection the window
     // still opens (the splash has said so), so that "Katalogi programu" can
     // point the program at another database folder for the next start.
     const MDbOpener::Outcome outcome = MDbOpener(this, pathTemp, steps).open();
-    m_refused = outcome == MDbOpener::Outcome::Newer || outcome == MDbOpener::Outcome::UpgradeFailed;
+    m_refused = outcome == MDbOpener::Outcome::Newer || outcome == MDbOpener::Outcome::UpgradeFailed
+        || outcome == MDbOpener::Outcome::Unusable;
 }
 
 void MAppWnd::doCleanDb()

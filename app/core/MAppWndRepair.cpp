@@ -21,7 +21,9 @@ void MAppWnd::doRepairDb()
 
 void MAppWnd::doRepairDb2()
 {
+    releaseListQueries();
     const MDataRepair::Result result = MDataRepair::run(dbNumMajor() * 1000 + dbNumMinor(), pathTemp);
+    reloadOpenLists();
     if (!result.ok())
         MMessageBox::warning(this, tr("Napraw bazę"),
                              tr("Nie wszystkie zmiany naprawy bazy danych powiodły się (%1).<br>"

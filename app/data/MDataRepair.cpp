@@ -5,13 +5,18 @@
 #include "data/MOptions.h"
 #include "data/MRecompute.h"
 #include "data/MSqlValue.h"
+#include "data/MSqliteHandle.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -55,7 +60,8 @@ private:
     bool check(const QSqlQuery& query, bool ok)
     {
         if (!ok && m_result.failed++ == 0)
-            m_result.firstError = query.lastError().databaseText();
+            m_result.firstError = QCoreApplication::translate("MDataRepair", "polecenie naprawy nie zostało wykonane: %1")
+                                      .arg(query.lastError().databaseText());
         return ok;
     }
 
@@ -242,7 +248,10 @@ void migrateOptions(int lastVersion)
 MDataRepair::Result MDataRepair::run(int lastVersion, const QString& tempPath)
 {
     Statements statements;
-    statements.exec(QStringLiteral("begin"));
+    // A savepoint, so that a caller's transaction (the upgrade's, with the
+    // version row) takes the repair in; without one it is a transaction of its own.
+    const bool outermost = sqlite3_get_autocommit(MSqliteHandle::of(QSqlDatabase::database())) != 0;
+    statements.exec(QStringLiteral("SAVEPOINT repair"));
 
     retireSellerKindOne(statements);
     fillPatternTexts(statements);
@@ -267,8 +276,13 @@ MDataRepair::Result MDataRepair::run(int lastVersion, const QString& tempPath)
         migrateOptions(lastVersion);
     MOptions::loadOptions();
 
-    if (!statements.exec(QStringLiteral("commit"))) {
-        QSqlQuery(QStringLiteral("rollback"));
+    if (!statements.exec(QStringLiteral("RELEASE repair"))) {
+        if (outermost) {
+            QSqlQuery(QStringLiteral("ROLLBACK"));
+        } else {
+            QSqlQuery(QStringLiteral("ROLLBACK TO repair"));
+            QSqlQuery(QStringLiteral("RELEASE repair"));
+        }
         MOptions::loadOptions();
     }
     return statements.result();

@@ -3,7 +3,8 @@
 #include <QString>
 
 // Brings the content of the database in line with the current program, in
-// one transaction on the default connection: the values older releases left
+// one transaction on the default connection (within the caller's, when one
+// is open): the values older releases left
 // empty (numbering pattern texts, document numbers, VAT names, one-sided
 // prices, units, default bank rows), the document amounts recomputed, and the
 // one-time migrations of databases older than a given version (seller logos

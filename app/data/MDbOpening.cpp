@@ -1,13 +1,18 @@
 #include "data/MDbOpening.h"
 
+#include "data/MDbVersion.h"
 #include "data/MInvoiceCopies.h"
+#include "data/MOptions.h"
 #include "data/MProgramVersion.h"
 #include "data/MRoundCents.h"
 #include "data/MSqlitePolish.h"
 #include "data/MSqlScriptRunner.h"
+#include "data/MSqliteHandle.h"
 #include "data/MSqlValue.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QSqlDatabase>
@@ -15,21 +20,35 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <sqlite3.h>
+
 namespace {
 
 constexpr int programMajor = MProgramVersion::versionMajor;
 constexpr int programMinor = MProgramVersion::versionMinor;
 constexpr int programVersion = programMajor * 1000 + programMinor;
 
+// Qt's own wait for another connection's lock, and the short one of the start-up check.
+const int busyMilliseconds = 5000;
+const int busyCheckMilliseconds = 200;
+
 QString tr(const char* text)
 {
     return QCoreApplication::translate("MAppWnd", text);
 }
 
-int versionNumber(const QString& sql)
+// The version row, all 0 when it cannot be read (the opening refuses such a database).
+MDbVersion versionRow()
 {
-    const QVariant value = sqlValue(sql);
-    return value.isValid() && !value.isNull() ? value.toInt() : 0;
+    MDbVersion version;
+    QString error;
+    MDbVersion::read(&version, &error);
+    return version;
+}
+
+QString nativeFile(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toHtmlEscaped();
 }
 
 QString backupSuffix(int major, int minor)
@@ -46,6 +65,13 @@ bool MDbOpening::createConnection(const QString& path, MDataMessage* failure)
     if (!db.open()) {
         *failure = {MDataMessage::Kind::Critical, tr("Błąd połączenia z bazą danych"),
                     tr("Nie można ustanowić połączenia z bazą danych.")};
+        return false;
+    }
+
+    // A file locked by another program, or no database at all, would fail
+    // below as if the Polish layer were missing (locked: after long waits).
+    if (!accessible(path, failure)) {
+        db.close();
         return false;
     }
 
@@ -75,22 +101,22 @@ bool MDbOpening::createConnection(const QString& path, MDataMessage* failure)
 
 int MDbOpening::dbNumMajor()
 {
-    return versionNumber(QStringLiteral("SELECT num_major FROM _version WHERE id = 1"));
+    return versionRow().major;
 }
 
 int MDbOpening::dbNumMinor()
 {
-    return versionNumber(QStringLiteral("SELECT num_minor FROM _version WHERE id = 1"));
+    return versionRow().minor;
 }
 
 int MDbOpening::dbCheckNumMajor()
 {
-    return versionNumber(QStringLiteral("SELECT check_num_major FROM _version WHERE id = 1"));
+    return versionRow().checkMajor;
 }
 
 int MDbOpening::dbCheckNumMinor()
 {
-    return versionNumber(QStringLiteral("SELECT check_num_minor FROM _version WHERE id = 1"));
+    return versionRow().checkMinor;
 }
 
 void MDbOpening::cleanDb()
@@ -157,14 +183,27 @@ MDbOpening::Outcome MDbOpening::open()
     if (!QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen())
         return Outcome::NoConnection;
 
-    const int dbMajor = dbNumMajor();
-    const int dbMinor = dbNumMinor();
-    const int dbVersion = dbMajor * 1000 + dbMinor;
-    const int checkVersion = dbCheckNumMajor() * 1000 + dbCheckNumMinor();
+    const QString path = QSqlDatabase::database().databaseName();
+    if (!checkFile(path))
+        return Outcome::Unusable;
+
+    MDbVersion version;
+    QString error;
+    if (!MDbVersion::read(&version, &error)) {
+        m_message = {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
+                     tr("Nie można odczytać wersji bazy danych z pliku %1: %2.<br>"
+                        "Program nie zmienił pliku i nie otworzy go.")
+                         .arg(nativeFile(path), error.toHtmlEscaped())};
+        return Outcome::Unusable;
+    }
+    const int dbMajor = version.major;
+    const int dbMinor = version.minor;
+    const int dbVersion = version.number();
+    const int checkVersion = version.checkNumber();
 
     if (dbVersion > programVersion) {
         m_message = {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
-                     tr("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>")
+                     tr("Nie można otwierać bazy stworzonej przez program w późniejszej wersji.<br>")
                          + tr("Baza danych została stworzona przez program w wersji %1.%2.<br>")
                                .arg(dbMajor)
                                .arg(dbMinor)
@@ -172,7 +211,16 @@ MDbOpening::Outcome MDbOpening::open()
         return Outcome::Newer;
     }
 
-    if (checkVersion < programVersion && !upgrade(dbMajor, dbMinor))
+    // A damaged file is neither copied over a good backup nor upgraded; the
+    // whole check reads every page, so it runs only when one of them is due.
+    const bool upgradeDue = checkVersion < programVersion;
+    const bool dailyBackupDue = m_steps.dailyBackupDue && m_steps.dailyBackupDue();
+    if ((upgradeDue || dailyBackupDue) && !checkPages(path))
+        return Outcome::Unusable;
+    if (dailyBackupDue && m_steps.backupDb)
+        m_steps.backupDb(QString());
+
+    if (upgradeDue && !upgrade(dbMajor, dbMinor))
         return Outcome::UpgradeFailed;
 
     cleanDb();
@@ -200,7 +248,14 @@ bool MDbOpening::upgrade(int dbMajor, int dbMinor)
         return false;
     }
 
+    // The version row and the repair's migrations are one transaction: a
+    // program killed during the repair leaves the old version, and the next
+    // start runs the whole upgrade again rather than skipping the migrations.
     QSqlQuery query;
+    if (!query.exec(QStringLiteral("begin"))) {
+        reportUpgradeFailure(dbMajor, dbMinor, query.lastError().text());
+        return false;
+    }
     query.prepare(QStringLiteral("UPDATE _version SET num_major = :num_major, num_minor = :num_minor, "
                                  "num_special = :num_special, check_num_major = :check_num_major, "
                                  "check_num_minor = :check_num_minor WHERE id = 1"));
@@ -211,13 +266,104 @@ bool MDbOpening::upgrade(int dbMajor, int dbMinor)
     query.bindValue(QStringLiteral(":check_num_major"), programMajor);
     query.bindValue(QStringLiteral(":check_num_minor"), programMinor);
     if (!query.exec() || query.numRowsAffected() != 1) {
-        reportUpgradeFailure(dbMajor, dbMinor, query.lastError().text());
+        const QString error = query.lastError().text();
+        query.exec(QStringLiteral("rollback"));
+        reportUpgradeFailure(dbMajor, dbMinor, error);
         return false;
     }
 
     if (m_steps.repairDb)
         m_steps.repairDb(dbMajor * 1000 + dbMinor);
+    if (!query.exec(QStringLiteral("commit"))) {
+        const QString error = query.lastError().text();
+        query.exec(QStringLiteral("rollback"));
+        MOptions::loadOptions();
+        reportUpgradeFailure(dbMajor, dbMinor, error);
+        return false;
+    }
     return true;
+}
+
+bool MDbOpening::accessible(const QString& path, MDataMessage* failure)
+{
+    const QSqlDatabase connection = QSqlDatabase::database();
+    sqlite3* db = MSqliteHandle::of(connection);
+    // Another program's lock is told at once rather than after every statement's wait.
+    sqlite3_busy_timeout(db, busyCheckMilliseconds);
+    QSqlQuery query(connection);
+    const bool read = query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next();
+    const int code = query.lastError().nativeErrorCode().toInt() & 0xFF;
+    query.finish();
+    sqlite3_busy_timeout(db, busyMilliseconds);
+    if (read)
+        return true;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        *failure = {MDataMessage::Kind::Critical, tr("Błąd połączenia z bazą danych"),
+                    tr("Plik bazy danych %1 jest używany przez inny program.<br>"
+                       "Zamknij tamten program i uruchom ten ponownie.")
+                        .arg(nativeFile(path))};
+    else
+        *failure = damaged(path, query.lastError().databaseText());
+    return false;
+}
+
+bool MDbOpening::checkFile(const QString& path)
+{
+    const QString title = tr("Błąd otwarcia bazy danych");
+    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
+
+    // A file cut short is told by its size before any page beyond its end is needed.
+    const qint64 pageSize = sqlValue(QStringLiteral("PRAGMA page_size")).toLongLong();
+    const qint64 pages = sqlValue(QStringLiteral("PRAGMA page_count")).toLongLong();
+    const qint64 size = QFileInfo(path).size();
+    if (pageSize > 0 && size < pages * pageSize) {
+        reportDamaged(path, tr("plik ma %1 bajtów, a jego strony zajmują %2").arg(size).arg(pages * pageSize));
+        return false;
+    }
+
+    // SQLite opens a file it may not write read-only; a folder it may not
+    // write takes the journal, so every change would fail.
+    const QFileInfo file(path);
+    if (sqlite3_db_readonly(db, "main") == 1 || !QFileInfo(file.absolutePath()).isWritable()) {
+        m_message = {MDataMessage::Kind::Critical, title,
+                     tr("Plik bazy danych %1 albo jego katalog jest tylko do odczytu.<br>"
+                        "Program potrzebuje prawa zapisu do pliku i do katalogu, w którym leży.")
+                         .arg(nativeFile(path))};
+        return false;
+    }
+    return true;
+}
+
+bool MDbOpening::checkPages(const QString& path)
+{
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        reportDamaged(path, query.lastError().databaseText());
+        return false;
+    }
+    QStringList problems;
+    while (query.next() && problems.size() < 3)
+        problems << query.value(0).toString();
+    if (problems != QStringList{QStringLiteral("ok")}) {
+        reportDamaged(path, problems.join(QStringLiteral("; ")));
+        return false;
+    }
+    return true;
+}
+
+void MDbOpening::reportDamaged(const QString& path, const QString& error)
+{
+    m_message = damaged(path, error);
+}
+
+MDataMessage MDbOpening::damaged(const QString& path, const QString& error)
+{
+    return {MDataMessage::Kind::Critical, tr("Błąd otwarcia bazy danych"),
+                 tr("Plik bazy danych %1 jest uszkodzony.<br>"
+                    "Program nie zmienił go, nie zrobił z niego kopii zapasowej i nie otworzy go. "
+                    "Kopie zapasowe z wcześniejszych dni są w katalogu data/backup.<br>Błąd: %2")
+                     .arg(nativeFile(path), error.toHtmlEscaped())};
 }
 
 MDataMessage MDbOpening::message() const

@@ -20,12 +20,16 @@ public:
         NoConnection,  // the connection is not open; nothing was done
         Newer,         // written by a newer program; reported, left untouched
         UpgradeFailed, // the schema script or the version row failed; reported
+        Unusable,      // damaged, locked, read-only or of an unreadable version; reported, left untouched
     };
 
     // What the opening asks of the main window.
     struct Steps
     {
+        // suffix "" makes the day's copy, another the copy before an upgrade.
         std::function<void(const QString& suffix)> backupDb;
+        // True when the day's copy is still to be made; then the file's pages are checked first.
+        std::function<bool()> dailyBackupDue;
         std::function<void(int numLastDb)> repairDb;
         std::function<void()> cleanDisk;
     };
@@ -33,10 +37,12 @@ public:
     // Opens the default QSQLITE connection on `path`, installs the Polish
     // collation and text functions and applies the connection settings.
     // A failure returns false with its message in `failure`; a connection on
-    // which the Polish layer cannot be installed is closed again.
+    // a file that is locked by another program or no database, or on which
+    // the Polish layer cannot be installed, is closed again.
     static bool createConnection(const QString& path, MDataMessage* failure);
 
-    // The numbers of the version row; 0 when the table, the row or the value is missing.
+    // The numbers of the version row; 0 when the table, the row or the value is
+    // missing, and all four 0 when a value is no version number (MDbVersion).
     static int dbNumMajor();
     static int dbNumMinor();
     static int dbCheckNumMajor();
@@ -56,6 +62,13 @@ public:
     MDataMessage message() const;
 
 private:
+    // Whether the file can be used at all: not cut short, not read-only.
+    bool checkFile(const QString& path);
+    // SQLite's quick check of every page.
+    bool checkPages(const QString& path);
+    void reportDamaged(const QString& path, const QString& error);
+    static bool accessible(const QString& path, MDataMessage* failure);
+    static MDataMessage damaged(const QString& path, const QString& error);
     bool upgrade(int dbMajor, int dbMinor);
     void reportUpgradeFailure(int dbMajor, int dbMinor, const QString& error);
 

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -112,19 +113,37 @@ void MProgramPaths::initPaths(const QString& installationDir)
                                           {QStringLiteral("pdf"), QStringLiteral("export"), QStringLiteral("backup")});
 }
 
+namespace {
+
+QString dailyBackupName()
+{
+    return MProgramPaths::pathData + QStringLiteral("data/backup/Invoice_")
+        + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3");
+}
+
+} // namespace
+
+bool MProgramPaths::dailyBackupDue()
+{
+    const QFileInfo backup(dailyBackupName());
+    return !backup.exists() || backup.size() == 0;
+}
+
 void MProgramPaths::backupDb(const QString& suffix)
 {
-    const QString backupFolder = pathData + QStringLiteral("data/backup/Invoice_");
-    QStringList names = {backupFolder + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-                         + QStringLiteral(".db3")};
+    QStringList names = {dailyBackupName()};
     if (!suffix.isEmpty())
-        names.append(backupFolder + suffix + QStringLiteral(".db3"));
+        names.append(pathData + QStringLiteral("data/backup/Invoice_") + suffix + QStringLiteral(".db3"));
 
-    if (!isReadable(pathDbFile))
+    if (!isReadable(pathDbFile) || QFileInfo(pathDbFile).size() == 0)
         return;
     // An existing copy is never replaced: the first copy of a day (or of an
-    // upgrade) is the one worth keeping.
+    // upgrade) is the one worth keeping. An empty file left by an earlier
+    // version, which copied a database not made yet, keeps nothing.
     for (const QString& name : qAsConst(names)) {
+        const QFileInfo backup(name);
+        if (backup.exists() && backup.size() == 0)
+            QFile::remove(name);
         if (!QFile::exists(name))
             QFile::copy(pathDbFile, name);
     }

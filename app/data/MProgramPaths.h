@@ -19,8 +19,11 @@ public:
     static void initPaths(const QString& installationDir = QCoreApplication::applicationDirPath());
 
     // Copies the database file to data/backup once a day and, with a suffix,
-    // once per suffix; an existing copy is never replaced.
+    // once per suffix; an existing copy is never replaced, but an empty one
+    // is no copy. An empty database file (not made yet) is never copied.
     static void backupDb(const QString& suffix);
+    // True when today's copy is still to be made.
+    static bool dailyBackupDue();
     // Empties the temporary folders, keeping the folders themselves.
     static void cleanDisk();
 };

@@ -1,5 +1,6 @@
 #include "data/MRecompute.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -379,7 +380,8 @@ MRecompute::Result MRecompute::run(int idInvoice)
         if (query.exec(statement))
             continue;
         if (result.failed++ == 0)
-            result.firstError = query.lastError().databaseText();
+            result.firstError = QCoreApplication::translate("MRecompute", "przeliczenie kwot nie powiodło się: %1")
+                                    .arg(query.lastError().databaseText());
     }
     return result;
 }

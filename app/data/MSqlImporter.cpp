@@ -18,7 +18,7 @@ MSqlImporter::Report MSqlImporter::importFile(const QString& path, const QString
 {
     Report report;
     report.path = path;
-    report.run = MSqlScriptRunner::run(path, true);
+    report.run = MSqlScriptRunner::runImport(path);
     // A run that was rolled back left nothing to repair.
     if (report.run.opened && report.run.committed) {
         report.repair = MDataRepair::run(MDbOpening::dbNumMajor() * 1000 + MDbOpening::dbNumMinor(), tempPath);
@@ -36,15 +36,25 @@ QString MSqlImporter::Report::message() const
         return tr("Import pliku %1 nie powiódł się. Baza danych nie została zmieniona.<br>Błąd: %2")
             .arg(file, run.firstError.toHtmlEscaped());
 
+    // Only the statements that ran changed the database; when none did, no data was saved.
+    const bool nothingStored = run.executed == 0 && run.errors > 0;
     QString text = run.errors == 0 ? tr("Zaimportowano plik %1.").arg(file)
+                   : nothingStored ? tr("Z pliku %1 nie zaimportowano żadnych danych.").arg(file)
                                    : tr("Zaimportowano plik %1 z błędami.").arg(file);
     text += QStringLiteral("<br>") + tr("Wykonane polecenia: %1.").arg(run.executed);
+    if (run.readingGuessed)
+        text += QStringLiteral("<br>") +
+                tr("Nie można rozpoznać kodowania znaków pliku; odczytano go jako %1. Sprawdź polskie litery "
+                   "zaimportowanych danych.")
+                    .arg(run.reading);
     if (run.repeatFailures > 0)
         text += QStringLiteral("<br>") +
                 tr("Pominięte polecenia, których dane już są w bazie: %1.").arg(run.repeatFailures);
     if (run.errors > 0)
         text += QStringLiteral("<br>") +
-                tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Pominięto je, pozostałe dane zostały zapisane.")
+                (nothingStored ? tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Żadne dane nie zostały zapisane.")
+                               : tr("Polecenia zakończone błędem: %1 (pierwszy: %2). Pominięto je, pozostałe dane "
+                                    "zostały zapisane."))
                     .arg(run.errors)
                     .arg(run.firstError.toHtmlEscaped());
     if (!repair.ok())

@@ -23,12 +23,24 @@
 // caller gets in the result: an upgrade with errors must not be recorded as
 // done.
 //
-// A line of the file's own that would begin, commit or roll back a
-// transaction is not run and counts as an error: it would end the run's
-// transaction part-way.
+// The file is read line by line (CR, LF and CR LF end a line), never whole.
+// SQLite's authorizer refuses every line that would begin, end or nest the
+// run's transaction or attach a file; an imported file may besides only
+// read, insert, update and delete rows, not change the schema, set pragmas
+// or touch the version row. A refused line counts as an error. Should SQLite
+// end the transaction all the same (a statement's ON CONFLICT ROLLBACK), the
+// run stops there and nothing of it stays.
 class MSqlScriptRunner
 {
 public:
+    // What the lines of a run may do: the schema script changes the schema,
+    // an imported file only rows.
+    enum class Rights
+    {
+        Schema,
+        Import,
+    };
+
     // Each version is major * 1000 + minor.
     struct Versions
     {
@@ -43,8 +55,11 @@ public:
         int executed = 0;         // statements that succeeded
         int repeatFailures = 0;   // statements that found their work already done
         int errors = 0;           // lines, begin or commit that failed for any other reason
-        QString firstError;       // "line N: message" ("begin: ...", "commit: ...") of the first
+        QString firstError;       // "wiersz N: " + what failed + SQLite's text, of the first
         bool committed = false;   // false: nothing of the run is in the database
+        bool readFailed = false;  // the file could not be read to its end; nothing of it stays
+        QString reading;          // the encoding a file in the local encoding was read in
+        bool readingGuessed = false; // no line told the encoding for sure
         bool ok() const { return opened && errors == 0; }
     };
 
@@ -56,13 +71,15 @@ public:
     static Versions databaseVersions(int program = programVersion);
 
     // Runs the file with the versions of the database, read after "begin".
-    // localEncoding false decodes UTF-8; true decodes a file that is not
-    // valid UTF-8 in the legacy 8-bit encoding (the system's ANSI code page
-    // on Windows, Windows-1250 elsewhere).
+    // localEncoding false decodes UTF-8; true tells UTF-8 from the legacy
+    // 8-bit encoding by the file's lines (MSqlFileEncoding).
     static Result run(const QString& path, bool localEncoding);
 
     // Runs the file with the given versions instead of the database's.
     static Result run(const QString& path, bool localEncoding, const Versions& versions);
+
+    // Runs a file the user imports: in the local encoding, with import rights.
+    static Result runImport(const QString& path);
 
     // The block version of a comment line's text "-- VERSION M.m", or -1
     // when the line is not a block header. A part that is not a number
@@ -70,6 +87,5 @@ public:
     static int headerVersion(const QString& trimmedLine);
 
 private:
-    static QString decode(const QByteArray& bytes, bool localEncoding);
-    static Result runFile(const QString& path, bool localEncoding, std::optional<Versions> versions);
+    static Result runFile(const QString& path, bool localEncoding, std::optional<Versions> versions, Rights rights);
 };

@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <unistd.h>
 
 // Opening the database at start-up: refusing, upgrading and cleaning up.
 class TestDbOpener : public QObject
@@ -35,6 +38,8 @@ private slots:
     void fileIsCompactedWhenMuchIsFree();
     void sellerLogoFiles_data();
     void sellerLogoFiles();
+    void unusableFileIsToldUntouched_data();
+    void unusableFileIsToldUntouched();
     void unopenableFileIsReported();
     void closedConnectionIsNotReopened();
 
@@ -157,7 +162,7 @@ void TestDbOpener::newerDatabaseIsRefusedUntouched()
     QCOMPARE(shown.first().icon, QMessageBox::Critical);
     QCOMPARE(shown.first().title, QStringLiteral("Błąd otwarcia bazy danych"));
     QCOMPARE(shown.first().text,
-             QStringLiteral("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>"
+             QStringLiteral("Nie można otwierać bazy stworzonej przez program w późniejszej wersji.<br>"
                             "Baza danych została stworzona przez program w wersji 2.60.<br>"
                             "Program jest w wersji 2.53."));
     QVERIFY(m_calls.backups.isEmpty());
@@ -313,6 +318,124 @@ void TestDbOpener::sellerLogoFiles()
     const QImage previewImage(pathTemp() + QStringLiteral("template/logo/seller_preview_7.png"));
     QCOMPARE(previewImage.size(), preview);
     QVERIFY(!QFile::exists(pathTemp() + QStringLiteral("template/logo/seller_8.png")));
+}
+
+namespace {
+
+enum class Damage
+{
+    VersionTooLarge,
+    VersionNotANumber,
+    CorruptPage,
+    Truncated,
+    GarbageHeader,
+    ReadOnlyFile,
+    LockedByAnotherProcess,
+};
+
+// Overwrites `length` bytes of `path` at `offset`, keeping its size.
+bool overwrite(const QString& path, qint64 offset, qint64 length)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.seek(offset)
+        && file.write(QByteArray(int(length), '\xAB')) == length;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+Q_DECLARE_METATYPE(MDbOpener::Outcome)
+
+void TestDbOpener::unusableFileIsToldUntouched_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<MDbOpener::Outcome>("outcome");
+    QTest::addColumn<QString>("told");
+
+    const QString damaged = QStringLiteral("jest uszkodzony");
+    QTest::newRow("version 4294968.0") << Damage::VersionTooLarge << MDbOpener::Outcome::Unusable
+                                       << QStringLiteral("num_major = &quot;4294968&quot; nie jest numerem wersji");
+    QTest::newRow("version abc") << Damage::VersionNotANumber << MDbOpener::Outcome::Unusable
+                                 << QStringLiteral("num_major = &quot;abc&quot; nie jest numerem wersji");
+    QTest::newRow("garbage in a table page") << Damage::CorruptPage << MDbOpener::Outcome::Unusable << damaged;
+    QTest::newRow("file cut in half") << Damage::Truncated << MDbOpener::Outcome::NoConnection << damaged;
+    QTest::newRow("garbage header") << Damage::GarbageHeader << MDbOpener::Outcome::NoConnection << damaged;
+    QTest::newRow("read-only file") << Damage::ReadOnlyFile << MDbOpener::Outcome::Unusable
+                                    << QStringLiteral("jest tylko do odczytu");
+    QTest::newRow("exclusive lock of another process")
+        << Damage::LockedByAnotherProcess << MDbOpener::Outcome::NoConnection
+        << QStringLiteral("jest używany przez inny program");
+}
+
+void TestDbOpener::unusableFileIsToldUntouched()
+{
+    QFETCH(Damage, damage);
+    QFETCH(MDbOpener::Outcome, outcome);
+    QFETCH(QString, told);
+
+    // An old database with rows, so that an upgrade, a repair or a backup would show.
+    QVERIFY(MTestDatabase::create(dbPath(), 2050));
+    QVERIFY(MTestDatabase::open(dbPath()));
+    for (int id = 1; id <= 200; ++id)
+        MTestDatabase::insert(QStringLiteral("buyer"), {{"id", id}, {"firm", QStringLiteral("Firma %1").arg(id)}});
+    if (damage == Damage::VersionTooLarge)
+        QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE _version SET num_major = 4294968, num_minor = 0")));
+    if (damage == Damage::VersionNotANumber)
+        QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE _version SET num_major = 'abc'")));
+    const qint64 pageSize = MTestDatabase::value(QStringLiteral("PRAGMA page_size")).toLongLong();
+    const qint64 buyerPage = MTestDatabase::value(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'buyer'")).toLongLong();
+    MTestDatabase::close();
+
+    QFile file(dbPath());
+    if (damage == Damage::CorruptPage)
+        QVERIFY(overwrite(dbPath(), (buyerPage - 1) * pageSize, pageSize));
+    if (damage == Damage::Truncated)
+        QVERIFY(file.resize(file.size() / 2));
+    if (damage == Damage::GarbageHeader)
+        QVERIFY(overwrite(dbPath(), 0, 100));
+    if (damage == Damage::ReadOnlyFile) {
+        if (geteuid() == 0)
+            QSKIP("root writes read-only files");
+        QVERIFY(file.setPermissions(QFile::ReadOwner));
+    }
+    QProcess locker;
+    if (damage == Damage::LockedByAnotherProcess) {
+        locker.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import sqlite3, sys\n"
+                                     "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                     "c.execute('PRAGMA locking_mode = EXCLUSIVE')\n"
+                                     "c.execute('BEGIN EXCLUSIVE')\n"
+                                     "print('held', flush=True)\n"
+                                     "sys.stdin.read()\n"),
+                      dbPath()});
+        QVERIFY(locker.waitForReadyRead(10000));
+        QCOMPARE(locker.readLine().trimmed(), QByteArray("held"));
+    }
+    const QByteArray before = fileHash();
+
+    MDbOpener::Steps steps = recordingSteps();
+    steps.dailyBackupDue = [] { return true; };
+    MTestDatabase::close();
+    const MDbOpener::Outcome opened = MTestDatabase::open(dbPath())
+        ? MDbOpener(nullptr, pathTemp(), steps).open()
+        : MDbOpener::Outcome::NoConnection;
+    QCOMPARE(opened, outcome);
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QVERIFY2(shown.first().text.contains(told), qPrintable(shown.first().text));
+    QVERIFY(m_calls.backups.isEmpty());
+    QVERIFY(m_calls.repairs.isEmpty());
+    QCOMPARE(m_calls.cleanDisks, 0);
+
+    MTestDatabase::close();
+    if (damage == Damage::LockedByAnotherProcess) {
+        locker.closeWriteChannel();
+        QVERIFY(locker.waitForFinished(10000));
+    }
+    QCOMPARE(fileHash(), before);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestDbOpener::unopenableFileIsReported()

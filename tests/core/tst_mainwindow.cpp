@@ -274,7 +274,7 @@ void TestMainWindow::newerDatabaseIsRefused()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).title, QStringLiteral("Błąd otwarcia bazy danych"));
     QCOMPARE(shown.at(0).text,
-             QStringLiteral("Nie można otwierać bazy stworzonej przez program w poźniejszej wersji.<br>"
+             QStringLiteral("Nie można otwierać bazy stworzonej przez program w późniejszej wersji.<br>"
                             "Baza danych została stworzona przez program w wersji 2.60.<br>"
                             "Program jest w wersji 2.53."));
     QVERIFY(!QFile::exists(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_v260.db3")));

@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 
 #include <QApplication>
 #include <QDate>
@@ -18,7 +19,9 @@ private slots:
     void missingChosenDataFolderIsNotMade();
     void previousInstallation_data();
     void previousInstallation();
+    void noDatabaseNoBackup_data();
     void noDatabaseNoBackup();
+    void emptyBackupIsNoBackup();
     void oneBackupADayNeverOverwritten();
     void upgradeBackupIsKeptOnce();
     void cleaningEmptiesTheTemporaryFoldersOnly();
@@ -157,10 +160,22 @@ void TestProgramFolders::previousInstallation()
     QCOMPARE(QFile::exists(dbFile), !expectedDatabase.isEmpty());
 }
 
+void TestProgramFolders::noDatabaseNoBackup_data()
+{
+    QTest::addColumn<bool>("emptyFile");
+
+    QTest::newRow("no file") << false;
+    QTest::newRow("empty file, as a new connection leaves it") << true;
+}
+
 void TestProgramFolders::noDatabaseNoBackup()
 {
+    QFETCH(bool, emptyFile);
+
     MAppWnd::initPaths(m_installation->path());
     MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
+    if (emptyFile)
+        writeFile(MAppWnd::pathDbFile, QByteArray());
 
     MAppWnd::backupDb(QString());
     MAppWnd::backupDb(QStringLiteral("v00"));
@@ -182,6 +197,24 @@ void TestProgramFolders::oneBackupADayNeverOverwritten()
 
     QCOMPARE(readFile(backup), QByteArray("morning"));
     QCOMPARE(QDir(MAppWnd::pathData + QStringLiteral("data/backup")).count(), 3u); // ".", ".." and the copy
+}
+
+void TestProgramFolders::emptyBackupIsNoBackup()
+{
+    // An empty dated file, left by a start that copied a database not made
+    // yet, must not stand for the day's copy.
+    MAppWnd::initPaths(m_installation->path());
+    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
+    const QString backup = MAppWnd::pathData + QStringLiteral("data/backup/Invoice_")
+                           + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3");
+    writeFile(backup, QByteArray());
+    QVERIFY(MProgramPaths::dailyBackupDue());
+
+    writeFile(MAppWnd::pathDbFile, "data");
+    MAppWnd::backupDb(QString());
+
+    QCOMPARE(readFile(backup), QByteArray("data"));
+    QVERIFY(!MProgramPaths::dailyBackupDue());
 }
 
 void TestProgramFolders::upgradeBackupIsKeptOnce()

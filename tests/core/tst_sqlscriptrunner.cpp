@@ -240,7 +240,7 @@ void TestSqlScriptRunner::repeatFailuresAreToldFromErrors()
     QCOMPARE(result.errors, 3);
     QCOMPARE(result.repeatFailures, 1);
     QCOMPARE(result.executed, 2);
-    QCOMPARE(result.firstError, QStringLiteral("line 2: no such table: missing"));
+    QCOMPARE(result.firstError, QStringLiteral("wiersz 2: polecenie nie zostało wykonane: no such table: missing"));
     // Failing lines are skipped; the rest is committed.
     QCOMPARE(names(), (QStringList{"every run", "every run", "before the errors", "after the errors"}));
 }
@@ -260,7 +260,7 @@ void TestSqlScriptRunner::wholeRunIsOneTransaction()
     const MSqlScriptRunner::Result blocked = MSqlScriptRunner::run(path, false);
     QCOMPARE(blocked.executed, 2);
     QCOMPARE(blocked.errors, 1);
-    QVERIFY(blocked.firstError.startsWith(QLatin1String("commit: ")));
+    QVERIFY2(blocked.firstError.startsWith(QStringLiteral("nie można zatwierdzić zmian: ")), qPrintable(blocked.firstError));
     QVERIFY(!blocked.committed);
     QVERIFY(names().isEmpty());
     QVERIFY(lock.release());
