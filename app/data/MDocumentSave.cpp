@@ -50,6 +50,7 @@ private:
     bool storeBuyer(int buyerKey, int* idBuyer);
     int storeText(const QString& content);
     int lookUp(const QString& sql, const QString& value, int missing);
+    bool write();
     bool writeDocument();
     bool writeLines();
     bool writeReason();
@@ -177,7 +178,8 @@ bool Saving::writeDocument()
         m_state.number, m_numberingPeriod, text(m_state.numberText), m_idSeller, m_state.idSellerBase, m_idBuyer,
         m_idBuyer2, m_idEndText, m_idEndText2, text(m_state.place), m_state.datePut.toString(dateTimeFormat),
         m_state.dateSell.toString(dateTimeFormat), datePay.toString(dateTimeFormat), m_state.idCurrency,
-        m_state.grossBase ? 0 : 1, m_state.payedText ? 1 : 0, text(m_state.payText), text(m_state.payFormText), idPayForm,
+        m_state.grossBase ? 0 : 1, m_state.payedText ? 1 : 0, text(m_state.payText), text(m_state.payFormText),
+        idPayForm,
         dayPeriod ? 1 : 0, m_state.dateSellInMonths ? 1 : 0,
         // The totals are computed from the lines once they are stored.
         0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
@@ -266,7 +268,8 @@ bool Saving::writeReason()
     const int idReason = find.next() ? find.value(0).toInt() : 0;
     QSqlQuery write;
     if (idReason > 0) {
-        write.prepare(QStringLiteral("UPDATE invoice_correct_misc SET correct_reason = :correct_reason WHERE id = :id"));
+        write.prepare(
+            QStringLiteral("UPDATE invoice_correct_misc SET correct_reason = :correct_reason WHERE id = :id"));
         write.bindValue(QStringLiteral(":id"), idReason);
     } else {
         write.prepare(QStringLiteral(
@@ -275,6 +278,65 @@ bool Saving::writeReason()
     }
     write.bindValue(QStringLiteral(":correct_reason"), text(m_state.correctReason));
     return exec(write, QObject::tr("Nie można zapisać przyczyny korekty."));
+}
+
+// Everything of the save, inside the transaction; false at the first failure.
+bool Saving::write()
+{
+    if (m_state.sellerKey > 0) {
+        QSqlQuery seller;
+        seller.prepare(QStringLiteral("SELECT id_invoice_index_format FROM __invoice_seller WHERE __id = :id"));
+        seller.bindValue(QStringLiteral(":id"), m_state.sellerKey);
+        if (!exec(seller, QObject::tr("Nie można odczytać danych sprzedawcy.")))
+            return false;
+        if (seller.next())
+            m_numberingPeriod = seller.value(0).toInt();
+        seller.finish();
+        m_idSeller = storeWorkingCopy(QStringLiteral("invoice_seller"), m_state.sellerKey,
+                                      QObject::tr("Nie można zapisać danych sprzedawcy."));
+        if (m_idSeller < 1)
+            return false;
+    }
+    if (m_state.buyerKey > 0 && !storeBuyer(m_state.buyerKey, &m_idBuyer))
+        return false;
+    if (m_state.kind != 11 && m_state.kind != 12) {
+        m_buyerKind = 1;
+        int parties = 1;
+        if (!m_state.buyerKind.isEmpty()) {
+            QSqlQuery kind;
+            kind.prepare(QStringLiteral("SELECT id, num FROM invoice_buyer_kind WHERE name = :name"));
+            kind.bindValue(QStringLiteral(":name"), m_state.buyerKind);
+            if (!exec(kind, QObject::tr("Nie można odczytać rodzaju nabywcy.")))
+                return false;
+            if (kind.next()) {
+                m_buyerKind = kind.value(0).toInt();
+                parties = kind.value(1).toInt();
+            }
+        }
+        if (parties < 2)
+            m_state.buyer2Key = 0;
+    }
+    if (m_state.buyer2Key > 0 && !storeBuyer(m_state.buyer2Key, &m_idBuyer2))
+        return false;
+    if (m_state.idCurrency > 0 && m_state.ratingKey > 0) {
+        m_idRating = storeWorkingCopy(QStringLiteral("invoice_currency_rating"), m_state.ratingKey,
+                                      QObject::tr("Nie można zapisać kursu waluty."));
+        if (m_idRating < 1)
+            return false;
+    }
+    m_idEndText = storeText(m_state.endText);
+    m_idEndText2 = m_idEndText > 0 ? storeText(m_state.endText2) : 0;
+    if (m_idEndText2 < 1)
+        return false;
+    if (m_state.sellerKey > 0)
+        m_state.numberText = invoiceNumber(m_state.number, m_state.sellerKey, m_state.datePut.month(),
+                                           m_state.datePut.year(), false);
+    if (!writeDocument() || !writeLines())
+        return false;
+    if (m_state.correction && !writeReason())
+        return false;
+    QSqlQuery commit;
+    return commit.exec(QStringLiteral("commit")) || fail(QObject::tr("Nie można zapisać dokumentu."), commit);
 }
 
 MDocumentSave::Result Saving::run()
@@ -290,69 +352,15 @@ MDocumentSave::Result Saving::run()
     if (!transaction.exec(QStringLiteral("begin"))) {
         fail(QObject::tr("Nie można rozpocząć zapisu dokumentu."), transaction);
     } else {
-        done = [this] {
-            if (m_state.sellerKey > 0) {
-                QSqlQuery seller;
-                seller.prepare(QStringLiteral("SELECT id_invoice_index_format FROM __invoice_seller WHERE __id = :id"));
-                seller.bindValue(QStringLiteral(":id"), m_state.sellerKey);
-                if (!exec(seller, QObject::tr("Nie można odczytać danych sprzedawcy.")))
-                    return false;
-                if (seller.next())
-                    m_numberingPeriod = seller.value(0).toInt();
-                m_idSeller = storeWorkingCopy(QStringLiteral("invoice_seller"), m_state.sellerKey,
-                                              QObject::tr("Nie można zapisać danych sprzedawcy."));
-                if (m_idSeller < 1)
-                    return false;
-            }
-            if (m_state.buyerKey > 0 && !storeBuyer(m_state.buyerKey, &m_idBuyer))
-                return false;
-            if (m_state.kind != 11 && m_state.kind != 12) {
-                m_buyerKind = 1;
-                int parties = 1;
-                if (!m_state.buyerKind.isEmpty()) {
-                    QSqlQuery kind;
-                    kind.prepare(QStringLiteral("SELECT id, num FROM invoice_buyer_kind WHERE name = :name"));
-                    kind.bindValue(QStringLiteral(":name"), m_state.buyerKind);
-                    if (!exec(kind, QObject::tr("Nie można odczytać rodzaju nabywcy.")))
-                        return false;
-                    if (kind.next()) {
-                        m_buyerKind = kind.value(0).toInt();
-                        parties = kind.value(1).toInt();
-                    }
-                }
-                if (parties < 2)
-                    m_state.buyer2Key = 0;
-            }
-            if (m_state.buyer2Key > 0 && !storeBuyer(m_state.buyer2Key, &m_idBuyer2))
-                return false;
-            if (m_state.idCurrency > 0 && m_state.ratingKey > 0) {
-                m_idRating = storeWorkingCopy(QStringLiteral("invoice_currency_rating"), m_state.ratingKey,
-                                              QObject::tr("Nie można zapisać kursu waluty."));
-                if (m_idRating < 1)
-                    return false;
-            }
-            m_idEndText = storeText(m_state.endText);
-            m_idEndText2 = m_idEndText > 0 ? storeText(m_state.endText2) : 0;
-            if (m_idEndText2 < 1)
-                return false;
-            if (m_state.sellerKey > 0)
-                m_state.numberText = invoiceNumber(m_state.number, m_state.sellerKey, m_state.datePut.month(),
-                                                   m_state.datePut.year(), false);
-            if (!writeDocument() || !writeLines())
-                return false;
-            if (m_state.correction && !writeReason())
-                return false;
-            QSqlQuery commit;
-            return commit.exec(QStringLiteral("commit")) || fail(QObject::tr("Nie można zapisać dokumentu."), commit);
-        }();
+        done = write();
         if (!done)
             QSqlQuery(QStringLiteral("rollback"));
     }
 
     MDocumentSave::Result result;
     if (!done) {
-        result.errorText = QObject::tr("Dokument nie został zapisany; baza danych pozostała bez zmian.") + QLatin1Char('\n')
-                           + m_error;
+        result.errorText =
+            QObject::tr("Dokument nie został zapisany; baza danych pozostała bez zmian.") + QLatin1Char('\n') + m_error;
         return result;
     }
     result.id = m_id;

@@ -107,9 +107,9 @@ int TestDocumentSave::buyer(const QString& phone, const QString& city)
 int TestDocumentSave::product(bool fromNetto, const QString& price, int vat, const QString& profit)
 {
     // The second price follows from the basis, as the product arithmetic gives it.
-    const int key = insert(QStringLiteral("INSERT INTO __invoice_product (id, name, netto_price, brutto_price, vat, vat_text, "
-                                 "count_from_netto, profit_brutto, time_create, time_modify) VALUES (7, 'Towar', "
-                                 "'%1', '%2', %3, '%3%', %4, '%5', '', '')")
+    const int key = insert(QStringLiteral("INSERT INTO __invoice_product (id, name, netto_price, brutto_price, vat, "
+                                          "vat_text, count_from_netto, profit_brutto, time_create, time_modify) "
+                                          "VALUES (7, 'Towar', '%1', '%2', %3, '%3%', %4, '%5', '', '')")
                       .arg(fromNetto ? price : QStringLiteral("1"), fromNetto ? QStringLiteral("1") : price)
                       .arg(vat)
                       .arg(fromNetto ? 1 : 0)
@@ -486,7 +486,8 @@ void TestDocumentSave::documentRow()
 
     QCOMPARE(MTestDatabase::rows(QStringLiteral(
                  "SELECT i.invoice_index_string, i.invoice_index, i.id_invoice_index_format, i.id_seller_base, "
-                 "i.contract_text, IFNULL((SELECT group_concat(id_invoice_join) FROM invoice_join WHERE id_invoice = i.id), ''), "
+                 "i.contract_text, "
+                 "IFNULL((SELECT group_concat(id_invoice_join) FROM invoice_join WHERE id_invoice = i.id), ''), "
                  "t.content, i.id_pay_form_part, i.date_payed_all, i.date_put, i.date_sell "
                  "FROM invoice i JOIN invoice_end_text t ON t.id = i.id_end_text ORDER BY i.id")),
              (QStringList{"FV/5/2024|5|2|9|||Dziękujemy|5|2024-02-05|2024-01-30 00:00:00|2024-01-29 00:00:00",
