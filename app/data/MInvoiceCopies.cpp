@@ -235,11 +235,16 @@ int MInvoiceCopies::storeCopy(const QString& table, const QSqlRecord& copy)
     if (find.exec() && find.next())
         return find.value(0).toInt();
 
-    // A copy is made now; its remarks, where the table has them, are empty.
-    QString names = columns.join(QStringLiteral(", ")) + QStringLiteral(", time_create, time_modify, id_md5");
-    QString values = QLatin1Char(':') + columns.join(QStringLiteral(", :"))
-                     + QStringLiteral(", current_timestamp, current_timestamp, :id_md5");
-    if (QSqlDatabase::database().record(table).contains(QStringLiteral("additional"))) {
+    // A copy is made now; its remarks, where the table has them, are empty,
+    // and its times, where it has them (address copies have none), are now.
+    const QSqlRecord record = QSqlDatabase::database().record(table);
+    QString names = columns.join(QStringLiteral(", ")) + QStringLiteral(", id_md5");
+    QString values = QLatin1Char(':') + columns.join(QStringLiteral(", :")) + QStringLiteral(", :id_md5");
+    if (record.contains(QStringLiteral("time_create"))) {
+        names += QStringLiteral(", time_create, time_modify");
+        values += QStringLiteral(", current_timestamp, current_timestamp");
+    }
+    if (record.contains(QStringLiteral("additional"))) {
         names += QStringLiteral(", additional");
         values += QStringLiteral(", ''");
     }
