@@ -57,6 +57,9 @@ bool MInvoiceFixture::write()
             "(10, 20, 8, 'FZK 1/2024', 1, '2024-04-02 00:00:00', '2024-04-02 00:00:00', '%4 00:00:00', 0, NULL, 0, "
             "325.2, 74.8, 400, 81.3, 18.7, 100, 0, 2, 0, 1, 1, 1, 'Kraków', '2024-01-01 10:00:00', '2024-01-01 10:00:00')")
             .arg(yesterday, fiveDaysAgo, today, nextWeek),
+        // Paid in the form's words: 1 (so its duplicate 3) in cash, 9 without a form.
+        "UPDATE invoice SET payed = 1 WHERE id = 1",
+        "UPDATE invoice SET payed = 1, id_pay_form = 0 WHERE id = 9",
         "INSERT INTO invoice_product (id, name, unit, vat_text, time_create, time_modify) VALUES "
         "(1, 'Zasuwa', 'szt.', '23%', 0, 0), (2, 'Śruba', 'szt.', '23%', 0, 0), (3, 'Łożysko', 'kg', '23%', 0, 0), "
         "(4, 'Usługa', 'h', '23%', 0, 0), (5, 'Usługa', 'h', '23%', 0, 0), (6, 'Zboże', 't', '7%', 0, 0)",
