@@ -8,6 +8,7 @@
 #include "catalog/MProductDlg.h"
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
+#include "documents/MInvoiceDbView.h"
 #include "parties/MBuyerDbView.h"
 #include "parties/MBuyerDlg.h"
 #include "parties/MRecordDbView.h"
@@ -42,6 +43,10 @@ QWidget* MAppWnd::createListView(int kind)
         break;
     case 5:
         view = new MEndTextDbView(this, nullptr);
+        break;
+    case 7:
+    case 8:
+        view = new MInvoiceDbView(this, nullptr, kind);
         break;
     case 10:
         view = new MCurrencyRatingDbView(this, nullptr);

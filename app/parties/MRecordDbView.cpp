@@ -81,10 +81,11 @@ void MRecordDbView::initWidget()
     auto* layout = new QGridLayout(this);
     m_filterView = new MFilterDbView(this);
     m_filterView->initWidget();
-    m_filterView->setVisible(isOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), "1"));
+    m_sidePane = createSidePane(m_filterView);
+    m_sidePane->setVisible(isOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), "1"));
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_filterView, 0, 0);
+    layout->addWidget(m_sidePane, 0, 0);
     layout->setColumnMinimumWidth(1, 3);
     layout->addWidget(m_tableView, 0, 2);
 
@@ -99,6 +100,11 @@ void MRecordDbView::afterInitWidget()
     if (hasCatalogs())
         m_filterView->restoreCatalogChecks();
     m_filterView->restoreFilterTreeState();
+}
+
+QWidget* MRecordDbView::createSidePane(MFilterDbView* filterView)
+{
+    return filterView;
 }
 
 MTableView* MRecordDbView::tableView()
@@ -387,6 +393,7 @@ void MRecordDbView::reloadView(int i, int id)
         return;
     m_filterView->reloadView();
     setModelQuery(buildSqlQuery(false, false));
+    afterReloadView();
     if (id > 0)
         setIdSelected(id);
     else
@@ -420,7 +427,7 @@ void MRecordDbView::doExportCsv()
 
 void MRecordDbView::doShowFilter(bool show)
 {
-    m_filterView->setVisible(show);
+    m_sidePane->setVisible(show);
     MAppWnd::setOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), show ? QStringLiteral("1")
                                                                              : QStringLiteral("0"));
 }

@@ -148,6 +148,11 @@ protected:
     // a view that has such marks sets them again here. Runs after the first query and after
     // every re-selection.
     virtual void renewRowMarks() {}
+    // The widget beside the table that "show filter" shows and hides: the filter panel
+    // itself, or a view's own pane holding it.
+    virtual QWidget* createSidePane(MFilterDbView* filterView);
+    // Runs after a change notice of the view's own kind has re-run the list.
+    virtual void afterReloadView() {}
 
 protected slots:
     // A double click on a row that the mouse pressed opens the row's record.
@@ -165,6 +170,7 @@ private:
     int m_currentId = 0;
     QTimer* m_enabledActionsTimer = nullptr;
     MFilterDbView* m_filterView = nullptr;
+    QWidget* m_sidePane = nullptr;
     MAppWnd* m_appWnd = nullptr;
     QMap<int, int> m_idsSelected;
     MTableView* m_tableView = nullptr;

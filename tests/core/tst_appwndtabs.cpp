@@ -184,17 +184,23 @@ void TestAppWndTabs::closeAllTabs()
 void TestAppWndTabs::restoreLeavesStoredTabsUntilTheyChange()
 {
     // The window's own restore at start (its constructor calls its own view
-    // factory) opens the real buyer list, the one stored kind whose view
-    // exists, and leaves the stored tabs as they were.
+    // factory) opens the real buyer and sales lists, the stored kinds whose views
+    // exist, makes the stored one current and leaves the stored tabs as they were.
     MTabWidget* tabs = m_window->tabMain();
-    QCOMPARE(tabs->count(), 1);
+    QCOMPARE(tabs->count(), 2);
     QCOMPARE(tabs->widget(0)->accessibleName(), QStringLiteral("MBuyerDbView"));
     QCOMPARE(tabs->tabText(0), QStringLiteral("Kontrahenci"));
+    QCOMPARE(tabs->widget(1)->accessibleName(), QStringLiteral("MInvoiceDbView_Sell"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Faktury sprzedaży"));
+    QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
-    // Closing it is a change and is stored.
+    // Closing them is a change and is stored.
+    m_window->doCloseActiveTab();
+    QCOMPARE(tabs->count(), 1);
+    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MBuyerDbView,0"));
     m_window->doCloseActiveTab();
     QCOMPARE(tabs->count(), 0);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());

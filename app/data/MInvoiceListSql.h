@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The SQL of the document lists (sales and purchases): one UNION ALL over the four
+// families of documents. Corrections show their amounts as the difference to the
+// document they correct; duplicates show the data of the document they duplicate.
+struct MInvoiceListSql
+{
+    enum Head { FullList, IdsOnly, CountOnly };
+
+    int viewKind = 7;             // 7 sales, 8 purchases
+    QString mainCondition;        // for documents and duplicates
+    QString correctionCondition;  // for corrections and their duplicates; the main one when empty
+    bool productJoins = false;    // the product-name search
+    int sortColumn = 0;
+    bool descending = false;
+
+    QString statement(Head head) const;
+
+    // The kind sets of one list: documents, corrections, duplicates, duplicates of corrections.
+    static QString kindSet(int viewKind, int family);
+    // The inner name of list column `column` (0-18), empty outside.
+    static QString columnName(int column);
+    // Today's date in local time as SQL; stored due dates are compared with it.
+    static QString localToday();
+};
