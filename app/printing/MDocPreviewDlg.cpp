@@ -73,6 +73,6 @@ void MDocPreviewDlg::loadListItem(QModelIndex index)
     const int docView = index.data(Qt::UserRole + 1).toInt();
     MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
                        m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    QMetaObject::invokeMethod(parentWidget(), "startDocPreview", Q_ARG(int, docView));
+    MDocViewList::startJob(parentWidget(), "startDocPreview", docView);
     done(0);
 }

@@ -98,11 +98,11 @@ void MDocPrintDlg::loadListItem(QModelIndex index)
     MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
                        m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     if (m_pdfMode) {
-        QMetaObject::invokeMethod(parentWidget(), "startDocPrintPdf", Q_ARG(int, docView));
+        MDocViewList::startJob(parentWidget(), "startDocPrintPdf", docView);
     } else {
         MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT"),
                            QString::number(m_envelopeList->currentIndex()));
-        QMetaObject::invokeMethod(parentWidget(), "startDocPrint", Q_ARG(int, docView));
+        MDocViewList::startJob(parentWidget(), "startDocPrint", docView);
     }
     done(1);
 }

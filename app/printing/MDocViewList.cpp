@@ -111,4 +111,10 @@ QWidget* buttonRow(QWidget* parent, QPushButton* ok, QPushButton* cancel)
     return row;
 }
 
+void startJob(QWidget* list, const char* job, int docView)
+{
+    if (!list || !QMetaObject::invokeMethod(list, job, Q_ARG(int, docView)))
+        qWarning("The document chooser's list has no slot %s(int)", job);
+}
+
 } // namespace MDocViewList

@@ -30,4 +30,8 @@ QWidget* optionRow(QWidget* parent, const QString& label, QWidget* box);
 // "OK" (starting disabled) and "Anuluj", aligned right and bottom.
 QWidget* buttonRow(QWidget* parent, QPushButton* ok, QPushButton* cancel);
 
+// Calls the job slot `job`(int) of the list that opened the chooser; a list
+// without that slot is a programming error, logged rather than passed over.
+void startJob(QWidget* list, const char* job, int docView);
+
 } // namespace MDocViewList
