@@ -202,8 +202,10 @@ void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
 void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)
 {
     // Without a connection no reply can come, so there is nothing to wait for.
-    if (socketState == QAbstractSocket::UnconnectedState)
+    if (socketState == QAbstractSocket::UnconnectedState) {
         m_replyTimer.stop();
+        emit closed();
+    }
 }
 
 void MMailSmtp::doEncryptedSocket()

@@ -54,6 +54,10 @@ public:
 
 signals:
     void status(const int& code, const QString& str);
+    // The connection has ended (after the goodbye, a failure or the time-out);
+    // a status that belongs to the ending is emitted before control returns
+    // to the event loop, so the client may be released with deleteLater here.
+    void closed();
 
 private slots:
     void readyRead();

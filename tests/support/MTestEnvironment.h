@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// MTestDataEnvironment's private HOME, with the message box and file dialog
+// MTestDataEnvironment's private HOME, with the message box, file and printer dialog
 // seams switched to automatic answers.
 class MTestEnvironment
 {

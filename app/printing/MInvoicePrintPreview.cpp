@@ -1,0 +1,203 @@
+#include "MInvoicePrintPreview.h"
+
+#include "core/MAppWnd.h"
+#include "data/MDocViewRuns.h"
+#include "data/MDocumentNumber.h"
+#include "export/MMailSendDlg.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "views/MFileDialog.h"
+#include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextEdit>
+
+MInvoicePrintPreview::MInvoicePrintPreview(MAppWnd* appWnd, QPrinter* printer, QTextEdit* textEdit,
+                                           QWidget* parent)
+    : QPrintPreviewWidget(printer, parent)
+    , m_appWnd(appWnd)
+    , m_printer(printer)
+    , m_textEdit(textEdit)
+    , m_template(QStringLiteral(":/template/invoice.js"))
+{
+    setAccessibleName(QStringLiteral("MInvoicePrintPreview"));
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+MInvoicePrintPreview::~MInvoicePrintPreview()
+{
+    delete m_printer;
+    m_textEdit->deleteLater();
+}
+
+void MInvoicePrintPreview::setDocView(int iDocView)
+{
+    m_docView = iDocView;
+}
+
+void MInvoicePrintPreview::setIdRecord(int id)
+{
+    m_idRecord = id;
+}
+
+void MInvoicePrintPreview::setTemplate(const QString& resource)
+{
+    m_template = resource;
+}
+
+void MInvoicePrintPreview::print(QPrinter* printer)
+{
+    m_appWnd->print(m_textEdit, printer, true);
+}
+
+void MInvoicePrintPreview::contextMenuEvent(QContextMenuEvent*)
+{
+}
+
+void MInvoicePrintPreview::doClose()
+{
+    m_appWnd->doCloseActiveTab();
+}
+
+void MInvoicePrintPreview::doPrint()
+{
+    startDocPrint(-1);
+}
+
+void MInvoicePrintPreview::doPrintPdf()
+{
+    startDocPrintPdf(-1);
+}
+
+void MInvoicePrintPreview::doSendMailPdf()
+{
+    m_sendMailMode = true;
+    m_attachmentPath.clear();
+    startDocPrintPdf(-1);
+}
+
+MDocTemplate* MInvoicePrintPreview::createRun(bool pdf, int docView)
+{
+    auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate->setTextEdit(nullptr, true);
+    docTemplate->getPrinter()->setOutputFormat(pdf ? QPrinter::PdfFormat : QPrinter::NativeFormat);
+    if (MAppWnd::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
+        docTemplate->setPageOrientation(QPrinter::Landscape);
+    docTemplate->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
+                                m_appWnd->marginBottom());
+    docTemplate->isPaging(true);
+    docTemplate->isPdf(pdf);
+    docTemplate->setDocView(docView);
+    docTemplate->setIdRecord(m_idRecord);
+    return docTemplate;
+}
+
+// Every run is laid out before anything is printed, so that a template error
+// in the second run of a pair leaves no half document behind.
+bool MInvoicePrintPreview::layOut(const QList<MDocTemplate*>& runs)
+{
+    for (MDocTemplate* run : runs) {
+        if (!MTemplateRun::run(m_appWnd->scriptEngine(), run, m_template, this) || run->isDocAborted())
+            return false;
+    }
+    return true;
+}
+
+void MInvoicePrintPreview::printRuns(const QList<MDocTemplate*>& runs)
+{
+    for (MDocTemplate* run : runs)
+        m_appWnd->print(run->getTextEdit(), run->getPrinter(), false);
+}
+
+void MInvoicePrintPreview::release(const QList<MDocTemplate*>& runs)
+{
+    for (MDocTemplate* run : runs)
+        run->deleteLater();
+}
+
+// A file that cannot be written is named to the user, before any file of the job is written.
+bool MInvoicePrintPreview::canWrite(const QList<MDocTemplate*>& runs)
+{
+    for (MDocTemplate* run : runs) {
+        const QString fileName = run->getPrinter()->outputFileName();
+        QFile probe(fileName);
+        if (QFileInfo(fileName).isDir() || !probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            MMessageBox::critical(this, tr("Eksport PDF"), tr("Nie można zapisać pliku PDF:\n%1").arg(fileName));
+            return false;
+        }
+    }
+    return true;
+}
+
+void MInvoicePrintPreview::startDocPrint(int iDocView)
+{
+    const int docView = iDocView < 0 ? m_docView : iDocView;
+    MDocTemplate* setup = createRun(false, docView);
+    const bool accepted = MPrintDialog::exec(this, setup->getPrinter(), tr("Ustawienia drukarki"));
+    const QString printerName = setup->getPrinter()->printerName();
+    setup->deleteLater();
+    if (!accepted)
+        return;
+    QList<MDocTemplate*> runs;
+    for (int runDocView : MDocViewRuns::runs(docView, false)) {
+        runs.append(createRun(false, runDocView));
+        runs.last()->getPrinter()->setPrinterName(printerName);
+    }
+    if (layOut(runs))
+        printRuns(runs);
+    release(runs);
+}
+
+void MInvoicePrintPreview::startDocPrintPdf(int iDocView)
+{
+    const int docView = iDocView < 0 ? m_docView : iDocView;
+    const QString documentNumber = invoiceNumberById(m_idRecord);
+    QString chosen;
+    QList<int> runDocViews{docView};
+    if (m_sendMailMode) {
+        m_attachmentPath = MAppWnd::pathTemp + QStringLiteral("temp/email_")
+                           + QString::fromLatin1(
+                               QCryptographicHash::hash(documentNumber.toLatin1(), QCryptographicHash::Md5).toHex())
+                           + QStringLiteral(".pdf");
+        m_attachmentName = MDocViewRuns::fileNameText(documentNumber) + QStringLiteral(".pdf");
+        QDir().mkpath(QFileInfo(m_attachmentPath).absolutePath());
+    } else {
+        QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+        if (folder.isEmpty() || !QDir(folder).exists())
+            folder = QDir(QStringLiteral("pdf")).exists() ? QStringLiteral("pdf") : QString();
+        chosen = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
+        if (chosen.isEmpty())
+            return;
+        MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(chosen).absolutePath());
+        runDocViews = MDocViewRuns::runs(docView, true);
+    }
+
+    QList<MDocTemplate*> runs;
+    for (int runDocView : runDocViews) {
+        runs.append(createRun(true, runDocView));
+        runs.last()->getPrinter()->setOutputFileName(
+            m_sendMailMode ? m_attachmentPath
+                           : MDocViewRuns::pdfFileName(chosen, runDocViews.size() > 1, m_idRecord, documentNumber,
+                                                       runDocView));
+    }
+    const bool written = layOut(runs) && canWrite(runs);
+    if (written)
+        printRuns(runs);
+    release(runs);
+
+    if (m_sendMailMode) {
+        if (written && !m_attachmentPath.isEmpty()) {
+            auto* dlg = new MMailSendDlg(this);
+            dlg->setDocumentPdf(m_idRecord, m_attachmentPath, m_attachmentName);
+            dlg->setAttribute(Qt::WA_DeleteOnClose);
+            dlg->setModal(true);
+            dlg->exec();
+        }
+        m_sendMailMode = false;
+        m_attachmentPath.clear();
+    }
+}
