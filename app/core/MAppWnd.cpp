@@ -91,6 +91,7 @@ MAppWnd::MAppWnd()
 
 MAppWnd::~MAppWnd()
 {
+    closeInvoiceDlg();
     // The splash has no parent; it must not outlive a window that is gone.
     if (m_splash)
         m_splash->close();
@@ -200,6 +201,7 @@ void MAppWnd::closeEvent(QCloseEvent* event)
 {
     setOption(QStringLiteral("MAIN_WINDOW_GEOMETRY"), QString::fromLatin1(saveGeometry().toHex()));
     setOption(QStringLiteral("MAIN_WINDOW_STATE"), QString::fromLatin1(saveState(0).toHex()));
+    closeInvoiceDlg();
     doCleanDisk();
     event->accept();
 }

@@ -237,6 +237,9 @@ public slots:
     void loadTab(int id, bool reload = false);
     void doChangeDbObject(int i, int id);
     void doFinishedInvoiceDlg(int result);
+    // "Nowy..." and "Otwórz..." choosers, run modally.
+    void doNew();
+    void doOpen();
 
 public:
     // Opens the editor or dialog of a new record of a NewObjectKind.
@@ -254,6 +257,8 @@ private slots:
 private:
     // The open invoice editor, nullptr when there is none.
     QDialog* invoiceDlg() const;
+    void openInvoiceDlg(int docKind);
+    void closeInvoiceDlg();
     void showRecordDialog(QDialog* dialog);
 
     // Commands and enabled operations (MAppWndCommands.cpp, MAppWndEnabled.cpp)

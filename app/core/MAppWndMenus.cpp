@@ -65,6 +65,8 @@ void MAppWnd::createActions()
                                      QStringLiteral("do_you_know"), true);
     m_actionCheckVersion = createAction(tr("Sprawdź aktualizacje"), tr("Sprawdź aktualizacje"), QString());
 
+    connect(m_actionNew, &QAction::triggered, this, &MAppWnd::doNew);
+    connect(m_actionOpen, &QAction::triggered, this, &MAppWnd::doOpen);
     connect(m_actionDragDrop, &QAction::triggered, this, &MAppWnd::doDragDrop);
     connect(m_actionDefaultSettings, &QAction::triggered, this, &MAppWnd::doDefaultSettings);
     connect(m_actionAbout, &QAction::triggered, this, &MAppWnd::doAbout);

@@ -9,6 +9,9 @@
 #include "core/MListTab.h"
 #include "core/MViewCall.h"
 #include "documents/MInvoiceDbView.h"
+#include "editor/MInvoiceDlg.h"
+#include "editor/MNewDlg.h"
+#include "editor/MOpenDlg.h"
 #include "parties/MBuyerDbView.h"
 #include "parties/MBuyerDlg.h"
 #include "parties/MRecordDbView.h"
@@ -149,10 +152,27 @@ void MAppWnd::doChangeDbObject(int i, int id)
     emit changeDbObject(i, id);
 }
 
+void MAppWnd::doNew()
+{
+    auto* dialog = new MNewDlg(this);
+    dialog->loadList(-1, -1);
+    dialog->exec();
+}
+
+void MAppWnd::doOpen()
+{
+    auto* dialog = new MOpenDlg(this);
+    dialog->exec();
+}
+
 void MAppWnd::newRecord(int kind, int docKind)
 {
-    Q_UNUSED(docKind)
     switch (kind) {
+    case 0:
+    case 1:
+    case 7:
+        openInvoiceDlg(docKind);
+        break;
     case 3: {
         auto* dialog = new MSellerDlg(this, false);
         dialog->setIdRecord(0);
@@ -185,6 +205,28 @@ void MAppWnd::newRecord(int kind, int docKind)
     }
     default:
         break;
+    }
+}
+
+void MAppWnd::openInvoiceDlg(int docKind)
+{
+    if (invoiceDlg())
+        return;
+    auto* editor = new MInvoiceDlg(this, Qt::WindowFlags(), docKind);
+    editor->setDocKind(docKind);
+    // Loading a new document's defaults into the working tables joins here.
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setModal(false);
+    editor->show();
+    connect(editor, &QDialog::finished, this, &MAppWnd::doFinishedInvoiceDlg);
+}
+
+void MAppWnd::closeInvoiceDlg()
+{
+    // Deleted while the window is whole, so that its destructor may still call it.
+    if (QDialog* editor = invoiceDlg()) {
+        editor->close();
+        delete editor;
     }
 }
 

@@ -1,0 +1,186 @@
+#pragma once
+
+#include <QDialog>
+#include <QItemSelection>
+#include <QMap>
+#include <QModelIndex>
+#include <QString>
+
+class MAppWnd;
+class MHelpButton;
+class MTableView;
+class MTextEdit;
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+
+// The document editor: one modeless dialog, at most one at a time, with
+// six pages over the working copies of a document of any non-duplicate kind.
+class MInvoiceDlg : public QDialog
+{
+    Q_OBJECT
+    friend class TestInvoiceDlg;
+
+public:
+    MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);
+    ~MInvoiceDlg() override;
+
+    int docKind() const;
+    bool isCorrection() const;
+
+    void setActionEnabled(QAction* action, const QString& key);
+    void restartEnabledActionsTimer();
+    static QList<int> selectedIds(QTableView* view);
+    static int currentRowId(QTableView* view);
+    void updateDocKindWidgets();
+    void updateBuyerTabs();
+
+public slots:
+    void cellDoubleClickedProduct(QModelIndex indx);
+    void setDocKind(int kind);
+    void setEnabledActions();
+    void clickCancel(bool b);
+    void clickShrink(bool b);
+
+private slots:
+    void doActionBuyerDb();
+    void doActionBuyer2Db();
+    void doActionCurrencyRatingDb();
+    void doActionEndTextDb();
+    void doActionEndText2Db();
+    void doActionInvoiceDb();
+    void doActionProductDb();
+    void doActionSellerDb();
+    void doActionBuyerEdit();
+    void doActionBuyer2Edit();
+    void doActionCurrencyRatingEdit();
+    void doActionProductEdit();
+    void doActionSellerEdit();
+    void doCurrentIndexChangedBuyerKind(int index);
+    void doCurrentIndexChangedDocKind(int index);
+    void doSelectionChangedInvoice(QItemSelection selected, QItemSelection deselected);
+    void doSelectionChangedProduct(QItemSelection selected, QItemSelection deselected);
+    void doTimeoutEnabledActionsTimer();
+
+private:
+    MAppWnd* appWnd() const;
+    void createTab(int tab);
+    void createSellerPage();
+    void createBuyerPage();
+    void createProductsPage();
+    void createTermsPage();
+    void createTextsPage();
+    void createInvoicesPage();
+    QWidget* createPaymentControlPage();
+    QAction* addAction(QToolBar* toolBar, const QString& key, const QString& icon, const QString& text,
+                       const char* slot);
+    QToolBar* createToolBar(QWidget* parent);
+    MTableView* createPreviewTable(QWidget* parent, int width);
+    MTableView* createListTable(QWidget* parent);
+    MTextEdit* createTextBox(QWidget* parent);
+    QDateEdit* createDateEdit(QWidget* parent, int width);
+    QLabel* createCaption(const QString& text, QWidget* parent);
+    QCheckBox* createCheckBox(const QString& text, QWidget* parent);
+    void openRecordDialog(QDialog* dialog);
+
+    // Document state
+    int m_docKind = 0;
+    bool m_isCorrection = false;
+    int m_idSeller = 0;
+    int m_idBuyer = 0;
+    int m_idBuyer2 = 0;
+    int m_idCurrencyRating = 0;
+    QMap<int, int> m_productIds;
+    QMap<int, int> m_invoiceJoinIds;
+    QMap<QString, bool> m_enabledMap;
+    QMap<QString, QAction*> m_actions;
+
+    QTimer* m_enabledActionsTimer = nullptr;
+    QTabWidget* m_tabMain = nullptr;
+    QPushButton* m_buttonShrink = nullptr;
+    QPushButton* m_buttonOk = nullptr;
+    QPushButton* m_buttonCancel = nullptr;
+
+    // Seller page
+    MTableView* m_sellerTable = nullptr;
+    QComboBox* m_sellerBank = nullptr;
+    // Buyer page
+    QTabWidget* m_buyerTabs = nullptr;
+    QWidget* m_buyer2Page = nullptr;
+    QComboBox* m_buyerKind = nullptr;
+    MTableView* m_buyerTable = nullptr;
+    MTableView* m_buyer2Table = nullptr;
+    // Products page
+    MTableView* m_productList = nullptr;
+    QTabWidget* m_productTabs = nullptr;
+    QRadioButton* m_priceNetto = nullptr;
+    QRadioButton* m_priceBrutto = nullptr;
+    QRadioButton* m_reductPercent = nullptr;
+    QRadioButton* m_reductAmount = nullptr;
+    QLabel* m_currencyLabel = nullptr;
+    QComboBox* m_currency = nullptr;
+    QLabel* m_currencyRatingLabel = nullptr;
+    QToolBar* m_currencyRatingToolBar = nullptr;
+    MTableView* m_currencyRatingTable = nullptr;
+    QLabel* m_summaryCountLabel = nullptr;
+    QComboBox* m_summaryCount = nullptr;
+    QCheckBox* m_hideVat = nullptr;
+    // Terms page
+    QComboBox* m_docKindCombo = nullptr;
+    QLineEdit* m_placePut = nullptr;
+    QLabel* m_datePutLabel = nullptr;
+    QDateEdit* m_datePut = nullptr;
+    QLabel* m_dateSellLabel = nullptr;
+    QDateEdit* m_dateSell = nullptr;
+    QComboBox* m_payForm = nullptr;
+    QLabel* m_datePayLabel = nullptr;
+    QDateEdit* m_datePay = nullptr;
+    QLabel* m_dayPeriodLabel = nullptr;
+    QSpinBox* m_dayPeriod = nullptr;
+    QCheckBox* m_showDatePayedAll = nullptr;
+    QDateEdit* m_datePayedAll = nullptr;
+    QLineEdit* m_payFormText = nullptr;
+    QLabel* m_payTextLabel = nullptr;
+    QLineEdit* m_payText = nullptr;
+    QCheckBox* m_payInDays = nullptr;
+    QCheckBox* m_payed = nullptr;
+    QCheckBox* m_dateSellInMonths = nullptr;
+    QLabel* m_contractTextLabel = nullptr;
+    QLineEdit* m_contractText = nullptr;
+    MHelpButton* m_contractTextHelp = nullptr;
+    QLineEdit* m_invoiceIndexText = nullptr;
+    QSpinBox* m_firstInvoiceNumber = nullptr;
+    QCheckBox* m_isPayed = nullptr;
+    QCheckBox* m_showDatePayed = nullptr;
+    QDateEdit* m_datePayed = nullptr;
+    QCheckBox* m_isCancelled = nullptr;
+    QComboBox* m_payFormPart = nullptr;
+    QLineEdit* m_bruttoPart = nullptr;
+    QLineEdit* m_bruttoRest = nullptr;
+    QCheckBox* m_showDatePayedPart = nullptr;
+    QDateEdit* m_datePayedPart = nullptr;
+    // Texts page
+    QTabWidget* m_textTabs = nullptr;
+    MTextEdit* m_endText = nullptr;
+    MTextEdit* m_endText2 = nullptr;
+    QComboBox* m_profitProcedure = nullptr;
+    QWidget* m_correctReasonSection = nullptr;
+    QTextEdit* m_correctReason = nullptr;
+    QTextEdit* m_additional = nullptr;
+    // Joined documents page
+    QWidget* m_invoicesPage = nullptr;
+    MTableView* m_invoiceList = nullptr;
+};
