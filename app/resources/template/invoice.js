@@ -1,0 +1,885 @@
+// One sales or purchase document laid out as paged HTML for the run's text edit.
+// Every name is declared with var: the run's context takes them away afterwards.
+
+var PIXEL = '<img src=":/resource/pixel.gif" width="1" height="1">';
+
+var docId = doc.getIdRecord();
+var docType = doc.getInvoiceType(docId);
+var isDuplicate = docType == 'DUPLICATE' || docType == 'CORRECT_DUPLICATE';
+var dupId = isDuplicate ? docId : 0;
+var invId = isDuplicate ? doc.getIdRecordParent(docId) : docId;
+var isCorrect = docType == 'CORRECT' || docType == 'CORRECT_DUPLICATE';
+var corId = isCorrect ? doc.getIdRecordParent(invId) : 0;
+var isBill = doc.getInvoiceType2(invId) == 'BILL';
+var type3 = doc.getInvoiceType3(invId);
+var isRR = type3 == 'INVOICE_RR';
+var isProfit = type3 == 'INVOICE_PROFIT';
+var isAdvance = type3 == 'INVOICE_PRE' || type3 == 'INVOICE_FINAL';
+var idSellerBase = doc.getInvoiceSellerBase(invId);
+
+var pageH = doc.getPageHeight() - 10;
+var pageW = doc.getPageWidth() - 10;
+var mmH = doc.getMMHeight();
+
+function sizeDiff() {
+    var steps = {'0': -2, '1': -1, '2': 0, '3': 1, '4': 2};
+    var d = steps[doc.getOption('FONT_SIZE_DIFF')];
+    return d === undefined ? 0 : d;
+}
+var SIZE_DIFF = sizeDiff();
+
+function fs(pt) {
+    return 'font-size:' + (pt + SIZE_DIFF) + 'pt;';
+}
+
+function esc(text) {
+    return String(text).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+}
+
+function money(value) {
+    return doc.noWrap(doc.moneyFormat(value, 2));
+}
+
+function quantity(value) {
+    return doc.noWrap(doc.amountFormat(value, 4));
+}
+
+// Rows of a statement as arrays of `columns` values each.
+function queryRows(sql, columns) {
+    var flat = doc.getSqlQuery(sql);
+    var rows = [];
+    var n = doc.getListSize(flat);
+    for (var i = 0; i + columns <= n; i += columns)
+        rows.push(flat.slice(i, i + columns));
+    return rows;
+}
+
+function queryRow(sql, columns) {
+    var rows = queryRows(sql, columns);
+    if (rows.length > 0)
+        return rows[0];
+    var empty = [];
+    for (var i = 0; i < columns; ++i)
+        empty.push('');
+    return empty;
+}
+
+function num(value) {
+    var n = Number(value);
+    return isNaN(n) ? 0 : n;
+}
+
+function dateWords(ymd) {
+    var p = String(ymd).substring(0, 10).split('-');
+    if (p.length != 3)
+        return '';
+    return p[2] + ' ' + doc.getMonthName(p[1], true) + ' ' + p[0];
+}
+
+// invoice columns every block reads
+var INVOICE_COLUMNS = ['substr(date_put, 1, 10)', 'place_put', 'substr(date_sell, 1, 10)', 'date_sell_in_months',
+    'substr(date_pay, 1, 10)', 'day_period', 'pay_text', 'pay_form_text', 'id_pay_form', 'id_pay_form_part', 'payed',
+    'buyer_kind', 'id_buyer', 'id_buyer2', 'id_seller', 'id_end_text', 'id_end_text2', 'id_currency',
+    'id_currency_rating', 'count_from_netto', 'reduct_percent', 'hide_vat', 'invoice_kind', 'brutto_part',
+    'global_netto', 'global_vat', 'global_brutto', 'global_vat_rating', 'global_netto_part', 'global_vat_part',
+    'global_brutto_part', 'global_vat_part_rating', 'invoice_index_string'];
+
+function readInvoice(id) {
+    var row = queryRow('SELECT ' + INVOICE_COLUMNS.join(', ') + ' FROM invoice WHERE id = ' + id,
+                       INVOICE_COLUMNS.length);
+    var names = ['datePut', 'placePut', 'dateSell', 'dateSellInMonths', 'datePay', 'dayPeriod', 'payText',
+        'payFormText', 'idPayForm', 'idPayFormPart', 'payed', 'buyerKind', 'idBuyer', 'idBuyer2', 'idSeller',
+        'idEndText', 'idEndText2', 'idCurrency', 'idCurrencyRating', 'countFromNetto', 'reductPercent', 'hideVat',
+        'kind', 'bruttoPart', 'netto', 'vat', 'brutto', 'vatRating', 'nettoPart', 'vatPart', 'bruttoPart2',
+        'vatPartRating', 'indexString'];
+    var inv = {id: id};
+    for (var i = 0; i < names.length; ++i)
+        inv[names[i]] = row[i];
+    inv.fromNetto = num(inv.countFromNetto) == 1;
+    inv.percent = num(inv.reductPercent) == 1;
+    inv.currency = num(inv.idCurrency) > 0
+        ? String(queryRow('SELECT symbol FROM currency WHERE id = ' + num(inv.idCurrency), 1)[0]) : 'PLN';
+    if (inv.currency === '')
+        inv.currency = 'PLN';
+    inv.rated = num(inv.idCurrency) > 0 && num(inv.idCurrencyRating) > 0;
+    return inv;
+}
+
+var inv = readInvoice(invId);
+var cor = isCorrect ? readInvoice(corId) : null;
+var dup = isDuplicate ? readInvoice(dupId) : null;
+var showVat = !isBill && num(inv.hideVat) == 0;
+var docWord = isBill ? ['rachunku', 'rachunek'] : ['faktury', 'faktura'];
+var saleWord = isRR ? 'zakupu' : 'sprzeda&#380;y';
+
+function envelopeMode() {
+    if (isRR)
+        return '0';
+    var mode = doc.getOption('FIT_TO_ENVELOPE_WINDOW_RIGHT');
+    if (doc.isPreview()) {
+        if (doc.getOption('FIT_TO_ENVELOPE_WINDOW_RIGHT_PREVIEW') == '0')
+            mode = '0';
+    } else if (doc.isPdf()) {
+        if (doc.getOption('FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF') == '0')
+            mode = '0';
+    } else {
+        mode = doc.getOption('FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT');
+    }
+    return mode == '1' || mode == '2' ? mode : '0';
+}
+var ENVELOPE = envelopeMode();
+
+// ---- building blocks of the page ----
+
+function htmlHead() {
+    return '<html><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8">' +
+        '<title>' + esc(doc.getInvoiceKindName(invId)[0]) + '</title>' +
+        '<style type="text/css">body, p, li, td { white-space:pre-wrap; }</style></head>' +
+        '<body style="font-family:Verdana, Arial, Times; ' + fs(8) + '">';
+}
+
+function htmlTail() {
+    return '</body></html>';
+}
+
+function spacer(height) {
+    var h = Math.max(1, Math.floor(height));
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td height="' + h +
+        '"><img src=":/resource/pixel.gif" width="1" height="' + h + '"></td></tr></table>';
+}
+
+function blackLine() {
+    return '<table width="100%" cellspacing="0" cellpadding="0"><tr><td bgcolor="#000000" height="1">' + PIXEL +
+        '</td></tr></table>';
+}
+
+function separatorCell() {
+    return '<td width="1" bgcolor="#000000">' + PIXEL + '</td>';
+}
+
+function mmToPx(mm) {
+    return Math.max(0, Math.floor(mm * mmH));
+}
+
+function footer(pageText) {
+    var left = doc.getOption('SHOW_PRINT_FOOTER') == '1' ? esc(doc.getPrintFooter()) : '';
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
+        '<td style="' + fs(7) + '">' + left + '</td>' +
+        '<td align="right" style="' + fs(7) + '">' + pageText + '</td></tr></table>';
+}
+
+function pageStart(breakBefore) {
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"' +
+        (breakBefore ? ' style="page-break-before:always;"' : '') + '><tr><td>';
+}
+
+function pageEnd() {
+    return '</td></tr></table>';
+}
+
+// ---- envelope ----
+
+function contactAddress() {
+    var buyer = queryRow('SELECT firm, address, zipcode, city, id_address_contact FROM invoice_buyer WHERE id = ' +
+                         num(inv.idBuyer), 5);
+    var lines = [buyer[0], buyer[1], (buyer[2] + ' ' + buyer[3]).replace(/^\s+|\s+$/g, '')];
+    if (num(buyer[4]) > 0) {
+        var a = queryRow('SELECT name, address, zipcode, city FROM invoice_buyer_address WHERE id = ' + num(buyer[4]), 4);
+        lines = [];
+        if (String(a[0]) !== '')
+            lines.push(a[0]);
+        lines.push(a[1]);
+        lines.push((a[2] + ' ' + a[3]).replace(/^\s+|\s+$/g, ''));
+    }
+    var out = [];
+    for (var i = 0; i < lines.length; ++i)
+        if (String(lines[i]) !== '')
+            out.push(esc(lines[i]));
+    return '<span style="' + fs(12) + '">' + out.join('<br>') + '</span>';
+}
+
+function usedMM(content) {
+    doc.setHtml(htmlHead() + content + htmlTail());
+    return (doc.getDocHeight() + doc.getMarginTop()) / mmH;
+}
+
+function windowTopSpacer(content) {
+    var used = usedMM(content);
+    var top = doc.getEnvelopeWindowTop();
+    return used < top ? spacer((top - used) * mmH) : '';
+}
+
+function envelopeSheet() {
+    var html = windowTopSpacer('');
+    html += '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
+        '<td width="' + mmToPx(doc.getEnvelopeWindowLeft() - doc.getMarginLeft() / mmH) + '"></td>' +
+        '<td>' + contactAddress() + '</td>' +
+        '<td width="' + mmToPx(doc.getEnvelopeWindowRight() - doc.getMarginRight() / mmH) + '"></td></tr></table>';
+    return html;
+}
+
+function envelopeBlock(content) {
+    var html = windowTopSpacer(content);
+    html += '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
+        '<td width="' + mmToPx(doc.getEnvelopeWindowLeft() - 10 - doc.getMarginLeft() / mmH) + '" style="' + fs(10) +
+        '">' + saleDateText() + '<br>' + paymentText() + '</td>' +
+        '<td width="' + mmToPx(10) + '"></td>' +
+        '<td>' + contactAddress() + '</td>' +
+        '<td width="' + mmToPx(doc.getEnvelopeWindowRight() - doc.getMarginRight() / mmH) + '"></td></tr></table>';
+    var used = usedMM(content + html);
+    var bottom = doc.getEnvelopeWindowTop() + doc.getEnvelopeWindowBottom();
+    if (used < bottom)
+        html += spacer((bottom - used) * mmH);
+    return html;
+}
+
+// ---- header ----
+
+function headerBlock() {
+    var blank = ENVELOPE != '0' ? ' ' : '';
+    var left = '<span style="' + fs(9) + '">Data wystawienia: ' + dateWords(inv.datePut) + ', ' +
+        esc(inv.placePut) + '</span><br>' + doc.getHtmlLogo(idSellerBase);
+    var right = '';
+    if (isDuplicate)
+        right += '<span style="' + fs(14) + '">DUPLIKAT</span><br><span style="' + fs(11) + '">' + blank +
+            'z dnia: ' + dateWords(dup.datePut) + '</span><br>';
+    var kindName = doc.getInvoiceKindName(invId);
+    right += '<table cellspacing="0" cellpadding="3" border="1" style="border-color:#a0a0a0; border-style:solid;">' +
+        '<tr><td align="center" style="' + fs(16) + ' font-weight:bold;">' + esc(kindName[0]) +
+        (kindName.length > 1 && kindName[1] !== '' ? '<br><span style="' + fs(12) + '">' + esc(kindName[1]) +
+         '</span>' : '') + '</td></tr></table>';
+    right += 'nr: ' + esc(doc.getInvoiceNumStr(invId));
+    var contract = doc.getInvoiceContractText(invId);
+    if (contract !== '')
+        right += '<br><span style="' + fs(10) + ' font-weight:normal;">' + esc(contract) + '</span>';
+    if (isCorrect)
+        right += '<br><span style="' + fs(10) + '">do ' + docWord[0] + ' nr: ' + esc(doc.getInvoiceNumStr(corId)) +
+            (ENVELOPE != '0' ? ' ' : '<br>') + 'z dnia: ' + dateWords(cor.datePut) + '</span>';
+    right += '<br><span style="' + fs(12) + '">' + esc(doc.getDocViewName()) + '</span>';
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td width="50%" valign="top">' + left +
+        '</td><td width="50%" align="right" valign="top" style="' + fs(16) + ' font-weight:bold;">' + right +
+        '</td></tr></table>';
+}
+
+// ---- parties ----
+
+function partyRow(table, id) {
+    return queryRow('SELECT p.firm, p.address, p.zipcode, p.city, p.nip, p.regon, p.phone, p.fax, p.email, p.www, ' +
+        'p.bank, p.bank_account, IFNULL(pr.name, \'\'), IFNULL(c.name, \'\'), IFNULL(k.name, \'\'), ' +
+        'p.person_document_number, p.person_document_by, IFNULL(substr(p.person_document_date, 1, 10), \'\'), ' +
+        'p.permit_person_pesel, p.person_document_id_kind FROM ' + table + ' p ' +
+        'LEFT JOIN province pr ON pr.id = p.id_province LEFT JOIN country c ON c.id = p.id_country ' +
+        'LEFT JOIN person_document_kind k ON k.id = p.person_document_id_kind WHERE p.id = ' + num(id), 20);
+}
+
+function partyHtml(p, side, firstBuyer) {
+    function shown(key, value) {
+        return String(value) !== '' && doc.getOption(side + '_SHOW_FIELD_' + key) == '1';
+    }
+    var lines = [];
+    var always = function (value) { if (String(value) !== '') lines.push(esc(value)); };
+    always(p[0]);
+    always(p[1]);
+    always((p[2] + ' ' + p[3]).replace(/^\s+|\s+$/g, ''));
+    var country = shown('COUNTRY', p[13]) ? esc(p[13]) : '';
+    var province = shown('PROVINCE', p[12]) ? 'woj. ' + esc(p[12]) : '';
+    if (country !== '' && province !== '')
+        lines.push(country + ', ' + province);
+    else if (country !== '' || province !== '')
+        lines.push(country + province);
+    if (isRR) {
+        if (doc.getOption(side + '_SHOW_FIELD_NIP') == '1') {
+            if (String(p[4]) !== '')
+                lines.push('NIP: ' + esc(p[4]));
+            else if (String(p[18]) !== '')
+                lines.push('PESEL: ' + esc(p[18]));
+        }
+        if (num(p[19]) > 0) {
+            lines.push(esc(p[14]) + ': seria, numer: ' + esc(p[15]));
+            var issued = 'wydany';
+            if (doc.getOption(side + '_SHOW_PERSON_DOCUMENT_DATE') == '1' && String(p[17]) !== '')
+                issued += ' dnia: ' + esc(p[17]);
+            issued += ' przez: ' + esc(p[16]);
+            lines.push(issued);
+        }
+        if (side == 'BUYER') {
+            if (shown('BANK', p[10]))
+                lines.push(esc(p[10]));
+            if (shown('BANK_ACCOUNT', p[11]))
+                lines.push(esc(p[11]));
+        }
+    } else {
+        if (shown('NIP', p[4]))
+            lines.push('NIP: ' + esc(p[4]));
+        else if (firstBuyer && String(p[4]) === '' && String(p[18]) !== '' &&
+                 doc.getOption(side + '_SHOW_FIELD_NIP') == '1')
+            lines.push('PESEL: ' + esc(p[18]));
+        var labelled = [['REGON', 5, 'REGON: '], ['PHONE', 6, 'tel: '], ['FAX', 7, 'fax: '], ['EMAIL', 8, 'e-mail: '],
+            ['WWW', 9, 'www: '], ['BANK', 10, ''], ['BANK_ACCOUNT', 11, '']];
+        for (var i = 0; i < labelled.length; ++i)
+            if (shown(labelled[i][0], p[labelled[i][1]]))
+                lines.push(labelled[i][2] + esc(p[labelled[i][1]]));
+    }
+    return '<span style="' + fs(9) + '">' + lines.join('<br>') + '</span>';
+}
+
+function partyColumn(title, body) {
+    return '<span style="' + fs(10) + ' font-weight:bold;">' + (title === '' ? ' ' : title) + '</span>' +
+        blackLine() + body;
+}
+
+function partiesBlock() {
+    var titles = ['Nabywca'];
+    var second = false;
+    if (num(inv.buyerKind) > 0) {
+        var kind = queryRow('SELECT num, name_doc FROM invoice_buyer_kind WHERE id = ' + num(inv.buyerKind), 2);
+        titles = String(kind[1]).split('|');
+        second = num(kind[0]) == 2;
+    }
+    var seller = partyRow('invoice_seller', inv.idSeller);
+    var buyer = partyRow('invoice_buyer', inv.idBuyer);
+    var left = isRR ? partyHtml(buyer, 'BUYER', true) : partyHtml(seller, 'SELLER', false);
+    var right = isRR ? partyHtml(seller, 'SELLER', false) : partyHtml(buyer, 'BUYER', true);
+    var rightHtml = partyColumn(esc(titles[0]), right);
+    if (second && titles.length > 1)
+        rightHtml += '<br>' + partyColumn(esc(titles[1]), partyHtml(partyRow('invoice_buyer', inv.idBuyer2), 'BUYER',
+                                                                         false));
+    return '<br><table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
+        '<td width="50%" valign="top">' + partyColumn('Sprzedawca', left) + '</td><td width="10"></td>' +
+        '<td width="50%" valign="top">' + rightHtml + '</td></tr></table><br>';
+}
+
+// ---- sale date and payment ----
+
+function saleDateText() {
+    var label = saleWord;
+    if (!isRR && String(inv.datePut).substring(0, 10) >= '2013-01-01')
+        label = esc(doc.getOption('TRANSLATE_DATE_SELL_20130101'));
+    var p = String(inv.dateSell).split('-');
+    if (num(inv.dateSellInMonths) == 1)
+        return 'Miesi&#261;c ' + label + ': ' + doc.getMonthName(p[1], false) + ' ' + p[0];
+    return 'Data ' + label + ': ' + dateWords(inv.dateSell);
+}
+
+function payFormName(id, column) {
+    return String(queryRow('SELECT ' + column + ' FROM pay_form WHERE id = ' + num(id), 1)[0]);
+}
+
+function paymentText() {
+    var lines = [];
+    if (num(inv.payed) == 1) {
+        lines.push('Zap&#322;acono ' + esc(inv.payFormText !== '' ? inv.payFormText :
+                                                payFormName(inv.idPayForm, 'second_form')));
+        var all = doc.getInvoicePayedAllDate(invId);
+        if (all !== '')
+            lines.push('Data otrzymania nale&#380;no&#347;ci: ' + all);
+        return lines.join('<br>');
+    }
+    var term;
+    if (String(inv.payText) !== '') {
+        term = esc(inv.payText);
+    } else if (num(inv.dayPeriod) == 1) {
+        var days = doc.countDaysFromStrings(inv.datePut, inv.datePay);
+        term = days + (days == 1 ? ' dzie&#324;' : ' dni');
+    } else {
+        term = dateWords(inv.datePay);
+    }
+    lines.push('Termin p&#322;atno&#347;ci: ' + term);
+    if (num(inv.idPayForm) > 0 || String(inv.payFormText) !== '')
+        lines.push('Spos&#243;b p&#322;atno&#347;ci: ' + esc(inv.payFormText !== '' ? inv.payFormText :
+                                                            payFormName(inv.idPayForm, 'basic_form')));
+    return lines.join('<br>');
+}
+
+function saleAndPaymentBlock() {
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td width="50%" valign="top" style="' +
+        fs(10) + '">' + saleDateText() + '</td><td width="50%" valign="top" style="' + fs(10) + '">' + paymentText() +
+        '</td></tr></table><br>';
+}
+
+function grossNoteBlock() {
+    if (isBill || isProfit || inv.fromNetto || doc.getOption('SHOW_TEXT_FROM_BRUTTO') != '1')
+        return '';
+    return '<span>** jako ceny ' + saleWord + ' zastosowano umowne ceny brutto</span><br>';
+}
+
+// ---- line tables ----
+
+var LINE_SQL_COLUMNS = 15;
+
+function lineRows(d) {
+    var before, after;
+    if (d.fromNetto) {
+        before = 'p.netto_price';
+        after = d.percent ? 'round(p.netto_price * (100 - m.reduct) * 0.01 + 0.0000000001, 2)'
+                          : 'p.netto_price - m.reduct';
+    } else {
+        before = doc.getOption('SHOW_REDUCT_COLUMN_NETTO_BRUTTO') == '1' ? 'p.brutto_price'
+            : 'round(m.amount * 100 * p.brutto_price / (100 + p.vat) + 0.0000000001, 2)';
+        after = d.percent
+            ? 'round(100 * round(p.brutto_price * (100 - m.reduct) * 0.01 + 0.0000000001, 2) / (100 + p.vat) + ' +
+              '0.0000000001, 2)'
+            : 'round(100 * (p.brutto_price - m.reduct) / (100 + p.vat) + 0.0000000001, 2)';
+    }
+    return queryRows('SELECT m.position_hide, p.name, p.symbol, p.code, m.amount, p.unit, ' + before + ', m.reduct, ' +
+        after + ', m.netto_price, p.vat_text, m.vat_price, m.vat_rating_price, m.brutto_price, p.vat ' +
+        'FROM invoice_product_misc m JOIN invoice_product p ON p.id = m.id_product WHERE m.id_invoice = ' + d.id +
+        ' ORDER BY m.id', LINE_SQL_COLUMNS);
+}
+
+function anyValue(rowsList, index) {
+    for (var t = 0; t < rowsList.length; ++t)
+        for (var i = 0; i < rowsList[t].length; ++i)
+            if (String(rowsList[t][i][index]) !== '' && num(rowsList[t][i][index]) !== 0 ||
+                index != 7 && String(rowsList[t][i][index]) !== '')
+                return true;
+    return false;
+}
+
+// Which optional columns the document's tables carry, the same for every table of it.
+function columnSet(rowsList) {
+    var reductOption = doc.getOption('SHOW_REDUCT_COLUMNS');
+    var symbolOption = doc.getOption('SHOW_PRODUCT_SYMBOL_COLUMN');
+    var codeOption = doc.getOption('SHOW_PRODUCT_CODE_COLUMN');
+    var ratingOption = doc.getOption('SHOW_VAT_RATING_COLUMN');
+    var set = {};
+    set.symbol = symbolOption == '1' || symbolOption == '2' && anyValue(rowsList, 2);
+    set.code = codeOption == '0' || codeOption == '1' && anyValue(rowsList, 3);
+    set.reduct = reductOption == '1' || reductOption != '0' && reductOption != '1' && anyValue(rowsList, 7);
+    set.vatCurrency = true;
+    set.vatPln = false;
+    if (inv.rated) {
+        set.vatCurrency = ratingOption != '0';
+        set.vatPln = ratingOption != '1';
+    }
+    set.layout = isBill ? 'bill' : (num(inv.hideVat) == 1 ? 'hidden' : 'invoice');
+    // A margin invoice leaves out the discount pair and the unit price in header and rows alike.
+    set.unitPrice = !(isProfit && set.layout != 'bill');
+    if (isProfit && set.layout != 'bill')
+        set.reduct = false;
+    return set;
+}
+
+// Columns as {head, width, align, value(row)}.
+function columns(set, d) {
+    var cols = [];
+    var cur = esc(d.currency);
+    cols.push({head: 'Lp', width: 22, align: 'center', value: function (r, n) { return n; }});
+    cols.push({head: 'Nazwa', width: 0, align: 'left', value: function (r) { return esc(r[1]); }});
+    if (set.symbol)
+        cols.push({head: 'Symbol', width: 50, align: 'left', value: function (r) { return esc(r[2]); }});
+    if (set.code)
+        cols.push({head: isRR ? 'Oznaczenie<br>(opis)&nbsp;klasy<br>lub&nbsp;jako&#347;ci' : 'PKWiU /<br>PKOB',
+                   width: doc.getOption('FIT_COLUMN_PKWIU_TO_TEXT') == '0' ? 70 : 0, align: 'left',
+                   value: function (r) { return esc(r[3]); }});
+    cols.push({head: 'Ilo&#347;&#263;', width: 50, align: 'right', value: function (r) { return quantity(r[4]); }});
+    cols.push({head: 'Jm', width: 28, align: 'left', value: function (r) { return esc(r[5]); }});
+    var reductHead = 'Rabat<br>(' + (d.percent ? '%' : cur) + ')';
+    if (set.reduct) {
+        var beforeHead = set.layout == 'invoice'
+            ? (!d.fromNetto && doc.getOption('SHOW_REDUCT_COLUMN_NETTO_BRUTTO') == '1' ? 'Brutto' : 'Netto')
+            : 'Warto&#347;&#263;';
+        cols.push({head: beforeHead + '<br>bez&nbsp;rabatu<br>(' + cur + ')', width: 60, align: 'right',
+                   value: function (r) { return money(r[6]); }});
+        cols.push({head: reductHead, width: 45, align: 'right', value: function (r) { return money(r[7]); }});
+    }
+    if (set.layout == 'invoice') {
+        if (set.unitPrice)
+            cols.push({head: 'Netto', width: 60, align: 'right', value: function (r) { return money(r[8]); }});
+        cols.push({head: 'Warto&#347;&#263;<br>netto', width: 65, align: 'right',
+                   value: function (r) { return money(r[9]); }});
+        cols.push({head: 'VAT', width: 35, align: 'right', value: function (r) { return esc(r[10]); }});
+        if (set.vatCurrency && set.vatPln) {
+            cols.push({head: 'Kwota<br>' + cur, width: 55, align: 'right',
+                       value: function (r) { return money(r[11]); }});
+            cols.push({head: '&nbsp;VAT<br>(PLN)', width: 55, align: 'right',
+                       value: function (r) { return money(r[12]); }});
+        } else {
+            var pln = !set.vatCurrency;
+            cols.push({head: 'Kwota<br>VAT<br>(' + (pln ? 'PLN' : cur) + ')', width: 55, align: 'right',
+                       value: function (r) { return money(pln ? r[12] : r[11]); }});
+        }
+        cols.push({head: 'Warto&#347;&#263;<br>brutto', width: 70, align: 'right',
+                   value: function (r) { return money(r[13]); }});
+    } else {
+        if (set.unitPrice)
+            cols.push({head: 'Cena<br>jednostkowa', width: 65, align: 'right',
+                       value: function (r) { return money(r[8]); }});
+        cols.push({head: 'Warto&#347;&#263;', width: 70, align: 'right',
+                   value: function (r) { return money(r[13]); }});
+    }
+    return cols;
+}
+
+function tableRow(cols, cells, style) {
+    var html = '<table width="' + pageW + '" cellspacing="0" cellpadding="2" style="' + style + '"><tr>' +
+        separatorCell();
+    for (var i = 0; i < cols.length; ++i) {
+        html += '<td' + (cols[i].width > 0 ? ' width="' + cols[i].width + '"' : '') + ' align="' + cols[i].align +
+            '" valign="top">' + cells[i] + '</td>' + separatorCell();
+    }
+    return html + '</tr></table>';
+}
+
+function headerRow(cols) {
+    var heads = [];
+    for (var i = 0; i < cols.length; ++i)
+        heads.push(cols[i].head);
+    return blackLine() + tableRow(cols, heads, fs(7) + ' font-weight:bold;') + blackLine();
+}
+
+// One block per line: the row and the rule under it.
+function lineBlocks(cols, rows) {
+    var blocks = [];
+    var position = 0;
+    for (var i = 0; i < rows.length; ++i) {
+        var r = rows[i];
+        var hidden = num(r[0]) == 1;
+        if (!hidden)
+            ++position;
+        var cells = [];
+        for (var c = 0; c < cols.length; ++c)
+            cells.push(c == 0 ? (hidden ? '' : String(position)) : cols[c].value(r, position));
+        var html = tableRow(cols, cells, fs(8));
+        if (!(i + 1 < rows.length && num(rows[i + 1][0]) == 1))
+            html += blackLine();
+        blocks.push(html);
+    }
+    return blocks;
+}
+
+// ---- VAT summary ----
+
+function signedSum(column) {
+    return isCorrect
+        ? 'sum(CASE WHEN s.id_invoice = ' + invId + ' THEN s.' + column + ' ELSE -s.' + column + ' END)'
+        : 'sum(s.' + column + ')';
+}
+
+function summaryRows(part) {
+    var sfx = part ? '_part' : '';
+    return queryRows('SELECT v.name, ' + signedSum('netto' + sfx + '_price') + ', ' + signedSum('vat' + sfx + '_price') +
+        ', ' + signedSum('vat' + sfx + '_rating_price') + ', ' + signedSum('brutto' + sfx + '_price') +
+        ' FROM invoice_summary_vat s JOIN vat v ON v.id = s.id_vat WHERE s.id_invoice IN (' + invId +
+        (isCorrect ? ', ' + corId : '') + ') GROUP BY v.name ORDER BY max(v.kind) DESC, max(v.val)', 5);
+}
+
+function totals(part) {
+    var t = part ? [num(inv.nettoPart), num(inv.vatPart), num(inv.vatPartRating), num(inv.bruttoPart2)]
+                 : [num(inv.netto), num(inv.vat), num(inv.vatRating), num(inv.brutto)];
+    if (isCorrect) {
+        var c = part ? [num(cor.nettoPart), num(cor.vatPart), num(cor.vatPartRating), num(cor.bruttoPart2)]
+                     : [num(cor.netto), num(cor.vat), num(cor.vatRating), num(cor.brutto)];
+        for (var i = 0; i < 4; ++i)
+            t[i] -= c[i];
+    }
+    return t;
+}
+
+function ratingText(d) {
+    if (!d.rated)
+        return '';
+    var r = queryRow('SELECT r.currency_amount_from, IFNULL(cf.symbol, \'\'), r.currency_value, IFNULL(ct.symbol, ' +
+        '\'PLN\'), substr(r.rating_date, 1, 10), r.bank_name, r.table_name FROM invoice_currency_rating r ' +
+        'LEFT JOIN currency cf ON cf.id = r.id_currency_from LEFT JOIN currency ct ON ct.id = r.id_currency_to ' +
+        'WHERE r.id = ' + num(d.idCurrencyRating), 7);
+    var text = esc(r[0]) + ' ' + esc(r[1]) + ' = ' + doc.noWrap(doc.moneyFormat(num(r[2]), 4)) + ' ' + esc(r[3]) +
+        '<br>kurs z dnia: ' + esc(r[4]);
+    if (String(r[5]) !== '' || String(r[6]) !== '')
+        text += '<br>' + esc(r[5]) + (String(r[5]) !== '' && String(r[6]) !== '' ? ', ' : '') + esc(r[6]);
+    return text;
+}
+
+function ratingBlock() {
+    var now = ratingText(inv);
+    if (isCorrect && now !== ratingText(cor))
+        return 'By&#322;o:<br>' + ratingText(cor) + '<br>Powinno by&#263;:<br>' + now;
+    return now;
+}
+
+function summaryTable(heading, rows, total, totalLabel, onlyGross) {
+    var pln = inv.rated && doc.getOption('SHOW_VAT_RATING_COLUMN') != '1';
+    var cur = inv.rated && doc.getOption('SHOW_VAT_RATING_COLUMN') != '0' || !inv.rated;
+    var cols = onlyGross ? [['Warto&#347;&#263;', 3]]
+                         : [['Stawka', -1], ['Warto&#347;&#263;<br>netto', 0]];
+    if (!onlyGross) {
+        if (cur)
+            cols.push(['Kwota<br>VAT' + (pln ? '<br>(' + esc(inv.currency) + ')' : ''), 1]);
+        if (pln)
+            cols.push(['Kwota<br>VAT<br>(PLN)', 2]);
+        cols.push(['Warto&#347;&#263;<br>brutto', 3]);
+    }
+    var html = '<table cellspacing="0" cellpadding="2" style="' + fs(8) + '"><tr><td></td>';
+    for (var i = 0; i < cols.length; ++i)
+        html += '<td align="right" style="' + fs(7) + ' font-weight:bold;">' + cols[i][0] + '</td>';
+    html += '</tr>';
+    var all = onlyGross ? [] : rows;
+    for (var r = 0; r < all.length; ++r) {
+        html += '<tr><td></td>';
+        for (var c = 0; c < cols.length; ++c)
+            html += '<td align="right">' + (cols[c][1] < 0 ? esc(all[r][0]) : money(all[r][cols[c][1] + 1])) +
+                '</td>';
+        html += '</tr>';
+    }
+    html += '<tr><td align="right" style="font-weight:bold;">' + totalLabel + '</td>';
+    for (var t = 0; t < cols.length; ++t)
+        html += '<td align="right" style="font-weight:bold;">' + (cols[t][1] < 0 ? '-' : money(total[cols[t][1]])) +
+            '</td>';
+    html += '</tr></table>';
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td valign="bottom" style="' + fs(8) +
+        '">' + ratingBlock() + '</td><td align="right">' + heading + html + '</td></tr></table>';
+}
+
+function summaryBlock() {
+    var total = isCorrect ? 'Zmiana razem' : 'Razem';
+    if (isRR)
+        return '<br>' + summaryTable('', [], totals(false), total, false);
+    if (!showVat)
+        return '<br>' + summaryTable('<br>', [], totals(false), total, true);
+    var heading = '<span style="' + fs(9) + ' font-weight:bold;">' +
+        (isCorrect ? 'Zmiana podsumowania w/g stawek VAT' : 'Podsumowanie w/g stawek VAT') + '</span>';
+    return '<br>' + summaryTable(heading, summaryRows(false), totals(false), total, false);
+}
+
+// ---- advance settlement ----
+
+function advanceBlock() {
+    var kind = num(inv.kind);
+    if (!isAdvance)
+        return '';
+    var html = '';
+    if (kind == 19 || kind == 20 || kind == 23 || kind == 24) {
+        var joined = queryRows('SELECT j2.invoice_index_string, substr(j2.date_put, 1, 10), j2.brutto_part ' +
+            'FROM invoice_join j JOIN invoice j2 ON j2.id = j.id_invoice_join WHERE j.id_invoice = ' + invId +
+            ' AND j2.invoice_kind IN (19, 20) ORDER BY j2.date_put, j.id', 3);
+        if (joined.length > 0) {
+            html += '<br><span style="' + fs(9) + ' font-weight:bold;">Poprzednie zaliczki</span>' +
+                '<table cellspacing="0" cellpadding="2"><tr><td style="' + fs(7) + ' font-weight:bold;">Numer<br>' +
+                'faktury</td><td style="' + fs(7) + ' font-weight:bold;">Data<br>wystawienia</td>' +
+                '<td align="right" style="' + fs(7) + ' font-weight:bold;">Kwota<br>zaliczki<br>(' +
+                esc(inv.currency) + ')</td></tr>';
+            for (var i = 0; i < joined.length; ++i)
+                html += '<tr><td>' + esc(joined[i][0]) + '</td><td>' + esc(joined[i][1]) + '</td><td align="right">' +
+                    money(joined[i][2]) + '</td></tr>';
+            html += '</table>';
+        }
+    }
+    if (num(inv.bruttoPart) > 0 && showVat) {
+        var heading = '<span style="' + fs(9) + ' font-weight:bold;">' +
+            (isCorrect ? 'Zmiana rozliczenia zaliczki w/g stawek VAT' : 'Rozliczenie zaliczki w/g stawek VAT') +
+            '</span>';
+        html += '<br>' + summaryTable(heading, summaryRows(true), totals(true), isCorrect ? 'Zmiana razem' : 'Razem',
+                                      false);
+    }
+    return html;
+}
+
+// ---- amount to pay ----
+
+function amountBlock() {
+    var html = '';
+    var partPaid = num(inv.bruttoPart) > 0;
+    if (partPaid) {
+        html += 'Zap&#322;acono' + (isAdvance ? ' zaliczk&#281;' : '') +
+            (num(inv.idPayFormPart) > 0 ? ' ' + esc(payFormName(inv.idPayFormPart, 'second_form')) : '') + ': ' +
+            money(doc.getInvoicePartPrice(invId)) + ' ' + esc(inv.currency) + '<br>';
+        var partDate = doc.getInvoicePartDate(invId);
+        if (partDate !== '')
+            html += 'Data otrzymania nale&#380;no&#347;ci: ' + partDate + '<br>';
+    }
+    var amount = (isCorrect ? doc.getInvoiceCorrectTotalPrice(invId) : doc.getInvoiceTotalPrice(invId)) -
+        doc.getInvoicePartTotalPrice(invId);
+    amount = Math.round(amount * 100) / 100;
+    var labels = ['Pozosta&#322;o do zap&#322;aty: ', 'Zap&#322;acono: ', 'Do zap&#322;aty: '];
+    if (isCorrect && amount < 0) {
+        amount = -amount;
+        labels = ['Pozosta&#322;o do zwrotu: ', 'Zwr&#243;cono: ', 'Do zwrotu: '];
+    }
+    var label = labels[2];
+    if (partPaid || isAdvance)
+        label = labels[0];
+    else if (num(inv.payed) == 1 && doc.getOption('SHOW_TEXT_PAYED_INSTEAD_OF_TO_PAY') == '1')
+        label = labels[1];
+    var qr = doc.getQrcodeHtmlImage(doc.getQrcodeStringPayment(invId), 20, 20, 8);
+    var text = '<span style="font-weight:bold;">' + label + money(amount) + ' ' + esc(inv.currency) + '</span><br>' +
+        's&#322;ownie: ' + esc(doc.priceToWords(amount, true, false, inv.currency));
+    // The code image has no quiet zone of its own: four modules of white around it. A payment
+    // text needs at most 41 modules on the image's 20 mm, so 12 px hold four of them.
+    var qrCell = qr === '' ? '' : '<td valign="middle" style="padding:12px;" width="1">' + qr + '</td>';
+    return '<br><span style="' + fs(10) + '">' + html + '</span>' +
+        '<table cellspacing="0" cellpadding="0"><tr>' + qrCell + '<td valign="middle" style="' + fs(10) + '">' + text +
+        '</td></tr></table>';
+}
+
+function reasonBlock() {
+    if (!isCorrect)
+        return '';
+    var reason = String(queryRow('SELECT correct_reason FROM invoice_correct_misc WHERE id_invoice = ' + invId, 1)[0]);
+    if (reason === '')
+        return '';
+    return '<br><span style="' + fs(10) + ' font-weight:bold;">Pow&#243;d korekty: </span><span style="' + fs(10) +
+        '">' + esc(reason) + '</span>';
+}
+
+// ---- signatures and closing text ----
+
+function permitLabel(key) {
+    return esc(doc.getOption(key)).replace('[TYPU_DOKUMENTU]', docWord[0]).replace('[TYP_DOKUMENTU]', docWord[1]);
+}
+
+function personName(table, id) {
+    var p = queryRow('SELECT permit_person_firstname, permit_person_secondname FROM ' + table + ' WHERE id = ' +
+                     num(id), 2);
+    return esc((p[0] + ' ' + p[1]).replace(/^\s+|\s+$/g, ''));
+}
+
+function endText(id) {
+    return num(id) > 0 ? String(queryRow('SELECT content FROM invoice_end_text WHERE id = ' + num(id), 1)[0]) : '';
+}
+
+function signatureBlock() {
+    var sellerName = doc.getOption('SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT') == '1'
+        ? personName('invoice_seller', inv.idSeller) : ' ';
+    var left, right, leftName, rightName;
+    if (isRR) {
+        left = 'O&#347;wiadczam, &#380;e jestem rolnikiem rycza&#322;towym zwolnionym od podatku od towar&#243;w i ' +
+            'us&#322;ug na podstawie art. 43 ust. 1 pkt 3 ustawy o podatku od towar&#243;w i us&#322;ug.<br><br>' +
+            permitLabel('TRANSLATE_PERMIT_PERSON_OUT');
+        right = permitLabel('TRANSLATE_PERMIT_PERSON_IN');
+        leftName = personName('invoice_buyer', inv.idBuyer);
+        rightName = sellerName;
+    } else {
+        var text2 = endText(inv.idEndText2);
+        left = (text2 !== '' ? esc(text2) + '<br><br>' : '') + permitLabel('TRANSLATE_PERMIT_PERSON_IN');
+        right = isBill ? ' ' : permitLabel('TRANSLATE_PERMIT_PERSON_OUT');
+        leftName = sellerName;
+        rightName = isBill ? ' ' : personName('invoice_buyer', inv.idBuyer);
+    }
+    return '<br><br><table width="' + pageW + '" cellspacing="0" cellpadding="0" style="' + fs(7) + '"><tr>' +
+        '<td width="45%" valign="bottom" align="center">' + left + '</td><td width="10%"></td>' +
+        '<td width="45%" valign="bottom" align="center">' + right + '</td></tr>' +
+        '<tr><td bgcolor="#000000" height="1">' + PIXEL + '</td><td></td><td bgcolor="#000000" height="1">' + PIXEL +
+        '</td></tr><tr><td align="center">' + leftName + '</td><td></td><td align="center">' + rightName +
+        '</td></tr></table>';
+}
+
+function closingTextBlock() {
+    var text = endText(inv.idEndText);
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td align="center" style="' + fs(7) +
+        '">' + esc(text) + '</td></tr></table>';
+}
+
+// ---- pagination ----
+
+var pages = [];
+var current = '';
+var pageNumber = 1;
+
+function pageFooter() {
+    return footer('Strona ' + pageNumber + ' z [[PAGES]]');
+}
+
+function measurePage(content, footerHtml) {
+    doc.setHtml(htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail());
+    return doc.getDocHeight();
+}
+
+function measure(content) {
+    return measurePage(content + spacer(5), pageFooter());
+}
+
+// The spacer between `before` and `after` that brings the page's end, footer included,
+// to the bottom of the usable height. A spacer's own height is not linear in small sizes,
+// so the first guess is measured once more and corrected.
+function fillSpacer(before, after, footerHtml) {
+    var target = pageH - 5;
+    var size = target - measurePage(before + spacer(5) + after, footerHtml) + 5;
+    size -= measurePage(before + spacer(size) + after, footerHtml) - target;
+    return spacer(size);
+}
+
+function closePage() {
+    pages.push(pageStart(pages.length > 0) + current + fillSpacer(current, '', pageFooter()) + pageFooter() +
+               pageEnd());
+    current = '';
+    ++pageNumber;
+}
+
+// Appends a block; when it overflows the page, it opens the next page with `repeatHead` before it.
+function addBlock(block, repeatHead) {
+    if (!doc.isPaging()) {
+        current += block;
+        return;
+    }
+    if (current !== '' && measure(current + block) >= pageH - 5) {
+        closePage();
+        current = (repeatHead || '') + block;
+    } else {
+        current += block;
+    }
+}
+
+function addClosing(signatures, closing) {
+    if (!doc.isPaging()) {
+        current += signatures + spacer(5) + closing;
+        return;
+    }
+    if (current !== '' && measure(current + signatures + spacer(5) + closing) >= pageH - 5)
+        closePage();
+    current += signatures + fillSpacer(current + signatures, closing, pageFooter()) + closing;
+}
+
+// ---- the document ----
+
+function buildEnvelopeSheet() {
+    if (ENVELOPE != '2')
+        return '';
+    var sheet = envelopeSheet();
+    return pageStart(false) + sheet + fillSpacer(sheet, '', footer('&nbsp;')) + footer('&nbsp;') + pageEnd();
+}
+
+function buildDocument() {
+    var envelope = buildEnvelopeSheet();
+    var head = headerBlock();
+    if (ENVELOPE == '1')
+        head += envelopeBlock(head);
+    head += partiesBlock();
+    if (ENVELOPE != '1')
+        head += saleAndPaymentBlock();
+    head += grossNoteBlock();
+    addBlock(head, '');
+
+    var rowsMain = lineRows(inv);
+    var rowsOld = isCorrect ? lineRows(cor) : [];
+    var set = columnSet(isCorrect ? [rowsMain, rowsOld] : [rowsMain]);
+    var tables = isCorrect ? [['By&#322;o:', cor, rowsOld], ['Powinno by&#263;:', inv, rowsMain]]
+                           : [['', inv, rowsMain]];
+    for (var t = 0; t < tables.length; ++t) {
+        var cols = columns(set, tables[t][1]);
+        var header = headerRow(cols);
+        var title = tables[t][0] !== '' ? '<span style="' + fs(10) + ' font-weight:bold;">' + tables[t][0] +
+            '</span><br>' : '';
+        addBlock(title + header, '');
+        var blocks = lineBlocks(cols, tables[t][2]);
+        for (var b = 0; b < blocks.length; ++b)
+            addBlock(blocks[b], header);
+    }
+    addBlock(summaryBlock(), '');
+    var advance = advanceBlock();
+    if (advance !== '')
+        addBlock(advance, '');
+    addBlock(amountBlock(), '');
+    var reason = reasonBlock();
+    if (reason !== '')
+        addBlock(reason, '');
+    addClosing(signatureBlock(), closingTextBlock());
+    pages.push(pageStart(pages.length > 0) + current + pageFooter() + pageEnd());
+
+    var html = pages.join('');
+    html = html.split('[[PAGES]]').join(String(pages.length));
+    if (envelope !== '')
+        html = envelope + html.replace(pageStart(false), pageStart(true));
+    doc.setHtml(htmlHead() + html + htmlTail());
+}
+
+buildDocument();

@@ -1,0 +1,153 @@
+// PDF of one document through the document template: a sales invoice of 10
+// lines and one of 200 lines, each laid out and written several times after a
+// first run that warms the fonts. Prints the median seconds and the time per
+// page, and leaves the PDF files of the last run in the output folder, so that
+// they can be checked afterwards (amounts, text). The 200-line invoice is made
+// from the 10-line one inside a transaction that is rolled back afterwards:
+// the database is left as it was.
+//
+// Usage: bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]
+//        (DATABASE as bench_generate writes it)
+
+#include "MBenchFigures.h"
+
+#include "core/MAppWnd.h"
+#include "core/MDbOpener.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "resources/MResources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QScriptEngine>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <cstdio>
+
+using MBenchFigures::median;
+
+namespace {
+
+// A plain sales invoice with exactly `lines` lines, or 0.
+int invoiceWithLines(int lines)
+{
+    QSqlQuery query(QStringLiteral("SELECT i.id FROM invoice i WHERE i.invoice_kind = 0 AND i.id_currency = 0 AND "
+                                   "(SELECT count(*) FROM invoice_product_misc m WHERE m.id_invoice = i.id) = %1 "
+                                   "ORDER BY i.id LIMIT 1")
+                        .arg(lines));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+// Appends copies of the invoice's own lines until it has `lines` of them.
+bool growInvoice(int idInvoice, int lines)
+{
+    QSqlQuery query;
+    while (true) {
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM invoice_product_misc WHERE id_invoice = %1").arg(idInvoice))
+            || !query.next())
+            return false;
+        const int have = query.value(0).toInt();
+        if (have >= lines)
+            return true;
+        if (!query.exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, "
+                                       "netto_price, brutto_price, vat_price, position_hide) SELECT id_invoice, "
+                                       "id_product, amount, reduct, netto_price, brutto_price, vat_price, 0 FROM "
+                                       "invoice_product_misc WHERE id_invoice = %1 ORDER BY id LIMIT %2")
+                            .arg(idInvoice)
+                            .arg(lines - have)))
+            return false;
+    }
+}
+
+int pdfPages(const QString& file)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {file});
+    process.waitForFinished();
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return 0;
+}
+
+// Median seconds of `runs` PDF runs of the document, after one warming run.
+double timePdf(QScriptEngine* engine, int idInvoice, const QString& file, int runs)
+{
+    QVector<double> times;
+    for (int run = 0; run <= runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+        docTemplate.isPdf(true);
+        docTemplate.getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+        docTemplate.getPrinter()->setOutputFileName(file);
+        docTemplate.setTextEdit(nullptr, true);
+        docTemplate.setPageMargins(10, 10, 10, 10);
+        docTemplate.isPaging(true);
+        docTemplate.setDocView(1);
+        docTemplate.setIdRecord(idInvoice);
+        if (!MTemplateRun::print(engine, &docTemplate, QStringLiteral(":/template/invoice.js"), nullptr))
+            return -1.0;
+        if (run > 0)
+            times << timer.nsecsElapsed() / 1e9;
+    }
+    return median(times);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    initInvoiceResources();
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    const QStringList args = app.arguments();
+    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
+        std::fprintf(stderr, "usage: bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]\n");
+        return 2;
+    }
+    const QDir out(args.at(2));
+    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
+        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
+        return 1;
+    }
+    MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/work/");
+    QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
+    const int runs = qMax(1, args.value(3, QStringLiteral("5")).toInt());
+    const int idInvoice = invoiceWithLines(10);
+    if (idInvoice == 0) {
+        std::fprintf(stderr, "no sales invoice of 10 lines in %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+
+    QScriptEngine engine;
+    engine.setProcessEventsInterval(1);
+    const QString small = out.filePath(QStringLiteral("faktura_10.pdf"));
+    const double smallSeconds = timePdf(&engine, idInvoice, small, runs);
+
+    QSqlDatabase db = QSqlDatabase::database();
+    db.transaction();
+    const bool grown = growInvoice(idInvoice, 200);
+    const QString large = out.filePath(QStringLiteral("faktura_200.pdf"));
+    const double largeSeconds = grown ? timePdf(&engine, idInvoice, large, runs) : -1.0;
+    db.rollback();
+    if (smallSeconds < 0 || largeSeconds < 0) {
+        std::fprintf(stderr, "the template run failed\n");
+        return 1;
+    }
+
+    const int smallPages = qMax(1, pdfPages(small));
+    const int largePages = qMax(1, pdfPages(large));
+    std::printf("10 lines: %.3f s, %d page(s) -> %s\n", smallSeconds, smallPages, qPrintable(small));
+    std::printf("200 lines: %.3f s, %d pages, %.3f s per page -> %s\n", largeSeconds, largePages,
+                largeSeconds / largePages, qPrintable(large));
+    std::printf("per page, 200 lines / 10 lines: %.1f times (aims: under 0.5 s for 10 lines, at most 2 times)\n",
+                (largeSeconds / largePages) / (smallSeconds / smallPages));
+    return 0;
+}

@@ -1,0 +1,597 @@
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "MTestPdf.h"
+#include "data/MDefaultOptions.h"
+#include "core/MAppWnd.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "resources/MResources.h"
+#include "views/MMessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScriptEngine>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+// The document template run for stored documents of every kind and printed to PDF,
+// then read back as text: what a bookkeeper finds on the printed pages.
+class TestInvoiceTemplate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void printedDocument_data();
+    void printedDocument();
+    void pagesOfALongInvoice();
+    void envelopeModes_data();
+    void envelopeModes();
+    void paymentQrCodeDecodes();
+    void resourceIsAsciiAndRepeatable();
+
+private:
+    // Snapshots of both parties, a document of `kind` and its lines; the id of the document.
+    int storeDocument(const QVariantMap& invoice, const QList<QVariantMap>& lines);
+    int storeSeller();
+    int storeBuyer(const QString& firm);
+    void storeLine(int idInvoice, const QVariantMap& values);
+    void storeSummary(int idInvoice, int idVat, double netto, double vat, double brutto);
+    // The stock invoice: 23 % and 8 % lines, 1 234,56 PLN to pay by transfer.
+    int storeVatInvoice(const QVariantMap& changes = QVariantMap());
+    int storeFixture(const QString& fixture);
+
+    MDocTemplate* pdfTemplate(const QString& fileName, int idRecord, int docView);
+    // The pages of the printed document with the no-wrap marks read as blanks.
+    QStringList printPages(int idRecord, int docView, const QString& name);
+
+    MTestDatabase m_db;
+    QTemporaryDir m_dir;
+    QScriptEngine m_engine;
+};
+
+namespace {
+
+const QString kSellerFirm = QStringLiteral("Firma Testowa Sp. z o.o.");
+const QString kBuyerFirm = QStringLiteral("Hurtownia Kowalski");
+const QString kFarmerFirm = QStringLiteral("Gospodarstwo Rolne Nowak");
+const QString kPayment = QStringLiteral("5260250274|PL|61109010140000071219812874|000123456|Firma Testowa|FV 1/2024|||");
+
+QString pagesText(const QStringList& pages)
+{
+    return pages.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+void TestInvoiceTemplate::initTestCase()
+{
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
+    QVERIFY(m_dir.isValid());
+    initInvoiceResources();
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    MDefaultOptions::store(m_db.path(QStringLiteral("dokumenty/")));
+    MAppWnd::pathTemp = m_db.path(QStringLiteral("work/"));
+    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp")));
+    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
+    m_engine.setProcessEventsInterval(1);
+    QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO currency (id, symbol, name) VALUES (90, 'EUR', 'euro')")));
+}
+
+void TestInvoiceTemplate::init()
+{
+    MMessageBox::takeShown();
+    for (const char* table : {"invoice", "invoice_seller", "invoice_buyer", "invoice_product", "invoice_product_misc",
+                              "invoice_summary_vat", "invoice_join", "invoice_currency_rating", "invoice_correct_misc"})
+        QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
+    const QList<QPair<QString, QString>> options{
+        {QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1")},
+        {QStringLiteral("SHOW_LOGO"), QStringLiteral("0")},
+        {QStringLiteral("SELLER_SHOW_FIELD_NIP"), QStringLiteral("1")},
+        {QStringLiteral("BUYER_SHOW_FIELD_NIP"), QStringLiteral("1")},
+        {QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), QStringLiteral("0")},
+        {QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), QStringLiteral("1")},
+        {QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("0")},
+        {QStringLiteral("SHOW_REDUCT_COLUMNS"), QStringLiteral("2")},
+        {QStringLiteral("SHOW_VAT_RATING_COLUMN"), QStringLiteral("0")},
+        {QStringLiteral("FONT_SIZE_DIFF"), QStringLiteral("2")}};
+    for (const auto& option : options)
+        MAppWnd::setOption(option.first, option.second);
+}
+
+int TestInvoiceTemplate::storeSeller()
+{
+    return int(MTestDatabase::insert(
+        QStringLiteral("invoice_seller"),
+        {{QStringLiteral("firm"), kSellerFirm},
+         {QStringLiteral("firm_short"), QStringLiteral("Firma Testowa")},
+         {QStringLiteral("address"), QStringLiteral("ul. Długa 5")},
+         {QStringLiteral("zipcode"), QStringLiteral("00-950")},
+         {QStringLiteral("city"), QStringLiteral("Warszawa")},
+         {QStringLiteral("nip"), QStringLiteral("5260250274")},
+         {QStringLiteral("bank_account"), QStringLiteral("61109010140000071219812874")},
+         {QStringLiteral("permit_person_firstname"), QStringLiteral("Anna")},
+         {QStringLiteral("permit_person_secondname"), QStringLiteral("Wystawczyni")},
+         {QStringLiteral("invoice_index_format_text"), QStringLiteral("FV [nr]/[rrrr]")}}));
+}
+
+int TestInvoiceTemplate::storeBuyer(const QString& firm)
+{
+    return int(MTestDatabase::insert(QStringLiteral("invoice_buyer"),
+                                     {{QStringLiteral("firm"), firm},
+                                      {QStringLiteral("address"), QStringLiteral("ul. Polna 12")},
+                                      {QStringLiteral("zipcode"), QStringLiteral("30-001")},
+                                      {QStringLiteral("city"), QStringLiteral("Kraków")},
+                                      {QStringLiteral("nip"), QStringLiteral("6770065406")},
+                                      {QStringLiteral("permit_person_firstname"), QStringLiteral("Jan")},
+                                      {QStringLiteral("permit_person_secondname"), QStringLiteral("Odbiorca")}}));
+}
+
+int TestInvoiceTemplate::storeDocument(const QVariantMap& invoice, const QList<QVariantMap>& lines)
+{
+    QVariantMap values{{QStringLiteral("id_seller"), storeSeller()},
+                       {QStringLiteral("id_buyer"), storeBuyer(kBuyerFirm)},
+                       {QStringLiteral("invoice_index"), 1},
+                       {QStringLiteral("count_from_netto"), 1},
+                       {QStringLiteral("id_pay_form"), 2},
+                       {QStringLiteral("place_put"), QStringLiteral("Warszawa")},
+                       {QStringLiteral("date_put"), QStringLiteral("2024-01-15")},
+                       {QStringLiteral("date_sell"), QStringLiteral("2024-01-15")},
+                       {QStringLiteral("date_pay"), QStringLiteral("2024-01-29")}};
+    for (auto it = invoice.cbegin(); it != invoice.cend(); ++it)
+        values.insert(it.key(), it.value());
+    const int id = int(MTestDatabase::insert(QStringLiteral("invoice"), values));
+    for (const QVariantMap& line : lines)
+        storeLine(id, line);
+    return id;
+}
+
+void TestInvoiceTemplate::storeLine(int idInvoice, const QVariantMap& values)
+{
+    const double vat = values.value(QStringLiteral("vat")).toDouble();
+    const double netto = values.value(QStringLiteral("netto")).toDouble();
+    const double amount = values.value(QStringLiteral("amount"), QVariant(1)).toDouble();
+    const qint64 idProduct = MTestDatabase::insert(
+        QStringLiteral("invoice_product"),
+        {{QStringLiteral("name"), values.value(QStringLiteral("name"), QVariant(QStringLiteral("Towar")))},
+         {QStringLiteral("symbol"), values.value(QStringLiteral("symbol"), QVariant(QStringLiteral("")))},
+         {QStringLiteral("unit"), QStringLiteral("szt.")},
+         {QStringLiteral("netto_price"), values.value(QStringLiteral("price"), QVariant(netto / amount))},
+         {QStringLiteral("brutto_price"), values.value(QStringLiteral("price_brutto"), QVariant(0))},
+         {QStringLiteral("vat"), vat},
+         {QStringLiteral("vat_text"), QString(QString::number(vat) + QLatin1Char('%'))}});
+    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+                          {{QStringLiteral("id_invoice"), idInvoice},
+                           {QStringLiteral("id_product"), idProduct},
+                           {QStringLiteral("amount"), amount},
+                           {QStringLiteral("reduct"), values.value(QStringLiteral("reduct"), QVariant(0))},
+                           {QStringLiteral("position_hide"), values.value(QStringLiteral("hide"), QVariant(0))},
+                           {QStringLiteral("netto_price"), netto},
+                           {QStringLiteral("vat_price"), values.value(QStringLiteral("vat_price"), QVariant(0.0))},
+                           {QStringLiteral("brutto_price"), values.value(QStringLiteral("brutto"))}});
+}
+
+void TestInvoiceTemplate::storeSummary(int idInvoice, int idVat, double netto, double vat, double brutto)
+{
+    MTestDatabase::insert(QStringLiteral("invoice_summary_vat"), {{QStringLiteral("id_invoice"), idInvoice},
+                                                                 {QStringLiteral("id_vat"), idVat},
+                                                                 {QStringLiteral("netto_price"), netto},
+                                                                 {QStringLiteral("vat_price"), vat},
+                                                                 {QStringLiteral("brutto_price"), brutto}});
+}
+
+int TestInvoiceTemplate::storeVatInvoice(const QVariantMap& changes)
+{
+    QVariantMap invoice{{QStringLiteral("global_netto"), 1032.0},
+                        {QStringLiteral("global_vat"), 202.56},
+                        {QStringLiteral("global_brutto"), 1234.56}};
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+        invoice.insert(it.key(), it.value());
+    const int id = storeDocument(
+        invoice,
+        {{{QStringLiteral("name"), QStringLiteral("Krzesło biurowe")}, {QStringLiteral("vat"), 23},
+          {QStringLiteral("amount"), 4}, {QStringLiteral("netto"), 800.0}, {QStringLiteral("vat_price"), 184.0},
+          {QStringLiteral("brutto"), 984.0}},
+         {{QStringLiteral("name"), QStringLiteral("Książka kucharska")}, {QStringLiteral("vat"), 8},
+          {QStringLiteral("amount"), 2}, {QStringLiteral("netto"), 232.0}, {QStringLiteral("vat_price"), 18.56},
+          {QStringLiteral("brutto"), 250.56}}});
+    storeSummary(id, 24, 800.0, 184.0, 984.0);
+    storeSummary(id, 9, 232.0, 18.56, 250.56);
+    return id;
+}
+
+int TestInvoiceTemplate::storeFixture(const QString& fixture)
+{
+    const QString kind = QStringLiteral("invoice_kind");
+    if (fixture == QLatin1String("vat"))
+        return storeVatInvoice();
+    if (fixture == QLatin1String("correction")) {
+        const int parent = storeVatInvoice();
+        const int id = storeDocument(
+            {{kind, 2}, {QStringLiteral("invoice_index"), 2}, {QStringLiteral("id_parent_invoice"), parent},
+             {QStringLiteral("global_netto"), 932.0}, {QStringLiteral("global_vat"), 179.56},
+             {QStringLiteral("global_brutto"), 1111.56}},
+            {{{QStringLiteral("name"), QStringLiteral("Krzesło biurowe")}, {QStringLiteral("vat"), 23},
+              {QStringLiteral("amount"), 4}, {QStringLiteral("netto"), 700.0}, {QStringLiteral("vat_price"), 161.0},
+              {QStringLiteral("brutto"), 861.0}},
+             {{QStringLiteral("name"), QStringLiteral("Książka kucharska")}, {QStringLiteral("vat"), 8},
+              {QStringLiteral("amount"), 2}, {QStringLiteral("netto"), 232.0}, {QStringLiteral("vat_price"), 18.56},
+              {QStringLiteral("brutto"), 250.56}}});
+        storeSummary(id, 24, 700.0, 161.0, 861.0);
+        storeSummary(id, 9, 232.0, 18.56, 250.56);
+        MTestDatabase::insert(QStringLiteral("invoice_correct_misc"),
+                              {{QStringLiteral("id_invoice"), id}, {QStringLiteral("correct_reason"),
+                                                                    QStringLiteral("Rabat posprzedażowy")}});
+        return id;
+    }
+    if (fixture == QLatin1String("duplicate")) {
+        const int parent = storeVatInvoice();
+        return storeDocument({{kind, 5}, {QStringLiteral("invoice_index"), 9}, {QStringLiteral("id_parent_invoice"),
+                                                                                parent},
+                              {QStringLiteral("date_put"), QStringLiteral("2024-02-20")}},
+                             {});
+    }
+    if (fixture == QLatin1String("bill")) {
+        const int id = storeDocument({{kind, 9}, {QStringLiteral("global_brutto"), 300.0},
+                                      {QStringLiteral("global_netto"), 300.0}},
+                                     {{{QStringLiteral("name"), QStringLiteral("Usługa")}, {QStringLiteral("vat"), 0},
+                                       {QStringLiteral("netto"), 300.0}, {QStringLiteral("brutto"), 300.0}}});
+        return id;
+    }
+    if (fixture == QLatin1String("rr")) {
+        const int id = storeVatInvoice({{kind, 11}});
+        const bool farmer = MTestDatabase::exec(QStringLiteral("UPDATE invoice_buyer SET firm = '%1' WHERE id = "
+                                                               "(SELECT id_buyer FROM invoice WHERE id = %2)")
+                                                    .arg(kFarmerFirm)
+                                                    .arg(id));
+        return farmer ? id : 0;
+    }
+    if (fixture == QLatin1String("reverse"))
+        return storeVatInvoice({{kind, 15}});
+    if (fixture == QLatin1String("advance"))
+        return storeVatInvoice({{kind, 19}});
+    if (fixture == QLatin1String("final")) {
+        const int advance = storeVatInvoice({{kind, 19}, {QStringLiteral("invoice_index_string"),
+                                                          QStringLiteral("FZ 3/2024")},
+                                             {QStringLiteral("brutto_part"), 500.0}});
+        const int id = storeVatInvoice({{kind, 23}, {QStringLiteral("invoice_index"), 4}});
+        MTestDatabase::insert(QStringLiteral("invoice_join"),
+                              {{QStringLiteral("id_invoice"), id}, {QStringLiteral("id_invoice_join"), advance}});
+        return id;
+    }
+    if (fixture == QLatin1String("profit hidden"))
+        return storeVatInvoice({{kind, 27}, {QStringLiteral("hide_vat"), 1}});
+    if (fixture == QLatin1String("profit visible"))
+        return storeVatInvoice({{kind, 27}, {QStringLiteral("hide_vat"), 0}});
+    if (fixture == QLatin1String("eur")) {
+        const qint64 rating = MTestDatabase::insert(
+            QStringLiteral("invoice_currency_rating"),
+            {{QStringLiteral("bank_name"), QStringLiteral("NBP")}, {QStringLiteral("id_currency_from"), 90},
+             {QStringLiteral("id_currency_to"), 0}, {QStringLiteral("rating_date"), QStringLiteral("2024-01-12")},
+             {QStringLiteral("currency_amount_from"), 1}, {QStringLiteral("currency_value"), 4.321},
+             {QStringLiteral("table_name"), QStringLiteral("008/A/NBP/2024")}});
+        return storeVatInvoice({{QStringLiteral("id_currency"), 90}, {QStringLiteral("id_currency_rating"), rating}});
+    }
+    if (fixture == QLatin1String("1 day"))
+        return storeVatInvoice({{QStringLiteral("day_period"), 1}, {QStringLiteral("date_pay"), QStringLiteral("2024-01-16")}});
+    if (fixture == QLatin1String("14 days"))
+        return storeVatInvoice({{QStringLiteral("day_period"), 1}, {QStringLiteral("date_pay"), QStringLiteral("2024-01-29")}});
+    if (fixture == QLatin1String("percent discount") || fixture == QLatin1String("amount discount")) {
+        const bool percent = fixture == QLatin1String("percent discount");
+        const int id = storeDocument(
+            {{QStringLiteral("reduct_percent"), percent ? 1 : 0}, {QStringLiteral("global_netto"), 90.0},
+             {QStringLiteral("global_vat"), 20.7}, {QStringLiteral("global_brutto"), 110.7}},
+            {{{QStringLiteral("name"), QStringLiteral("Lampa")}, {QStringLiteral("vat"), 23},
+              {QStringLiteral("price"), 50.0}, {QStringLiteral("amount"), 2}, {QStringLiteral("reduct"), percent ? 10 : 5},
+              {QStringLiteral("netto"), 90.0}, {QStringLiteral("vat_price"), 20.7}, {QStringLiteral("brutto"), 110.7}}});
+        storeSummary(id, 24, 90.0, 20.7, 110.7);
+        return id;
+    }
+    if (fixture == QLatin1String("symbol")) {
+        const int id = storeVatInvoice();
+        const bool symbol = MTestDatabase::exec(
+            QStringLiteral("UPDATE invoice_product SET symbol = 'KRZ-01' WHERE name = 'Krzesło biurowe'"));
+        return symbol ? id : 0;
+    }
+    return 0;
+}
+
+MDocTemplate* TestInvoiceTemplate::pdfTemplate(const QString& fileName, int idRecord, int docView)
+{
+    auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate->isPdf(true);
+    docTemplate->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    docTemplate->getPrinter()->setOutputFileName(fileName);
+    docTemplate->setTextEdit(nullptr, true);
+    docTemplate->setPageMargins(10, 10, 10, 10);
+    docTemplate->isPaging(true);
+    docTemplate->setDocView(docView);
+    docTemplate->setIdRecord(idRecord);
+    return docTemplate;
+}
+
+QStringList TestInvoiceTemplate::printPages(int idRecord, int docView, const QString& name)
+{
+    const QString fileName = m_dir.filePath(name + QStringLiteral(".pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName, idRecord, docView));
+    if (!MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/template/invoice.js"), nullptr))
+        return {};
+    QStringList pages;
+    const int count = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
+    for (int page = 1; page <= count; ++page) {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                                                    QStringLiteral("-l"), QString::number(page), fileName,
+                                                    QStringLiteral("-")});
+        process.waitForFinished();
+        QString text = QString::fromUtf8(process.readAllStandardOutput());
+        pages.append(text.replace(QLatin1Char('\''), QLatin1Char(' ')).simplified());
+    }
+    return pages;
+}
+
+void TestInvoiceTemplate::printedDocument_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QVariantMap>("options");
+    QTest::addColumn<int>("docView");
+    QTest::addColumn<QStringList>("inOrder");
+    QTest::addColumn<QStringList>("absent");
+
+    const QString toPay = QStringLiteral("Do zapłaty: 1 234,56 PLN");
+    const QString words = QStringLiteral("słownie: jeden tysiąc dwieście trzydzieści cztery PLN 56/100");
+    QTest::newRow("invoice 23 and 8 percent")
+        << "vat" << QVariantMap() << 1
+        << QStringList{QStringLiteral("FAKTURA VAT"), QStringLiteral("nr: FV 1/2024"), QStringLiteral("ORYGINAŁ"),
+                       QStringLiteral("Sprzedawca"), kSellerFirm, kBuyerFirm, QStringLiteral("NIP: 6770065406"),
+                       QStringLiteral("Termin płatności: 29 stycznia 2024"), QStringLiteral("Krzesło biurowe"),
+                       QStringLiteral("984,00"), QStringLiteral("Książka kucharska"), QStringLiteral("250,56"),
+                       QStringLiteral("Podsumowanie w/g stawek VAT"), QStringLiteral("8% 232,00 18,56 250,56"),
+                       QStringLiteral("23% 800,00 184,00 984,00"), QStringLiteral("Razem - 1 032,00 202,56 1 234,56"),
+                       toPay, words, QStringLiteral("Anna Wystawczyni"), QStringLiteral("Strona 1 z 1")}
+        << QStringList{QStringLiteral("DUPLIKAT"), QStringLiteral("Było:"), QStringLiteral("Rabat"), QStringLiteral("Symbol")};
+    QTest::newRow("correction lowering the total")
+        << "correction" << QVariantMap() << 0
+        << QStringList{QStringLiteral("FAKTURA KORYGUJĄCA VAT"), QStringLiteral("nr: FV 2/2024"),
+                       QStringLiteral("do faktury nr: FV 1/2024"), QStringLiteral("Było:"), QStringLiteral("984,00"),
+                       QStringLiteral("Powinno być:"), QStringLiteral("861,00"),
+                       QStringLiteral("Zmiana podsumowania w/g stawek VAT"), QStringLiteral("23% -100,00 -23,00 -123,00"),
+                       QStringLiteral("Zmiana razem - -100,00 -23,00 -123,00"), QStringLiteral("Do zwrotu: 123,00 PLN"),
+                       QStringLiteral("słownie: sto dwadzieścia trzy PLN 00/100"),
+                       QStringLiteral("Powód korekty: Rabat posprzedażowy")}
+        << QStringList{QStringLiteral("Do zapłaty"), QStringLiteral("ORYGINAŁ"), QStringLiteral("-123,00 PLN")};
+    QTest::newRow("duplicate")
+        << "duplicate" << QVariantMap() << 0
+        << QStringList{QStringLiteral("DUPLIKAT"), QStringLiteral("z dnia: 20 lutego 2024"), QStringLiteral("FAKTURA VAT"),
+                       QStringLiteral("nr: FV 1/2024"), kBuyerFirm, QStringLiteral("Krzesło biurowe"), toPay, words}
+        << QStringList{QStringLiteral("FV 9/2024")};
+    QTest::newRow("bill")
+        << "bill" << QVariantMap() << 0
+        << QStringList{QStringLiteral("RACHUNEK"), QStringLiteral("Lp Nazwa"), QStringLiteral("Cena Wartość"),
+                       QStringLiteral("jednostkowa"), QStringLiteral("1 Usługa 1 szt. 300,00 300,00"),
+                       QStringLiteral("Wartość Razem 300,00"), QStringLiteral("Do zapłaty: 300,00 PLN"),
+                       QStringLiteral("wystawienia rachunku")}
+        << QStringList{QStringLiteral("Wartość netto"), QStringLiteral("Podsumowanie"), QStringLiteral("odebrania"),
+                       QStringLiteral("Jan Odbiorca")};
+    QTest::newRow("farmer's invoice")
+        << "rr" << QVariantMap() << 0
+        << QStringList{QStringLiteral("FAKTURA VAT RR"), QStringLiteral("Sprzedawca"), kFarmerFirm, kSellerFirm,
+                       QStringLiteral("Data zakupu: 15 stycznia 2024"),
+                       QStringLiteral("Oświadczam, że jestem rolnikiem ryczałtowym zwolnionym od podatku")}
+        << QStringList{QStringLiteral("Podsumowanie w/g stawek VAT"), kBuyerFirm};
+    QTest::newRow("reverse charge")
+        << "reverse" << QVariantMap() << 0
+        << QStringList{QStringLiteral("FAKTURA VAT"), QStringLiteral("odwrotne obciążenie"), toPay} << QStringList();
+    QTest::newRow("advance")
+        << "advance" << QVariantMap() << 0
+        << QStringList{QStringLiteral("zaliczkowa"), QStringLiteral("Pozostało do zapłaty: 1 234,56 PLN")}
+        << QStringList{QStringLiteral("Do zapłaty")};
+    QTest::newRow("final with an advance")
+        << "final" << QVariantMap() << 0
+        << QStringList{QStringLiteral("końcowa"), QStringLiteral("Poprzednie zaliczki"), QStringLiteral("FZ 3/2024"),
+                       QStringLiteral("2024-01-15"), QStringLiteral("500,00"),
+                       QStringLiteral("Pozostało do zapłaty: 734,56 PLN")}
+        << QStringList();
+    QTest::newRow("margin with hidden VAT")
+        << "profit hidden" << QVariantMap() << 0
+        << QStringList{QStringLiteral("marża"), QStringLiteral("Jm Wartość"),
+                       QStringLiteral("1 Krzesło biurowe 4 szt. 984,00"), QStringLiteral("Wartość Razem 1 234,56"), toPay}
+        << QStringList{QStringLiteral("Wartość netto"), QStringLiteral("Podsumowanie"), QStringLiteral("Rabat")};
+    QTest::newRow("margin with VAT")
+        << "profit visible" << QVariantMap() << 0
+        << QStringList{QStringLiteral("marża"), QStringLiteral("Jm Wartość VAT Kwota Wartość"),
+                       QStringLiteral("1 Krzesło biurowe 4 szt. 800,00 23% 184,00 984,00"),
+                       QStringLiteral("Podsumowanie w/g stawek VAT")}
+        << QStringList{QStringLiteral("Rabat"), QStringLiteral("jednostkowa"), QStringLiteral("200,00")};
+    QTest::newRow("euro with its rating")
+        << "eur" << QVariantMap{{QStringLiteral("SHOW_VAT_RATING_COLUMN"), QStringLiteral("1")}} << 0
+        << QStringList{QStringLiteral("1 EUR = 4,3210 PLN"), QStringLiteral("kurs z dnia: 2024-01-12"),
+                       QStringLiteral("NBP, 008/A/NBP/2024"), QStringLiteral("Do zapłaty: 1 234,56 EUR"),
+                       QStringLiteral("EUR 56/100")}
+        << QStringList{QStringLiteral("1 234,56 PLN")};
+    QTest::newRow("copy") << "vat" << QVariantMap() << 2 << QStringList{QStringLiteral("KOPIA")}
+                          << QStringList{QStringLiteral("ORYGINAŁ")};
+    QTest::newRow("original and copy") << "vat" << QVariantMap() << 4 << QStringList{QStringLiteral("ORYGINAŁ | KOPIA")}
+                                       << QStringList();
+    QTest::newRow("no marking") << "vat" << QVariantMap() << 0 << QStringList{toPay}
+                                << QStringList{QStringLiteral("ORYGINAŁ"), QStringLiteral("KOPIA")};
+    QTest::newRow("one day") << "1 day" << QVariantMap() << 0 << QStringList{QStringLiteral("Termin płatności: 1 dzień")}
+                             << QStringList{QStringLiteral("1 dni")};
+    QTest::newRow("fourteen days") << "14 days" << QVariantMap() << 0
+                                   << QStringList{QStringLiteral("Termin płatności: 14 dni")}
+                                   << QStringList{QStringLiteral("stycznia 2024 Sposób")};
+    QTest::newRow("discount in percent")
+        << "percent discount" << QVariantMap() << 0
+        << QStringList{QStringLiteral("Jm Netto Rabat Netto"), QStringLiteral("bez rabatu (%)"),
+                       QStringLiteral("1 Lampa 2 szt. 50,00 10,00 45,00 90,00 23% 20,70 110,70")}
+        << QStringList();
+    QTest::newRow("discount as amount")
+        << "amount discount" << QVariantMap() << 0
+        << QStringList{QStringLiteral("Jm Netto Rabat Netto"), QStringLiteral("bez rabatu (PLN)"),
+                       QStringLiteral("1 Lampa 2 szt. 50,00 5,00 45,00 90,00 23% 20,70 110,70")}
+        << QStringList{QStringLiteral("(%)")};
+    QTest::newRow("discount columns off")
+        << "percent discount" << QVariantMap{{QStringLiteral("SHOW_REDUCT_COLUMNS"), QStringLiteral("0")}} << 0
+        << QStringList{QStringLiteral("Lampa"), QStringLiteral("45,00 90,00")} << QStringList{QStringLiteral("Rabat")};
+    QTest::newRow("symbol when a line has one")
+        << "symbol" << QVariantMap{{QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("2")}} << 0
+        << QStringList{QStringLiteral("Symbol"), QStringLiteral("Krzesło biurowe KRZ-01")} << QStringList();
+    QTest::newRow("no symbol when no line has one")
+        << "vat" << QVariantMap{{QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("2")}} << 0
+        << QStringList{QStringLiteral("Krzesło biurowe")} << QStringList{QStringLiteral("Symbol")};
+}
+
+void TestInvoiceTemplate::printedDocument()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QVariantMap, options);
+    QFETCH(int, docView);
+    QFETCH(QStringList, inOrder);
+    QFETCH(QStringList, absent);
+
+    for (auto it = options.cbegin(); it != options.cend(); ++it)
+        MAppWnd::setOption(it.key(), it.value().toString());
+    const int id = storeFixture(fixture);
+    QVERIFY(id > 0);
+
+    const QStringList pages = printPages(id, docView, QStringLiteral("dokument"));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    QCOMPARE(pages.size(), 1);
+    const QString text = pagesText(pages);
+    int from = 0;
+    for (const QString& expected : inOrder) {
+        const int at = text.indexOf(expected, from);
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("«%1» not found after %2 in: %3").arg(expected).arg(from).arg(text)));
+        from = at + expected.size();
+    }
+    for (const QString& unexpected : absent)
+        QVERIFY2(!text.contains(unexpected), qPrintable(QStringLiteral("«%1» in: %2").arg(unexpected, text)));
+}
+
+void TestInvoiceTemplate::pagesOfALongInvoice()
+{
+    QList<QVariantMap> lines;
+    for (int i = 1; i <= 60; ++i)
+        lines.append({{QStringLiteral("name"), QStringLiteral("Pozycja %1").arg(i)}, {QStringLiteral("vat"), 23},
+                      {QStringLiteral("netto"), 10.0}, {QStringLiteral("vat_price"), 2.3},
+                      {QStringLiteral("brutto"), 12.3}});
+    const int id = storeDocument({{QStringLiteral("global_netto"), 600.0}, {QStringLiteral("global_vat"), 138.0},
+                                  {QStringLiteral("global_brutto"), 738.0}},
+                                 lines);
+    storeSummary(id, 24, 600.0, 138.0, 738.0);
+
+    const QString fileName = m_dir.filePath(QStringLiteral("dlugi.pdf"));
+    const QStringList pages = printPages(id, 1, QStringLiteral("dlugi"));
+    const int count = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
+    QVERIFY2(count >= 2, qPrintable(pagesText(pages)));
+    QCOMPARE(pages.size(), count);
+    for (int page = 1; page <= count; ++page)
+        QVERIFY2(pages.at(page - 1).endsWith(QStringLiteral("Strona %1 z %2").arg(page).arg(count)),
+                 qPrintable(pages.at(page - 1)));
+    // Every line printed once, in order, and the table's header again on the next page.
+    const QString text = pagesText(pages);
+    int from = 0;
+    for (int i = 1; i <= 60; ++i) {
+        const QString name = QStringLiteral("Pozycja %1 ").arg(i);
+        const int at = text.indexOf(name, from);
+        QVERIFY2(at >= 0, qPrintable(name));
+        QCOMPARE(text.count(name), 1);
+        from = at;
+    }
+    QVERIFY2(pages.at(1).contains(QStringLiteral("Lp Nazwa PKWiU / Ilość Jm Netto")), qPrintable(pages.at(1)));
+    QVERIFY(pages.last().contains(QStringLiteral("Do zapłaty: 738,00 PLN")));
+}
+
+void TestInvoiceTemplate::envelopeModes_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("pdfMode");
+    QTest::addColumn<bool>("addressSheet");
+
+    QTest::newRow("duplex sheet") << "2" << "1" << true;
+    QTest::newRow("window block off for PDF") << "1" << "0" << false;
+    QTest::newRow("window block") << "1" << "1" << false;
+}
+
+void TestInvoiceTemplate::envelopeModes()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, pdfMode);
+    QFETCH(bool, addressSheet);
+
+    const int id = storeVatInvoice();
+    const QStringList plain = printPages(id, 1, QStringLiteral("bez_koperty"));
+    QCOMPARE(plain.size(), 1);
+
+    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
+    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), pdfMode);
+    const QStringList pages = printPages(id, 1, QStringLiteral("koperta"));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    if (addressSheet) {
+        QCOMPARE(pages.size(), 2);
+        QVERIFY2(pages.at(0).startsWith(kBuyerFirm + QStringLiteral(" ul. Polna 12 30-001 Kraków")), qPrintable(pages.at(0)));
+        QVERIFY(!pages.at(0).contains(QLatin1String("Strona")));
+        QVERIFY(!pages.at(0).contains(QLatin1String("FAKTURA")));
+        QCOMPARE(pages.at(1), plain.at(0));
+    } else if (pdfMode == QLatin1String("0")) {
+        QCOMPARE(pages, plain);
+    } else {
+        // The window block carries the buyer's address beside the sale date, before the parties.
+        QCOMPARE(pages.size(), 1);
+        const QString page = pages.at(0);
+        QVERIFY2(page.indexOf(QStringLiteral("Kraków")) < page.indexOf(QLatin1String("Sprzedawca")), qPrintable(page));
+        QVERIFY(page.indexOf(QStringLiteral("Termin płatności")) < page.indexOf(QLatin1String("Sprzedawca")));
+    }
+}
+
+void TestInvoiceTemplate::paymentQrCodeDecodes()
+{
+    const int id = storeVatInvoice();
+    const QString fileName = m_dir.filePath(QStringLiteral("qr.pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName, id, 1));
+    QVERIFY(MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/template/invoice.js"), nullptr));
+
+    const QString image = m_dir.filePath(QStringLiteral("qr"));
+    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                               {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), fileName, image}),
+             0);
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), QStringLiteral("--raw"), image + QStringLiteral(".png")});
+    QVERIFY(zbar.waitForFinished());
+    QCOMPARE(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), kPayment);
+}
+
+void TestInvoiceTemplate::resourceIsAsciiAndRepeatable()
+{
+    QFile file(QStringLiteral(":/template/invoice.js"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    for (int i = 0; i < bytes.size(); ++i)
+        QVERIFY2(uchar(bytes.at(i)) < 128, qPrintable(QString::number(i)));
+    QCOMPARE(QScriptEngine::checkSyntax(QString::fromLatin1(bytes)).state(), QScriptSyntaxCheckResult::Valid);
+
+    const int id = storeFixture(QStringLiteral("correction"));
+    QStringList html;
+    for (int run = 0; run < 2; ++run) {
+        MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+        docTemplate.setTextEdit();
+        docTemplate.setPageMargins(10, 10, 10, 10);
+        docTemplate.isPaging(true);
+        docTemplate.setIdRecord(id);
+        QVERIFY(MTemplateRun::run(&m_engine, &docTemplate, QStringLiteral(":/template/invoice.js"), nullptr));
+        html.append(docTemplate.getTextEdit()->toHtml());
+    }
+    QVERIFY(html.at(0).contains(QLatin1String("Powinno by")));
+    QCOMPARE(html.at(1), html.at(0));
+}
+
+INVOICE_TEST_MAIN(TestInvoiceTemplate)
+#include "tst_invoicetemplate.moc"
