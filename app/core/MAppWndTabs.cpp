@@ -13,6 +13,7 @@
 #include "parties/MRecordDbView.h"
 #include "parties/MSellerDbView.h"
 #include "parties/MSellerDlg.h"
+#include "printing/MInvoiceRegisterView.h"
 #include "views/MTabWidget.h"
 
 #include <QDialog>
@@ -43,6 +44,11 @@ QWidget* MAppWnd::createListView(int kind)
     case 5:
         view = new MEndTextDbView(this, nullptr);
         break;
+    case 6: {
+        auto* registerView = new MInvoiceRegisterView(this, nullptr);
+        registerView->initWidget();
+        return registerView;
+    }
     case 10:
         view = new MCurrencyRatingDbView(this, nullptr);
         break;

@@ -62,7 +62,7 @@ function pageFooter(page, margin) {
     return '<p style="margin-top:' + margin + 'px;">' + lineImage + '</p>' +
         '<table border="0" cellpadding="0" cellspacing="0" width="100%"><tr>' +
         '<td style="font-size:' + pt(7) + ';">' + footerText + '</td>' +
-        '<td align="right" style="font-size:' + pt(7) + ';">Strona ' + page + ' z [[PAGES]]</td>' +
+        '<td align="right" style="font-size:' + pt(7) + ';">Strona&nbsp;' + page + '&nbsp;z&nbsp;[[PAGES]]</td>' +
         '</tr></table>';
 }
 
