@@ -17,6 +17,7 @@
 #include "parties/MRecordDbView.h"
 #include "parties/MSellerDbView.h"
 #include "parties/MSellerDlg.h"
+#include "printing/MInvoiceRegisterView.h"
 #include "views/MTabWidget.h"
 
 #include <QDialog>
@@ -47,6 +48,11 @@ QWidget* MAppWnd::createListView(int kind)
     case 5:
         view = new MEndTextDbView(this, nullptr);
         break;
+    case 6: {
+        auto* registerView = new MInvoiceRegisterView(this, nullptr);
+        registerView->initWidget();
+        return registerView;
+    }
     case 7:
     case 8:
         view = new MInvoiceDbView(this, nullptr, kind);

@@ -7,6 +7,7 @@
 void initInvoiceResources()
 {
     Q_INIT_RESOURCE(resource);
+    Q_INIT_RESOURCE(register_templates);
     initDataResources();
     Q_INIT_RESOURCE(translation);
 }

@@ -1,0 +1,122 @@
+#include "printing/MInvoiceRegisterPrintPreview.h"
+
+#include "core/MAppWnd.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "views/MMessageBox.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+
+MInvoiceRegisterPrintPreview::MInvoiceRegisterPrintPreview(MAppWnd* appWnd, QPrinter* printer,
+                                                           MDocTemplate* docTemplate, QWidget* parent)
+    : QPrintPreviewWidget(printer, parent)
+    , m_appWnd(appWnd)
+    , m_docTemplatePreview(docTemplate)
+    , m_docTemplatePrint(new MDocTemplate(QPrinter::ScreenResolution, nullptr))
+    , m_printer(printer)
+{
+    setAccessibleName(QStringLiteral("MInvoiceRegisterPrintPreview"));
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+MInvoiceRegisterPrintPreview::~MInvoiceRegisterPrintPreview()
+{
+    m_docTemplatePrint->deleteLater();
+    delete m_printer;
+}
+
+MDocTemplate* MInvoiceRegisterPrintPreview::docTemplatePreview() const
+{
+    return m_docTemplatePreview;
+}
+
+MDocTemplate* MInvoiceRegisterPrintPreview::docTemplatePrint() const
+{
+    return m_docTemplatePrint;
+}
+
+void MInvoiceRegisterPrintPreview::contextMenuEvent(QContextMenuEvent*)
+{
+}
+
+bool MInvoiceRegisterPrintPreview::runTemplate(MAppWnd* appWnd, MDocTemplate* docTemplate, QWidget* parent)
+{
+    return MTemplateRun::run(appWnd->scriptEngine(), docTemplate, QStringLiteral(":/template/invoice_register.js"),
+                             parent);
+}
+
+void MInvoiceRegisterPrintPreview::print(QPrinter* printer)
+{
+    m_appWnd->print(m_docTemplatePreview->getTextEdit(), printer, true);
+}
+
+void MInvoiceRegisterPrintPreview::startDocPreview()
+{
+    runTemplate(m_appWnd, m_docTemplatePreview, this);
+}
+
+void MInvoiceRegisterPrintPreview::preparePrintTemplate()
+{
+    MDocTemplate* t = m_docTemplatePrint;
+    t->setPageOrientation(QPrinter::Landscape);
+    t->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
+                      m_appWnd->marginBottom());
+    t->setTextEdit(nullptr, true);
+    t->isPaging(true);
+    t->setIdRecord(m_docTemplatePreview->getIdRecord());
+    t->setIdSellerBase(m_docTemplatePreview->getIdSellerBase());
+    t->setDateFrom(m_docTemplatePreview->getDateFrom());
+    t->setDateTo(m_docTemplatePreview->getDateTo());
+    t->setDatePrint(m_docTemplatePreview->getDatePrint());
+}
+
+void MInvoiceRegisterPrintPreview::startDocPrint()
+{
+    QPrinter* printer = m_docTemplatePrint->getPrinter();
+    printer->setPrinterName(printer->printerName());
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    preparePrintTemplate();
+    if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
+        m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+}
+
+void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
+{
+    QPrinter* printer = m_docTemplatePrint->getPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    preparePrintTemplate();
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".pdf");
+    printer->setOutputFileName(fileName);
+    if (!canWrite(fileName)) {
+        reportUnwritable(fileName);
+        return;
+    }
+    if (!runTemplate(m_appWnd, m_docTemplatePrint, this) || m_docTemplatePrint->isDocAborted())
+        return;
+    m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
+        reportUnwritable(fileName);
+}
+
+bool MInvoiceRegisterPrintPreview::canWrite(const QString& fileName)
+{
+    const QFileInfo file(fileName);
+    if (file.exists())
+        return file.isFile() && file.isWritable();
+    const QFileInfo folder(file.absolutePath());
+    return folder.isDir() && folder.isWritable();
+}
+
+void MInvoiceRegisterPrintPreview::reportUnwritable(const QString& fileName)
+{
+    MMessageBox::critical(this, tr("Eksport PDF"),
+                          tr("Nie można zapisać pliku PDF:<br>%1").arg(fileName.toHtmlEscaped()));
+}
+
+void MInvoiceRegisterPrintPreview::doClose()
+{
+    m_appWnd->doCloseActiveTab();
+}

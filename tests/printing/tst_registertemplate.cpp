@@ -1,0 +1,304 @@
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "MTestPdf.h"
+#include "core/MAppWnd.h"
+#include "data/MDocTemplateData.h"
+#include "data/MRegisterData.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "resources/MResources.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QScriptEngine>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+// The VAT register laid out by its template from real register runs and
+// printed to PDF, read back page by page.
+class TestRegisterTemplate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void headAndDocuments();
+    void summaryEqualsTheDocuments();
+    void headerSeller_data();
+    void headerSeller();
+    void paging_data();
+    void paging();
+    void emptyRun();
+    void abortedRunPrintsNothing();
+
+private:
+    // Prints the register of run `runId` into `name`; the template object stays for inspection.
+    QString print(int runId, int idSellerBase, const QString& name, bool abort = false);
+    // `count` documents of one rate each for a seller of their own; returns the seller id.
+    int sellerWithDocuments(int count);
+
+    MTestDatabase m_db;
+    QTemporaryDir m_dir;
+    QScriptEngine m_engine;
+    QScopedPointer<MDocTemplate> m_template;
+    int m_runId = 0;
+    int m_nextId = 1000;
+};
+
+namespace {
+
+const QDate periodFrom(2024, 3, 1);
+const QDate periodTo(2024, 3, 31);
+const QDate printDate(2024, 4, 2);
+
+void addDocument(int id, int seller, int day, int buyer)
+{
+    MTestDatabase::insert(QStringLiteral("invoice"),
+                          {{"id", id},
+                           {"invoice_kind", 0},
+                           {"id_seller_base", seller},
+                           {"id_buyer", buyer},
+                           {"invoice_index", id},
+                           {"id_seller", 1},
+                           {"date_put", QStringLiteral("2024-03-%1 10:00:00").arg(day, 2, 10, QLatin1Char('0'))},
+                           {"date_sell", QStringLiteral("2024-03-%1 10:00:00").arg(day, 2, 10, QLatin1Char('0'))}});
+}
+
+void addRate(int idInvoice, int idVat, double netto, double vat)
+{
+    MTestDatabase::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", idInvoice},
+                                                                   {"id_vat", idVat},
+                                                                   {"netto_price", netto},
+                                                                   {"vat_price", vat},
+                                                                   {"brutto_price", netto + vat}});
+}
+
+QString money(double value)
+{
+    return MDocTemplateData::moneyFormat(value, 2);
+}
+
+} // namespace
+
+void TestRegisterTemplate::initTestCase()
+{
+    QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
+    QVERIFY(m_dir.isValid());
+    initInvoiceResources();
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    m_engine.setProcessEventsInterval(1);
+    MAppWnd::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
+
+    MTestDatabase::insert(QStringLiteral("seller"), {{"id", 1},
+                                                     {"firm", QStringLiteral("Hurtownia Kwiatek")},
+                                                     {"address", QStringLiteral("ul. Polna 7")},
+                                                     {"zipcode", QStringLiteral("00-950")},
+                                                     {"city", QStringLiteral("Warszawa")},
+                                                     {"nip", QStringLiteral("5260001246")},
+                                                     {"regon", QStringLiteral("012345678")},
+                                                     {"phone", QStringLiteral("22 555 01 01")}});
+    MTestDatabase::insert(QStringLiteral("invoice_seller"),
+                          {{"id", 1}, {"invoice_index_format_text", QStringLiteral("FV-[nr]/[mm]/[rrrr]")}});
+    MTestDatabase::insert(QStringLiteral("invoice_buyer"), {{"id", 1},
+                                                            {"firm", QStringLiteral("Sklep Bratek")},
+                                                            {"address", QStringLiteral("ul. Leśna 3")},
+                                                            {"zipcode", QStringLiteral("30-001")},
+                                                            {"city", QStringLiteral("Kraków")},
+                                                            {"nip", QStringLiteral("6760001234")}});
+    addDocument(1, 1, 4, 1);
+    addRate(1, 24, 100, 23);
+    addRate(1, 102, 40, 0);
+    // Five rates in one document.
+    addDocument(2, 1, 20, 1);
+    addRate(2, 24, 10, 2.3);
+    addRate(2, 9, 20, 1.6);
+    addRate(2, 6, 30, 1.5);
+    addRate(2, 1, 40, 0);
+    addRate(2, 102, 50, 0);
+    m_runId = MRegisterData::build(periodFrom, periodTo, {QStringLiteral("1")});
+    QVERIFY(m_runId > 0);
+}
+
+QString TestRegisterTemplate::print(int runId, int idSellerBase, const QString& name, bool abort)
+{
+    const QString fileName = m_dir.filePath(name);
+    m_template.reset(new MDocTemplate(QPrinter::ScreenResolution, nullptr));
+    m_template->isPdf(true);
+    m_template->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    m_template->getPrinter()->setOutputFileName(fileName);
+    m_template->setPageOrientation(QPrinter::Landscape);
+    m_template->setTextEdit(nullptr, true);
+    m_template->setPageMargins(10, 10, 10, 10);
+    m_template->isPaging(true);
+    m_template->setIdRecord(runId);
+    m_template->setIdSellerBase(idSellerBase);
+    m_template->setDateFrom(periodFrom);
+    m_template->setDateTo(periodTo);
+    m_template->setDatePrint(printDate);
+    m_template->setDocAborted(abort);
+    m_template->setDocGenerated(false);
+    m_template->setPageGenerated(1);
+    if (!MTemplateRun::print(&m_engine, m_template.data(), QStringLiteral(":/template/invoice_register.js"), nullptr))
+        return QString();
+    return fileName;
+}
+
+int TestRegisterTemplate::sellerWithDocuments(int count)
+{
+    const int seller = 100 + count;
+    MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
+    for (int i = 0; i < count; ++i) {
+        const int id = m_nextId++;
+        addDocument(id, seller, 1 + i % 28, 1);
+        addRate(id, 24, 10 + i, 0.23 * (10 + i));
+    }
+    return seller;
+}
+
+void TestRegisterTemplate::headAndDocuments()
+{
+    const QString fileName = print(m_runId, 1, QStringLiteral("rejestr.pdf"));
+    QVERIFY(!fileName.isEmpty());
+    const QString text = MTestPdf::pageTexts(fileName).join(QLatin1Char(' '));
+    const QStringList expected{
+        QStringLiteral("REJESTR VAT SPRZEDAŻY"),
+        QStringLiteral("z dnia: 02 kwietnia 2024"),
+        QStringLiteral("za okres: 01 marzec 2024 - 31 marzec 2024"),
+        QStringLiteral("Hurtownia Kwiatek"),
+        QStringLiteral("00-950 Warszawa"),
+        QStringLiteral("NIP: 5260001246, REGON: 012345678"),
+        QStringLiteral("tel: 22 555 01 01"),
+        QStringLiteral("FV-1/03/2024"),
+        QStringLiteral("FV-2/03/2024"),
+        QStringLiteral("Sklep Bratek"),
+        QStringLiteral("6760001234"),
+        QStringLiteral("2024-03-04"),
+        // The rates of a document: exempt first, then by rising value.
+        QStringLiteral("zw. 40,00 0,00 40,00 23% 100,00 23,00 123,00"),
+        QStringLiteral("zw. 50,00 0,00 50,00 0% 40,00 0,00 40,00 5% 30,00 1,50 31,50 8% 20,00 1,60 21,60 "
+                       "23% 10,00 2,30 12,30"),
+        QStringLiteral("Podsumowanie w/g stawek VAT"),
+    };
+    for (const QString& part : expected)
+        QVERIFY2(text.contains(part), qPrintable(part + QStringLiteral(" not in: ") + text));
+    QVERIFY(m_template->isDocGenerated());
+}
+
+void TestRegisterTemplate::summaryEqualsTheDocuments()
+{
+    const QString fileName = print(m_runId, 1, QStringLiteral("podsumowanie.pdf"));
+    const QString text = MTestPdf::pageTexts(fileName).join(QLatin1Char(' '));
+    const int at = text.indexOf(QStringLiteral("Podsumowanie w/g stawek VAT"));
+    QVERIFY(at >= 0);
+    const QString summary = text.mid(at);
+    // The sums by rate and in total, taken from the documents' own summaries.
+    const QStringList byRate = MTestDatabase::rows(QStringLiteral(
+        "SELECT v.name, SUM(s.netto_price), SUM(s.vat_price), SUM(s.brutto_price) FROM invoice_summary_vat s "
+        "JOIN vat v ON v.id = s.id_vat WHERE s.id_invoice IN (1, 2) GROUP BY v.name ORDER BY v.kind DESC, v.val"));
+    QCOMPARE(byRate.size(), 5);
+    QString expected;
+    for (const QString& row : byRate) {
+        const QStringList values = row.split(QLatin1Char('|'));
+        expected += values.at(0) + QLatin1Char(' ') + money(values.at(1).toDouble()) + QLatin1Char(' ') +
+                    money(values.at(2).toDouble()) + QLatin1Char(' ') + money(values.at(3).toDouble()) +
+                    QLatin1Char(' ');
+    }
+    const QStringList total = MTestDatabase::rows(QStringLiteral(
+        "SELECT SUM(s.netto_price), SUM(s.vat_price), SUM(s.brutto_price) FROM invoice_summary_vat s "
+        "WHERE s.id_invoice IN (1, 2)")).value(0).split(QLatin1Char('|'));
+    expected += money(total.at(0).toDouble()) + QLatin1Char(' ') + money(total.at(1).toDouble()) + QLatin1Char(' ') +
+                money(total.at(2).toDouble());
+    QVERIFY2(summary.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + summary));
+    QVERIFY(summary.contains(QStringLiteral("Razem")));
+}
+
+void TestRegisterTemplate::headerSeller_data()
+{
+    QTest::addColumn<int>("idSellerBase");
+    QTest::addColumn<bool>("sellerShown");
+
+    QTest::newRow("seller 1") << 1 << true;
+    QTest::newRow("none") << 0 << false;
+    QTest::newRow("seller that no longer exists") << 77 << false;
+}
+
+void TestRegisterTemplate::headerSeller()
+{
+    QFETCH(int, idSellerBase);
+    QFETCH(bool, sellerShown);
+    const QString fileName = print(m_runId, idSellerBase, QStringLiteral("sprzedawca.pdf"));
+    const QString text = MTestPdf::pageTexts(fileName).join(QLatin1Char(' '));
+    QCOMPARE(text.contains(QStringLiteral("Hurtownia Kwiatek")), sellerShown);
+    QCOMPARE(text.contains(QStringLiteral("NIP: 5260001246")), sellerShown);
+    QVERIFY(text.contains(QStringLiteral("REJESTR VAT SPRZEDAŻY")));
+    QVERIFY(text.contains(QStringLiteral("FV-1/03/2024")));
+}
+
+void TestRegisterTemplate::paging_data()
+{
+    QTest::addColumn<int>("count");
+
+    for (int count : {1, 2, 5, 12, 13, 14, 20, 27, 33, 40})
+        QTest::addRow("%d documents", count) << count;
+}
+
+void TestRegisterTemplate::paging()
+{
+    QFETCH(int, count);
+    const int seller = sellerWithDocuments(count);
+    const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
+    const QString fileName = print(runId, seller, QStringLiteral("strony_%1.pdf").arg(count));
+    QVERIFY(!fileName.isEmpty());
+    const QStringList pages = MTestPdf::pageTexts(fileName);
+    const int pageCount = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
+    QCOMPARE(pages.size(), pageCount);
+    QVERIFY2(m_template->getPageGenerated() == pageCount, qPrintable(pages.join(QStringLiteral(" | "))));
+
+    int summaries = 0;
+    int documents = 0;
+    const QRegularExpression number(QStringLiteral("FV-(\\d+)/03/2024"));
+    for (int page = 0; page < pageCount; ++page) {
+        const QString text = pages.at(page);
+        const QString footer = QStringLiteral("Strona %1 z %2").arg(page + 1).arg(pageCount);
+        QVERIFY2(text.endsWith(footer), qPrintable(QStringLiteral("page %1: ").arg(page + 1) + text));
+        summaries += text.count(QStringLiteral("Podsumowanie w/g stawek VAT"));
+        const int firstDocument = text.indexOf(number);
+        if (firstDocument >= 0) {
+            const int heading = text.indexOf(QStringLiteral("Rodzaj"));
+            QVERIFY2(heading >= 0 && heading < firstDocument, qPrintable(text));
+        }
+        documents += text.count(number);
+    }
+    QCOMPARE(summaries, 1);
+    QCOMPARE(documents, count);
+}
+
+void TestRegisterTemplate::emptyRun()
+{
+    const int runId = MRegisterData::build(periodFrom, periodTo, {});
+    const QString fileName = print(runId, 1, QStringLiteral("pusty.pdf"));
+    const QStringList pages = MTestPdf::pageTexts(fileName);
+    QVERIFY2(pages.size() == 1, qPrintable(pages.join(QStringLiteral(" | "))));
+    const QString text = pages.value(0);
+    QVERIFY(text.contains(QStringLiteral("Rodzaj")));
+    QVERIFY(text.contains(QStringLiteral("Podsumowanie w/g stawek VAT")));
+    QVERIFY(text.contains(QStringLiteral("Razem")));
+    QVERIFY(!text.contains(QStringLiteral("FV-")));
+    QVERIFY(text.endsWith(QStringLiteral("Strona 1 z 1")));
+}
+
+void TestRegisterTemplate::abortedRunPrintsNothing()
+{
+    const QString name = QStringLiteral("przerwany.pdf");
+    print(m_runId, 1, name, true);
+    QVERIFY(!QFile::exists(m_dir.filePath(name)));
+    QVERIFY(m_template->isDocGenerated());
+    QVERIFY(m_template->getTextEdit()->toPlainText().trimmed().isEmpty());
+}
+
+INVOICE_TEST_MAIN(TestRegisterTemplate)
+#include "tst_registertemplate.moc"
