@@ -2,6 +2,8 @@
 
 #include "documents/MFastView.h"
 #include "data/MInvoiceListSql.h"
+#include "export/MJpkFaDlg.h"
+#include "export/MJpkVatDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MSqlQueryModel.h"
@@ -225,4 +227,26 @@ QList<int> MInvoiceDbView::collectSelectedIds() const
     for (const QModelIndex& row : rows)
         byRow.insert(row.row(), idOfRow(row.row()));
     return byRow.values();
+}
+
+namespace {
+
+// The JPK dialogs stay hidden children of the list after closing.
+void showJpkDialog(MJpkDlg* dialog, const QList<int>& ids)
+{
+    dialog->setIdsSelected(ids);
+    dialog->setModal(true);
+    dialog->show();
+}
+
+} // namespace
+
+void MInvoiceDbView::doExportJpkFa()
+{
+    showJpkDialog(new MJpkFaDlg(this), collectSelectedIds());
+}
+
+void MInvoiceDbView::doExportJpkVat()
+{
+    showJpkDialog(new MJpkVatDlg(this), collectSelectedIds());
 }

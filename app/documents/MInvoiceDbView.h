@@ -28,6 +28,11 @@ public:
     QList<int> collectSelectedIds() const;
     MFastView* fastView() const;
 
+public slots:
+    // The selected documents of the sales list, in row order, into a JPK export dialog.
+    void doExportJpkFa();
+    void doExportJpkVat();
+
 protected:
     QString viewName() const override;
     int viewKind() const override;

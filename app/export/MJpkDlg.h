@@ -26,6 +26,7 @@ public:
     // Takes the ids of the selected sales documents: fills the seller list and
     // the period from them. Called once, right after construction.
     virtual void setIdsSelected(const QList<int>& ids);
+    const QList<int>& idsSelected() const;
     // Recomputes the red list, the tax office group and the OK button.
     void checkRequiredData();
 
@@ -48,7 +49,6 @@ protected:
     void setNoteText(const QString& html);
     static QLabel* boldLabel(const QString& text, QWidget* parent);
 
-    const QList<int>& idsSelected() const;
     int idSellerBase() const;
     QDate dateFrom() const;
     QDate dateTo() const;

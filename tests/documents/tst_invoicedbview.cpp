@@ -3,6 +3,8 @@
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
+#include "export/MJpkFaDlg.h"
+#include "export/MJpkVatDlg.h"
 #include "views/MFileDialog.h"
 #include "views/MFilterDbView.h"
 #include "views/MTableView.h"
@@ -40,6 +42,7 @@ private slots:
     void storedProductSearchReturnsAfterRestart_data();
     void storedProductSearchReturnsAfterRestart();
     void rowOfIdAndSelectionFollowTheList();
+    void jpkExportsTakeTheSelectionInRowOrder();
     void modelsPassTheModelTester_data();
     void modelsPassTheModelTester();
 
@@ -308,6 +311,32 @@ void TestInvoiceDbView::rowOfIdAndSelectionFollowTheList()
     QCOMPARE(m_view->currentId(), 10);
     m_view->reloadView(8, 1);
     QCOMPARE(m_view->currentId(), 10);
+}
+
+void TestInvoiceDbView::jpkExportsTakeTheSelectionInRowOrder()
+{
+    setOptions(suffixOf(7), {QStringLiteral("COLUMN_SORT_=15;0")});
+    openView(7);
+    MTableView* table = m_view->tableView();
+    for (int row : {7, 5})
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QList<int> rowOrder = m_view->collectSelectedIds();
+    QCOMPARE(rowOrder.size(), 2);
+
+    m_view->doExportJpkVat();
+    m_view->doExportJpkFa();
+    auto* vat = m_view->findChild<MJpkVatDlg*>();
+    auto* fa = m_view->findChild<MJpkFaDlg*>();
+    QVERIFY(vat && fa);
+    for (MJpkDlg* dialog : {static_cast<MJpkDlg*>(vat), static_cast<MJpkDlg*>(fa)}) {
+        QVERIFY(dialog->isModal());
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->idsSelected(), rowOrder);
+        dialog->close();
+    }
+    // Closed, they stay children of the list.
+    QCOMPARE(m_view->findChildren<MJpkDlg*>().size(), 2);
 }
 
 void TestInvoiceDbView::modelsPassTheModelTester_data()
