@@ -3,6 +3,7 @@
 #include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
 #include "data/MInvoiceCopies.h"
+#include "data/MJpkKinds.h"
 #include "data/MSqlScriptRunner.h"
 
 #include <QBuffer>
@@ -323,4 +324,17 @@ bool MBenchDatabase::generate(const QString& path, const QString& pathDocuments,
     }
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
     return filled;
+}
+
+QList<int> MBenchDatabase::jpkDocumentIds(int count)
+{
+    QList<int> ids;
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("SELECT id, invoice_kind FROM invoice WHERE id_currency = 0 ORDER BY id"));
+    while (ids.size() < count && query.next()) {
+        if (MJpkKinds::isExported(query.value(1).toInt()))
+            ids << query.value(0).toInt();
+    }
+    return ids;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Fills a new database with realistic data at scale for the benchmarks:
@@ -24,4 +25,7 @@ public:
     // fingerprints up to date. Uses and then removes the default connection.
     // False with a message on stderr when a statement fails.
     static bool generate(const QString& path, const QString& pathDocuments, const Size& size);
+
+    // The first `count` PLN documents, by id, of the kinds the JPK files take.
+    static QList<int> jpkDocumentIds(int count);
 };

@@ -117,7 +117,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
         return 1;
     }
-    MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/work/");
+    MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
     const int runs = qMax(1, args.value(3, QStringLiteral("5")).toInt());
     const int idInvoice = invoiceWithLines(10);

@@ -8,6 +8,7 @@
 //        on a copy whose sellers get the district and commune that the export
 //        dialog asks for and the generator leaves empty)
 
+#include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
 #include "core/MDbOpener.h"
@@ -25,23 +26,6 @@
 #include <cstdio>
 
 using MBenchFigures::median;
-
-namespace {
-
-QList<int> exportedIds(int count)
-{
-    QList<int> ids;
-    QSqlQuery query;
-    query.setForwardOnly(true);
-    query.exec(QStringLiteral("SELECT id FROM invoice WHERE id_currency = 0 AND invoice_kind IN "
-                              "(0, 2, 3, 4, 15, 16, 19, 20, 23, 24, 27, 28) ORDER BY id LIMIT %1")
-                   .arg(count));
-    while (query.next())
-        ids << query.value(0).toInt();
-    return ids;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -67,7 +51,7 @@ int main(int argc, char* argv[])
     const int sizes[2] = {1000, 10000};
     for (int i = 0; i < 2; ++i) {
         MJpkFaRequest request;
-        request.ids = exportedIds(sizes[i]);
+        request.ids = MBenchDatabase::jpkDocumentIds(sizes[i]);
         QSqlQuery seller(QStringLiteral("SELECT id_seller_base FROM invoice WHERE id = %1").arg(request.ids.value(0)));
         request.idSeller = seller.next() ? seller.value(0).toInt() : 0;
         request.dateFrom = QDate(2018, 1, 1);

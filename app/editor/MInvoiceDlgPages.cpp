@@ -31,6 +31,16 @@
 
 namespace {
 
+// The editor's tables select whole rows and take the records dragged onto them.
+void takeRowsAndDrops(MTableView* table)
+{
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setFocusPolicy(Qt::StrongFocus);
+    table->setDragDropMode(QAbstractItemView::DragDrop);
+    table->setDropIndicatorShown(false);
+    table->setAcceptDrops(true);
+}
+
 const QString iconDb = QStringLiteral(":/resource/open_tb_16_16.png");
 const QString iconAdd = QStringLiteral(":/resource/record_add_tb_16_16.png");
 const QString iconChange = QStringLiteral(":/resource/record_change_tb_16_16.png");
@@ -126,11 +136,7 @@ MTableView* MInvoiceDlg::createPreviewTable(QWidget* parent, int width)
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setWordWrap(true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setFocusPolicy(Qt::StrongFocus);
-    table->setDragDropMode(QAbstractItemView::DragDrop);
-    table->setDropIndicatorShown(false);
-    table->setAcceptDrops(true);
+    takeRowsAndDrops(table);
     return table;
 }
 
@@ -145,11 +151,7 @@ MTableView* MInvoiceDlg::createListTable(QWidget* parent)
     table->verticalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section { font: normal 10pt Arial; padding-left: 5px; padding-right: 5px; padding-top: 3px; }\n"));
     table->setWordWrap(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setFocusPolicy(Qt::StrongFocus);
-    table->setDragDropMode(QAbstractItemView::DragDrop);
-    table->setDropIndicatorShown(false);
-    table->setAcceptDrops(true);
+    takeRowsAndDrops(table);
     return table;
 }
 
