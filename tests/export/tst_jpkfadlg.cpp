@@ -1,3 +1,4 @@
+#include "MJpkTestDialog.h"
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
@@ -121,22 +122,12 @@ MJpkFaDlg* TestJpkFaDlg::open(const QList<int>& ids)
 
 QLabel* TestJpkFaDlg::label(const QString& text) const
 {
-    for (QLabel* candidate : m_dialog->findChildren<QLabel*>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    qFatal("No label %s", qPrintable(text));
-    return nullptr;
+    return childWithText<QLabel>(m_dialog, text);
 }
 
 QPushButton* TestJpkFaDlg::okButton() const
 {
-    for (QPushButton* candidate : m_dialog->findChildren<QPushButton*>()) {
-        if (candidate->text() == QLatin1String("OK"))
-            return candidate;
-    }
-    qFatal("No OK button");
-    return nullptr;
+    return childWithText<QPushButton>(m_dialog, QStringLiteral("OK"));
 }
 
 QStringList TestJpkFaDlg::numbers(const QString& file, const QString& element, const QString& field) const
