@@ -50,6 +50,7 @@ public:
     static int currentRowId(QTableView* view);
     void updateDocKindWidgets();
     void updateBuyerTabs();
+    void readShownKind();
 
     // Numbering, totals and the payment widgets that follow each other.
     void updateInvoiceIndex(bool lookUp);
