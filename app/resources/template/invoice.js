@@ -779,9 +779,21 @@ function pageFooter() {
     return footer('Strona ' + pageNumber + ' z [[PAGES]]');
 }
 
+// The last pages measured, newest first: the probe that fitted last is the page that is
+// measured again when it is closed.
+var recentHeights = [];
+
 function measurePage(content, footerHtml) {
-    doc.setHtml(htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail());
-    return doc.getDocHeight();
+    var html = htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail();
+    for (var i = 0; i < recentHeights.length; ++i)
+        if (recentHeights[i].html === html)
+            return recentHeights[i].height;
+    doc.setHtml(html);
+    var height = doc.getDocHeight();
+    recentHeights.unshift({html: html, height: height});
+    if (recentHeights.length > 3)
+        recentHeights.pop();
+    return height;
 }
 
 function measure(content) {
@@ -840,7 +852,7 @@ function fittingCount(start) {
     while (hi - lo > 1) {
         var probe;
         if (blockHeight <= 0 && hHi < 0) {
-            probe = Math.min(hi - 1, lo + 64);
+            probe = Math.min(hi - 1, lo + 32);
         } else if (hLo < 0) {
             hLo = lo == 0 ? measure(current) : measureQueued(start, lo);
             if (hHi >= 0)
