@@ -842,34 +842,34 @@ function measureQueued(start, count) {
 // How many queued blocks from `start` still fit on the current page. Adding a block never
 // makes a page shorter, so this is a search for the last count below the limit: each probe
 // is guessed from the block height seen so far; after four guesses the range is halved.
+// Without a height seen yet, up to 32 blocks are tried at once.
 function fittingCount(start) {
     var limit = pageH - 5;
     var lo = 0;
-    var hLo = -1;
     var hi = queued.length - start + 1;
     var hHi = -1;
     var probes = 0;
+    // The height at `lo`; the page without queued blocks is measured only when a guess needs it.
+    var hLo = blockHeight > 0 || hi > 33 ? measure(current) : -1;
     while (hi - lo > 1) {
-        var probe;
-        if (blockHeight <= 0 && hHi < 0) {
-            probe = Math.min(hi - 1, lo + 32);
-        } else if (hLo < 0) {
-            hLo = lo == 0 ? measure(current) : measureQueued(start, lo);
-            if (hHi >= 0)
-                blockHeight = (hHi - hLo) / (hi - lo);
+        if (hLo < 0 && probes > 0) {
+            hLo = measure(current);
+            if (hHi > hLo)
+                blockHeight = (hHi - hLo) / hi;
             continue;
-        } else if (probes >= 4) {
-            probe = Math.floor((lo + hi) / 2);
-        } else {
-            probe = lo + Math.floor((limit - 1 - hLo) / Math.max(blockHeight, 1));
         }
+        var probe;
+        if (blockHeight <= 0 || hLo < 0)
+            probe = lo + 32;
+        else if (probes >= 4)
+            probe = Math.floor((lo + hi) / 2);
+        else
+            probe = lo + Math.floor((limit - 1 - hLo) / blockHeight);
         probe = Math.max(lo + 1, Math.min(hi - 1, probe));
         var h = measureQueued(start, probe);
         ++probes;
         if (hLo >= 0 && h > hLo)
             blockHeight = (h - hLo) / (probe - lo);
-        else if (hHi >= 0 && hHi > h)
-            blockHeight = (hHi - h) / (hi - probe);
         if (h < limit) {
             lo = probe;
             hLo = h;
