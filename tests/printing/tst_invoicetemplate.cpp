@@ -536,7 +536,7 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
     QFETCH(int, wrapEvery);
     QFETCH(int, hideEvery);
 
-    const QString longName = QStringLiteral(" z opisem, kt\u00f3ry nie mie\u015bci si\u0119 w jednym wierszu kolumny nazwy "
+    const QString longName = QStringLiteral(" z opisem, który nie mieści się w jednym wierszu kolumny nazwy "
                                             "i zajmuje dwa albo trzy wiersze tabeli pozycji dokumentu");
     QList<QVariantMap> lines;
     for (int i = 1; i <= 60; ++i) {
@@ -560,7 +560,7 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
     for (int page = 1; page <= count; ++page)
         QVERIFY2(pages.at(page - 1).endsWith(QStringLiteral("Strona %1 z %2").arg(page).arg(count)),
                  qPrintable(pages.at(page - 1)));
-    // Every line printed once, in order, and the table's header again on the next page.
+    // Every line printed once, in order.
     const QString text = pagesText(pages);
     int from = 0;
     for (int i = 1; i <= 60; ++i) {
