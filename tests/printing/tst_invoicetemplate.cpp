@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <algorithm>
+
 // The document template run for stored documents of every kind and printed to PDF,
 // then read back as text: what a bookkeeper finds on the printed pages.
 class TestInvoiceTemplate : public QObject
@@ -31,6 +33,7 @@ private slots:
 
     void printedDocument_data();
     void printedDocument();
+    void pagesOfALongInvoice_data();
     void pagesOfALongInvoice();
     void envelopeModes_data();
     void envelopeModes();
@@ -67,6 +70,48 @@ const QString kPayment = QStringLiteral("5260250274|PL|6110901014000007121981287
 QString pagesText(const QStringList& pages)
 {
     return pages.join(QLatin1Char('\n'));
+}
+
+// Tops of the document's lines on a page: their names start with "Pozycja".
+QVector<double> lineTops(const MTestPdf::Words& words)
+{
+    QVector<double> tops;
+    for (const MTestPdf::Word& word : words)
+        if (word.text == QLatin1String("Pozycja"))
+            tops.append(word.top);
+    std::sort(tops.begin(), tops.end());
+    return tops;
+}
+
+double footerTop(const MTestPdf::Words& words)
+{
+    for (const MTestPdf::Word& word : words)
+        if (word.text == QLatin1String("Strona"))
+            return word.top;
+    return 0.0;
+}
+
+// The bottom of the lowest text above the page's footer.
+double contentBottom(const MTestPdf::Words& words)
+{
+    const double footer = footerTop(words);
+    double bottom = 0.0;
+    for (const MTestPdf::Word& word : words)
+        if (word.bottom < footer)
+            bottom = qMax(bottom, word.bottom);
+    return bottom;
+}
+
+// The spacing of two one-line rows: the least distance between the tops of two lines.
+double smallestSpacing(const QList<MTestPdf::Words>& pages)
+{
+    double spacing = 1e9;
+    for (const MTestPdf::Words& words : pages) {
+        const QVector<double> tops = lineTops(words);
+        for (int i = 1; i < tops.size(); ++i)
+            spacing = qMin(spacing, tops.at(i) - tops.at(i - 1));
+    }
+    return spacing;
 }
 
 } // namespace
@@ -475,13 +520,33 @@ void TestInvoiceTemplate::printedDocument()
         QVERIFY2(!text.contains(unexpected), qPrintable(QStringLiteral("«%1» in: %2").arg(unexpected, text)));
 }
 
+void TestInvoiceTemplate::pagesOfALongInvoice_data()
+{
+    QTest::addColumn<int>("wrapEvery");
+    QTest::addColumn<int>("hideEvery");
+
+    QTest::newRow("one-line rows") << 0 << 0;
+    QTest::newRow("every third name over three lines") << 3 << 0;
+    QTest::newRow("every fourth line without a number") << 0 << 4;
+    QTest::newRow("tall and unnumbered lines") << 5 << 3;
+}
+
 void TestInvoiceTemplate::pagesOfALongInvoice()
 {
+    QFETCH(int, wrapEvery);
+    QFETCH(int, hideEvery);
+
+    const QString longName = QStringLiteral(" z opisem, który nie mieści się w jednym wierszu kolumny nazwy "
+                                            "i zajmuje dwa albo trzy wiersze tabeli pozycji dokumentu");
     QList<QVariantMap> lines;
-    for (int i = 1; i <= 60; ++i)
-        lines.append({{QStringLiteral("name"), QStringLiteral("Pozycja %1").arg(i)}, {QStringLiteral("vat"), 23},
-                      {QStringLiteral("netto"), 10.0}, {QStringLiteral("vat_price"), 2.3},
-                      {QStringLiteral("brutto"), 12.3}});
+    for (int i = 1; i <= 60; ++i) {
+        QString name = QStringLiteral("Pozycja %1").arg(i);
+        if (wrapEvery > 0 && i % wrapEvery == 0)
+            name += longName;
+        lines.append({{QStringLiteral("name"), name}, {QStringLiteral("vat"), 23}, {QStringLiteral("netto"), 10.0},
+                      {QStringLiteral("vat_price"), 2.3}, {QStringLiteral("brutto"), 12.3},
+                      {QStringLiteral("hide"), hideEvery > 0 && i % hideEvery == 0 ? 1 : 0}});
+    }
     const int id = storeDocument({{QStringLiteral("global_netto"), 600.0}, {QStringLiteral("global_vat"), 138.0},
                                   {QStringLiteral("global_brutto"), 738.0}},
                                  lines);
@@ -495,7 +560,7 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
     for (int page = 1; page <= count; ++page)
         QVERIFY2(pages.at(page - 1).endsWith(QStringLiteral("Strona %1 z %2").arg(page).arg(count)),
                  qPrintable(pages.at(page - 1)));
-    // Every line printed once, in order, and the table's header again on the next page.
+    // Every line printed once, in order.
     const QString text = pagesText(pages);
     int from = 0;
     for (int i = 1; i <= 60; ++i) {
@@ -505,8 +570,28 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
         QCOMPARE(text.count(name), 1);
         from = at;
     }
-    QVERIFY2(pages.at(1).contains(QStringLiteral("Lp Nazwa PKWiU / Ilość Jm Netto")), qPrintable(pages.at(1)));
     QVERIFY(pages.last().contains(QStringLiteral("Do zapłaty: 738,00 PLN")));
+
+    // Every page that carries lines starts them under the table's header. A page is closed
+    // only when the next line no longer fits: the room left above its footer is less than
+    // that line's height and one line's spacing more.
+    const QList<MTestPdf::Words> words = MTestPdf::pageWords(fileName);
+    QCOMPARE(words.size(), count);
+    int fullPages = 0;
+    for (int page = 1; page < count; ++page) {
+        const QVector<double> next = lineTops(words.at(page));
+        if (next.isEmpty())
+            continue;
+        QVERIFY2(pages.at(page).contains(QStringLiteral("Lp Nazwa PKWiU / Ilość Jm Netto")), qPrintable(pages.at(page)));
+        if (next.size() < 2)
+            continue;
+        const double room = footerTop(words.at(page - 1)) - contentBottom(words.at(page - 1));
+        const double nextHeight = next.at(1) - next.at(0);
+        QVERIFY2(room < nextHeight + smallestSpacing(words),
+                 qPrintable(QStringLiteral("page %1: %2 pt left, next line %3 pt").arg(page).arg(room).arg(nextHeight)));
+        ++fullPages;
+    }
+    QVERIFY(fullPages > 0);
 }
 
 void TestInvoiceTemplate::envelopeModes_data()

@@ -1,6 +1,7 @@
 #include "MTestPdf.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 QString MTestPdf::info(const QString& fileName, const QString& field)
 {
@@ -28,4 +29,28 @@ QStringList MTestPdf::pageTexts(const QString& fileName)
         texts.append(QString::fromUtf8(process.readAllStandardOutput()).simplified());
     }
     return texts;
+}
+
+QList<MTestPdf::Words> MTestPdf::pageWords(const QString& fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), fileName, QStringLiteral("-")});
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression wordPattern(QStringLiteral(
+        "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"([-0-9.]+)\">([^<]*)</word>"));
+    QList<Words> pages;
+    const QStringList parts = html.split(QStringLiteral("<page "));
+    for (int i = 1; i < parts.size(); ++i) {
+        Words words;
+        auto it = wordPattern.globalMatch(parts.at(i));
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            words.append({match.captured(5), match.captured(1).toDouble(), match.captured(2).toDouble(),
+                          match.captured(3).toDouble(), match.captured(4).toDouble()});
+        }
+        pages.append(words);
+    }
+    return pages;
 }

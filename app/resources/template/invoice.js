@@ -779,9 +779,21 @@ function pageFooter() {
     return footer('Strona ' + pageNumber + ' z [[PAGES]]');
 }
 
+// The last pages measured, newest first: the probe that fitted last is the page that is
+// measured again when it is closed.
+var recentHeights = [];
+
 function measurePage(content, footerHtml) {
-    doc.setHtml(htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail());
-    return doc.getDocHeight();
+    var html = htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail();
+    for (var i = 0; i < recentHeights.length; ++i)
+        if (recentHeights[i].html === html)
+            return recentHeights[i].height;
+    doc.setHtml(html);
+    var height = doc.getDocHeight();
+    recentHeights.unshift({html: html, height: height});
+    if (recentHeights.length > 3)
+        recentHeights.pop();
+    return height;
 }
 
 function measure(content) {
@@ -805,18 +817,89 @@ function closePage() {
     ++pageNumber;
 }
 
+// Blocks wait here until the closing part and are then laid on the pages together: a page
+// is measured a few times while it fills rather than once for every block.
+var queued = [];
+// Height of one more block as the last measures showed it, in pixels; 0 before any.
+var blockHeight = 0;
+
 // Appends a block; when it overflows the page, it opens the next page with `repeatHead` before it.
 function addBlock(block, repeatHead) {
-    if (!doc.isPaging()) {
+    if (!doc.isPaging())
         current += block;
-        return;
+    else
+        queued.push({html: block, head: repeatHead || ''});
+}
+
+// The measured page: the current content followed by `count` queued blocks from `start`.
+function measureQueued(start, count) {
+    var html = current;
+    for (var i = start; i < start + count; ++i)
+        html += queued[i].html;
+    return measure(html);
+}
+
+// How many queued blocks from `start` still fit on the current page. Adding a block never
+// makes a page shorter, so this is a search for the last count below the limit: each probe
+// is guessed from the block height seen so far; after four guesses the range is halved.
+// Without a height seen yet, up to 32 blocks are tried at once.
+function fittingCount(start) {
+    var limit = pageH - 5;
+    var lo = 0;
+    var hi = queued.length - start + 1;
+    var hHi = -1;
+    var probes = 0;
+    // The height at `lo`; the page without queued blocks is measured only when a guess needs it.
+    var hLo = blockHeight > 0 || hi > 33 ? measure(current) : -1;
+    while (hi - lo > 1) {
+        if (hLo < 0 && probes > 0) {
+            hLo = measure(current);
+            if (hHi > hLo)
+                blockHeight = (hHi - hLo) / hi;
+            continue;
+        }
+        var probe;
+        if (blockHeight <= 0 || hLo < 0)
+            probe = lo + 32;
+        else if (probes >= 4)
+            probe = Math.floor((lo + hi) / 2);
+        else
+            probe = lo + Math.floor((limit - 1 - hLo) / blockHeight);
+        probe = Math.max(lo + 1, Math.min(hi - 1, probe));
+        var h = measureQueued(start, probe);
+        ++probes;
+        if (hLo >= 0 && h > hLo)
+            blockHeight = (h - hLo) / (probe - lo);
+        if (h < limit) {
+            lo = probe;
+            hLo = h;
+        } else {
+            hi = probe;
+            hHi = h;
+        }
     }
-    if (current !== '' && measure(current + block) >= pageH - 5) {
-        closePage();
-        current = (repeatHead || '') + block;
-    } else {
-        current += block;
+    return lo;
+}
+
+function layQueued() {
+    var i = 0;
+    while (i < queued.length) {
+        if (current === '') {
+            current = queued[i].html;
+            ++i;
+            continue;
+        }
+        var count = fittingCount(i);
+        for (var k = 0; k < count; ++k)
+            current += queued[i + k].html;
+        i += count;
+        if (i < queued.length) {
+            closePage();
+            current = queued[i].head + queued[i].html;
+            ++i;
+        }
     }
+    queued = [];
 }
 
 function addClosing(signatures, closing) {
@@ -824,6 +907,7 @@ function addClosing(signatures, closing) {
         current += signatures + spacer(5) + closing;
         return;
     }
+    layQueued();
     if (current !== '' && measure(current + signatures + spacer(5) + closing) >= pageH - 5)
         closePage();
     current += signatures + fillSpacer(current + signatures, closing, pageFooter()) + closing;
