@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -40,6 +41,7 @@ private slots:
     void statementOpensItsTab();
     void stopLeavesNoTab();
     void pdfLaterUsesTheStoredRun();
+    void unwritablePdfIsReported();
     void nothingSelectedStartsNothing();
 
 private:
@@ -261,6 +263,26 @@ void TestInvoiceStatement::pdfLaterUsesTheStoredRun()
     QVERIFY2(!text.contains(QStringLiteral("FV 1/05/2014")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("919,00")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Sprzedawca")), qPrintable(text));
+}
+
+void TestInvoiceStatement::unwritablePdfIsReported()
+{
+    openList(7);
+    select({1});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MMessageBox::takeShown();
+
+    const QString fileName = m_home->path() + QStringLiteral("/nie/ma/folderu.pdf");
+    MFileDialog::setNextFileName(fileName);
+    statement->startDocPrintPdf();
+    QVERIFY(waitForBox(statement, 30000));
+    const auto shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().text.contains(fileName), qPrintable(shown.first().text));
+    QVERIFY(!QFile::exists(fileName));
 }
 
 void TestInvoiceStatement::nothingSelectedStartsNothing()
