@@ -223,8 +223,10 @@ void MInvoiceDbView::makePrint(int id)
     for (int passDocView : MDocViewRuns::runs(m_docView, false)) {
         MDocTemplate* pass = createPass(JobKind::Print, id, passDocView);
         QTextEdit* textEdit = pass->getTextEdit();
-        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this))
+        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
+            MPrintDialog::preparePrinter(pass->getPrinter());
             appWnd()->print(textEdit, pass->getPrinter(), false);
+        }
         pass->deleteLater();
         textEdit->deleteLater();
     }

@@ -169,8 +169,10 @@ void MInvoiceSetSelectedPrintPreview::startDocPrint2()
     QPrinter* printer = m_docTemplatePrint->getPrinter();
     printer->setPrinterName(printer->printerName());
     printer->setOutputFormat(QPrinter::NativeFormat);
-    if (layOutPrintTemplate())
+    if (layOutPrintTemplate()) {
+        MPrintDialog::preparePrinter(printer);
         m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    }
 }
 
 void MInvoiceSetSelectedPrintPreview::startDocPrintPdf2(QString fileName)

@@ -11,6 +11,7 @@
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 
@@ -49,6 +50,9 @@ private slots:
     void previewTabsFollowTheRows();
     void closingTheBoxStopsTheJob();
     void mailModeWritesTempFilesAndOpensOneDialog();
+    void printJobMakesThePassesOfTheMarking_data();
+    void printJobMakesThePassesOfTheMarking();
+    void cancelledPrinterDialogStartsNothing();
     void nothingSelectedStartsNothing();
 
 private:
@@ -336,6 +340,69 @@ void TestInvoiceBatch::mailModeWritesTempFilesAndOpensOneDialog()
     MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), m_home->path());
     m_view->startDocPrintPdf(1);
     QCOMPARE(MFileDialog::lastFolder(), m_home->path());
+}
+
+void TestInvoiceBatch::printJobMakesThePassesOfTheMarking_data()
+{
+    QTest::addColumn<int>("docView");
+    QTest::addColumn<QStringList>("markings");
+
+    // Per document of the two, in row order: the marking of each printed pass ("" for none).
+    QTest::newRow("original and copy") << 3 << QStringList{"ORYGINAŁ", "KOPIA"};
+    QTest::newRow("unmarked twice") << 5 << QStringList{"", ""};
+    QTest::newRow("copy") << 2 << QStringList{"KOPIA"};
+}
+
+void TestInvoiceBatch::printJobMakesThePassesOfTheMarking()
+{
+    QFETCH(int, docView);
+    QFETCH(QStringList, markings);
+
+    const QDir folder(m_home->path() + QStringLiteral("/printed"));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    select({6, 2});
+    QList<int> inRows;
+    const QAbstractItemModel* model = m_view->tableView()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const int id = model->index(row, 0).data().toInt();
+        if (id == 6 || id == 2)
+            inRows << id;
+    }
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::takeShown();
+    MPrintDialog::setPrintFolder(folder.path());
+    MPrintDialog::setNextPrinterName(QStringLiteral("Biuro"));
+    m_view->startDocPrint(docView);
+    const bool ended = waitForJob(60000);
+    MPrintDialog::setPrintFolder(QString());
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+    QCOMPARE(MPrintDialog::takeShown(), QStringList{QStringLiteral("Ustawienia drukarki")});
+
+    QCOMPARE(folder.entryList(QDir::Files).size(), inRows.size() * markings.size());
+    int printed = 0;
+    for (int id : inRows) {
+        for (const QString& marking : markings) {
+            const QString text =
+                MTestPdf::pageTexts(folder.filePath(QStringLiteral("print-%1.pdf").arg(++printed))).join(' ');
+            QVERIFY2(text.contains(numbers.value(id)), qPrintable(text));
+            for (const QString& label : {QStringLiteral("ORYGINAŁ"), QStringLiteral("KOPIA")})
+                QCOMPARE(text.contains(label), label == marking);
+        }
+    }
+}
+
+void TestInvoiceBatch::cancelledPrinterDialogStartsNothing()
+{
+    select({2});
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::takeShown();
+    m_view->startDocPrint(1);
+    MPrintDialog::setAutomatic(false);
+    QCOMPARE(MPrintDialog::takeShown(), QStringList{QStringLiteral("Ustawienia drukarki")});
+    QTest::qWait(500);
+    QVERIFY(!m_view->findChild<MGenerateDlg*>()->isVisible());
+    QVERIFY(!timerHasConnections(m_view->findChild<QTimer*>(QStringLiteral("jobTimer"))));
 }
 
 void TestInvoiceBatch::nothingSelectedStartsNothing()

@@ -10,6 +10,7 @@
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 
@@ -42,6 +43,7 @@ private slots:
     void stopLeavesNoTab();
     void pdfLaterUsesTheStoredRun();
     void unwritablePdfIsReported();
+    void printsOnTheChosenPrinter();
     void nothingSelectedStartsNothing();
 
 private:
@@ -283,6 +285,34 @@ void TestInvoiceStatement::unwritablePdfIsReported()
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.contains(fileName), qPrintable(shown.first().text));
     QVERIFY(!QFile::exists(fileName));
+}
+
+void TestInvoiceStatement::printsOnTheChosenPrinter()
+{
+    openList(8);
+    select({3});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+
+    const QDir folder(m_home->path() + QStringLiteral("/printed"));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::takeShown();
+    MPrintDialog::setPrintFolder(folder.path());
+    MPrintDialog::setNextPrinterName(QStringLiteral("Biuro"));
+    statement->startDocPrint();
+    const bool ended = waitForBox(statement, 30000);
+    MPrintDialog::setPrintFolder(QString());
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+    QCOMPARE(MPrintDialog::takeShown(), QStringList{QStringLiteral("Ustawienia drukarki")});
+    QCOMPARE(folder.entryList(QDir::Files), QStringList{QStringLiteral("print-1.pdf")});
+    const QString text = readable(MTestPdf::pageTexts(folder.filePath(QStringLiteral("print-1.pdf"))).join(' '));
+    QVERIFY2(text.contains(QStringLiteral("FV 3/05/2014")), qPrintable(text));
+    QVERIFY2(text.indexOf(QStringLiteral("Nabywca")) < text.indexOf(QStringLiteral("Sprzedawca")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("369,00")), qPrintable(text));
 }
 
 void TestInvoiceStatement::nothingSelectedStartsNothing()
