@@ -44,6 +44,7 @@ private slots:
     void pdfLaterUsesTheStoredRun();
     void unwritablePdfIsReported();
     void printsOnTheChosenPrinter();
+    void stopDuringPdfWritesNothing();
     void nothingSelectedStartsNothing();
 
 private:
@@ -313,6 +314,36 @@ void TestInvoiceStatement::printsOnTheChosenPrinter()
     QVERIFY2(text.contains(QStringLiteral("FV 3/05/2014")), qPrintable(text));
     QVERIFY2(text.indexOf(QStringLiteral("Nabywca")) < text.indexOf(QStringLiteral("Sprzedawca")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("369,00")), qPrintable(text));
+}
+
+void TestInvoiceStatement::stopDuringPdfWritesNothing()
+{
+    openList(7);
+    select({1, 2});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+
+    auto* watch = new QTimer(statement);
+    connect(watch, &QTimer::timeout, this, [statement, watch]() {
+        auto* box = statement->findChild<MGenerateDlg*>();
+        if (box && box->isVisible()) {
+            box->findChild<QPushButton*>()->click();
+            watch->stop();
+        }
+    });
+    watch->start(5);
+    const QString fileName = m_home->path() + QStringLiteral("/przerwane.pdf");
+    MFileDialog::setNextFileName(fileName);
+    statement->startDocPrintPdf();
+    QTRY_VERIFY(!watch->isActive());
+    // The run comes after the box has closed and lays out nothing.
+    QTest::qWait(1500);
+    QVERIFY(statement->docTemplatePrint()->isDocAborted());
+    QVERIFY(statement->docTemplatePrint()->isDocGenerated());
+    QVERIFY(!QFile::exists(fileName));
+    QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
 void TestInvoiceStatement::nothingSelectedStartsNothing()
