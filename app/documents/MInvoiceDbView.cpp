@@ -2,8 +2,10 @@
 
 #include "documents/MFastView.h"
 #include "data/MInvoiceListSql.h"
+#include "data/MVatSummary.h"
 #include "export/MJpkFaDlg.h"
 #include "export/MJpkVatDlg.h"
+#include "printing/MGenerateDlg.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MSqlQueryModel.h"
@@ -12,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QSqlQuery>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -66,7 +69,10 @@ QStringList treeConditions(const QString& unchecked)
 MInvoiceDbView::MInvoiceDbView(MAppWnd* appWnd, QWidget* parent, int viewKind)
     : MRecordDbView(appWnd, parent)
     , m_viewKind(viewKind == 8 ? 8 : 7)
+    , m_generateDlg(new MGenerateDlg(this))
+    , m_jobTimer(new QTimer(this))
 {
+    m_jobTimer->setObjectName(QStringLiteral("jobTimer"));
 }
 
 MInvoiceDbView::~MInvoiceDbView() = default;
@@ -249,4 +255,9 @@ void MInvoiceDbView::doExportJpkFa()
 void MInvoiceDbView::doExportJpkVat()
 {
     showJpkDialog(new MJpkVatDlg(this), collectSelectedIds());
+}
+
+int MInvoiceDbView::buildVatSummary(QList<int> ids)
+{
+    return MVatSummary::build(ids);
 }

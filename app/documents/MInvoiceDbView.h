@@ -2,8 +2,14 @@
 
 #include "parties/MRecordDbView.h"
 
+#include <QMap>
+
+class MDocTemplate;
 class MFastView;
+class MGenerateDlg;
+class MInvoiceSetSelectedPrintPreview;
 class QTabWidget;
+class QTimer;
 
 // The tabs "Faktury sprzedaży" (view kind 7) and "Faktury zakupu" (view kind 8): the saved
 // documents with corrections as differences, duplicates under their parent's data and the
@@ -28,10 +34,36 @@ public:
     QList<int> collectSelectedIds() const;
     MFastView* fastView() const;
 
+    // The VAT summary of documents `ids` as a new statement run; its id, 0 for no ids.
+    static int buildVatSummary(QList<int> ids);
+    // The next PDF job writes temporary files and ends in the e-mail dialog of its last document.
+    void setSendMailMode(bool on);
+
 public slots:
     // The selected documents of the sales list, in row order, into a JPK export dialog.
     void doExportJpkFa();
     void doExportJpkVat();
+
+    // Batch jobs over the selected documents, in row order, one document per tick
+    // inside the modal progress box; each document gets its own template run.
+    void startDocPreview(int iDocView);
+    void startDocPrint(int iDocView);
+    void startDocPrintPdf(int iDocView);
+
+    // The statement of the selected documents, opened as a tab of its own.
+    void doSetSelected();
+    void startDocSetSelected();
+
+private slots:
+    void startDocPreviewMessageBox();
+    void startDocPrintMessageBox();
+    void startDocPrintPdfMessageBox();
+    void startDocPreviewTimeOut();
+    void startDocPrintTimeOut();
+    void startDocPrintPdfTimeOut();
+    void startDocSetSelectedMessageBox();
+    void startDocSetSelectedRun();
+    void startDocSetSelectedTimeOut();
 
 protected:
     QString viewName() const override;
@@ -44,7 +76,37 @@ protected:
     void afterReloadView() override;
 
 private:
+    using TickSlot = void (MInvoiceDbView::*)();
+    enum class JobKind { Preview, Print, Pdf };
+
+    // Steps 1 to 4 of every job: the marking, the selection and the first tick.
+    void startJob(int iDocView, TickSlot tick, TickSlot box);
+    void armJobTimer(TickSlot tick, int msec);
+    void execJobBox(const QString& title, const QString& message);
+    void jobTick(JobKind kind, TickSlot tick);
+    // A template object set up for one pass of document `id` with marking `docView`.
+    MDocTemplate* createPass(JobKind kind, int id, int docView) const;
+    void makePreview(int id);
+    void makePrint(int id);
+    void makePdf(int id);
+    void endPdfJob(bool completed);
+    QString remainingText(const QString& message) const;
+
     const int m_viewKind;
     QTabWidget* m_sideTab = nullptr;
     MFastView* m_fastView = nullptr;
+
+    bool m_sendMailMode = false;
+    MGenerateDlg* m_generateDlg = nullptr;
+    QString m_attachmentPath;
+    QString m_attachmentName;
+    int m_docView = 0;
+    int m_position = 0;
+    QString m_chosenFile;
+    QMap<int, int> m_jobIds;
+    QString m_printerName;
+    bool m_finished = false;
+    QTimer* m_jobTimer = nullptr;
+    MInvoiceSetSelectedPrintPreview* m_setSelectedPreview = nullptr;
+    int m_lastPageShown = 0;
 };

@@ -1,8 +1,8 @@
 #include "MInvoicePrintPreview.h"
 
 #include "core/MAppWnd.h"
+#include "data/MBatchPdfNames.h"
 #include "data/MDocViewRuns.h"
-#include "data/MDocumentNumber.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
@@ -155,7 +155,7 @@ void MInvoicePrintPreview::startDocPrint(int iDocView)
 void MInvoicePrintPreview::startDocPrintPdf(int iDocView)
 {
     const int docView = iDocView < 0 ? m_docView : iDocView;
-    const QString documentNumber = invoiceNumberById(m_idRecord);
+    const QString documentNumber = MBatchPdfNames::documentNumber(m_idRecord);
     QString chosen;
     QList<int> runDocViews{docView};
     if (m_sendMailMode) {

@@ -1,5 +1,6 @@
 #include "MPrintDialog.h"
 
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QQueue>
@@ -11,6 +12,8 @@ struct Seam
     bool automatic = false;
     QQueue<QString> printerNames;
     QStringList shown;
+    QString printFolder;
+    int printed = 0;
 };
 
 Seam& seam()
@@ -50,4 +53,19 @@ QStringList MPrintDialog::takeShown()
     const QStringList shown = seam().shown;
     seam().shown.clear();
     return shown;
+}
+
+void MPrintDialog::preparePrinter(QPrinter* printer)
+{
+    if (!seam().automatic || seam().printFolder.isEmpty())
+        return;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(
+        QDir(seam().printFolder).filePath(QStringLiteral("print-%1.pdf").arg(++seam().printed)));
+}
+
+void MPrintDialog::setPrintFolder(const QString& folder)
+{
+    seam().printFolder = folder;
+    seam().printed = 0;
 }

@@ -20,4 +20,13 @@ public:
     static void setNextPrinterName(const QString& printerName);
     // The titles of the dialogs asked for, oldest first; emptied by the call.
     static QStringList takeShown();
+
+    // A printer chosen in the dialog, just before pages go to it. Nothing
+    // changes, except under the test seam below.
+    static void preparePrinter(QPrinter* printer);
+    // Test seam: while automatic with a folder set, the prepared printers
+    // write their pages as PDF files "print-1.pdf", "print-2.pdf", ... in
+    // that folder, numbered in the order they are prepared. An empty folder
+    // ends it.
+    static void setPrintFolder(const QString& folder);
 };

@@ -33,6 +33,7 @@ private slots:
 
     void writesPdfFiles_data();
     void writesPdfFiles();
+    void duplicateIsNamedByItsParent();
     void cancelledDialogsWriteNothing();
     void unwritableFileIsReported();
     void failedRunLeavesNoDocument_data();
@@ -134,6 +135,22 @@ void TestInvoicePrintPreview::writesPdfFiles()
     const QStringList written = QDir(QFileInfo(folder.filePath(files.at(0))).absolutePath()).entryList(QDir::Files);
     QCOMPARE(written.size(), files.size());
     QCOMPARE(MAppWnd::option(QStringLiteral("PRINT_PDF_PATH")), QFileInfo(folder.filePath(chosen)).absolutePath());
+}
+
+void TestInvoicePrintPreview::duplicateIsNamedByItsParent()
+{
+    MTestDatabase::insert(QStringLiteral("invoice"), {{"id", 13}, {"invoice_kind", 5}, {"id_parent_invoice", 12},
+                                                      {"date_put", "2014-03-02"}});
+    const QDir folder(m_home->path());
+    QScopedPointer<MInvoicePrintPreview> preview(createPreview(1));
+    preview->setIdRecord(13);
+    MFileDialog::setNextFileName(folder.filePath(QStringLiteral("D.pdf")));
+    preview->startDocPrintPdf(3);
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    QStringList written = folder.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    written.sort();
+    QCOMPARE(written, (QStringList{QStringLiteral("D-13-FV_3_2014-kopia.pdf"),
+                                   QStringLiteral("D-13-FV_3_2014-oryginal.pdf")}));
 }
 
 void TestInvoicePrintPreview::cancelledDialogsWriteNothing()

@@ -1,0 +1,273 @@
+// The document list's batch jobs: preview, print and PDF of the selected documents.
+#include "documents/MInvoiceDbView.h"
+
+#include "core/MAppWnd.h"
+#include "data/MBatchPdfNames.h"
+#include "data/MDocViewRuns.h"
+#include "export/MMailSendDlg.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MGenerateDlg.h"
+#include "printing/MInvoicePrintPreview.h"
+#include "printing/MTemplateRun.h"
+#include "views/MFileDialog.h"
+#include "views/MPrintDialog.h"
+#include "views/MTabWidget.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+const char* const documentTemplate = ":/template/invoice.js";
+
+const char* const previewMessage = QT_TRANSLATE_NOOP(
+    "MInvoiceDbView", "Generowanie podglądu może potrwać kilka chwil.<br>Pozostało dokumentów do wygenerowania:");
+const char* const printMessage = QT_TRANSLATE_NOOP(
+    "MInvoiceDbView", "Generowanie wydruku może potrwać kilka chwil.<br>Pozostało dokumentów do wygenerowania:");
+const char* const pdfMessage = QT_TRANSLATE_NOOP(
+    "MInvoiceDbView", "Generowanie PDF może potrwać kilka chwil.<br>Pozostało dokumentów do wygenerowania:");
+
+const int firstTickMsec = 300;
+const int boxMsec = 100;
+const int previewPauseMsec = 100;
+const int printPauseMsec = 1000;
+
+} // namespace
+
+void MInvoiceDbView::setSendMailMode(bool on)
+{
+    m_sendMailMode = on;
+    m_attachmentPath.clear();
+}
+
+void MInvoiceDbView::armJobTimer(TickSlot tick, int msec)
+{
+    disconnect(m_jobTimer, &QTimer::timeout, this, tick);
+    m_jobTimer->stop();
+    connect(m_jobTimer, &QTimer::timeout, this, tick);
+    m_jobTimer->start(msec);
+}
+
+void MInvoiceDbView::startJob(int iDocView, TickSlot tick, TickSlot box)
+{
+    m_docView = iDocView;
+    m_finished = false;
+    m_position = 0;
+    m_jobIds.clear();
+    const QList<int> ids = collectSelectedIds();
+    for (int i = 0; i < ids.size(); ++i)
+        m_jobIds.insert(i, ids.at(i));
+    if (m_jobIds.isEmpty())
+        return;
+    armJobTimer(tick, firstTickMsec);
+    QTimer::singleShot(boxMsec, this, box);
+}
+
+void MInvoiceDbView::startDocPreview(int iDocView)
+{
+    startJob(iDocView, &MInvoiceDbView::startDocPreviewTimeOut, &MInvoiceDbView::startDocPreviewMessageBox);
+}
+
+void MInvoiceDbView::startDocPrint(int iDocView)
+{
+    MDocTemplate* setup = createPass(JobKind::Print, 0, iDocView);
+    const bool accepted = MPrintDialog::exec(this, setup->getPrinter(), tr("Ustawienia drukarki"));
+    m_printerName = setup->getPrinter()->printerName();
+    setup->getTextEdit()->deleteLater();
+    setup->deleteLater();
+    if (!accepted)
+        return;
+    startJob(iDocView, &MInvoiceDbView::startDocPrintTimeOut, &MInvoiceDbView::startDocPrintMessageBox);
+}
+
+void MInvoiceDbView::startDocPrintPdf(int iDocView)
+{
+    QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+    if (!QDir(folder).exists() || folder.isEmpty())
+        folder = QDir(QStringLiteral("pdf")).exists() ? QStringLiteral("pdf") : QString();
+    if (!m_sendMailMode) {
+        m_chosenFile = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
+        if (m_chosenFile.isEmpty())
+            return;
+        MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_chosenFile).path());
+    }
+    startJob(iDocView, &MInvoiceDbView::startDocPrintPdfTimeOut, &MInvoiceDbView::startDocPrintPdfMessageBox);
+}
+
+QString MInvoiceDbView::remainingText(const QString& message) const
+{
+    return message + QLatin1Char(' ') + QString::number(m_jobIds.size() - m_position) + QLatin1Char('.');
+}
+
+void MInvoiceDbView::execJobBox(const QString& title, const QString& message)
+{
+    m_generateDlg->setWindowTitle(title);
+    m_generateDlg->setText(remainingText(message));
+    m_generateDlg->setDocTemplate(nullptr);
+    m_generateDlg->exec();
+    m_finished = true;
+}
+
+void MInvoiceDbView::startDocPreviewMessageBox()
+{
+    execJobBox(tr("Generowanie podglądu"), tr(previewMessage));
+}
+
+void MInvoiceDbView::startDocPrintMessageBox()
+{
+    execJobBox(tr("Generowanie wydruku"), tr(printMessage));
+}
+
+void MInvoiceDbView::startDocPrintPdfMessageBox()
+{
+    execJobBox(tr("Generowanie PDF"), tr(pdfMessage));
+}
+
+void MInvoiceDbView::startDocPreviewTimeOut()
+{
+    jobTick(JobKind::Preview, &MInvoiceDbView::startDocPreviewTimeOut);
+}
+
+void MInvoiceDbView::startDocPrintTimeOut()
+{
+    jobTick(JobKind::Print, &MInvoiceDbView::startDocPrintTimeOut);
+}
+
+void MInvoiceDbView::startDocPrintPdfTimeOut()
+{
+    jobTick(JobKind::Pdf, &MInvoiceDbView::startDocPrintPdfTimeOut);
+}
+
+void MInvoiceDbView::jobTick(JobKind kind, TickSlot tick)
+{
+    disconnect(m_jobTimer, &QTimer::timeout, this, tick);
+    m_jobTimer->stop();
+    if (m_finished || m_position >= m_jobIds.size() || !m_jobIds.contains(m_position)) {
+        m_generateDlg->accept();
+        if (kind == JobKind::Pdf)
+            endPdfJob(false);
+        return;
+    }
+    const int id = m_jobIds.value(m_position);
+    switch (kind) {
+    case JobKind::Preview:
+        makePreview(id);
+        break;
+    case JobKind::Print:
+        makePrint(id);
+        break;
+    case JobKind::Pdf:
+        makePdf(id);
+        break;
+    }
+    ++m_position;
+    if (m_position < m_jobIds.size()) {
+        armJobTimer(tick, kind == JobKind::Preview ? previewPauseMsec : printPauseMsec);
+        const char* message = kind == JobKind::Preview ? previewMessage : kind == JobKind::Print ? printMessage
+                                                                                                : pdfMessage;
+        m_generateDlg->setText(remainingText(tr(message)));
+    } else {
+        m_generateDlg->accept();
+        if (kind == JobKind::Pdf)
+            endPdfJob(true);
+    }
+}
+
+MDocTemplate* MInvoiceDbView::createPass(JobKind kind, int id, int docView) const
+{
+    auto* docTemplate =
+        new MDocTemplate(kind == JobKind::Preview ? QPrinter::HighResolution : QPrinter::ScreenResolution, nullptr);
+    if (kind == JobKind::Preview)
+        docTemplate->isPreview(true);
+    else if (kind == JobKind::Pdf)
+        docTemplate->isPdf(true);
+    else
+        docTemplate->getPrinter()->setPrinterName(m_printerName);
+    docTemplate->getPrinter()->setOutputFormat(kind == JobKind::Pdf ? QPrinter::PdfFormat : QPrinter::NativeFormat);
+    if (MAppWnd::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
+        docTemplate->setPageOrientation(QPrinter::Landscape);
+    docTemplate->setTextEdit(nullptr, false);
+    MAppWnd* wnd = appWnd();
+    docTemplate->setPageMargins(wnd->marginLeft(), wnd->marginTop(), wnd->marginRight(), wnd->marginBottom());
+    docTemplate->isPaging(true);
+    docTemplate->setDocView(docView);
+    docTemplate->setIdRecord(id);
+    return docTemplate;
+}
+
+void MInvoiceDbView::makePreview(int id)
+{
+    MDocTemplate* pass = createPass(JobKind::Preview, id, m_docView);
+    QTextEdit* textEdit = pass->getTextEdit();
+    if (!MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
+        pass->deleteLater();
+        textEdit->deleteLater();
+        return;
+    }
+    auto* preview = new MInvoicePrintPreview(appWnd(), pass->getPrinterClone(), textEdit, nullptr);
+    preview->setIdRecord(id);
+    preview->setDocView(m_docView);
+    preview->setZoomFactor(1.0);
+    connect(preview, &QPrintPreviewWidget::paintRequested, preview, &MInvoicePrintPreview::print);
+    MTabWidget* tabs = appWnd()->tabMain();
+    tabs->setCurrentIndex(
+        tabs->addTab(preview, tr("Podgląd dokumentu") + QLatin1Char(' ') + MBatchPdfNames::documentNumber(id)));
+    pass->deleteLater();
+}
+
+void MInvoiceDbView::makePrint(int id)
+{
+    for (int passDocView : MDocViewRuns::runs(m_docView, false)) {
+        MDocTemplate* pass = createPass(JobKind::Print, id, passDocView);
+        QTextEdit* textEdit = pass->getTextEdit();
+        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
+            MPrintDialog::preparePrinter(pass->getPrinter());
+            appWnd()->print(textEdit, pass->getPrinter(), false);
+        }
+        pass->deleteLater();
+        textEdit->deleteLater();
+    }
+}
+
+void MInvoiceDbView::makePdf(int id)
+{
+    const QString number = MBatchPdfNames::documentNumber(id);
+    const QList<int> passes = MDocViewRuns::runs(m_docView, true);
+    for (int passDocView : passes) {
+        MDocTemplate* pass = createPass(JobKind::Pdf, id, passDocView);
+        QTextEdit* textEdit = pass->getTextEdit();
+        QString fileName;
+        if (m_sendMailMode) {
+            fileName = MBatchPdfNames::emailPath(MAppWnd::pathTemp, number);
+            QDir().mkpath(QFileInfo(fileName).absolutePath());
+        } else {
+            fileName = MBatchPdfNames::fileName(m_chosenFile, m_jobIds.size(), passes.size(), id, number, passDocView);
+        }
+        pass->getPrinter()->setOutputFileName(fileName);
+        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
+            appWnd()->print(textEdit, pass->getPrinter(), false);
+            if (m_sendMailMode) {
+                m_attachmentPath = fileName;
+                m_attachmentName = MBatchPdfNames::emailName(number);
+            }
+        }
+        pass->deleteLater();
+        textEdit->deleteLater();
+    }
+}
+
+void MInvoiceDbView::endPdfJob(bool completed)
+{
+    if (completed && m_sendMailMode && !m_attachmentPath.isEmpty() && m_jobIds.contains(m_position - 1)) {
+        auto* dlg = new MMailSendDlg(this);
+        dlg->setDocumentPdf(m_jobIds.value(m_position - 1), m_attachmentPath, m_attachmentName);
+        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        dlg->setModal(true);
+        dlg->exec();
+    }
+    m_sendMailMode = false;
+    m_attachmentPath.clear();
+}

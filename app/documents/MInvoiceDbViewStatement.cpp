@@ -1,0 +1,123 @@
+// The document list's statement of the selected documents.
+#include "documents/MInvoiceDbView.h"
+
+#include "core/MAppWnd.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MGenerateDlg.h"
+#include "printing/MInvoiceSetSelectedPrintPreview.h"
+#include "printing/MTemplateRun.h"
+#include "views/MTabWidget.h"
+
+#include <QPrinter>
+#include <QTimer>
+
+namespace {
+
+const char* const statementMessage = QT_TRANSLATE_NOOP(
+    "MInvoiceDbView", "Generowanie zestawienia może potrwać kilka chwil.<br>Numer generowanej strony:");
+
+QString pageText(const QString& message, int page)
+{
+    return message + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.');
+}
+
+} // namespace
+
+void MInvoiceDbView::doSetSelected()
+{
+    if (currentId() > 0)
+        startDocSetSelected();
+}
+
+void MInvoiceDbView::startDocSetSelected()
+{
+    if (selectedRowCount() < 1)
+        return;
+    m_finished = false;
+    m_position = 0;
+    m_jobIds.clear();
+    const QList<int> ids = collectSelectedIds();
+    for (int i = 0; i < ids.size(); ++i)
+        m_jobIds.insert(i, ids.at(i));
+    const int runId = buildVatSummary(m_jobIds.values());
+
+    auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate->setPageOrientation(QPrinter::Landscape);
+    docTemplate->setTextEdit(nullptr, false);
+    MAppWnd* wnd = appWnd();
+    docTemplate->setPageMargins(wnd->marginLeft(), wnd->marginTop(), wnd->marginRight(), wnd->marginBottom());
+    docTemplate->isPaging(true);
+    MTemplateRun::setPageSize(docTemplate);
+    docTemplate->setIdRecord(runId);
+    docTemplate->setDocOpenName(m_viewKind == 8 ? QStringLiteral("INVOICE_BUY") : QStringLiteral("INVOICE_SELL"));
+    docTemplate->setDocAborted(false);
+    docTemplate->setDocGenerated(false);
+    docTemplate->setPageGenerated(1);
+    m_lastPageShown = 1;
+
+    m_setSelectedPreview = new MInvoiceSetSelectedPrintPreview(wnd, docTemplate->getPrinterClone(),
+                                                               docTemplate->getTextEdit(), docTemplate, nullptr);
+    m_setSelectedPreview->setZoomFactor(1.0);
+    connect(m_setSelectedPreview, &QPrintPreviewWidget::paintRequested, m_setSelectedPreview,
+            &MInvoiceSetSelectedPrintPreview::print);
+
+    m_finished = false;
+    QTimer::singleShot(100, this, &MInvoiceDbView::startDocSetSelectedMessageBox);
+}
+
+void MInvoiceDbView::startDocSetSelectedMessageBox()
+{
+    if (!m_setSelectedPreview)
+        return;
+    MDocTemplate* docTemplate = m_setSelectedPreview->docTemplatePreview();
+    m_generateDlg->setWindowTitle(tr("Generowanie zestawienia"));
+    m_generateDlg->setText(pageText(tr(statementMessage), docTemplate->getPageGenerated()));
+    m_generateDlg->setDocTemplate(docTemplate);
+    QTimer::singleShot(100, this, &MInvoiceDbView::startDocSetSelectedRun);
+    m_generateDlg->exec();
+    m_generateDlg->setDocTemplate(nullptr);
+    m_finished = true;
+    if (m_setSelectedPreview)
+        m_setSelectedPreview->docTemplatePreview()->setDocGenerated(true);
+}
+
+void MInvoiceDbView::startDocSetSelectedRun()
+{
+    if (!m_setSelectedPreview)
+        return;
+    armJobTimer(&MInvoiceDbView::startDocSetSelectedTimeOut, 500);
+    // A statement whose template failed is treated as stopped: it gets no tab.
+    if (!m_setSelectedPreview->startDocPreview())
+        m_setSelectedPreview->docTemplatePreview()->setDocAborted(true);
+    m_setSelectedPreview->updatePreview();
+    m_finished = true;
+}
+
+void MInvoiceDbView::startDocSetSelectedTimeOut()
+{
+    disconnect(m_jobTimer, &QTimer::timeout, this, &MInvoiceDbView::startDocSetSelectedTimeOut);
+    m_jobTimer->stop();
+    MDocTemplate* docTemplate = m_setSelectedPreview ? m_setSelectedPreview->docTemplatePreview() : nullptr;
+    if (docTemplate && !m_finished && !docTemplate->isDocGenerated()) {
+        const int page = docTemplate->getPageGenerated();
+        if (page > m_lastPageShown) {
+            m_lastPageShown = page;
+            m_generateDlg->setText(pageText(tr(statementMessage), page));
+        }
+        connect(m_jobTimer, &QTimer::timeout, this, &MInvoiceDbView::startDocSetSelectedTimeOut);
+        m_jobTimer->start(1000);
+        return;
+    }
+    m_generateDlg->accept();
+    MInvoiceSetSelectedPrintPreview* preview = m_setSelectedPreview;
+    m_setSelectedPreview = nullptr;
+    if (!preview)
+        return;
+    if (docTemplate->isDocAborted()) {
+        preview->deleteLater();
+        return;
+    }
+    preview->createGenerateDlg();
+    MTabWidget* tabs = appWnd()->tabMain();
+    tabs->setCurrentIndex(tabs->addTab(preview, tr("Zestawienie wybranych dokumentów")));
+}

@@ -1,0 +1,274 @@
+#include "printing/MInvoiceSetSelectedPrintPreview.h"
+
+#include "core/MAppWnd.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MGenerateDlg.h"
+#include "printing/MTemplateRun.h"
+#include "views/MFileDialog.h"
+#include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+const char* const templateResource = ":/template/invoice_set_selected.js";
+
+const char* const printText = QT_TRANSLATE_NOOP(
+    "MInvoiceSetSelectedPrintPreview", "Generowanie wydruku może potrwać kilka chwil.<br>Numer generowanej strony:");
+const char* const pdfText = QT_TRANSLATE_NOOP(
+    "MInvoiceSetSelectedPrintPreview", "Generowanie PDF może potrwać kilka chwil.<br>Numer generowanej strony:");
+
+QString pageText(const QString& text, int page)
+{
+    return text + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.');
+}
+
+} // namespace
+
+MInvoiceSetSelectedPrintPreview::MInvoiceSetSelectedPrintPreview(MAppWnd* appWnd, QPrinter* printer,
+                                                                 QTextEdit* textEdit, MDocTemplate* docTemplate,
+                                                                 QWidget* parent)
+    : QPrintPreviewWidget(printer, parent)
+    , m_appWnd(appWnd)
+    , m_printer(printer)
+    , m_textEdit(textEdit)
+    , m_docTemplatePreview(docTemplate)
+    , m_docTemplatePrint(new MDocTemplate(QPrinter::ScreenResolution, nullptr))
+    , m_timer(new QTimer(this))
+{
+    setAccessibleName(QStringLiteral("MInvoiceSetSelectedPrintPreview"));
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+MInvoiceSetSelectedPrintPreview::~MInvoiceSetSelectedPrintPreview()
+{
+    delete m_printer;
+    if (m_textEdit)
+        m_textEdit->deleteLater();
+    if (m_docTemplatePreview)
+        m_docTemplatePreview->deleteLater();
+    m_docTemplatePrint->deleteLater();
+}
+
+MDocTemplate* MInvoiceSetSelectedPrintPreview::docTemplatePreview() const
+{
+    return m_docTemplatePreview;
+}
+
+MDocTemplate* MInvoiceSetSelectedPrintPreview::docTemplatePrint() const
+{
+    return m_docTemplatePrint;
+}
+
+void MInvoiceSetSelectedPrintPreview::createGenerateDlg()
+{
+    if (!m_generateDlg)
+        m_generateDlg = new MGenerateDlg(this);
+}
+
+void MInvoiceSetSelectedPrintPreview::contextMenuEvent(QContextMenuEvent*)
+{
+}
+
+void MInvoiceSetSelectedPrintPreview::print(QPrinter* printer)
+{
+    m_appWnd->print(m_textEdit, printer, true);
+}
+
+bool MInvoiceSetSelectedPrintPreview::startDocPreview()
+{
+    return MTemplateRun::run(m_appWnd->scriptEngine(), m_docTemplatePreview, QLatin1String(templateResource), this);
+}
+
+void MInvoiceSetSelectedPrintPreview::doClose()
+{
+    m_appWnd->doCloseActiveTab();
+}
+
+void MInvoiceSetSelectedPrintPreview::setUpPrintTemplate()
+{
+    MDocTemplate* job = m_docTemplatePrint;
+    job->setPageOrientation(QPrinter::Landscape);
+    job->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
+                        m_appWnd->marginBottom());
+    job->setIdRecord(m_docTemplatePreview->getIdRecord());
+}
+
+void MInvoiceSetSelectedPrintPreview::resetPrintTemplate()
+{
+    MDocTemplate* job = m_docTemplatePrint;
+    job->setDocOpenName(m_docTemplatePreview->getDocOpenName());
+    job->setDocAborted(false);
+    job->setDocGenerated(false);
+    job->setPageGenerated(1);
+    m_lastPageShown = 1;
+    m_runFinished = 0;
+}
+
+void MInvoiceSetSelectedPrintPreview::armTimer(TimeOutSlot slot, int msec)
+{
+    disconnect(m_timer, &QTimer::timeout, this, slot);
+    m_timer->stop();
+    connect(m_timer, &QTimer::timeout, this, slot);
+    m_timer->start(msec);
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrint()
+{
+    QPrinter* printer = m_docTemplatePrint->getPrinter();
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setOutputFileName(QString());
+    setUpPrintTemplate();
+    if (!MPrintDialog::exec(this, printer, tr("Ustawienia drukarki")))
+        return;
+    resetPrintTemplate();
+    armTimer(&MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut, 500);
+    QTimer::singleShot(100, this, &MInvoiceSetSelectedPrintPreview::startDocPrintMessageBox);
+    QTimer::singleShot(300, this, &MInvoiceSetSelectedPrintPreview::startDocPrintRun);
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintPdf()
+{
+    m_docTemplatePrint->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    setUpPrintTemplate();
+    QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+    if (folder.isEmpty() || !QFileInfo::exists(folder))
+        folder = QStringLiteral("pdf");
+    m_pdfFileName = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
+    if (m_pdfFileName.isEmpty())
+        return;
+    MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
+    resetPrintTemplate();
+    armTimer(&MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, 500);
+    QTimer::singleShot(100, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfMessageBox);
+    QTimer::singleShot(300, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfRun);
+}
+
+bool MInvoiceSetSelectedPrintPreview::layOutPrintTemplate()
+{
+    MDocTemplate* job = m_docTemplatePrint;
+    setUpPrintTemplate();
+    job->setTextEdit(nullptr, true);
+    job->isPaging(true);
+    job->setIdSellerBase(m_docTemplatePreview->getIdSellerBase());
+    job->setDateFrom(m_docTemplatePreview->getDateFrom());
+    job->setDateTo(m_docTemplatePreview->getDateTo());
+    job->setDatePrint(m_docTemplatePreview->getDatePrint());
+    return MTemplateRun::run(m_appWnd->scriptEngine(), job, QLatin1String(templateResource), this)
+        && !job->isDocAborted();
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrint2()
+{
+    QPrinter* printer = m_docTemplatePrint->getPrinter();
+    printer->setPrinterName(printer->printerName());
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    if (layOutPrintTemplate()) {
+        MPrintDialog::preparePrinter(printer);
+        m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    }
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintPdf2(QString fileName)
+{
+    QPrinter* printer = m_docTemplatePrint->getPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".pdf");
+    printer->setOutputFileName(fileName);
+    if (!canWrite(fileName)) {
+        reportUnwritable(fileName);
+        return;
+    }
+    if (!layOutPrintTemplate())
+        return;
+    m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
+        reportUnwritable(fileName);
+}
+
+// The printer says nothing of a file it cannot open, so the file is tried first;
+// a file made by the trial is removed again.
+bool MInvoiceSetSelectedPrintPreview::canWrite(const QString& fileName)
+{
+    QFile probe(fileName);
+    const bool existed = probe.exists();
+    if (QFileInfo(fileName).isDir() || !probe.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    probe.close();
+    if (!existed)
+        probe.remove();
+    return true;
+}
+
+void MInvoiceSetSelectedPrintPreview::reportUnwritable(const QString& fileName)
+{
+    MMessageBox::critical(this, tr("Eksport PDF"),
+                          tr("Nie można zapisać pliku PDF:<br>%1").arg(fileName.toHtmlEscaped()));
+}
+
+void MInvoiceSetSelectedPrintPreview::execGenerateDlg(const QString& title, const QString& text)
+{
+    createGenerateDlg();
+    m_generateDlg->setWindowTitle(title);
+    m_generateDlg->setText(pageText(text, m_docTemplatePrint->getPageGenerated()));
+    m_generateDlg->setDocTemplate(m_docTemplatePrint);
+    m_generateDlg->exec();
+    m_runFinished = 1;
+    m_docTemplatePrint->setDocGenerated(true);
+}
+
+void MInvoiceSetSelectedPrintPreview::timeOut(TimeOutSlot slot, const QString& text)
+{
+    disconnect(m_timer, &QTimer::timeout, this, slot);
+    m_timer->stop();
+    if (m_runFinished == 0 && !m_docTemplatePrint->isDocGenerated()) {
+        const int page = m_docTemplatePrint->getPageGenerated();
+        if (page > m_lastPageShown) {
+            m_lastPageShown = page;
+            m_generateDlg->setText(pageText(text, page));
+        }
+        connect(m_timer, &QTimer::timeout, this, slot);
+        m_timer->start(1000);
+    } else {
+        m_generateDlg->accept();
+    }
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintMessageBox()
+{
+    execGenerateDlg(tr("Generowanie wydruku"), tr(printText));
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintRun()
+{
+    startDocPrint2();
+    m_runFinished = 1;
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut()
+{
+    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut, tr(printText));
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintPdfMessageBox()
+{
+    execGenerateDlg(tr("Generowanie PDF"), tr(pdfText));
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintPdfRun()
+{
+    startDocPrintPdf2(m_pdfFileName);
+    m_runFinished = 1;
+}
+
+void MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut()
+{
+    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, tr(pdfText));
+}
