@@ -168,20 +168,34 @@ QString fromClause(Family family)
     return from;
 }
 
-QString productJoins(Family family)
+// Whether one of the documents whose lines the row stands for has a line of a product
+// that `term` matches. Each document is tested on its own, so a row is listed once
+// however many of its lines match.
+QString productCondition(Family family, const QString& term)
 {
-    // A duplicate has no lines: its parent's are searched.
-    const QString shown = family == Documents || family == Corrections ? QStringLiteral("i") : QStringLiteral("i2");
-    QString joins = QStringLiteral("LEFT JOIN invoice_product_misc pm ON pm.id_invoice = %1.id "
-                                   "LEFT JOIN invoice_product p ON p.id = pm.id_product ")
-                        .arg(shown);
-    if (family == Corrections || family == CorrectionDuplicates) {
-        const QString corrected = family == Corrections ? QStringLiteral("i2") : QStringLiteral("i3");
-        joins += QStringLiteral("LEFT JOIN invoice_product_misc pm2 ON pm2.id_invoice = %1.id "
-                                "LEFT JOIN invoice_product p2 ON p2.id = pm2.id_product ")
-                     .arg(corrected);
+    QStringList documents;
+    switch (family) {
+    case Documents:
+        documents << QStringLiteral("i");
+        break;
+    case Corrections:
+        documents << QStringLiteral("i") << QStringLiteral("i2");
+        break;
+    case Duplicates:
+        documents << QStringLiteral("i2");
+        break;
+    case CorrectionDuplicates:
+        documents << QStringLiteral("i2") << QStringLiteral("i3");
+        break;
     }
-    return joins;
+    QStringList tests;
+    for (const QString& document : documents) {
+        tests << QStringLiteral("EXISTS (SELECT 1 FROM invoice_product_misc pm JOIN invoice_product p "
+                                "ON p.id = pm.id_product WHERE pm.id_invoice = %1.id AND ")
+                     .arg(document)
+                + term + QLatin1Char(')');
+    }
+    return QLatin1Char('(') + tests.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
 } // namespace
@@ -221,15 +235,14 @@ QString MInvoiceListSql::statement(Head head) const
         const Family f = static_cast<Family>(family);
         sql += family == Documents ? QStringLiteral("SELECT ") : QStringLiteral("UNION ALL SELECT ");
         sql += selectList(f, sortByPayment) + fromClause(f);
-        if (productJoins)
-            sql += ::productJoins(f);
         sql += QStringLiteral("WHERE i.invoice_kind IN (") + kindSet(viewKind, family) + QStringLiteral(") ");
-        const bool corrected = f == Corrections || f == CorrectionDuplicates;
-        const QString condition = corrected && !correctionCondition.isEmpty() ? correctionCondition : mainCondition;
-        if (!condition.isEmpty())
-            sql += QStringLiteral(" AND (") + condition + QStringLiteral(") ");
-        if (productJoins)
-            sql += QStringLiteral(" GROUP BY i.id ");
+        QStringList conditions;
+        if (!productTerm.isEmpty())
+            conditions << productCondition(f, productTerm);
+        if (!mainCondition.isEmpty())
+            conditions << mainCondition;
+        if (!conditions.isEmpty())
+            sql += QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
     }
     sql += QLatin1Char(')');
     if (head == CountOnly || sortColumn < 0 || sortColumn > 18)

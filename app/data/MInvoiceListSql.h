@@ -10,9 +10,11 @@ struct MInvoiceListSql
     enum Head { FullList, IdsOnly, CountOnly };
 
     int viewKind = 7;             // 7 sales, 8 purchases
-    QString mainCondition;        // for documents and duplicates
-    QString correctionCondition;  // for corrections and their duplicates; the main one when empty
-    bool productJoins = false;    // the product-name search
+    QString mainCondition;        // on the inner names, for every family
+    // A LIKE term on `p.name` (the product-name search): only documents with a line
+    // of such a product are listed, a correction also for the lines of the document
+    // it corrects, a duplicate for those of the document it duplicates.
+    QString productTerm;
     int sortColumn = 0;
     bool descending = false;
 
