@@ -85,7 +85,7 @@ QString amount(Family family, const QString& column)
     return QString();
 }
 
-QString selectList(Family family, bool sortByPayment)
+QStringList selectList(Family family, bool sortByPayment)
 {
     const bool duplicate = family == Duplicates || family == CorrectionDuplicates;
     const QString src = duplicate ? QStringLiteral("i2.") : QStringLiteral("i.");
@@ -145,7 +145,21 @@ QString selectList(Family family, bool sortByPayment)
                     + QStringLiteral(" ELSE 0 END) END) END AS _date_payed_2_");
         }
     }
-    return columns.join(QStringLiteral(", ")) + QLatin1Char(' ');
+    return columns;
+}
+
+// The columns of `columns` ("expression AS alias") that the ids-only and count forms
+// need: the id and those whose alias `usedBy` names. The others would only cost their
+// joins and expressions on every row.
+QStringList usedColumns(const QStringList& columns, const QString& usedBy)
+{
+    QStringList used;
+    for (const QString& column : columns) {
+        const QString alias = column.mid(column.lastIndexOf(QLatin1String(" AS ")) + 4);
+        if (alias == QLatin1String("idx") || usedBy.contains(alias))
+            used << column;
+    }
+    return used;
 }
 
 QString fromClause(Family family)
@@ -230,11 +244,15 @@ QString MInvoiceListSql::statement(Head head) const
     else
         sql = QStringLiteral("SELECT ") + columnNames.join(QStringLiteral(", ")) + QStringLiteral(" FROM (");
 
+    const QString order = head == CountOnly ? QString() : orderBy();
     const bool sortByPayment = head != CountOnly && sortColumn == 12;
     for (int family = Documents; family <= CorrectionDuplicates; ++family) {
         const Family f = static_cast<Family>(family);
         sql += family == Documents ? QStringLiteral("SELECT ") : QStringLiteral("UNION ALL SELECT ");
-        sql += selectList(f, sortByPayment) + fromClause(f);
+        QStringList columns = selectList(f, sortByPayment);
+        if (head != FullList)
+            columns = usedColumns(columns, mainCondition + order);
+        sql += columns.join(QStringLiteral(", ")) + QLatin1Char(' ') + fromClause(f);
         sql += QStringLiteral("WHERE i.invoice_kind IN (") + kindSet(viewKind, family) + QStringLiteral(") ");
         QStringList conditions;
         if (!productTerm.isEmpty())
@@ -244,16 +262,19 @@ QString MInvoiceListSql::statement(Head head) const
         if (!conditions.isEmpty())
             sql += QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
     }
-    sql += QLatin1Char(')');
-    if (head == CountOnly || sortColumn < 0 || sortColumn > 18)
-        return sql;
+    return sql + QLatin1Char(')') + order;
+}
 
+QString MInvoiceListSql::orderBy() const
+{
+    if (sortColumn < 0 || sortColumn > 18)
+        return QString();
     const QString order = descending ? QStringLiteral(" DESC") : QString();
     const QString c = QLatin1String(collate);
     QStringList terms;
     switch (sortColumn) {
     case 0:
-        return sql + QStringLiteral(" ORDER BY idx") + order;
+        return QStringLiteral(" ORDER BY idx") + order;
     case 1:
         terms << QStringLiteral("_date_put_") + c << QStringLiteral("_invoice_index_");
         break;
@@ -271,5 +292,5 @@ QString MInvoiceListSql::statement(Head head) const
         break;
     }
     terms << QStringLiteral("idx");
-    return sql + QStringLiteral(" ORDER BY ") + terms.join(order + QStringLiteral(", ")) + order;
+    return QStringLiteral(" ORDER BY ") + terms.join(order + QStringLiteral(", ")) + order;
 }

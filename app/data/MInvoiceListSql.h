@@ -18,6 +18,8 @@ struct MInvoiceListSql
     int sortColumn = 0;
     bool descending = false;
 
+    // The ids-only and count forms select only the columns that their conditions and
+    // order name.
     QString statement(Head head) const;
 
     // The kind sets of one list: documents, corrections, duplicates, duplicates of corrections.
@@ -26,4 +28,7 @@ struct MInvoiceListSql
     static QString columnName(int column);
     // Today's date in local time as SQL; stored due dates are compared with it.
     static QString localToday();
+
+private:
+    QString orderBy() const;
 };

@@ -14,7 +14,8 @@
 // several lines, some of one product twice: the searched list must be the unsearched
 // list, row for row and column for column, less the rows whose documents have no
 // matching product (a correction also its corrected document's, a duplicate its
-// parent's), whatever the other conditions and the order.
+// parent's), whatever the other conditions and the order. The ids-only and count forms
+// must give the list's ids and number of rows.
 class TestInvoiceListSql : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,8 @@ private slots:
 
     void productSearchKeepsTheListRows_data();
     void productSearchKeepsTheListRows();
+    void idsAndCountFollowTheList_data();
+    void idsAndCountFollowTheList();
 
 private:
     std::unique_ptr<MTestDatabase> m_db;
@@ -230,6 +233,49 @@ void TestInvoiceListSql::productSearchKeepsTheListRows()
         ids << row.first();
     QCOMPARE(ids, expectedIds);
     QCOMPARE(rows(sql.statement(MInvoiceListSql::CountOnly)).value(0).value(0), QString::number(expected.size()));
+}
+
+void TestInvoiceListSql::idsAndCountFollowTheList_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<bool>("descending");
+
+    const QString like = QStringLiteral(" LIKE '%%1%' ESCAPE '\\' COLLATE POLISH)");
+    QTest::newRow("no condition, by id") << QString() << 0 << false;
+    QTest::newRow("by number descending") << QString() << 1 << true;
+    QTest::newRow("place, by payment text") << QStringLiteral("(_place_put_") + like.arg(QStringLiteral("łódź")) << 12 << false;
+    QTest::newRow("month, by gross descending") << "(_date_put_month_ NOT IN ('2024,02'))" << 15 << true;
+    QTest::newRow("kind, by net") << "(_id_doc_kind_ NOT IN (5,6))" << 14 << false;
+    QTest::newRow("payment state, by issue date") << "(_is_payed_ NOT IN (3,4))" << 8 << false;
+    QTest::newRow("year and gross text, by parent")
+        << QStringLiteral("(_date_put_year_ NOT IN ('2024')) AND (_global_brutto_currency_") + like.arg(QStringLiteral("2"))
+        << 16 << false;
+    QTest::newRow("payment text, by creation descending")
+        << QStringLiteral("(_date_payed_") + like.arg(QStringLiteral("nie")) << 17 << true;
+    QTest::newRow("base seller, by kind") << "(_id_seller_base_ NOT IN (1))" << 2 << false;
+}
+
+void TestInvoiceListSql::idsAndCountFollowTheList()
+{
+    QFETCH(QString, condition);
+    QFETCH(int, sortColumn);
+    QFETCH(bool, descending);
+
+    MInvoiceListSql sql;
+    sql.mainCondition = condition;
+    sql.sortColumn = sortColumn;
+    sql.descending = descending;
+    QStringList listIds;
+    for (const QStringList& row : rows(sql.statement(MInvoiceListSql::FullList)))
+        listIds << row.first();
+    QVERIFY(!listIds.isEmpty());
+
+    QStringList ids;
+    for (const QStringList& row : rows(sql.statement(MInvoiceListSql::IdsOnly)))
+        ids << row.first();
+    QCOMPARE(ids, listIds);
+    QCOMPARE(rows(sql.statement(MInvoiceListSql::CountOnly)).value(0).value(0), QString::number(listIds.size()));
 }
 
 INVOICE_TEST_MAIN(TestInvoiceListSql)
