@@ -184,7 +184,8 @@ QString fromClause(Family family)
 
 // Whether one of the documents whose lines the row stands for has a line of a product
 // that `term` matches. Each document is tested on its own, so a row is listed once
-// however many of its lines match.
+// however many of its lines match; the products that match are found once for the
+// statement, not once for every line.
 QString productCondition(Family family, const QString& term)
 {
     QStringList documents;
@@ -204,10 +205,10 @@ QString productCondition(Family family, const QString& term)
     }
     QStringList tests;
     for (const QString& document : documents) {
-        tests << QStringLiteral("EXISTS (SELECT 1 FROM invoice_product_misc pm JOIN invoice_product p "
-                                "ON p.id = pm.id_product WHERE pm.id_invoice = %1.id AND ")
+        tests << QStringLiteral("EXISTS (SELECT 1 FROM invoice_product_misc pm WHERE pm.id_invoice = %1.id AND "
+                                "pm.id_product IN (SELECT p.id FROM invoice_product p WHERE ")
                      .arg(document)
-                + term + QLatin1Char(')');
+                + term + QStringLiteral("))");
     }
     return QLatin1Char('(') + tests.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
