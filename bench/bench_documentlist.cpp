@@ -16,6 +16,7 @@
 //                    database and runs nothing: the fixed part of such a process.
 
 #include "MBenchDatabase.h"
+#include "MBenchFigures.h"
 #include "MTestDatabase.h"
 #include "core/MAppWnd.h"
 #include "data/MQuickViewHtml.h"
@@ -47,12 +48,6 @@ double milliseconds(const std::function<void()>& work)
     timer.start();
     work();
     return timer.nsecsElapsed() / 1e6;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 QString spread(QVector<double> values)
@@ -257,7 +252,8 @@ int main(int argc, char* argv[])
                 }
                 out << "  " << name.leftJustified(16) << ' ' << spread(list).leftJustified(24);
                 if (work.bare)
-                    out << ' ' << spread(bare).leftJustified(24) << ' ' << QString::number(median(ratio), 'f', 2);
+                    out << ' ' << spread(bare).leftJustified(24) << ' '
+                        << QString::number(MBenchFigures::median(ratio), 'f', 2);
                 out << "\n";
                 out.flush();
             }

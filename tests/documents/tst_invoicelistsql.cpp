@@ -244,12 +244,14 @@ void TestInvoiceListSql::idsAndCountFollowTheList_data()
     const QString like = QStringLiteral(" LIKE '%%1%' ESCAPE '\\' COLLATE POLISH)");
     QTest::newRow("no condition, by id") << QString() << 0 << false;
     QTest::newRow("by number descending") << QString() << 1 << true;
-    QTest::newRow("place, by payment text") << QStringLiteral("(_place_put_") + like.arg(QStringLiteral("łódź")) << 12 << false;
+    QTest::newRow("place, by payment text")
+        << QStringLiteral("(_place_put_") + like.arg(QStringLiteral("łódź")) << 12 << false;
     QTest::newRow("month, by gross descending") << "(_date_put_month_ NOT IN ('2024,02'))" << 15 << true;
     QTest::newRow("kind, by net") << "(_id_doc_kind_ NOT IN (5,6))" << 14 << false;
     QTest::newRow("payment state, by issue date") << "(_is_payed_ NOT IN (3,4))" << 8 << false;
     QTest::newRow("year and gross text, by parent")
-        << QStringLiteral("(_date_put_year_ NOT IN ('2024')) AND (_global_brutto_currency_") + like.arg(QStringLiteral("2"))
+        << QStringLiteral("(_date_put_year_ NOT IN ('2024')) AND (_global_brutto_currency_")
+            + like.arg(QStringLiteral("2"))
         << 16 << false;
     QTest::newRow("payment text, by creation descending")
         << QStringLiteral("(_date_payed_") + like.arg(QStringLiteral("nie")) << 17 << true;
