@@ -14,6 +14,19 @@
 //                    processes can be timed against each other as a whole (the list
 //                    against CASE:bare, the bare statement); --only none opens the
 //                    database and runs nothing: the fixed part of such a process.
+//
+// Figures of 2026-12-11 on a shared, loaded machine (load 15-20 on 8 cores): each case
+// run 3 times in one process, 5 processes of the list paired with 5 of the bare
+// statement, medians; per run, the fixed part (0.13 s) taken off; ratio list / bare of
+// the paired processes' CPU time.
+//   first rows by id          list 0.69 s   bare 0.90 s   0.77
+//   first rows by number      list 0.75 s   bare 1.19 s   0.60
+//   tax-number search         list 0.49 s   bare 0.49 s   1.03
+//   product-name search       list 1.53 s   bare 1.69 s   0.90  (2.06 s in a cold process; 6.05 s
+//                                                                 with the former joins and grouping)
+//   sort by buyer, Polish     list 1.14 s   bare 1.63 s   0.71
+//   row of one id             list 0.34 s   bare 0.32 s   1.10  (0.37 of the former whole-column form)
+//   quick view                one document 0.2 ms, 1 000 documents 14-17 ms (in one process)
 
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"
