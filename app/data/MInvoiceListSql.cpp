@@ -85,7 +85,7 @@ QString amount(Family family, const QString& column)
     return QString();
 }
 
-QString selectList(Family family, bool sortByPayment)
+QStringList selectList(Family family, bool sortByPayment)
 {
     const bool duplicate = family == Duplicates || family == CorrectionDuplicates;
     const QString src = duplicate ? QStringLiteral("i2.") : QStringLiteral("i.");
@@ -145,7 +145,21 @@ QString selectList(Family family, bool sortByPayment)
                     + QStringLiteral(" ELSE 0 END) END) END AS _date_payed_2_");
         }
     }
-    return columns.join(QStringLiteral(", ")) + QLatin1Char(' ');
+    return columns;
+}
+
+// The columns of `columns` ("expression AS alias") that the ids-only and count forms
+// need: the id and those whose alias `usedBy` names. The others would only cost their
+// joins and expressions on every row.
+QStringList usedColumns(const QStringList& columns, const QString& usedBy)
+{
+    QStringList used;
+    for (const QString& column : columns) {
+        const QString alias = column.mid(column.lastIndexOf(QLatin1String(" AS ")) + 4);
+        if (alias == QLatin1String("idx") || usedBy.contains(alias))
+            used << column;
+    }
+    return used;
 }
 
 QString fromClause(Family family)
@@ -168,20 +182,35 @@ QString fromClause(Family family)
     return from;
 }
 
-QString productJoins(Family family)
+// Whether one of the documents whose lines the row stands for has a line of a product
+// that `term` matches. Each document is tested on its own, so a row is listed once
+// however many of its lines match; the products that match are found once for the
+// statement, not once for every line.
+QString productCondition(Family family, const QString& term)
 {
-    // A duplicate has no lines: its parent's are searched.
-    const QString shown = family == Documents || family == Corrections ? QStringLiteral("i") : QStringLiteral("i2");
-    QString joins = QStringLiteral("LEFT JOIN invoice_product_misc pm ON pm.id_invoice = %1.id "
-                                   "LEFT JOIN invoice_product p ON p.id = pm.id_product ")
-                        .arg(shown);
-    if (family == Corrections || family == CorrectionDuplicates) {
-        const QString corrected = family == Corrections ? QStringLiteral("i2") : QStringLiteral("i3");
-        joins += QStringLiteral("LEFT JOIN invoice_product_misc pm2 ON pm2.id_invoice = %1.id "
-                                "LEFT JOIN invoice_product p2 ON p2.id = pm2.id_product ")
-                     .arg(corrected);
+    QStringList documents;
+    switch (family) {
+    case Documents:
+        documents << QStringLiteral("i");
+        break;
+    case Corrections:
+        documents << QStringLiteral("i") << QStringLiteral("i2");
+        break;
+    case Duplicates:
+        documents << QStringLiteral("i2");
+        break;
+    case CorrectionDuplicates:
+        documents << QStringLiteral("i2") << QStringLiteral("i3");
+        break;
     }
-    return joins;
+    QStringList tests;
+    for (const QString& document : documents) {
+        tests << QStringLiteral("EXISTS (SELECT 1 FROM invoice_product_misc pm WHERE pm.id_invoice = %1.id AND "
+                                "pm.id_product IN (SELECT p.id FROM invoice_product p WHERE ")
+                     .arg(document)
+                + term + QStringLiteral("))");
+    }
+    return QLatin1Char('(') + tests.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
 } // namespace
@@ -216,31 +245,37 @@ QString MInvoiceListSql::statement(Head head) const
     else
         sql = QStringLiteral("SELECT ") + columnNames.join(QStringLiteral(", ")) + QStringLiteral(" FROM (");
 
+    const QString order = head == CountOnly ? QString() : orderBy();
     const bool sortByPayment = head != CountOnly && sortColumn == 12;
     for (int family = Documents; family <= CorrectionDuplicates; ++family) {
         const Family f = static_cast<Family>(family);
         sql += family == Documents ? QStringLiteral("SELECT ") : QStringLiteral("UNION ALL SELECT ");
-        sql += selectList(f, sortByPayment) + fromClause(f);
-        if (productJoins)
-            sql += ::productJoins(f);
+        QStringList columns = selectList(f, sortByPayment);
+        if (head != FullList)
+            columns = usedColumns(columns, mainCondition + order);
+        sql += columns.join(QStringLiteral(", ")) + QLatin1Char(' ') + fromClause(f);
         sql += QStringLiteral("WHERE i.invoice_kind IN (") + kindSet(viewKind, family) + QStringLiteral(") ");
-        const bool corrected = f == Corrections || f == CorrectionDuplicates;
-        const QString condition = corrected && !correctionCondition.isEmpty() ? correctionCondition : mainCondition;
-        if (!condition.isEmpty())
-            sql += QStringLiteral(" AND (") + condition + QStringLiteral(") ");
-        if (productJoins)
-            sql += QStringLiteral(" GROUP BY i.id ");
+        QStringList conditions;
+        if (!productTerm.isEmpty())
+            conditions << productCondition(f, productTerm);
+        if (!mainCondition.isEmpty())
+            conditions << mainCondition;
+        if (!conditions.isEmpty())
+            sql += QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
     }
-    sql += QLatin1Char(')');
-    if (head == CountOnly || sortColumn < 0 || sortColumn > 18)
-        return sql;
+    return sql + QLatin1Char(')') + order;
+}
 
+QString MInvoiceListSql::orderBy() const
+{
+    if (sortColumn < 0 || sortColumn > 18)
+        return QString();
     const QString order = descending ? QStringLiteral(" DESC") : QString();
     const QString c = QLatin1String(collate);
     QStringList terms;
     switch (sortColumn) {
     case 0:
-        return sql + QStringLiteral(" ORDER BY idx") + order;
+        return QStringLiteral(" ORDER BY idx") + order;
     case 1:
         terms << QStringLiteral("_date_put_") + c << QStringLiteral("_invoice_index_");
         break;
@@ -258,5 +293,5 @@ QString MInvoiceListSql::statement(Head head) const
         break;
     }
     terms << QStringLiteral("idx");
-    return sql + QStringLiteral(" ORDER BY ") + terms.join(order + QStringLiteral(", ")) + order;
+    return QStringLiteral(" ORDER BY ") + terms.join(order + QStringLiteral(", ")) + order;
 }

@@ -10,12 +10,16 @@ struct MInvoiceListSql
     enum Head { FullList, IdsOnly, CountOnly };
 
     int viewKind = 7;             // 7 sales, 8 purchases
-    QString mainCondition;        // for documents and duplicates
-    QString correctionCondition;  // for corrections and their duplicates; the main one when empty
-    bool productJoins = false;    // the product-name search
+    QString mainCondition;        // on the inner names, for every family
+    // A LIKE term on `p.name` (the product-name search): only documents with a line
+    // of such a product are listed, a correction also for the lines of the document
+    // it corrects, a duplicate for those of the document it duplicates.
+    QString productTerm;
     int sortColumn = 0;
     bool descending = false;
 
+    // The ids-only and count forms select only the columns that their conditions and
+    // order name.
     QString statement(Head head) const;
 
     // The kind sets of one list: documents, corrections, duplicates, duplicates of corrections.
@@ -24,4 +28,7 @@ struct MInvoiceListSql
     static QString columnName(int column);
     // Today's date in local time as SQL; stored due dates are compared with it.
     static QString localToday();
+
+private:
+    QString orderBy() const;
 };

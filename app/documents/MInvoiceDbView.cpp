@@ -171,7 +171,6 @@ QString MInvoiceDbView::buildSqlQuery(bool fromOptions, bool countOnly, bool ids
     sql.descending = state.sortOrder == 1;
 
     QString main;
-    QString correction;
     if (!state.searchText.isEmpty()) {
         if (state.searchColumn >= 0 && state.searchColumn < taxNumberColumn) {
             main = QStringLiteral("(")
@@ -187,12 +186,7 @@ QString MInvoiceDbView::buildSqlQuery(bool fromOptions, bool countOnly, bool ids
             };
             main = QStringLiteral("((") + terms.join(QStringLiteral(" OR ")) + QStringLiteral(") )");
         } else if (state.searchColumn == productNameColumn) {
-            const QString text = searchLikeText(state.searchText);
-            sql.productJoins = true;
-            const QString product = searchLikeTerm(QStringLiteral("p.name"), text);
-            main = QStringLiteral("(") + product + QStringLiteral(")");
-            correction = QStringLiteral("(") + product + QStringLiteral(" OR ")
-                + searchLikeTerm(QStringLiteral("p2.name"), text) + QStringLiteral(")");
+            sql.productTerm = searchLikeTerm(QStringLiteral("p.name"), searchLikeText(state.searchText));
         }
     }
 
@@ -200,11 +194,8 @@ QString MInvoiceDbView::buildSqlQuery(bool fromOptions, bool countOnly, bool ids
     if (!tree.isEmpty()) {
         const QString treeCondition = tree.join(QStringLiteral(" AND "));
         main = main.isEmpty() ? treeCondition : main + QStringLiteral(" AND ") + treeCondition;
-        if (!correction.isEmpty())
-            correction += QStringLiteral(" AND ") + treeCondition;
     }
     sql.mainCondition = main;
-    sql.correctionCondition = correction;
 
     if (countOnly)
         return sql.statement(MInvoiceListSql::CountOnly);
