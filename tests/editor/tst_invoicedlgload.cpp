@@ -4,9 +4,11 @@
 #include "editor/MInvoiceDlg.h"
 #include "resources/MResources.h"
 #include "views/MTabWidget.h"
+#include "views/MTableView.h"
 #include "views/MTextEdit.h"
 
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -32,6 +34,8 @@ private slots:
     void copyStartsAnew();
     void correctionOfVatInvoice();
     void billLinesBecomeExempt();
+    void lineNoticeSelectsLine_data();
+    void lineNoticeSelectsLine();
     void missingSnapshotLeavesNoKey_data();
     void missingSnapshotLeavesNoKey();
     void newDocumentDefaults_data();
@@ -270,6 +274,35 @@ void TestInvoiceDlgLoad::billLinesBecomeExempt()
                  QStringLiteral("zw.|0|0|1"));
     QVERIFY(dlg->m_priceBrutto->isChecked());
     QVERIFY(!dlg->m_priceNetto->isEnabled());
+}
+
+void TestInvoiceDlgLoad::lineNoticeSelectsLine_data()
+{
+    QTest::addColumn<bool>("known");
+    QTest::newRow("line of the list") << true;
+    QTest::newRow("line no longer listed") << false;
+}
+
+void TestInvoiceDlgLoad::lineNoticeSelectsLine()
+{
+    QFETCH(bool, known);
+    const int id = document(0, QDate(2024, 1, 30));
+    MInvoiceDlg* dlg = editor(0);
+    dlg->setIdRecord(id);
+    const double before = dlg->m_bruttoGlobal;
+    const int line = dlg->m_productIds.lastKey();
+    // The product dialog has written the line's new amount and values.
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE __invoice_product_misc SET amount = 3, netto_price = 300, brutto_price = 369, vat_price = 69 WHERE __id = %1")
+                                    .arg(line)));
+    dlg->doChangeDbObject(4, known ? line : line + 1000);
+    QVERIFY(dlg->m_bruttoGlobal > before);
+    const QModelIndexList selected = dlg->m_productList->selectionModel()->selectedRows();
+    if (known) {
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().row(), dlg->m_productIds.size() - 1);
+    } else {
+        QVERIFY(selected.isEmpty());
+    }
 }
 
 void TestInvoiceDlgLoad::missingSnapshotLeavesNoKey_data()
