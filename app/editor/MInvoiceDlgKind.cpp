@@ -40,10 +40,8 @@ void MInvoiceDlg::setDocKind(int kind)
         while (model->canFetchMore())
             model->fetchMore();
     }
-    QAbstractItemModel* old = m_docKindCombo->model();
+    // The combo deletes its previous model itself when it is the model's parent.
     m_docKindCombo->setModel(model);
-    if (old && old->parent() == m_docKindCombo)
-        old->deleteLater();
     m_docKindCombo->setCurrentIndex(m_docKindCombo->findText(title, Qt::MatchExactly | Qt::MatchCaseSensitive));
     connect(m_docKindCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MInvoiceDlg::doCurrentIndexChangedDocKind);

@@ -24,10 +24,11 @@ public:
     MInvoiceRegisterView(MAppWnd* appWnd, QWidget* parent);
     ~MInvoiceRegisterView() override;
 
-    void updatePreview();
-
 public slots:
     void initWidget();
+    // Draws the last register again; the main window calls it by name when
+    // the tab becomes current.
+    void updatePreview();
     void doShowFilter(bool show);
     void reloadView();
     void startDocPrint();

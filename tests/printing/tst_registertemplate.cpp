@@ -47,6 +47,7 @@ private:
     QScopedPointer<MDocTemplate> m_template;
     int m_runId = 0;
     int m_nextId = 1000;
+    int m_nextSeller = 100;
 };
 
 namespace {
@@ -149,7 +150,7 @@ QString TestRegisterTemplate::print(int runId, int idSellerBase, const QString& 
 
 int TestRegisterTemplate::sellerWithDocuments(int count)
 {
-    const int seller = 100 + count;
+    const int seller = m_nextSeller++;
     MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
     for (int i = 0; i < count; ++i) {
         const int id = m_nextId++;
@@ -241,17 +242,24 @@ void TestRegisterTemplate::headerSeller()
 void TestRegisterTemplate::paging_data()
 {
     QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("printFooter");
 
     for (int count : {1, 2, 5, 12, 13, 14, 20, 27, 33, 40})
-        QTest::addRow("%d documents", count) << count;
+        QTest::addRow("%d documents", count) << count << false;
+    // The program's footer line shares the footer row with the page number.
+    for (int count : {1, 12, 13, 14, 40})
+        QTest::addRow("%d documents, program footer", count) << count << true;
 }
 
 void TestRegisterTemplate::paging()
 {
     QFETCH(int, count);
+    QFETCH(bool, printFooter);
+    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), printFooter ? QStringLiteral("1") : QStringLiteral("0"));
     const int seller = sellerWithDocuments(count);
     const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
     const QString fileName = print(runId, seller, QStringLiteral("strony_%1.pdf").arg(count));
+    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
     QVERIFY(!fileName.isEmpty());
     const QStringList pages = MTestPdf::pageTexts(fileName);
     const int pageCount = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
@@ -265,6 +273,7 @@ void TestRegisterTemplate::paging()
         const QString text = pages.at(page);
         const QString footer = QStringLiteral("Strona %1 z %2").arg(page + 1).arg(pageCount);
         QVERIFY2(text.endsWith(footer), qPrintable(QStringLiteral("page %1: ").arg(page + 1) + text));
+        QCOMPARE(text.contains(QStringLiteral("Wydruk z programu morva FAKTURY")), printFooter);
         summaries += text.count(QStringLiteral("Podsumowanie w/g stawek VAT"));
         const int firstDocument = text.indexOf(number);
         if (firstDocument >= 0) {

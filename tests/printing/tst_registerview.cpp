@@ -4,13 +4,16 @@
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MFilterRegisterView.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MInvoiceRegisterPrintPreview.h"
 #include "printing/MInvoiceRegisterView.h"
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "views/MTabWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -42,6 +45,7 @@ private slots:
     void previewJobClosesAtTheFirstTick();
     void unwritablePdfIsReported();
     void cancelledFileDialogComputesNothing();
+    void windowCommandsReachTheRegisterTab();
 
 private:
     // Watches the progress box while a job runs: its page numbers, and
@@ -50,10 +54,13 @@ private:
     // Waits until the job's box has been shown and closed again.
     bool waitForJob(int timeoutMs);
     static bool timerHasConnections(QTimer* timer);
+    QAction* action(const QString& text) const;
 
     std::unique_ptr<MFreshHome> m_home;
     std::unique_ptr<MAppWnd> m_wnd;
     MInvoiceRegisterView* m_view = nullptr;
+    // The tab whose job is watched: m_view, or the window's own register tab.
+    QWidget* m_jobView = nullptr;
     QList<int> m_pagesShown;
     bool m_boxSeen = false;
     int m_stopAtPage = 0;
@@ -100,6 +107,7 @@ void TestRegisterView::init()
     MAppWnd::setOption(QStringLiteral("FILTER_INVOICE_REGISTER_ID_SELLER_BASE_DOC"), QStringLiteral("1"));
     m_view = new MInvoiceRegisterView(m_wnd.get(), nullptr);
     m_view->initWidget();
+    m_jobView = m_view;
     m_pagesShown.clear();
     m_boxSeen = false;
     MFileDialog::setAutomatic(true);
@@ -123,9 +131,9 @@ bool TestRegisterView::timerHasConnections(QTimer* timer)
 void TestRegisterView::watchBox(int stopAtPage)
 {
     m_stopAtPage = stopAtPage;
-    auto* watch = new QTimer(m_view);
+    auto* watch = new QTimer(m_jobView);
     connect(watch, &QTimer::timeout, this, [this, watch]() {
-        auto* box = m_view->findChild<MGenerateDlg*>();
+        auto* box = m_jobView->findChild<MGenerateDlg*>();
         if (!box || !box->isVisible())
             return;
         m_boxSeen = true;
@@ -147,7 +155,7 @@ bool TestRegisterView::waitForJob(int timeoutMs)
     elapsed.start();
     while (elapsed.elapsed() < timeoutMs) {
         QTest::qWait(50);
-        auto* box = m_view->findChild<MGenerateDlg*>();
+        auto* box = m_jobView->findChild<MGenerateDlg*>();
         if (m_boxSeen && box && !box->isVisible())
             return true;
     }
@@ -209,6 +217,7 @@ void TestRegisterView::previewJobClosesAtTheFirstTick()
     delete m_view;
     m_view = new MInvoiceRegisterView(m_wnd.get(), nullptr);
     m_view->initWidget();
+    m_jobView = m_view;
     watchBox(0);
     m_view->reloadView();
     QVERIFY(waitForJob(20000));
@@ -241,6 +250,63 @@ void TestRegisterView::cancelledFileDialogComputesNothing()
     QVERIFY(!m_view->findChild<MGenerateDlg*>()->isVisible());
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT COUNT(*) FROM __invoice_vat_summary_id")), before);
     QVERIFY(!timerHasConnections(m_view->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly)));
+}
+
+QAction* TestRegisterView::action(const QString& text) const
+{
+    const QList<QAction*> actions = m_wnd->findChildren<QAction*>();
+    for (QAction* candidate : actions) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+void TestRegisterView::windowCommandsReachTheRegisterTab()
+{
+    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW"), QStringLiteral("1"));
+    m_wnd->loadTab(6);
+    MTabWidget* tabs = m_wnd->tabMain();
+    auto* registerTab = qobject_cast<MInvoiceRegisterView*>(tabs->currentWidget());
+    QVERIFY(registerTab);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Rejestr VAT sprzedaży"));
+    m_jobView = registerTab;
+
+    m_wnd->setEnabledMenuActions();
+    for (const char* enabled : {"Drukuj", "Generuj PDF", "Filtracja"})
+        QVERIFY2(action(QString::fromUtf8(enabled))->isEnabled(), enabled);
+    for (const char* disabled : {"Dodaj", "Edytuj", "Eksportuj do CSV", "Wyślij PDF e-mailem", "Zestawienie"})
+        QVERIFY2(!action(QString::fromUtf8(disabled))->isEnabled(), disabled);
+
+    // "Filtracja" hides and shows the panel and remembers it.
+    auto* filter = registerTab->findChild<MFilterRegisterView*>();
+    QVERIFY(!filter->isHidden());
+    action(QStringLiteral("Filtracja"))->trigger();
+    QVERIFY(filter->isHidden());
+    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW")), QStringLiteral("0"));
+    action(QStringLiteral("Filtracja"))->trigger();
+    QVERIFY(!filter->isHidden());
+    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW")), QStringLiteral("1"));
+
+    // Coming back to the tab draws the last register again.
+    auto* preview = registerTab->findChild<MInvoiceRegisterPrintPreview*>();
+    m_wnd->loadTab(3);
+    QVERIFY(tabs->currentWidget() != registerTab);
+    int repaints = 0;
+    const QMetaObject::Connection counting =
+        connect(preview, &QPrintPreviewWidget::paintRequested, this, [&repaints]() { ++repaints; });
+    m_wnd->loadTab(6);
+    disconnect(counting);
+    QCOMPARE(tabs->currentWidget(), registerTab);
+    QCOMPARE(repaints, 1);
+
+    // "Generuj PDF" runs the tab's own PDF job.
+    const QString fileName = m_home->path() + QStringLiteral("/z_okna.pdf");
+    MFileDialog::setNextFileName(fileName);
+    watchBox(0);
+    action(QStringLiteral("Generuj PDF"))->trigger();
+    QVERIFY(waitForJob(120000));
+    QVERIFY(MTestPdf::pageTexts(fileName).value(0).contains(QStringLiteral("REJESTR VAT")));
 }
 
 INVOICE_TEST_MAIN(TestRegisterView)

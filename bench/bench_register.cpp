@@ -1,0 +1,190 @@
+// The VAT register of the busiest year of a generated database, all sellers
+// checked: the register data (median of several runs) and the whole register
+// laid out by its template and written as PDF, with the layout's time per page
+// over the first and over the last hundred pages. Leaves the PDF in the output folder,
+// with its text beside it (pdftotext, when installed), so that both can be
+// checked afterwards (amounts, text).
+//
+// Usage: bench_register DATABASE OUTPUT_FOLDER [runs]
+//        (DATABASE as bench_generate writes it)
+
+#include "MBenchFigures.h"
+
+#include "core/MAppWnd.h"
+#include "core/MDbOpener.h"
+#include "core/MTextPrinter.h"
+#include "data/MRegisterData.h"
+#include "printing/MDocTemplate.h"
+#include "printing/MTemplateRun.h"
+#include "resources/MResources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QScriptEngine>
+#include <QSqlQuery>
+#include <QTimer>
+
+#include <cstdio>
+
+using MBenchFigures::median;
+
+namespace {
+
+// The year with the most documents the register lists; 0 when there is none.
+int busiestYear()
+{
+    QSqlQuery query(QStringLiteral("SELECT strftime('%Y', date_put) AS y, count(*) AS n FROM invoice "
+                                   "WHERE invoice_kind IN (0,2,3,4,19,20,23,24,27,28) AND is_cancelled = 0 "
+                                   "AND id_currency = 0 GROUP BY y ORDER BY n DESC LIMIT 1"));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+QStringList allSellers()
+{
+    QStringList ids;
+    QSqlQuery query(QStringLiteral("SELECT id FROM seller ORDER BY id"));
+    while (query.next())
+        ids << query.value(0).toString();
+    return ids;
+}
+
+int scalar(const QString& sql)
+{
+    QSqlQuery query(sql);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+int pdfPages(const QString& file)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {file});
+    process.waitForFinished();
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return 0;
+}
+
+// Seconds per page over the pages [first, last) from the moments each page was begun.
+double perPage(const QVector<double>& pageStart, int first, int last)
+{
+    if (first < 0 || last >= pageStart.size() || last <= first)
+        return 0.0;
+    return (pageStart.at(last) - pageStart.at(first)) / (last - first);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    initInvoiceResources();
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    const QStringList args = app.arguments();
+    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
+        std::fprintf(stderr, "usage: bench_register DATABASE OUTPUT_FOLDER [runs]\n");
+        return 2;
+    }
+    const QDir out(args.at(2));
+    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
+        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
+        return 1;
+    }
+    MAppWnd::loadOptions();
+    const int runs = qMax(1, args.value(3, QStringLiteral("3")).toInt());
+    const int year = busiestYear();
+    if (year == 0) {
+        std::fprintf(stderr, "no register documents in %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+    const QDate from(year, 1, 1);
+    const QDate to(year, 12, 31);
+    const QStringList sellers = allSellers();
+
+    QVector<double> buildTimes;
+    int runId = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        runId = MRegisterData::build(from, to, sellers);
+        buildTimes << timer.nsecsElapsed() / 1e9;
+        if (runId == 0) {
+            std::fprintf(stderr, "no register run could be created\n");
+            return 1;
+        }
+    }
+    const int documents =
+        scalar(QStringLiteral("SELECT count(DISTINCT id_invoice) FROM __invoice_vat_summary WHERE id = %1").arg(runId));
+    const int rows = scalar(QStringLiteral("SELECT count(*) FROM __invoice_vat_summary WHERE id = %1").arg(runId));
+    std::printf("register data of %d: %d documents, %d rate rows, %d sellers: %.3f s (median of %d)\n", year,
+                documents, rows, sellers.size(), median(buildTimes), runs);
+    // The layout takes long: the data's figure is shown while it runs.
+    std::fflush(stdout);
+
+    const QString file = out.filePath(QStringLiteral("rejestr_%1.pdf").arg(year));
+    QScriptEngine engine;
+    engine.setProcessEventsInterval(1);
+    MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate.isPdf(true);
+    docTemplate.getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    docTemplate.getPrinter()->setOutputFileName(file);
+    docTemplate.setPageOrientation(QPrinter::Landscape);
+    docTemplate.setTextEdit(nullptr, true);
+    docTemplate.setPageMargins(10, 10, 10, 10);
+    docTemplate.isPaging(true);
+    docTemplate.setIdRecord(runId);
+    docTemplate.setIdSellerBase(sellers.value(0).toInt());
+    docTemplate.setDateFrom(from);
+    docTemplate.setDateTo(to);
+    docTemplate.setDatePrint(to);
+    docTemplate.setPageGenerated(1);
+
+    // The moment each page was begun, seen while the script processes events,
+    // as the program's progress box sees it.
+    QElapsedTimer clock;
+    QVector<double> pageStart;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&]() {
+        while (pageStart.size() < docTemplate.getPageGenerated()) {
+            pageStart << clock.nsecsElapsed() / 1e9;
+            // A long layout shows how far it got, so that a stopped run still gives figures.
+            if (pageStart.size() % 100 == 0) {
+                std::printf("  page %d begun at %.1f s\n", pageStart.size(), pageStart.last());
+                std::fflush(stdout);
+            }
+        }
+    });
+    clock.start();
+    pageStart << 0.0;
+    watch.start(2);
+    const bool laidOut =
+        MTemplateRun::run(&engine, &docTemplate, QStringLiteral(":/template/invoice_register.js"), nullptr);
+    const double layout = clock.nsecsElapsed() / 1e9;
+    watch.stop();
+    if (!laidOut) {
+        std::fprintf(stderr, "the template run failed\n");
+        return 1;
+    }
+    MTextPrinter::print(docTemplate.getTextEdit(), docTemplate.getPrinter(), false);
+    const double total = clock.nsecsElapsed() / 1e9;
+    const int pages = docTemplate.getPageGenerated();
+    // The last page ends with the layout, so the moments end there too.
+    pageStart.resize(pages);
+    pageStart << layout;
+
+    QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file});
+    const int span = qMin(100, pages / 2);
+    const double firstPages = perPage(pageStart, 0, span);
+    const double lastPages = perPage(pageStart, pages - span, pages);
+    std::printf("PDF: %.1f s (layout %.1f s, writing %.1f s), %d pages (pdfinfo: %d) -> %s\n", total, layout,
+                total - layout, pages, pdfPages(file), qPrintable(file));
+    std::printf("per page: first %d %.3f s, last %d %.3f s, last / first %.2f times\n", span, firstPages, span,
+                lastPages, firstPages > 0 ? lastPages / firstPages : 0.0);
+    std::printf("aims: register data under 2 s, PDF under 90 s, last / first at most 1.5 times\n");
+    return 0;
+}
