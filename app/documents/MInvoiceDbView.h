@@ -3,6 +3,7 @@
 #include "parties/MRecordDbView.h"
 
 class MFastView;
+class MInvoiceDlg;
 class QTabWidget;
 
 // The tabs "Faktury sprzedaży" (view kind 7) and "Faktury zakupu" (view kind 8): the saved
@@ -33,7 +34,25 @@ public slots:
     void doExportJpkFa();
     void doExportJpkVat();
 
+    // The document actions on the current row (the selection for payment control and the
+    // error check), each refusing in a box what the document's kind does not allow.
+    void doDocAdd();
+    void doDocEdit();
+    void doDocCopy();
+    void doDocCorrect();
+    void doDocDuplicate();
+    void doDocDelete();
+    void doIsPayed();
+    void doCheckErrors();
+    // The view choosers, which start the list's batch jobs on the selection.
+    void doDocPreview();
+    void doDocPrint();
+    void doDocPrintPdf();
+    void doFinishedInvoiceDlg(int result);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void cellDoubleClicked(QModelIndex indx) override;
     QString viewName() const override;
     int viewKind() const override;
     QString optionSuffix() const override;
@@ -44,6 +63,14 @@ protected:
     void afterReloadView() override;
 
 private:
+    // The invoice editor, when one is open: only one may be.
+    QDialog* openInvoiceDlg() const;
+    // A new editor for a document of `kind`, not shown yet; null while one is open.
+    MInvoiceDlg* createInvoiceDlg(int kind);
+    // Shows an editor that the action has loaded, modeless, deleted on close.
+    void showInvoiceDlg(MInvoiceDlg* editor);
+    void editDocument(int id);
+
     const int m_viewKind;
     QTabWidget* m_sideTab = nullptr;
     MFastView* m_fastView = nullptr;
