@@ -7,6 +7,7 @@
 #include "documents/MInvoiceErrorDlg.h"
 #include "documents/MInvoicePaymentDlg.h"
 #include "editor/MInvoiceDlg.h"
+#include "editor/MNewDlg.h"
 #include "resources/MResources.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
@@ -16,8 +17,10 @@
 #include <QDateEdit>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -36,6 +39,7 @@ private slots:
 
     void kindRules_data();
     void kindRules();
+    void addOffersTheListsKinds();
     void openEditorBlocksEditorActions();
     void contextMenuFollowsKindAndSelection_data();
     void contextMenuFollowsKindAndSelection();
@@ -255,6 +259,31 @@ void TestDocumentActionDialogs::kindRules()
     QCOMPARE(outcome(QStringLiteral("doDocDuplicate")), duplicate);
     // Nothing of it wrote a row.
     QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), 2);
+}
+
+void TestDocumentActionDialogs::addOffersTheListsKinds()
+{
+    MInvoiceDbView* view = list(8, 0);
+    QVERIFY(view);
+    QStringList offered;
+    // The chooser runs its own loop: read and answered from within it.
+    QTimer::singleShot(0, this, [this, &offered]() {
+        auto* chooser = m_window->findChild<MNewDlg*>();
+        if (!chooser)
+            return;
+        const QAbstractItemModel* model = chooser->listView()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            offered << model->index(row, 0).data().toString();
+        chooser->listView()->setCurrentIndex(model->index(0, 0));
+        chooser->clickOk(false);
+        if (chooser->isVisible())
+            chooser->done(0);
+    });
+    view->doDocAdd();
+    QCOMPARE(offered, QStringList{QStringLiteral("Faktura RR")});
+    auto* editor = dialog<MInvoiceDlg>();
+    QVERIFY(editor);
+    QCOMPARE(editor->docKind(), 11);
 }
 
 void TestDocumentActionDialogs::openEditorBlocksEditorActions()
