@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 #include <QItemSelection>
 #include <QMap>
@@ -21,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QSqlRecord;
 class QTabWidget;
 class QTableView;
 class QTextEdit;
@@ -33,6 +35,10 @@ class MInvoiceDlg : public QDialog
 {
     Q_OBJECT
     friend class TestInvoiceDlg;
+    friend class TestInvoiceDlgNumbering;
+    friend class TestInvoiceDlgSummary;
+    friend class TestInvoiceDlgLoad;
+    friend class TestInvoiceDlgPreviews;
 
 public:
     MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);
@@ -47,8 +53,39 @@ public:
     static int currentRowId(QTableView* view);
     void updateDocKindWidgets();
     void updateBuyerTabs();
+    void readShownKind();
+
+    // Numbering, totals and the payment widgets that follow each other.
+    void updateInvoiceIndex(bool lookUp);
+    void countSummary();
+    void updateRemainingToPay();
+    double advanceSum() const;
+    void loadPayForms(int id);
+    void loadPartPayForms(int id);
+    void updatePayTermWidgets(bool applyFormDefaults);
+    void updateSellDateFormat();
+    void updateCurrencyWidgets();
+
+    // Loading: the buyer's terms, the seller copy's bank account, the buyer's discount.
+    void applyBuyerDefaults(int idBuyer);
+    void loadSellerBanks();
+    void readBuyerReduct();
 
 public slots:
+    void setProducts();
+    // Loads a saved document (id > 0), to edit it or, with `copy`, as the start
+    // of a copy or a correction; id <= 0 loads a new document's defaults.
+    void setIdRecord(int id, bool copy);
+    void setIdRecord(int id);
+    void setIdRecordParent(int id);
+    // Previews of the working copies, rebuilt from the current keys.
+    void setSeller();
+    void setBuyer();
+    void setBuyer2();
+    void setCurrencyRating();
+    void setInvoiceJoin();
+    // A record dialog in invoice mode saved working copy `id` of kind `i`.
+    void doChangeDbObject(int i, int id);
     void cellDoubleClickedProduct(QModelIndex indx);
     void setDocKind(int kind);
     void setEnabledActions();
@@ -74,6 +111,23 @@ private slots:
     void doSelectionChangedInvoice(QItemSelection selected, QItemSelection deselected);
     void doSelectionChangedProduct(QItemSelection selected, QItemSelection deselected);
     void doTimeoutEnabledActionsTimer();
+    void doValueChangedFirstInvoiceNumber(int i);
+    void doDateChangedDatePut(QDate date);
+    void doCurrentIndexChangedPayForm(int index);
+    void doCurrentIndexChangedPriceCurrency(int index);
+    void doCurrentIndexChangedProfitProcedure(int index);
+    void doStateChangedPayInDays(int state);
+    void doStateChangedPayed(int state);
+    void doStateChangedNoDatePayedAll(int state);
+    void doDateChangedDatePayedAll(QDate date);
+    void doStateChangedIsCancelled(int state);
+    void doStateChangedIsPayed(int state);
+    void doStateChangedNoDatePayed(int state);
+    void doStateChangedNoDatePayedPart(int state);
+    void doStateChangedDateSellInMonths(int state);
+    void doTextChangedBruttoPart(QString text);
+    void doEditingFinishedPriceNetto();
+    void doCurrentIndexChangedSellerBank(int index);
 
 private:
     MAppWnd* appWnd() const;
@@ -95,6 +149,14 @@ private:
     QLabel* createCaption(const QString& text, QWidget* parent);
     QCheckBox* createCheckBox(const QString& text, QWidget* parent);
     void openRecordDialog(QDialog* dialog);
+    void connectTermsWidgets();
+    void showRemainingToPay(double total);
+    void loadDocument(int id, bool copy);
+    void loadNewDocument();
+    void loadPaymentState(const QSqlRecord& row);
+    void selectComboText(QComboBox* combo, const QString& sql);
+    void fillPreview(QTableView* table, const QString& sql);
+    static void rerunPreview(QTableView* table);
 
     // Document state
     int m_docKind = 0;
@@ -103,6 +165,14 @@ private:
     int m_idBuyer = 0;
     int m_idBuyer2 = 0;
     int m_idCurrencyRating = 0;
+    int m_idInvoice = 0;
+    int m_idParentInvoice = 0;
+    int m_idSellerBase = 0;
+    int m_idCurrency = 0;
+    int m_invoiceIndexPeriod = 0;
+    double m_bruttoGlobal = 0.0;
+    double m_bruttoGlobalParent = 0.0;
+    double m_buyerReduct = 0.0;
     QMap<int, int> m_productIds;
     QMap<int, int> m_invoiceJoinIds;
     QMap<QString, bool> m_enabledMap;
