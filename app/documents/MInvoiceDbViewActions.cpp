@@ -1,6 +1,7 @@
 #include "MInvoiceDbView.h"
 
 #include "data/MDocumentActions.h"
+#include "data/MDocKinds.h"
 #include "data/MDocumentDelete.h"
 #include "data/MDocumentNumber.h"
 #include "documents/MInvoiceDuplicateDlg.h"
@@ -80,7 +81,7 @@ void MInvoiceDbView::editDocument(int id)
         return;
     }
     if (MInvoiceDlg* editor = createInvoiceDlg(kind)) {
-        editor->setDocKind(kind);
+        editor->setIdRecord(id, false);
         showInvoiceDlg(editor);
     }
 }
@@ -98,7 +99,10 @@ void MInvoiceDbView::doDocCopy()
         return;
     }
     if (MInvoiceDlg* editor = createInvoiceDlg(kind)) {
-        editor->setDocKind(kind);
+        // A correction's copy corrects the same document.
+        if (MDocKinds::isCorrection(kind))
+            editor->setIdRecordParent(idParent);
+        editor->setIdRecord(id, true);
         showInvoiceDlg(editor);
     }
 }
@@ -117,6 +121,8 @@ void MInvoiceDbView::doDocCorrect()
     }
     if (MInvoiceDlg* editor = createInvoiceDlg(correction)) {
         editor->setDocKind(correction);
+        editor->setIdRecordParent(id);
+        editor->setIdRecord(id, true);
         showInvoiceDlg(editor);
     }
 }
