@@ -8,6 +8,7 @@ class MDocTemplate;
 class MFastView;
 class MGenerateDlg;
 class MInvoiceSetSelectedPrintPreview;
+class MInvoiceDlg;
 class QTabWidget;
 class QTimer;
 
@@ -44,6 +45,23 @@ public slots:
     void doExportJpkFa();
     void doExportJpkVat();
 
+    // The document actions on the current row (the selection for payment control and the
+    // error check), each refusing in a box what the document's kind does not allow.
+    void doDocAdd();
+    void doDocEdit();
+    void doDocCopy();
+    void doDocCorrect();
+    void doDocDuplicate();
+    void doDocDelete();
+    void doIsPayed();
+    void doCheckErrors();
+    // The view choosers, which start the list's batch jobs on the selection.
+    void doDocPreview();
+    void doDocPrint();
+    void doDocPrintPdf();
+    void doDocSendMailPdf();
+    void doFinishedInvoiceDlg(int result);
+
     // Batch jobs over the selected documents, in row order, one document per tick
     // inside the modal progress box; each document gets its own template run.
     void startDocPreview(int iDocView);
@@ -66,6 +84,8 @@ private slots:
     void startDocSetSelectedTimeOut();
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void cellDoubleClicked(QModelIndex indx) override;
     QString viewName() const override;
     int viewKind() const override;
     QString optionSuffix() const override;
@@ -91,6 +111,13 @@ private:
     void makePdf(int id);
     void endPdfJob(bool completed);
     QString remainingText(const QString& message) const;
+    // The invoice editor, when one is open: only one may be.
+    QDialog* openInvoiceDlg() const;
+    // A new editor for a document of `kind`, not shown yet; null while one is open.
+    MInvoiceDlg* createInvoiceDlg(int kind);
+    // Shows an editor that the action has loaded, modeless, deleted on close.
+    void showInvoiceDlg(MInvoiceDlg* editor);
+    void editDocument(int id);
 
     const int m_viewKind;
     QTabWidget* m_sideTab = nullptr;

@@ -5,6 +5,7 @@
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
 #include "export/MMailSendDlg.h"
+#include "printing/MDocPrintDlg.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MInvoicePrintPreview.h"
@@ -22,6 +23,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
@@ -50,6 +52,7 @@ private slots:
     void previewTabsFollowTheRows();
     void closingTheBoxStopsTheJob();
     void mailModeWritesTempFilesAndOpensOneDialog();
+    void pdfRequestForgetsAnEarlierMailRequest();
     void printJobMakesThePassesOfTheMarking_data();
     void printJobMakesThePassesOfTheMarking();
     void cancelledPrinterDialogStartsNothing();
@@ -337,6 +340,37 @@ void TestInvoiceBatch::mailModeWritesTempFilesAndOpensOneDialog()
     }
 
     // E-mail mode belonged to that request: the next PDF job asks for a file.
+    MFileDialog::setNextFileName(QString());
+    MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), m_home->path());
+    m_view->startDocPrintPdf(1);
+    QCOMPARE(MFileDialog::lastFolder(), m_home->path());
+}
+
+void TestInvoiceBatch::pdfRequestForgetsAnEarlierMailRequest()
+{
+    select({2});
+    MTableView* table = m_view->tableView();
+    table->selectionModel()->setCurrentIndex(table->model()->index(m_view->loadedRowOfId(2), 0),
+                                             QItemSelectionModel::NoUpdate);
+    const auto chooserMarkings = [this]() {
+        auto* chooser = m_view->findChild<MDocPrintDlg*>();
+        if (!chooser || !chooser->isVisible())
+            return -1;
+        const int markings = chooser->findChild<QListView*>()->model()->rowCount();
+        chooser->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return markings;
+    };
+
+    // The e-mail request offers fewer markings than the PDF request; its chooser is cancelled.
+    m_view->doDocSendMailPdf();
+    const int mailMarkings = chooserMarkings();
+    m_view->doDocPrintPdf();
+    const int pdfMarkings = chooserMarkings();
+    QVERIFY(mailMarkings > 0);
+    QVERIFY(mailMarkings < pdfMarkings);
+
+    // The PDF request turned e-mail mode off: its job asks for a file.
     MFileDialog::setNextFileName(QString());
     MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), m_home->path());
     m_view->startDocPrintPdf(1);
