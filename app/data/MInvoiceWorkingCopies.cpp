@@ -1,0 +1,140 @@
+#include "MInvoiceWorkingCopies.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// The key of the row an INSERT has just made; 0 when it made none.
+int insertedKey(QSqlQuery& query)
+{
+    if (query.numRowsAffected() <= 0)
+        return 0;
+    return query.lastInsertId().toInt();
+}
+
+QList<QPair<int, int>> idPairs(const QString& sql)
+{
+    QList<QPair<int, int>> pairs;
+    QSqlQuery query;
+    if (!query.exec(sql))
+        return pairs;
+    while (query.next())
+        pairs << qMakePair(query.value(0).toInt(), query.value(1).toInt());
+    return pairs;
+}
+
+} // namespace
+
+int MInvoiceWorkingCopies::copy(const QString& working, const QString& source, int id, const QString& columns)
+{
+    if (id <= 0)
+        return 0;
+    QSqlQuery query;
+    if (!query.exec(QStringLiteral("INSERT INTO ") + working + QStringLiteral(" SELECT NULL, ") + columns
+                    + QStringLiteral(" FROM ") + source + QStringLiteral(" WHERE id = ") + QString::number(id)))
+        return 0;
+    return insertedKey(query);
+}
+
+int MInvoiceWorkingCopies::copyBuyer(const QString& buyerSource, const QString& addressSource, int id)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    const int key = copy(QStringLiteral("__invoice_buyer"), buyerSource, id);
+    if (key > 0) {
+        QSqlQuery query;
+        int address = 0;
+        if (query.exec(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
+                       + QString::number(key))
+            && query.next())
+            address = copy(QStringLiteral("__invoice_buyer_address"), addressSource, query.value(0).toInt());
+        query.exec(QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ") + QString::number(address)
+                   + QStringLiteral(" WHERE __id = ") + QString::number(key));
+    }
+    if (own)
+        db.commit();
+    return key;
+}
+
+QString MInvoiceWorkingCopies::sellerColumns()
+{
+    return QStringLiteral(
+        "id, firm, nip, regon, address, city, zipcode, id_province, id_country, bank, bank_account, phone, fax, "
+        "email, www, permit_person_firstname, permit_person_secondname, permit_person_pesel, reduct, id_kind, "
+        "id_invoice_index_format, invoice_index_format_text, time_create, time_modify, additional, '', "
+        "person_document_id_kind, person_document_number, person_document_by, person_document_date, firm_short, "
+        "financial_office_code, street, address_number1, address_number2, city_post, province2, province3");
+}
+
+QList<int> MInvoiceWorkingCopies::copyLines(int idInvoice, bool bill)
+{
+    QList<int> lines;
+    if (idInvoice <= 0)
+        return lines;
+    const QList<QPair<int, int>> rows = idPairs(
+        QStringLiteral("SELECT pm.id, p.id FROM invoice_product_misc pm LEFT JOIN invoice_product p ON p.id = "
+                       "pm.id_product WHERE pm.id_invoice = ")
+        + QString::number(idInvoice) + QStringLiteral(" ORDER BY pm.id"));
+
+    QString vatText;
+    QVariant vatValue;
+    QVariant vatKind;
+    if (bill) {
+        QSqlQuery vat;
+        if (vat.exec(QStringLiteral("SELECT name, val, kind FROM vat WHERE id = 102")) && vat.next()) {
+            vatText = vat.value(0).toString();
+            vatValue = vat.value(1);
+            vatKind = vat.value(2);
+        }
+    }
+
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    for (const auto& row : rows) {
+        const int product = copy(QStringLiteral("__invoice_product"), QStringLiteral("invoice_product"), row.second);
+        if (bill && product > 0) {
+            QSqlQuery update;
+            update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = "
+                                          "brutto_price, vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind "
+                                          "WHERE __id = :__id"));
+            update.bindValue(QStringLiteral(":vat_text"), vatText);
+            update.bindValue(QStringLiteral(":vat"), vatValue.isValid() ? vatValue : QVariant(0));
+            update.bindValue(QStringLiteral(":vat_kind"), vatKind.isValid() ? vatKind : QVariant(0));
+            update.bindValue(QStringLiteral(":__id"), product);
+            update.exec();
+        }
+        const int line = copy(QStringLiteral("__invoice_product_misc"), QStringLiteral("invoice_product_misc"),
+                              row.first);
+        if (line <= 0)
+            continue;
+        QSqlQuery link;
+        link.exec(QStringLiteral("UPDATE __invoice_product_misc SET id_product = ") + QString::number(product)
+                  + QStringLiteral(" WHERE __id = ") + QString::number(line));
+        lines << line;
+    }
+    if (own)
+        db.commit();
+    return lines;
+}
+
+QList<int> MInvoiceWorkingCopies::copyJoins(int idInvoice)
+{
+    QList<int> joins;
+    if (idInvoice <= 0)
+        return joins;
+    const QList<QPair<int, int>> rows =
+        idPairs(QStringLiteral("SELECT ij.id, ij.id_invoice_join FROM invoice_join ij WHERE ij.id_invoice = ")
+                + QString::number(idInvoice) + QStringLiteral(" ORDER BY ij.id"));
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    for (const auto& row : rows) {
+        const int join = copy(QStringLiteral("__invoice_join"), QStringLiteral("invoice_join"), row.first);
+        if (join > 0)
+            joins << join;
+    }
+    if (own)
+        db.commit();
+    return joins;
+}
