@@ -19,6 +19,7 @@ MInvoiceDlg::MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind)
     m_tabMain = new QTabWidget(this);
     for (int tab = 1; tab <= 6; ++tab)
         createTab(tab);
+    connectTermsWidgets();
 
     m_buttonShrink = new QPushButton(QIcon(QStringLiteral(":/resource/shrink_in_btn_16_16.png")),
                                      QStringLiteral(" ") + tr("Minimalizuj"), this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 #include <QItemSelection>
 #include <QMap>
@@ -33,6 +34,8 @@ class MInvoiceDlg : public QDialog
 {
     Q_OBJECT
     friend class TestInvoiceDlg;
+    friend class TestInvoiceDlgNumbering;
+    friend class TestInvoiceDlgSummary;
 
 public:
     MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);
@@ -48,7 +51,19 @@ public:
     void updateDocKindWidgets();
     void updateBuyerTabs();
 
+    // Numbering, totals and the payment widgets that follow each other.
+    void updateInvoiceIndex(bool lookUp);
+    void countSummary();
+    void updateRemainingToPay();
+    double advanceSum() const;
+    void loadPayForms(int id);
+    void loadPartPayForms(int id);
+    void updatePayTermWidgets(bool applyFormDefaults);
+    void updateSellDateFormat();
+    void updateCurrencyWidgets();
+
 public slots:
+    void setProducts();
     void cellDoubleClickedProduct(QModelIndex indx);
     void setDocKind(int kind);
     void setEnabledActions();
@@ -74,6 +89,22 @@ private slots:
     void doSelectionChangedInvoice(QItemSelection selected, QItemSelection deselected);
     void doSelectionChangedProduct(QItemSelection selected, QItemSelection deselected);
     void doTimeoutEnabledActionsTimer();
+    void doValueChangedFirstInvoiceNumber(int i);
+    void doDateChangedDatePut(QDate date);
+    void doCurrentIndexChangedPayForm(int index);
+    void doCurrentIndexChangedPriceCurrency(int index);
+    void doCurrentIndexChangedProfitProcedure(int index);
+    void doStateChangedPayInDays(int state);
+    void doStateChangedPayed(int state);
+    void doStateChangedNoDatePayedAll(int state);
+    void doDateChangedDatePayedAll(QDate date);
+    void doStateChangedIsCancelled(int state);
+    void doStateChangedIsPayed(int state);
+    void doStateChangedNoDatePayed(int state);
+    void doStateChangedNoDatePayedPart(int state);
+    void doStateChangedDateSellInMonths(int state);
+    void doTextChangedBruttoPart(QString text);
+    void doEditingFinishedPriceNetto();
 
 private:
     MAppWnd* appWnd() const;
@@ -95,6 +126,8 @@ private:
     QLabel* createCaption(const QString& text, QWidget* parent);
     QCheckBox* createCheckBox(const QString& text, QWidget* parent);
     void openRecordDialog(QDialog* dialog);
+    void connectTermsWidgets();
+    void showRemainingToPay(double total);
 
     // Document state
     int m_docKind = 0;
@@ -103,6 +136,13 @@ private:
     int m_idBuyer = 0;
     int m_idBuyer2 = 0;
     int m_idCurrencyRating = 0;
+    int m_idInvoice = 0;
+    int m_idParentInvoice = 0;
+    int m_idSellerBase = 0;
+    int m_idCurrency = 0;
+    int m_invoiceIndexPeriod = 0;
+    double m_bruttoGlobal = 0.0;
+    double m_bruttoGlobalParent = 0.0;
     QMap<int, int> m_productIds;
     QMap<int, int> m_invoiceJoinIds;
     QMap<QString, bool> m_enabledMap;

@@ -94,6 +94,7 @@ void MInvoiceDlg::updateDocKindWidgets()
 void MInvoiceDlg::doCurrentIndexChangedDocKind(int /*index*/)
 {
     updateDocKindWidgets();
+    updateInvoiceIndex(true);
 }
 
 void MInvoiceDlg::updateBuyerTabs()
