@@ -1,5 +1,7 @@
 #include "MInvoiceValidation.h"
 
+#include "MInvoiceNumbering.h"
+
 #include <QCoreApplication>
 #include <QSqlQuery>
 #include <QStringList>
@@ -38,21 +40,6 @@ int count(const QString& sql, const QVariantList& values = {})
     return firstValue(sql, values).toInt();
 }
 
-// The kinds whose numbers share one sequence with `kind`; duplicates share none.
-QString numberingGroup(int kind)
-{
-    switch (kind) {
-    case 0: case 3: case 15: case 19: case 23: case 27:
-        return QStringLiteral("0,3,15,19,23,27");
-    case 2: case 4: case 16: case 20: case 24: case 28:
-        return QStringLiteral("2,4,16,20,24,28");
-    case 1: case 9: case 11: case 12:
-        return QString::number(kind);
-    default:
-        return QStringLiteral("-1");
-    }
-}
-
 QString idList(const QList<int>& keys)
 {
     QStringList ids{QStringLiteral("0")};
@@ -72,17 +59,10 @@ NumberProblems numberProblems(const MDocumentSaveState& state, int period)
     NumberProblems problems;
     QString lower;
     QString upper;
-    if (period == 1) {
-        lower = state.datePut.toString(QStringLiteral("yyyy-MM-01 00:00:00"));
-        upper = state.datePut.addMonths(1).toString(QStringLiteral("yyyy-MM-01 00:00:00"));
-    } else if (period == 2) {
-        lower = state.datePut.toString(QStringLiteral("yyyy-01-01 00:00:00"));
-        upper = state.datePut.addYears(1).toString(QStringLiteral("yyyy-01-01 00:00:00"));
-    } else {
+    if (!MInvoiceNumbering::periodBounds(period, state.datePut, &lower, &upper))
         return problems;
-    }
     const QString dayAfter = state.datePut.addDays(1).toString(dateTimeFormat);
-    const QString tail = QStringLiteral(" AND id_seller_base = ? AND invoice_kind IN (") + numberingGroup(state.kind)
+    const QString tail = QStringLiteral(" AND id_seller_base = ? AND invoice_kind IN (") + MInvoiceNumbering::groupKinds(state.kind)
                          + QStringLiteral(") AND id <> ?");
     // A new document has id 0, which no stored document has.
     problems.taken = anyRow(QStringLiteral("SELECT id FROM invoice WHERE date_put >= ? AND date_put < ?"
@@ -108,10 +88,7 @@ namespace MInvoiceValidation {
 
 int numberingPeriod(int sellerKey)
 {
-    if (sellerKey <= 0)
-        return 0;
-    return firstValue(QStringLiteral("SELECT id_invoice_index_format FROM __invoice_seller WHERE __id = ?"), {sellerKey})
-        .toInt();
+    return sellerKey > 0 ? MInvoiceNumbering::sellerPeriod(sellerKey, 0) : 0;
 }
 
 int kindByName(const QString& basicForm, int current)
