@@ -27,6 +27,7 @@ class QTableView;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+struct MDocumentSaveState;
 
 // The document editor: one modeless dialog, at most one at a time, with
 // six pages over the working copies of a document of any non-duplicate kind.
@@ -36,6 +37,7 @@ class MInvoiceDlg : public QDialog
     friend class TestInvoiceDlg;
     friend class TestInvoiceDlgNumbering;
     friend class TestInvoiceDlgSummary;
+    friend class TestInvoiceDlgValidate;
 
 public:
     MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);
@@ -50,6 +52,12 @@ public:
     static int currentRowId(QTableView* view);
     void updateDocKindWidgets();
     void updateBuyerTabs();
+
+    // The document as "OK" would save it, from the editor's state and form.
+    MDocumentSaveState saveState() const;
+    // Refreshes the numbering period, number, kind and currency from the form,
+    // then shows the first problem that keeps the document from being saved.
+    bool validate();
 
     // Numbering, totals and the payment widgets that follow each other.
     void updateInvoiceIndex(bool lookUp);
@@ -68,6 +76,7 @@ public slots:
     void setDocKind(int kind);
     void setEnabledActions();
     void clickCancel(bool b);
+    void clickOk(bool b);
     void clickShrink(bool b);
 
 private slots:
