@@ -48,8 +48,8 @@ bool MInvoiceNumbering::periodBounds(int period, const QDate& date, QString* fro
 int MInvoiceNumbering::sellerPeriod(int sellerKey, int fallback)
 {
     QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT id_invoice_index_format FROM __invoice_seller WHERE __id = ?"));
-    query.addBindValue(sellerKey);
+    query.prepare(QStringLiteral("SELECT id_invoice_index_format FROM __invoice_seller WHERE __id = :key"));
+    query.bindValue(QStringLiteral(":key"), sellerKey);
     if (query.exec() && query.next())
         return query.value(0).toInt();
     return fallback;
@@ -62,12 +62,12 @@ int MInvoiceNumbering::nextNumber(int idSellerBase, int kind, int period, const 
     if (!periodBounds(period, issueDate, &from, &to))
         return 0;
     QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT MAX(invoice_index) FROM invoice WHERE date_put >= ? AND date_put < ? "
-                                 "AND id_seller_base = ? AND invoice_kind IN (")
+    query.prepare(QStringLiteral("SELECT MAX(invoice_index) FROM invoice WHERE date_put >= :from AND date_put < :to "
+                                 "AND id_seller_base = :seller AND invoice_kind IN (")
                   + groupKinds(kind) + QStringLiteral(")"));
-    query.addBindValue(from);
-    query.addBindValue(to);
-    query.addBindValue(idSellerBase);
+    query.bindValue(QStringLiteral(":from"), from);
+    query.bindValue(QStringLiteral(":to"), to);
+    query.bindValue(QStringLiteral(":seller"), idSellerBase);
     if (!query.exec() || !query.next())
         return 0;
     return query.value(0).toInt() + 1;

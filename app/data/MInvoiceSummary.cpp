@@ -4,18 +4,6 @@
 #include <QVariant>
 #include <QStringList>
 
-namespace {
-
-QString idList(const QList<int>& keys)
-{
-    QStringList ids {QStringLiteral("0")};
-    for (int key : keys)
-        ids << QString::number(key);
-    return ids.join(QLatin1Char(','));
-}
-
-} // namespace
-
 QVector<MInvoiceSummary::Rate> MInvoiceSummary::rates(const QList<int>& lineKeys, bool grossBase, int method)
 {
     QVector<Rate> result;
@@ -40,7 +28,7 @@ QVector<MInvoiceSummary::Rate> MInvoiceSummary::rates(const QList<int>& lineKeys
                     + QStringLiteral("FROM __invoice_product_misc pm "
                                      "LEFT JOIN __invoice_product p ON p.__id = pm.id_product "
                                      "LEFT JOIN vat v ON v.name = p.vat_text WHERE pm.__id IN (")
-                    + idList(lineKeys) + QStringLiteral(") GROUP BY v.id")))
+                    + keyList(lineKeys) + QStringLiteral(") GROUP BY v.id")))
         return result;
     while (query.next())
         result.append({query.value(0).toInt(), query.value(1).toDouble(), query.value(2).toDouble(),
@@ -63,10 +51,18 @@ double MInvoiceSummary::advanceSum(const QList<int>& joinKeys)
     QSqlQuery query;
     if (!query.exec(QStringLiteral("SELECT SUM(i.brutto_part) FROM __invoice_join ij "
                                    "LEFT JOIN invoice i ON i.id = ij.id_invoice_join WHERE ij.__id IN (")
-                    + idList(joinKeys) + QStringLiteral(")"))
+                    + keyList(joinKeys) + QStringLiteral(")"))
         || !query.next())
         return 0.0;
     return query.value(0).toDouble();
+}
+
+QString MInvoiceSummary::keyList(const QList<int>& keys)
+{
+    QStringList ids {QStringLiteral("0")};
+    for (int key : keys)
+        ids << QString::number(key);
+    return ids.join(QLatin1Char(','));
 }
 
 double MInvoiceSummary::readAmount(QString text)

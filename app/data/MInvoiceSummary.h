@@ -33,6 +33,9 @@ public:
     // (rows of __invoice_join); 0 for none.
     static double advanceSum(const QList<int>& joinKeys);
 
+    // The working rows' keys as an id list for IN (...): "0", then each key.
+    static QString keyList(const QList<int>& keys);
+
     // An amount as typed: "," or "." as decimal separator; 0 when not a number.
     static double readAmount(QString text);
 };

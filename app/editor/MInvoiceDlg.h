@@ -52,6 +52,7 @@ public:
     static int currentRowId(QTableView* view);
     void updateDocKindWidgets();
     void updateBuyerTabs();
+    void readShownKind();
 
     // The document as "OK" would save it, from the editor's state and form.
     MDocumentSaveState saveState() const;

@@ -58,16 +58,22 @@ void MInvoiceDlg::setDocKind(int kind)
     updateDocKindWidgets();
 }
 
-void MInvoiceDlg::updateDocKindWidgets()
+// The kind shown in the combo becomes the document kind; unchanged when none is found.
+void MInvoiceDlg::readShownKind()
 {
     const QString text = m_docKindCombo->currentText();
-    if (!text.isEmpty()) {
-        QSqlQuery query;
-        query.prepare(QStringLiteral("SELECT id FROM invoice_kind WHERE basic_form = ? AND second_form = ''"));
-        query.addBindValue(text);
-        if (query.exec() && query.next())
-            m_docKind = query.value(0).toInt();
-    }
+    if (text.isEmpty())
+        return;
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT id FROM invoice_kind WHERE basic_form = ? AND second_form = ''"));
+    query.addBindValue(text);
+    if (query.exec() && query.next())
+        m_docKind = query.value(0).toInt();
+}
+
+void MInvoiceDlg::updateDocKindWidgets()
+{
+    readShownKind();
 
     const bool margin = MDocKinds::isMargin(m_docKind);
     m_hideVat->setEnabled(!margin);

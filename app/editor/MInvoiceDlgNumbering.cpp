@@ -9,22 +9,13 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QSqlQuery>
-#include <QVariant>
 
 void MInvoiceDlg::updateInvoiceIndex(bool lookUp)
 {
     if (m_idInvoice == 0 && m_idSeller > 0 && lookUp) {
         m_invoiceIndexPeriod = MInvoiceNumbering::sellerPeriod(m_idSeller, m_invoiceIndexPeriod);
         // The kind shown decides the series, not the kind the editor was opened with.
-        const QString kindText = m_docKindCombo->currentText();
-        if (!kindText.isEmpty()) {
-            QSqlQuery query;
-            query.prepare(QStringLiteral("SELECT id FROM invoice_kind WHERE basic_form = ? AND second_form = ''"));
-            query.addBindValue(kindText);
-            if (query.exec() && query.next())
-                m_docKind = query.value(0).toInt();
-        }
+        readShownKind();
         const int next =
             MInvoiceNumbering::nextNumber(m_idSellerBase, m_docKind, m_invoiceIndexPeriod, m_datePut->date());
         if (next > 0)

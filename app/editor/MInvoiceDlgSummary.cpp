@@ -22,23 +22,23 @@
 
 namespace {
 
-// The first column of `sql` with `text` bound; `fallback` when nothing is found.
+// The first column of `sql` with `text` bound to :text; `fallback` when nothing is found.
 int lookUp(const QString& sql, const QString& text, int fallback)
 {
     QSqlQuery query;
     query.prepare(sql);
-    query.addBindValue(text);
+    query.bindValue(QStringLiteral(":text"), text);
     if (query.exec() && query.next())
         return query.value(0).toInt();
     return fallback;
 }
 
-// Replaces the combo's model by the complete rows of the prepared `sql` with `id` bound.
+// Replaces the combo's model by the complete rows of `sql` with `id` bound to :id.
 void setPayFormModel(QComboBox* combo, const QString& sql, int id)
 {
     QSqlQuery query;
     query.prepare(sql);
-    query.addBindValue(id);
+    query.bindValue(QStringLiteral(":id"), id);
     query.exec();
     auto* model = new QSqlQueryModel(combo);
     model->setQuery(query);
@@ -83,9 +83,6 @@ void MInvoiceDlg::setProducts()
         disconnect(m_productList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                    &MInvoiceDlg::doSelectionChangedProduct);
 
-    QStringList ids {QStringLiteral("0")};
-    for (int key : m_productIds.keys())
-        ids << QString::number(key);
     auto* model = new MSqlQueryModel(m_productList);
     model->setQuery(QStringLiteral(
                         "SELECT pm.__id AS idx_misc, p.__id AS idx, p.name, p.symbol, p.code, p.unit, "
@@ -96,7 +93,7 @@ void MInvoiceDlg::setProducts()
                         "LEFT JOIN __invoice_product p ON p.__id = pm.id_product "
                         "LEFT JOIN currency c ON c.id = p.id_currency "
                         "WHERE pm.__id IN (")
-                    + ids.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY pm.__id"));
+                    + MInvoiceSummary::keyList(m_productIds.keys()) + QStringLiteral(") ORDER BY pm.__id"));
     while (model->canFetchMore())
         model->fetchMore();
     const QStringList headers {tr("IdMisc"),          tr("Id"),     tr("Nazwa"),    tr("Symbol"),
@@ -159,7 +156,7 @@ void MInvoiceDlg::loadPayForms(int id)
                &MInvoiceDlg::doCurrentIndexChangedPayForm);
     setPayFormModel(m_payForm,
                     QStringLiteral("SELECT '', 0 UNION ALL SELECT basic_form, id FROM pay_form "
-                                   "WHERE hidden = 0 OR id = ? ORDER BY basic_form"),
+                                   "WHERE hidden = 0 OR id = :id ORDER BY basic_form"),
                     id);
     connect(m_payForm, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MInvoiceDlg::doCurrentIndexChangedPayForm);
@@ -169,7 +166,7 @@ void MInvoiceDlg::loadPartPayForms(int id)
 {
     setPayFormModel(m_payFormPart,
                     QStringLiteral("SELECT '', 0 UNION ALL SELECT second_form, id FROM pay_form "
-                                   "WHERE hidden = 0 OR id = ? ORDER BY second_form"),
+                                   "WHERE hidden = 0 OR id = :id ORDER BY second_form"),
                     id);
 }
 
@@ -179,7 +176,7 @@ void MInvoiceDlg::updatePayTermWidgets(bool applyFormDefaults)
     const QString formText = m_payForm->currentText();
     const int form = formText.isEmpty()
         ? 0
-        : lookUp(QStringLiteral("SELECT id FROM pay_form WHERE basic_form = ?"), formText, 0);
+        : lookUp(QStringLiteral("SELECT id FROM pay_form WHERE basic_form = :text"), formText, 0);
 
     const bool termForm = form == 0 || form == 1 || form == 2 || form == 5 || form == 6 || form == 7;
     if (termForm && applyFormDefaults) {
@@ -227,7 +224,7 @@ void MInvoiceDlg::doCurrentIndexChangedPayForm(int /*index*/)
 {
     const QString text = m_payForm->currentText();
     if (!text.isEmpty() && !m_payed->isChecked()
-        && lookUp(QStringLiteral("SELECT add_text_payed FROM pay_form WHERE basic_form = ?"), text, 0) != 0)
+        && lookUp(QStringLiteral("SELECT add_text_payed FROM pay_form WHERE basic_form = :text"), text, 0) != 0)
         m_payed->setChecked(true);
     updatePayTermWidgets(true);
 }
@@ -304,7 +301,7 @@ void MInvoiceDlg::doCurrentIndexChangedPriceCurrency(int /*index*/)
 {
     const QString text = m_currency->currentText();
     if (!text.isEmpty())
-        m_idCurrency = lookUp(QStringLiteral("SELECT id FROM currency WHERE symbol = ?"), text, m_idCurrency);
+        m_idCurrency = lookUp(QStringLiteral("SELECT id FROM currency WHERE symbol = :text"), text, m_idCurrency);
     updateCurrencyWidgets();
 }
 

@@ -93,13 +93,13 @@ void TestInvoiceDlgNumbering::dateChange_data()
     QTest::addColumn<QString>("after");
 
     QTest::newRow("new, 31 January to 1 February")
-        << 1 << 0 << 1 << QDate(2026, 1, 31) << "4/01/2026" << QDate(2026, 2, 1) << "2/02/2026";
+        << 1 << 0 << 1 << QDate(2026, 1, 31) << "4/01/2026" << QDate(2026, 2, 1) << "10/02/2026";
     QTest::newRow("new, within the month") << 1 << 0 << 1 << QDate(2026, 1, 5) << "4/01/2026" << QDate(2026, 1, 31)
                                            << "4/01/2026";
     QTest::newRow("new, yearly across months")
-        << 2 << 0 << 1 << QDate(2026, 1, 31) << "4/2026" << QDate(2026, 2, 1) << "4/2026";
+        << 2 << 0 << 1 << QDate(2026, 1, 31) << "10/2026" << QDate(2026, 2, 1) << "10/2026";
     QTest::newRow("new, yearly into the next year")
-        << 2 << 0 << 1 << QDate(2026, 12, 31) << "4/2026" << QDate(2027, 1, 4) << "1/2027";
+        << 2 << 0 << 1 << QDate(2026, 12, 31) << "10/2026" << QDate(2027, 1, 4) << "1/2027";
     QTest::newRow("saved keeps its number") << 1 << 9 << 7 << QDate(2026, 1, 31) << "7/01/2026" << QDate(2026, 2, 1)
                                             << "7/02/2026";
 }
@@ -116,7 +116,8 @@ void TestInvoiceDlgNumbering::dateChange()
 
     for (int i = 1; i <= 3; ++i)
         store(0, QStringLiteral("2026-01-%1 00:00:00").arg(i * 10, 2, 10, QLatin1Char('0')), i);
-    store(0, QStringLiteral("2026-02-01 00:00:00"), 1);
+    // A number above a saved document's own, in the month it is moved to.
+    store(0, QStringLiteral("2026-02-15 00:00:00"), 9);
     store(0, QStringLiteral("2026-01-31 00:00:00"), 12, 2);
 
     MInvoiceDlg* editor = openEditor(0, period, issued, idInvoice, number);

@@ -5,6 +5,7 @@
 #include "views/MTextEdit.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -212,6 +213,7 @@ void TestInvoiceDlgSummary::lineList()
     editor->setProducts();
 
     QAbstractItemModel* model = editor->m_productList->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(model->rowCount(), 2);
     QStringList names;
     QStringList bases;
