@@ -15,6 +15,11 @@ struct LineDefaults
     bool amountDiscount = false; // new lines get an amount discount of 0 instead
 };
 
+// Copies the buyer `id` with its contact address; the copy's
+// id_address_contact then holds the address copy's key, or stays as it was
+// without a contact address. Returns the buyer copy's key, 0 when none.
+int takeBuyer(int id);
+
 // Copies the products `ids` and makes a line of each, in list order, in one
 // transaction: amount 1, the default discount and the line's values. With
 // `replaceKey` above 0 only the first product replaces the product of that

@@ -15,6 +15,8 @@ class TestInvoiceIntake : public QObject
 private slots:
     void init();
     void cleanup();
+    void buyerWithAddress_data();
+    void buyerWithAddress();
     void lineFromProduct_data();
     void lineFromProduct();
     void linesInDropOrder();
@@ -90,6 +92,38 @@ void TestInvoiceIntake::init()
 void TestInvoiceIntake::cleanup()
 {
     MTestDatabase::close();
+}
+
+void TestInvoiceIntake::buyerWithAddress_data()
+{
+    QTest::addColumn<bool>("withAddress");
+
+    QTest::newRow("contact address") << true;
+    QTest::newRow("no contact address") << false;
+}
+
+void TestInvoiceIntake::buyerWithAddress()
+{
+    QFETCH(bool, withAddress);
+
+    const int address =
+        withAddress ? int(MTestDatabase::insert("buyer_address", {{"address", "Długa 2"}, {"city", "Kraków"}, {"name", "biuro"}}))
+                    : 0;
+    const int id = int(MTestDatabase::insert("buyer", {{"firm", "Klient"}, {"nip", "123"}, {"reduct", 5},
+                                                       {"id_address_contact", address}, {"firm_short", "K"}}));
+    const int key = MInvoiceIntake::takeBuyer(id);
+    QVERIFY(key > 0);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id, firm, nip, reduct, id_md5, firm_short FROM __invoice_buyer "
+                                                "WHERE __id = %1").arg(key)),
+             QStringList{QStringLiteral("%1|Klient|123|5||K").arg(id)});
+    const QStringList copied = MTestDatabase::rows(
+        QStringLiteral("SELECT a.id, a.address, a.city, a.name FROM __invoice_buyer b JOIN __invoice_buyer_address a ON "
+                       "a.__id = b.id_address_contact WHERE b.__id = %1").arg(key));
+    QCOMPARE(copied, withAddress ? QStringList{QStringLiteral("%1|Długa 2|Kraków|biuro").arg(address)} : QStringList());
+    if (!withAddress)
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = %1")
+                                          .arg(key)).toInt(), 0);
+    QCOMPARE(MInvoiceIntake::takeBuyer(id + 100), 0);
 }
 
 void TestInvoiceIntake::lineFromProduct_data()
