@@ -220,7 +220,7 @@ void MAppWnd::openInvoiceDlg(int docKind)
         return;
     auto* editor = new MInvoiceDlg(this, Qt::WindowFlags(), docKind);
     editor->setDocKind(docKind);
-    // Loading a new document's defaults into the working tables joins here.
+    editor->setIdRecord(0, false);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->setModal(false);
     editor->show();

@@ -22,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QSqlRecord;
 class QTabWidget;
 class QTableView;
 class QTextEdit;
@@ -38,6 +39,8 @@ class MInvoiceDlg : public QDialog
     friend class TestInvoiceDlgNumbering;
     friend class TestInvoiceDlgSummary;
     friend class TestInvoiceDlgValidate;
+    friend class TestInvoiceDlgLoad;
+    friend class TestInvoiceDlgPreviews;
 
 public:
     MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);
@@ -71,8 +74,26 @@ public:
     void updateSellDateFormat();
     void updateCurrencyWidgets();
 
+    // Loading: the buyer's terms, the seller copy's bank account, the buyer's discount.
+    void applyBuyerDefaults(int idBuyer);
+    void loadSellerBanks();
+    void readBuyerReduct();
+
 public slots:
     void setProducts();
+    // Loads a saved document (id > 0), to edit it or, with `copy`, as the start
+    // of a copy or a correction; id <= 0 loads a new document's defaults.
+    void setIdRecord(int id, bool copy);
+    void setIdRecord(int id);
+    void setIdRecordParent(int id);
+    // Previews of the working copies, rebuilt from the current keys.
+    void setSeller();
+    void setBuyer();
+    void setBuyer2();
+    void setCurrencyRating();
+    void setInvoiceJoin();
+    // A record dialog in invoice mode saved working copy `id` of kind `i`.
+    void doChangeDbObject(int i, int id);
     void cellDoubleClickedProduct(QModelIndex indx);
     void setDocKind(int kind);
     void setEnabledActions();
@@ -115,6 +136,7 @@ private slots:
     void doStateChangedDateSellInMonths(int state);
     void doTextChangedBruttoPart(QString text);
     void doEditingFinishedPriceNetto();
+    void doCurrentIndexChangedSellerBank(int index);
 
 private:
     MAppWnd* appWnd() const;
@@ -138,6 +160,12 @@ private:
     void openRecordDialog(QDialog* dialog);
     void connectTermsWidgets();
     void showRemainingToPay(double total);
+    void loadDocument(int id, bool copy);
+    void loadNewDocument();
+    void loadPaymentState(const QSqlRecord& row);
+    void selectComboText(QComboBox* combo, const QString& sql);
+    void fillPreview(QTableView* table, const QString& sql);
+    static void rerunPreview(QTableView* table);
 
     // Document state
     int m_docKind = 0;
@@ -153,6 +181,7 @@ private:
     int m_invoiceIndexPeriod = 0;
     double m_bruttoGlobal = 0.0;
     double m_bruttoGlobalParent = 0.0;
+    double m_buyerReduct = 0.0;
     QMap<int, int> m_productIds;
     QMap<int, int> m_invoiceJoinIds;
     QMap<QString, bool> m_enabledMap;

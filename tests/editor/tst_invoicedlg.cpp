@@ -188,7 +188,8 @@ void TestInvoiceDlg::formFollowsKind()
     QCOMPARE(tabTexts(editor->m_productTabs).contains(QStringLiteral("Opcje")), options);
     QCOMPARE(editor->m_summaryCount->currentIndex(), summary);
     QCOMPARE(editor->m_hideVat->isEnabled(), !marginLocked);
-    QCOMPARE(editor->m_priceNetto->isEnabled(), !marginLocked);
+    // A bill is always priced gross.
+    QCOMPARE(editor->m_priceNetto->isEnabled(), !marginLocked && kind != 9);
     QCOMPARE(editor->m_summaryCount->isEnabled(), !marginLocked);
     if (marginLocked)
         QVERIFY(editor->m_hideVat->isChecked() && editor->m_priceBrutto->isChecked());
