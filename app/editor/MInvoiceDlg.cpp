@@ -48,6 +48,7 @@ MInvoiceDlg::MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind)
     buttons->addWidget(m_buttonOk, 0, 2, Qt::AlignRight | Qt::AlignBottom);
     buttons->addWidget(m_buttonCancel, 0, 4, Qt::AlignRight | Qt::AlignBottom);
     layout->addLayout(buttons, 2, 0, Qt::AlignRight | Qt::AlignBottom);
+    connectIntake();
 
     if (MAppWnd* wnd = appWnd())
         wnd->setEnabledMenuActions();
