@@ -28,6 +28,7 @@ MInvoiceDlg::MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind)
     m_buttonOk = new QPushButton(QIcon(QStringLiteral(":/resource/ok_btn_16_16.png")), tr("OK"), this);
     m_buttonOk->setFixedSize(70, 25);
     m_buttonOk->setDefault(true);
+    connect(m_buttonOk, &QPushButton::clicked, this, &MInvoiceDlg::clickOk);
     m_buttonCancel = new QPushButton(QIcon(QStringLiteral(":/resource/cancel_btn_16_16.png")), tr("Anuluj"), this);
     m_buttonCancel->setFixedSize(70, 25);
     connect(m_buttonCancel, &QPushButton::clicked, this, &MInvoiceDlg::clickCancel);
@@ -47,6 +48,7 @@ MInvoiceDlg::MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind)
     buttons->addWidget(m_buttonOk, 0, 2, Qt::AlignRight | Qt::AlignBottom);
     buttons->addWidget(m_buttonCancel, 0, 4, Qt::AlignRight | Qt::AlignBottom);
     layout->addLayout(buttons, 2, 0, Qt::AlignRight | Qt::AlignBottom);
+    connectIntake();
 
     if (MAppWnd* wnd = appWnd())
         wnd->setEnabledMenuActions();

@@ -28,6 +28,7 @@ class QTableView;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+struct MDocumentSaveState;
 
 // The document editor: one modeless dialog, at most one at a time, with
 // six pages over the working copies of a document of any non-duplicate kind.
@@ -37,6 +38,8 @@ class MInvoiceDlg : public QDialog
     friend class TestInvoiceDlg;
     friend class TestInvoiceDlgNumbering;
     friend class TestInvoiceDlgSummary;
+    friend class TestInvoiceDlgValidate;
+    friend class TestInvoiceDlgIntake;
     friend class TestInvoiceDlgLoad;
     friend class TestInvoiceDlgPreviews;
 
@@ -54,6 +57,12 @@ public:
     void updateDocKindWidgets();
     void updateBuyerTabs();
     void readShownKind();
+
+    // The document as "OK" would save it, from the editor's state and form.
+    MDocumentSaveState saveState() const;
+    // Refreshes the numbering period, number, kind and currency from the form,
+    // then shows the first problem that keeps the document from being saved.
+    bool validate();
 
     // Numbering, totals and the payment widgets that follow each other.
     void updateInvoiceIndex(bool lookUp);
@@ -90,6 +99,7 @@ public slots:
     void setDocKind(int kind);
     void setEnabledActions();
     void clickCancel(bool b);
+    void clickOk(bool b);
     void clickShrink(bool b);
 
 private slots:
@@ -127,6 +137,33 @@ private slots:
     void doStateChangedDateSellInMonths(int state);
     void doTextChangedBruttoPart(QString text);
     void doEditingFinishedPriceNetto();
+    // Taking records in (drops and the add and "Zamień" actions) and removing them.
+    void doDropIndexesSeller(QWidget* source, QList<int> indexes);
+    void doDropIndexesBuyer(QWidget* source, QList<int> indexes);
+    void doDropIndexesBuyer2(QWidget* source, QList<int> indexes);
+    void doDropIndexesCurrencyRating(QWidget* source, QList<int> indexes);
+    void doDropIndexesEndText(QWidget* source, QList<int> indexes);
+    void doDropIndexesEndText2(QWidget* source, QList<int> indexes);
+    void doDropIndexesInvoice(QWidget* source, QList<int> indexes, int index2 = 0);
+    void doDropIndexesProduct(QWidget* source, QList<int> indexes, int index2 = 0);
+    void doActionSellerAdd();
+    void doActionBuyerAdd();
+    void doActionBuyer2Add();
+    void doActionCurrencyRatingAdd();
+    void doActionEndTextAdd();
+    void doActionEndText2Add();
+    void doActionInvoiceAdd();
+    void doActionProductAdd();
+    void doActionInvoiceChange();
+    void doActionProductChange();
+    void doActionSellerDelete();
+    void doActionBuyerDelete();
+    void doActionBuyer2Delete();
+    void doActionCurrencyRatingDelete();
+    void doActionEndTextDelete();
+    void doActionEndText2Delete();
+    void doActionInvoiceDelete();
+    void doActionProductDelete();
     void doCurrentIndexChangedSellerBank(int index);
 
 private:
@@ -149,6 +186,11 @@ private:
     QLabel* createCaption(const QString& text, QWidget* parent);
     QCheckBox* createCheckBox(const QString& text, QWidget* parent);
     void openRecordDialog(QDialog* dialog);
+    void connectIntake();
+    void takeEndText(QWidget* source, const QList<int>& indexes, MTextEdit* box);
+    // The table of the catalogue tab, opened or made current, when it is the current tab.
+    QTableView* catalogTable(int viewKind, const QString& viewName);
+    void removeSelected(QTableView* list, const char* field, const QString& table, QMap<int, int>* keys);
     void connectTermsWidgets();
     void showRemainingToPay(double total);
     void loadDocument(int id, bool copy);

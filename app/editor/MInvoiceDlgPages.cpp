@@ -2,6 +2,8 @@
 // the 31 actions and the eight drop targets. No document data is put in here.
 #include "MInvoiceDlg.h"
 
+#include "MInvoiceJoinItemDelegate.h"
+#include "MInvoiceProductItemDelegate.h"
 #include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "data/MNumberText.h"
@@ -279,6 +281,7 @@ void MInvoiceDlg::createProductsPage()
         + tr("Szczegółowe dane produktów dostępne są po najechaniu kursorem na listę.") + QStringLiteral("</b>"));
     layout->addWidget(help, 0, 4, Qt::AlignRight);
     m_productList = createListTable(page);
+    m_productList->setItemDelegateForColumn(2, new MInvoiceProductItemDelegate(m_productList));
     layout->addWidget(m_productList, 2, 0, 1, 5);
 
     m_productTabs = new QTabWidget(page);
@@ -614,6 +617,7 @@ void MInvoiceDlg::createInvoicesPage()
                       + QStringLiteral("</b>"));
     layout->addWidget(help, 0, 4, Qt::AlignRight);
     m_invoiceList = createListTable(m_invoicesPage);
+    m_invoiceList->setItemDelegateForColumn(2, new MInvoiceJoinItemDelegate(m_invoiceList));
     layout->addWidget(m_invoiceList, 2, 0, 1, 5);
     layout->setRowStretch(3, 1);
     if (MDocKinds::hasJoinedDocuments(m_docKind))

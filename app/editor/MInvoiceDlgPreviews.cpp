@@ -151,10 +151,8 @@ void MInvoiceDlg::setSeller()
                                    "sb WHERE sb.id_seller = ")
                     + QString::number(m_idSellerBase) + QLatin1Char(' '));
     fetchAll(banks);
-    QAbstractItemModel* old = m_sellerBank->model();
+    // The combo deletes the model it replaces when the model is its child.
     m_sellerBank->setModel(banks);
-    if (old && old->parent() == m_sellerBank)
-        old->deleteLater();
     m_sellerBank->setCurrentIndex(0);
     loadSellerBanks();
     connect(m_sellerBank, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

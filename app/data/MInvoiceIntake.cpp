@@ -1,0 +1,270 @@
+#include "MInvoiceIntake.h"
+
+#include "MInvoiceWorkingCopies.h"
+
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+const QString productColumns = QStringLiteral(
+    "id, name, symbol, code, unit, netto_price, brutto_price, vat, reduct, id_currency, vat_text, vat_kind, "
+    "count_from_netto, time_create, time_modify, additional, '', profit_brutto");
+
+const QString buyerColumns = QStringLiteral(
+    "id, firm, nip, regon, address, city, zipcode, id_province, id_country, bank, bank_account, phone, fax, email, "
+    "www, permit_person_firstname, permit_person_secondname, permit_person_pesel, reduct, time_create, time_modify, "
+    "additional, '', person_document_id_kind, person_document_number, person_document_by, person_document_date, "
+    "id_address_contact, firm_short");
+const QString addressColumns = QStringLiteral("id, address, city, zipcode, id_province, id_country, '', name");
+
+QString rounded(const QString& x)
+{
+    return QStringLiteral("round(") + x + QStringLiteral(" + 0.0000000001, 2)");
+}
+
+// Net, gross and VAT of one line, for one price base and discount kind; the
+// line is found by exactly one of the four variants.
+QString lineValues(bool fromNetto, bool percent)
+{
+    const QString price = fromNetto ? QStringLiteral("p.netto_price") : QStringLiteral("p.brutto_price");
+    const QString value = percent ? QStringLiteral("pm.amount * ") + price + QStringLiteral(" * (100.0 - pm.reduct) * 0.01")
+                                  : QStringLiteral("pm.amount * (") + price + QStringLiteral(" - pm.reduct)");
+    QString netto;
+    QString brutto;
+    if (fromNetto) {
+        netto = rounded(value);
+        brutto = rounded(netto + QStringLiteral(" * (100.0 + p.vat) * 0.01"));
+    } else {
+        brutto = rounded(value);
+        netto = rounded(brutto + QStringLiteral(" * 100.0 / (100.0 + p.vat)"));
+    }
+    return QStringLiteral("SELECT pm.__id, ") + netto + QStringLiteral(", ") + brutto + QStringLiteral(", ") + brutto
+           + QStringLiteral(" - ") + netto
+           + QStringLiteral(" FROM __invoice_product_misc pm LEFT JOIN __invoice_product p ON p.__id = pm.id_product"
+                            " WHERE p.count_from_netto = ")
+           + QString::number(fromNetto ? 1 : 0) + QStringLiteral(" AND pm.reduct_percent = ")
+           + QString::number(percent ? 1 : 0) + QStringLiteral(" AND pm.__id = :key");
+}
+
+const QString lineValueSql = QStringList{lineValues(true, true), lineValues(true, false), lineValues(false, true),
+                                         lineValues(false, false)}
+                                 .join(QStringLiteral(" UNION ALL "));
+
+struct ExemptVat
+{
+    QString text;
+    QVariant value{0};
+    QVariant kind{0};
+};
+
+ExemptVat exemptVat()
+{
+    ExemptVat vat;
+    QSqlQuery query;
+    if (query.exec(QStringLiteral("SELECT name, val, kind FROM vat WHERE id = 102")) && query.next()) {
+        vat.text = query.value(0).toString();
+        vat.value = query.value(1);
+        vat.kind = query.value(2);
+    }
+    return vat;
+}
+
+void makeExempt(int productKey, const ExemptVat& vat)
+{
+    QSqlQuery update;
+    update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = brutto_price, "
+                                  "vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind WHERE __id = :__id"));
+    update.bindValue(QStringLiteral(":vat_text"), vat.text);
+    update.bindValue(QStringLiteral(":vat"), vat.value);
+    update.bindValue(QStringLiteral(":vat_kind"), vat.kind);
+    update.bindValue(QStringLiteral(":__id"), productKey);
+    update.exec();
+}
+
+// Writes the line of product copy `productKey` into row `replaceKey`, or a
+// new row; returns the line's key, 0 when nothing was written.
+int writeLine(int productKey, const MInvoiceIntake::LineDefaults& defaults, int replaceKey)
+{
+    double netto = 0.0;
+    double brutto = 0.0;
+    QSqlQuery prices;
+    if (prices.exec(QStringLiteral("SELECT netto_price, brutto_price FROM __invoice_product WHERE __id = ")
+                    + QString::number(productKey))
+        && prices.next()) {
+        netto = prices.value(0).toDouble();
+        brutto = prices.value(1).toDouble();
+    }
+
+    QSqlQuery query;
+    if (replaceKey > 0)
+        query.prepare(QStringLiteral("UPDATE __invoice_product_misc SET id = :id, id_invoice = :id_invoice, "
+                                     "id_product = :id_product, amount = :amount, reduct = :reduct, "
+                                     "id_product_base = :id_product_base, reduct_percent = :reduct_percent, "
+                                     "netto_price = :netto_price, brutto_price = :brutto_price, vat_price = :vat_price "
+                                     "WHERE __id = :__id"));
+    else
+        query.prepare(QStringLiteral("INSERT INTO __invoice_product_misc (id, id_invoice, id_product, amount, reduct, "
+                                     "id_product_base, reduct_percent, netto_price, brutto_price, vat_price) VALUES "
+                                     "(:id, :id_invoice, :id_product, :amount, :reduct, :id_product_base, "
+                                     ":reduct_percent, :netto_price, :brutto_price, :vat_price)"));
+    query.bindValue(QStringLiteral(":id"), 0);
+    query.bindValue(QStringLiteral(":id_invoice"), defaults.idInvoice);
+    query.bindValue(QStringLiteral(":id_product"), productKey);
+    query.bindValue(QStringLiteral(":amount"), 1);
+    query.bindValue(QStringLiteral(":reduct"), defaults.amountDiscount ? 0.0 : defaults.buyerReduct);
+    query.bindValue(QStringLiteral(":id_product_base"), 0);
+    query.bindValue(QStringLiteral(":reduct_percent"), defaults.amountDiscount ? 0 : 1);
+    query.bindValue(QStringLiteral(":netto_price"), netto);
+    query.bindValue(QStringLiteral(":brutto_price"), brutto);
+    query.bindValue(QStringLiteral(":vat_price"), brutto - netto);
+    if (replaceKey > 0)
+        query.bindValue(QStringLiteral(":__id"), replaceKey);
+    if (!query.exec() || query.numRowsAffected() <= 0)
+        return 0;
+    return replaceKey > 0 ? replaceKey : query.lastInsertId().toInt();
+}
+
+QSet<int> joinedDocuments(const QList<int>& joinedKeys)
+{
+    QSet<int> ids;
+    if (joinedKeys.isEmpty())
+        return ids;
+    QStringList keys;
+    for (int key : joinedKeys)
+        keys << QString::number(key);
+    QSqlQuery query;
+    if (query.exec(QStringLiteral("SELECT id_invoice_join FROM __invoice_join WHERE __id IN (") + keys.join(',')
+                   + QLatin1Char(')')))
+        while (query.next())
+            ids.insert(query.value(0).toInt());
+    return ids;
+}
+
+bool isOtherThanAdvance(int id)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT i.id FROM invoice i WHERE i.id = ? AND i.invoice_kind NOT IN (19,20)"));
+    query.addBindValue(id);
+    return query.exec() && query.next();
+}
+
+int writeJoin(int id, int idInvoice, int replaceKey)
+{
+    QSqlQuery query;
+    if (replaceKey > 0)
+        query.prepare(QStringLiteral("UPDATE __invoice_join SET id = :id, id_invoice = :id_invoice, "
+                                     "id_invoice_join = :id_invoice_join WHERE __id = :__id"));
+    else
+        query.prepare(QStringLiteral("INSERT INTO __invoice_join (id, id_invoice, id_invoice_join) VALUES "
+                                     "(:id, :id_invoice, :id_invoice_join)"));
+    query.bindValue(QStringLiteral(":id"), 0);
+    query.bindValue(QStringLiteral(":id_invoice"), idInvoice);
+    query.bindValue(QStringLiteral(":id_invoice_join"), id);
+    if (replaceKey > 0)
+        query.bindValue(QStringLiteral(":__id"), replaceKey);
+    if (!query.exec() || query.numRowsAffected() <= 0)
+        return 0;
+    return replaceKey > 0 ? replaceKey : query.lastInsertId().toInt();
+}
+
+} // namespace
+
+namespace MInvoiceIntake {
+
+int takeBuyer(int id)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    const int key = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_buyer"), QStringLiteral("buyer"), id,
+                                                buyerColumns);
+    QSqlQuery query;
+    if (key > 0 && query.exec(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
+                              + QString::number(key))
+        && query.next() && query.value(0).toInt() > 0) {
+        const int address = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_buyer_address"),
+                                                        QStringLiteral("buyer_address"), query.value(0).toInt(),
+                                                        addressColumns);
+        QSqlQuery update;
+        update.exec(QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ") + QString::number(address)
+                    + QStringLiteral(" WHERE __id = ") + QString::number(key));
+    }
+    if (own)
+        db.commit();
+    return key;
+}
+
+QList<int> takeProducts(const QList<int>& ids, const LineDefaults& defaults, int replaceKey)
+{
+    QList<int> keys;
+    const bool bill = defaults.docKind == 9;
+    const ExemptVat vat = bill ? exemptVat() : ExemptVat();
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    for (int id : ids) {
+        const int product = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_product"), QStringLiteral("product"),
+                                                        id, productColumns);
+        if (product > 0) {
+            if (bill)
+                makeExempt(product, vat);
+            const int line = writeLine(product, defaults, replaceKey);
+            if (line > 0) {
+                updateLineValues(line);
+                keys << line;
+            }
+        }
+        if (replaceKey > 0)
+            break;
+    }
+    if (own)
+        db.commit();
+    return keys;
+}
+
+void updateLineValues(int key)
+{
+    QSqlQuery values;
+    values.prepare(lineValueSql);
+    values.bindValue(QStringLiteral(":key"), key);
+    if (!values.exec() || !values.next())
+        return;
+    QSqlQuery update;
+    update.prepare(QStringLiteral("UPDATE __invoice_product_misc SET netto_price = :netto_price, brutto_price = "
+                                  ":brutto_price, vat_price = :vat_price WHERE __id = :__id"));
+    update.bindValue(QStringLiteral(":netto_price"), values.value(1));
+    update.bindValue(QStringLiteral(":brutto_price"), values.value(2));
+    update.bindValue(QStringLiteral(":vat_price"), values.value(3));
+    update.bindValue(QStringLiteral(":__id"), key);
+    update.exec();
+}
+
+JoinResult takeJoins(const QList<int>& ids, int idInvoice, const QList<int>& joinedKeys, int replaceKey)
+{
+    JoinResult result;
+    QSet<int> joined = joinedDocuments(joinedKeys);
+    if (replaceKey > 0)
+        joined -= joinedDocuments({replaceKey});
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool own = db.transaction();
+    for (int id : ids) {
+        if (isOtherThanAdvance(id)) {
+            ++result.refused;
+        } else if (!joined.contains(id) && !(idInvoice > 0 && id == idInvoice)) {
+            const int key = writeJoin(id, idInvoice, replaceKey);
+            if (key > 0) {
+                result.keys << key;
+                joined.insert(id);
+            }
+        }
+        if (replaceKey > 0)
+            break;
+    }
+    if (own)
+        db.commit();
+    return result;
+}
+
+} // namespace MInvoiceIntake
