@@ -1,3 +1,4 @@
+#include "MTestDataEnvironment.h"
 #include "MTestDatabase.h"
 #include "data/MInvoiceWorkingCopies.h"
 
@@ -242,5 +243,5 @@ void TestInvoiceWorkingCopies::joinsAreCopied()
     QVERIFY(MInvoiceWorkingCopies::copyJoins(invoice + 5).isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestInvoiceWorkingCopies)
+INVOICE_TEST_MAIN(TestInvoiceWorkingCopies)
 #include "tst_invoiceworkingcopies.moc"

@@ -1,3 +1,4 @@
+#include "MTestDataEnvironment.h"
 #include "MTestDatabase.h"
 #include "data/MBatchPdfNames.h"
 
@@ -119,5 +120,5 @@ void TestBatchPdfNames::documentNumber()
     QCOMPARE(MBatchPdfNames::documentNumber(id), number);
 }
 
-QTEST_GUILESS_MAIN(TestBatchPdfNames)
+INVOICE_TEST_MAIN(TestBatchPdfNames)
 #include "tst_batchpdfnames.moc"

@@ -1,3 +1,4 @@
+#include "MTestDataEnvironment.h"
 #include "MTestDatabase.h"
 #include "data/MDocumentActions.h"
 #include "data/MDocumentDelete.h"
@@ -408,5 +409,5 @@ void TestDocumentActions::errorRunWithoutFindingsStoresNothing()
     QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_error")), 0);
 }
 
-QTEST_GUILESS_MAIN(TestDocumentActions)
+INVOICE_TEST_MAIN(TestDocumentActions)
 #include "tst_documentactions.moc"

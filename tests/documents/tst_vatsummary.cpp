@@ -1,3 +1,4 @@
+#include "MTestDataEnvironment.h"
 #include "MTestDatabase.h"
 #include "data/MVatSummary.h"
 
@@ -175,5 +176,5 @@ void TestVatSummary::runsKeepTheirOwnRows()
     QCOMPARE(runRows(second), QStringList{"7|23%|0|23|200.00|46.00|246.00"});
 }
 
-QTEST_GUILESS_MAIN(TestVatSummary)
+INVOICE_TEST_MAIN(TestVatSummary)
 #include "tst_vatsummary.moc"

@@ -1,4 +1,5 @@
 #include "MTestDatabase.h"
+#include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "data/MDocumentSave.h"
 #include "editor/MInvoiceDlg.h"
@@ -424,5 +425,5 @@ void TestInvoiceDlgLoad::buyerDefaultsSetTerms()
     QCOMPARE(dlg->m_payFormText->text(), QStringLiteral("tekst"));
 }
 
-QTEST_MAIN(TestInvoiceDlgLoad)
+INVOICE_TEST_MAIN(TestInvoiceDlgLoad)
 #include "tst_invoicedlgload.moc"

@@ -1,4 +1,5 @@
 #include "MTestDatabase.h"
+#include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "editor/MInvoiceDlg.h"
 #include "resources/MResources.h"
@@ -334,5 +335,5 @@ void TestInvoiceDlgPreviews::fillingBanksWritesNothing()
              QStringLiteral("99"));
 }
 
-QTEST_MAIN(TestInvoiceDlgPreviews)
+INVOICE_TEST_MAIN(TestInvoiceDlgPreviews)
 #include "tst_invoicedlgpreviews.moc"
