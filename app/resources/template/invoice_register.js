@@ -254,6 +254,9 @@ var documentCount = doc.getListSize(documents) / 10;
 // The row groups of the documents with rate rows, built only as far as the
 // paging asks for them, with the abort check after each document.
 var blocks = [];
+// The rough height of each block in text lines: its rate rows, at least the
+// two lines of the party cells.
+var blockLines = [];
 var nextDocument = 0;
 var aborted = false;
 
@@ -262,8 +265,10 @@ function blocksAvailable(wanted) {
         var d = documents.slice(10 * nextDocument, 10 * nextDocument + 10);
         ++nextDocument;
         var rows = documentRows(blocks.length + 1, d);
-        if (rows != '')
+        if (rows != '') {
             blocks.push(rows);
+            blockLines.push(Math.max(2, (rows.split('<tr>').length - 1) / 2));
+        }
         if (doc.isDocAborted())
             aborted = true;
     }
@@ -277,16 +282,19 @@ function pageContent(head, start, count) {
 // The number of blocks from `start` the page takes: it grows while the page
 // with one block more stays below the full height. The page takes `least`
 // blocks unmeasured (the block that did not fit on the page before). Since a
-// page only grows with its blocks, the count is found by probing the count of
-// the page before and its neighbour, then doubling or halving the step.
+// page only grows with its blocks, any order of probes finds the same count:
+// the first probe takes as many lines as the page before (`lines`), the next
+// ones step by one, then double the step up or halve the range down.
 // Returns -1 when every remaining block fits.
-function fittingCount(head, start, least, guess) {
+function fittingCount(head, start, least, lines) {
     function fits(count) {
         return measure(firstPage, pageContent(head, start, count) + tableEnd, page) < pageFull;
     }
+    var probe = least + 1;
+    while (lines > 0 && blocksAvailable(start + probe + 1) > start + probe && linesOf(start, probe + 1) <= lines)
+        ++probe;
     var lo = least;
     var hi = -1;
-    var probe = Math.max(least + 1, guess);
     var step = 1;
     while (hi < 0) {
         var available = blocksAvailable(start + probe) - start;
@@ -304,8 +312,10 @@ function fittingCount(head, start, least, guess) {
             hi = probe;
         }
     }
+    var below = true;
     while (hi - lo > 1) {
-        var middle = Math.floor((lo + hi) / 2);
+        var middle = below ? hi - 1 : Math.floor((lo + hi) / 2);
+        below = false;
         if (fits(middle))
             lo = middle;
         else
@@ -314,16 +324,25 @@ function fittingCount(head, start, least, guess) {
     return lo;
 }
 
+function linesOf(start, count) {
+    var lines = 0;
+    for (var i = start; i < start + count; ++i)
+        lines += blockLines[i];
+    return lines;
+}
+
 var head = headBlock() + tableStart + columnHeading();
 var start = 0;
 var count = 0;
+var lines = 0;
 if (paging) {
     var least = 0;
     for (;;) {
-        var fitting = fittingCount(head, start, least, count);
+        var fitting = fittingCount(head, start, least, lines);
         if (fitting < 0)
             break;
         count = fitting;
+        lines = linesOf(start, count);
         closePage(pageContent(head, start, count) + tableEnd);
         start += count;
         head = tableStart + columnHeading();
