@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScriptEngine>
 #include <QTemporaryDir>
@@ -32,6 +33,8 @@ private slots:
     void headerSeller();
     void paging_data();
     void paging();
+    void pagingAtResolution_data();
+    void pagingAtResolution();
     void emptyRun();
     void abortedRunPrintsNothing();
 
@@ -301,6 +304,34 @@ void TestRegisterTemplate::paging()
     for (int id = firstId; id < firstId + count; ++id)
         expected.insert(id);
     QCOMPARE(numbers, expected);
+}
+
+void TestRegisterTemplate::pagingAtResolution_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QString>("tag");
+
+    for (int dpi : {72, 144, 192})
+        for (const char* tag : {"13 documents", "47 documents of up to 5 rates"})
+            QTest::addRow("%d dpi, %s", dpi, tag) << dpi << QString::fromLatin1(tag);
+}
+
+// The screen's resolution is fixed when a process starts, so each resolution
+// prints in a process of its own; there every page must still end with its
+// page number, none cut off at the right edge.
+void TestRegisterTemplate::pagingAtResolution()
+{
+    QFETCH(int, dpi);
+    QFETCH(QString, tag);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("paging:") + tag});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
 }
 
 void TestRegisterTemplate::emptyRun()
