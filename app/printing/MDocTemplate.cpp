@@ -6,7 +6,9 @@
 #include "data/MNumberText.h"
 #include "data/MTextFunctions.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QMarginsF>
+#include <QtMath>
 #include <QPageLayout>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -63,7 +65,7 @@ int MDocTemplate::countDaysFromStrings(QString date1, QString date2)
 
 double MDocTemplate::getMMHeight()
 {
-    return m_textEdit ? m_textEdit->logicalDpiY() / 25.4 : 0.0;
+    return m_textEdit ? 96.0 / 25.4 : 0.0;
 }
 
 QDate MDocTemplate::getDateFrom()
@@ -103,7 +105,7 @@ bool MDocTemplate::getDocAborted()
 
 int MDocTemplate::getDocHeight()
 {
-    return m_textEdit ? int(m_textEdit->document()->size().height()) : 0;
+    return m_textEdit ? qCeil(cssPixels(m_textEdit->document()->size().height())) : 0;
 }
 
 QString MDocTemplate::getDocOpenName()
@@ -113,7 +115,7 @@ QString MDocTemplate::getDocOpenName()
 
 int MDocTemplate::getDocWidth()
 {
-    return m_textEdit ? int(m_textEdit->document()->size().width()) : 0;
+    return m_textEdit ? qCeil(cssPixels(m_textEdit->document()->size().width())) : 0;
 }
 
 QString MDocTemplate::getDocViewName()
@@ -263,12 +265,12 @@ QString MDocTemplate::getOption(QString key)
 
 int MDocTemplate::getPageHeight()
 {
-    return m_textEdit ? int(m_textEdit->document()->pageSize().height()) : 0;
+    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().height())) : 0;
 }
 
 int MDocTemplate::getPageWidth()
 {
-    return m_textEdit ? int(m_textEdit->document()->pageSize().width()) : 0;
+    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().width())) : 0;
 }
 
 QPrinter* MDocTemplate::getPrinter()
@@ -464,11 +466,21 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
     m_textEdit->setWordWrapMode(QTextOption::WordWrap);
     m_textEdit->setReadOnly(true);
     m_textEdit->document()->setUndoRedoEnabled(false);
+    // Lengths in HTML are pixels of 96 dpi, scaled to the device that lays
+    // them out; printing does so, and the text edit must too, or what the
+    // template measures would not be what is printed.
+    m_textEdit->document()->documentLayout()->setPaintDevice(m_textEdit);
     m_printer.setResolution(m_textEdit->logicalDpiY());
     m_ownTextEdit = own;
 }
 
+double MDocTemplate::cssPixels(double devicePixels) const
+{
+    const int dpi = m_textEdit->logicalDpiY();
+    return dpi > 0 ? devicePixels * 96.0 / dpi : devicePixels;
+}
+
 int MDocTemplate::pixelsOfMillimetres(double mm) const
 {
-    return m_textEdit ? int(mm * m_textEdit->logicalDpiY() / 25.4) : 0;
+    return m_textEdit ? int(mm * 96.0 / 25.4) : 0;
 }

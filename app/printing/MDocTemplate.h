@@ -115,8 +115,10 @@ public slots:
     void setTextEdit(QTextEdit* tE = nullptr, bool own = true);
 
 private:
-    // Millimetres in pixels of the text edit, on its vertical resolution.
+    // Millimetres in pixels of 96 dpi.
     int pixelsOfMillimetres(double mm) const;
+    // Pixels of the text edit as pixels of 96 dpi, the unit of lengths in HTML.
+    double cssPixels(double devicePixels) const;
 
     bool m_paging = false;
     bool m_pdf = false;

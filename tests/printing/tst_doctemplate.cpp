@@ -76,14 +76,14 @@ void TestDocTemplate::marginsInPixelsOfTheTextEdit()
     docTemplate.setTextEdit();
     docTemplate.setPageMargins(10, 20, 30, 40.5);
 
-    // Pixels of the text edit's vertical resolution, every value truncated.
+    // Pixels of 96 dpi, the unit of HTML lengths, every value truncated.
     const int dpi = docTemplate.getTextEdit()->logicalDpiY();
     QVERIFY(dpi > 0);
-    QCOMPARE(docTemplate.getMMHeight(), dpi / 25.4);
-    QCOMPARE(docTemplate.getMarginLeft(), int(10 * dpi / 25.4));
-    QCOMPARE(docTemplate.getMarginTop(), int(20 * dpi / 25.4));
-    QCOMPARE(docTemplate.getMarginRight(), int(30 * dpi / 25.4));
-    QCOMPARE(docTemplate.getMarginBottom(), int(40.5 * dpi / 25.4));
+    QCOMPARE(docTemplate.getMMHeight(), 96 / 25.4);
+    QCOMPARE(docTemplate.getMarginLeft(), 37);
+    QCOMPARE(docTemplate.getMarginTop(), 75);
+    QCOMPARE(docTemplate.getMarginRight(), 113);
+    QCOMPARE(docTemplate.getMarginBottom(), 153);
 
     const QMarginsF onPrinter = docTemplate.getPrinter()->pageLayout().margins(QPageLayout::Millimeter);
     QCOMPARE(onPrinter.left(), 10.0);
@@ -95,15 +95,17 @@ void TestDocTemplate::measuresLaidOutHtml()
 {
     MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
     docTemplate.setTextEdit();
+    // Pixels of the text edit's resolution are seen as pixels of 96 dpi.
+    const double scale = 96.0 / docTemplate.getTextEdit()->logicalDpiY();
     docTemplate.getTextEdit()->document()->setPageSize(QSizeF(600, 900));
-    QCOMPARE(docTemplate.getPageWidth(), 600);
-    QCOMPARE(docTemplate.getPageHeight(), 900);
+    QCOMPARE(docTemplate.getPageWidth(), int(600 * scale));
+    QCOMPARE(docTemplate.getPageHeight(), int(900 * scale));
 
     docTemplate.setHtml(QStringLiteral("<p>Jeden wiersz</p>"));
     const int oneLine = docTemplate.getDocHeight();
     docTemplate.setHtml(QStringLiteral("<p>Jeden wiersz</p><p>Drugi</p><p>Trzeci</p>"));
     QVERIFY2(docTemplate.getDocHeight() > oneLine, qPrintable(QString::number(docTemplate.getDocHeight())));
-    QCOMPARE(docTemplate.getDocWidth(), 600);
+    QVERIFY(qAbs(docTemplate.getDocWidth() - 600 * scale) <= 1);
 }
 
 void TestDocTemplate::withoutTextEditMeasuresNothing()

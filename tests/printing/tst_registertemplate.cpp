@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScriptEngine>
 #include <QTemporaryDir>
@@ -32,14 +33,17 @@ private slots:
     void headerSeller();
     void paging_data();
     void paging();
+    void pagingAtResolution_data();
+    void pagingAtResolution();
     void emptyRun();
     void abortedRunPrintsNothing();
 
 private:
     // Prints the register of run `runId` into `name`; the template object stays for inspection.
     QString print(int runId, int idSellerBase, const QString& name, bool abort = false);
-    // `count` documents of one rate each for a seller of their own; returns the seller id.
-    int sellerWithDocuments(int count);
+    // `count` documents for a seller of their own, the i-th with 1 + i % `rates`
+    // rates; returns the seller id.
+    int sellerWithDocuments(int count, int rates = 1);
 
     MTestDatabase m_db;
     QTemporaryDir m_dir;
@@ -148,14 +152,16 @@ QString TestRegisterTemplate::print(int runId, int idSellerBase, const QString& 
     return fileName;
 }
 
-int TestRegisterTemplate::sellerWithDocuments(int count)
+int TestRegisterTemplate::sellerWithDocuments(int count, int rates)
 {
+    static const int vatIds[] = {24, 9, 6, 1, 102};
     const int seller = m_nextSeller++;
     MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
     for (int i = 0; i < count; ++i) {
         const int id = m_nextId++;
         addDocument(id, seller, 1 + i % 28, 1);
-        addRate(id, 24, 10 + i, 0.23 * (10 + i));
+        for (int r = 0; r <= i % rates && r < 5; ++r)
+            addRate(id, vatIds[r], 10 + i, 0.23 * (10 + i));
     }
     return seller;
 }
@@ -243,20 +249,27 @@ void TestRegisterTemplate::paging_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("printFooter");
+    QTest::addColumn<int>("rates");
 
     for (int count : {1, 2, 5, 12, 13, 14, 20, 27, 33, 40})
-        QTest::addRow("%d documents", count) << count << false;
+        QTest::addRow("%d documents", count) << count << false << 1;
     // The program's footer line shares the footer row with the page number.
     for (int count : {1, 12, 13, 14, 40})
-        QTest::addRow("%d documents, program footer", count) << count << true;
+        QTest::addRow("%d documents, program footer", count) << count << true << 1;
+    // Row groups of different heights: pages hold different numbers of documents.
+    for (int rates : {2, 3, 5})
+        for (int count : {9, 23, 47})
+            QTest::addRow("%d documents of up to %d rates", count, rates) << count << false << rates;
 }
 
 void TestRegisterTemplate::paging()
 {
     QFETCH(int, count);
     QFETCH(bool, printFooter);
+    QFETCH(int, rates);
     MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), printFooter ? QStringLiteral("1") : QStringLiteral("0"));
-    const int seller = sellerWithDocuments(count);
+    const int firstId = m_nextId;
+    const int seller = sellerWithDocuments(count, rates);
     const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
     const QString fileName = print(runId, seller, QStringLiteral("strony_%1.pdf").arg(count));
     MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
@@ -268,6 +281,7 @@ void TestRegisterTemplate::paging()
 
     int summaries = 0;
     int documents = 0;
+    QSet<int> numbers;
     const QRegularExpression number(QStringLiteral("FV-(\\d+)/03/2024"));
     for (int page = 0; page < pageCount; ++page) {
         const QString text = pages.at(page);
@@ -281,9 +295,43 @@ void TestRegisterTemplate::paging()
             QVERIFY2(heading >= 0 && heading < firstDocument, qPrintable(text));
         }
         documents += text.count(number);
+        for (auto match = number.globalMatch(text); match.hasNext();)
+            numbers.insert(match.next().captured(1).toInt());
     }
     QCOMPARE(summaries, 1);
     QCOMPARE(documents, count);
+    QSet<int> expected;
+    for (int id = firstId; id < firstId + count; ++id)
+        expected.insert(id);
+    QCOMPARE(numbers, expected);
+}
+
+void TestRegisterTemplate::pagingAtResolution_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QString>("tag");
+
+    for (int dpi : {72, 144, 192})
+        for (const char* tag : {"13 documents", "47 documents of up to 5 rates"})
+            QTest::addRow("%d dpi, %s", dpi, tag) << dpi << QString::fromLatin1(tag);
+}
+
+// The screen's resolution is fixed when a process starts, so each resolution
+// prints in a process of its own; there every page must still end with its
+// page number, none cut off at the right edge.
+void TestRegisterTemplate::pagingAtResolution()
+{
+    QFETCH(int, dpi);
+    QFETCH(QString, tag);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("paging:") + tag});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
 }
 
 void TestRegisterTemplate::emptyRun()

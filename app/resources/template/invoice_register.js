@@ -206,9 +206,21 @@ function summaryBlock() {
     return html;
 }
 
+// The last pages measured, newest first: the page closed is the probe that
+// fitted last, so its height is not laid out again.
+var recentHeights = [];
+
 function measure(first, content, page) {
-    doc.setHtml(docHead + pageStart(first) + content + pageFooter(page, 5) + pageEnd + docEnd);
-    return doc.getDocHeight();
+    var html = docHead + pageStart(first) + content + pageFooter(page, 5) + pageEnd + docEnd;
+    for (var i = 0; i < recentHeights.length; ++i)
+        if (recentHeights[i].html === html)
+            return recentHeights[i].height;
+    doc.setHtml(html);
+    var height = doc.getDocHeight();
+    recentHeights.unshift({html: html, height: height});
+    if (recentHeights.length > 3)
+        recentHeights.pop();
+    return height;
 }
 
 var output = '';
@@ -239,24 +251,107 @@ var documents = doc.getSqlQuery("SELECT i.id, i.id_parent_invoice, ik.basic_form
     "ORDER BY strftime('%Y-%m-%d', i.date_put), i.invoice_index ");
 var documentCount = doc.getListSize(documents) / 10;
 
-var content = headBlock() + tableStart + columnHeading();
-var lp = 0;
-for (var n = 0; n < documentCount; ++n) {
-    var d = documents.slice(10 * n, 10 * n + 10);
-    var rows = documentRows(lp + 1, d);
-    if (rows != '') {
-        ++lp;
-        var before = content;
-        content += rows;
-        if (paging && measure(firstPage, content + tableEnd, page) >= pageFull) {
-            closePage(before + tableEnd);
-            content = tableStart + columnHeading() + rows;
-            nextPage();
+// The row groups of the documents with rate rows, built only as far as the
+// paging asks for them, with the abort check after each document.
+var blocks = [];
+// The rough height of each block in text lines: its rate rows, at least the
+// two lines of the party cells.
+var blockLines = [];
+var nextDocument = 0;
+var aborted = false;
+
+function blocksAvailable(wanted) {
+    while (blocks.length < wanted && nextDocument < documentCount && !aborted) {
+        var d = documents.slice(10 * nextDocument, 10 * nextDocument + 10);
+        ++nextDocument;
+        var rows = documentRows(blocks.length + 1, d);
+        if (rows != '') {
+            blocks.push(rows);
+            blockLines.push(Math.max(2, (rows.split('<tr>').length - 1) / 2));
+        }
+        if (doc.isDocAborted())
+            aborted = true;
+    }
+    return blocks.length;
+}
+
+function pageContent(head, start, count) {
+    return head + blocks.slice(start, start + count).join('');
+}
+
+// The number of blocks from `start` the page takes: it grows while the page
+// with one block more stays below the full height. The page takes `least`
+// blocks unmeasured (the block that did not fit on the page before). Since a
+// page only grows with its blocks, any order of probes finds the same count:
+// the first probe takes as many lines as the page before (`lines`), the next
+// ones step by one, then double the step up or halve the range down.
+// Returns -1 when every remaining block fits.
+function fittingCount(head, start, least, lines) {
+    function fits(count) {
+        return measure(firstPage, pageContent(head, start, count) + tableEnd, page) < pageFull;
+    }
+    var probe = least + 1;
+    while (lines > 0 && blocksAvailable(start + probe + 1) > start + probe && linesOf(start, probe + 1) <= lines)
+        ++probe;
+    var lo = least;
+    var hi = -1;
+    var step = 1;
+    while (hi < 0) {
+        var available = blocksAvailable(start + probe) - start;
+        if (aborted)
+            return -1;
+        if (available <= lo)
+            return -1;
+        if (probe > available)
+            probe = available;
+        if (fits(probe)) {
+            lo = probe;
+            probe = lo + step;
+            step *= 2;
+        } else {
+            hi = probe;
         }
     }
-    if (doc.isDocAborted())
-        break;
+    var below = true;
+    while (hi - lo > 1) {
+        var middle = below ? hi - 1 : Math.floor((lo + hi) / 2);
+        below = false;
+        if (fits(middle))
+            lo = middle;
+        else
+            hi = middle;
+    }
+    return lo;
 }
+
+function linesOf(start, count) {
+    var lines = 0;
+    for (var i = start; i < start + count; ++i)
+        lines += blockLines[i];
+    return lines;
+}
+
+var head = headBlock() + tableStart + columnHeading();
+var start = 0;
+var count = 0;
+var lines = 0;
+if (paging) {
+    var least = 0;
+    for (;;) {
+        var fitting = fittingCount(head, start, least, lines);
+        if (fitting < 0)
+            break;
+        count = fitting;
+        lines = linesOf(start, count);
+        closePage(pageContent(head, start, count) + tableEnd);
+        start += count;
+        head = tableStart + columnHeading();
+        least = 1;
+        nextPage();
+    }
+}
+blocksAvailable(documentCount);
+var content = pageContent(head, start, blocks.length - start);
 
 content += tableEnd;
 if (doc.isDocAborted()) {
