@@ -800,13 +800,28 @@ function measure(content) {
     return measurePage(content + spacer(5), pageFooter());
 }
 
+// Heights of a page holding nothing but a spacer, by the spacer's drawn height. A spacer's
+// own height is not linear in small sizes, but swapping one spacer for another changes any
+// page by exactly as much as it changes this small one, which lays out in no time.
+var spacerPageHeights = {};
+
+function spacerPageHeight(size) {
+    var h = Math.max(1, Math.floor(size));
+    if (!spacerPageHeights.hasOwnProperty(h)) {
+        doc.setHtml(htmlHead() + pageStart(false) + spacer(h) + pageEnd() + htmlTail());
+        spacerPageHeights[h] = doc.getDocHeight();
+    }
+    return spacerPageHeights[h];
+}
+
 // The spacer between `before` and `after` that brings the page's end, footer included,
-// to the bottom of the usable height. A spacer's own height is not linear in small sizes,
-// so the first guess is measured once more and corrected.
+// to the bottom of the usable height: a first guess from the page with a small spacer,
+// corrected by how far the guessed spacer's height differs from the small one's.
 function fillSpacer(before, after, footerHtml) {
     var target = pageH - 5;
-    var size = target - measurePage(before + spacer(5) + after, footerHtml) + 5;
-    size -= measurePage(before + spacer(size) + after, footerHtml) - target;
+    var small = measurePage(before + spacer(5) + after, footerHtml);
+    var size = target - small + 5;
+    size -= small + spacerPageHeight(size) - spacerPageHeight(5) - target;
     return spacer(size);
 }
 
