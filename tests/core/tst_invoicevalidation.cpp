@@ -167,18 +167,18 @@ void TestInvoiceValidation::firstProblem_data()
     QTest::newRow("no discount, other kind") << QStringList{"line 0 net 0 amount"} << QString();
     QTest::newRow("amount discount document") << QStringList{"amountDiscount", "line 0 net 5 amount"} << QString();
 
-    QTest::newRow("payment equal to gross") << QStringList{"part 100,00"} << QString();
-    QTest::newRow("payment a cent above gross") << QStringList{"part 100,01"} << overpaid;
-    QTest::newRow("payment with a point") << QStringList{"part 100.01"} << overpaid;
-    QTest::newRow("correction within its difference") << QStringList{"correction", "parent 60", "part 40"}
+    QTest::newRow("payment equal to gross") << QStringList{"paid 100,00"} << QString();
+    QTest::newRow("payment a cent above gross") << QStringList{"paid 100,01"} << overpaid;
+    QTest::newRow("payment with a point") << QStringList{"paid 100.01"} << overpaid;
+    QTest::newRow("correction within its difference") << QStringList{"correction", "parent 60", "paid 40"}
                                                        << QString();
-    QTest::newRow("correction above its difference") << QStringList{"correction", "parent 60", "part 40,01"}
+    QTest::newRow("correction above its difference") << QStringList{"correction", "parent 60", "paid 40,01"}
                                                      << overpaid;
-    QTest::newRow("correction without difference") << QStringList{"correction", "parent 100", "part 0,01"}
+    QTest::newRow("correction without difference") << QStringList{"correction", "parent 100", "paid 0,01"}
                                                    << overpaid;
-    QTest::newRow("correction below the parent") << QStringList{"correction", "parent 150", "part 0,01"}
+    QTest::newRow("correction below the parent") << QStringList{"correction", "parent 150", "paid 0,01"}
                                                  << overpaid;
-    QTest::newRow("advances above gross") << QStringList{"advances 60", "part 40,01"} << overpaid;
+    QTest::newRow("advances above gross") << QStringList{"advances 60", "paid 40,01"} << overpaid;
 
     QTest::newRow("joined advance") << QStringList{"kind 23", "join 19 0"} << QString();
     QTest::newRow("joined advance correction") << QStringList{"kind 23", "join 20 0"} << QString();
@@ -234,7 +234,7 @@ void TestInvoiceValidation::firstProblem()
             state.grossBase = true;
         else if (what == QLatin1String("amountDiscount"))
             state.amountDiscount = true;
-        else if (what == QLatin1String("part"))
+        else if (what == QLatin1String("paid"))
             state.bruttoPart = w.at(1);
         else if (what == QLatin1String("parent"))
             figures.parentGrossTotal = w.at(1).toDouble();
