@@ -338,3 +338,32 @@ QList<int> MBenchDatabase::jpkDocumentIds(int count)
     }
     return ids;
 }
+
+int MBenchDatabase::invoiceWithLines(int lines)
+{
+    QSqlQuery query(QStringLiteral("SELECT i.id FROM invoice i WHERE i.invoice_kind = 0 AND i.id_currency = 0 AND "
+                                   "(SELECT count(*) FROM invoice_product_misc m WHERE m.id_invoice = i.id) = %1 "
+                                   "ORDER BY i.id LIMIT 1")
+                        .arg(lines));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+bool MBenchDatabase::growInvoice(int idInvoice, int lines)
+{
+    QSqlQuery query;
+    while (true) {
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM invoice_product_misc WHERE id_invoice = %1").arg(idInvoice))
+            || !query.next())
+            return false;
+        const int have = query.value(0).toInt();
+        if (have >= lines)
+            return true;
+        if (!query.exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, "
+                                       "netto_price, brutto_price, vat_price, position_hide) SELECT id_invoice, "
+                                       "id_product, amount, reduct, netto_price, brutto_price, vat_price, 0 FROM "
+                                       "invoice_product_misc WHERE id_invoice = %1 ORDER BY id LIMIT %2")
+                            .arg(idInvoice)
+                            .arg(lines - have)))
+            return false;
+    }
+}

@@ -28,4 +28,9 @@ public:
 
     // The first `count` PLN documents, by id, of the kinds the JPK files take.
     static QList<int> jpkDocumentIds(int count);
+
+    // The first plain PLN sales invoice with exactly `lines` lines, or 0.
+    static int invoiceWithLines(int lines);
+    // Appends copies of the invoice's own lines until it has `lines` of them.
+    static bool growInvoice(int idInvoice, int lines);
 };

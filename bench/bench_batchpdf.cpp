@@ -10,6 +10,7 @@
 // Usage: bench_batchpdf DATABASE OUTPUT_FOLDER
 //        (DATABASE as bench_generate writes it)
 
+#include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
@@ -46,35 +47,6 @@ QList<int> plainSalesInvoices(int count)
     while (query.next())
         ids << query.value(0).toInt();
     return ids;
-}
-
-int invoiceWithLines(int lines)
-{
-    QSqlQuery query(QStringLiteral("SELECT i.id FROM invoice i WHERE i.invoice_kind = 0 AND i.id_currency = 0 AND "
-                                   "(SELECT count(*) FROM invoice_product_misc m WHERE m.id_invoice = i.id) = %1 "
-                                   "ORDER BY i.id LIMIT 1")
-                        .arg(lines));
-    return query.next() ? query.value(0).toInt() : 0;
-}
-
-bool growInvoice(int idInvoice, int lines)
-{
-    QSqlQuery query;
-    while (true) {
-        if (!query.exec(QStringLiteral("SELECT count(*) FROM invoice_product_misc WHERE id_invoice = %1").arg(idInvoice))
-            || !query.next())
-            return false;
-        const int have = query.value(0).toInt();
-        if (have >= lines)
-            return true;
-        if (!query.exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, "
-                                       "netto_price, brutto_price, vat_price, position_hide) SELECT id_invoice, "
-                                       "id_product, amount, reduct, netto_price, brutto_price, vat_price, 0 FROM "
-                                       "invoice_product_misc WHERE id_invoice = %1 ORDER BY id LIMIT %2")
-                            .arg(idInvoice)
-                            .arg(lines - have)))
-            return false;
-    }
 }
 
 // Seconds for one document of a job of `size` documents as the list makes it; negative on failure.
@@ -143,11 +115,11 @@ int main(int argc, char* argv[])
     const double total = whole.nsecsElapsed() / 1e9;
     const double slowest = *std::max_element(times.cbegin(), times.cend());
 
-    const int idLarge = invoiceWithLines(10);
+    const int idLarge = MBenchDatabase::invoiceWithLines(10);
     QSqlDatabase db = QSqlDatabase::database();
     db.transaction();
     double large = -1.0;
-    if (idLarge > 0 && growInvoice(idLarge, 200))
+    if (idLarge > 0 && MBenchDatabase::growInvoice(idLarge, 200))
         large = makeDocument(&engine, out.filePath(QStringLiteral("faktura_200.pdf")), 1, idLarge);
     db.rollback();
 

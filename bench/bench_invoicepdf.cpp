@@ -9,6 +9,7 @@
 // Usage: bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]
 //        (DATABASE as bench_generate writes it)
 
+#include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
@@ -25,44 +26,12 @@
 #include <QProcess>
 #include <QScriptEngine>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include <cstdio>
 
 using MBenchFigures::median;
 
 namespace {
-
-// A plain sales invoice with exactly `lines` lines, or 0.
-int invoiceWithLines(int lines)
-{
-    QSqlQuery query(QStringLiteral("SELECT i.id FROM invoice i WHERE i.invoice_kind = 0 AND i.id_currency = 0 AND "
-                                   "(SELECT count(*) FROM invoice_product_misc m WHERE m.id_invoice = i.id) = %1 "
-                                   "ORDER BY i.id LIMIT 1")
-                        .arg(lines));
-    return query.next() ? query.value(0).toInt() : 0;
-}
-
-// Appends copies of the invoice's own lines until it has `lines` of them.
-bool growInvoice(int idInvoice, int lines)
-{
-    QSqlQuery query;
-    while (true) {
-        if (!query.exec(QStringLiteral("SELECT count(*) FROM invoice_product_misc WHERE id_invoice = %1").arg(idInvoice))
-            || !query.next())
-            return false;
-        const int have = query.value(0).toInt();
-        if (have >= lines)
-            return true;
-        if (!query.exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, "
-                                       "netto_price, brutto_price, vat_price, position_hide) SELECT id_invoice, "
-                                       "id_product, amount, reduct, netto_price, brutto_price, vat_price, 0 FROM "
-                                       "invoice_product_misc WHERE id_invoice = %1 ORDER BY id LIMIT %2")
-                            .arg(idInvoice)
-                            .arg(lines - have)))
-            return false;
-    }
-}
 
 int pdfPages(const QString& file)
 {
@@ -120,7 +89,7 @@ int main(int argc, char* argv[])
     MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
     const int runs = qMax(1, args.value(3, QStringLiteral("5")).toInt());
-    const int idInvoice = invoiceWithLines(10);
+    const int idInvoice = MBenchDatabase::invoiceWithLines(10);
     if (idInvoice == 0) {
         std::fprintf(stderr, "no sales invoice of 10 lines in %s\n", qPrintable(args.at(1)));
         return 1;
@@ -133,7 +102,7 @@ int main(int argc, char* argv[])
 
     QSqlDatabase db = QSqlDatabase::database();
     db.transaction();
-    const bool grown = growInvoice(idInvoice, 200);
+    const bool grown = MBenchDatabase::growInvoice(idInvoice, 200);
     const QString large = out.filePath(QStringLiteral("faktura_200.pdf"));
     const double largeSeconds = grown ? timePdf(&engine, idInvoice, large, runs) : -1.0;
     db.rollback();
