@@ -57,6 +57,20 @@ QGridLayout* pageLayout(QWidget* page)
     return layout;
 }
 
+// Two radio buttons side by side, one of them checked at a time.
+QHBoxLayout* exclusivePair(QRadioButton* first, QRadioButton* second)
+{
+    auto* group = new QButtonGroup(first->parent());
+    group->addButton(first);
+    group->addButton(second);
+    auto* box = new QHBoxLayout;
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(5);
+    box->addWidget(first);
+    box->addWidget(second);
+    return box;
+}
+
 QSqlQueryModel* readAll(const QString& sql, QObject* parent)
 {
     auto* model = new QSqlQueryModel(parent);
@@ -291,28 +305,12 @@ void MInvoiceDlg::createProductsPage()
     QGridLayout* pricesLayout = pageLayout(prices);
     m_priceNetto = new QRadioButton(tr("netto"), prices);
     m_priceBrutto = new QRadioButton(tr("brutto"), prices);
-    auto* priceGroup = new QButtonGroup(prices);
-    priceGroup->addButton(m_priceNetto);
-    priceGroup->addButton(m_priceBrutto);
-    auto* priceBox = new QHBoxLayout;
-    priceBox->setContentsMargins(0, 0, 0, 0);
-    priceBox->setSpacing(5);
-    priceBox->addWidget(m_priceNetto);
-    priceBox->addWidget(m_priceBrutto);
     pricesLayout->addWidget(createCaption(tr("Podstawa cenowa"), prices), 0, 0);
-    pricesLayout->addLayout(priceBox, 0, 1);
+    pricesLayout->addLayout(exclusivePair(m_priceNetto, m_priceBrutto), 0, 1);
     m_reductPercent = new QRadioButton(tr("procentowy"), prices);
     m_reductAmount = new QRadioButton(tr("kwotowy"), prices);
-    auto* reductGroup = new QButtonGroup(prices);
-    reductGroup->addButton(m_reductPercent);
-    reductGroup->addButton(m_reductAmount);
-    auto* reductBox = new QHBoxLayout;
-    reductBox->setContentsMargins(0, 0, 0, 0);
-    reductBox->setSpacing(5);
-    reductBox->addWidget(m_reductPercent);
-    reductBox->addWidget(m_reductAmount);
     pricesLayout->addWidget(createCaption(tr("Rabat"), prices), 1, 0);
-    pricesLayout->addLayout(reductBox, 1, 1);
+    pricesLayout->addLayout(exclusivePair(m_reductPercent, m_reductAmount), 1, 1);
     (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_BASE")).toInt() == 0 ? m_priceNetto : m_priceBrutto)->setChecked(true);
     (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() == 0 ? m_reductPercent : m_reductAmount)
         ->setChecked(true);
