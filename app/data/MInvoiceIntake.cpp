@@ -14,13 +14,6 @@ const QString productColumns = QStringLiteral(
     "id, name, symbol, code, unit, netto_price, brutto_price, vat, reduct, id_currency, vat_text, vat_kind, "
     "count_from_netto, time_create, time_modify, additional, '', profit_brutto");
 
-const QString buyerColumns = QStringLiteral(
-    "id, firm, nip, regon, address, city, zipcode, id_province, id_country, bank, bank_account, phone, fax, email, "
-    "www, permit_person_firstname, permit_person_secondname, permit_person_pesel, reduct, time_create, time_modify, "
-    "additional, '', person_document_id_kind, person_document_number, person_document_by, person_document_date, "
-    "id_address_contact, firm_short");
-const QString addressColumns = QStringLiteral("id, address, city, zipcode, id_province, id_country, '', name");
-
 QString rounded(const QString& x)
 {
     return QStringLiteral("round(") + x + QStringLiteral(" + 0.0000000001, 2)");
@@ -177,24 +170,7 @@ namespace MInvoiceIntake {
 
 int takeBuyer(int id)
 {
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    const int key = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_buyer"), QStringLiteral("buyer"), id,
-                                                buyerColumns);
-    QSqlQuery query;
-    if (key > 0 && query.exec(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
-                              + QString::number(key))
-        && query.next() && query.value(0).toInt() > 0) {
-        const int address = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_buyer_address"),
-                                                        QStringLiteral("buyer_address"), query.value(0).toInt(),
-                                                        addressColumns);
-        QSqlQuery update;
-        update.exec(QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ") + QString::number(address)
-                    + QStringLiteral(" WHERE __id = ") + QString::number(key));
-    }
-    if (own)
-        db.commit();
-    return key;
+    return MInvoiceWorkingCopies::copyBuyer(QStringLiteral("buyer"), QStringLiteral("buyer_address"), id);
 }
 
 QList<int> takeProducts(const QList<int>& ids, const LineDefaults& defaults, int replaceKey)

@@ -25,6 +25,19 @@ QList<QPair<int, int>> idPairs(const QString& sql)
     return pairs;
 }
 
+// The base tables lack the snapshot tables' id_md5: their rows are copied by name.
+const QString baseBuyerColumns = QStringLiteral(
+    "id, firm, nip, regon, address, city, zipcode, id_province, id_country, bank, bank_account, phone, fax, email, "
+    "www, permit_person_firstname, permit_person_secondname, permit_person_pesel, reduct, time_create, time_modify, "
+    "additional, '', person_document_id_kind, person_document_number, person_document_by, person_document_date, "
+    "id_address_contact, firm_short");
+const QString baseAddressColumns = QStringLiteral("id, address, city, zipcode, id_province, id_country, '', name");
+
+QString columnsOf(const QString& source, const QString& baseTable, const QString& baseColumns)
+{
+    return source == baseTable ? baseColumns : QStringLiteral("*");
+}
+
 } // namespace
 
 int MInvoiceWorkingCopies::copy(const QString& working, const QString& source, int id, const QString& columns)
@@ -42,14 +55,16 @@ int MInvoiceWorkingCopies::copyBuyer(const QString& buyerSource, const QString& 
 {
     QSqlDatabase db = QSqlDatabase::database();
     const bool own = db.transaction();
-    const int key = copy(QStringLiteral("__invoice_buyer"), buyerSource, id);
+    const int key = copy(QStringLiteral("__invoice_buyer"), buyerSource, id,
+                         columnsOf(buyerSource, QStringLiteral("buyer"), baseBuyerColumns));
     if (key > 0) {
         QSqlQuery query;
         int address = 0;
         if (query.exec(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
                        + QString::number(key))
             && query.next())
-            address = copy(QStringLiteral("__invoice_buyer_address"), addressSource, query.value(0).toInt());
+            address = copy(QStringLiteral("__invoice_buyer_address"), addressSource, query.value(0).toInt(),
+                           columnsOf(addressSource, QStringLiteral("buyer_address"), baseAddressColumns));
         query.exec(QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ") + QString::number(address)
                    + QStringLiteral(" WHERE __id = ") + QString::number(key));
     }
