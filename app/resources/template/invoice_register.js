@@ -31,8 +31,10 @@ var pageFull = pageHeight - 5 - pageSlack;
 
 var lineImage = '<img src=":/resource/pixel.gif" width="1" height="1">';
 
+// A line one pixel wide: without the width, the table's spare width would
+// widen the line columns along with the others.
 function lineCell(color, colspan, rowspan) {
-    return '<td bgcolor="' + color + '"' + (colspan > 1 ? ' colspan="' + colspan + '"' : '') +
+    return '<td bgcolor="' + color + '"' + (colspan > 1 ? ' colspan="' + colspan + '"' : ' width="1"') +
         (rowspan > 1 ? ' rowspan="' + rowspan + '"' : '') + '>' + lineImage + '</td>';
 }
 
@@ -52,15 +54,18 @@ var docHead = '<html><head><meta name="qrichtext" content="1" />' +
     'font-family:Verdana,Arial,Times; text-decoration:none;">';
 var docEnd = '</body></html>';
 
+// The tables of a page take its width themselves: a table nested in a page-wide
+// one would be laid out several times over, once for each pass of the outer one.
+var fullWidth = 'width="' + pageWidth + '"';
+
 function pageStart(first) {
-    return '<div' + (first ? '' : ' style="page-break-before:always;"') + '>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="' + pageWidth + '"><tr><td>';
+    return '<div' + (first ? '' : ' style="page-break-before:always;"') + '>';
 }
-var pageEnd = '</td></tr></table></div>';
+var pageEnd = '</div>';
 
 function pageFooter(page, margin) {
     return '<p style="margin-top:' + margin + 'px;">' + lineImage + '</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="100%"><tr>' +
+        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td style="font-size:' + pt(7) + ';">' + footerText + '</td>' +
         '<td align="right" style="font-size:' + pt(7) + ';">Strona&nbsp;' + page + '&nbsp;z&nbsp;[[PAGES]]</td>' +
         '</tr></table>';
@@ -88,7 +93,7 @@ function sellerBlock() {
 }
 
 function headBlock() {
-    return '<table border="0" cellpadding="5" cellspacing="0" width="100%"><tr>' +
+    return '<table border="0" cellpadding="5" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td width="50%" style="font-size:' + pt(9) + ';">' + sellerBlock() + '</td>' +
         '<td width="50%" align="right" style="font-size:' + pt(16) + '; font-weight:600;">' +
         '<span style="font-size:' + pt(14) + ';">REJESTR VAT SPRZEDA&#379;Y</span>' +
@@ -99,7 +104,7 @@ function headBlock() {
         '<p style="font-size:1pt; margin-top:5px;">&nbsp;</p>';
 }
 
-var tableStart = '<table border="0" cellpadding="0" cellspacing="0" width="100%">';
+var tableStart = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>';
 var tableEnd = '</table>';
 
 function headingCell(text, align, extra) {
@@ -109,12 +114,14 @@ function headingCell(text, align, extra) {
 
 // 25 columns: lines at 1, 3, 7, 11, 17, 25; thin lines inside the groups at
 // 5, 9, 13, 15, 19, 21, 23.
+// "Suma" stands in the middle column of its group rather than across it: a cell
+// spanning the line columns 13 and 15 would take their one-pixel width away.
 function columnHeading() {
     return lineRow(25) +
         '<tr>' + black(1, 3) + headingCell('Lp', 'center', 'rowspan="3"') + black(1, 3) +
         headingCell('Doku', 'right') + '<td></td>' + headingCell('ment', 'left') + black(1, 3) +
         headingCell('Naby', 'right') + '<td></td>' + headingCell('wca', 'left') + black(1, 3) +
-        headingCell('Suma', 'center', 'colspan="5"') + black(1, 3) +
+        '<td></td><td></td>' + headingCell('Suma', 'center') + '<td></td><td></td>' + black(1, 3) +
         '<td></td><td></td>' + headingCell('Stawka', 'right') + '<td></td>' + headingCell(' VAT', 'left') +
         '<td></td><td></td>' + black(1, 3) + '</tr>' +
         '<tr>' + black(3) + black(3) + black(5) + black(7) + '</tr>' +
@@ -144,26 +151,18 @@ function partyCell(firm, taxId, isNip) {
     return html;
 }
 
-// The row group of one document; empty when it has no rate rows.
-function documentRows(lp, d) {
-    var id = d[0];
-    var rates = doc.getSqlQuery('SELECT ivs.vat_text, ivs.netto, ivs.vat, ivs.brutto FROM __invoice_vat_summary ivs ' +
-        'WHERE ivs.id = ' + runId + ' AND ivs.id_invoice = ' + id + ' ORDER BY ivs.vat_kind DESC, ivs.vat_val');
-    var k = doc.getListSize(rates) / 4;
-    if (k < 1)
-        return '';
-    var totals = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
-        'WHERE ivs.id = ' + runId + ' AND ivs.id_invoice = ' + id);
+// The row group of one document for its k rates, 2k - 1 rows: `texts` are the
+// cells that span the group (number, dates, party, address).
+function groupRows(lp, texts, totals, rates) {
+    var k = rates.length / 4;
     var span = 2 * k - 1;
     var html = '';
     for (var r = 0; r < k; ++r) {
         html += '<tr>';
         if (r == 0) {
             html += black(1, span) + cell(doc.noWrap('' + lp), 'center', span) + black(1, span) +
-                cell(doc.noWrap(d[2] + '<br>' + doc.getInvoiceNumStr(id)), '', span) + black(1, span) +
-                cell(doc.noWrap(d[4] + '<br>' + d[5]), '', span) + black(1, span) +
-                cell(partyCell(d[6], d[8], d[9]), '', span) + black(1, span) +
-                cell(d[7], '', span) + black(1, span) +
+                cell(texts[0], '', span) + black(1, span) + cell(texts[1], '', span) + black(1, span) +
+                cell(texts[2], '', span) + black(1, span) + cell(texts[3], '', span) + black(1, span) +
                 cell(money(totals[0]), 'right', span) + black(1, span) +
                 cell(money(totals[1]), 'right', span) + black(1, span) +
                 cell(money(totals[2]), 'right', span) + black(1, span);
@@ -179,6 +178,19 @@ function documentRows(lp, d) {
     return html + lineRow(25);
 }
 
+// The row group of one document; empty when it has no rate rows.
+function documentRows(lp, d) {
+    var id = d[0];
+    var rates = doc.getSqlQuery('SELECT ivs.vat_text, ivs.netto, ivs.vat, ivs.brutto FROM __invoice_vat_summary ivs ' +
+        'WHERE ivs.id = ' + runId + ' AND ivs.id_invoice = ' + id + ' ORDER BY ivs.vat_kind DESC, ivs.vat_val');
+    if (doc.getListSize(rates) < 4)
+        return '';
+    var totals = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
+        'WHERE ivs.id = ' + runId + ' AND ivs.id_invoice = ' + id);
+    return groupRows(lp, [doc.noWrap(d[2] + '<br>' + doc.getInvoiceNumStr(id)), doc.noWrap(d[4] + '<br>' + d[5]),
+        partyCell(d[6], d[8], d[9]), d[7]], totals, rates);
+}
+
 function summaryBlock() {
     var rows = doc.getSqlQuery('SELECT ivs.vat_text, SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) ' +
         'FROM __invoice_vat_summary ivs WHERE ivs.id = ' + runId + ' GROUP BY ivs.vat_text ' +
@@ -186,7 +198,7 @@ function summaryBlock() {
     var total = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
         'WHERE ivs.id = ' + runId);
     var html = '<p align="right" style="font-weight:600;">Podsumowanie w/g stawek VAT</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="100%"><tr>' +
+        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td valign="bottom"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
         '<tr><td>&nbsp;</td></tr><tr><td align="right" style="font-weight:600; padding:3px;">Razem</td></tr></table></td>' +
         '<td width="40%"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
@@ -206,8 +218,8 @@ function summaryBlock() {
     return html;
 }
 
-// The last pages measured, newest first: the page closed is the probe that
-// fitted last, so its height is not laid out again.
+// Pages measured lately, newest first, so that a page laid out once is not
+// laid out again for the same question.
 var recentHeights = [];
 
 function measure(first, content, page) {
@@ -228,9 +240,11 @@ var page = 1;
 var firstPage = true;
 doc.setPageGenerated(page);
 
-// Closes the page holding `content` with the footer at the bottom.
-function closePage(content) {
-    var height = measure(firstPage, content, page);
+// Closes the page holding `content` with the footer at the bottom; `height` is
+// the page's measured height when it is known.
+function closePage(content, height) {
+    if (height === undefined)
+        height = measure(firstPage, content, page);
     var margin = pageHeight - height - pageSlack;
     output += pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd;
     firstPage = false;
@@ -252,11 +266,10 @@ var documents = doc.getSqlQuery("SELECT i.id, i.id_parent_invoice, ik.basic_form
 var documentCount = doc.getListSize(documents) / 10;
 
 // The row groups of the documents with rate rows, built only as far as the
-// paging asks for them, with the abort check after each document.
+// paging asks for them, with the abort check after each document; and the
+// number of rates of each.
 var blocks = [];
-// The rough height of each block in text lines: its rate rows, at least the
-// two lines of the party cells.
-var blockLines = [];
+var blockRates = [];
 var nextDocument = 0;
 var aborted = false;
 
@@ -267,7 +280,7 @@ function blocksAvailable(wanted) {
         var rows = documentRows(blocks.length + 1, d);
         if (rows != '') {
             blocks.push(rows);
-            blockLines.push(Math.max(2, (rows.split('<tr>').length - 1) / 2));
+            blockRates.push((rows.split('<tr>').length - 1) / 2);
         }
         if (doc.isDocAborted())
             aborted = true;
@@ -279,71 +292,116 @@ function pageContent(head, start, count) {
     return head + blocks.slice(start, start + count).join('');
 }
 
-// The number of blocks from `start` the page takes: it grows while the page
-// with one block more stays below the full height. The page takes `least`
-// blocks unmeasured (the block that did not fit on the page before). Since a
-// page only grows with its blocks, any order of probes finds the same count:
-// the first probe takes as many lines as the page before (`lines`), the next
-// ones step by one, then double the step up or halve the range down.
-// Returns -1 when every remaining block fits.
-function fittingCount(head, start, least, lines) {
-    function fits(count) {
-        return measure(firstPage, pageContent(head, start, count) + tableEnd, page) < pageFull;
+// The least height a row group of k rates adds to a page: the group with the
+// shortest texts, measured once for each k. Real texts only make a group
+// taller, so a page without room for this group has no room for the real one.
+var leastHeights = {};
+
+function leastHeight(k) {
+    if (!leastHeights.hasOwnProperty(k)) {
+        var rates = [];
+        for (var r = 0; r < k; ++r)
+            rates.push('0%', 0, 0, 0);
+        var head = tableStart + columnHeading();
+        var group = groupRows(1, ['A<br>1', '1<br>1', 'A', 'A<br>1'], [0, 0, 0], rates);
+        leastHeights[k] = measure(false, head + group + tableEnd, 1) - measure(false, head + tableEnd, 1);
     }
-    var probe = least + 1;
-    while (lines > 0 && blocksAvailable(start + probe + 1) > start + probe && linesOf(start, probe + 1) <= lines)
-        ++probe;
+    return leastHeights[k];
+}
+
+// The height of a page holding only its head, for the first page and the others.
+var headHeights = {};
+
+function headHeight(head) {
+    if (!headHeights.hasOwnProperty(firstPage))
+        headHeights[firstPage] = measure(firstPage, head + tableEnd, page);
+    return headHeights[firstPage];
+}
+
+// How much taller the blocks of the page before were than their least heights.
+var growth = 1;
+// The measured height of the page fittingCount settled on; -1 when it was not measured.
+var fittingHeight = -1;
+
+// The number of blocks from `start` the page takes: the most for which the page
+// stays below the full height. The page takes `least` blocks unmeasured (the
+// block that did not fit on the page before). Returns -1 when every remaining
+// block fits.
+//
+// A page grows by at least a block's least height when the block is added, so
+// the search steps from a measured height by least heights: a fitting page
+// whose next block would not fit even at its least height is settled without
+// laying that block out, and a page too full drops as many blocks as their
+// least heights need to fit. Guesses upwards scale least heights as the page
+// before did.
+function fittingCount(head, start, least) {
+    var base = headHeight(head);
     var lo = least;
     var hi = -1;
-    var step = 1;
-    while (hi < 0) {
-        var available = blocksAvailable(start + probe) - start;
-        if (aborted)
-            return -1;
-        if (available <= lo)
+    var loHeight = -1;
+    var probe = least;
+    // The estimated height of the page with `probe` blocks; below zero when the
+    // probe is already chosen.
+    var estimate = base + growth * leastOfBlocks(start, least);
+    for (;;) {
+        if (estimate >= 0) {
+            if (blocksAvailable(start + probe + 1) <= start + probe)
+                return -1;
+            do {
+                estimate += growth * leastHeight(blockRates[start + probe]);
+                ++probe;
+            } while (blocksAvailable(start + probe + 1) > start + probe && (hi < 0 || probe + 1 < hi) &&
+                     estimate + growth * leastHeight(blockRates[start + probe]) < pageFull);
+        }
+        var available = blocksAvailable(start + probe + 1) - start;
+        if (aborted || available <= lo)
             return -1;
         if (probe > available)
             probe = available;
-        if (fits(probe)) {
+        var height = measure(firstPage, pageContent(head, start, probe) + tableEnd, page);
+        if (height < pageFull) {
             lo = probe;
-            probe = lo + step;
-            step *= 2;
+            loHeight = height;
+            if (lo == available)
+                return -1;
+            if (hi == lo + 1 || height + leastHeight(blockRates[start + lo]) >= pageFull)
+                break;
+            estimate = height;
         } else {
             hi = probe;
+            if (hi == lo + 1)
+                break;
+            probe = hi - 1;
+            var upper = height - leastHeight(blockRates[start + probe]);
+            while (probe - 1 > lo && upper >= pageFull) {
+                --probe;
+                upper -= leastHeight(blockRates[start + probe]);
+            }
+            estimate = -1;
         }
     }
-    var below = true;
-    while (hi - lo > 1) {
-        var middle = below ? hi - 1 : Math.floor((lo + hi) / 2);
-        below = false;
-        if (fits(middle))
-            lo = middle;
-        else
-            hi = middle;
-    }
+    fittingHeight = loHeight;
+    if (loHeight > 0 && lo > 0)
+        growth = Math.max(1, (loHeight - base) / leastOfBlocks(start, lo));
     return lo;
 }
 
-function linesOf(start, count) {
-    var lines = 0;
+function leastOfBlocks(start, count) {
+    var height = 0;
     for (var i = start; i < start + count; ++i)
-        lines += blockLines[i];
-    return lines;
+        height += leastHeight(blockRates[i]);
+    return height;
 }
 
 var head = headBlock() + tableStart + columnHeading();
 var start = 0;
-var count = 0;
-var lines = 0;
 if (paging) {
     var least = 0;
     for (;;) {
-        var fitting = fittingCount(head, start, least, lines);
-        if (fitting < 0)
+        var count = fittingCount(head, start, least);
+        if (count < 0)
             break;
-        count = fitting;
-        lines = linesOf(start, count);
-        closePage(pageContent(head, start, count) + tableEnd);
+        closePage(pageContent(head, start, count) + tableEnd, fittingHeight < 0 ? undefined : fittingHeight);
         start += count;
         head = tableStart + columnHeading();
         least = 1;

@@ -33,8 +33,10 @@ var pageFull = pageHeight - 5 - pageSlack;
 
 var lineImage = '<img src=":/resource/pixel.gif" width="1" height="1">';
 
+// A line one pixel wide: without the width, the table's spare width would
+// widen the line columns along with the others.
 function lineCell(color, colspan, rowspan) {
-    return '<td bgcolor="' + color + '"' + (colspan > 1 ? ' colspan="' + colspan + '"' : '') +
+    return '<td bgcolor="' + color + '"' + (colspan > 1 ? ' colspan="' + colspan + '"' : ' width="1"') +
         (rowspan > 1 ? ' rowspan="' + rowspan + '"' : '') + '>' + lineImage + '</td>';
 }
 
@@ -54,29 +56,32 @@ var docHead = '<html><head><meta name="qrichtext" content="1" />' +
     'font-family:Verdana,Arial,Times; text-decoration:none;">';
 var docEnd = '</body></html>';
 
+// The tables of a page take its width themselves: a table nested in a page-wide
+// one would be laid out several times over, once for each pass of the outer one.
+var fullWidth = 'width="' + pageWidth + '"';
+
 function pageStart(first) {
-    return '<div' + (first ? '' : ' style="page-break-before:always;"') + '>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="' + pageWidth + '"><tr><td>';
+    return '<div' + (first ? '' : ' style="page-break-before:always;"') + '>';
 }
-var pageEnd = '</td></tr></table></div>';
+var pageEnd = '</div>';
 
 function pageFooter(page, margin) {
     return '<p style="margin-top:' + margin + 'px;">' + lineImage + '</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="100%"><tr>' +
+        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td style="font-size:' + pt(7) + ';">' + footerText + '</td>' +
         '<td align="right" style="font-size:' + pt(7) + ';">Strona&nbsp;' + page + '&nbsp;z&nbsp;[[PAGES]]</td>' +
         '</tr></table>';
 }
 
 function headBlock() {
-    return '<table border="0" cellpadding="5" cellspacing="0" width="100%"><tr>' +
+    return '<table border="0" cellpadding="5" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td width="100%" align="right" style="font-size:' + pt(16) + '; font-weight:600;">' +
         '<span style="font-size:' + pt(14) + ';">ZESTAWIENIE WYBRANYCH DOKUMENT&#211;W</span>' +
         '</td></tr></table>' +
         '<p style="font-size:1pt; margin-top:5px;">&nbsp;</p>';
 }
 
-var tableStart = '<table border="0" cellpadding="0" cellspacing="0" width="100%">';
+var tableStart = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>';
 var tableEnd = '</table>';
 
 function headingCell(text, align, extra) {
@@ -89,13 +94,15 @@ var partyHeadings = openName == 'INVOICE_BUY' ? ['Nabywca', 'Sprzedawca'] : ['Sp
 
 // 25 columns: lines at 1, 3, 7, 9, 11, 17, 25; thin lines inside the groups
 // at 5, 13, 15, 19, 21, 23.
+// "Suma" stands in the middle column of its group rather than across it: a cell
+// spanning the line columns 13 and 15 would take their one-pixel width away.
 function columnHeading() {
     return lineRow(25) +
         '<tr>' + black(1, 3) + headingCell('Lp', 'center', 'rowspan="3"') + black(1, 3) +
         headingCell('Doku', 'right') + '<td></td>' + headingCell('ment', 'left') + black(1, 3) +
         headingCell(partyHeadings[0], 'center') + black(1, 3) +
         headingCell(partyHeadings[1], 'center') + black(1, 3) +
-        headingCell('Suma', 'center', 'colspan="5"') + black(1, 3) +
+        '<td></td><td></td>' + headingCell('Suma', 'center') + '<td></td><td></td>' + black(1, 3) +
         '<td></td><td></td>' + headingCell('Stawka', 'right') + '<td></td>' + headingCell(' VAT', 'left') +
         '<td></td><td></td>' + black(1, 3) + '</tr>' +
         '<tr>' + black(3) + black(1) + black(1) + black(5) + black(7) + '</tr>' +
@@ -168,7 +175,7 @@ function summaryBlock() {
     var total = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
         'WHERE ivs.id = ' + runId);
     var html = '<p align="right" style="font-weight:600;">Podsumowanie w/g stawek VAT</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" width="100%"><tr>' +
+        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td valign="bottom"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
         '<tr><td>&nbsp;</td></tr><tr><td align="right" style="font-weight:600; padding:3px;">Razem</td></tr></table></td>' +
         '<td width="40%"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
