@@ -35,6 +35,7 @@ private slots:
     void paging();
     void pagingAtResolution_data();
     void pagingAtResolution();
+    void pagesAreFilled();
     void emptyRun();
     void abortedRunPrintsNothing();
 
@@ -55,6 +56,31 @@ private:
 };
 
 namespace {
+
+// The register's template object with page heights of a model instead of a layout:
+// 12 pixels a table row and 40 more for each long buyer name. Heights that add up
+// row group by row group let the test say exactly how many groups fit on a page.
+class MModelHeightTemplate : public MDocTemplate
+{
+    Q_OBJECT
+
+public:
+    using MDocTemplate::MDocTemplate;
+
+    static int heightOf(const QString& html)
+    {
+        return 12 * html.count(QStringLiteral("<tr>")) + 40 * html.count(longName());
+    }
+    static QString longName() { return QStringLiteral("Przedsiębiorstwo o długiej nazwie"); }
+    QString html() const { return m_html; }
+
+public slots:
+    int getDocHeight() { return heightOf(m_html); }
+    void setHtml(QString s) { m_html = s; }
+
+private:
+    QString m_html;
+};
 
 const QDate periodFrom(2024, 3, 1);
 const QDate periodTo(2024, 3, 31);
@@ -332,6 +358,69 @@ void TestRegisterTemplate::pagingAtResolution()
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("paging:") + tag});
     QVERIFY(child.waitForFinished(120000));
     QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+}
+
+// Each page holds as many row groups as fit: the page is below the full height,
+// and with the first group of the next page it would not be. Groups of one to five
+// rates, some with a long buyer name, so that pages hold different numbers of groups.
+void TestRegisterTemplate::pagesAreFilled()
+{
+    MTestDatabase::insert(QStringLiteral("invoice_buyer"), {{"id", 2},
+                                                            {"firm", MModelHeightTemplate::longName()},
+                                                            {"address", QStringLiteral("ul. Długa 1")},
+                                                            {"zipcode", QStringLiteral("00-001")},
+                                                            {"city", QStringLiteral("Warszawa")}});
+    static const int vatIds[] = {24, 9, 6, 1, 102};
+    const int seller = m_nextSeller++;
+    MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
+    QHash<int, int> groupHeight;
+    QList<int> expected;
+    for (int i = 0; i < 90; ++i) {
+        const int id = m_nextId++;
+        const bool longName = i % 7 == 3 || i % 11 == 0;
+        const int rates = 1 + (i * 3 + i / 4) % 5;
+        addDocument(id, seller, 1 + i / 4, longName ? 2 : 1);
+        for (int r = 0; r < rates; ++r)
+            addRate(id, vatIds[r], 10 + i, 0.23 * (10 + i));
+        groupHeight.insert(id, 12 * 2 * rates + (longName ? 40 : 0));
+        expected.append(id);
+    }
+    const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
+
+    MModelHeightTemplate model(QPrinter::ScreenResolution, nullptr);
+    model.setPageOrientation(QPrinter::Landscape);
+    model.setTextEdit(nullptr, true);
+    model.setPageMargins(10, 10, 10, 10);
+    model.isPaging(true);
+    model.setIdRecord(runId);
+    model.setIdSellerBase(seller);
+    model.setDateFrom(periodFrom);
+    model.setDateTo(periodTo);
+    model.setDatePrint(printDate);
+    QScriptEngine engine;
+    QVERIFY(MTemplateRun::run(&engine, &model, QStringLiteral(":/template/invoice_register.js"), nullptr));
+    const int full = model.getPageHeight() - 10 - 5 - 20;
+
+    // The pages of the output with the documents on each, in order.
+    const QStringList pages = model.html().split(QStringLiteral("<div"), Qt::SkipEmptyParts).mid(1);
+    const QRegularExpression number(QStringLiteral("FV-(\\d+)/03/2024"));
+    QList<QList<int>> documents;
+    QList<int> all;
+    for (const QString& page : pages) {
+        documents.append(QList<int>());
+        for (auto match = number.globalMatch(page); match.hasNext();)
+            documents.last().append(match.next().captured(1).toInt());
+        all += documents.last();
+    }
+    QCOMPARE(all, expected);
+    QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
+    for (int page = 0; page + 1 < pages.size() && !documents.at(page + 1).isEmpty(); ++page) {
+        const int height = MModelHeightTemplate::heightOf(pages.at(page));
+        const int next = groupHeight.value(documents.at(page + 1).first());
+        QVERIFY2(height < full && height + next >= full,
+                 qPrintable(QStringLiteral("page %1: %2 of %3 pixels, next group %4")
+                                .arg(page + 1).arg(height).arg(full).arg(next)));
+    }
 }
 
 void TestRegisterTemplate::emptyRun()
