@@ -173,20 +173,22 @@ int main(int argc, char* argv[])
     MTextPrinter::print(docTemplate.getTextEdit(), docTemplate.getPrinter(), false);
     const double total = clock.nsecsElapsed() / 1e9;
     const int pages = docTemplate.getPageGenerated();
-    pageStart.resize(pages);
+    // The pages seen begun while the script still handled events; the last
+    // ones may begin after that.
+    const int seen = qMin(pages, pageStart.size());
 
     QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file});
     // Pages by the moments they were begun; the layout of the whole document at
-    // the end is no page's paging, so the last page (which ends with it) is left out.
-    const int span = qMin(100, (pages - 1) / 2);
+    // the end is no page's paging, so the last page seen (which ends with it) is left out.
+    const int span = qMin(100, (seen - 1) / 2);
     const double firstPages = perPage(pageStart, 0, span);
-    const double lastPages = perPage(pageStart, pages - 1 - span, pages - 1);
+    const double lastPages = perPage(pageStart, seen - 1 - span, seen - 1);
     std::printf("PDF: %.1f s (layout %.1f s, writing %.1f s), %d pages (pdfinfo: %d) -> %s\n", total, layout,
                 total - layout, pages, pdfPages(file), qPrintable(file));
     std::printf("per page: first %d %.3f s, last %d %.3f s, last / first %.2f times; the last page and the whole "
                 "document %.1f s\n",
                 span, firstPages, span, lastPages, firstPages > 0 ? lastPages / firstPages : 0.0,
-                layout - pageStart.value(pages - 1));
+                layout - pageStart.value(seen - 1));
     std::printf("aims: register data under 2 s, PDF under 90 s, last / first at most 1.5 times\n");
     return 0;
 }
