@@ -1,9 +1,9 @@
 #include "MInvoiceIntake.h"
 
 #include "MInvoiceWorkingCopies.h"
+#include "MSqlTransaction.h"
 
 #include <QSet>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -66,7 +66,7 @@ ExemptVat exemptVat()
     return vat;
 }
 
-void makeExempt(int productKey, const ExemptVat& vat)
+QString makeExempt(int productKey, const ExemptVat& vat)
 {
     QSqlQuery update;
     update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = brutto_price, "
@@ -75,19 +75,23 @@ void makeExempt(int productKey, const ExemptVat& vat)
     update.bindValue(QStringLiteral(":vat"), vat.value);
     update.bindValue(QStringLiteral(":vat_kind"), vat.kind);
     update.bindValue(QStringLiteral(":__id"), productKey);
-    update.exec();
+    return MSqlTransaction::exec(update);
 }
 
 // Writes the line of product copy `productKey` into row `replaceKey`, or a
-// new row; returns the line's key, 0 when nothing was written.
-int writeLine(int productKey, const MInvoiceIntake::LineDefaults& defaults, int replaceKey)
+// new row; returns the line's key, 0 when nothing was written. `errorText`
+// receives the database's reason when a statement fails.
+int writeLine(int productKey, const MInvoiceIntake::LineDefaults& defaults, int replaceKey, QString* errorText)
 {
     double netto = 0.0;
     double brutto = 0.0;
     QSqlQuery prices;
-    if (prices.exec(QStringLiteral("SELECT netto_price, brutto_price FROM __invoice_product WHERE __id = ")
-                    + QString::number(productKey))
-        && prices.next()) {
+    *errorText = MSqlTransaction::exec(prices, QStringLiteral("SELECT netto_price, brutto_price FROM __invoice_product "
+                                                              "WHERE __id = ")
+                                                   + QString::number(productKey));
+    if (!errorText->isEmpty())
+        return 0;
+    if (prices.next()) {
         netto = prices.value(0).toDouble();
         brutto = prices.value(1).toDouble();
     }
@@ -116,9 +120,33 @@ int writeLine(int productKey, const MInvoiceIntake::LineDefaults& defaults, int 
     query.bindValue(QStringLiteral(":vat_price"), brutto - netto);
     if (replaceKey > 0)
         query.bindValue(QStringLiteral(":__id"), replaceKey);
-    if (!query.exec() || query.numRowsAffected() <= 0)
+    *errorText = MSqlTransaction::exec(query);
+    if (!errorText->isEmpty() || query.numRowsAffected() <= 0)
         return 0;
     return replaceKey > 0 ? replaceKey : query.lastInsertId().toInt();
+}
+
+// Copies product `id` and writes its line, whose key goes into `keys`; an
+// `exempt` rate makes the product copy exempt first. Returns the reason when
+// a statement fails, empty text also when the product is missing.
+QString takeProduct(int id, const MInvoiceIntake::LineDefaults& defaults, const ExemptVat* exempt, int replaceKey,
+                    QList<int>* keys)
+{
+    QString error;
+    const int product = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_product"), QStringLiteral("product"),
+                                                    id, productColumns, &error);
+    if (product <= 0)
+        return error;
+    if (exempt) {
+        error = makeExempt(product, *exempt);
+        if (!error.isEmpty())
+            return error;
+    }
+    const int line = writeLine(product, defaults, replaceKey, &error);
+    if (line <= 0) // a line to replace that is gone would leave the product copy on no line
+        return error.isEmpty() ? QStringLiteral("no line %1").arg(replaceKey) : error;
+    *keys << line;
+    return MInvoiceIntake::updateLineValues(line);
 }
 
 QSet<int> joinedDocuments(const QList<int>& joinedKeys)
@@ -145,7 +173,8 @@ bool isOtherThanAdvance(int id)
     return query.exec() && query.next();
 }
 
-int writeJoin(int id, int idInvoice, int replaceKey)
+// Like writeLine, for a join row.
+int writeJoin(int id, int idInvoice, int replaceKey, QString* errorText)
 {
     QSqlQuery query;
     if (replaceKey > 0)
@@ -159,7 +188,8 @@ int writeJoin(int id, int idInvoice, int replaceKey)
     query.bindValue(QStringLiteral(":id_invoice_join"), id);
     if (replaceKey > 0)
         query.bindValue(QStringLiteral(":__id"), replaceKey);
-    if (!query.exec() || query.numRowsAffected() <= 0)
+    *errorText = MSqlTransaction::exec(query);
+    if (!errorText->isEmpty() || query.numRowsAffected() <= 0)
         return 0;
     return replaceKey > 0 ? replaceKey : query.lastInsertId().toInt();
 }
@@ -178,35 +208,27 @@ QList<int> takeProducts(const QList<int>& ids, const LineDefaults& defaults, int
     QList<int> keys;
     const bool bill = defaults.docKind == 9;
     const ExemptVat vat = bill ? exemptVat() : ExemptVat();
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    for (int id : ids) {
-        const int product = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_product"), QStringLiteral("product"),
-                                                        id, productColumns);
-        if (product > 0) {
-            if (bill)
-                makeExempt(product, vat);
-            const int line = writeLine(product, defaults, replaceKey);
-            if (line > 0) {
-                updateLineValues(line);
-                keys << line;
-            }
+    const bool taken = MSqlTransaction::run([&] {
+        for (int id : ids) {
+            const QString error = takeProduct(id, defaults, bill ? &vat : nullptr, replaceKey, &keys);
+            if (!error.isEmpty())
+                return error;
+            if (replaceKey > 0)
+                break;
         }
-        if (replaceKey > 0)
-            break;
-    }
-    if (own)
-        db.commit();
-    return keys;
+        return QString();
+    });
+    return taken ? keys : QList<int>();
 }
 
-void updateLineValues(int key)
+QString updateLineValues(int key)
 {
     QSqlQuery values;
     values.prepare(lineValueSql);
     values.bindValue(QStringLiteral(":key"), key);
-    if (!values.exec() || !values.next())
-        return;
+    QString error = MSqlTransaction::exec(values);
+    if (!error.isEmpty() || !values.next())
+        return error;
     QSqlQuery update;
     update.prepare(QStringLiteral("UPDATE __invoice_product_misc SET netto_price = :netto_price, brutto_price = "
                                   ":brutto_price, vat_price = :vat_price WHERE __id = :__id"));
@@ -214,7 +236,7 @@ void updateLineValues(int key)
     update.bindValue(QStringLiteral(":brutto_price"), values.value(2));
     update.bindValue(QStringLiteral(":vat_price"), values.value(3));
     update.bindValue(QStringLiteral(":__id"), key);
-    update.exec();
+    return MSqlTransaction::exec(update);
 }
 
 JoinResult takeJoins(const QList<int>& ids, int idInvoice, const QList<int>& joinedKeys, int replaceKey)
@@ -223,24 +245,26 @@ JoinResult takeJoins(const QList<int>& ids, int idInvoice, const QList<int>& joi
     QSet<int> joined = joinedDocuments(joinedKeys);
     if (replaceKey > 0)
         joined -= joinedDocuments({replaceKey});
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    for (int id : ids) {
-        if (isOtherThanAdvance(id)) {
-            ++result.refused;
-        } else if (!joined.contains(id) && !(idInvoice > 0 && id == idInvoice)) {
-            const int key = writeJoin(id, idInvoice, replaceKey);
-            if (key > 0) {
-                result.keys << key;
-                joined.insert(id);
+    const bool taken = MSqlTransaction::run([&] {
+        for (int id : ids) {
+            if (isOtherThanAdvance(id)) {
+                ++result.refused;
+            } else if (!joined.contains(id) && !(idInvoice > 0 && id == idInvoice)) {
+                QString error;
+                const int key = writeJoin(id, idInvoice, replaceKey, &error);
+                if (!error.isEmpty())
+                    return error;
+                if (key > 0) {
+                    result.keys << key;
+                    joined.insert(id);
+                }
             }
+            if (replaceKey > 0)
+                break;
         }
-        if (replaceKey > 0)
-            break;
-    }
-    if (own)
-        db.commit();
-    return result;
+        return QString();
+    });
+    return taken ? result : JoinResult();
 }
 
 } // namespace MInvoiceIntake

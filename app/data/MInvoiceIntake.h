@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 // Records taken into the invoice editor's working tables as lines and joined
 // documents, on the default connection and without widgets.
@@ -24,11 +25,13 @@ int takeBuyer(int id);
 // transaction: amount 1, the default discount and the line's values. With
 // `replaceKey` above 0 only the first product replaces the product of that
 // line, which keeps its key. Returns the keys of the lines made or replaced;
-// a product that cannot be copied makes no line.
+// a product that cannot be copied makes no line. When a statement fails, or
+// the line to replace is gone, nothing is written and the list is empty.
 QList<int> takeProducts(const QList<int>& ids, const LineDefaults& defaults, int replaceKey = 0);
 
 // Net, gross and VAT of line `key` from its product copy, amount and discount.
-void updateLineValues(int key);
+// Returns empty text when the statements ran, else the database's reason.
+QString updateLineValues(int key);
 
 struct JoinResult
 {
@@ -41,6 +44,7 @@ struct JoinResult
 // joined by one of `joinedKeys` (the join rows the editor holds) or given
 // twice, and the edited document itself, are left out without a word. With
 // `replaceKey` above 0 only the first document replaces that join row's.
+// When a statement fails nothing is joined and the result is empty.
 JoinResult takeJoins(const QList<int>& ids, int idInvoice, const QList<int>& joinedKeys, int replaceKey = 0);
 
 } // namespace MInvoiceIntake

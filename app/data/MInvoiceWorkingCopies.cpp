@@ -1,6 +1,7 @@
 #include "MInvoiceWorkingCopies.h"
 
-#include <QSqlDatabase>
+#include "data/MSqlTransaction.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -40,37 +41,44 @@ QString columnsOf(const QString& source, const QString& baseTable, const QString
 
 } // namespace
 
-int MInvoiceWorkingCopies::copy(const QString& working, const QString& source, int id, const QString& columns)
+int MInvoiceWorkingCopies::copy(const QString& working, const QString& source, int id, const QString& columns,
+                                QString* errorText)
 {
     if (id <= 0)
         return 0;
     QSqlQuery query;
-    if (!query.exec(QStringLiteral("INSERT INTO ") + working + QStringLiteral(" SELECT NULL, ") + columns
-                    + QStringLiteral(" FROM ") + source + QStringLiteral(" WHERE id = ") + QString::number(id)))
-        return 0;
-    return insertedKey(query);
+    const QString error = MSqlTransaction::exec(query, QStringLiteral("INSERT INTO ") + working
+                                                           + QStringLiteral(" SELECT NULL, ") + columns
+                                                           + QStringLiteral(" FROM ") + source
+                                                           + QStringLiteral(" WHERE id = ") + QString::number(id));
+    if (errorText)
+        *errorText = error;
+    return error.isEmpty() ? insertedKey(query) : 0;
 }
 
 int MInvoiceWorkingCopies::copyBuyer(const QString& buyerSource, const QString& addressSource, int id)
 {
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    const int key = copy(QStringLiteral("__invoice_buyer"), buyerSource, id,
-                         columnsOf(buyerSource, QStringLiteral("buyer"), baseBuyerColumns));
-    if (key > 0) {
+    int key = 0;
+    const bool copied = MSqlTransaction::run([&] {
+        QString error;
+        key = copy(QStringLiteral("__invoice_buyer"), buyerSource, id,
+                   columnsOf(buyerSource, QStringLiteral("buyer"), baseBuyerColumns), &error);
+        if (key <= 0)
+            return error;
         QSqlQuery query;
+        error = MSqlTransaction::exec(query, QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
+                                                 + QString::number(key));
         int address = 0;
-        if (query.exec(QStringLiteral("SELECT id_address_contact FROM __invoice_buyer WHERE __id = ")
-                       + QString::number(key))
-            && query.next())
+        if (error.isEmpty() && query.next())
             address = copy(QStringLiteral("__invoice_buyer_address"), addressSource, query.value(0).toInt(),
-                           columnsOf(addressSource, QStringLiteral("buyer_address"), baseAddressColumns));
-        query.exec(QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ") + QString::number(address)
-                   + QStringLiteral(" WHERE __id = ") + QString::number(key));
-    }
-    if (own)
-        db.commit();
-    return key;
+                           columnsOf(addressSource, QStringLiteral("buyer_address"), baseAddressColumns), &error);
+        if (!error.isEmpty())
+            return error;
+        return MSqlTransaction::exec(query, QStringLiteral("UPDATE __invoice_buyer SET id_address_contact = ")
+                                                + QString::number(address) + QStringLiteral(" WHERE __id = ")
+                                                + QString::number(key));
+    });
+    return copied ? key : 0;
 }
 
 QString MInvoiceWorkingCopies::sellerColumns()
@@ -105,33 +113,43 @@ QList<int> MInvoiceWorkingCopies::copyLines(int idInvoice, bool bill)
         }
     }
 
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    for (const auto& row : rows) {
-        const int product = copy(QStringLiteral("__invoice_product"), QStringLiteral("invoice_product"), row.second);
-        if (bill && product > 0) {
-            QSqlQuery update;
-            update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = "
-                                          "brutto_price, vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind "
-                                          "WHERE __id = :__id"));
-            update.bindValue(QStringLiteral(":vat_text"), vatText);
-            update.bindValue(QStringLiteral(":vat"), vatValue.isValid() ? vatValue : QVariant(0));
-            update.bindValue(QStringLiteral(":vat_kind"), vatKind.isValid() ? vatKind : QVariant(0));
-            update.bindValue(QStringLiteral(":__id"), product);
-            update.exec();
+    const bool copied = MSqlTransaction::run([&] {
+        for (const auto& row : rows) {
+            QString error;
+            const int product = copy(QStringLiteral("__invoice_product"), QStringLiteral("invoice_product"),
+                                     row.second, QStringLiteral("*"), &error);
+            if (!error.isEmpty())
+                return error;
+            if (bill && product > 0) {
+                QSqlQuery update;
+                update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = "
+                                              "brutto_price, vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind "
+                                              "WHERE __id = :__id"));
+                update.bindValue(QStringLiteral(":vat_text"), vatText);
+                update.bindValue(QStringLiteral(":vat"), vatValue.isValid() ? vatValue : QVariant(0));
+                update.bindValue(QStringLiteral(":vat_kind"), vatKind.isValid() ? vatKind : QVariant(0));
+                update.bindValue(QStringLiteral(":__id"), product);
+                error = MSqlTransaction::exec(update);
+                if (!error.isEmpty())
+                    return error;
+            }
+            const int line = copy(QStringLiteral("__invoice_product_misc"), QStringLiteral("invoice_product_misc"),
+                                  row.first, QStringLiteral("*"), &error);
+            if (!error.isEmpty())
+                return error;
+            if (line <= 0)
+                continue;
+            QSqlQuery link;
+            error = MSqlTransaction::exec(link, QStringLiteral("UPDATE __invoice_product_misc SET id_product = ")
+                                                    + QString::number(product) + QStringLiteral(" WHERE __id = ")
+                                                    + QString::number(line));
+            if (!error.isEmpty())
+                return error;
+            lines << line;
         }
-        const int line = copy(QStringLiteral("__invoice_product_misc"), QStringLiteral("invoice_product_misc"),
-                              row.first);
-        if (line <= 0)
-            continue;
-        QSqlQuery link;
-        link.exec(QStringLiteral("UPDATE __invoice_product_misc SET id_product = ") + QString::number(product)
-                  + QStringLiteral(" WHERE __id = ") + QString::number(line));
-        lines << line;
-    }
-    if (own)
-        db.commit();
-    return lines;
+        return QString();
+    });
+    return copied ? lines : QList<int>();
 }
 
 QList<int> MInvoiceWorkingCopies::copyJoins(int idInvoice)
@@ -142,14 +160,17 @@ QList<int> MInvoiceWorkingCopies::copyJoins(int idInvoice)
     const QList<QPair<int, int>> rows =
         idPairs(QStringLiteral("SELECT ij.id, ij.id_invoice_join FROM invoice_join ij WHERE ij.id_invoice = ")
                 + QString::number(idInvoice) + QStringLiteral(" ORDER BY ij.id"));
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    for (const auto& row : rows) {
-        const int join = copy(QStringLiteral("__invoice_join"), QStringLiteral("invoice_join"), row.first);
-        if (join > 0)
-            joins << join;
-    }
-    if (own)
-        db.commit();
-    return joins;
+    const bool copied = MSqlTransaction::run([&] {
+        for (const auto& row : rows) {
+            QString error;
+            const int join = copy(QStringLiteral("__invoice_join"), QStringLiteral("invoice_join"), row.first,
+                                  QStringLiteral("*"), &error);
+            if (!error.isEmpty())
+                return error;
+            if (join > 0)
+                joins << join;
+        }
+        return QString();
+    });
+    return copied ? joins : QList<int>();
 }

@@ -14,12 +14,15 @@ class MInvoiceWorkingCopies
 public:
     // Copies the row `id` of `source` into `working` position by position;
     // `columns` is the select list of the source row, "*" for all of them.
+    // `errorText` (when given) receives the database's reason when the
+    // statement fails, else empty text.
     static int copy(const QString& working, const QString& source, int id,
-                    const QString& columns = QStringLiteral("*"));
+                    const QString& columns = QStringLiteral("*"), QString* errorText = nullptr);
 
     // Copies a buyer (from "invoice_buyer" or "buyer") with its contact address
     // (from "invoice_buyer_address" or "buyer_address"); the copy's
-    // id_address_contact then holds the address copy's __id, or 0.
+    // id_address_contact then holds the address copy's __id, or 0. Buyer and
+    // address are copied together or not at all.
     static int copyBuyer(const QString& buyerSource, const QString& addressSource, int id);
 
     // The columns of "seller" in the order of "__invoice_seller".
@@ -28,9 +31,11 @@ public:
     // Copies every line of the saved document `idInvoice` with its product
     // copy, the line's id_product pointing at the product copy's __id; the
     // lines of a bill (`bill`) become gross-based lines at the rate of VAT row
-    // 102 ("zw."). Returns the line copies' __id, in the order of the lines.
+    // 102 ("zw."). Returns the line copies' __id, in the order of the lines;
+    // when a statement fails nothing is copied and the list is empty.
     static QList<int> copyLines(int idInvoice, bool bill);
 
-    // Copies the joined documents of the saved document `idInvoice`.
+    // Copies the joined documents of the saved document `idInvoice`, all of
+    // them or, when a statement fails, none.
     static QList<int> copyJoins(int idInvoice);
 };

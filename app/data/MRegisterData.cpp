@@ -1,5 +1,7 @@
 #include "data/MRegisterData.h"
 
+#include "data/MSqlTransaction.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
@@ -88,59 +90,66 @@ int MRegisterData::build(const QDate& from, const QDate& to, const QStringList& 
     const QString fromText = from.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1String(dayStart);
     const QString toText = to.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1String(dayEnd);
 
-    db.transaction();
-    QSqlQuery run(db);
-    if (!run.exec(QStringLiteral("INSERT INTO __invoice_vat_summary_id (id) VALUES (null)"))) {
-        db.rollback();
-        return 0;
-    }
-    const int runId = run.lastInsertId().toInt();
+    int runId = 0;
+    const bool built = MSqlTransaction::run([&] {
+        QSqlQuery run(db);
+        QString error =
+            MSqlTransaction::exec(run, QStringLiteral("INSERT INTO __invoice_vat_summary_id (id) VALUES (null)"));
+        if (!error.isEmpty())
+            return error;
+        runId = run.lastInsertId().toInt();
 
-    QSqlQuery documents(db);
-    documents.prepare(QStringLiteral(
-        "SELECT i.id, i.id_parent_invoice, i.invoice_kind, i.count_from_netto FROM invoice i "
-        "WHERE i.id_seller_base IN (%1) AND i.date_put >= :from AND i.date_put <= :to "
-        "AND i.invoice_kind IN (0,2,3,4,19,20,23,24,27,28) AND is_cancelled = 0 ")
-                          .arg(sellerList(sellerIds)));
-    documents.bindValue(QStringLiteral(":from"), fromText);
-    documents.bindValue(QStringLiteral(":to"), toText);
-    documents.setForwardOnly(true);
-    documents.exec();
+        QSqlQuery documents(db);
+        documents.prepare(QStringLiteral(
+            "SELECT i.id, i.id_parent_invoice, i.invoice_kind, i.count_from_netto FROM invoice i "
+            "WHERE i.id_seller_base IN (%1) AND i.date_put >= :from AND i.date_put <= :to "
+            "AND i.invoice_kind IN (0,2,3,4,19,20,23,24,27,28) AND is_cancelled = 0 ")
+                              .arg(sellerList(sellerIds)));
+        documents.bindValue(QStringLiteral(":from"), fromText);
+        documents.bindValue(QStringLiteral(":to"), toText);
+        documents.setForwardOnly(true);
+        error = MSqlTransaction::exec(documents);
+        if (!error.isEmpty())
+            return error;
 
-    RowQueries whole(db, QStringLiteral("netto_price"), QStringLiteral("vat_price"), QStringLiteral("brutto_price"));
-    RowQueries part(db, QStringLiteral("netto_part_price"), QStringLiteral("vat_part_price"),
-                    QStringLiteral("brutto_part_price"));
+        RowQueries whole(db, QStringLiteral("netto_price"), QStringLiteral("vat_price"),
+                         QStringLiteral("brutto_price"));
+        RowQueries part(db, QStringLiteral("netto_part_price"), QStringLiteral("vat_part_price"),
+                        QStringLiteral("brutto_part_price"));
 
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral(
-        "INSERT INTO __invoice_vat_summary (id, id_invoice, vat_text, vat_kind, vat_val, netto, vat, brutto) "
-        "VALUES (:id, :id_invoice, :vat_text, :vat_kind, :vat_val, :netto, :vat, :brutto) "));
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral(
+            "INSERT INTO __invoice_vat_summary (id, id_invoice, vat_text, vat_kind, vat_val, netto, vat, brutto) "
+            "VALUES (:id, :id_invoice, :vat_text, :vat_kind, :vat_val, :netto, :vat, :brutto) "));
 
-    while (documents.next()) {
-        const int id = documents.value(0).toInt();
-        const int idParent = documents.value(1).toInt();
-        const int kind = documents.value(2).toInt();
-        RowQueries& queries = usesPartAmounts(kind) ? part : whole;
-        QSqlQuery* rows = &queries.plain;
-        if (isCorrectionKind(kind)) {
-            rows = &queries.correction;
-            rows->bindValue(QStringLiteral(":id_parent"), idParent);
+        while (documents.next()) {
+            const int id = documents.value(0).toInt();
+            const int idParent = documents.value(1).toInt();
+            const int kind = documents.value(2).toInt();
+            RowQueries& queries = usesPartAmounts(kind) ? part : whole;
+            QSqlQuery* rows = &queries.plain;
+            if (isCorrectionKind(kind)) {
+                rows = &queries.correction;
+                rows->bindValue(QStringLiteral(":id_parent"), idParent);
+            }
+            rows->bindValue(QStringLiteral(":id"), id);
+            error = MSqlTransaction::exec(*rows);
+            while (error.isEmpty() && rows->next()) {
+                insert.bindValue(QStringLiteral(":id"), runId);
+                insert.bindValue(QStringLiteral(":id_invoice"), id);
+                insert.bindValue(QStringLiteral(":vat_text"), rows->value(0));
+                insert.bindValue(QStringLiteral(":vat_kind"), rows->value(1));
+                insert.bindValue(QStringLiteral(":vat_val"), rows->value(2));
+                insert.bindValue(QStringLiteral(":netto"), rows->value(3));
+                insert.bindValue(QStringLiteral(":vat"), rows->value(4));
+                insert.bindValue(QStringLiteral(":brutto"), rows->value(5));
+                error = MSqlTransaction::exec(insert);
+            }
+            rows->finish();
+            if (!error.isEmpty())
+                return error;
         }
-        rows->bindValue(QStringLiteral(":id"), id);
-        rows->exec();
-        while (rows->next()) {
-            insert.bindValue(QStringLiteral(":id"), runId);
-            insert.bindValue(QStringLiteral(":id_invoice"), id);
-            insert.bindValue(QStringLiteral(":vat_text"), rows->value(0));
-            insert.bindValue(QStringLiteral(":vat_kind"), rows->value(1));
-            insert.bindValue(QStringLiteral(":vat_val"), rows->value(2));
-            insert.bindValue(QStringLiteral(":netto"), rows->value(3));
-            insert.bindValue(QStringLiteral(":vat"), rows->value(4));
-            insert.bindValue(QStringLiteral(":brutto"), rows->value(5));
-            insert.exec();
-        }
-        rows->finish();
-    }
-    db.commit();
-    return runId;
+        return QString();
+    });
+    return built ? runId : 0;
 }

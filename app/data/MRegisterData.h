@@ -16,7 +16,8 @@ class MRegisterData
 {
 public:
     // Computes a new run in one transaction and returns its id, or 0 when
-    // no run could be created. Seller ids that are not whole numbers are
-    // ignored; with none left no document is listed.
+    // no run could be created or a statement failed; then nothing of the run
+    // is kept. Seller ids that are not whole numbers are ignored; with none
+    // left no document is listed.
     static int build(const QDate& from, const QDate& to, const QStringList& sellerIds);
 };

@@ -5,6 +5,7 @@
 #include "core/MAppWnd.h"
 #include "data/MInvoiceIntake.h"
 #include "data/MInvoiceWorkingCopies.h"
+#include "data/MSqlTransaction.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
@@ -342,17 +343,22 @@ void MInvoiceDlg::doActionCurrencyRatingDelete()
 void MInvoiceDlg::removeSelected(QTableView* list, const char* field, const QString& table, QMap<int, int>* keys)
 {
     const QList<int> selected = selectedKeys(list, field);
-    QSqlDatabase db = QSqlDatabase::database();
-    const bool own = db.transaction();
-    for (int key : selected) {
-        if (key <= 0)
-            continue;
-        QSqlQuery().exec(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE __id = ")
-                         + QString::number(key));
-        keys->remove(key);
-    }
-    if (own)
-        db.commit();
+    const bool removed = MSqlTransaction::run([&] {
+        QSqlQuery query;
+        for (int key : selected) {
+            if (key <= 0)
+                continue;
+            const QString error = MSqlTransaction::exec(query, QStringLiteral("DELETE FROM ") + table
+                                                                   + QStringLiteral(" WHERE __id = ")
+                                                                   + QString::number(key));
+            if (!error.isEmpty())
+                return error;
+        }
+        return QString();
+    });
+    if (removed)
+        for (int key : selected)
+            keys->remove(key);
 }
 
 void MInvoiceDlg::doActionProductDelete()

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestDataEnvironment.h"
+#include "MTestFailedWrite.h"
 #include "data/MInvoiceIntake.h"
 
 #include <QSqlQuery>
@@ -25,6 +26,8 @@ private slots:
     void joins_data();
     void joins();
     void replacedJoin();
+    void failedIntakeLeavesNothing_data();
+    void failedIntakeLeavesNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -206,6 +209,11 @@ void TestInvoiceIntake::replaceKeepsTheLine()
     QCOMPARE(lineRow(keys.at(1)), QStringLiteral("1|0|1|2.00|2.46|0.46|B|1|2.00|2.46|23|23%"));
     QCOMPARE(lineRow(keys.at(0)).section('|', 6, 6), QStringLiteral("A"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_product_misc")), 2);
+
+    // A line that is gone is not replaced, and its product is not copied for nothing.
+    const int products = MTestDatabase::count(QStringLiteral("__invoice_product"));
+    QCOMPARE(MInvoiceIntake::takeProducts({third}, MInvoiceIntake::LineDefaults(), keys.at(1) + 100), QList<int>());
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_product")), products);
 }
 
 void TestInvoiceIntake::missingProductMakesNoLine()
@@ -281,6 +289,36 @@ void TestInvoiceIntake::replacedJoin()
     QCOMPARE(result.keys, QList<int>{keys.at(1)});
     QCOMPARE(joinedIds(keys), (QList<int>{first, third}));
     QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_join")), 2);
+}
+
+void TestInvoiceIntake::failedIntakeLeavesNothing_data()
+{
+    MTestFailedWrite::addRows({
+        {"second product copy", "products", "INSERT", "__invoice_product", 1},
+        {"second line", "products", "INSERT", "__invoice_product_misc", 1},
+        {"values of the first line", "products", "UPDATE", "__invoice_product_misc", 0},
+        {"second product of a bill made exempt", "bill", "UPDATE", "__invoice_product", 1},
+        {"second join", "joins", "INSERT", "__invoice_join", 1},
+    });
+}
+
+void TestInvoiceIntake::failedIntakeLeavesNothing()
+{
+    QFETCH(QString, call);
+    const QList<int> products{product("A", true, "1.00", "1.23", 23), product("B", true, "2.00", "2.46", 23)};
+    const QList<int> advances{document(19), document(19)};
+
+    MTestFailedWrite failing;
+    QVERIFY(failing.start({"__invoice_product", "__invoice_product_misc", "__invoice_join"}));
+    if (call == QLatin1String("joins")) {
+        QCOMPARE(MInvoiceIntake::takeJoins(advances, 0, {}).keys, QList<int>());
+    } else {
+        MInvoiceIntake::LineDefaults defaults;
+        defaults.docKind = call == QLatin1String("bill") ? 9 : 0;
+        QCOMPARE(MInvoiceIntake::takeProducts(products, defaults), QList<int>());
+    }
+    QCOMPARE(failing.now(), failing.before());
+    QVERIFY(failing.holderKept());
 }
 
 INVOICE_TEST_MAIN(TestInvoiceIntake)

@@ -1,5 +1,6 @@
 #include "MTestDataEnvironment.h"
 #include "MTestDatabase.h"
+#include "MTestFailedWrite.h"
 #include "data/MInvoiceWorkingCopies.h"
 
 #include <QSqlQuery>
@@ -26,6 +27,8 @@ private slots:
     void linesPointToProductCopies_data();
     void linesPointToProductCopies();
     void joinsAreCopied();
+    void failedCopyLeavesNothing_data();
+    void failedCopyLeavesNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -241,6 +244,46 @@ void TestInvoiceWorkingCopies::joinsAreCopied()
                       .toString();
     QCOMPARE(joined, QStringList({"41", "43"}));
     QVERIFY(MInvoiceWorkingCopies::copyJoins(invoice + 5).isEmpty());
+}
+
+void TestInvoiceWorkingCopies::failedCopyLeavesNothing_data()
+{
+    MTestFailedWrite::addRows({
+        {"buyer whose address is not copied", "buyer", "INSERT", "__invoice_buyer_address", 0},
+        {"buyer whose address is not pointed at", "buyer", "UPDATE", "__invoice_buyer", 0},
+        {"second product of the lines", "lines", "INSERT", "__invoice_product", 1},
+        {"second line", "lines", "INSERT", "__invoice_product_misc", 1},
+        {"first line pointed at its product", "lines", "UPDATE", "__invoice_product_misc", 0},
+        {"second product of a bill made exempt", "bill", "UPDATE", "__invoice_product", 1},
+        {"second join", "joins", "INSERT", "__invoice_join", 1},
+    });
+}
+
+void TestInvoiceWorkingCopies::failedCopyLeavesNothing()
+{
+    QFETCH(QString, call);
+    const int address = int(MTestDatabase::insert(QStringLiteral("invoice_buyer_address"), {{"city", "Kraków"}}));
+    const int buyer = int(MTestDatabase::insert(QStringLiteral("invoice_buyer"),
+                                                {{"firm", "Klient"}, {"id_address_contact", address}}));
+    const int invoice = int(MTestDatabase::insert(QStringLiteral("invoice"), {{"invoice_kind", 0}}));
+    line(invoice, product("123", 23), "2");
+    line(invoice, product("108", 8), "3");
+    MTestDatabase::insert(QStringLiteral("invoice_join"), {{"id_invoice", invoice}, {"id_invoice_join", 41}});
+    MTestDatabase::insert(QStringLiteral("invoice_join"), {{"id_invoice", invoice}, {"id_invoice_join", 42}});
+
+    MTestFailedWrite failing;
+    QVERIFY(failing.start({"__invoice_buyer", "__invoice_buyer_address", "__invoice_product",
+                           "__invoice_product_misc", "__invoice_join"}));
+    if (call == QLatin1String("buyer"))
+        QCOMPARE(MInvoiceWorkingCopies::copyBuyer(QStringLiteral("invoice_buyer"),
+                                                  QStringLiteral("invoice_buyer_address"), buyer),
+                 0);
+    else if (call == QLatin1String("joins"))
+        QCOMPARE(MInvoiceWorkingCopies::copyJoins(invoice), QList<int>());
+    else
+        QCOMPARE(MInvoiceWorkingCopies::copyLines(invoice, call == QLatin1String("bill")), QList<int>());
+    QCOMPARE(failing.now(), failing.before());
+    QVERIFY(failing.holderKept());
 }
 
 INVOICE_TEST_MAIN(TestInvoiceWorkingCopies)

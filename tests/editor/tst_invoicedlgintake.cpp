@@ -32,6 +32,7 @@ private slots:
     void dropsFromOtherSourcesIgnored_data();
     void dropsFromOtherSourcesIgnored();
     void replaceKeepsPlace();
+    void removeSelectedLines_data();
     void removeSelectedLines();
     void addTakesFromOpenTabOnly();
     void joins();
@@ -96,6 +97,7 @@ void TestInvoiceDlgIntake::init()
 
 void TestInvoiceDlgIntake::cleanup()
 {
+    MTestDatabase::stopFailingWrites();
     if (auto* editor = m_window->findChild<MInvoiceDlg*>())
         delete editor;
     while (m_window->tabMain()->count() > 0)
@@ -204,18 +206,36 @@ void TestInvoiceDlgIntake::replaceKeepsPlace()
     QCOMPARE(editor->m_productList->currentIndex().row(), 0);
 }
 
+void TestInvoiceDlgIntake::removeSelectedLines_data()
+{
+    // With `deletesPassing` at 0 or more, the deletes after that many fail.
+    QTest::addColumn<int>("deletesPassing");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<double>("brutto");
+
+    QTest::newRow("first and last removed") << -1 << QStringList{"B"} << 2.46;
+    QTest::newRow("second delete fails, none removed") << 1 << QStringList{"A", "B", "C"} << 7.38;
+}
+
 void TestInvoiceDlgIntake::removeSelectedLines()
 {
+    QFETCH(int, deletesPassing);
+    QFETCH(QStringList, lines);
+    QFETCH(double, brutto);
+
     MInvoiceDlg* editor = openEditor();
     editor->doDropIndexesProduct(&m_productSource, {product("A", "1.00"), product("B", "2.00"), product("C", "3.00")});
     editor->m_productList->clearSelection();
     for (int row : {0, 2})
         editor->m_productList->selectionModel()->select(editor->m_productList->model()->index(row, 0),
                                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (deletesPassing >= 0)
+        QVERIFY(MTestDatabase::failWritesAfter(QStringLiteral("DELETE"), QStringLiteral("__invoice_product_misc"),
+                                               deletesPassing));
     editor->doActionProductDelete();
-    QCOMPARE(lineTexts(editor, 2), QStringList{"B"});
-    QCOMPARE(editor->m_productIds.size(), 1);
-    QCOMPARE(editor->m_bruttoGlobal, 2.46);
+    QCOMPARE(lineTexts(editor, 2), lines);
+    QCOMPARE(editor->m_productIds.size(), lines.size());
+    QCOMPARE(editor->m_bruttoGlobal, brutto);
     // The product copies stay behind, unreferenced.
     QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_product")), 3);
 }

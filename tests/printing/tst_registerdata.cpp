@@ -23,6 +23,7 @@ private slots:
     void sellersOfTheRun_data();
     void sellersOfTheRun();
     void runsNeverMix();
+    void failedRowLeavesNoRun();
 
 private:
     // Rows of run `runId` as "document|rate|kind|value|netto|vat|brutto", sorted.
@@ -304,6 +305,17 @@ void TestRegisterData::runsNeverMix()
                               "2|zw.|1|0|0.00|0.00|0.00"};
     QCOMPARE(runRows(shortRun), lastDay);
     QCOMPARE(runRows(m_runId), first);
+}
+
+void TestRegisterData::failedRowLeavesNoRun()
+{
+    const QStringList tables{QStringLiteral("__invoice_vat_summary_id"), QStringLiteral("__invoice_vat_summary")};
+    const QStringList before = MTestDatabase::tableRows(tables);
+    QVERIFY(MTestDatabase::failWritesAfter(QStringLiteral("INSERT"), QStringLiteral("__invoice_vat_summary"), 1));
+    const int runId = MRegisterData::build(periodFrom, periodTo, {QStringLiteral("1")});
+    MTestDatabase::stopFailingWrites();
+    QCOMPARE(runId, 0);
+    QCOMPARE(MTestDatabase::tableRows(tables), before);
 }
 
 INVOICE_TEST_MAIN(TestRegisterData)

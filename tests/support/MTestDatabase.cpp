@@ -249,6 +249,36 @@ int MTestDatabase::count(const QString& table)
     return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }
 
+bool MTestDatabase::failWritesAfter(const QString& event, const QString& table, int passing)
+{
+    return exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS test_writes_seen (event TEXT)"))
+        && exec(QStringLiteral("CREATE TEMP TRIGGER test_fail_%1_%2 BEFORE %1 ON %2 BEGIN "
+                               "SELECT RAISE(ABORT, 'write stopped by the test') WHERE (SELECT count(*) FROM "
+                               "test_writes_seen WHERE event = '%1 %2') >= %3; "
+                               "INSERT INTO test_writes_seen VALUES ('%1 %2'); END")
+                    .arg(event, table)
+                    .arg(passing));
+}
+
+void MTestDatabase::stopFailingWrites()
+{
+    const QStringList triggers = rows(QStringLiteral(
+        "SELECT name FROM sqlite_temp_master WHERE type = 'trigger' AND name LIKE 'test_fail_%'"));
+    for (const QString& trigger : triggers)
+        exec(QStringLiteral("DROP TRIGGER temp.") + trigger);
+    exec(QStringLiteral("DROP TABLE IF EXISTS temp.test_writes_seen"));
+}
+
+QStringList MTestDatabase::tableRows(const QStringList& tables)
+{
+    QStringList result;
+    for (const QString& table : tables) {
+        result << table + QLatin1Char(':');
+        result << rows(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY rowid"));
+    }
+    return result;
+}
+
 QString MTestDatabase::storedOption(const QString& key)
 {
     QSqlQuery query;

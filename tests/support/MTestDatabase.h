@@ -78,6 +78,17 @@ public:
 
     static int count(const QString& table);
 
+    // Makes every `event` ("INSERT", "UPDATE" or "DELETE") on `table` after the
+    // first `passing` ones fail, through a TEMP trigger raising ABORT, so that
+    // a write can be broken part-way. The trigger lasts as long as the connection.
+    static bool failWritesAfter(const QString& event, const QString& table, int passing);
+    // Removes the triggers of failWritesAfter(), for tests that keep their connection.
+    static void stopFailingWrites();
+
+    // The rows of each table, as rows() gives them, table after table: a
+    // picture of the tables to compare before and after a write.
+    static QStringList tableRows(const QStringList& tables);
+
     // The content of option `key` as stored in _options, past the options cache;
     // "<absent>" when there is no row for it.
     static QString storedOption(const QString& key);
