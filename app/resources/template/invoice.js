@@ -835,7 +835,8 @@ function closePage() {
 // Blocks wait here until the closing part and are then laid on the pages together: a page
 // is measured a few times while it fills rather than once for every block.
 var queued = [];
-// Height of one more block as the last measures showed it, in pixels; 0 before any.
+// Height of one more block as the last page measured showed it, in pixels: the average over the
+// blocks the page took, as one block's measure is off by the rounding of both heights; 0 before any.
 var blockHeight = 0;
 
 // Appends a block; when it overflows the page, it opens the next page with `repeatHead` before it.
@@ -912,9 +913,11 @@ function fittingCount(start) {
     var next = -1;
     // The height at `lo`; the page without queued blocks is measured only when a guess needs it.
     var hLo = blockHeight > 0 || hi > 33 ? measure(current) : -1;
+    var hStart = hLo;
     while (hi - lo > 1) {
         if (hLo < 0 && probes > 0) {
             hLo = measure(current);
+            hStart = hLo;
             if (hHi > hLo)
                 blockHeight = (hHi - hLo) / hi;
             continue;
@@ -931,7 +934,9 @@ function fittingCount(start) {
         probe = Math.max(lo + 1, Math.min(hi - 1, probe));
         var h = measureQueued(start, probe);
         ++probes;
-        if (hLo >= 0 && h > hLo)
+        if (h < limit && hStart >= 0 && h > hStart)
+            blockHeight = (h - hStart) / probe;
+        else if (blockHeight <= 0 && hLo >= 0 && h > hLo)
             blockHeight = (h - hLo) / (probe - lo);
         if (h < limit) {
             lo = probe;
