@@ -836,7 +836,9 @@ function closePage() {
 // is measured a few times while it fills rather than once for every block.
 var queued = [];
 // Height of one more block as the last page measured showed it, in pixels: the average over the
-// blocks the page took, as one block's measure is off by the rounding of both heights; 0 before any.
+// blocks the page took, as one block's measure is off by the rounding of both heights, and past
+// the page's first measure when enough blocks followed it, as the first block is often a heading;
+// 0 before any.
 var blockHeight = 0;
 
 // Appends a block; when it overflows the page, it opens the next page with `repeatHead` before it.
@@ -914,6 +916,8 @@ function fittingCount(start) {
     // The height at `lo`; the page without queued blocks is measured only when a guess needs it.
     var hLo = blockHeight > 0 || hi > 33 ? measure(current) : -1;
     var hStart = hLo;
+    var firstFit = -1;
+    var hFirstFit = -1;
     while (hi - lo > 1) {
         if (hLo < 0 && probes > 0) {
             hLo = measure(current);
@@ -934,10 +938,16 @@ function fittingCount(start) {
         probe = Math.max(lo + 1, Math.min(hi - 1, probe));
         var h = measureQueued(start, probe);
         ++probes;
-        if (h < limit && hStart >= 0 && h > hStart)
+        if (h < limit && firstFit > 0 && probe - firstFit >= 8)
+            blockHeight = (h - hFirstFit) / (probe - firstFit);
+        else if (h < limit && hStart >= 0 && h > hStart)
             blockHeight = (h - hStart) / probe;
         else if (blockHeight <= 0 && hLo >= 0 && h > hLo)
             blockHeight = (h - hLo) / (probe - lo);
+        if (h < limit && firstFit < 0) {
+            firstFit = probe;
+            hFirstFit = h;
+        }
         if (h < limit) {
             lo = probe;
             hLo = h;
