@@ -944,11 +944,11 @@ function fittingCount(start) {
             blockHeight = (h - hStart) / probe;
         else if (blockHeight <= 0 && hLo >= 0 && h > hLo)
             blockHeight = (h - hLo) / (probe - lo);
-        if (h < limit && firstFit < 0) {
-            firstFit = probe;
-            hFirstFit = h;
-        }
         if (h < limit) {
+            if (firstFit < 0) {
+                firstFit = probe;
+                hFirstFit = h;
+            }
             lo = probe;
             hLo = h;
             next = countAfter(start, lo, hi, h, limit);
