@@ -465,6 +465,11 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
     m_textEdit = tE ? tE : new QTextEdit();
     m_textEdit->setWordWrapMode(QTextOption::WordWrap);
     m_textEdit->setReadOnly(true);
+    // The text edit is never shown. A scroll bar that came or went with new content
+    // would make it lay the document out again at its own viewport's width without
+    // pages: twice the work for every measure, and not at the page's width.
+    m_textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textEdit->document()->setUndoRedoEnabled(false);
     // Lengths in HTML are pixels of 96 dpi, scaled to the device that lays
     // them out; printing does so, and the text edit must too, or what the

@@ -83,5 +83,8 @@ void MTemplateRun::setPageSize(MDocTemplate* docTemplate)
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
     const int width = page.width() * textEdit->logicalDpiX() / printer->logicalDpiX();
     const int height = page.height() * textEdit->logicalDpiY() / printer->logicalDpiY();
-    textEdit->document()->setPageSize(QSizeF(width, height));
+    // Setting a page size lays the whole document out anew, even the same size.
+    const QSizeF size(width, height);
+    if (textEdit->document()->pageSize() != size)
+        textEdit->document()->setPageSize(size);
 }

@@ -106,6 +106,15 @@ void TestDocTemplate::measuresLaidOutHtml()
     docTemplate.setHtml(QStringLiteral("<p>Jeden wiersz</p><p>Drugi</p><p>Trzeci</p>"));
     QVERIFY2(docTemplate.getDocHeight() > oneLine, qPrintable(QString::number(docTemplate.getDocHeight())));
     QVERIFY(qAbs(docTemplate.getDocWidth() - 600 * scale) <= 1);
+
+    // Content taller than the text edit keeps the page it is measured on.
+    QString tall;
+    for (int i = 0; i < 200; ++i)
+        tall += QStringLiteral("<p>Wiersz %1</p>").arg(i);
+    docTemplate.setHtml(tall);
+    QCOMPARE(docTemplate.getTextEdit()->document()->pageSize(), QSizeF(600, 900));
+    QCOMPARE(docTemplate.getPageHeight(), int(900 * scale));
+    QVERIFY(qAbs(docTemplate.getDocWidth() - 600 * scale) <= 1);
 }
 
 void TestDocTemplate::withoutTextEditMeasuresNothing()

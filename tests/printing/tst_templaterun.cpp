@@ -5,6 +5,7 @@
 #include "printing/MTemplateRun.h"
 #include "views/MMessageBox.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QRegularExpression>
@@ -34,6 +35,7 @@ private slots:
     void topLevelVariablesEndWithTheRun();
     void pageSizeFromPrinterAndMargins_data();
     void pageSizeFromPrinterAndMargins();
+    void samePageSizeKeepsTheLayout();
 
 private:
     // A template set up as a PDF run of the document list does it.
@@ -183,6 +185,28 @@ void TestTemplateRun::pageSizeFromPrinterAndMargins()
     QVERIFY2(qAbs(parts.at(1).toInt() - expected.height() * 96 / 25.4) <= 2, qPrintable(seen));
     QCOMPARE(QString::number(docTemplate.getPageWidth()), parts.at(0));
     QCOMPARE(QString::number(docTemplate.getPageHeight()), parts.at(1));
+}
+
+// A page size set again unchanged leaves the laid-out document as it is: laying out
+// a long document anew costs as much as laying it out the first time.
+void TestTemplateRun::samePageSizeKeepsTheLayout()
+{
+    MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate.setTextEdit();
+    docTemplate.setPageMargins(10, 10, 10, 10);
+    QVERIFY(MTemplateRun::run(&m_engine, &docTemplate, QStringLiteral(":/test_template/page_size.js"), nullptr));
+    QTextDocument* document = docTemplate.getTextEdit()->document();
+    const QSizeF portrait = document->pageSize();
+    QSignalSpy relayouts(document->documentLayout(), &QAbstractTextDocumentLayout::update);
+
+    MTemplateRun::setPageSize(&docTemplate);
+    QCOMPARE(relayouts.count(), 0);
+    QCOMPARE(document->pageSize(), portrait);
+
+    docTemplate.setPageOrientation(QPrinter::Landscape);
+    MTemplateRun::setPageSize(&docTemplate);
+    QVERIFY(relayouts.count() > 0);
+    QCOMPARE(document->pageSize(), portrait.transposed());
 }
 
 INVOICE_TEST_MAIN(TestTemplateRun)

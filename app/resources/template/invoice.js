@@ -835,7 +835,10 @@ function closePage() {
 // Blocks wait here until the closing part and are then laid on the pages together: a page
 // is measured a few times while it fills rather than once for every block.
 var queued = [];
-// Height of one more block as the last measures showed it, in pixels; 0 before any.
+// Height of one more block as the last page measured showed it, in pixels: the average over the
+// blocks the page took, as one block's measure is off by the rounding of both heights, and past
+// the page's first measure when enough blocks followed it, as the first block is often a heading;
+// 0 before any.
 var blockHeight = 0;
 
 // Appends a block; when it overflows the page, it opens the next page with `repeatHead` before it.
@@ -854,43 +857,107 @@ function measureQueued(start, count) {
     return measure(html);
 }
 
+// What each queued block adds to a page, by its index: measured on a page of its own against
+// the empty page, which lays out in no time. Blocks lie one under another and none reaches
+// into the one before it, so a block adds at least this much to any page.
+var ownHeights = [];
+var emptyPageHeight = -1;
+
+function bareHeight(content) {
+    doc.setHtml(htmlHead() + pageStart(false) + content + spacer(5) + pageFooter() + pageEnd() + htmlTail());
+    return doc.getDocHeight();
+}
+
+function ownHeight(index) {
+    if (emptyPageHeight < 0)
+        emptyPageHeight = bareHeight('');
+    if (ownHeights[index] === undefined)
+        ownHeights[index] = bareHeight(queued[index].html) - emptyPageHeight;
+    return ownHeights[index];
+}
+
+// Blocks followed past `count` while their own heights keep the page of height `h` below
+// `limit`: the next count worth measuring, or `count` itself when the next block cannot fit.
+// Heights are whole pixels rounded up, so an own height may come out up to a pixel above what
+// the block adds: a block overflows for sure only from a pixel past the limit.
+function countAfter(start, count, hi, h, limit) {
+    var n = count;
+    while (n + 1 < hi && n - count < 12 && h + ownHeight(start + n) <= limit) {
+        h += ownHeight(start + n);
+        ++n;
+    }
+    return n;
+}
+
+// Blocks left out from `count`, whose page of height `h` overflows, until their own heights
+// bring it below `limit`: the count worth measuring, or -1 without one.
+function countBefore(start, lo, count, h, limit) {
+    var n = count;
+    while (n - 1 > lo && count - n < 8 && h >= limit) {
+        h -= ownHeight(start + n - 1);
+        --n;
+    }
+    return n < count && h < limit ? n : -1;
+}
+
 // How many queued blocks from `start` still fit on the current page. Adding a block never
-// makes a page shorter, so this is a search for the last count below the limit: each probe
-// is guessed from the block height seen so far; after four guesses the range is halved.
-// Without a height seen yet, up to 32 blocks are tried at once.
+// makes a page shorter, so this is a search for the last count below the limit: after each
+// measure the blocks' own heights name the next count to measure, else it is guessed from
+// the block height seen so far; after four guesses the range is halved. Without a height
+// seen yet, up to 32 blocks are tried at once. A page that fits ends the search when the
+// next block's own height alone would overflow it.
 function fittingCount(start) {
     var limit = pageH - 5;
     var lo = 0;
     var hi = queued.length - start + 1;
     var hHi = -1;
     var probes = 0;
+    var next = -1;
     // The height at `lo`; the page without queued blocks is measured only when a guess needs it.
     var hLo = blockHeight > 0 || hi > 33 ? measure(current) : -1;
+    var hStart = hLo;
+    var firstFit = -1;
+    var hFirstFit = -1;
     while (hi - lo > 1) {
         if (hLo < 0 && probes > 0) {
             hLo = measure(current);
+            hStart = hLo;
             if (hHi > hLo)
                 blockHeight = (hHi - hLo) / hi;
             continue;
         }
         var probe;
-        if (blockHeight <= 0 || hLo < 0)
-            probe = lo + 32;
-        else if (probes >= 4)
+        if (probes >= 4)
             probe = Math.floor((lo + hi) / 2);
+        else if (next > lo)
+            probe = next;
+        else if (blockHeight <= 0 || hLo < 0)
+            probe = lo + 32;
         else
             probe = lo + Math.floor((limit - 1 - hLo) / blockHeight);
         probe = Math.max(lo + 1, Math.min(hi - 1, probe));
         var h = measureQueued(start, probe);
         ++probes;
-        if (hLo >= 0 && h > hLo)
+        if (h < limit && firstFit > 0 && probe - firstFit >= 8)
+            blockHeight = (h - hFirstFit) / (probe - firstFit);
+        else if (h < limit && hStart >= 0 && h > hStart)
+            blockHeight = (h - hStart) / probe;
+        else if (blockHeight <= 0 && hLo >= 0 && h > hLo)
             blockHeight = (h - hLo) / (probe - lo);
         if (h < limit) {
+            if (firstFit < 0) {
+                firstFit = probe;
+                hFirstFit = h;
+            }
             lo = probe;
             hLo = h;
+            next = countAfter(start, lo, hi, h, limit);
+            if (next == lo)
+                hi = lo + 1;
         } else {
             hi = probe;
             hHi = h;
+            next = countBefore(start, lo, hi, h, limit);
         }
     }
     return lo;
@@ -915,6 +982,7 @@ function layQueued() {
         }
     }
     queued = [];
+    ownHeights = [];
 }
 
 function addClosing(signatures, closing) {
