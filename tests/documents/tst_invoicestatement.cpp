@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QTextEdit>
 #include <QTimer>
@@ -42,6 +43,7 @@ private slots:
     void statementOpensItsTab();
     void stopLeavesNoTab();
     void pdfLaterUsesTheStoredRun();
+    void longStatementPages();
     void unwritablePdfIsReported();
     void printsOnTheChosenPrinter();
     void stopDuringPdfWritesNothing();
@@ -266,6 +268,51 @@ void TestInvoiceStatement::pdfLaterUsesTheStoredRun()
     QVERIFY2(!text.contains(QStringLiteral("FV 1/05/2014")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("919,00")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Sprzedawca")), qPrintable(text));
+}
+
+// A statement over several pages: each page ends in its number of all, starts its
+// documents under the heading and is full when more documents follow.
+void TestInvoiceStatement::longStatementPages()
+{
+    QList<int> ids;
+    for (int id = 10; id < 60; ++id) {
+        MTestDatabase::insert(QStringLiteral("invoice"),
+                              {{"id", id}, {"invoice_kind", 0}, {"invoice_index", id}, {"id_seller", 1},
+                               {"id_seller_base", 1}, {"id_buyer", 1},
+                               {"date_put", QStringLiteral("2014-06-%1 00:00:00").arg(1 + (id - 10) / 2, 2, 10, QLatin1Char('0'))},
+                               {"date_sell", QStringLiteral("2014-06-01 00:00:00")}});
+        MTestDatabase::insert(QStringLiteral("invoice_summary_vat"),
+                              {{"id_invoice", id}, {"id_vat", 24}, {"netto_price", 10.0 * id},
+                               {"vat_price", 2.3 * id}, {"brutto_price", 12.3 * id}});
+        ids.append(id);
+    }
+    openList(7);
+    select(ids);
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 60000));
+    QTRY_VERIFY(currentStatement());
+    const QString fileName = m_home->path() + QStringLiteral("/dlugie");
+    MFileDialog::setNextFileName(fileName);
+    currentStatement()->startDocPrintPdf();
+    QVERIFY(waitForBox(currentStatement(), 60000));
+
+    const QStringList pages = MTestPdf::pageTexts(fileName + QStringLiteral(".pdf"));
+    QVERIFY2(pages.size() >= 2, qPrintable(pages.join(QStringLiteral(" | "))));
+    const QRegularExpression number(QStringLiteral("FV (\\d+)/06/2014"));
+    QList<int> printed;
+    QList<int> perPage;
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString text = readable(pages.at(page));
+        QVERIFY2(text.endsWith(QStringLiteral("Strona %1 z %2").arg(page + 1).arg(pages.size())), qPrintable(text));
+        perPage.append(0);
+        for (auto match = number.globalMatch(text); match.hasNext(); ++perPage.last())
+            printed.append(match.next().captured(1).toInt());
+        if (perPage.last() > 0)
+            QVERIFY2(text.indexOf(QStringLiteral("Rodzaj")) < text.indexOf(number), qPrintable(text));
+    }
+    QCOMPARE(printed, ids);
+    for (int page = 0; page + 1 < perPage.size() && perPage.at(page + 1) > 0; ++page)
+        QVERIFY2(perPage.at(page) >= 2, qPrintable(QStringLiteral("page %1: %2 documents").arg(page + 1).arg(perPage.at(page))));
 }
 
 void TestInvoiceStatement::unwritablePdfIsReported()

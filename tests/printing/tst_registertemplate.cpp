@@ -308,6 +308,9 @@ void TestRegisterTemplate::paging()
     int summaries = 0;
     int documents = 0;
     QSet<int> numbers;
+    // Documents on each page; a page followed by more documents is full, and
+    // every group here is far smaller than half a page.
+    QList<int> perPage;
     const QRegularExpression number(QStringLiteral("FV-(\\d+)/03/2024"));
     for (int page = 0; page < pageCount; ++page) {
         const QString text = pages.at(page);
@@ -321,11 +324,15 @@ void TestRegisterTemplate::paging()
             QVERIFY2(heading >= 0 && heading < firstDocument, qPrintable(text));
         }
         documents += text.count(number);
+        perPage.append(text.count(number));
         for (auto match = number.globalMatch(text); match.hasNext();)
             numbers.insert(match.next().captured(1).toInt());
     }
     QCOMPARE(summaries, 1);
     QCOMPARE(documents, count);
+    for (int page = 0; page + 1 < perPage.size() && perPage.at(page + 1) > 0; ++page)
+        QVERIFY2(perPage.at(page) >= 2, qPrintable(QStringLiteral("page %1 of %2 documents: %3")
+                                                       .arg(page + 1).arg(count).arg(perPage.at(page))));
     QSet<int> expected;
     for (int id = firstId; id < firstId + count; ++id)
         expected.insert(id);

@@ -222,8 +222,10 @@ function summaryBlock() {
 // laid out again for the same question.
 var recentHeights = [];
 
-function measure(first, content, page) {
-    var html = docHead + pageStart(first) + content + pageFooter(page, 5) + pageEnd + docEnd;
+// A page is measured without its page break: in the paged document that
+// measures it, the break would move the whole page down by a page.
+function measure(content, page) {
+    var html = docHead + pageStart(true) + content + pageFooter(page, 5) + pageEnd + docEnd;
     for (var i = 0; i < recentHeights.length; ++i)
         if (recentHeights[i].html === html)
             return recentHeights[i].height;
@@ -244,7 +246,7 @@ doc.setPageGenerated(page);
 // the page's measured height when it is known.
 function closePage(content, height) {
     if (height === undefined)
-        height = measure(firstPage, content, page);
+        height = measure(content, page);
     var margin = pageHeight - height - pageSlack;
     output += pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd;
     firstPage = false;
@@ -304,7 +306,7 @@ function leastHeight(k) {
             rates.push('0%', 0, 0, 0);
         var head = tableStart + columnHeading();
         var group = groupRows(1, ['A<br>1', '1<br>1', 'A', 'A<br>1'], [0, 0, 0], rates);
-        leastHeights[k] = measure(false, head + group + tableEnd, 1) - measure(false, head + tableEnd, 1);
+        leastHeights[k] = measure(head + group + tableEnd, 1) - measure(head + tableEnd, 1);
     }
     return leastHeights[k];
 }
@@ -314,7 +316,7 @@ var headHeights = {};
 
 function headHeight(head) {
     if (!headHeights.hasOwnProperty(firstPage))
-        headHeights[firstPage] = measure(firstPage, head + tableEnd, page);
+        headHeights[firstPage] = measure(head + tableEnd, page);
     return headHeights[firstPage];
 }
 
@@ -358,7 +360,7 @@ function fittingCount(head, start, least) {
             return -1;
         if (probe > available)
             probe = available;
-        var height = measure(firstPage, pageContent(head, start, probe) + tableEnd, page);
+        var height = measure(pageContent(head, start, probe) + tableEnd, page);
         if (height < pageFull) {
             lo = probe;
             loHeight = height;
@@ -416,7 +418,7 @@ if (doc.isDocAborted()) {
     output = '';
 } else if (paging) {
     var summary = summaryBlock();
-    if (measure(firstPage, content + summary, page) >= pageFull) {
+    if (measure(content + summary, page) >= pageFull) {
         closePage(content);
         nextPage();
         content = summary;

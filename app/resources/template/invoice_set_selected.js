@@ -195,8 +195,10 @@ function summaryBlock() {
     return html;
 }
 
-function measure(first, content, page) {
-    doc.setHtml(docHead + pageStart(first) + content + pageFooter(page, 5) + pageEnd + docEnd);
+// A page is measured without its page break: in the paged document that
+// measures it, the break would move the whole page down by a page.
+function measure(content, page) {
+    doc.setHtml(docHead + pageStart(true) + content + pageFooter(page, 5) + pageEnd + docEnd);
     return doc.getDocHeight();
 }
 
@@ -207,7 +209,7 @@ doc.setPageGenerated(page);
 
 // Closes the page holding `content` with the footer at the bottom.
 function closePage(content) {
-    var height = measure(firstPage, content, page);
+    var height = measure(content, page);
     var margin = pageHeight - height - pageSlack;
     output += pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd;
     firstPage = false;
@@ -246,7 +248,7 @@ for (var n = 0; n < documentCount; ++n) {
         ++lp;
         var before = content;
         content += rows;
-        if (paging && measure(firstPage, content + tableEnd, page) >= pageFull) {
+        if (paging && measure(content + tableEnd, page) >= pageFull) {
             closePage(before + tableEnd);
             content = tableStart + columnHeading() + rows;
             nextPage();
@@ -261,7 +263,7 @@ if (doc.isDocAborted()) {
     output = '';
 } else if (paging) {
     var summary = summaryBlock();
-    if (measure(firstPage, content + summary, page) >= pageFull) {
+    if (measure(content + summary, page) >= pageFull) {
         closePage(content);
         nextPage();
         content = summary;
