@@ -135,5 +135,4 @@ private:
     bool m_finished = false;
     QTimer* m_jobTimer = nullptr;
     MInvoiceSetSelectedPrintPreview* m_setSelectedPreview = nullptr;
-    int m_lastPageShown = 0;
 };

@@ -16,11 +16,6 @@ namespace {
 const char* const statementMessage = QT_TRANSLATE_NOOP(
     "MInvoiceDbView", "Generowanie zestawienia może potrwać kilka chwil.<br>Numer generowanej strony:");
 
-QString pageText(const QString& message, int page)
-{
-    return message + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.');
-}
-
 } // namespace
 
 void MInvoiceDbView::doSetSelected()
@@ -53,7 +48,6 @@ void MInvoiceDbView::startDocSetSelected()
     docTemplate->setDocAborted(false);
     docTemplate->setDocGenerated(false);
     docTemplate->setPageGenerated(1);
-    m_lastPageShown = 1;
 
     m_setSelectedPreview = new MInvoiceSetSelectedPrintPreview(wnd, docTemplate->getPrinterClone(),
                                                                docTemplate->getTextEdit(), docTemplate, nullptr);
@@ -71,7 +65,7 @@ void MInvoiceDbView::startDocSetSelectedMessageBox()
         return;
     MDocTemplate* docTemplate = m_setSelectedPreview->docTemplatePreview();
     m_generateDlg->setWindowTitle(tr("Generowanie zestawienia"));
-    m_generateDlg->setText(pageText(tr(statementMessage), docTemplate->getPageGenerated()));
+    m_generateDlg->setPageText(tr(statementMessage), docTemplate->getPageGenerated());
     m_generateDlg->setDocTemplate(docTemplate);
     QTimer::singleShot(100, this, &MInvoiceDbView::startDocSetSelectedRun);
     m_generateDlg->exec();
@@ -99,11 +93,7 @@ void MInvoiceDbView::startDocSetSelectedTimeOut()
     m_jobTimer->stop();
     MDocTemplate* docTemplate = m_setSelectedPreview ? m_setSelectedPreview->docTemplatePreview() : nullptr;
     if (docTemplate && !m_finished && !docTemplate->isDocGenerated()) {
-        const int page = docTemplate->getPageGenerated();
-        if (page > m_lastPageShown) {
-            m_lastPageShown = page;
-            m_generateDlg->setText(pageText(tr(statementMessage), page));
-        }
+        m_generateDlg->showPage(docTemplate->getPageGenerated());
         connect(m_jobTimer, &QTimer::timeout, this, &MInvoiceDbView::startDocSetSelectedTimeOut);
         m_jobTimer->start(1000);
         return;

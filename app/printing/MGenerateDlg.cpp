@@ -36,6 +36,19 @@ void MGenerateDlg::setText(QString text)
     repaint();
 }
 
+void MGenerateDlg::setPageText(const QString& message, int page)
+{
+    m_pageMessage = message;
+    m_pageShown = page;
+    setText(message + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.'));
+}
+
+void MGenerateDlg::showPage(int page)
+{
+    if (page > m_pageShown)
+        setPageText(m_pageMessage, page);
+}
+
 void MGenerateDlg::setDocTemplate(MDocTemplate* docTemplate)
 {
     m_docTemplate = docTemplate;

@@ -17,6 +17,11 @@ public:
 
     // Shows the (rich) text at once, even while the GUI thread is busy with a run.
     void setText(QString text);
+    // Shows `message` followed by the number of the page a run has reached: "... 3.".
+    void setPageText(const QString& message, int page);
+    // The page a running job has reached, shown only when above the page shown,
+    // so that the number never falls.
+    void showPage(int page);
     // The template whose run the button stops; none for a batch.
     void setDocTemplate(MDocTemplate* docTemplate);
 
@@ -26,4 +31,6 @@ private slots:
 private:
     QLabel* m_label = nullptr;
     MDocTemplate* m_docTemplate = nullptr;
+    QString m_pageMessage;
+    int m_pageShown = 0;
 };

@@ -23,11 +23,6 @@ const char* const printText = QT_TRANSLATE_NOOP(
 const char* const pdfText = QT_TRANSLATE_NOOP(
     "MInvoiceRegisterView", "Generowanie PDF może potrwać kilka chwil.<br>Numer generowanej strony:");
 
-QString pageText(const QString& text, int page)
-{
-    return text + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.');
-}
-
 } // namespace
 
 MInvoiceRegisterView::MInvoiceRegisterView(MAppWnd* appWnd, QWidget* parent)
@@ -107,7 +102,6 @@ void MInvoiceRegisterView::reloadView()
     m_docTemplate->setDocAborted(false);
     m_docTemplate->setDocGenerated(false);
     m_docTemplate->setPageGenerated(1);
-    m_lastPageShown = 1;
     connect(m_preview, &QPrintPreviewWidget::paintRequested, m_preview, &MInvoiceRegisterPrintPreview::print);
     m_runFinished = 0;
     armTimer(&MInvoiceRegisterView::startDocPreviewTimeOut, 500);
@@ -122,7 +116,6 @@ void MInvoiceRegisterView::prepareForPrint()
     job->setDocAborted(false);
     job->setDocGenerated(false);
     job->setPageGenerated(1);
-    m_lastPageShown = 1;
     m_runFinished = 0;
 }
 
@@ -165,23 +158,19 @@ void MInvoiceRegisterView::startDocPrintPdf()
 void MInvoiceRegisterView::execGenerateDlg(const QString& title, const QString& text, MDocTemplate* job)
 {
     m_generateDlg->setWindowTitle(title);
-    m_generateDlg->setText(pageText(text, job->getPageGenerated()));
+    m_generateDlg->setPageText(text, job->getPageGenerated());
     m_generateDlg->setDocTemplate(job);
     m_generateDlg->exec();
     m_runFinished = 1;
     job->setDocGenerated(true);
 }
 
-void MInvoiceRegisterView::timeOut(TimeOutSlot slot, const QString& text, MDocTemplate* job)
+void MInvoiceRegisterView::timeOut(TimeOutSlot slot, MDocTemplate* job)
 {
     disconnect(m_timer, &QTimer::timeout, this, slot);
     m_timer->stop();
     if (m_runFinished == 0 && !job->isDocGenerated()) {
-        const int page = job->getPageGenerated();
-        if (page > m_lastPageShown) {
-            m_lastPageShown = page;
-            m_generateDlg->setText(pageText(text, page));
-        }
+        m_generateDlg->showPage(job->getPageGenerated());
         connect(m_timer, &QTimer::timeout, this, slot);
         m_timer->start(1000);
     } else {
@@ -203,7 +192,7 @@ void MInvoiceRegisterView::startDocPreviewRun()
 
 void MInvoiceRegisterView::startDocPreviewTimeOut()
 {
-    timeOut(&MInvoiceRegisterView::startDocPreviewTimeOut, tr(previewText), m_docTemplate);
+    timeOut(&MInvoiceRegisterView::startDocPreviewTimeOut, m_docTemplate);
 }
 
 void MInvoiceRegisterView::startDocPrintMessageBox()
@@ -221,7 +210,7 @@ void MInvoiceRegisterView::startDocPrintRun()
 
 void MInvoiceRegisterView::startDocPrintTimeOut()
 {
-    timeOut(&MInvoiceRegisterView::startDocPrintTimeOut, tr(printText), m_preview->docTemplatePrint());
+    timeOut(&MInvoiceRegisterView::startDocPrintTimeOut, m_preview->docTemplatePrint());
 }
 
 void MInvoiceRegisterView::startDocPrintPdfMessageBox()
@@ -237,5 +226,5 @@ void MInvoiceRegisterView::startDocPrintPdfRun()
 
 void MInvoiceRegisterView::startDocPrintPdfTimeOut()
 {
-    timeOut(&MInvoiceRegisterView::startDocPrintPdfTimeOut, tr(pdfText), m_preview->docTemplatePrint());
+    timeOut(&MInvoiceRegisterView::startDocPrintPdfTimeOut, m_preview->docTemplatePrint());
 }

@@ -53,7 +53,7 @@ private:
     // The job's progress box, modal, until the run is over or stopped.
     void execGenerateDlg(const QString& title, const QString& text, MDocTemplate* job);
     // One tick of a job: shows a higher page number and waits again, or closes the box.
-    void timeOut(TimeOutSlot slot, const QString& text, MDocTemplate* job);
+    void timeOut(TimeOutSlot slot, MDocTemplate* job);
     void armTimer(TimeOutSlot slot, int msec);
     void prepareForPrint();
 
@@ -65,5 +65,4 @@ private:
     QTimer* m_timer = nullptr;
     MInvoiceRegisterPrintPreview* m_preview = nullptr;
     MAppWnd* m_appWnd = nullptr;
-    int m_lastPageShown = 0;
 };

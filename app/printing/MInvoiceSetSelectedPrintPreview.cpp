@@ -23,11 +23,6 @@ const char* const printText = QT_TRANSLATE_NOOP(
 const char* const pdfText = QT_TRANSLATE_NOOP(
     "MInvoiceSetSelectedPrintPreview", "Generowanie PDF może potrwać kilka chwil.<br>Numer generowanej strony:");
 
-QString pageText(const QString& text, int page)
-{
-    return text + QLatin1Char(' ') + QString::number(page) + QLatin1Char('.');
-}
-
 } // namespace
 
 MInvoiceSetSelectedPrintPreview::MInvoiceSetSelectedPrintPreview(MAppWnd* appWnd, QPrinter* printer,
@@ -107,7 +102,6 @@ void MInvoiceSetSelectedPrintPreview::resetPrintTemplate()
     job->setDocAborted(false);
     job->setDocGenerated(false);
     job->setPageGenerated(1);
-    m_lastPageShown = 1;
     m_runFinished = 0;
 }
 
@@ -217,23 +211,19 @@ void MInvoiceSetSelectedPrintPreview::execGenerateDlg(const QString& title, cons
 {
     createGenerateDlg();
     m_generateDlg->setWindowTitle(title);
-    m_generateDlg->setText(pageText(text, m_docTemplatePrint->getPageGenerated()));
+    m_generateDlg->setPageText(text, m_docTemplatePrint->getPageGenerated());
     m_generateDlg->setDocTemplate(m_docTemplatePrint);
     m_generateDlg->exec();
     m_runFinished = 1;
     m_docTemplatePrint->setDocGenerated(true);
 }
 
-void MInvoiceSetSelectedPrintPreview::timeOut(TimeOutSlot slot, const QString& text)
+void MInvoiceSetSelectedPrintPreview::timeOut(TimeOutSlot slot)
 {
     disconnect(m_timer, &QTimer::timeout, this, slot);
     m_timer->stop();
     if (m_runFinished == 0 && !m_docTemplatePrint->isDocGenerated()) {
-        const int page = m_docTemplatePrint->getPageGenerated();
-        if (page > m_lastPageShown) {
-            m_lastPageShown = page;
-            m_generateDlg->setText(pageText(text, page));
-        }
+        m_generateDlg->showPage(m_docTemplatePrint->getPageGenerated());
         connect(m_timer, &QTimer::timeout, this, slot);
         m_timer->start(1000);
     } else {
@@ -254,7 +244,7 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintRun()
 
 void MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut()
 {
-    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut, tr(printText));
+    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut);
 }
 
 void MInvoiceSetSelectedPrintPreview::startDocPrintPdfMessageBox()
@@ -270,5 +260,5 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintPdfRun()
 
 void MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut()
 {
-    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, tr(pdfText));
+    timeOut(&MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut);
 }

@@ -62,7 +62,7 @@ private:
     bool layOutPrintTemplate();
     void armTimer(TimeOutSlot slot, int msec);
     void execGenerateDlg(const QString& title, const QString& text);
-    void timeOut(TimeOutSlot slot, const QString& text);
+    void timeOut(TimeOutSlot slot);
     static bool canWrite(const QString& fileName);
     void reportUnwritable(const QString& fileName);
 
@@ -74,6 +74,5 @@ private:
     MDocTemplate* m_docTemplatePrint = nullptr;
     int m_runFinished = 0;
     QTimer* m_timer = nullptr;
-    int m_lastPageShown = 0;
     QString m_pdfFileName;
 };

@@ -5,6 +5,7 @@
 #include "printing/MTemplateRun.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScriptEngine>
 #include <QTextEdit>
@@ -23,6 +24,7 @@ private slots:
     void stopEndsRunningTemplate();
     void escapeLeavesFlags_data();
     void escapeLeavesFlags();
+    void pageNumberNeverFalls();
 
 private:
     MTestDatabase m_db;
@@ -110,6 +112,24 @@ void TestGenerateDlg::escapeLeavesFlags()
     QTimer::singleShot(50, &dlg, &QDialog::accept);
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
     QVERIFY(!docTemplate.getDocAborted());
+}
+
+// A job's ticks show the page it reached, but never one below the page shown.
+void TestGenerateDlg::pageNumberNeverFalls()
+{
+    MGenerateDlg dlg;
+    QLabel* label = dlg.findChild<QLabel*>();
+    QVERIFY(label);
+    const QString message = QStringLiteral("Numer generowanej strony:");
+    const QList<QPair<int, int>> ticks = {{1, 1}, {3, 3}, {2, 3}, {3, 3}, {7, 7}, {1, 7}};
+    dlg.setPageText(message, 1);
+    for (const auto& tick : ticks) {
+        dlg.showPage(tick.first);
+        QCOMPARE(label->text(), message + QStringLiteral(" %1.").arg(tick.second));
+    }
+    // A new job starts again from its own first page.
+    dlg.setPageText(message, 1);
+    QCOMPARE(label->text(), message + QStringLiteral(" 1."));
 }
 
 INVOICE_TEST_MAIN(TestGenerateDlg)
