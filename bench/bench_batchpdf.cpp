@@ -14,7 +14,6 @@
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDbOpener.h"
 #include "data/MBatchPdfNames.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
@@ -23,7 +22,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLocale>
 #include <QScriptEngine>
 #include <QSqlDatabase>
@@ -78,15 +76,9 @@ int main(int argc, char* argv[])
     initInvoiceResources();
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     const QStringList args = app.arguments();
-    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
-        std::fprintf(stderr, "usage: bench_batchpdf DATABASE OUTPUT_FOLDER\n");
-        return 2;
-    }
+    if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_batchpdf DATABASE OUTPUT_FOLDER"))
+        return failed;
     const QDir out(args.at(2));
-    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
-        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
-        return 1;
-    }
     MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
 

@@ -13,7 +13,6 @@
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDbOpener.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
@@ -21,29 +20,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QScriptEngine>
 #include <QSqlDatabase>
 
 #include <cstdio>
 
 using MBenchFigures::median;
+using MBenchFigures::pdfPages;
 
 namespace {
-
-int pdfPages(const QString& file)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {file});
-    process.waitForFinished();
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return 0;
-}
 
 // Median seconds of `runs` PDF runs of the document, after one warming run.
 double timePdf(QScriptEngine* engine, int idInvoice, const QString& file, int runs)
@@ -77,15 +63,9 @@ int main(int argc, char* argv[])
     initInvoiceResources();
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     const QStringList args = app.arguments();
-    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
-        std::fprintf(stderr, "usage: bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]\n");
-        return 2;
-    }
+    if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]"))
+        return failed;
     const QDir out(args.at(2));
-    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
-        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
-        return 1;
-    }
     MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
     const int runs = qMax(1, args.value(3, QStringLiteral("5")).toInt());

@@ -9,14 +9,12 @@
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
-#include "core/MDbOpener.h"
 #include "data/MJpkVatWriter.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <cstdio>
@@ -28,15 +26,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     initInvoiceResources();
     const QStringList args = app.arguments();
-    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
-        std::fprintf(stderr, "usage: bench_jpkvat DATABASE OUTPUT_FOLDER [runs]\n");
-        return 2;
-    }
+    if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_jpkvat DATABASE OUTPUT_FOLDER [runs]"))
+        return failed;
     const QDir out(args.at(2));
-    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
-        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
-        return 1;
-    }
     const int runs = qMax(1, args.value(3, QStringLiteral("3")).toInt());
 
     double seconds[2] = {0.0, 0.0};

@@ -11,7 +11,6 @@
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
-#include "core/MDbOpener.h"
 #include "core/MTextPrinter.h"
 #include "data/MRegisterData.h"
 #include "printing/MDocTemplate.h"
@@ -21,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QScriptEngine>
@@ -33,6 +31,7 @@
 #include <cstdio>
 
 using MBenchFigures::median;
+using MBenchFigures::pdfPages;
 
 namespace {
 
@@ -60,18 +59,6 @@ int scalar(const QString& sql)
     return query.next() ? query.value(0).toInt() : 0;
 }
 
-int pdfPages(const QString& file)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {file});
-    process.waitForFinished();
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return 0;
-}
-
 // Seconds per page over the pages [first, last) from the moments each page was begun.
 double perPage(const QVector<double>& pageStart, int first, int last)
 {
@@ -88,15 +75,9 @@ int main(int argc, char* argv[])
     initInvoiceResources();
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     const QStringList args = app.arguments();
-    if (args.size() < 3 || !QFileInfo(args.at(1)).isFile()) {
-        std::fprintf(stderr, "usage: bench_register DATABASE OUTPUT_FOLDER [runs]\n");
-        return 2;
-    }
+    if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_register DATABASE OUTPUT_FOLDER [runs]"))
+        return failed;
     const QDir out(args.at(2));
-    if (!QDir().mkpath(out.path()) || !MDbOpener::createConnection(args.at(1))) {
-        std::fprintf(stderr, "cannot open %s or create %s\n", qPrintable(args.at(1)), qPrintable(args.at(2)));
-        return 1;
-    }
     MAppWnd::loadOptions();
     const int runs = qMax(1, args.value(3, QStringLiteral("3")).toInt());
     const int year = busiestYear();
