@@ -47,37 +47,6 @@ const QString lineValueSql = QStringList{lineValues(true, true), lineValues(true
                                          lineValues(false, false)}
                                  .join(QStringLiteral(" UNION ALL "));
 
-struct ExemptVat
-{
-    QString text;
-    QVariant value{0};
-    QVariant kind{0};
-};
-
-ExemptVat exemptVat()
-{
-    ExemptVat vat;
-    QSqlQuery query;
-    if (query.exec(QStringLiteral("SELECT name, val, kind FROM vat WHERE id = 102")) && query.next()) {
-        vat.text = query.value(0).toString();
-        vat.value = query.value(1);
-        vat.kind = query.value(2);
-    }
-    return vat;
-}
-
-QString makeExempt(int productKey, const ExemptVat& vat)
-{
-    QSqlQuery update;
-    update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = brutto_price, "
-                                  "vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind WHERE __id = :__id"));
-    update.bindValue(QStringLiteral(":vat_text"), vat.text);
-    update.bindValue(QStringLiteral(":vat"), vat.value);
-    update.bindValue(QStringLiteral(":vat_kind"), vat.kind);
-    update.bindValue(QStringLiteral(":__id"), productKey);
-    return MSqlTransaction::exec(update);
-}
-
 // Writes the line of product copy `productKey` into row `replaceKey`, or a
 // new row; returns the line's key, 0 when nothing was written. `errorText`
 // receives the database's reason when a statement fails.
@@ -126,10 +95,10 @@ int writeLine(int productKey, const MInvoiceIntake::LineDefaults& defaults, int 
     return replaceKey > 0 ? replaceKey : query.lastInsertId().toInt();
 }
 
-// Copies product `id` and writes its line, whose key goes into `keys`; an
-// `exempt` rate makes the product copy exempt first. Returns the reason when
-// a statement fails, empty text also when the product is missing.
-QString takeProduct(int id, const MInvoiceIntake::LineDefaults& defaults, const ExemptVat* exempt, int replaceKey,
+// Copies product `id` and writes its line, whose key goes into `keys`; a bill's
+// (`exempt`) product copy is made exempt first. Returns the reason when a
+// statement fails, empty text also when the product is missing.
+QString takeProduct(int id, const MInvoiceIntake::LineDefaults& defaults, bool exempt, int replaceKey,
                     QList<int>* keys)
 {
     QString error;
@@ -138,7 +107,7 @@ QString takeProduct(int id, const MInvoiceIntake::LineDefaults& defaults, const 
     if (product <= 0)
         return error;
     if (exempt) {
-        error = makeExempt(product, *exempt);
+        error = MInvoiceWorkingCopies::makeExempt(product);
         if (!error.isEmpty())
             return error;
     }
@@ -207,10 +176,9 @@ QList<int> takeProducts(const QList<int>& ids, const LineDefaults& defaults, int
 {
     QList<int> keys;
     const bool bill = defaults.docKind == 9;
-    const ExemptVat vat = bill ? exemptVat() : ExemptVat();
     const bool taken = MSqlTransaction::run([&] {
         for (int id : ids) {
-            const QString error = takeProduct(id, defaults, bill ? &vat : nullptr, replaceKey, &keys);
+            const QString error = takeProduct(id, defaults, bill, replaceKey, &keys);
             if (!error.isEmpty())
                 return error;
             if (replaceKey > 0)

@@ -101,18 +101,6 @@ QList<int> MInvoiceWorkingCopies::copyLines(int idInvoice, bool bill)
                        "pm.id_product WHERE pm.id_invoice = ")
         + QString::number(idInvoice) + QStringLiteral(" ORDER BY pm.id"));
 
-    QString vatText;
-    QVariant vatValue;
-    QVariant vatKind;
-    if (bill) {
-        QSqlQuery vat;
-        if (vat.exec(QStringLiteral("SELECT name, val, kind FROM vat WHERE id = 102")) && vat.next()) {
-            vatText = vat.value(0).toString();
-            vatValue = vat.value(1);
-            vatKind = vat.value(2);
-        }
-    }
-
     const bool copied = MSqlTransaction::run([&] {
         for (const auto& row : rows) {
             QString error;
@@ -121,15 +109,7 @@ QList<int> MInvoiceWorkingCopies::copyLines(int idInvoice, bool bill)
             if (!error.isEmpty())
                 return error;
             if (bill && product > 0) {
-                QSqlQuery update;
-                update.prepare(QStringLiteral("UPDATE __invoice_product SET count_from_netto = 0, netto_price = "
-                                              "brutto_price, vat_text = :vat_text, vat = :vat, vat_kind = :vat_kind "
-                                              "WHERE __id = :__id"));
-                update.bindValue(QStringLiteral(":vat_text"), vatText);
-                update.bindValue(QStringLiteral(":vat"), vatValue.isValid() ? vatValue : QVariant(0));
-                update.bindValue(QStringLiteral(":vat_kind"), vatKind.isValid() ? vatKind : QVariant(0));
-                update.bindValue(QStringLiteral(":__id"), product);
-                error = MSqlTransaction::exec(update);
+                error = makeExempt(product);
                 if (!error.isEmpty())
                     return error;
             }
@@ -150,6 +130,19 @@ QList<int> MInvoiceWorkingCopies::copyLines(int idInvoice, bool bill)
         return QString();
     });
     return copied ? lines : QList<int>();
+}
+
+QString MInvoiceWorkingCopies::makeExempt(int productKey)
+{
+    // A missing VAT row leaves the rate's text empty and its value and kind 0.
+    QSqlQuery update;
+    update.prepare(QStringLiteral(
+        "UPDATE __invoice_product SET count_from_netto = 0, netto_price = brutto_price, "
+        "vat_text = (SELECT name FROM vat WHERE id = 102), "
+        "vat = COALESCE((SELECT val FROM vat WHERE id = 102), 0), "
+        "vat_kind = COALESCE((SELECT kind FROM vat WHERE id = 102), 0) WHERE __id = :__id"));
+    update.bindValue(QStringLiteral(":__id"), productKey);
+    return MSqlTransaction::exec(update);
 }
 
 QList<int> MInvoiceWorkingCopies::copyJoins(int idInvoice)

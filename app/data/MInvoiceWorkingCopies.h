@@ -35,6 +35,10 @@ public:
     // when a statement fails nothing is copied and the list is empty.
     static QList<int> copyLines(int idInvoice, bool bill);
 
+    // Makes the product copy `productKey` a bill's: gross based at the rate of
+    // VAT row 102 ("zw."). Empty text when it was written, else the reason.
+    static QString makeExempt(int productKey);
+
     // Copies the joined documents of the saved document `idInvoice`, all of
     // them or, when a statement fails, none.
     static QList<int> copyJoins(int idInvoice);
