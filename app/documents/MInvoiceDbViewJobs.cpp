@@ -43,14 +43,6 @@ void MInvoiceDbView::setSendMailMode(bool on)
     m_attachmentPath.clear();
 }
 
-void MInvoiceDbView::armJobTimer(TickSlot tick, int msec)
-{
-    disconnect(m_jobTimer, &QTimer::timeout, this, tick);
-    m_jobTimer->stop();
-    connect(m_jobTimer, &QTimer::timeout, this, tick);
-    m_jobTimer->start(msec);
-}
-
 void MInvoiceDbView::startJob(int iDocView, TickSlot tick, TickSlot box)
 {
     m_docView = iDocView;
@@ -62,7 +54,7 @@ void MInvoiceDbView::startJob(int iDocView, TickSlot tick, TickSlot box)
         m_jobIds.insert(i, ids.at(i));
     if (m_jobIds.isEmpty())
         return;
-    armJobTimer(tick, firstTickMsec);
+    MGenerateDlg::armTimer(m_jobTimer, this, tick, firstTickMsec);
     QTimer::singleShot(boxMsec, this, box);
 }
 
@@ -165,7 +157,7 @@ void MInvoiceDbView::jobTick(JobKind kind, TickSlot tick)
     }
     ++m_position;
     if (m_position < m_jobIds.size()) {
-        armJobTimer(tick, kind == JobKind::Preview ? previewPauseMsec : printPauseMsec);
+        MGenerateDlg::armTimer(m_jobTimer, this, tick, kind == JobKind::Preview ? previewPauseMsec : printPauseMsec);
         const char* message = kind == JobKind::Preview ? previewMessage : kind == JobKind::Print ? printMessage
                                                                                                 : pdfMessage;
         m_generateDlg->setText(remainingText(tr(message)));

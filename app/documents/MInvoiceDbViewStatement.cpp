@@ -79,7 +79,7 @@ void MInvoiceDbView::startDocSetSelectedRun()
 {
     if (!m_setSelectedPreview)
         return;
-    armJobTimer(&MInvoiceDbView::startDocSetSelectedTimeOut, 500);
+    MGenerateDlg::armTimer(m_jobTimer, this, &MInvoiceDbView::startDocSetSelectedTimeOut, 500);
     // A statement whose template failed is treated as stopped: it gets no tab.
     if (!m_setSelectedPreview->startDocPreview())
         m_setSelectedPreview->docTemplatePreview()->setDocAborted(true);
@@ -89,16 +89,12 @@ void MInvoiceDbView::startDocSetSelectedRun()
 
 void MInvoiceDbView::startDocSetSelectedTimeOut()
 {
-    disconnect(m_jobTimer, &QTimer::timeout, this, &MInvoiceDbView::startDocSetSelectedTimeOut);
-    m_jobTimer->stop();
     MDocTemplate* docTemplate = m_setSelectedPreview ? m_setSelectedPreview->docTemplatePreview() : nullptr;
-    if (docTemplate && !m_finished && !docTemplate->isDocGenerated()) {
-        m_generateDlg->showPage(docTemplate->getPageGenerated());
-        connect(m_jobTimer, &QTimer::timeout, this, &MInvoiceDbView::startDocSetSelectedTimeOut);
-        m_jobTimer->start(1000);
+    const bool running = docTemplate && !m_finished && !docTemplate->isDocGenerated();
+    m_generateDlg->tick(m_jobTimer, this, &MInvoiceDbView::startDocSetSelectedTimeOut, running,
+                        running ? docTemplate->getPageGenerated() : 0);
+    if (running)
         return;
-    }
-    m_generateDlg->accept();
     MInvoiceSetSelectedPrintPreview* preview = m_setSelectedPreview;
     m_setSelectedPreview = nullptr;
     if (!preview)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 
 class MDocTemplate;
 class QLabel;
@@ -22,6 +23,33 @@ public:
     // The page a running job has reached, shown only when above the page shown,
     // so that the number never falls.
     void showPage(int page);
+
+    // Starts `timer` on `slot` of `owner` alone: an earlier connection of the
+    // slot is dropped first, so that the slot never runs twice a tick.
+    template <class Owner>
+    static void armTimer(QTimer* timer, Owner* owner, void (Owner::*slot)(), int msec)
+    {
+        QObject::disconnect(timer, &QTimer::timeout, owner, slot);
+        timer->stop();
+        QObject::connect(timer, &QTimer::timeout, owner, slot);
+        timer->start(msec);
+    }
+
+    // One tick of the job the box watches: while it is `running`, shows the
+    // `page` it reached and waits a second more; once it is over, stops the
+    // timer, leaves no slot connected to it and closes the box.
+    template <class Owner>
+    void tick(QTimer* timer, Owner* owner, void (Owner::*slot)(), bool running, int page)
+    {
+        if (running) {
+            showPage(page);
+            armTimer(timer, owner, slot, 1000);
+            return;
+        }
+        QObject::disconnect(timer, &QTimer::timeout, owner, slot);
+        timer->stop();
+        accept();
+    }
     // The template whose run the button stops; none for a batch.
     void setDocTemplate(MDocTemplate* docTemplate);
 

@@ -87,14 +87,6 @@ void MInvoiceRegisterView::loadRunIntoPreviewTemplate()
     m_docTemplate->setDatePrint(m_filter->datePrint());
 }
 
-void MInvoiceRegisterView::armTimer(TimeOutSlot slot, int msec)
-{
-    disconnect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->stop();
-    connect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->start(msec);
-}
-
 void MInvoiceRegisterView::reloadView()
 {
     disconnect(m_preview, &QPrintPreviewWidget::paintRequested, m_preview, &MInvoiceRegisterPrintPreview::print);
@@ -104,7 +96,7 @@ void MInvoiceRegisterView::reloadView()
     m_docTemplate->setPageGenerated(1);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, m_preview, &MInvoiceRegisterPrintPreview::print);
     m_runFinished = 0;
-    armTimer(&MInvoiceRegisterView::startDocPreviewTimeOut, 500);
+    MGenerateDlg::armTimer(m_timer, this, &MInvoiceRegisterView::startDocPreviewTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceRegisterView::startDocPreviewMessageBox);
     QTimer::singleShot(300, this, &MInvoiceRegisterView::startDocPreviewRun);
 }
@@ -150,7 +142,7 @@ void MInvoiceRegisterView::startDocPrintPdf()
         return;
     MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
     prepareForPrint();
-    armTimer(&MInvoiceRegisterView::startDocPrintPdfTimeOut, 500);
+    MGenerateDlg::armTimer(m_timer, this, &MInvoiceRegisterView::startDocPrintPdfTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceRegisterView::startDocPrintPdfMessageBox);
     QTimer::singleShot(300, this, &MInvoiceRegisterView::startDocPrintPdfRun);
 }
@@ -167,15 +159,7 @@ void MInvoiceRegisterView::execGenerateDlg(const QString& title, const QString& 
 
 void MInvoiceRegisterView::timeOut(TimeOutSlot slot, MDocTemplate* job)
 {
-    disconnect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->stop();
-    if (m_runFinished == 0 && !job->isDocGenerated()) {
-        m_generateDlg->showPage(job->getPageGenerated());
-        connect(m_timer, &QTimer::timeout, this, slot);
-        m_timer->start(1000);
-    } else {
-        m_generateDlg->accept();
-    }
+    m_generateDlg->tick(m_timer, this, slot, m_runFinished == 0 && !job->isDocGenerated(), job->getPageGenerated());
 }
 
 void MInvoiceRegisterView::startDocPreviewMessageBox()
@@ -203,7 +187,7 @@ void MInvoiceRegisterView::startDocPrintMessageBox()
 
 void MInvoiceRegisterView::startDocPrintRun()
 {
-    armTimer(&MInvoiceRegisterView::startDocPrintTimeOut, 500);
+    MGenerateDlg::armTimer(m_timer, this, &MInvoiceRegisterView::startDocPrintTimeOut, 500);
     m_preview->startDocPrint();
     m_runFinished = 1;
 }

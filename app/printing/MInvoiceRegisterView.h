@@ -54,7 +54,6 @@ private:
     void execGenerateDlg(const QString& title, const QString& text, MDocTemplate* job);
     // One tick of a job: shows a higher page number and waits again, or closes the box.
     void timeOut(TimeOutSlot slot, MDocTemplate* job);
-    void armTimer(TimeOutSlot slot, int msec);
     void prepareForPrint();
 
     MFilterRegisterView* m_filter = nullptr;

@@ -105,14 +105,6 @@ void MInvoiceSetSelectedPrintPreview::resetPrintTemplate()
     m_runFinished = 0;
 }
 
-void MInvoiceSetSelectedPrintPreview::armTimer(TimeOutSlot slot, int msec)
-{
-    disconnect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->stop();
-    connect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->start(msec);
-}
-
 void MInvoiceSetSelectedPrintPreview::startDocPrint()
 {
     QPrinter* printer = m_docTemplatePrint->getPrinter();
@@ -122,7 +114,7 @@ void MInvoiceSetSelectedPrintPreview::startDocPrint()
     if (!MPrintDialog::exec(this, printer, tr("Ustawienia drukarki")))
         return;
     resetPrintTemplate();
-    armTimer(&MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut, 500);
+    MGenerateDlg::armTimer(m_timer, this, &MInvoiceSetSelectedPrintPreview::startDocPrintTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceSetSelectedPrintPreview::startDocPrintMessageBox);
     QTimer::singleShot(300, this, &MInvoiceSetSelectedPrintPreview::startDocPrintRun);
 }
@@ -139,7 +131,7 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintPdf()
         return;
     MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
     resetPrintTemplate();
-    armTimer(&MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, 500);
+    MGenerateDlg::armTimer(m_timer, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfMessageBox);
     QTimer::singleShot(300, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfRun);
 }
@@ -220,15 +212,8 @@ void MInvoiceSetSelectedPrintPreview::execGenerateDlg(const QString& title, cons
 
 void MInvoiceSetSelectedPrintPreview::timeOut(TimeOutSlot slot)
 {
-    disconnect(m_timer, &QTimer::timeout, this, slot);
-    m_timer->stop();
-    if (m_runFinished == 0 && !m_docTemplatePrint->isDocGenerated()) {
-        m_generateDlg->showPage(m_docTemplatePrint->getPageGenerated());
-        connect(m_timer, &QTimer::timeout, this, slot);
-        m_timer->start(1000);
-    } else {
-        m_generateDlg->accept();
-    }
+    m_generateDlg->tick(m_timer, this, slot, m_runFinished == 0 && !m_docTemplatePrint->isDocGenerated(),
+                        m_docTemplatePrint->getPageGenerated());
 }
 
 void MInvoiceSetSelectedPrintPreview::startDocPrintMessageBox()

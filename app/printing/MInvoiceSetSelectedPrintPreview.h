@@ -60,7 +60,6 @@ private:
     void resetPrintTemplate();
     // The print template laid out anew; false when it failed or was stopped.
     bool layOutPrintTemplate();
-    void armTimer(TimeOutSlot slot, int msec);
     void execGenerateDlg(const QString& title, const QString& text);
     void timeOut(TimeOutSlot slot);
     static bool canWrite(const QString& fileName);
