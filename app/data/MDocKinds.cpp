@@ -7,6 +7,11 @@ bool isCorrection(int kind)
     return kind == 2 || kind == 4 || kind == 12 || kind == 16 || kind == 20 || kind == 24 || kind == 28;
 }
 
+bool isSalesCorrection(int kind)
+{
+    return isCorrection(kind) && kind != 12;
+}
+
 bool isPurchase(int kind)
 {
     return kind == 11 || kind == 12;

@@ -1,5 +1,6 @@
 #include "data/MRegisterData.h"
 
+#include "data/MDocKinds.h"
 #include "data/MSqlTransaction.h"
 
 #include <QSqlDatabase>
@@ -67,21 +68,6 @@ QString sellerList(const QStringList& sellerIds)
     return ids.isEmpty() ? QStringLiteral("0") : ids.join(QLatin1Char(','));
 }
 
-bool isCorrectionKind(int kind)
-{
-    switch (kind) {
-    case 2: case 4: case 16: case 20: case 24: case 28:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool usesPartAmounts(int kind)
-{
-    return kind == 19 || kind == 20 || kind == 23 || kind == 24;
-}
-
 } // namespace
 
 int MRegisterData::build(const QDate& from, const QDate& to, const QStringList& sellerIds)
@@ -126,9 +112,9 @@ int MRegisterData::build(const QDate& from, const QDate& to, const QStringList& 
             const int id = documents.value(0).toInt();
             const int idParent = documents.value(1).toInt();
             const int kind = documents.value(2).toInt();
-            RowQueries& queries = usesPartAmounts(kind) ? part : whole;
+            RowQueries& queries = MDocKinds::hasJoinedDocuments(kind) ? part : whole;
             QSqlQuery* rows = &queries.plain;
-            if (isCorrectionKind(kind)) {
+            if (MDocKinds::isSalesCorrection(kind)) {
                 rows = &queries.correction;
                 rows->bindValue(QStringLiteral(":id_parent"), idParent);
             }

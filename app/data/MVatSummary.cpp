@@ -1,5 +1,7 @@
 #include "data/MVatSummary.h"
 
+#include "data/MDocKinds.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -31,21 +33,6 @@ QString correctionRowsSql(int id, int idParent, const QString& n, const QString&
         .arg(n, v, b)
         .arg(id)
         .arg(idParent);
-}
-
-bool isCorrectionKind(int kind)
-{
-    switch (kind) {
-    case 2: case 4: case 16: case 20: case 24: case 28:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool usesPartAmounts(int kind)
-{
-    return kind == 19 || kind == 20 || kind == 23 || kind == 24;
 }
 
 // A value as the text it is stored from; a missing rate stands as `empty`.
@@ -87,13 +74,13 @@ int MVatSummary::build(const QList<int>& ids)
     while (documents.next()) {
         const int id = documents.value(0).toInt();
         const int kind = documents.value(2).toInt();
-        const bool part = usesPartAmounts(kind);
+        const bool part = MDocKinds::hasJoinedDocuments(kind);
         const QString n = part ? QStringLiteral("netto_part_price") : QStringLiteral("netto_price");
         const QString v = part ? QStringLiteral("vat_part_price") : QStringLiteral("vat_price");
         const QString b = part ? QStringLiteral("brutto_part_price") : QStringLiteral("brutto_price");
         QSqlQuery rows(db);
         rows.setForwardOnly(true);
-        rows.exec(isCorrectionKind(kind) ? correctionRowsSql(id, documents.value(1).toInt(), n, v, b)
+        rows.exec(MDocKinds::isSalesCorrection(kind) ? correctionRowsSql(id, documents.value(1).toInt(), n, v, b)
                                          : plainRowsSql(id, n, v, b));
         while (rows.next()) {
             // A document without summary rows yields one row without amounts: nothing to keep.
