@@ -101,6 +101,8 @@ private:
 
     // Steps 1 to 4 of every job: the marking, the selection and the first tick.
     void startJob(int iDocView, TickSlot tick, TickSlot box);
+    // A job's state anew, over the selected documents in list order.
+    void takeSelectionForJob();
     void execJobBox(const QString& title, const QString& message);
     void jobTick(JobKind kind, TickSlot tick);
     // A template object set up for one pass of document `id` with marking `docView`.

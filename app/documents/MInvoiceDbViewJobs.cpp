@@ -43,15 +43,20 @@ void MInvoiceDbView::setSendMailMode(bool on)
     m_attachmentPath.clear();
 }
 
-void MInvoiceDbView::startJob(int iDocView, TickSlot tick, TickSlot box)
+void MInvoiceDbView::takeSelectionForJob()
 {
-    m_docView = iDocView;
     m_finished = false;
     m_position = 0;
     m_jobIds.clear();
     const QList<int> ids = collectSelectedIds();
     for (int i = 0; i < ids.size(); ++i)
         m_jobIds.insert(i, ids.at(i));
+}
+
+void MInvoiceDbView::startJob(int iDocView, TickSlot tick, TickSlot box)
+{
+    m_docView = iDocView;
+    takeSelectionForJob();
     if (m_jobIds.isEmpty())
         return;
     MGenerateDlg::armTimer(m_jobTimer, this, tick, firstTickMsec);

@@ -28,12 +28,7 @@ void MInvoiceDbView::startDocSetSelected()
 {
     if (selectedRowCount() < 1)
         return;
-    m_finished = false;
-    m_position = 0;
-    m_jobIds.clear();
-    const QList<int> ids = collectSelectedIds();
-    for (int i = 0; i < ids.size(); ++i)
-        m_jobIds.insert(i, ids.at(i));
+    takeSelectionForJob();
     const int runId = buildVatSummary(m_jobIds.values());
 
     auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
