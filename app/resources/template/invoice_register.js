@@ -297,6 +297,8 @@ function pageContent(head, start, count) {
 // The least height a row group of k rates adds to a page: the group with the
 // shortest texts, measured once for each k. Real texts only make a group
 // taller, so a page without room for this group has no room for the real one.
+// Measured heights are whole pixels rounded up, so the difference of two may
+// exceed the true one by a pixel; one is taken off to keep it a lower bound.
 var leastHeights = {};
 
 function leastHeight(k) {
@@ -306,7 +308,7 @@ function leastHeight(k) {
             rates.push('0%', 0, 0, 0);
         var head = tableStart + columnHeading();
         var group = groupRows(1, ['A<br>1', '1<br>1', 'A', 'A<br>1'], [0, 0, 0], rates);
-        leastHeights[k] = measure(head + group + tableEnd, 1) - measure(head + tableEnd, 1);
+        leastHeights[k] = measure(head + group + tableEnd, 1) - measure(head + tableEnd, 1) - 1;
     }
     return leastHeights[k];
 }
@@ -320,8 +322,6 @@ function headHeight(head) {
     return headHeights[firstPage];
 }
 
-// How much taller the blocks of the page before were than their least heights.
-var growth = 1;
 // The measured height of the page fittingCount settled on; -1 when it was not measured.
 var fittingHeight = -1;
 
@@ -331,29 +331,27 @@ var fittingHeight = -1;
 // block fits.
 //
 // A page grows by at least a block's least height when the block is added, so
-// the search steps from a measured height by least heights: a fitting page
-// whose next block would not fit even at its least height is settled without
-// laying that block out, and a page too full drops as many blocks as their
-// least heights need to fit. Guesses upwards scale least heights as the page
-// before did.
+// the search steps from a measured height by least heights: the first guess is
+// the most blocks whose least heights fit, a fitting page whose next block would
+// not fit even at its least height is settled without laying that block out, and
+// a page too full drops as many blocks as their least heights need to fit.
 function fittingCount(head, start, least) {
-    var base = headHeight(head);
     var lo = least;
     var hi = -1;
     var loHeight = -1;
     var probe = least;
-    // The estimated height of the page with `probe` blocks; below zero when the
+    // The least height of the page with `probe` blocks; below zero when the
     // probe is already chosen.
-    var estimate = base + growth * leastOfBlocks(start, least);
+    var estimate = headHeight(head) + leastOfBlocks(start, least);
     for (;;) {
         if (estimate >= 0) {
             if (blocksAvailable(start + probe + 1) <= start + probe)
                 return -1;
             do {
-                estimate += growth * leastHeight(blockRates[start + probe]);
+                estimate += leastHeight(blockRates[start + probe]);
                 ++probe;
             } while (blocksAvailable(start + probe + 1) > start + probe && (hi < 0 || probe + 1 < hi) &&
-                     estimate + growth * leastHeight(blockRates[start + probe]) < pageFull);
+                     estimate + leastHeight(blockRates[start + probe]) < pageFull);
         }
         var available = blocksAvailable(start + probe + 1) - start;
         if (aborted || available <= lo)
@@ -383,8 +381,6 @@ function fittingCount(head, start, least) {
         }
     }
     fittingHeight = loHeight;
-    if (loHeight > 0 && lo > 0)
-        growth = Math.max(1, (loHeight - base) / leastOfBlocks(start, lo));
     return lo;
 }
 
