@@ -140,8 +140,7 @@ void MInvoiceDbView::startDocPrintPdfTimeOut()
 
 void MInvoiceDbView::jobTick(JobKind kind, TickSlot tick)
 {
-    disconnect(m_jobTimer, &QTimer::timeout, this, tick);
-    m_jobTimer->stop();
+    MGenerateDlg::disarmTimer(m_jobTimer, this, tick);
     if (m_finished || m_position >= m_jobIds.size() || !m_jobIds.contains(m_position)) {
         m_generateDlg->accept();
         if (kind == JobKind::Pdf)

@@ -24,13 +24,20 @@ public:
     // so that the number never falls.
     void showPage(int page);
 
+    // Stops `timer` and leaves `slot` of `owner` no longer connected to it.
+    template <class Owner>
+    static void disarmTimer(QTimer* timer, Owner* owner, void (Owner::*slot)())
+    {
+        QObject::disconnect(timer, &QTimer::timeout, owner, slot);
+        timer->stop();
+    }
+
     // Starts `timer` on `slot` of `owner` alone: an earlier connection of the
     // slot is dropped first, so that the slot never runs twice a tick.
     template <class Owner>
     static void armTimer(QTimer* timer, Owner* owner, void (Owner::*slot)(), int msec)
     {
-        QObject::disconnect(timer, &QTimer::timeout, owner, slot);
-        timer->stop();
+        disarmTimer(timer, owner, slot);
         QObject::connect(timer, &QTimer::timeout, owner, slot);
         timer->start(msec);
     }
@@ -46,8 +53,7 @@ public:
             armTimer(timer, owner, slot, 1000);
             return;
         }
-        QObject::disconnect(timer, &QTimer::timeout, owner, slot);
-        timer->stop();
+        disarmTimer(timer, owner, slot);
         accept();
     }
     // The template whose run the button stops; none for a batch.
