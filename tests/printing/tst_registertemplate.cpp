@@ -90,7 +90,10 @@ public:
     {
         return m_rowHeight * html.count(QStringLiteral("<tr>")) + 40 * html.count(longName());
     }
-    double groupHeight(int rates, bool longName) const { return m_rowHeight * 2 * rates + (longName ? 40 : 0); }
+    static double groupHeight(double rowHeight, int rates, bool longName)
+    {
+        return rowHeight * 2 * rates + (longName ? 40 : 0);
+    }
     static QString longName() { return QStringLiteral("Przedsiębiorstwo o długiej nazwie"); }
     QString html() const { return m_html; }
 
@@ -403,7 +406,7 @@ void TestRegisterTemplate::pagesAreFilled()
     static const int vatIds[] = {24, 9, 6, 1, 102};
     const int seller = m_nextSeller++;
     MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
-    MModelHeightTemplate model(12, 718);
+    const double rowHeight = 12;
     QHash<int, double> groupHeight;
     for (int i = 0; i < 90; ++i) {
         const int id = m_nextId++;
@@ -412,8 +415,9 @@ void TestRegisterTemplate::pagesAreFilled()
         addDocument(id, seller, 1 + i / 4, longName ? 2 : 1);
         for (int r = 0; r < rates; ++r)
             addRate(id, vatIds[r], 10 + i, 0.23 * (10 + i));
-        groupHeight.insert(id, model.groupHeight(rates, longName));
+        groupHeight.insert(id, MModelHeightTemplate::groupHeight(rowHeight, rates, longName));
     }
+    MModelHeightTemplate model(rowHeight, 718);
     checkPagesFilled(&model, seller, groupHeight, 4);
 }
 
@@ -424,11 +428,12 @@ void TestRegisterTemplate::pagesAreFilled()
 void TestRegisterTemplate::pagesAreFilledToThePixel()
 {
     const int seller = sellerWithDocuments(12);
+    const double rowHeight = 12.3;
     QHash<int, double> groupHeight;
+    for (int id = m_nextId - 12; id < m_nextId; ++id)
+        groupHeight.insert(id, MModelHeightTemplate::groupHeight(rowHeight, 1, false));
     for (int pageHeight = 300; pageHeight < 325; ++pageHeight) {
-        MModelHeightTemplate model(12.3, pageHeight);
-        for (int i = 0; i < 12; ++i)
-            groupHeight.insert(m_nextId - 12 + i, model.groupHeight(1, false));
+        MModelHeightTemplate model(rowHeight, pageHeight);
         checkPagesFilled(&model, seller, groupHeight, 2);
         if (QTest::currentTestFailed())
             QFAIL(qPrintable(QStringLiteral("page height %1").arg(pageHeight)));
