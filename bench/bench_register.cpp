@@ -11,7 +11,6 @@
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
-#include "core/MTextPrinter.h"
 #include "data/MRegisterData.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
@@ -118,6 +117,7 @@ int main(int argc, char* argv[])
     docTemplate.getPrinter()->setOutputFileName(file);
     docTemplate.setPageOrientation(QPrinter::Landscape);
     docTemplate.setTextEdit(nullptr, true);
+    docTemplate.setImportDeferred(true);
     docTemplate.setPageMargins(10, 10, 10, 10);
     docTemplate.isPaging(true);
     docTemplate.setIdRecord(runId);
@@ -153,11 +153,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "the template run failed\n");
         return 1;
     }
-    // The printed pages are laid out on the first question of their count;
-    // asked here, that layout is told apart from the drawing.
-    docTemplate.getTextEdit()->document()->pageCount();
-    const double paged = clock.nsecsElapsed() / 1e9;
-    MTextPrinter::print(docTemplate.getTextEdit(), docTemplate.getPrinter(), false);
+    MTemplateRun::printDocument(&docTemplate, docTemplate.getPrinter(), false);
     const double total = clock.nsecsElapsed() / 1e9;
     const int pages = docTemplate.getPageGenerated();
     // The pages seen begun while the script still handled events; the last
@@ -165,16 +161,15 @@ int main(int argc, char* argv[])
     const int seen = qMin(pages, pageStart.size());
 
     QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file});
-    // Pages by the moments they were begun; the layout of the whole document at
-    // the end is no page's paging, so the last page seen (which ends with it) is left out.
+    // Pages by the moments they were begun; the summary and the whole HTML at the
+    // end are no page's paging, so the last page seen (which ends with them) is left out.
     const int span = qMin(100, (seen - 1) / 2);
     const double firstPages = perPage(pageStart, 0, span);
     const double lastPages = perPage(pageStart, seen - 1 - span, seen - 1);
-    std::printf("PDF: %.1f s (template %.1f s, pages laid out %.1f s, drawn and written %.1f s), %d pages "
-                "(pdfinfo: %d) -> %s\n",
-                total, layout, paged - layout, total - paged, pages, pdfPages(file), qPrintable(file));
+    std::printf("PDF: %.1f s (template %.1f s, printed page by page %.1f s), %d pages (pdfinfo: %d) -> %s\n", total,
+                layout, total - layout, pages, pdfPages(file), qPrintable(file));
     std::printf("per page: first %d %.3f s, last %d %.3f s, last / first %.2f times; the last page and the whole "
-                "document %.1f s\n",
+                "HTML %.1f s\n",
                 span, firstPages, span, lastPages, firstPages > 0 ? lastPages / firstPages : 0.0,
                 layout - pageStart.value(seen - 1));
     std::printf("aims: register data under 2 s, PDF under 90 s, last / first at most 1.5 times\n");

@@ -10,6 +10,99 @@
 #include <climits>
 #include <memory>
 
+namespace {
+
+void setDocName(QPrinter* printer, const QTextDocument* document)
+{
+    const QString title = document->metaInformation(QTextDocument::DocumentTitle);
+    if (!title.isEmpty())
+        printer->setDocName(title);
+}
+
+bool preparePainter(QPainter& painter)
+{
+    if (!painter.isActive())
+        return false;
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    return true;
+}
+
+// Scales the painter so that a page of pageSize, in pixels of the device the
+// document was laid out on, fills the printer's page rectangle.
+void scaleToPage(QPainter& painter, QPrinter* printer, const QSizeF& pageSize, const QPaintDevice* source)
+{
+    const QRect pageRect = printer->pageLayout().paintRectPixels(printer->resolution());
+    const qreal scaleX = printer->logicalDpiX() / qreal(source->logicalDpiX());
+    const qreal scaleY = printer->logicalDpiY() / qreal(source->logicalDpiY());
+    painter.scale(scaleX, scaleY);
+    const QSizeF scaledPageSize(pageSize.width() * scaleX, pageSize.height() * scaleY);
+    painter.scale(pageRect.width() / scaledPageSize.width(), pageRect.height() / scaledPageSize.height());
+}
+
+// A printer that makes the copies itself gets the document once.
+int madeCopies(QPrinter* printer)
+{
+    return printer->supportsMultipleCopies() ? 1 : qMax(printer->copyCount(), 1);
+}
+
+bool stopped(QPrinter* printer)
+{
+    return printer->printerState() == QPrinter::Aborted || printer->printerState() == QPrinter::Error;
+}
+
+// The documents of a paginated document's page sections, set up like the text
+// edit's document and laid out on its device. One is held at a time.
+class MPageDocuments
+{
+public:
+    MPageDocuments(const QStringList& pages, QTextEdit* textEdit)
+        : m_pages(pages)
+        , m_model(textEdit->document())
+        , m_device(m_model->documentLayout()->paintDevice())
+    {
+        if (!m_device)
+            m_device = textEdit;
+    }
+
+    QPaintDevice* device() const { return m_device; }
+
+    QTextDocument* page(int index)
+    {
+        if (index != m_index) {
+            m_document.reset();
+            m_document.reset(newDocument(m_pages.at(index)));
+            m_index = index;
+        }
+        return m_document.get();
+    }
+
+private:
+    QTextDocument* newDocument(const QString& html) const
+    {
+        auto* document = new QTextDocument();
+        document->setUndoRedoEnabled(false);
+        document->setDefaultFont(m_model->defaultFont());
+        document->setDefaultTextOption(m_model->defaultTextOption());
+        document->setDefaultStyleSheet(m_model->defaultStyleSheet());
+        document->setDocumentMargin(m_model->documentMargin());
+        document->setIndentWidth(m_model->indentWidth());
+        document->setUseDesignMetrics(m_model->useDesignMetrics());
+        // The device comes before the content: the layout starts with the content.
+        document->documentLayout()->setPaintDevice(m_device);
+        document->setPageSize(m_model->pageSize());
+        document->setHtml(html);
+        return document;
+    }
+
+    const QStringList& m_pages;
+    const QTextDocument* m_model;
+    QPaintDevice* m_device;
+    std::unique_ptr<QTextDocument> m_document;
+    int m_index = -1;
+};
+
+} // namespace
+
 QVector<int> MTextPrinter::pageSequence(int pageCount, int fromPage, int toPage, int copies, bool collate,
                                         bool lastPageFirst)
 {
@@ -50,9 +143,7 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
         return;
 
     QTextDocument* document = textEdit->document();
-    const QString title = document->metaInformation(QTextDocument::DocumentTitle);
-    if (!title.isEmpty())
-        printer->setDocName(title);
+    setDocName(printer, document);
 
     const QSizeF pageSize = document->pageSize();
     const bool paginated = pageSize.isValid() && !pageSize.isNull() && pageSize.height() != INT_MAX;
@@ -61,26 +152,19 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
         printer->setResolution(600);
 
     QPainter painter(printer);
-    if (!painter.isActive())
+    if (!preparePainter(painter))
         return;
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
 
-    const QRect pageRect = printer->pageLayout().paintRectPixels(printer->resolution());
     std::unique_ptr<QTextDocument> clone;
     QRectF body;
 
     if (paginated) {
         body = QRectF(QPointF(0, 0), pageSize);
         const QPaintDevice* source = document->documentLayout()->paintDevice();
-        const qreal sourceDpiX = source ? source->logicalDpiX() : textEdit->logicalDpiX();
-        const qreal sourceDpiY = source ? source->logicalDpiY() : textEdit->logicalDpiY();
-        const qreal scaleX = printer->logicalDpiX() / sourceDpiX;
-        const qreal scaleY = printer->logicalDpiY() / sourceDpiY;
-        painter.scale(scaleX, scaleY);
-        const QSizeF scaledPageSize(pageSize.width() * scaleX, pageSize.height() * scaleY);
-        painter.scale(pageRect.width() / scaledPageSize.width(), pageRect.height() / scaledPageSize.height());
+        scaleToPage(painter, printer, pageSize, source ? source : textEdit);
     } else {
         // Laid out afresh on the printer itself, so that the text fills its pages.
+        const QRect pageRect = printer->pageLayout().paintRectPixels(printer->resolution());
         clone.reset(document->clone());
         document = clone.get();
         document->documentLayout()->setPaintDevice(painter.device());
@@ -88,18 +172,87 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
         document->setPageSize(body.size());
     }
 
-    // A printer that makes the copies itself gets the document once.
-    const int copies = printer->supportsMultipleCopies() ? 1 : printer->copyCount();
     const QVector<int> sequence =
-        pageSequence(document->pageCount(), printer->fromPage(), printer->toPage(), copies,
+        pageSequence(document->pageCount(), printer->fromPage(), printer->toPage(), madeCopies(printer),
                      printer->collateCopies(), printer->pageOrder() == QPrinter::LastPageFirst);
 
     for (int i = 0; i < sequence.size(); ++i) {
-        if (printer->printerState() == QPrinter::Aborted || printer->printerState() == QPrinter::Error)
+        if (stopped(printer))
             break;
         printPage(sequence.at(i), &painter, document, body);
         if (i + 1 < sequence.size())
             printer->newPage();
+    }
+}
+
+void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview)
+{
+    if (!textEdit || pages.isEmpty() || !printer || !printer->isValid())
+        return;
+
+    MPageDocuments documents(pages, textEdit);
+    setDocName(printer, documents.page(0));
+
+    if (!preview)
+        printer->setResolution(600);
+
+    QPainter painter(printer);
+    if (!preparePainter(painter))
+        return;
+
+    const QTextDocument* model = textEdit->document();
+    const QRectF body(QPointF(0, 0), model->pageSize());
+    scaleToPage(painter, printer, body.size(), documents.device());
+
+    bool first = true;
+    // False once the printer has stopped: nothing more goes to it.
+    auto draw = [&](QTextDocument* document, int page) {
+        if (!first)
+            printer->newPage();
+        first = false;
+        if (stopped(printer))
+            return false;
+        printPage(page, &painter, document, body);
+        return true;
+    };
+
+    const int copies = madeCopies(printer);
+    const bool collate = printer->collateCopies();
+    if (printer->pageOrder() == QPrinter::LastPageFirst) {
+        // Backwards the range is known only from the page count of every section.
+        QVector<int> firstPages;
+        int pageCount = 0;
+        for (int i = 0; i < pages.size(); ++i) {
+            firstPages.append(pageCount + 1);
+            pageCount += documents.page(i)->pageCount();
+        }
+        const QVector<int> sequence =
+            pageSequence(pageCount, printer->fromPage(), printer->toPage(), copies, collate, true);
+        for (int number : sequence) {
+            const int i = int(std::upper_bound(firstPages.cbegin(), firstPages.cend(), number) - firstPages.cbegin()) - 1;
+            if (!draw(documents.page(i), number - firstPages.at(i) + 1))
+                return;
+        }
+        return;
+    }
+
+    // Forwards each section is laid out, drawn and dropped in turn.
+    const int fromPage = qMax(printer->fromPage(), 1);
+    const int toPage = printer->toPage() > 0 ? printer->toPage() : INT_MAX;
+    for (int copy = 0; copy < (collate ? copies : 1); ++copy) {
+        int number = 0;
+        for (int i = 0; i < pages.size() && number < toPage; ++i) {
+            QTextDocument* document = documents.page(i);
+            const int count = document->pageCount();
+            for (int page = 1; page <= count && ++number <= toPage; ++page) {
+                if (number < fromPage)
+                    continue;
+                for (int made = 0; made < (collate ? 1 : copies); ++made) {
+                    if (!draw(document, page))
+                        return;
+                }
+            }
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QVector>
 
 class QPainter;
@@ -20,6 +21,13 @@ public:
 
     // A preview's printer keeps its resolution; any other printer is set to 600 dpi.
     static void print(QTextEdit* textEdit, QPrinter* printer, bool preview);
+
+    // Prints a paginated document given as the HTML of its page sections (see
+    // MHtmlPages), as print() would print it whole from textEdit. Each section is
+    // laid out in a document set up like textEdit's, drawn and dropped in turn, so
+    // that the whole document is never laid out; pages printed backwards have
+    // every section laid out twice.
+    static void printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview);
 
     // Draws page number page (from 1) of a document laid out in pages of body's size.
     static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);

@@ -105,6 +105,7 @@ bool MDocTemplate::getDocAborted()
 
 int MDocTemplate::getDocHeight()
 {
+    importHeldHtml();
     return m_textEdit ? qCeil(cssPixels(m_textEdit->document()->size().height())) : 0;
 }
 
@@ -115,6 +116,7 @@ QString MDocTemplate::getDocOpenName()
 
 int MDocTemplate::getDocWidth()
 {
+    importHeldHtml();
     return m_textEdit ? qCeil(cssPixels(m_textEdit->document()->size().width())) : 0;
 }
 
@@ -318,6 +320,7 @@ QVariantList MDocTemplate::getSqlQuery(QString sql)
 
 QTextEdit* MDocTemplate::getTextEdit()
 {
+    importHeldHtml();
     return m_textEdit;
 }
 
@@ -418,8 +421,14 @@ void MDocTemplate::setDocView(int iDocView)
 
 void MDocTemplate::setHtml(QString s)
 {
-    if (m_textEdit)
+    if (!m_textEdit)
+        return;
+    if (m_importDeferred) {
+        m_heldHtml = s;
+        m_htmlHeld = true;
+    } else {
         m_textEdit->setHtml(s);
+    }
 }
 
 void MDocTemplate::setIdRecord(int i)
@@ -458,6 +467,8 @@ void MDocTemplate::setPageOrientation(QPrinter::Orientation orientation)
 
 void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
 {
+    m_heldHtml.clear();
+    m_htmlHeld = false;
     // A text edit this object owned and no one else knows of would be lost when replaced.
     if (m_textEdit && m_ownTextEdit && m_textEdit != tE)
         m_textEdit->deleteLater();
@@ -477,6 +488,32 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
     m_textEdit->document()->documentLayout()->setPaintDevice(m_textEdit);
     m_printer.setResolution(m_textEdit->logicalDpiY());
     m_ownTextEdit = own;
+}
+
+void MDocTemplate::setImportDeferred(bool deferred)
+{
+    if (!deferred)
+        importHeldHtml();
+    m_importDeferred = deferred;
+}
+
+QString MDocTemplate::heldHtml() const
+{
+    return m_heldHtml;
+}
+
+QTextEdit* MDocTemplate::textEditAsSet() const
+{
+    return m_textEdit;
+}
+
+void MDocTemplate::importHeldHtml()
+{
+    if (!m_htmlHeld)
+        return;
+    m_htmlHeld = false;
+    m_textEdit->setHtml(m_heldHtml);
+    m_heldHtml.clear();
 }
 
 double MDocTemplate::cssPixels(double devicePixels) const

@@ -24,6 +24,17 @@ public:
     MDocTemplate(QPrinter::PrinterMode mode, QObject* parent);
     ~MDocTemplate() override;
 
+    // With the import deferred, setHtml() only holds the HTML; the text edit takes
+    // it in when it is asked for: by getTextEdit(), getDocHeight() or getDocWidth().
+    // The HTML a run ends with can then be printed a page at a time, without the
+    // whole document ever being laid out (MTemplateRun::printDocument).
+    void setImportDeferred(bool deferred);
+    // The HTML held back from the text edit; empty when there is none.
+    QString heldHtml() const;
+    // The text edit as it stands, without taking in the held HTML: for its page
+    // set-up and its device.
+    QTextEdit* textEditAsSet() const;
+
 public slots:
     QString amountFormat(double d, int prec);
     int countDaysFromStrings(QString date1, QString date2);
@@ -115,6 +126,7 @@ public slots:
     void setTextEdit(QTextEdit* tE = nullptr, bool own = true);
 
 private:
+    void importHeldHtml();
     // Millimetres in pixels of 96 dpi.
     int pixelsOfMillimetres(double mm) const;
     // Pixels of the text edit as pixels of 96 dpi, the unit of lengths in HTML.
@@ -144,4 +156,7 @@ private:
     double m_marginTop = 0;
     QTextEdit* m_textEdit = nullptr;
     bool m_ownTextEdit = true;
+    bool m_importDeferred = false;
+    bool m_htmlHeld = false;
+    QString m_heldHtml;
 };

@@ -49,7 +49,7 @@ bool MInvoiceRegisterPrintPreview::runTemplate(MAppWnd* appWnd, MDocTemplate* do
 
 void MInvoiceRegisterPrintPreview::print(QPrinter* printer)
 {
-    m_appWnd->print(m_docTemplatePreview->getTextEdit(), printer, true);
+    MTemplateRun::printDocument(m_docTemplatePreview, printer, true);
 }
 
 void MInvoiceRegisterPrintPreview::startDocPreview()
@@ -64,6 +64,7 @@ void MInvoiceRegisterPrintPreview::preparePrintTemplate()
     t->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
                       m_appWnd->marginBottom());
     t->setTextEdit(nullptr, true);
+    t->setImportDeferred(true);
     t->isPaging(true);
     t->setIdRecord(m_docTemplatePreview->getIdRecord());
     t->setIdSellerBase(m_docTemplatePreview->getIdSellerBase());
@@ -79,7 +80,7 @@ void MInvoiceRegisterPrintPreview::startDocPrint()
     printer->setOutputFormat(QPrinter::NativeFormat);
     preparePrintTemplate();
     if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
-        m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+        MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
 }
 
 void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
@@ -96,7 +97,7 @@ void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
     }
     if (!runTemplate(m_appWnd, m_docTemplatePrint, this) || m_docTemplatePrint->isDocAborted())
         return;
-    m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
     if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
         reportUnwritable(fileName);
 }

@@ -46,6 +46,7 @@ void MInvoiceRegisterView::initWidget()
 
     m_docTemplate->setPageOrientation(QPrinter::Landscape);
     m_docTemplate->setTextEdit(nullptr, true);
+    m_docTemplate->setImportDeferred(true);
     m_docTemplate->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
                                   m_appWnd->marginBottom());
     m_docTemplate->isPaging(true);

@@ -141,6 +141,7 @@ bool MInvoiceSetSelectedPrintPreview::layOutPrintTemplate()
     MDocTemplate* job = m_docTemplatePrint;
     setUpPrintTemplate();
     job->setTextEdit(nullptr, true);
+    job->setImportDeferred(true);
     job->isPaging(true);
     job->setIdSellerBase(m_docTemplatePreview->getIdSellerBase());
     job->setDateFrom(m_docTemplatePreview->getDateFrom());
@@ -157,7 +158,7 @@ void MInvoiceSetSelectedPrintPreview::startDocPrint2()
     printer->setOutputFormat(QPrinter::NativeFormat);
     if (layOutPrintTemplate()) {
         MPrintDialog::preparePrinter(printer);
-        m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+        MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
     }
 }
 
@@ -174,7 +175,7 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintPdf2(QString fileName)
     }
     if (!layOutPrintTemplate())
         return;
-    m_appWnd->print(m_docTemplatePrint->getTextEdit(), printer, false);
+    MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
     if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
         reportUnwritable(fileName);
 }

@@ -1,5 +1,6 @@
 #include "MTemplateRun.h"
 
+#include "core/MHtmlPages.h"
 #include "core/MTextPrinter.h"
 #include "printing/MDocTemplate.h"
 #include "views/MMessageBox.h"
@@ -70,13 +71,22 @@ bool MTemplateRun::print(QScriptEngine* engine, MDocTemplate* docTemplate, const
     if (!run(engine, docTemplate, resource, parent))
         return false;
     if (!docTemplate->isDocAborted())
-        MTextPrinter::print(docTemplate->getTextEdit(), docTemplate->getPrinter(), false);
+        printDocument(docTemplate, docTemplate->getPrinter(), false);
     return true;
+}
+
+void MTemplateRun::printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview)
+{
+    const QStringList pages = MHtmlPages::split(docTemplate->heldHtml());
+    if (pages.isEmpty())
+        MTextPrinter::print(docTemplate->getTextEdit(), printer, preview);
+    else
+        MTextPrinter::printPages(pages, docTemplate->textEditAsSet(), printer, preview);
 }
 
 void MTemplateRun::setPageSize(MDocTemplate* docTemplate)
 {
-    QTextEdit* textEdit = docTemplate->getTextEdit();
+    QTextEdit* textEdit = docTemplate->textEditAsSet();
     if (!textEdit)
         return;
     QPrinter* printer = docTemplate->getPrinter();

@@ -3,6 +3,7 @@
 #include <QString>
 
 class MDocTemplate;
+class QPrinter;
 class QScriptEngine;
 class QWidget;
 
@@ -24,6 +25,10 @@ public:
     // run(), then, unless the run failed or was aborted, prints the text edit on the
     // template's own printer (paper or PDF file). False when the run failed.
     static bool print(QScriptEngine* engine, MDocTemplate* docTemplate, const QString& resource, QWidget* parent);
+
+    // Prints what the template's run made on printer: HTML the template holds back
+    // page by page when it has pages (see MHtmlPages), anything else from the text edit.
+    static void printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview);
 
     // The printer's page rectangle in pixels of the text edit, as the document's page size.
     static void setPageSize(MDocTemplate* docTemplate);

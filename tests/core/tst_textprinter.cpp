@@ -1,5 +1,6 @@
 #include "MTestEnvironment.h"
 #include "MTestPdf.h"
+#include "core/MHtmlPages.h"
 #include "core/MTextPrinter.h"
 
 #include <QApplication>
@@ -134,11 +135,46 @@ private slots:
     void documentWithItsOwnPagesIsScaledToPrinterPages();
     void printerMakingCopiesGetsDocumentOnce_data();
     void printerMakingCopiesGetsDocumentOnce();
+    void cancelledPrinterGetsNoFurtherPage_data();
     void cancelledPrinterGetsNoFurtherPage();
+    void htmlSplitIntoPages_data();
+    void htmlSplitIntoPages();
+    void pagesPrintedOneByOne_data();
+    void pagesPrintedOneByOne();
 
 private:
     QTemporaryDir m_dir;
 };
+
+namespace {
+
+// Three pages in the form the register writes them: each a top-level <div>, the
+// ones after the first with a page break; the second holds a break of its own,
+// so that it prints on two pages.
+const QString sectionedHtml = QStringLiteral(
+    "<html><head><title>Rejestr</title></head><body style=\"font-size:8pt;\">"
+    "<div><p>Strona 1</p></div>"
+    "<div style=\"page-break-before:always;\"><p>Strona 2</p>"
+    "<p style=\"page-break-before:always\">Strona 3</p></div>"
+    "<div style=\"page-break-before:always;\"><p>Strona 4</p></div>"
+    "</body></html>");
+
+// A text edit laid out in pages of 300 by 420 pixels, as a template's is. One that
+// neither wraps nor shows scroll bars keeps the page size given to its document;
+// the document itself still wraps its lines at the page width.
+void setUpPages(QTextEdit* textEdit, const QString& html)
+{
+    textEdit->setLineWrapMode(QTextEdit::NoWrap);
+    textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QTextOption wrapping = textEdit->document()->defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    textEdit->document()->setDefaultTextOption(wrapping);
+    textEdit->document()->setPageSize(QSizeF(300, 420));
+    textEdit->setHtml(html);
+}
+
+} // namespace
 
 void TestTextPrinter::pagesOfThreePageDocument_data()
 {
@@ -230,16 +266,9 @@ void TestTextPrinter::longTextFlowsOverPrinterPages()
 
 void TestTextPrinter::documentWithItsOwnPagesIsScaledToPrinterPages()
 {
-    // A text edit that does not wrap keeps the page size given to its document;
-    // the document itself still wraps its lines at the page width.
     QTextEdit textEdit;
-    textEdit.setLineWrapMode(QTextEdit::NoWrap);
-    QTextOption wrapping = textEdit.document()->defaultTextOption();
-    wrapping.setWrapMode(QTextOption::WordWrap);
-    textEdit.document()->setDefaultTextOption(wrapping);
-    textEdit.document()->setPageSize(QSizeF(300, 420));
-    textEdit.setHtml(QStringLiteral("<p>Strona 1 ") + QStringLiteral("wiersz ").repeated(40)
-                     + QStringLiteral("</p><p style=\"page-break-before: always\">Strona 2</p>"));
+    setUpPages(&textEdit, QStringLiteral("<p>Strona 1 ") + QStringLiteral("wiersz ").repeated(40)
+                              + QStringLiteral("</p><p style=\"page-break-before: always\">Strona 2</p>"));
     QCOMPARE(textEdit.document()->pageSize(), QSizeF(300, 420));
     QCOMPARE(textEdit.document()->pageCount(), 2);
 
@@ -305,17 +334,98 @@ void TestTextPrinter::printerMakingCopiesGetsDocumentOnce()
     QCOMPARE(printer.pages(), expected);
 }
 
+void TestTextPrinter::cancelledPrinterGetsNoFurtherPage_data()
+{
+    QTest::addColumn<bool>("byPages");
+    QTest::newRow("whole document") << false;
+    QTest::newRow("page by page") << true;
+}
+
 void TestTextPrinter::cancelledPrinterGetsNoFurtherPage()
 {
+    QFETCH(bool, byPages);
     QTextEdit textEdit;
-    textEdit.setHtml(QStringLiteral("<p>Strona 1</p><p style=\"page-break-before: always\">Strona 2</p>"
-                                    "<p style=\"page-break-before: always\">Strona 3</p>"));
+    setUpPages(&textEdit, sectionedHtml);
     RecordingPrinter printer;
     printer.abortAfterPages(2);
-    MTextPrinter::print(&textEdit, &printer, false);
+    if (byPages)
+        MTextPrinter::printPages(MHtmlPages::split(sectionedHtml), &textEdit, &printer, false);
+    else
+        MTextPrinter::print(&textEdit, &printer, false);
     // The queue was cancelled while the second page went out: the new page
     // already started stays empty and the third is never drawn.
     QCOMPARE(printer.pages(), (QStringList{QStringLiteral("Strona 1"), QStringLiteral("Strona 2"), QString()}));
+}
+
+void TestTextPrinter::htmlSplitIntoPages_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString head = QStringLiteral("<html><head><title>R</title></head><body style=\"font-size:8pt;\">");
+    const QString end = QStringLiteral("</body></html>");
+    const QString pageBreak = QStringLiteral("<div style=\"page-break-before:always;\">");
+
+    QTest::newRow("three pages")
+        << head + QStringLiteral("<div>A</div>") + pageBreak + QStringLiteral("<table><tr><td>B</td></tr></table></div>")
+               + pageBreak + QStringLiteral("C</div>") + end
+        << QStringList{head + QStringLiteral("<div>A</div>") + end,
+                       head + QStringLiteral("<div><table><tr><td>B</td></tr></table></div>") + end,
+                       head + QStringLiteral("<div>C</div>") + end};
+    QTest::newRow("one page") << head + QStringLiteral("<div>A</div>") + end << QStringList();
+    QTest::newRow("break inside a page")
+        << head + QStringLiteral("<div>A<div>") + pageBreak + QStringLiteral("B</div></div></div>") + end
+        << QStringList();
+    QTest::newRow("break of another form")
+        << head + QStringLiteral("<p>A</p><p style=\"page-break-before: always\">B</p>") + end << QStringList();
+    QTest::newRow("no body") << QStringLiteral("<div>A</div>") + pageBreak + QStringLiteral("B</div>")
+                             << QStringList();
+}
+
+void TestTextPrinter::htmlSplitIntoPages()
+{
+    QFETCH(QString, html);
+    QFETCH(QStringList, expected);
+    QCOMPARE(MHtmlPages::split(html), expected);
+}
+
+void TestTextPrinter::pagesPrintedOneByOne_data()
+{
+    pagesOfThreePageDocument_data();
+}
+
+// Printed page by page, a document goes to the printer as it does printed whole,
+// for every range, order and way of making copies; the second of its three
+// sections takes two pages.
+void TestTextPrinter::pagesPrintedOneByOne()
+{
+    QFETCH(int, fromPage);
+    QFETCH(int, toPage);
+    QFETCH(bool, lastPageFirst);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+
+    QTextEdit textEdit;
+    setUpPages(&textEdit, sectionedHtml);
+    QCOMPARE(textEdit.document()->pageCount(), 4);
+    const QStringList sections = MHtmlPages::split(sectionedHtml);
+    QCOMPARE(sections.size(), 3);
+
+    QStringList printed[2];
+    for (int byPages = 0; byPages < 2; ++byPages) {
+        RecordingPrinter printer;
+        printer.setFromTo(fromPage, toPage);
+        printer.setPageOrder(lastPageFirst ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        if (byPages)
+            MTextPrinter::printPages(sections, &textEdit, &printer, false);
+        else
+            MTextPrinter::print(&textEdit, &printer, false);
+        printed[byPages] = printer.pages();
+    }
+    QCOMPARE(printed[1], printed[0]);
+    QVERIFY(printed[0].size() >= copies);
 }
 
 INVOICE_TEST_MAIN(TestTextPrinter)

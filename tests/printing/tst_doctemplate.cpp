@@ -26,7 +26,9 @@ private slots:
     void envelopeWindowFromOption_data();
     void envelopeWindowFromOption();
     void marginsInPixelsOfTheTextEdit();
+    void measuresLaidOutHtml_data();
     void measuresLaidOutHtml();
+    void deferredImportHoldsHtmlUntilAsked();
     void withoutTextEditMeasuresNothing();
     void printerCloneTakesStoredMargins_data();
     void printerCloneTakesStoredMargins();
@@ -91,10 +93,19 @@ void TestDocTemplate::marginsInPixelsOfTheTextEdit()
     QCOMPARE(docTemplate.getPrinter()->resolution(), dpi);
 }
 
+void TestDocTemplate::measuresLaidOutHtml_data()
+{
+    QTest::addColumn<bool>("deferred");
+    QTest::newRow("imported at once") << false;
+    QTest::newRow("import deferred") << true;
+}
+
 void TestDocTemplate::measuresLaidOutHtml()
 {
+    QFETCH(bool, deferred);
     MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
     docTemplate.setTextEdit();
+    docTemplate.setImportDeferred(deferred);
     // Pixels of the text edit's resolution are seen as pixels of 96 dpi.
     const double scale = 96.0 / docTemplate.getTextEdit()->logicalDpiY();
     docTemplate.getTextEdit()->document()->setPageSize(QSizeF(600, 900));
@@ -115,6 +126,37 @@ void TestDocTemplate::measuresLaidOutHtml()
     QCOMPARE(docTemplate.getTextEdit()->document()->pageSize(), QSizeF(600, 900));
     QCOMPARE(docTemplate.getPageHeight(), int(900 * scale));
     QVERIFY(qAbs(docTemplate.getDocWidth() - 600 * scale) <= 1);
+}
+
+void TestDocTemplate::deferredImportHoldsHtmlUntilAsked()
+{
+    MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate.setTextEdit();
+    docTemplate.setImportDeferred(true);
+    const QString first = QStringLiteral("<p>Pierwszy</p>");
+    docTemplate.setHtml(first);
+    QCOMPARE(docTemplate.heldHtml(), first);
+    QVERIFY(docTemplate.textEditAsSet()->toPlainText().isEmpty());
+
+    // Asking for the text edit imports what is held.
+    QCOMPARE(docTemplate.getTextEdit()->toPlainText(), QStringLiteral("Pierwszy"));
+    QVERIFY(docTemplate.heldHtml().isEmpty());
+
+    // Emptied HTML is held as well, and replaces what the text edit showed.
+    docTemplate.setHtml(QString());
+    QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("Pierwszy"));
+    QVERIFY(docTemplate.getTextEdit()->toPlainText().isEmpty());
+
+    // A new text edit drops what was held for the old one; turning deferral off imports.
+    docTemplate.setHtml(first);
+    docTemplate.setTextEdit();
+    QVERIFY(docTemplate.heldHtml().isEmpty());
+    QVERIFY(docTemplate.getTextEdit()->toPlainText().isEmpty());
+    docTemplate.setHtml(first);
+    docTemplate.setImportDeferred(false);
+    QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("Pierwszy"));
+    docTemplate.setHtml(QStringLiteral("<p>Drugi</p>"));
+    QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("Drugi"));
 }
 
 void TestDocTemplate::withoutTextEditMeasuresNothing()

@@ -2,6 +2,7 @@
 #include "MTestEnvironment.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
+#include "core/MTextPrinter.h"
 #include "data/MDocTemplateData.h"
 #include "data/MRegisterData.h"
 #include "printing/MDocTemplate.h"
@@ -44,6 +45,7 @@ private slots:
     void pagingAtResolution();
     void pagesAreFilled();
     void pagesAreFilledToThePixel();
+    void pagesPrintedAloneLookAsInWholeDocument();
     void emptyRun();
     void abortedRunPrintsNothing();
 
@@ -189,6 +191,7 @@ QString TestRegisterTemplate::print(int runId, int idSellerBase, const QString& 
     m_template->getPrinter()->setOutputFileName(fileName);
     m_template->setPageOrientation(QPrinter::Landscape);
     m_template->setTextEdit(nullptr, true);
+    m_template->setImportDeferred(true);
     m_template->setPageMargins(10, 10, 10, 10);
     m_template->isPaging(true);
     m_template->setIdRecord(runId);
@@ -479,6 +482,30 @@ void TestRegisterTemplate::checkPagesFilled(MModelHeightTemplate* model, int sel
                  qPrintable(QStringLiteral("page %1: %2 of %3 pixels, next group %4")
                                 .arg(page + 1).arg(height).arg(full).arg(next)));
     }
+}
+
+// The register is printed page by page from its HTML; every page must look
+// exactly as it does in the whole document laid out at once.
+void TestRegisterTemplate::pagesPrintedAloneLookAsInWholeDocument()
+{
+    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("1"));
+    const int seller = sellerWithDocuments(47, 5);
+    const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
+    const QString byPages = print(runId, seller, QStringLiteral("po_stronie.pdf"));
+    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
+    QVERIFY(!byPages.isEmpty());
+    QVERIFY(!m_template->heldHtml().isEmpty());
+
+    const QString whole = m_dir.filePath(QStringLiteral("w_calosci.pdf"));
+    m_template->getPrinter()->setOutputFileName(whole);
+    MTextPrinter::print(m_template->getTextEdit(), m_template->getPrinter(), false);
+
+    const QList<QImage> pages = MTestPdf::pageImages(byPages, 60);
+    QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+    const QList<QImage> expected = MTestPdf::pageImages(whole, 60);
+    QCOMPARE(pages.size(), expected.size());
+    for (int page = 0; page < pages.size(); ++page)
+        QVERIFY2(pages.at(page) == expected.at(page), qPrintable(QStringLiteral("page %1").arg(page + 1)));
 }
 
 void TestRegisterTemplate::emptyRun()

@@ -1,7 +1,9 @@
 #include "MTestPdf.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 QString MTestPdf::info(const QString& fileName, const QString& field)
 {
@@ -53,4 +55,20 @@ QList<MTestPdf::Words> MTestPdf::pageWords(const QString& fileName)
         pages.append(words);
     }
     return pages;
+}
+
+QList<QImage> MTestPdf::pageImages(const QString& fileName, int dpi)
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("strona"));
+    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi),
+                                                       QStringLiteral("-png"), fileName, prefix})
+        != 0)
+        return {};
+    QList<QImage> images;
+    // pdftoppm numbers the files with as many digits as the last page needs: they sort in page order.
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("strona-*.png")}, QDir::Files, QDir::Name);
+    for (const QString& file : files)
+        images.append(QImage(dir.filePath(file)));
+    return images;
 }

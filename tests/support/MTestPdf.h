@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
+#include <QImage>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <QVector>
 
@@ -26,4 +27,6 @@ public:
     static QStringList pageTexts(const QString& fileName);
     // The words of each page with their boxes (pdftotext -bbox); empty when the file cannot be read.
     static QList<Words> pageWords(const QString& fileName);
+    // Each page rendered at dpi (pdftoppm); empty when the file cannot be read.
+    static QList<QImage> pageImages(const QString& fileName, int dpi);
 };
