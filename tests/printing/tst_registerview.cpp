@@ -43,6 +43,7 @@ private slots:
     void pdfJobWritesTheRegister();
     void stopAfterTheFirstPageLeavesNoFile();
     void previewJobClosesAtTheFirstTick();
+    void previewShowsEveryPage();
     void unwritablePdfIsReported();
     void cancelledFileDialogComputesNothing();
     void windowCommandsReachTheRegisterTab();
@@ -227,6 +228,19 @@ void TestRegisterView::previewJobClosesAtTheFirstTick()
     QVERIFY(preview->docTemplatePreview()->isDocGenerated());
     QVERIFY(preview->docTemplatePreview()->getTextEdit()->toPlainText().contains(QStringLiteral("Podsumowanie")));
     QVERIFY(!timerHasConnections(m_view->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly)));
+}
+
+void TestRegisterView::previewShowsEveryPage()
+{
+    watchBox(0);
+    m_view->reloadView();
+    QVERIFY(waitForJob(120000));
+    auto* preview = m_view->findChild<MInvoiceRegisterPrintPreview*>();
+    MDocTemplate* shown = preview->docTemplatePreview();
+    // The preview is drawn a page at a time from the HTML the run ended with.
+    QVERIFY(!shown->heldHtml().isEmpty());
+    QVERIFY(shown->getPageGenerated() > 1);
+    QCOMPARE(preview->pageCount(), shown->getPageGenerated());
 }
 
 void TestRegisterView::unwritablePdfIsReported()
