@@ -1,5 +1,7 @@
 #include "MTextPrinter.h"
 
+#include "MPageImporter.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -9,12 +11,12 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <numeric>
 
 namespace {
 
-void setDocName(QPrinter* printer, const QTextDocument* document)
+void setDocName(QPrinter* printer, const QString& title)
 {
-    const QString title = document->metaInformation(QTextDocument::DocumentTitle);
     if (!title.isEmpty())
         printer->setDocName(title);
 }
@@ -50,56 +52,54 @@ bool stopped(QPrinter* printer)
     return printer->printerState() == QPrinter::Aborted || printer->printerState() == QPrinter::Error;
 }
 
-// The documents of a paginated document's page sections, set up like the text
-// edit's document and laid out on its device. One is held at a time.
-class MPageDocuments
+// Draws documents laid out in pages of one size on a printer, page after page.
+class MPagePainter
 {
 public:
-    MPageDocuments(const QStringList& pages, QTextEdit* textEdit)
-        : m_pages(pages)
-        , m_model(textEdit->document())
-        , m_device(m_model->documentLayout()->paintDevice())
+    MPagePainter(QPrinter* printer, const QSizeF& pageSize)
+        : m_printer(printer)
+        , m_body(QPointF(0, 0), pageSize)
     {
-        if (!m_device)
-            m_device = textEdit;
     }
 
-    QPaintDevice* device() const { return m_device; }
-
-    QTextDocument* page(int index)
+    // Starts the printer under title; false when it cannot be painted on.
+    bool begin(const QString& title, bool preview, const QPaintDevice* device)
     {
-        if (index != m_index) {
-            m_document.reset();
-            m_document.reset(newDocument(m_pages.at(index)));
-            m_index = index;
-        }
-        return m_document.get();
+        setDocName(m_printer, title);
+        if (!preview)
+            m_printer->setResolution(600);
+        if (!m_painter.begin(m_printer) || !preparePainter(m_painter))
+            return false;
+        scaleToPage(m_painter, m_printer, m_body.size(), device);
+        return true;
+    }
+
+    // Draws page `page` of document on the next printer page; false once the
+    // printer has stopped: nothing more goes to it.
+    bool draw(QTextDocument* document, int page)
+    {
+        if (!m_first)
+            m_printer->newPage();
+        m_first = false;
+        if (stopped(m_printer))
+            return false;
+        MTextPrinter::printPage(page, &m_painter, document, m_body);
+        return true;
     }
 
 private:
-    QTextDocument* newDocument(const QString& html) const
-    {
-        auto* document = new QTextDocument();
-        document->setUndoRedoEnabled(false);
-        document->setDefaultFont(m_model->defaultFont());
-        document->setDefaultTextOption(m_model->defaultTextOption());
-        document->setDefaultStyleSheet(m_model->defaultStyleSheet());
-        document->setDocumentMargin(m_model->documentMargin());
-        document->setIndentWidth(m_model->indentWidth());
-        document->setUseDesignMetrics(m_model->useDesignMetrics());
-        // The device comes before the content: the layout starts with the content.
-        document->documentLayout()->setPaintDevice(m_device);
-        document->setPageSize(m_model->pageSize());
-        document->setHtml(html);
-        return document;
-    }
-
-    const QStringList& m_pages;
-    const QTextDocument* m_model;
-    QPaintDevice* m_device;
-    std::unique_ptr<QTextDocument> m_document;
-    int m_index = -1;
+    QPrinter* m_printer;
+    const QRectF m_body;
+    QPainter m_painter;
+    bool m_first = true;
 };
+
+QVector<int> everySection(int count)
+{
+    QVector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
 
 } // namespace
 
@@ -143,7 +143,7 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
         return;
 
     QTextDocument* document = textEdit->document();
-    setDocName(printer, document);
+    setDocName(printer, document->metaInformation(QTextDocument::DocumentTitle));
 
     const QSizeF pageSize = document->pageSize();
     const bool paginated = pageSize.isValid() && !pageSize.isNull() && pageSize.height() != INT_MAX;
@@ -190,47 +190,47 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
     if (!textEdit || pages.isEmpty() || !printer || !printer->isValid())
         return;
 
-    MPageDocuments documents(pages, textEdit);
-    setDocName(printer, documents.page(0));
-
-    if (!preview)
-        printer->setResolution(600);
-
-    QPainter painter(printer);
-    if (!preparePainter(painter))
-        return;
-
-    const QTextDocument* model = textEdit->document();
-    const QRectF body(QPointF(0, 0), model->pageSize());
-    scaleToPage(painter, printer, body.size(), documents.device());
-
-    bool first = true;
-    // False once the printer has stopped: nothing more goes to it.
-    auto draw = [&](QTextDocument* document, int page) {
-        if (!first)
-            printer->newPage();
-        first = false;
-        if (stopped(printer))
-            return false;
-        printPage(page, &painter, document, body);
-        return true;
-    };
-
     const int copies = madeCopies(printer);
     const bool collate = printer->collateCopies();
+    MPagePainter painter(printer, textEdit->document()->pageSize());
+
     if (printer->pageOrder() == QPrinter::LastPageFirst) {
         // Backwards the range is known only from the page count of every section.
         QVector<int> firstPages;
         int pageCount = 0;
-        for (int i = 0; i < pages.size(); ++i) {
-            firstPages.append(pageCount + 1);
-            pageCount += documents.page(i)->pageCount();
+        QString title;
+        {
+            MPageImporter counting(pages, everySection(pages.size()), textEdit);
+            for (int i = 0; i < pages.size(); ++i) {
+                const std::unique_ptr<QTextDocument> document = counting.next();
+                if (i == 0)
+                    title = document->metaInformation(QTextDocument::DocumentTitle);
+                firstPages.append(pageCount + 1);
+                pageCount += document->pageCount();
+            }
         }
         const QVector<int> sequence =
             pageSequence(pageCount, printer->fromPage(), printer->toPage(), copies, collate, true);
+        auto sectionOf = [&](int number) {
+            return int(std::upper_bound(firstPages.cbegin(), firstPages.cend(), number) - firstPages.cbegin()) - 1;
+        };
+        QVector<int> order;
         for (int number : sequence) {
-            const int i = int(std::upper_bound(firstPages.cbegin(), firstPages.cend(), number) - firstPages.cbegin()) - 1;
-            if (!draw(documents.page(i), number - firstPages.at(i) + 1))
+            if (order.isEmpty() || order.last() != sectionOf(number))
+                order.append(sectionOf(number));
+        }
+        MPageImporter importer(pages, order, textEdit);
+        if (!painter.begin(title, preview, importer.device()))
+            return;
+        std::unique_ptr<QTextDocument> document;
+        int current = -1;
+        for (int number : sequence) {
+            const int i = sectionOf(number);
+            if (i != current) {
+                document = importer.next();
+                current = i;
+            }
+            if (!painter.draw(document.get(), number - firstPages.at(i) + 1))
                 return;
         }
         return;
@@ -240,15 +240,19 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
     const int fromPage = qMax(printer->fromPage(), 1);
     const int toPage = printer->toPage() > 0 ? printer->toPage() : INT_MAX;
     for (int copy = 0; copy < (collate ? copies : 1); ++copy) {
+        MPageImporter importer(pages, everySection(pages.size()), textEdit);
         int number = 0;
         for (int i = 0; i < pages.size() && number < toPage; ++i) {
-            QTextDocument* document = documents.page(i);
+            const std::unique_ptr<QTextDocument> document = importer.next();
+            if (copy == 0 && i == 0
+                && !painter.begin(document->metaInformation(QTextDocument::DocumentTitle), preview, importer.device()))
+                return;
             const int count = document->pageCount();
             for (int page = 1; page <= count && ++number <= toPage; ++page) {
                 if (number < fromPage)
                     continue;
                 for (int made = 0; made < (collate ? 1 : copies); ++made) {
-                    if (!draw(document, page))
+                    if (!painter.draw(document.get(), page))
                         return;
                 }
             }

@@ -24,9 +24,9 @@ public:
 
     // Prints a paginated document given as the HTML of its page sections (see
     // MHtmlPages), as print() would print it whole from textEdit. Each section is
-    // laid out in a document set up like textEdit's, drawn and dropped in turn, so
-    // that the whole document is never laid out; pages printed backwards have
-    // every section laid out twice.
+    // imported ahead on a thread of its own (MPageImporter), then laid out, drawn
+    // and dropped in turn, so that the whole document is never laid out; pages
+    // printed backwards have every section laid out twice.
     static void printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview);
 
     // Draws page number page (from 1) of a document laid out in pages of body's size.

@@ -500,6 +500,8 @@ void TestRegisterTemplate::pagesPrintedAloneLookAsInWholeDocument()
     m_template->getPrinter()->setOutputFileName(whole);
     MTextPrinter::print(m_template->getTextEdit(), m_template->getPrinter(), false);
 
+    QVERIFY(!MTestPdf::info(whole, QStringLiteral("Title")).isEmpty());
+    QCOMPARE(MTestPdf::info(byPages, QStringLiteral("Title")), MTestPdf::info(whole, QStringLiteral("Title")));
     const QList<QImage> pages = MTestPdf::pageImages(byPages, 60);
     QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
     const QList<QImage> expected = MTestPdf::pageImages(whole, 60);
