@@ -33,9 +33,8 @@ public:
     // size on its device; waits for its import.
     std::unique_ptr<QTextDocument> next();
 
-    // The device the documents are laid out on and their page size.
+    // The device the documents are laid out on.
     QPaintDevice* device() const { return m_device; }
-    QSizeF pageSize() const { return m_pageSize; }
 
 protected:
     void run() override;

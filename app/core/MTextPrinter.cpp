@@ -216,8 +216,9 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
         };
         QVector<int> order;
         for (int number : sequence) {
-            if (order.isEmpty() || order.last() != sectionOf(number))
-                order.append(sectionOf(number));
+            const int i = sectionOf(number);
+            if (order.isEmpty() || order.last() != i)
+                order.append(i);
         }
         MPageImporter importer(pages, order, textEdit);
         if (!painter.begin(title, preview, importer.device()))
