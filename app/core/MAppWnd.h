@@ -146,9 +146,7 @@ private slots:
     void doCheckVersion();
 
 private:
-    // ---- Open lists around writes of the whole database (MAppWndLists.cpp) ----
-    // Ends the statements of lists not read to their end, so that the writes can run.
-    void releaseListQueries();
+    // ---- Open lists after writes of the whole database (MAppWndLists.cpp) ----
     // Reloads every open list and its filter panel, as after a change notice.
     void reloadOpenLists();
 

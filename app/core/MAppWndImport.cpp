@@ -21,7 +21,6 @@ void MAppWnd::doImport()
     if (path.isEmpty())
         return;
     m_importFolder = QFileInfo(path).absolutePath();
-    releaseListQueries();
     const MSqlImport::Report report = MSqlImport::importFile(path, pathTemp);
     doCleanDb();
     reloadOpenLists();

@@ -21,7 +21,6 @@ void MAppWnd::doRepairDb()
 
 void MAppWnd::doRepairDb2()
 {
-    releaseListQueries();
     const MDataRepair::Result result = MDataRepair::run(dbNumMajor() * 1000 + dbNumMinor(), pathTemp);
     reloadOpenLists();
     if (!result.ok())

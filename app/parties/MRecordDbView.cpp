@@ -4,6 +4,7 @@
 #include "views/MFilterDbView.h"
 #include "views/MListFont.h"
 #include "views/MMessageBox.h"
+#include "views/MSqlListRows.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
@@ -135,9 +136,7 @@ MSqlQueryModel* MRecordDbView::queryModel() const
 void MRecordDbView::setModelQuery(const QString& sql)
 {
     MSqlQueryModel* model = queryModel();
-    QSqlQuery query;
-    execListQuery(query, sql);
-    model->setQuery(query);
+    model->setQuery(sql, m_listValues);
     if (isOption(QStringLiteral("ACTIVE_TABLE_CACHE"), "0")) {
         while (model->canFetchMore())
             model->fetchMore();
@@ -146,11 +145,7 @@ void MRecordDbView::setModelQuery(const QString& sql)
 
 bool MRecordDbView::execListQuery(QSqlQuery& query, const QString& sql) const
 {
-    if (!query.prepare(sql))
-        return false;
-    for (auto value = m_listValues.cbegin(); value != m_listValues.cend(); ++value)
-        query.bindValue(value.key(), value.value());
-    return query.exec();
+    return MSqlListRows::run(query, sql, m_listValues);
 }
 
 void MRecordDbView::bindListValue(const QString& placeholder, const QVariant& value)

@@ -3,6 +3,8 @@
 #include "views/MSqlRowPage.h"
 
 #include <QHash>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 
@@ -48,51 +50,105 @@ MSqlListRows::MSqlListRows() = default;
 
 MSqlListRows::~MSqlListRows() = default;
 
-bool MSqlListRows::open(const QString& sql, const QSqlDatabase& db)
+bool MSqlListRows::run(QSqlQuery& query, const QString& sql, const QVariantMap& values)
 {
-    m_db = db;
-    m_parts.reset(new MSqlSelectParts(sql));
-    if (m_parts->isOrderTotal() && openSorted(db))
-        return true;
-    return openInOrder(sql, db);
+    if (!query.prepare(sql))
+        return false;
+    for (auto value = values.cbegin(); value != values.cend(); ++value) {
+        // A value the statement does not name would make its parameter count wrong.
+        if (sql.contains(QRegularExpression(QRegularExpression::escape(value.key()) + QStringLiteral("\\b"))))
+            query.bindValue(value.key(), value.value());
+    }
+    return query.exec();
 }
 
-bool MSqlListRows::openSorted(const QSqlDatabase& db)
+bool MSqlListRows::run(QSqlQuery& query, const QString& sql) const
+{
+    query.setForwardOnly(true);
+    return run(query, sql, m_values);
+}
+
+bool MSqlListRows::open(const QString& sql, const QVariantMap& values, const QSqlDatabase& db)
+{
+    m_db = db;
+    m_sql = sql;
+    m_values = values;
+    m_parts.reset(new MSqlSelectParts(sql));
+    if (m_parts->isOrderTotal() && openSorted())
+        return true;
+    return openInOrder();
+}
+
+bool MSqlListRows::openSorted()
 {
     // The statement for a page of rows must compile before the ids are read by it.
-    QSqlQuery probe(db);
-    probe.setForwardOnly(true);
-    if (!probe.exec(m_parts->rowsOfIdsSql(QStringLiteral("NULL"))))
+    QSqlQuery probe(m_db);
+    if (!run(probe, m_parts->rowsOfIdsSql(QStringLiteral("NULL"))))
         return false;
     m_columnCount = probe.record().count();
+    if (m_columnCount == 0)
+        return false;
 
     // Joins that add no row and no condition cost the sort their reading.
+    const QSqlDatabase db = m_db;
     const auto keyOf = [&db](const QString& table) { return idIsKey(db, table); };
     m_idsSql = m_parts->firstColumnSql(keyOf);
     // The first page's ids come from a sort that keeps only them; the order being
     // total, the rest follow from a second sort when the list is first read further.
-    m_reader = QSqlQuery(db);
-    m_reader.setForwardOnly(true);
-    if (m_columnCount == 0 || !m_reader.exec(m_idsSql + QStringLiteral(" LIMIT %1").arg(pageSize)))
+    if (!readIds(QStringLiteral(" LIMIT %1").arg(pageSize)))
         return false;
     m_sorted = true;
-    m_restOfIdsPending = true;
-    m_atEnd = false;
+    m_atEnd = m_count < pageSize;
     // The first rows are read now, as the statement stands when the list is shown.
     page(0);
     return true;
 }
 
-bool MSqlListRows::openInOrder(const QString& sql, const QSqlDatabase& db)
+bool MSqlListRows::openInOrder()
 {
-    m_reader = QSqlQuery(db);
-    m_reader.setForwardOnly(true);
-    if (!m_reader.exec(sql))
-        return false;
-    m_columnCount = m_reader.record().count();
     m_sorted = false;
-    m_atEnd = m_columnCount == 0;
-    return m_columnCount > 0;
+    m_atEnd = false;
+    m_count = 0;
+    m_columnCount = 0;
+    m_ids.clear();
+    m_pages.clear();
+    return readRunInOrder(pageSize) && m_columnCount > 0;
+}
+
+bool MSqlListRows::readIds(const QString& limit)
+{
+    QSqlQuery ids(m_db);
+    if (!run(ids, m_idsSql + limit))
+        return false;
+    while (ids.next())
+        m_ids.append(ids.value(0));
+    m_count = m_ids.size();
+    return true;
+}
+
+bool MSqlListRows::readRunInOrder(int wanted)
+{
+    // Each run reads at least as many rows as are known: a list read to its end
+    // runs its statement a number of times that grows with the log of its rows.
+    const int length = qMax(wanted - m_count, qMax(m_count, pageSize));
+    QSqlQuery rows(m_db);
+    if (!run(rows, m_sql + QStringLiteral(" LIMIT %1 OFFSET %2").arg(length).arg(m_count))) {
+        m_atEnd = true;
+        return false;
+    }
+    if (m_columnCount == 0)
+        m_columnCount = rows.record().count();
+    int read = 0;
+    while (m_columnCount > 0 && rows.next()) {
+        const int pageIndex = m_count / pageSize;
+        if (pageIndex == int(m_pages.size()))
+            m_pages.emplace_back(new MSqlRowPage(m_columnCount, pageSize));
+        m_pages.back()->storeRow(m_count % pageSize, rows);
+        ++m_count;
+        ++read;
+    }
+    m_atEnd = read < length;
+    return true;
 }
 
 int MSqlListRows::count() const
@@ -102,28 +158,16 @@ int MSqlListRows::count() const
 
 void MSqlListRows::readUpTo(int wanted)
 {
-    while (!m_atEnd && m_count < wanted) {
-        if (!m_reader.next() && m_restOfIdsPending && m_count == pageSize) {
-            m_restOfIdsPending = false;
-            m_reader.exec(m_idsSql + QStringLiteral(" LIMIT -1 OFFSET %1").arg(pageSize));
-            continue;
-        }
-        if (!m_reader.isValid()) {
-            m_atEnd = true;
-            // Ends the statement so that it holds no lock on the database.
-            m_reader.finish();
-            break;
-        }
-        if (m_sorted) {
-            m_ids.append(m_reader.value(0));
-        } else {
-            const int pageIndex = m_count / pageSize;
-            if (pageIndex == int(m_pages.size()))
-                m_pages.emplace_back(new MSqlRowPage(m_columnCount, pageSize));
-            m_pages.back()->storeRow(m_count % pageSize, m_reader);
-        }
-        ++m_count;
+    if (m_atEnd || m_count >= wanted)
+        return;
+    if (m_sorted) {
+        // The sort has seen every id before it gives the first: the rest are read
+        // to their end at once.
+        readIds(QStringLiteral(" LIMIT -1 OFFSET %1").arg(pageSize));
+        m_atEnd = true;
+        return;
     }
+    readRunInOrder(wanted);
 }
 
 QVariant MSqlListRows::value(int row, int column)
@@ -162,8 +206,7 @@ void MSqlListRows::loadPageOfIds(int pageIndex)
         m_pages.resize(pageIndex + 1);
     auto rows = std::make_unique<MSqlRowPage>(m_columnCount, pageSize);
     QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!ids.isEmpty() && query.exec(m_parts->rowsOfIdsSql(ids.join(QLatin1Char(','))))) {
+    if (!ids.isEmpty() && run(query, m_parts->rowsOfIdsSql(ids.join(QLatin1Char(','))))) {
         while (query.next()) {
             auto found = positions.find(literal(query.value(0)));
             if (found == positions.end() || found->isEmpty())

@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 
@@ -56,10 +57,16 @@ MSqlQueryModel::~MSqlQueryModel() = default;
 
 void MSqlQueryModel::setQuery(const QString& sql, const QSqlDatabase& db)
 {
+    setQuery(sql, QVariantMap(), db);
+}
+
+void MSqlQueryModel::setQuery(const QString& sql, const QVariantMap& values, const QSqlDatabase& db)
+{
     auto rows = std::make_unique<MSqlListRows>();
-    if (!rows->open(sql, db)) {
-        m_rows.reset();
-        QSqlQueryModel::setQuery(sql, db);
+    if (!rows->open(sql, values, db)) {
+        QSqlQuery query(db);
+        MSqlListRows::run(query, sql, values);
+        setQuery(query);
         return;
     }
 
@@ -69,11 +76,14 @@ void MSqlQueryModel::setQuery(const QString& sql, const QSqlDatabase& db)
     m_rowsShown = 0;
     m_allShown = false;
     m_resetting = true;
-    QSqlQueryModel::setQuery(sql + QStringLiteral(" LIMIT 0"), db);
+    QSqlQuery columns(db);
+    MSqlListRows::run(columns, sql + QStringLiteral(" LIMIT 0"), values);
+    QSqlQueryModel::setQuery(columns);
     m_resetting = false;
     if (lastError().isValid()) {
-        m_rows.reset();
-        QSqlQueryModel::setQuery(sql, db);
+        QSqlQuery query(db);
+        MSqlListRows::run(query, sql, values);
+        setQuery(query);
         return;
     }
     if (m_rowsShown == 0)
@@ -84,6 +94,10 @@ void MSqlQueryModel::setQuery(const QSqlQuery& query)
 {
     m_rows.reset();
     QSqlQueryModel::setQuery(query);
+    // A statement read only in part would keep the connection from dropping a table,
+    // vacuuming or rolling back while the list is open.
+    while (QSqlQueryModel::canFetchMore())
+        QSqlQueryModel::fetchMore();
 }
 
 QSqlRecord MSqlQueryModel::record(int row) const

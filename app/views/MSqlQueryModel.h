@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlQueryModel>
 #include <QVariant>
+#include <QVariantMap>
 
 #include <memory>
 
@@ -31,7 +32,8 @@ enum {
 // The rows are read by MSqlListRows (a sorted list reads its ordered ids first and
 // the wide rows by id as they are shown) and kept in compact pages; the base model
 // holds only the statement's columns. A statement that cannot be read that way is
-// left to the base model as it is.
+// left to the base model, which reads all its rows at once. Either way the model
+// keeps no statement unfinished on the connection between two of its calls.
 class MSqlQueryModel : public QSqlQueryModel
 {
     Q_OBJECT
@@ -42,7 +44,9 @@ public:
 
     using QSqlQueryModel::record;
     void setQuery(const QString& sql, const QSqlDatabase& db = QSqlDatabase());
-    // An executed query is left to the base model as it is.
+    // `sql` with `values` bound to the placeholders (":name") that it names.
+    void setQuery(const QString& sql, const QVariantMap& values, const QSqlDatabase& db = QSqlDatabase());
+    // An executed query is left to the base model, which reads all its rows at once.
     void setQuery(const QSqlQuery& query);
     // The columns of `row` with its values.
     QSqlRecord record(int row) const;

@@ -6,12 +6,15 @@
 #include "data/MSqlitePolish.h"
 #include "data/MSqlScriptRunner.h"
 #include "data/MSqlValue.h"
+#include "data/MSqliteHandle.h"
 
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -300,4 +303,16 @@ QString MTestDatabase::versionRow()
                         .arg(query.value(2).toInt())
                         .arg(query.value(3).toInt()));
     return rows.join(QLatin1Char(';'));
+}
+
+QStringList MTestDatabase::unfinishedStatements()
+{
+    QStringList statements;
+    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
+    for (sqlite3_stmt* statement = db ? sqlite3_next_stmt(db, nullptr) : nullptr; statement;
+         statement = sqlite3_next_stmt(db, statement)) {
+        if (sqlite3_stmt_busy(statement))
+            statements << QString::fromUtf8(sqlite3_sql(statement));
+    }
+    return statements;
 }

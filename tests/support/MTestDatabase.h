@@ -96,6 +96,10 @@ public:
     // The versions in _version as "major.minor/check major.check minor", rows joined by ";".
     static QString versionRow();
 
+    // The SQL of the default connection's statements that have started and not
+    // finished: while there is one, the connection cannot drop a table or vacuum.
+    static QStringList unfinishedStatements();
+
 private:
     // Runs the whole schema script on the default connection; false, with a warning, when it fails.
     static bool runSchemaScript();

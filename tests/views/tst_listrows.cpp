@@ -160,44 +160,78 @@ void TestListRows::joinsThatCannotChangeTheIdsAreLeftOut()
 void TestListRows::listShowsWhatThePlainModelShows_data()
 {
     QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantMap>("values");
 
     const QString byFirm = QStringLiteral(" ORDER BY b.firm COLLATE POLISH, b.id");
-    QTest::newRow("by name, Polish order, ties by id") << wideColumns + byFirm;
-    QTest::newRow("by name descending") << wideColumns + QStringLiteral(" ORDER BY b.firm COLLATE POLISH DESC, b.id DESC");
-    QTest::newRow("by a column with NULLs") << wideColumns + QStringLiteral(" ORDER BY p.name COLLATE POLISH, b.id");
+    QTest::newRow("by name, Polish order, ties by id") << wideColumns + byFirm << QVariantMap();
+    QTest::newRow("by name descending")
+        << wideColumns + QStringLiteral(" ORDER BY b.firm COLLATE POLISH DESC, b.id DESC")
+        << QVariantMap();
+    QTest::newRow("by a column with NULLs") << wideColumns + QStringLiteral(" ORDER BY p.name COLLATE POLISH, b.id")
+        << QVariantMap();
     QTest::newRow("by an expression of two columns")
-        << wideColumns + QStringLiteral(" ORDER BY b.nip || ' ' || b.city COLLATE POLISH DESC, b.id DESC");
-    QTest::newRow("by id") << wideColumns + QStringLiteral(" ORDER BY b.id");
+        << wideColumns + QStringLiteral(" ORDER BY b.nip || ' ' || b.city COLLATE POLISH DESC, b.id DESC")
+        << QVariantMap();
+    QTest::newRow("by id") << wideColumns + QStringLiteral(" ORDER BY b.id") << QVariantMap();
     QTest::newRow("searched, condition with OR")
         << wideColumns
-            + QStringLiteral(" WHERE lower(b.firm) LIKE '%ą%' ESCAPE '\\' COLLATE POLISH OR b.city = 'Ełk'") + byFirm;
+            + QStringLiteral(" WHERE lower(b.firm) LIKE '%ą%' ESCAPE '\\' COLLATE POLISH OR b.city = 'Ełk'") + byFirm
+        << QVariantMap();
     QTest::newRow("filtered by catalogs, grouped")
         << wideColumns
             + QStringLiteral(" LEFT JOIN buyer_catalog_join bcj ON bcj.id_buyer = b.id "
                              "WHERE (bcj.id_catalog NOT IN (3) OR bcj.id_catalog IS NULL) AND b.id_province NOT IN (2) "
                              "GROUP BY b.id")
-            + byFirm;
-    QTest::newRow("exactly one step of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 256") + byFirm;
-    QTest::newRow("exactly two steps of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 511") + byFirm;
-    QTest::newRow("nothing found") << wideColumns + QStringLiteral(" WHERE b.firm = 'brak'") + byFirm;
-    QTest::newRow("unsorted") << wideColumns;
+            + byFirm << QVariantMap();
+    QTest::newRow("exactly one step of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 256") + byFirm
+        << QVariantMap();
+    QTest::newRow("exactly two steps of rows") << wideColumns + QStringLiteral(" WHERE b.id <= 511") + byFirm
+        << QVariantMap();
+    QTest::newRow("nothing found") << wideColumns + QStringLiteral(" WHERE b.firm = 'brak'") + byFirm << QVariantMap();
+    QTest::newRow("unsorted") << wideColumns << QVariantMap();
     QTest::newRow("by a column's alias, one step of rows")
-        << wideColumns + QStringLiteral(" WHERE b.id <= 256 ORDER BY _time_create_ DESC, b.id");
-    QTest::newRow("sorted with ties left open") << wideColumns + QStringLiteral(" ORDER BY b.city COLLATE POLISH");
+        << wideColumns + QStringLiteral(" WHERE b.id <= 256 ORDER BY _time_create_ DESC, b.id") << QVariantMap();
+    QTest::newRow("sorted with ties left open") << wideColumns + QStringLiteral(" ORDER BY b.city COLLATE POLISH")
+        << QVariantMap();
     QTest::newRow("a statement read as it is")
         << QStringLiteral("SELECT b.id AS idx, b.firm FROM buyer b WHERE b.id < 300 UNION ALL "
-                          "SELECT b.id, b.city FROM buyer b WHERE b.id > 500 ORDER BY 2 COLLATE POLISH, 1");
+                          "SELECT b.id, b.city FROM buyer b WHERE b.id > 500 ORDER BY 2 COLLATE POLISH, 1")
+        << QVariantMap();
+    // Values bound by name reach every statement the list runs, and only those naming them.
+    QTest::newRow("bound values, sorted")
+        << wideColumns + QStringLiteral(" WHERE b.city <> :city AND b.id > :first") + byFirm
+        << QVariantMap{{":city", "Ełk"}, {":first", 20}, {":firstId", 1}};
+    QTest::newRow("bound values, read as it is")
+        << QStringLiteral("SELECT b.id AS idx, b.firm FROM buyer b WHERE b.city = :city UNION ALL "
+                          "SELECT b.id, b.city FROM buyer b WHERE b.id > :first ORDER BY 2 COLLATE POLISH, 1")
+        << QVariantMap{{":city", "Łódź"}, {":first", 300}};
 }
 
 void TestListRows::listShowsWhatThePlainModelShows()
 {
     QFETCH(QString, sql);
+    QFETCH(QVariantMap, values);
 
+    QSqlQuery query;
+    QVERIFY(query.prepare(sql));
+    for (auto value = values.cbegin(); value != values.cend(); ++value) {
+        if (sql.contains(value.key() + QLatin1Char(' ')))
+            query.bindValue(value.key(), value.value());
+    }
+    QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
     QSqlQueryModel plain;
-    plain.setQuery(sql);
+    plain.setQuery(query);
     QVERIFY2(!plain.lastError().isValid(), qPrintable(plain.lastError().text()));
     MSqlQueryModel model;
-    model.setQuery(sql);
+    model.setQuery(sql, values);
+    // Between two calls the list keeps no statement of its own unfinished: only the
+    // plain model's may be.
+    const auto listStatements = [&sql] {
+        QStringList open = MTestDatabase::unfinishedStatements();
+        open.removeAll(sql);
+        return open;
+    };
+    QCOMPARE(listStatements(), QStringList());
 
     QCOMPARE(model.columnCount(), plain.columnCount());
     for (int column = 0; column < plain.columnCount(); ++column)
@@ -211,6 +245,7 @@ void TestListRows::listShowsWhatThePlainModelShows()
             break;
         model.fetchMore();
         plain.fetchMore();
+        QCOMPARE(listStatements(), QStringList());
     }
 
     // Every value, read from the last row back so that pages are read out of order.
@@ -225,11 +260,12 @@ void TestListRows::listShowsWhatThePlainModelShows()
         }
         QCOMPARE(model.record(row).value(0), plain.record(row).value(0));
     }
+    QCOMPARE(listStatements(), QStringList());
 
     // The model tester fetches every row on its own as it checks the model.
     MSqlQueryModel tested;
     QAbstractItemModelTester tester(&tested, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    tested.setQuery(sql);
+    tested.setQuery(sql, values);
     QCOMPARE(tested.rowCount(), plain.rowCount());
     QVERIFY(!tested.canFetchMore());
 }

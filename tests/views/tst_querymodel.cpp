@@ -179,6 +179,11 @@ void TestQueryModel::rowsAreFetchedLazilyAndPassTheModelTester()
     QCOMPARE(model.rowCount(), 3);
     QCOMPARE(model.index(0, 0).data().toInt(), 3);
     QCOMPARE(model.record(2).value(0).toInt(), 1);
+    // An executed query is read to its end at once, so that it keeps no statement open.
+    model.setQuery(QSqlQuery(QStringLiteral("SELECT id, name, amount FROM number ORDER BY id")));
+    QCOMPARE(model.rowCount(), 1000);
+    QVERIFY(!model.canFetchMore());
+    QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
 }
 
 void TestQueryModel::kindsAndDefaultRowSurviveARequery()
