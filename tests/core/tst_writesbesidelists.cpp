@@ -1,0 +1,363 @@
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "core/MAppWnd.h"
+#include "documents/MInvoiceDbView.h"
+#include "documents/MInvoiceDuplicateDlg.h"
+#include "documents/MInvoiceErrorDlg.h"
+#include "documents/MInvoicePaymentDlg.h"
+#include "editor/MInvoiceDlg.h"
+#include "parties/MRecordDbView.h"
+#include "parties/MRecordDlg.h"
+#include "resources/MResources.h"
+#include "settings/MDbInfoDlg.h"
+#include "settings/MOptionsDlg.h"
+#include "views/MFileDialog.h"
+#include "views/MMessageBox.h"
+#include "views/MTabWidget.h"
+#include "views/MTableView.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQueryModel>
+#include <QtTest>
+
+#include <memory>
+
+// Every write of the program beside every list of the real main window, each list
+// open on more than 256 rows and read only as far as its first screen: no list,
+// filter panel, catalog list or quick view keeps a statement unfinished on the
+// connection, so that no write (dropping the recomputation's scratch tables,
+// vacuuming into a backup, rolling back) fails because a list is open.
+class TestWritesBesideLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listsKeepNoStatementUnfinished();
+    void writesSucceed_data();
+    void writesSucceed();
+
+private:
+    // Opens every list tab with its filter panel, the list at its first screen.
+    void openEveryList();
+    // Makes the list of view kind `viewKind` current with record `id` selected.
+    MRecordDbView* list(int viewKind, int id);
+    template <typename Dialog>
+    Dialog* dialog() const
+    {
+        return m_window->findChild<Dialog*>();
+    }
+
+    std::unique_ptr<MAppWnd> m_window;
+};
+
+namespace {
+
+// Rows in every listed table, well past the lists' first 256.
+const int rowsPerList = 600;
+
+// The view kinds of the record and document lists.
+const QList<int> listKinds = {2, 3, 4, 5, 7, 8, 10};
+
+// "OK" of a dialog, as its button calls it.
+bool pressOk(QDialog* dialog)
+{
+    return QMetaObject::invokeMethod(dialog, "clickOk", Q_ARG(bool, false));
+}
+
+QString shownTexts()
+{
+    QStringList texts;
+    for (const MMessageBox::Shown& shown : MMessageBox::takeShown())
+        texts << QStringLiteral("%1|%2|%3").arg(int(shown.icon)).arg(shown.title, shown.text);
+    return texts.join(QLatin1Char('\n'));
+}
+
+bool fillLists()
+{
+    const QString numbers =
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ").arg(rowsPerList);
+    const QString now = QStringLiteral("'2024-03-01 10:00:00'");
+    const QStringList statements = {
+        QStringLiteral("INSERT INTO seller (firm, nip, city, id_invoice_index_format, invoice_index_format_text, "
+                       "time_create, time_modify) "
+                       "SELECT 'Sprzedawca ' || i, '526-025-02-74', 'Łódź', 1, 'FV [nr]/[rrrr]', %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO buyer (firm, nip, city, time_create, time_modify) "
+                       "SELECT 'Kontrahent ' || i, '', 'Kraków', %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO product (name, unit, netto_price, brutto_price, vat, count_from_netto, "
+                       "time_create, time_modify) SELECT 'Produkt ' || i, 'szt.', i, i * 1.23, 23, 1, %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO end_text (content, time_create, time_modify) SELECT 'Tekst ' || i, %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO currency_rating (bank_name, id_currency_from, id_currency_to, rating_date, "
+                       "currency_amount_from, currency_value, table_name, time_create, time_modify) "
+                       "SELECT 'NBP', 1, 2, date('2020-01-01', '+' || i || ' days'), 1, 4.3, 'A/' || i, %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO invoice_seller (firm, nip, bank_account, invoice_index_format_text, time_create, "
+                       "time_modify) VALUES ('Morva', '526-025-02-74', '61 1090 1014 0000 0712 1981 2874', "
+                       "'FV [nr]/[rrrr]', %1, %1)"),
+        // Sales invoices and purchase RR invoices, numbered one after another.
+        QStringLiteral("INSERT INTO invoice (invoice_kind, invoice_index, id_seller, id_seller_base, id_pay_form, "
+                       "global_brutto, date_put, date_sell, date_pay, time_create, time_modify) "
+                       "SELECT CASE WHEN i % 2 = 0 THEN 11 ELSE 0 END, i, 1, 1, 2, 123, '2024-03-05 00:00:00', "
+                       "'2024-03-05 00:00:00', '2024-03-19 00:00:00', %1, %1 FROM n"),
+        QStringLiteral("INSERT INTO invoice (invoice_kind, invoice_index, id_seller, id_seller_base, id_pay_form, "
+                       "global_brutto, date_put, date_sell, date_pay, time_create, time_modify) "
+                       "SELECT 0, i + 10000, 1, 1, 2, 123, '2024-03-06 00:00:00', '2024-03-06 00:00:00', "
+                       "'2024-03-20 00:00:00', %1, %1 FROM n"),
+    };
+    for (const QString& statement : statements) {
+        if (!MTestDatabase::exec(numbers + statement.arg(now)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void TestWritesBesideLists::initTestCase()
+{
+    initInvoiceResources();
+    MAppWnd::initPaths();
+    QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+    QVERIFY(fillLists());
+    MTestDatabase::close();
+    m_window.reset(new MAppWnd);
+    QVERIFY(!m_window->hasEnded());
+    // Lists read as they are scrolled, not to their end at once.
+    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("1"));
+    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("0"));
+}
+
+void TestWritesBesideLists::init()
+{
+    openEveryList();
+    MMessageBox::takeShown();
+}
+
+void TestWritesBesideLists::cleanup()
+{
+    // The dialogs the writes opened; the lists keep dialogs of their own.
+    for (QDialog* dialog : m_window->findChildren<QDialog*>()) {
+        for (const char* opened : {"MInvoiceDlg", "MInvoiceDuplicateDlg", "MInvoicePaymentDlg", "MInvoiceErrorDlg",
+                                   "MRecordDlg", "MOptionsDlg", "MDbInfoDlg"}) {
+            if (dialog->inherits(opened)) {
+                delete dialog;
+                break;
+            }
+        }
+    }
+    MMessageBox::takeShown();
+}
+
+void TestWritesBesideLists::openEveryList()
+{
+    for (int kind : listKinds) {
+        m_window->loadTab(kind, true);
+        if (auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget()))
+            view->doShowFilter(true);
+    }
+}
+
+MRecordDbView* TestWritesBesideLists::list(int viewKind, int id)
+{
+    m_window->loadTab(viewKind);
+    auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    if (view && id > 0)
+        view->reloadView(viewKind, id);
+    return view;
+}
+
+void TestWritesBesideLists::listsKeepNoStatementUnfinished()
+{
+    // Every list is open past its first screen's rows, not read to its end.
+    for (int kind : listKinds) {
+        MRecordDbView* view = list(kind, 0);
+        QVERIFY(view);
+        QAbstractItemModel* model = view->tableView()->model();
+        QVERIFY2(model->canFetchMore(QModelIndex()), qPrintable(view->accessibleName()));
+        QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
+        // Scrolled a screen further, searched, sorted: still nothing left open.
+        model->fetchMore(QModelIndex());
+        QVERIFY(model->rowCount() > 256);
+        QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
+        view->doSortIndicatorChanged(1, Qt::DescendingOrder);
+        QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
+    }
+    // A document selected shows its quick view.
+    MRecordDbView* sales = list(7, 0);
+    sales->tableView()->selectRow(300);
+    QTest::qWait(400);
+    QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
+}
+
+void TestWritesBesideLists::writesSucceed_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char* path :
+         {"zapis poprawionej faktury VAT", "zapis poprawionej faktury RR", "zapis kopii faktury jako nowej",
+          "zapis korekty", "usunięcie dokumentu", "duplikat", "kontrola płatności", "sprawdzenie błędów",
+          "zestawienie", "produkt", "kontrahent", "sprzedawca", "tekst końcowy", "notowanie",
+          "usunięcie produktu", "usunięcie kontrahenta", "usunięcie sprzedawcy", "usunięcie tekstu końcowego",
+          "usunięcie notowania", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
+        QTest::newRow(path) << QString::fromUtf8(path);
+}
+
+void TestWritesBesideLists::writesSucceed()
+{
+    QFETCH(QString, path);
+    const int documents = MTestDatabase::count(QStringLiteral("invoice"));
+    // The last sales invoice that no other document names.
+    const int sale = MTestDatabase::value(QStringLiteral("SELECT max(id) FROM invoice i WHERE invoice_kind = 0 AND "
+                                                         "NOT EXISTS (SELECT 1 FROM invoice c WHERE "
+                                                         "c.id_parent_invoice = i.id)"))
+                         .toInt();
+    const int purchase =
+        MTestDatabase::value(QStringLiteral("SELECT max(id) FROM invoice WHERE invoice_kind = 11")).toInt();
+    const auto lastId = [](const char* table) {
+        return MTestDatabase::value(QStringLiteral("SELECT max(id) FROM ") + QLatin1String(table)).toInt();
+    };
+    const auto editor = [this](const char* action, int viewKind, int id) {
+        MRecordDbView* view = list(viewKind, id);
+        QMetaObject::invokeMethod(view, action);
+        auto* dialog = this->dialog<MInvoiceDlg>();
+        if (dialog)
+            dialog->clickOk(false);
+        return dialog != nullptr;
+    };
+    const auto recordDialog = [this](int viewKind, int id) {
+        list(viewKind, id)->doEdit();
+        auto* dialog = this->dialog<MRecordDlg>();
+        // A saved record closes its dialog; a failed write keeps it open.
+        return dialog && dialog->isVisible() && pressOk(dialog) && !dialog->isVisible();
+    };
+    const auto deletion = [this](int viewKind, int id) {
+        MRecordDbView* view = list(viewKind, id);
+        MMessageBox::setNextAnswer(QMessageBox::Yes);
+        return QMetaObject::invokeMethod(view, "doDelete");
+    };
+
+    if (path == QStringLiteral("zapis poprawionej faktury VAT")) {
+        QVERIFY(editor("doDocEdit", 7, sale));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(!dialog<MInvoiceDlg>() || !dialog<MInvoiceDlg>()->isVisible());
+    } else if (path == QStringLiteral("zapis poprawionej faktury RR")) {
+        QVERIFY(editor("doDocEdit", 8, purchase));
+        QCOMPARE(shownTexts(), QString());
+    } else if (path == QStringLiteral("zapis kopii faktury jako nowej")) {
+        QVERIFY(editor("doDocCopy", 7, sale));
+        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents + 1);
+    } else if (path == QStringLiteral("zapis korekty")) {
+        QVERIFY(editor("doDocCorrect", 7, sale));
+        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents + 1);
+    } else if (path == QStringLiteral("usunięcie dokumentu")) {
+        list(7, sale);
+        MMessageBox::setNextAnswer(QMessageBox::Yes);
+        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doDocDelete();
+        QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents - 1);
+        QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
+    } else if (path == QStringLiteral("duplikat")) {
+        list(7, sale);
+        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doDocDuplicate();
+        QVERIFY(dialog<MInvoiceDuplicateDlg>());
+        QVERIFY(pressOk(dialog<MInvoiceDuplicateDlg>()));
+        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents + 1);
+    } else if (path == QStringLiteral("kontrola płatności")) {
+        list(7, sale);
+        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doIsPayed();
+        QVERIFY(dialog<MInvoicePaymentDlg>());
+        QVERIFY(pressOk(dialog<MInvoicePaymentDlg>()));
+        QCOMPARE(shownTexts(), QString());
+    } else if (path == QStringLiteral("sprawdzenie błędów")) {
+        list(7, sale);
+        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doCheckErrors();
+        QVERIFY(m_window->findChild<MInvoiceErrorDlg*>());
+        QCOMPARE(shownTexts(), QString());
+    } else if (path == QStringLiteral("zestawienie")) {
+        const int tabs = m_window->tabMain()->count();
+        list(7, sale);
+        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doSetSelected();
+        QCOMPARE(shownTexts(), QString());
+        QTRY_COMPARE(m_window->tabMain()->count(), tabs + 1);
+    } else if (path == QStringLiteral("produkt")) {
+        const bool saved = recordDialog(4, lastId("product"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(saved);
+    } else if (path == QStringLiteral("kontrahent")) {
+        const bool saved = recordDialog(3, lastId("buyer"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(saved);
+    } else if (path == QStringLiteral("sprzedawca")) {
+        const bool saved = recordDialog(2, lastId("seller"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(saved);
+    } else if (path == QStringLiteral("tekst końcowy")) {
+        const bool saved = recordDialog(5, lastId("end_text"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(saved);
+    } else if (path == QStringLiteral("notowanie")) {
+        const bool saved = recordDialog(10, lastId("currency_rating"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(saved);
+    } else if (path.startsWith(QStringLiteral("usunięcie "))) {
+        const QMap<QString, QPair<int, const char*>> records = {
+            {QStringLiteral("usunięcie produktu"), {4, "product"}},
+            {QStringLiteral("usunięcie kontrahenta"), {3, "buyer"}},
+            {QStringLiteral("usunięcie sprzedawcy"), {2, "seller"}},
+            {QStringLiteral("usunięcie tekstu końcowego"), {5, "end_text"}},
+            {QStringLiteral("usunięcie notowania"), {10, "currency_rating"}},
+        };
+        const auto record = records.value(path);
+        const QString table = QLatin1String(record.second);
+        const int before = MTestDatabase::count(table);
+        QVERIFY(deletion(record.first, lastId(record.second)));
+        QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
+        QCOMPARE(MTestDatabase::count(table), before - 1);
+    } else if (path == QStringLiteral("opcje")) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), "doOptions"));
+        QVERIFY(dialog<MOptionsDlg>());
+        QVERIFY(dialog<MOptionsDlg>()->isVisible());
+        QVERIFY(pressOk(dialog<MOptionsDlg>()));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(!dialog<MOptionsDlg>()->isVisible());
+    } else if (path == QStringLiteral("kopia zapasowa")) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), "doDbInfo"));
+        QVERIFY(dialog<MDbInfoDlg>());
+        const QString copy = MAppWnd::pathTemp + QStringLiteral("temp/kopia.db3");
+        QFile::remove(copy);
+        MFileDialog::setNextFileName(copy);
+        dialog<MDbInfoDlg>()->clickBackup(false);
+        const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().icon == QMessageBox::Information, qPrintable(shown.first().text));
+        QVERIFY(QFileInfo(copy).size() > 0);
+    } else if (path == QStringLiteral("import SQL")) {
+        const QString file = MAppWnd::pathTemp + QStringLiteral("temp/import.sql");
+        QFile sql(file);
+        QVERIFY(sql.open(QIODevice::WriteOnly));
+        sql.write("INSERT INTO buyer (firm, time_create, time_modify) VALUES ('Importowany', '2024-05-01', "
+                  "'2024-05-01');\n");
+        sql.close();
+        const int buyers = MTestDatabase::count(QStringLiteral("buyer"));
+        MFileDialog::setNextFileName(file);
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), "doImport"));
+        const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().icon == QMessageBox::Information, qPrintable(shown.first().text));
+        QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), buyers + 1);
+    } else if (path == QStringLiteral("Napraw bazę")) {
+        QVERIFY(QMetaObject::invokeMethod(m_window.get(), "doRepairDb2"));
+        QCOMPARE(shownTexts(), QString());
+    } else {
+        QFAIL("no such write path");
+    }
+    // The lists were read again where the write told them to, and still hold nothing open.
+    QCOMPARE(MTestDatabase::unfinishedStatements(), QStringList());
+}
+
+INVOICE_TEST_MAIN(TestWritesBesideLists)
+#include "tst_writesbesidelists.moc"
