@@ -6,18 +6,25 @@
 #include "documents/MInvoiceErrorDlg.h"
 #include "documents/MInvoicePaymentDlg.h"
 #include "editor/MInvoiceDlg.h"
+#include "parties/MCatalogDlg.h"
 #include "parties/MRecordDbView.h"
 #include "parties/MRecordDlg.h"
 #include "resources/MResources.h"
 #include "settings/MDbInfoDlg.h"
 #include "settings/MOptionsDlg.h"
 #include "views/MFileDialog.h"
+#include "views/MItemRoles.h"
 #include "views/MMessageBox.h"
+#include "views/MSelectListModel.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QTreeView>
 #include <QSqlQueryModel>
 #include <QtTest>
 
@@ -94,6 +101,12 @@ bool fillLists()
         QStringLiteral("INSERT INTO currency_rating (bank_name, id_currency_from, id_currency_to, rating_date, "
                        "currency_amount_from, currency_value, table_name, time_create, time_modify) "
                        "SELECT 'NBP', 1, 2, date('2020-01-01', '+' || i || ' days'), 1, 4.3, 'A/' || i, %1, %1 FROM n"),
+        // Catalogs in the filter panels, with every other buyer and product in one.
+        QStringLiteral("INSERT INTO buyer_catalog (name) SELECT 'Katalog ' || i FROM n WHERE i <= 5"),
+        QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) SELECT i, 1 + i % 5 FROM n WHERE i % 2 = 0"),
+        QStringLiteral("INSERT INTO product_catalog (name) SELECT 'Grupa ' || i FROM n WHERE i <= 5"),
+        QStringLiteral("INSERT INTO product_catalog_join (id_product, id_catalog) SELECT i, 1 + i % 5 FROM n "
+                       "WHERE i % 2 = 0"),
         QStringLiteral("INSERT INTO invoice_seller (firm, nip, bank_account, invoice_index_format_text, time_create, "
                        "time_modify) VALUES ('Morva', '526-025-02-74', '61 1090 1014 0000 0712 1981 2874', "
                        "'FV [nr]/[rrrr]', %1, %1)"),
@@ -195,18 +208,23 @@ void TestWritesBesideLists::listsKeepNoStatementUnfinished()
 void TestWritesBesideLists::writesSucceed_data()
 {
     QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("kind");
+    // A document of each kind family saved from the editor, opened from its list.
+    for (int kind : {0, 1, 3, 9, 11, 15, 19, 23, 27})
+        QTest::addRow("zapis dokumentu rodzaju %d", kind) << QStringLiteral("zapis dokumentu") << kind;
     for (const char* path :
          {"zapis poprawionej faktury VAT", "zapis poprawionej faktury RR", "zapis kopii faktury jako nowej",
           "zapis korekty", "usunięcie dokumentu", "duplikat", "kontrola płatności", "sprawdzenie błędów",
           "zestawienie", "produkt", "kontrahent", "sprzedawca", "tekst końcowy", "notowanie",
           "usunięcie produktu", "usunięcie kontrahenta", "usunięcie sprzedawcy", "usunięcie tekstu końcowego",
-          "usunięcie notowania", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
-        QTest::newRow(path) << QString::fromUtf8(path);
+          "usunięcie notowania", "katalog kontrahentów dodany", "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
+        QTest::newRow(path) << QString::fromUtf8(path) << -1;
 }
 
 void TestWritesBesideLists::writesSucceed()
 {
     QFETCH(QString, path);
+    QFETCH(int, kind);
     const int documents = MTestDatabase::count(QStringLiteral("invoice"));
     // The last sales invoice that no other document names.
     const int sale = MTestDatabase::value(QStringLiteral("SELECT max(id) FROM invoice i WHERE invoice_kind = 0 AND "
@@ -238,7 +256,16 @@ void TestWritesBesideLists::writesSucceed()
         return QMetaObject::invokeMethod(view, "doDelete");
     };
 
-    if (path == QStringLiteral("zapis poprawionej faktury VAT")) {
+    if (path == QStringLiteral("zapis dokumentu")) {
+        const int id = int(MTestDatabase::insert(
+            QStringLiteral("invoice"),
+            {{"invoice_kind", kind}, {"invoice_index", 900 + kind}, {"id_seller", 1}, {"id_seller_base", 1},
+             {"id_pay_form", 2}, {"date_put", "2024-04-02 00:00:00"}, {"date_sell", "2024-04-02 00:00:00"},
+             {"date_pay", "2024-04-16 00:00:00"}}));
+        QVERIFY(editor("doDocEdit", kind >= 11 && kind <= 14 ? 8 : 7, id));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(!dialog<MInvoiceDlg>() || !dialog<MInvoiceDlg>()->isVisible());
+    } else if (path == QStringLiteral("zapis poprawionej faktury VAT")) {
         QVERIFY(editor("doDocEdit", 7, sale));
         QCOMPARE(shownTexts(), QString());
         QVERIFY(!dialog<MInvoiceDlg>() || !dialog<MInvoiceDlg>()->isVisible());
@@ -317,6 +344,41 @@ void TestWritesBesideLists::writesSucceed()
         QVERIFY(deletion(record.first, lastId(record.second)));
         QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
         QCOMPARE(MTestDatabase::count(table), before - 1);
+    } else if (path == QStringLiteral("katalog kontrahentów dodany")) {
+        const int catalogs = MTestDatabase::count(QStringLiteral("buyer_catalog"));
+        // The catalog dialog runs its own loop: filled and confirmed from within it.
+        QTimer::singleShot(0, this, [this]() {
+            auto* catalog = dialog<MCatalogDlg>();
+            if (!catalog)
+                return;
+            catalog->findChild<QLineEdit*>()->setText(QStringLiteral("Stali klienci"));
+            pressOk(catalog);
+            if (catalog->isVisible())
+                catalog->done(0);
+        });
+        QVERIFY(QMetaObject::invokeMethod(list(3, 0), "doCatalogAdd"));
+        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(MTestDatabase::count(QStringLiteral("buyer_catalog")), catalogs + 1);
+    } else if (path == QStringLiteral("katalog produktów usunięty")) {
+        const int catalogs = MTestDatabase::count(QStringLiteral("product_catalog"));
+        MRecordDbView* view = list(4, 0);
+        QTreeView* catalogList = nullptr;
+        for (QTreeView* tree : view->findChildren<QTreeView*>()) {
+            if (qobject_cast<MSelectListModel*>(tree->model()))
+                catalogList = tree;
+        }
+        QVERIFY(catalogList);
+        // The first row that stands for a catalog of the table.
+        const QAbstractItemModel* catalogModel = catalogList->model();
+        int row = 0;
+        while (row < catalogModel->rowCount() && catalogModel->index(row, 0).data(ItemRole::Value).toInt() < 1)
+            ++row;
+        QVERIFY(row < catalogModel->rowCount());
+        catalogList->selectionModel()->select(catalogModel->index(row, 1), QItemSelectionModel::Select);
+        MMessageBox::setNextAnswer(QMessageBox::Yes);
+        QVERIFY(QMetaObject::invokeMethod(view, "doCatalogDelete"));
+        QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
+        QCOMPARE(MTestDatabase::count(QStringLiteral("product_catalog")), catalogs - 1);
     } else if (path == QStringLiteral("opcje")) {
         QVERIFY(QMetaObject::invokeMethod(m_window.get(), "doOptions"));
         QVERIFY(dialog<MOptionsDlg>());
