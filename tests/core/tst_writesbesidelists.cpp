@@ -215,7 +215,7 @@ void TestWritesBesideLists::writesSucceed_data()
     for (const char* path :
          {"zapis poprawionej faktury VAT", "zapis poprawionej faktury RR", "zapis kopii faktury jako nowej",
           "zapis korekty", "usunięcie dokumentu", "duplikat", "kontrola płatności", "sprawdzenie błędów",
-          "zestawienie", "produkt", "kontrahent", "sprzedawca", "tekst końcowy", "notowanie",
+          "zestawienie", "rejestr VAT", "produkt", "kontrahent", "sprzedawca", "tekst końcowy", "notowanie",
           "usunięcie produktu", "usunięcie kontrahenta", "usunięcie sprzedawcy", "usunięcie tekstu końcowego",
           "usunięcie notowania", "katalog kontrahentów dodany", "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
         QTest::newRow(path) << QString::fromUtf8(path) << -1;
@@ -310,6 +310,15 @@ void TestWritesBesideLists::writesSucceed()
         qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doSetSelected();
         QCOMPARE(shownTexts(), QString());
         QTRY_COMPARE(m_window->tabMain()->count(), tabs + 1);
+    } else if (path == QStringLiteral("rejestr VAT")) {
+        const int runs = MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id"));
+        m_window->loadTab(6);
+        // "Odśwież" of its panel builds the register's data again.
+        QVERIFY(QMetaObject::invokeMethod(m_window->tabMain()->currentWidget(), "reloadView"));
+        QCOMPARE(shownTexts(), QString());
+        QVERIFY(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")) > runs);
+        // Closed before its preview starts: only the register's data was the write.
+        m_window->doCloseActiveTab();
     } else if (path == QStringLiteral("produkt")) {
         const bool saved = recordDialog(4, lastId("product"));
         QCOMPARE(shownTexts(), QString());
