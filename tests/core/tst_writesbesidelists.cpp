@@ -208,23 +208,31 @@ void TestWritesBesideLists::listsKeepNoStatementUnfinished()
 void TestWritesBesideLists::writesSucceed_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("kind"); // a document kind, or a record list's view kind
+    QTest::addColumn<QString>("table");
     // A document of each kind family saved from the editor, opened from its list.
     for (int kind : {0, 1, 3, 9, 11, 15, 19, 23, 27})
-        QTest::addRow("zapis dokumentu rodzaju %d", kind) << QStringLiteral("zapis dokumentu") << kind;
+        QTest::addRow("zapis dokumentu rodzaju %d", kind) << QStringLiteral("zapis dokumentu") << kind << QString();
+    // Each record list's dialog saved, and a record deleted, from the list.
+    const QList<QPair<int, const char*>> records = {
+        {4, "product"}, {3, "buyer"}, {2, "seller"}, {5, "end_text"}, {10, "currency_rating"}};
+    for (const auto& record : records) {
+        for (const char* path : {"zapis rekordu", "usunięcie rekordu"})
+            QTest::addRow("%s: %s", record.second, path)
+                << QString::fromUtf8(path) << record.first << QString::fromLatin1(record.second);
+    }
     for (const char* path :
          {"zapis poprawionej faktury VAT", "zapis poprawionej faktury RR", "zapis kopii faktury jako nowej",
           "zapis korekty", "usunięcie dokumentu", "duplikat", "kontrola płatności", "sprawdzenie błędów",
-          "zestawienie", "rejestr VAT", "produkt", "kontrahent", "sprzedawca", "tekst końcowy", "notowanie",
-          "usunięcie produktu", "usunięcie kontrahenta", "usunięcie sprzedawcy", "usunięcie tekstu końcowego",
-          "usunięcie notowania", "katalog kontrahentów dodany", "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
-        QTest::newRow(path) << QString::fromUtf8(path) << -1;
+          "zestawienie", "rejestr VAT", "katalog kontrahentów dodany", "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
+        QTest::newRow(path) << QString::fromUtf8(path) << -1 << QString();
 }
 
 void TestWritesBesideLists::writesSucceed()
 {
     QFETCH(QString, path);
     QFETCH(int, kind);
+    QFETCH(QString, table);
     const int documents = MTestDatabase::count(QStringLiteral("invoice"));
     // The last sales invoice that no other document names.
     const int sale = MTestDatabase::value(QStringLiteral("SELECT max(id) FROM invoice i WHERE invoice_kind = 0 AND "
@@ -233,8 +241,8 @@ void TestWritesBesideLists::writesSucceed()
                          .toInt();
     const int purchase =
         MTestDatabase::value(QStringLiteral("SELECT max(id) FROM invoice WHERE invoice_kind = 11")).toInt();
-    const auto lastId = [](const char* table) {
-        return MTestDatabase::value(QStringLiteral("SELECT max(id) FROM ") + QLatin1String(table)).toInt();
+    const auto lastId = [](const QString& table) {
+        return MTestDatabase::value(QStringLiteral("SELECT max(id) FROM ") + table).toInt();
     };
     const auto editor = [this](const char* action, int viewKind, int id) {
         MRecordDbView* view = list(viewKind, id);
@@ -319,38 +327,13 @@ void TestWritesBesideLists::writesSucceed()
         QVERIFY(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")) > runs);
         // Closed before its preview starts: only the register's data was the write.
         m_window->doCloseActiveTab();
-    } else if (path == QStringLiteral("produkt")) {
-        const bool saved = recordDialog(4, lastId("product"));
+    } else if (path == QStringLiteral("zapis rekordu")) {
+        const bool saved = recordDialog(kind, lastId(table));
         QCOMPARE(shownTexts(), QString());
         QVERIFY(saved);
-    } else if (path == QStringLiteral("kontrahent")) {
-        const bool saved = recordDialog(3, lastId("buyer"));
-        QCOMPARE(shownTexts(), QString());
-        QVERIFY(saved);
-    } else if (path == QStringLiteral("sprzedawca")) {
-        const bool saved = recordDialog(2, lastId("seller"));
-        QCOMPARE(shownTexts(), QString());
-        QVERIFY(saved);
-    } else if (path == QStringLiteral("tekst końcowy")) {
-        const bool saved = recordDialog(5, lastId("end_text"));
-        QCOMPARE(shownTexts(), QString());
-        QVERIFY(saved);
-    } else if (path == QStringLiteral("notowanie")) {
-        const bool saved = recordDialog(10, lastId("currency_rating"));
-        QCOMPARE(shownTexts(), QString());
-        QVERIFY(saved);
-    } else if (path.startsWith(QStringLiteral("usunięcie "))) {
-        const QMap<QString, QPair<int, const char*>> records = {
-            {QStringLiteral("usunięcie produktu"), {4, "product"}},
-            {QStringLiteral("usunięcie kontrahenta"), {3, "buyer"}},
-            {QStringLiteral("usunięcie sprzedawcy"), {2, "seller"}},
-            {QStringLiteral("usunięcie tekstu końcowego"), {5, "end_text"}},
-            {QStringLiteral("usunięcie notowania"), {10, "currency_rating"}},
-        };
-        const auto record = records.value(path);
-        const QString table = QLatin1String(record.second);
+    } else if (path == QStringLiteral("usunięcie rekordu")) {
         const int before = MTestDatabase::count(table);
-        QVERIFY(deletion(record.first, lastId(record.second)));
+        QVERIFY(deletion(kind, lastId(table)));
         QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
         QCOMPARE(MTestDatabase::count(table), before - 1);
     } else if (path == QStringLiteral("katalog kontrahentów dodany")) {
