@@ -5,7 +5,9 @@
 // same statement run bare through the SQLite API on the same connection (its first
 // 256 rows stepped, every column read as text); then the quick view of one and of
 // 1 000 selected documents. Prints the median [smallest .. largest] of several runs in
-// ms and the median of the run-by-run ratios list / bare.
+// ms and the median of the run-by-run ratios list / bare. The list's statement and
+// model are the ones the sales list's view runs: its own SQL, set on MSqlQueryModel
+// as the view sets it.
 //
 // Usage: bench_documentlist [runs] [--database FILE] [--only CASE | --only CASE:bare]
 //   --database FILE  uses FILE, generating it first when it does not exist (and keeping

@@ -1,18 +1,25 @@
-// Times the list machinery on 10 000 and 100 000 buyers, each figure beside its
-// reference in the same run, in pairs taken in turn (the machine is noisy):
-// - the first visible rows sorted by name in Polish order, beside the same ids
-//   sorted alone;
-// - the first rows of a list opened right after a fully read list was closed,
+// Times the record lists on 10 000 and 100 000 buyers and as many products, each
+// figure beside its reference in the same run, in pairs taken in turn (the machine
+// is noisy). The lists are the program's own views (MBuyerDbView, MProductDbView)
+// with their own statements and model, built as the main window opens a tab:
+// - the buyer list opened sorted by name in Polish order, its first screen painted,
+//   beside the list's own ids-only statement sorted alone;
+// - the first rows of a buyer list opened right after a fully read one was closed,
 //   beside the same list opened on its own;
-// - a CSV export of every row, beside the sqlite3 shell exporting the same
+// - the product list re-queried sorted by name, its first screen painted, beside
+//   the same statement shown through Qt's plain query model;
+// - a CSV export of every buyer, beside the sqlite3 shell exporting the same
 //   query, and how much the process's peak memory grows while it writes.
 // Prints medians with the smallest and largest of the runs.
 //
-// Usage: bench_lists [buyers ...] [-n runs]   (default: 10000 100000, 7 runs)
+// Usage: bench_lists [rows ...] [-n runs]   (default: 10000 100000, 7 runs)
 
 #include "MBenchFigures.h"
 #include "MTestDatabase.h"
+#include "MTestRecordList.h"
+#include "catalog/MProductDbView.h"
 #include "core/MAppWnd.h"
+#include "parties/MBuyerDbView.h"
 #include "views/MFileDialog.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
@@ -25,17 +32,21 @@
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QVariant>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using MBenchFigures::median;
 
 namespace {
 
+// The buyer list's columns, for the CSV export beside the sqlite3 shell, which has
+// not the program's collation that the view's own statement names.
 const QString selectList = QStringLiteral(
     "SELECT b.id AS idx, b.firm, CASE WHEN b.nip <> '' THEN b.nip ELSE b.permit_person_pesel END, b.regon, b.bank, "
     "b.bank_account, b.address, b.city, b.zipcode, p.name, c.name, ba.address || ' ' || ba.zipcode || ' ' || ba.city "
@@ -46,10 +57,21 @@ const QString selectList = QStringLiteral(
     " LEFT JOIN buyer_address ba ON ba.id = b.id_address_contact LEFT JOIN province p2 ON p2.id = ba.id_province "
     "LEFT JOIN country c2 ON c2.id = ba.id_country");
 
-const QStringList titles = { "Id", "Firma / Osoba", "NIP / PESEL", "Regon", "Bank", "Numer konta", "Adres",
-                             "Miejscowość", "Kod pocztowy", "Województwo", "Kraj", "Adres korespondencyjny",
-                             "Telefon", "Fax", "E-mail", "WWW", "Osoba upoważniona", "Czas utworzenia",
-                             "Czas modyfikacji" };
+bool fillProducts(int productCount)
+{
+    // Names of two Polish words and a number, many alike, as a real catalog has.
+    return MTestDatabase::exec(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1), "
+        "w(k, word) AS (VALUES (0, 'Śruba'), (1, 'Łożysko'), (2, 'Zawór'), (3, 'Ćwiek'), (4, 'Żarówka'), "
+        "(5, 'Kabel'), (6, 'Przewód'), (7, 'Ąkra'), (8, 'Nakrętka'), (9, 'Uszczelka'), (10, 'Źródło'), "
+        "(11, 'Opaska')) "
+        "INSERT INTO product (name, symbol, code, unit, netto_price, brutto_price, vat, count_from_netto, "
+        "time_create, time_modify) "
+        "SELECT a.word || ' ' || lower(b.word) || ' ' || (i * 7919 % 1000), 'S' || i, '25.9' || (i % 10), 'szt.', "
+        "(i % 500) + 0.25, round(((i % 500) + 0.25) * 1.23, 2), 23, 1, current_timestamp, current_timestamp "
+        "FROM n JOIN w a ON a.k = i * 31 % 12 JOIN w b ON b.k = i * 17 % 11")
+                                   .arg(productCount));
+}
 
 bool fillBuyers(QSqlDatabase& db, int buyerCount)
 {
@@ -126,43 +148,43 @@ bool fillBuyers(QSqlDatabase& db, int buyerCount)
     return db.commit();
 }
 
-// The buyer list as its view sets it up: kinds, query, titles, then the stored layout.
-void showBuyerList(MTableView* view, const QString& sql)
-{
-    auto* model = new MSqlQueryModel(view);
-    model->setColumnKinds({ 1, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
-    model->setQuery(sql);
-    for (int column = 0; column < titles.size(); ++column)
-        model->setHeaderData(column, Qt::Horizontal, titles.at(column), Qt::EditRole);
-    view->setModel(model);
-    view->setViewKind(3);
-    view->initHeaders();
-}
-
 double elapsedMs(const QElapsedTimer& timer)
 {
     return timer.nsecsElapsed() / 1e6;
 }
 
-// Time until the first screen of a new list is painted.
-double firstRowsMs(const QString& sql)
+// A record list as the main window opens its tab, sorted by `sortColumn` ascending.
+template <typename View>
+std::unique_ptr<View> openList(const QString& optionSuffix, int sortColumn)
+{
+    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_") + optionSuffix, QStringLiteral("%1;0").arg(sortColumn));
+    auto view = std::make_unique<View>(nullptr, nullptr);
+    view->setAttribute(Qt::WA_DeleteOnClose, false);
+    view->resize(1400, 800);
+    openRecordList(view.get());
+    return view;
+}
+
+std::unique_ptr<MBuyerDbView> openBuyers(int sortColumn)
+{
+    return openList<MBuyerDbView>(QStringLiteral("BUYER_DB_VIEW"), sortColumn);
+}
+
+// Time until the first screen of a new buyer list is painted.
+double firstRowsMs(int sortColumn)
 {
     QElapsedTimer timer;
     timer.start();
-    MTableView view;
-    view.resize(1200, 800);
-    showBuyerList(&view, sql);
-    view.grab();
+    auto view = openBuyers(sortColumn);
+    view->tableView()->grab();
     return elapsedMs(timer);
 }
 
 // A list read to its end, every cell shown once, as when a user scrolls through it all.
-MTableView* readWholeList(const QString& sql)
+std::unique_ptr<MBuyerDbView> readWholeList(int sortColumn)
 {
-    auto* view = new MTableView;
-    view->resize(1200, 800);
-    showBuyerList(view, sql);
-    QAbstractItemModel* model = view->model();
+    auto view = openBuyers(sortColumn);
+    QAbstractItemModel* model = view->tableView()->model();
     while (model->canFetchMore(QModelIndex()))
         model->fetchMore(QModelIndex());
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -173,13 +195,13 @@ MTableView* readWholeList(const QString& sql)
 }
 
 // Time from closing a fully read list to the first rows of the next one.
-double firstRowsAfterClosingMs(const QString& readSql, const QString& nextSql)
+double firstRowsAfterClosingMs(int readSortColumn, int nextSortColumn)
 {
-    MTableView* read = readWholeList(readSql);
+    auto read = readWholeList(readSortColumn);
     QElapsedTimer timer;
     timer.start();
-    delete read;
-    return elapsedMs(timer) + firstRowsMs(nextSql);
+    read.reset();
+    return elapsedMs(timer) + firstRowsMs(nextSortColumn);
 }
 
 // The ids in the list's order, read to the end: what a sorted list cannot do without.
@@ -194,6 +216,32 @@ double idsSortedAloneMs(const QString& sql)
     while (query.next())
         rows += query.value(0).toInt() > 0;
     return rows > 0 ? elapsedMs(timer) : -1;
+}
+
+// Time of the product list's re-query (as after a change in its filter panel), its
+// first screen painted.
+double productsRequeryMs(MProductDbView* view)
+{
+    QElapsedTimer timer;
+    timer.start();
+    view->refreshFilter();
+    view->tableView()->grab();
+    return elapsedMs(timer);
+}
+
+// The same statement through Qt's plain query model, its first screen painted.
+double plainModelMs(MTableView* table, const QString& sql)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QAbstractItemModel* shown = table->model();
+    QSqlQueryModel plain;
+    plain.setQuery(sql);
+    table->setModel(&plain);
+    table->grab();
+    const double ms = elapsedMs(timer);
+    table->setModel(shown);
+    return ms;
 }
 
 // A figure of the process's memory from /proc/self/status, in kB.
@@ -214,7 +262,9 @@ qint64 memoryKb(const char* field)
 double exportMs(const QString& sql, const QString& fileName, qint64* peakGrowthKb)
 {
     MTableView view;
-    showBuyerList(&view, sql);
+    auto* model = new MSqlQueryModel(&view);
+    model->setQuery(sql);
+    view.setModel(model);
     // Lets the peak start again from the memory held now.
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
     if (clearRefs.open(QIODevice::WriteOnly))
@@ -272,39 +322,51 @@ void paired(int runs, const std::function<double()>& a, const std::function<doub
     }
 }
 
-bool measure(int buyerCount, int runs, QTextStream& out)
+bool measure(int rowCount, int runs, QTextStream& out)
 {
     QTemporaryDir dir;
     const QString dbFile = dir.filePath(QStringLiteral("Invoice.db3"));
     const bool prepared = MTestDatabase::prepare(dbFile);
     QSqlDatabase db = QSqlDatabase::database();
-    const bool filled = prepared && fillBuyers(db, buyerCount);
+    const bool filled = prepared && fillBuyers(db, rowCount) && fillProducts(rowCount);
     db = QSqlDatabase();
     if (!filled) {
-        out << "cannot build the database of buyers\n";
+        out << "cannot build the database of buyers and products\n";
         return false;
     }
     MAppWnd::loadOptions();
 
     const QString byId = selectList + QStringLiteral(" ORDER BY b.id");
-    const QString byName = selectList + QStringLiteral(" ORDER BY b.firm COLLATE POLISH, b.id");
-    const QString idsByName = QStringLiteral("SELECT b.id FROM buyer b ORDER BY b.firm COLLATE POLISH, b.id");
+    const int idColumn = 0;
+    const int nameColumn = 1;
+    const QString idsByName = openBuyers(nameColumn)->buildSqlQuery(true, true);
 
-    out << QStringLiteral("%1 buyers, the buyer list's 19 columns; median [min .. max] of %2 runs, ms\n")
-               .arg(buyerCount)
+    out << QStringLiteral("%1 buyers and %1 products, the lists' own views; median [min .. max] of %2 runs, ms\n")
+               .arg(rowCount)
                .arg(runs);
     QVector<double> sorted, idsAlone;
-    paired(runs, [&] { return firstRowsMs(byName); }, [&] { return idsSortedAloneMs(idsByName); }, &sorted, &idsAlone);
-    out << "  first rows by name, Polish order        " << spread(sorted) << "\n";
-    out << "  the same ids sorted alone               " << spread(idsAlone) << "\n";
+    paired(runs, [&] { return firstRowsMs(nameColumn); }, [&] { return idsSortedAloneMs(idsByName); }, &sorted,
+           &idsAlone);
+    out << "  buyers: first rows by name, Polish order " << spread(sorted) << "\n";
+    out << "  the list's ids sorted alone             " << spread(idsAlone) << "\n";
     out << "  ratio, aim <= 2                         " << spread(ratios(sorted, idsAlone), 2) << "\n";
 
     QVector<double> afterRead, fresh;
-    paired(runs, [&] { return firstRowsAfterClosingMs(byId, byName); }, [&] { return firstRowsMs(byName); },
-           &afterRead, &fresh);
+    paired(runs, [&] { return firstRowsAfterClosingMs(idColumn, nameColumn); },
+           [&] { return firstRowsMs(nameColumn); }, &afterRead, &fresh);
     out << "  first rows after closing a read list    " << spread(afterRead) << "\n";
     out << "  the same list on its own                " << spread(fresh) << "\n";
     out << "  ratio, aim <= 1.5                       " << spread(ratios(afterRead, fresh), 2) << "\n";
+
+    auto products = openList<MProductDbView>(QStringLiteral("PRODUCT_DB_VIEW"), nameColumn);
+    const QString productSql = products->buildSqlQuery(false, false);
+    QVector<double> requery, plain;
+    paired(runs, [&] { return productsRequeryMs(products.get()); },
+           [&] { return plainModelMs(products->tableView(), productSql); }, &requery, &plain);
+    out << "  products re-queried by name             " << spread(requery) << "\n";
+    out << "  the same statement, Qt's plain model    " << spread(plain) << "\n";
+    out << "  ratio                                   " << spread(ratios(requery, plain), 2) << "\n";
+    products.reset();
 
     QVector<double> own, shell, growthMb;
     const QString ownCsv = dir.filePath(QStringLiteral("own.csv"));
