@@ -6,6 +6,7 @@
 #include "documents/MInvoiceErrorDlg.h"
 #include "documents/MInvoicePaymentDlg.h"
 #include "editor/MInvoiceDlg.h"
+#include "export/MJpkDlg.h"
 #include "parties/MCatalogDlg.h"
 #include "parties/MRecordDbView.h"
 #include "parties/MRecordDlg.h"
@@ -19,6 +20,7 @@
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -51,6 +53,8 @@ private slots:
 private:
     // Opens every list tab with its filter panel, the list at its first screen.
     void openEveryList();
+    // A sales document with what the JPK files need of it, of its line and of its seller.
+    static int jpkDocument();
     // Makes the list of view kind `viewKind` current with record `id` selected.
     MRecordDbView* list(int viewKind, int id);
     template <typename Dialog>
@@ -86,8 +90,9 @@ QString shownTexts()
 
 bool fillLists()
 {
-    const QString numbers =
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ").arg(rowsPerList);
+    const QString numbers = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                           "WHERE i < %1) ")
+                                .arg(rowsPerList);
     const QString now = QStringLiteral("'2024-03-01 10:00:00'");
     const QStringList statements = {
         QStringLiteral("INSERT INTO seller (firm, nip, city, id_invoice_index_format, invoice_index_format_text, "
@@ -103,7 +108,8 @@ bool fillLists()
                        "SELECT 'NBP', 1, 2, date('2020-01-01', '+' || i || ' days'), 1, 4.3, 'A/' || i, %1, %1 FROM n"),
         // Catalogs in the filter panels, with every other buyer and product in one.
         QStringLiteral("INSERT INTO buyer_catalog (name) SELECT 'Katalog ' || i FROM n WHERE i <= 5"),
-        QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) SELECT i, 1 + i % 5 FROM n WHERE i % 2 = 0"),
+        QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) SELECT i, 1 + i % 5 FROM n "
+                       "WHERE i % 2 = 0"),
         QStringLiteral("INSERT INTO product_catalog (name) SELECT 'Grupa ' || i FROM n WHERE i <= 5"),
         QStringLiteral("INSERT INTO product_catalog_join (id_product, id_catalog) SELECT i, 1 + i % 5 FROM n "
                        "WHERE i % 2 = 0"),
@@ -173,6 +179,32 @@ void TestWritesBesideLists::openEveryList()
     }
 }
 
+int TestWritesBesideLists::jpkDocument()
+{
+    const int seller = int(MTestDatabase::insert(
+        QStringLiteral("seller"),
+        {{"firm", "Sprzedawca S.A."}, {"nip", "525-000-12-56"}, {"regon", "12345678512345"}, {"id_province", 7},
+         {"province2", "warszawski"}, {"province3", "Warszawa"}, {"street", "Prosta"}, {"address_number1", "12"},
+         {"city", "Warszawa"}, {"zipcode", "00-850"}, {"city_post", "Warszawa"}, {"financial_office_code", "1403"}}));
+    const int buyer = int(MTestDatabase::insert(QStringLiteral("invoice_buyer"),
+                                                {{"firm", "Nabywca"}, {"nip", "5260001246"}, {"city", "Kraków"}}));
+    const int id = int(MTestDatabase::insert(
+        QStringLiteral("invoice"), {{"invoice_kind", 0}, {"id_buyer", buyer}, {"id_seller_base", seller},
+                                    {"invoice_index_string", "FV/1"}, {"date_put", "2024-05-06 00:00:00"},
+                                    {"date_sell", "2024-05-06"}}));
+    MTestDatabase::insert(QStringLiteral("invoice_summary_vat"), {{"id_invoice", id},
+                                                                  {"id_vat", 24},
+                                                                  {"netto_price", 100},
+                                                                  {"vat_price", 23},
+                                                                  {"brutto_price", 123}});
+    const int line =
+        int(MTestDatabase::insert(QStringLiteral("invoice_product"), {{"name", "Usługa"}, {"vat_text", "23%"}}));
+    MTestDatabase::insert(QStringLiteral("invoice_product_misc"),
+                          {{"id_invoice", id}, {"id_product", line}, {"amount", 1}, {"netto_price", 100},
+                           {"brutto_price", 123}});
+    return id;
+}
+
 MRecordDbView* TestWritesBesideLists::list(int viewKind, int id)
 {
     m_window->loadTab(viewKind);
@@ -224,7 +256,8 @@ void TestWritesBesideLists::writesSucceed_data()
     for (const char* path :
          {"zapis poprawionej faktury VAT", "zapis poprawionej faktury RR", "zapis kopii faktury jako nowej",
           "zapis korekty", "usunięcie dokumentu", "duplikat", "kontrola płatności", "sprawdzenie błędów",
-          "zestawienie", "rejestr VAT", "katalog kontrahentów dodany", "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
+          "zestawienie", "rejestr VAT", "JPK_VAT", "JPK_FA", "katalog kontrahentów dodany",
+          "katalog produktów usunięty", "opcje", "kopia zapasowa", "import SQL", "Napraw bazę"})
         QTest::newRow(path) << QString::fromUtf8(path) << -1 << QString();
 }
 
@@ -327,6 +360,22 @@ void TestWritesBesideLists::writesSucceed()
         QVERIFY(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")) > runs);
         // Closed before its preview starts: only the register's data was the write.
         m_window->doCloseActiveTab();
+    } else if (path == QStringLiteral("JPK_VAT") || path == QStringLiteral("JPK_FA")) {
+        MRecordDbView* view = list(7, jpkDocument());
+        const char* action = path == QStringLiteral("JPK_VAT") ? "doExportJpkVat" : "doExportJpkFa";
+        QVERIFY(QMetaObject::invokeMethod(view, action));
+        MJpkDlg* jpk = nullptr;
+        for (MJpkDlg* shown : view->findChildren<MJpkDlg*>()) {
+            if (shown->isVisible())
+                jpk = shown;
+        }
+        QVERIFY(jpk);
+        const QString folder = MAppWnd::pathTemp + QStringLiteral("temp/") + path;
+        QVERIFY(QDir().mkpath(folder));
+        MFileDialog::setNextFileName(folder + QStringLiteral("/jpk.xml"));
+        QVERIFY(pressOk(jpk));
+        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
     } else if (path == QStringLiteral("zapis rekordu")) {
         const bool saved = recordDialog(kind, lastId(table));
         QCOMPARE(shownTexts(), QString());
