@@ -277,6 +277,8 @@ void TestWritesBesideLists::writesSucceed()
     const auto lastId = [](const QString& table) {
         return MTestDatabase::value(QStringLiteral("SELECT max(id) FROM ") + table).toInt();
     };
+    // The sales list with the last unreferenced sales invoice current.
+    const auto salesList = [this, sale] { return qobject_cast<MInvoiceDbView*>(list(7, sale)); };
     const auto editor = [this](const char* action, int viewKind, int id) {
         MRecordDbView* view = list(viewKind, id);
         QMetaObject::invokeMethod(view, action);
@@ -322,33 +324,29 @@ void TestWritesBesideLists::writesSucceed()
         QCOMPARE(shownTexts(), QString());
         QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents + 1);
     } else if (path == QStringLiteral("usunięcie dokumentu")) {
-        list(7, sale);
+        MInvoiceDbView* view = salesList();
         MMessageBox::setNextAnswer(QMessageBox::Yes);
-        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doDocDelete();
+        view->doDocDelete();
         QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents - 1);
         QVERIFY(!shownTexts().contains(QStringLiteral("Błąd")));
     } else if (path == QStringLiteral("duplikat")) {
-        list(7, sale);
-        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doDocDuplicate();
+        salesList()->doDocDuplicate();
         QVERIFY(dialog<MInvoiceDuplicateDlg>());
         QVERIFY(pressOk(dialog<MInvoiceDuplicateDlg>()));
         QCOMPARE(shownTexts(), QString());
         QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), documents + 1);
     } else if (path == QStringLiteral("kontrola płatności")) {
-        list(7, sale);
-        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doIsPayed();
+        salesList()->doIsPayed();
         QVERIFY(dialog<MInvoicePaymentDlg>());
         QVERIFY(pressOk(dialog<MInvoicePaymentDlg>()));
         QCOMPARE(shownTexts(), QString());
     } else if (path == QStringLiteral("sprawdzenie błędów")) {
-        list(7, sale);
-        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doCheckErrors();
+        salesList()->doCheckErrors();
         QVERIFY(m_window->findChild<MInvoiceErrorDlg*>());
         QCOMPARE(shownTexts(), QString());
     } else if (path == QStringLiteral("zestawienie")) {
         const int tabs = m_window->tabMain()->count();
-        list(7, sale);
-        qobject_cast<MInvoiceDbView*>(m_window->tabMain()->currentWidget())->doSetSelected();
+        salesList()->doSetSelected();
         QCOMPARE(shownTexts(), QString());
         QTRY_COMPARE(m_window->tabMain()->count(), tabs + 1);
     } else if (path == QStringLiteral("rejestr VAT")) {
