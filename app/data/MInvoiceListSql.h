@@ -17,6 +17,9 @@ struct MInvoiceListSql
     QString productTerm;
     int sortColumn = 0;
     bool descending = false;
+    // The whole union built and sorted before its first row: the plain form of the
+    // list's order, which the merged form must give row for row (tests and benchmarks).
+    bool sortWholeUnion = false;
 
     // The ids-only and count forms select only the columns that their conditions and
     // order name.

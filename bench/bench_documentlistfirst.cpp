@@ -1,0 +1,180 @@
+// The first rows of the sales list at 10 000 and at 100 000 documents, for the sorts
+// the list offers, from the start of the query: the list's statement through the
+// list's model (its first 256 rows read as shown) beside the same statement run bare
+// through the SQLite API (its first 256 rows stepped, every column read as text), and
+// beside that the statement as it was before the list read its arms in order (the
+// whole union sorted first), run bare. Prints medians of several runs in ms, the
+// ratio list / bare, and how the bare figure grows from 10 000 to 100 000 documents.
+//
+// Usage: bench_documentlistfirst [runs] [--small FILE] [--large FILE]
+//   FILE is a database of 10 000 (--small) or 100 000 (--large) documents; it is
+//   generated first when it does not exist, and kept, so that later runs reuse it.
+
+#include "MBenchDatabase.h"
+#include "MBenchFigures.h"
+#include "MTestDatabase.h"
+#include "data/MInvoiceListSql.h"
+#include "data/MSqliteHandle.h"
+#include "views/MSqlQueryModel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <sqlite3.h>
+
+#include <functional>
+
+namespace {
+
+const int firstRows = 256;
+
+double milliseconds(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void bareRows(const QString& sql)
+{
+    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), text.size(), &statement, nullptr) != SQLITE_OK)
+        return;
+    const int columns = sqlite3_column_count(statement);
+    for (int row = 0; row < firstRows && sqlite3_step(statement) == SQLITE_ROW; ++row) {
+        for (int column = 0; column < columns; ++column)
+            sqlite3_column_text(statement, column);
+    }
+    sqlite3_finalize(statement);
+}
+
+// The column kinds of the document lists.
+const QList<int> kinds = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 9, 1, 0, 0};
+
+void listRows(const QString& sql)
+{
+    MSqlQueryModel model;
+    model.setColumnKinds(kinds);
+    model.setQuery(sql);
+    const int rows = qMin(model.rowCount(), firstRows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < model.columnCount(); ++column)
+            model.index(row, column).data();
+    }
+}
+
+struct SortCase
+{
+    const char* name;
+    int column;
+    bool descending;
+};
+
+// The default sort first, then the sorts that indexes serve, then the others.
+const SortCase sortCases[] = {
+    {"id (default)", 0, false},  {"id descending", 0, true},         {"number", 1, false},
+    {"number descending", 1, true}, {"issue date", 8, false},        {"sale date desc.", 9, true},
+    {"due date", 11, false},      {"buyer", 5, false},               {"payment text", 12, false},
+    {"gross", 15, true},
+};
+
+struct Figures
+{
+    double list = 0;
+    double bare = 0;
+    double before = 0;
+};
+
+Figures measure(const SortCase& sort, int runs)
+{
+    MInvoiceListSql sql;
+    sql.sortColumn = sort.column;
+    sql.descending = sort.descending;
+    const QString merged = sql.statement(MInvoiceListSql::FullList);
+    sql.sortWholeUnion = true;
+    const QString whole = sql.statement(MInvoiceListSql::FullList);
+
+    QVector<double> list, bare, before;
+    for (int run = 0; run < runs; ++run) {
+        list << milliseconds([&] { listRows(merged); });
+        bare << milliseconds([&] { bareRows(merged); });
+        before << milliseconds([&] { bareRows(whole); });
+    }
+    return {MBenchFigures::median(list), MBenchFigures::median(bare), MBenchFigures::median(before)};
+}
+
+bool openDatabase(const QString& file, int documents, QTemporaryDir& dir, QTextStream& out)
+{
+    const QString dbFile = file.isEmpty() ? dir.filePath(QStringLiteral("Invoice%1.db3").arg(documents)) : file;
+    MBenchDatabase::Size size;
+    size.documents = documents;
+    size.buyers = documents / 10;
+    if (!QFileInfo::exists(dbFile) && !MBenchDatabase::generate(dbFile, dir.path(), size)) {
+        out << "cannot build the database of " << documents << " documents\n";
+        return false;
+    }
+    if (!MTestDatabase::open(dbFile)) {
+        out << "cannot open " << dbFile << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    QTextStream out(stdout);
+
+    int runs = 5;
+    QString files[2];
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--small") && i + 1 < args.size())
+            files[0] = args.at(++i);
+        else if (args.at(i) == QLatin1String("--large") && i + 1 < args.size())
+            files[1] = args.at(++i);
+        else
+            runs = qMax(1, args.at(i).toInt());
+    }
+
+    const int documents[2] = {10000, 100000};
+    const int caseCount = int(sizeof sortCases / sizeof sortCases[0]);
+    QVector<Figures> figures[2];
+    QTemporaryDir dir;
+    for (int size = 0; size < 2; ++size) {
+        if (!openDatabase(files[size], documents[size], dir, out))
+            return 1;
+        for (const SortCase& sort : sortCases)
+            figures[size] << measure(sort, runs);
+        MTestDatabase::close();
+    }
+
+    out << "  first 256 rows, ms     list 10k  bare 10k  before 10k   list 100k  bare 100k  before 100k"
+           "   list/bare 100k  bare 100k/10k\n";
+    for (int c = 0; c < caseCount; ++c) {
+        const Figures& small = figures[0].at(c);
+        const Figures& large = figures[1].at(c);
+        out << "  " << QString::fromLatin1(sortCases[c].name).leftJustified(20)
+            << QString::number(small.list, 'f', 1).rightJustified(10)
+            << QString::number(small.bare, 'f', 1).rightJustified(10)
+            << QString::number(small.before, 'f', 1).rightJustified(12)
+            << QString::number(large.list, 'f', 1).rightJustified(12)
+            << QString::number(large.bare, 'f', 1).rightJustified(11)
+            << QString::number(large.before, 'f', 1).rightJustified(13)
+            << QString::number(large.list / qMax(large.bare, 0.001), 'f', 2).rightJustified(17)
+            << QString::number(large.bare / qMax(small.bare, 0.001), 'f', 2).rightJustified(15) << "\n";
+    }
+    return 0;
+}
