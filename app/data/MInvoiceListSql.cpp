@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 const char* const collate = " COLLATE POLISH";
@@ -271,9 +273,14 @@ QString MInvoiceListSql::statement(Head head) const
         for (const QString& kind : merged ? kinds.split(QLatin1Char(',')) : QStringList{kinds})
             arms << select + QStringLiteral("WHERE i.invoice_kind IN (") + kind + QStringLiteral(") ") + condition;
     }
+    if (merged) {
+        // SQLite merges each arm into the merge of the arms before it, so a row passes
+        // one merge for each arm after its own: the commonest kinds, each family's first
+        // and the documents themselves, go last.
+        std::reverse(arms.begin(), arms.end());
+        return sql + arms.join(QStringLiteral("UNION ALL ")) + order + QLatin1Char(')');
+    }
     sql += arms.join(QStringLiteral("UNION ALL "));
-    if (merged)
-        return sql + order + QLatin1Char(')');
     return sql + QLatin1Char(')') + order;
 }
 
