@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 const char* const collate = " COLLATE POLISH";
@@ -247,22 +249,38 @@ QString MInvoiceListSql::statement(Head head) const
 
     const QString order = head == CountOnly ? QString() : orderBy();
     const bool sortByPayment = head != CountOnly && sortColumn == 12;
+    // Sorted inside the union, each arm is one kind read in the order of an index on
+    // that kind, and the arms are merged: the first rows come without the others being
+    // read. Sorted outside, the whole union is built and sorted before its first row.
+    const bool merged = !order.isEmpty() && !sortWholeUnion;
+    QStringList arms;
     for (int family = Documents; family <= CorrectionDuplicates; ++family) {
         const Family f = static_cast<Family>(family);
-        sql += family == Documents ? QStringLiteral("SELECT ") : QStringLiteral("UNION ALL SELECT ");
         QStringList columns = selectList(f, sortByPayment);
         if (head != FullList)
             columns = usedColumns(columns, mainCondition + order);
-        sql += columns.join(QStringLiteral(", ")) + QLatin1Char(' ') + fromClause(f);
-        sql += QStringLiteral("WHERE i.invoice_kind IN (") + kindSet(viewKind, family) + QStringLiteral(") ");
+        const QString select = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QLatin1Char(' ')
+            + fromClause(f);
         QStringList conditions;
         if (!productTerm.isEmpty())
             conditions << productCondition(f, productTerm);
         if (!mainCondition.isEmpty())
             conditions << mainCondition;
-        if (!conditions.isEmpty())
-            sql += QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
+        const QString condition = conditions.isEmpty()
+            ? QString()
+            : QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
+        const QString kinds = kindSet(viewKind, family);
+        for (const QString& kind : merged ? kinds.split(QLatin1Char(',')) : QStringList{kinds})
+            arms << select + QStringLiteral("WHERE i.invoice_kind IN (") + kind + QStringLiteral(") ") + condition;
     }
+    if (merged) {
+        // SQLite merges each arm into the merge of the arms before it, so a row passes
+        // one merge for each arm after its own: the commonest kinds, each family's first
+        // and the documents themselves, go last.
+        std::reverse(arms.begin(), arms.end());
+        return sql + arms.join(QStringLiteral("UNION ALL ")) + order + QLatin1Char(')');
+    }
+    sql += arms.join(QStringLiteral("UNION ALL "));
     return sql + QLatin1Char(')') + order;
 }
 
@@ -272,12 +290,20 @@ QString MInvoiceListSql::orderBy() const
         return QString();
     const QString order = descending ? QStringLiteral(" DESC") : QString();
     const QString c = QLatin1String(collate);
+    // The dates are digits and dashes in fixed places, which sort alike in Polish and
+    // byte by byte; by bytes, the arms read them in the order of the indexes on them.
+    const QString dateCollate = sortWholeUnion ? c : QString();
     QStringList terms;
     switch (sortColumn) {
     case 0:
         return QStringLiteral(" ORDER BY idx") + order;
     case 1:
-        terms << QStringLiteral("_date_put_") + c << QStringLiteral("_invoice_index_");
+        terms << QStringLiteral("_date_put_") + dateCollate << QStringLiteral("_invoice_index_");
+        break;
+    case 8:
+    case 9:
+    case 11:
+        terms << columnName(sortColumn) + dateCollate;
         break;
     case 12:
         terms << QStringLiteral("_date_payed_1_") + c << QStringLiteral("_date_payed_2_");

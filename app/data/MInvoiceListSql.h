@@ -5,6 +5,10 @@
 // The SQL of the document lists (sales and purchases): one UNION ALL over the four
 // families of documents. Corrections show their amounts as the difference to the
 // document they correct; duplicates show the data of the document they duplicate.
+// A sorted list has one arm per kind of document, each sorted on its own and merged
+// with the others, so that the first rows of the list do not wait for the whole
+// union: by id, number or issue date every arm reads its rows in the order of an
+// index; by sale or due date too, except the duplicates, whose dates are their parents'.
 struct MInvoiceListSql
 {
     enum Head { FullList, IdsOnly, CountOnly };
@@ -17,6 +21,9 @@ struct MInvoiceListSql
     QString productTerm;
     int sortColumn = 0;
     bool descending = false;
+    // The whole union built and sorted before its first row: the plain form of the
+    // list's order, which the merged form must give row for row (tests and benchmarks).
+    bool sortWholeUnion = false;
 
     // The ids-only and count forms select only the columns that their conditions and
     // order name.

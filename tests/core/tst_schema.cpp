@@ -233,8 +233,11 @@ QMap<QString, QStringList> TestSchema::actualIndexes()
             const QString name = list.value(QStringLiteral("name")).toString();
             QStringList columns;
             QSqlQuery info(QStringLiteral("PRAGMA index_info(%1)").arg(name));
-            while (info.next())
-                columns << info.value(QStringLiteral("name")).toString();
+            // A column of an expression has no name.
+            while (info.next()) {
+                const QVariant column = info.value(QStringLiteral("name"));
+                columns << (column.isNull() ? QStringLiteral("(expression)") : column.toString());
+            }
             indexes[table] << name + QLatin1Char('|') + columns.join(QLatin1Char(',')) + QLatin1Char('|') +
                                   list.value(QStringLiteral("unique")).toString();
         }

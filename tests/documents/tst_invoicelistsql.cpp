@@ -28,6 +28,10 @@ private slots:
     void productSearchKeepsTheListRows();
     void idsAndCountFollowTheList_data();
     void idsAndCountFollowTheList();
+    void mergedArmsKeepTheOrder_data();
+    void mergedArmsKeepTheOrder();
+    void indexedSortsReadTheArmsInOrder_data();
+    void indexedSortsReadTheArmsInOrder();
 
 private:
     std::unique_ptr<MTestDatabase> m_db;
@@ -83,28 +87,47 @@ QList<QStringList> rows(const QString& sql)
     return rows;
 }
 
+// Dates, numbers, amounts, places and buyers that repeat, so that every sort meets ties;
+// issue times that differ within a day, sale dates shown as a month, one date that is no date.
 bool insertDocument(int id, int kind, int parent)
 {
     QSqlQuery query;
     query.prepare(QStringLiteral(
         "INSERT INTO invoice (id, invoice_kind, id_parent_invoice, invoice_index_string, invoice_index, date_put, "
-        "date_sell, date_pay, is_payed, is_cancelled, global_netto, global_brutto, id_buyer, place_put, "
-        "time_create, time_modify) VALUES (:id, :kind, :parent, :number, :index, :put, :sell, :pay, :payed, "
-        ":cancelled, :netto, :brutto, 0, :place, '2024-01-01 10:00:00', '2024-01-01 10:00:00')"));
+        "date_sell, date_sell_in_months, date_pay, is_payed, date_payed, is_cancelled, global_netto, "
+        "global_brutto, id_buyer, place_put, time_create, time_modify) VALUES (:id, :kind, :parent, :number, "
+        ":index, :put, :sell, :months, :pay, :payed, :payedOn, :cancelled, :netto, :brutto, :buyer, :place, "
+        ":created, :modified)"));
     query.bindValue(QStringLiteral(":id"), id);
     query.bindValue(QStringLiteral(":kind"), kind);
     query.bindValue(QStringLiteral(":parent"), parent);
     query.bindValue(QStringLiteral(":number"), QStringLiteral("F %1/%2").arg(id % 7).arg(2023 + id % 2));
     query.bindValue(QStringLiteral(":index"), id % 7);
-    const QString date = QStringLiteral("%1-0%2-1%3 00:00:00").arg(2023 + id % 2).arg(1 + id % 9).arg(id % 3);
-    for (const char* name : {":put", ":sell", ":pay"})
-        query.bindValue(QLatin1String(name), date);
+    const QString day = QStringLiteral("%1-0%2-1%3").arg(2023 + id % 2).arg(1 + id % 9).arg(id % 3);
+    const QString time = QStringLiteral(" %1:00:00").arg(id * 7 % 24, 2, 10, QLatin1Char('0'));
+    query.bindValue(QStringLiteral(":put"), id == 29 ? QStringLiteral("nie wiadomo kiedy") : day + time);
+    query.bindValue(QStringLiteral(":sell"), QStringLiteral("%1-0%2-%3 00:00:00").arg(2023 + id % 2).arg(1 + id % 4).arg(10 + id % 19));
+    query.bindValue(QStringLiteral(":months"), id % 4 == 1 ? 1 : 0);
+    query.bindValue(QStringLiteral(":pay"), QStringLiteral("2024-0%1-1%2 00:00:00").arg(1 + id % 5).arg(id % 4));
     query.bindValue(QStringLiteral(":payed"), id % 3 == 0 ? 1 : 0);
+    query.bindValue(QStringLiteral(":payedOn"), id % 6 == 0 ? QVariant(QStringLiteral("2024-02-0%1").arg(id % 4)) : QVariant());
     query.bindValue(QStringLiteral(":cancelled"), id % 5 == 0 ? 1 : 0);
     query.bindValue(QStringLiteral(":netto"), 100 * (id % 6));
     query.bindValue(QStringLiteral(":brutto"), 123 * (id % 6));
+    query.bindValue(QStringLiteral(":buyer"), id % 5);
     query.bindValue(QStringLiteral(":place"), id % 4 == 0 ? QStringLiteral("Kraków") : QStringLiteral("Łódź"));
+    const QString created = QStringLiteral("2024-01-0%1 1%2:00:00").arg(1 + id % 3).arg(id % 2);
+    query.bindValue(QStringLiteral(":created"), created);
+    query.bindValue(QStringLiteral(":modified"), id % 2 ? created : QStringLiteral("2024-03-01 08:00:00"));
     return query.exec();
+}
+
+QStringList ids(const QList<QStringList>& rows)
+{
+    QStringList ids;
+    for (const QStringList& row : rows)
+        ids << row.first();
+    return ids;
 }
 
 } // namespace
@@ -119,6 +142,18 @@ void TestInvoiceListSql::initTestCase()
                                       {{"id", product + 1}, {"name", productNames.at(product)}, {"unit", "szt."},
                                        {"vat_text", "23%"}, {"time_create", 0}, {"time_modify", 0}}) > 0);
     }
+
+    // Buyers whose names tie in Polish order or differ only in case.
+    const QStringList buyers = {QStringLiteral("Łukasz"), QStringLiteral("łukasz"), QStringLiteral("Lukasz"),
+                                QStringLiteral("Ćma")};
+    for (int buyer = 0; buyer < buyers.size(); ++buyer)
+        QVERIFY(MTestDatabase::insert(QStringLiteral("invoice_buyer"), {{"id", buyer + 1}, {"firm", buyers.at(buyer)}}) > 0);
+
+    // Purchases: 71-74 RR invoices, 75-76 their corrections, 77-78 duplicates, 79 a duplicate of a correction.
+    const int purchases[][3] = {{71, 11, 0}, {72, 11, 0}, {73, 11, 0}, {74, 11, 0}, {75, 12, 71},
+                                {76, 12, 72}, {77, 13, 73}, {78, 13, 71}, {79, 14, 76}};
+    for (const auto& purchase : purchases)
+        QVERIFY(insertDocument(purchase[0], purchase[1], purchase[2]));
 
     // 1-30 documents, 31-48 corrections (of documents, one of a document that is gone),
     // 49-60 duplicates, 61-70 duplicates of corrections.
@@ -278,6 +313,95 @@ void TestInvoiceListSql::idsAndCountFollowTheList()
         ids << row.first();
     QCOMPARE(ids, listIds);
     QCOMPARE(rows(sql.statement(MInvoiceListSql::CountOnly)).value(0).value(0), QString::number(listIds.size()));
+}
+
+// Each list, sorted by every column both ways, with and without conditions: the arms
+// read kind by kind and merged give the rows of the whole union sorted at once, in the
+// same order, ties included; so do the ids-only forms.
+void TestInvoiceListSql::mergedArmsKeepTheOrder_data()
+{
+    QTest::addColumn<int>("viewKind");
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("product");
+
+    const QString like = QStringLiteral(" LIKE '%%1%' ESCAPE '\\' COLLATE POLISH)");
+    QTest::newRow("sales") << 7 << QString() << QString();
+    QTest::newRow("purchases") << 8 << QString() << QString();
+    QTest::newRow("sales, not cancelled, not 2023")
+        << 7 << "(_is_payed_ NOT IN (4)) AND (_date_put_year_ NOT IN ('2023'))" << QString();
+    QTest::newRow("sales, place searched") << 7 << QStringLiteral("(_place_put_") + like.arg(QStringLiteral("łódź"))
+                                          << QString();
+    QTest::newRow("sales, product searched, kinds left out")
+        << 7 << "(_id_doc_kind_ NOT IN (0,5))" << likeTerm(QStringLiteral("a"));
+    QTest::newRow("purchases, payment text searched")
+        << 8 << QStringLiteral("(_date_payed_") + like.arg(QStringLiteral("nie")) << QString();
+}
+
+void TestInvoiceListSql::mergedArmsKeepTheOrder()
+{
+    QFETCH(int, viewKind);
+    QFETCH(QString, condition);
+    QFETCH(QString, product);
+
+    for (int column = 0; column <= 18; ++column) {
+        for (const bool descending : {false, true}) {
+            MInvoiceListSql sql;
+            sql.viewKind = viewKind;
+            sql.mainCondition = condition;
+            sql.productTerm = product;
+            sql.sortColumn = column;
+            sql.descending = descending;
+            const QList<QStringList> merged = rows(sql.statement(MInvoiceListSql::FullList));
+            const QStringList mergedIds = ids(rows(sql.statement(MInvoiceListSql::IdsOnly)));
+            sql.sortWholeUnion = true;
+            const QList<QStringList> whole = rows(sql.statement(MInvoiceListSql::FullList));
+            const QByteArray where = QByteArray("sort column ") + QByteArray::number(column)
+                + (descending ? " descending" : " ascending");
+            QVERIFY2(whole.size() > 1, where.constData());
+            QVERIFY2(merged == whole, where.constData());
+            QVERIFY2(mergedIds == ids(whole), where.constData());
+        }
+    }
+}
+
+// The plans of the sorts that indexes serve: no arm sorts its rows whole, except the
+// duplicates' arms where the sort key is their parent's.
+void TestInvoiceListSql::indexedSortsReadTheArmsInOrder_data()
+{
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<int>("wholeSorts");
+
+    const int duplicateKinds = 13; // 7 kinds of duplicates and 6 of duplicates of corrections
+    QTest::newRow("id") << 0 << false << 0;
+    QTest::newRow("id descending") << 0 << true << 0;
+    QTest::newRow("number") << 1 << false << 0;
+    QTest::newRow("number descending") << 1 << true << 0;
+    QTest::newRow("issue date") << 8 << false << 0;
+    QTest::newRow("sale date descending") << 9 << true << duplicateKinds;
+    QTest::newRow("due date") << 11 << false << duplicateKinds;
+}
+
+void TestInvoiceListSql::indexedSortsReadTheArmsInOrder()
+{
+    QFETCH(int, sortColumn);
+    QFETCH(bool, descending);
+    QFETCH(int, wholeSorts);
+
+    MInvoiceListSql sql;
+    sql.sortColumn = sortColumn;
+    sql.descending = descending;
+    QSqlQuery plan;
+    QVERIFY(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + sql.statement(MInvoiceListSql::FullList)));
+    int sorts = 0;
+    int scans = 0;
+    while (plan.next()) {
+        const QString step = plan.value(3).toString();
+        sorts += step.contains(QLatin1String("TEMP B-TREE FOR ORDER BY")) ? 1 : 0;
+        scans += step.startsWith(QLatin1String("SCAN i")) ? 1 : 0;
+    }
+    QCOMPARE(sorts, wholeSorts);
+    QCOMPARE(scans, 0);
 }
 
 INVOICE_TEST_MAIN(TestInvoiceListSql)

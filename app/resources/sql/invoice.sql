@@ -1110,3 +1110,9 @@ INSERT INTO financial_office_static (code, id_province, name, zipcode, city, add
 INSERT INTO financial_office_static (code, id_province, name, zipcode, city, address) VALUES ('3218', 16, 'Urząd Skarbowy w Szczecinku', '', '', '');
 INSERT INTO financial_office_static (code, id_province, name, zipcode, city, address) VALUES ('3219', 16, 'Urząd Skarbowy w Świnoujściu', '', '', '');
 INSERT INTO financial_office_static (code, id_province, name, zipcode, city, address) VALUES ('3220', 16, 'Urząd Skarbowy w Wałczu', '78-600', 'Wałcz', 'Tadeusza Kościuszki 4');
+
+-- VERSION 2.53
+-- The document lists read the documents of each kind in the order of their dates from these.
+CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_put ON invoice (invoice_kind, strftime('%Y-%m-%d', date_put));
+CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_sell ON invoice (invoice_kind, CASE WHEN date_sell_in_months = 1 THEN strftime('%Y-%m', date_sell) ELSE strftime('%Y-%m-%d', date_sell) END);
+CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_pay ON invoice (invoice_kind, strftime('%Y-%m-%d', date_pay));
