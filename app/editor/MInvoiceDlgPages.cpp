@@ -7,6 +7,7 @@
 #include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "data/MNumberText.h"
+#include "views/MDateEdit.h"
 #include "views/MHelpButton.h"
 #include "views/MTableView.h"
 #include "views/MTextEdit.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -116,14 +116,7 @@ QCheckBox* MInvoiceDlg::createCheckBox(const QString& text, QWidget* parent)
 
 QDateEdit* MInvoiceDlg::createDateEdit(QWidget* parent, int width)
 {
-    auto* edit = new QDateEdit(QDate::currentDate(), parent);
-    edit->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    edit->setCalendarPopup(true);
-    auto* calendar = new QCalendarWidget(edit);
-    calendar->setGridVisible(true);
-    edit->setCalendarWidget(calendar);
-    edit->setFixedWidth(width);
-    return edit;
+    return MDateEdit::create(parent, width);
 }
 
 QToolBar* MInvoiceDlg::createToolBar(QWidget* parent)
