@@ -373,6 +373,8 @@ void MInvoiceDlg::createTermsPage()
 
     auto* terms = new QWidget(tabs);
     QGridLayout* layout = pageLayout(terms);
+    // A correction's longer captions ("Data wystawienia korekty") widen their column up to the next one.
+    layout->setHorizontalSpacing(10);
     auto* kindRow = new QHBoxLayout;
     kindRow->setContentsMargins(0, 0, 0, 0);
     kindRow->addWidget(createCaption(tr("Rodzaj dokumentu"), terms));

@@ -1,0 +1,163 @@
+#include "MTestDatabase.h"
+#include "MTestEnvironment.h"
+#include "MTestLayout.h"
+#include "catalog/MCurrencyRatingDlg.h"
+#include "catalog/MEndTextDlg.h"
+#include "catalog/MProductCatalogDlg.h"
+#include "catalog/MProductDlg.h"
+#include "core/MAppWnd.h"
+#include "documents/MInvoiceDbView.h"
+#include "documents/MInvoiceDuplicateDlg.h"
+#include "documents/MInvoiceErrorDlg.h"
+#include "documents/MInvoicePaymentDlg.h"
+#include "editor/MInvoiceDlg.h"
+#include "export/MJpkFaDlg.h"
+#include "export/MJpkVatDlg.h"
+#include "parties/MBankDlg.h"
+#include "parties/MBuyerDlg.h"
+#include "parties/MSellerDlg.h"
+#include "resources/MResources.h"
+#include "views/MMessageBox.h"
+#include "views/MTabWidget.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using DialogFactory = std::function<QDialog*(MAppWnd*)>;
+Q_DECLARE_METATYPE(DialogFactory)
+
+// The dialogs as a user sees them, every page of every tab: no text cut off, no control
+// over another, and Tab going through each page row by row. With INVOICE_LAYOUT_GRABS set
+// to a folder, each page is also saved there as a picture to look at.
+class TestDialogLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void pagesAreReadableAndTabFollowsThem_data();
+    void pagesAreReadableAndTabFollowsThem();
+    void jpkFaNoteStandsTenPixelsBelowTheFields();
+
+private:
+    std::unique_ptr<MAppWnd> m_window;
+    int m_document = 0;
+};
+
+void TestDialogLayout::initTestCase()
+{
+    initInvoiceResources();
+    MAppWnd::initPaths();
+    QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+    MTestDatabase::close();
+    m_window.reset(new MAppWnd);
+    QVERIFY(!m_window->hasEnded());
+    // The program's own font, as main() sets it.
+    QApplication::setFont(QFont(QStringLiteral("Arial"), MAppWnd::fontSize));
+    m_document = int(MTestDatabase::insert(QStringLiteral("invoice"),
+                                           {{"invoice_kind", 0},
+                                            {"invoice_index", 1},
+                                            {"date_put", "2024-03-05 00:00:00"},
+                                            {"date_sell", "2024-03-05 00:00:00"},
+                                            {"date_pay", "2024-03-19 00:00:00"}}));
+}
+
+void TestDialogLayout::cleanup()
+{
+    for (QDialog* dialog : m_window->findChildren<QDialog*>())
+        delete dialog;
+    while (m_window->tabMain()->count() > 0)
+        delete m_window->tabMain()->widget(0);
+    MMessageBox::takeShown();
+}
+
+void TestDialogLayout::pagesAreReadableAndTabFollowsThem_data()
+{
+    QTest::addColumn<DialogFactory>("makeDialog");
+
+    QTest::newRow("product") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, false); });
+    QTest::newRow("product line") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, true); });
+    QTest::newRow("buyer") << DialogFactory([](MAppWnd* w) { return new MBuyerDlg(w, false); });
+    QTest::newRow("seller") << DialogFactory([](MAppWnd* w) { return new MSellerDlg(w, false); });
+    QTest::newRow("bank account") << DialogFactory([](MAppWnd* w) { return new MBankDlg(w, MBankDlg::ModeSellerBank); });
+    QTest::newRow("closing text") << DialogFactory([](MAppWnd* w) { return new MEndTextDlg(w); });
+    QTest::newRow("currency rating") << DialogFactory([](MAppWnd* w) { return new MCurrencyRatingDlg(w, false); });
+    QTest::newRow("product catalog") << DialogFactory([](MAppWnd* w) { return new MProductCatalogDlg(w); });
+    QTest::newRow("duplicate") << DialogFactory([](MAppWnd* w) { return new MInvoiceDuplicateDlg(w); });
+    QTest::newRow("payment") << DialogFactory([](MAppWnd* w) { return new MInvoicePaymentDlg(7, w); });
+    QTest::newRow("error check") << DialogFactory([](MAppWnd* w) { return new MInvoiceErrorDlg(w); });
+    QTest::newRow("JPK_FA") << DialogFactory([](MAppWnd* w) { return new MJpkFaDlg(w); });
+    QTest::newRow("JPK_VAT") << DialogFactory([](MAppWnd* w) { return new MJpkVatDlg(w); });
+    QTest::newRow("invoice editor") << DialogFactory([](MAppWnd* w) -> QDialog* {
+        w->newRecord(0, 0);
+        return w->findChild<MInvoiceDlg*>();
+    });
+    QTest::newRow("correction editor") << DialogFactory([this](MAppWnd* w) -> QDialog* {
+        w->loadTab(7);
+        auto* list = qobject_cast<MInvoiceDbView*>(w->tabMain()->currentWidget());
+        if (!list)
+            return nullptr;
+        list->reloadView(7, m_document);
+        list->doDocCorrect();
+        return w->findChild<MInvoiceDlg*>();
+    });
+}
+
+void TestDialogLayout::pagesAreReadableAndTabFollowsThem()
+{
+    QFETCH(DialogFactory, makeDialog);
+
+    QDialog* dialog = makeDialog(m_window.get());
+    QVERIFY(dialog);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+
+    const QString grabs = qEnvironmentVariable("INVOICE_LAYOUT_GRABS");
+    const QString name = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
+    QStringList problems;
+    const QList<QTabWidget*> tabs = dialog->findChildren<QTabWidget*>();
+    const auto look = [&](const QString& where, QWidget* page) {
+        QApplication::processEvents();
+        for (const QString& problem : MTestLayout::clippedOrOverlapping(dialog))
+            problems << where + QStringLiteral(": ") + problem;
+        for (const QString& step : MTestLayout::tabStepsAgainstReadingOrder(page))
+            problems << where + QStringLiteral(": Tab ") + step;
+        if (!grabs.isEmpty())
+            dialog->grab().save(QDir(grabs).filePath(name + QLatin1Char('_') + where + QStringLiteral(".png")));
+    };
+    if (tabs.isEmpty())
+        look(QStringLiteral("dialog"), dialog);
+    for (QTabWidget* tab : tabs) {
+        for (int page = 0; page < tab->count(); ++page) {
+            tab->setCurrentIndex(page);
+            look(tab->tabText(page).replace(QLatin1Char(' '), QLatin1Char('_')), tab->widget(page));
+        }
+    }
+    problems.removeDuplicates();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void TestDialogLayout::jpkFaNoteStandsTenPixelsBelowTheFields()
+{
+    MJpkFaDlg dialog(m_window.get());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QWidget* dateFrom = dialog.findChild<QWidget*>(QStringLiteral("date_from"));
+    QVERIFY(dateFrom);
+    const QLabel* note = nullptr;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text().startsWith(QStringLiteral("<b>Uwaga:</b>")))
+            note = label;
+    QVERIFY(note);
+    const int fieldsBottom = dateFrom->mapTo(&dialog, QPoint(0, dateFrom->height())).y();
+    QCOMPARE(note->mapTo(&dialog, QPoint(0, 0)).y() - fieldsBottom, 10);
+}
+
+INVOICE_TEST_MAIN(TestDialogLayout)
+#include "tst_dialoglayout.moc"
