@@ -3,6 +3,7 @@
 #include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
 #include "views/MComboBox.h"
+#include "views/MTabOrder.h"
 #include "views/MValidators.h"
 
 #include <QButtonGroup>
@@ -54,13 +55,6 @@ QGridLayout* createGrid(int margin)
 void addTopLeft(QGridLayout* grid, QWidget* widget, int row, int column)
 {
     grid->addWidget(widget, row, column, Qt::AlignLeft | Qt::AlignTop);
-}
-
-// Tab takes the fields row by row as the page shows them, not in the order they were made.
-void setTabChain(const QList<QWidget*>& fields)
-{
-    for (int i = 1; i < fields.size(); ++i)
-        QWidget::setTabOrder(fields.at(i - 1), fields.at(i));
 }
 
 } // namespace
@@ -239,7 +233,7 @@ void MProductDlg::layOutPricePage(QWidget* page)
         row += 4;
     }
     grid->setRowStretch(row - 1, 100);
-    setTabChain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_vat, m_currency, m_profitBrutto});
+    MTabOrder::chain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_vat, m_currency, m_profitBrutto});
 }
 
 void MProductDlg::layOutLinePricePage(QWidget* page)
@@ -308,7 +302,7 @@ void MProductDlg::layOutLinePricePage(QWidget* page)
     grid->setRowMinimumHeight(1, 15);
     grid->addLayout(line, 2, 0);
     grid->setRowStretch(3, 100);
-    setTabChain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_nettoReduced, m_bruttoReduced, m_nettoTotal,
+    MTabOrder::chain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_nettoReduced, m_bruttoReduced, m_nettoTotal,
                  m_bruttoTotal, m_vat, m_currency, m_amount, m_reductPercent, m_reductSum, m_reduct, m_profitBrutto});
 }
 

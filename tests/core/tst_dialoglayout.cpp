@@ -4,6 +4,7 @@
 #include "catalog/MCurrencyRatingDlg.h"
 #include "catalog/MEndTextDlg.h"
 #include "catalog/MProductCatalogDlg.h"
+#include "catalog/MProductCatalogJoinDlg.h"
 #include "catalog/MProductDlg.h"
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
@@ -11,12 +12,22 @@
 #include "documents/MInvoiceErrorDlg.h"
 #include "documents/MInvoicePaymentDlg.h"
 #include "editor/MInvoiceDlg.h"
+#include "editor/MNewDlg.h"
+#include "editor/MOpenDlg.h"
 #include "export/MJpkFaDlg.h"
 #include "export/MJpkVatDlg.h"
 #include "parties/MBankDlg.h"
+#include "parties/MBuyerCatalogDlg.h"
 #include "parties/MBuyerDlg.h"
 #include "parties/MSellerDlg.h"
+#include "printing/MDocPreviewDlg.h"
+#include "printing/MDocPrintDlg.h"
 #include "resources/MResources.h"
+#include "settings/MAboutDlg.h"
+#include "settings/MDbInfoDlg.h"
+#include "settings/MOptionsDlg.h"
+#include "settings/MPageSetupDlg.h"
+#include "settings/MProgramInfoDlg.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -80,24 +91,43 @@ void TestDialogLayout::cleanup()
 void TestDialogLayout::pagesAreReadableAndTabFollowsThem_data()
 {
     QTest::addColumn<DialogFactory>("makeDialog");
+    // Off for a dialog whose list of pages stands beside the page: reading order row by
+    // row says nothing about it.
+    QTest::addColumn<bool>("rowByRow");
 
-    QTest::newRow("product") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, false); });
-    QTest::newRow("product line") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, true); });
-    QTest::newRow("buyer") << DialogFactory([](MAppWnd* w) { return new MBuyerDlg(w, false); });
-    QTest::newRow("seller") << DialogFactory([](MAppWnd* w) { return new MSellerDlg(w, false); });
-    QTest::newRow("bank account") << DialogFactory([](MAppWnd* w) { return new MBankDlg(w, MBankDlg::ModeSellerBank); });
-    QTest::newRow("closing text") << DialogFactory([](MAppWnd* w) { return new MEndTextDlg(w); });
-    QTest::newRow("currency rating") << DialogFactory([](MAppWnd* w) { return new MCurrencyRatingDlg(w, false); });
-    QTest::newRow("product catalog") << DialogFactory([](MAppWnd* w) { return new MProductCatalogDlg(w); });
-    QTest::newRow("duplicate") << DialogFactory([](MAppWnd* w) { return new MInvoiceDuplicateDlg(w); });
-    QTest::newRow("payment") << DialogFactory([](MAppWnd* w) { return new MInvoicePaymentDlg(7, w); });
-    QTest::newRow("error check") << DialogFactory([](MAppWnd* w) { return new MInvoiceErrorDlg(w); });
-    QTest::newRow("JPK_FA") << DialogFactory([](MAppWnd* w) { return new MJpkFaDlg(w); });
-    QTest::newRow("JPK_VAT") << DialogFactory([](MAppWnd* w) { return new MJpkVatDlg(w); });
+    QTest::newRow("product") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, false); }) << true;
+    QTest::newRow("product line") << DialogFactory([](MAppWnd* w) { return new MProductDlg(w, true); }) << true;
+    QTest::newRow("buyer") << DialogFactory([](MAppWnd* w) { return new MBuyerDlg(w, false); }) << true;
+    QTest::newRow("seller") << DialogFactory([](MAppWnd* w) { return new MSellerDlg(w, false); }) << true;
+    QTest::newRow("bank account") << DialogFactory([](MAppWnd* w) { return new MBankDlg(w, MBankDlg::ModeSellerBank); }) << true;
+    QTest::newRow("closing text") << DialogFactory([](MAppWnd* w) { return new MEndTextDlg(w); }) << true;
+    QTest::newRow("currency rating") << DialogFactory([](MAppWnd* w) { return new MCurrencyRatingDlg(w, false); }) << true;
+    QTest::newRow("product catalog") << DialogFactory([](MAppWnd* w) { return new MProductCatalogDlg(w); }) << true;
+    QTest::newRow("product catalogs of products")
+        << DialogFactory([](MAppWnd* w) { return new MProductCatalogJoinDlg(w); }) << true;
+    QTest::newRow("buyer catalog") << DialogFactory([](MAppWnd* w) { return new MBuyerCatalogDlg(w); }) << true;
+    QTest::newRow("new") << DialogFactory([](MAppWnd* w) {
+        auto* dialog = new MNewDlg(w);
+        dialog->loadList(-1, -1);
+        return dialog;
+    }) << true;
+    QTest::newRow("open") << DialogFactory([](MAppWnd* w) { return new MOpenDlg(w); }) << true;
+    QTest::newRow("options") << DialogFactory([](MAppWnd* w) { return new MOptionsDlg(w); }) << false;
+    QTest::newRow("page setup") << DialogFactory([](MAppWnd* w) { return new MPageSetupDlg(w); }) << true;
+    QTest::newRow("database info") << DialogFactory([](MAppWnd* w) { return new MDbInfoDlg(w); }) << true;
+    QTest::newRow("program folders") << DialogFactory([](MAppWnd* w) { return new MProgramInfoDlg(w); }) << true;
+    QTest::newRow("about") << DialogFactory([](MAppWnd* w) { return new MAboutDlg(w); }) << true;
+    QTest::newRow("document preview") << DialogFactory([](MAppWnd* w) { return new MDocPreviewDlg(w); }) << true;
+    QTest::newRow("document print") << DialogFactory([](MAppWnd* w) { return new MDocPrintDlg(w); }) << true;
+    QTest::newRow("duplicate") << DialogFactory([](MAppWnd* w) { return new MInvoiceDuplicateDlg(w); }) << true;
+    QTest::newRow("payment") << DialogFactory([](MAppWnd* w) { return new MInvoicePaymentDlg(7, w); }) << true;
+    QTest::newRow("error check") << DialogFactory([](MAppWnd* w) { return new MInvoiceErrorDlg(w); }) << true;
+    QTest::newRow("JPK_FA") << DialogFactory([](MAppWnd* w) { return new MJpkFaDlg(w); }) << true;
+    QTest::newRow("JPK_VAT") << DialogFactory([](MAppWnd* w) { return new MJpkVatDlg(w); }) << true;
     QTest::newRow("invoice editor") << DialogFactory([](MAppWnd* w) -> QDialog* {
         w->newRecord(0, 0);
         return w->findChild<MInvoiceDlg*>();
-    });
+    }) << true;
     QTest::newRow("correction editor") << DialogFactory([this](MAppWnd* w) -> QDialog* {
         w->loadTab(7);
         auto* list = qobject_cast<MInvoiceDbView*>(w->tabMain()->currentWidget());
@@ -106,12 +136,13 @@ void TestDialogLayout::pagesAreReadableAndTabFollowsThem_data()
         list->reloadView(7, m_document);
         list->doDocCorrect();
         return w->findChild<MInvoiceDlg*>();
-    });
+    }) << true;
 }
 
 void TestDialogLayout::pagesAreReadableAndTabFollowsThem()
 {
     QFETCH(DialogFactory, makeDialog);
+    QFETCH(bool, rowByRow);
 
     QDialog* dialog = makeDialog(m_window.get());
     QVERIFY(dialog);
@@ -126,7 +157,8 @@ void TestDialogLayout::pagesAreReadableAndTabFollowsThem()
         QApplication::processEvents();
         for (const QString& problem : MTestLayout::clippedOrOverlapping(dialog))
             problems << where + QStringLiteral(": ") + problem;
-        for (const QString& step : MTestLayout::tabStepsAgainstReadingOrder(page))
+        const QStringList steps = rowByRow ? MTestLayout::tabStepsAgainstReadingOrder(page) : QStringList();
+        for (const QString& step : steps)
             problems << where + QStringLiteral(": Tab ") + step;
         if (!grabs.isEmpty())
             dialog->grab().save(QDir(grabs).filePath(name + QLatin1Char('_') + where + QStringLiteral(".png")));
