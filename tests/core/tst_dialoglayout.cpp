@@ -26,6 +26,8 @@
 #include "settings/MAboutDlg.h"
 #include "settings/MDbInfoDlg.h"
 #include "settings/MOptionsDlg.h"
+#include "settings/MOptionsItem.h"
+#include "settings/MOptionsWidget.h"
 #include "settings/MPageSetupDlg.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MMessageBox.h"
@@ -33,6 +35,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -163,8 +166,15 @@ void TestDialogLayout::pagesAreReadableAndTabFollowsThem()
         if (!grabs.isEmpty())
             dialog->grab().save(QDir(grabs).filePath(name + QLatin1Char('_') + where + QStringLiteral(".png")));
     };
-    if (tabs.isEmpty())
+    // The options dialog shows one page at a time beside the list of their titles.
+    if (auto* options = dialog->findChild<MOptionsWidget*>()) {
+        for (MOptionsItem* item : options->items()) {
+            item->button()->click();
+            look(item->button()->text().replace(QLatin1Char(' '), QLatin1Char('_')), item->widget());
+        }
+    } else if (tabs.isEmpty()) {
         look(QStringLiteral("dialog"), dialog);
+    }
     for (QTabWidget* tab : tabs) {
         for (int page = 0; page < tab->count(); ++page) {
             tab->setCurrentIndex(page);
