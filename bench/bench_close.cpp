@@ -25,21 +25,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 using MBenchFigures::closeConnection;
 using MBenchFigures::median;
+using MBenchFigures::milliseconds;
 
 namespace {
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 QString spread(const QVector<double>& values)
 {
@@ -64,7 +56,7 @@ const char* currentName(Current current)
 
 // Opens the window with the usual tabs (sales, purchases, buyers, products, sellers, VAT
 // register), shows `current` for `pause` ms and then closes the window as the user would.
-void measure(QApplication& app, Current current, int pause, int edited, int runs)
+void measure(QApplication& app, Current current, int pause, int runs)
 {
     const int tabs[] = {7, 8, 3, 4, 2, 6};
     QVector<double> closing, destruction, connection, total;
@@ -78,6 +70,9 @@ void measure(QApplication& app, Current current, int pause, int edited, int runs
         window->tabMain()->setCurrentIndex(current == Current::Register ? 5 : 0);
         window->show();
         if (current == Current::Editor) {
+            const int edited = MBenchDatabase::invoiceWithLines(20);
+            if (edited < 1)
+                qFatal("no invoice of 20 lines");
             auto* list = qobject_cast<MInvoiceDbView*>(window->tabMain()->widget(0));
             list->reloadView(7, edited);
             list->doDocEdit();
@@ -136,10 +131,9 @@ int main(int argc, char* argv[])
     if (!MBenchDatabase::generate(dbFile, MAppWnd::pathTemp, size))
         qFatal("cannot generate the database");
 
-    const int edited = MBenchDatabase::invoiceWithLines(20);
     for (const int pause : {3000, 300}) {
         for (const Current current : {Current::SalesList, Current::Register, Current::Editor})
-            measure(app, current, pause, edited, runs);
+            measure(app, current, pause, runs);
     }
     return 0;
 }
