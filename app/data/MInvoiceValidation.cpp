@@ -212,8 +212,9 @@ QString firstProblem(const MDocumentSaveState& state, const Figures& figures)
 
     if (!state.joins.isEmpty()) {
         const QVariant joined = firstValue(
-            QStringLiteral("SELECT CASE WHEN i.invoice_index_string = '' THEN 'id ' || i.id ELSE i.invoice_index_string END FROM __invoice_join ij LEFT JOIN invoice i"
-                           " ON i.id = ij.id_invoice_join WHERE ij.__id IN (")
+            QStringLiteral("SELECT CASE WHEN i.invoice_index_string = '' THEN 'id ' || i.id"
+                           " ELSE i.invoice_index_string END"
+                           " FROM __invoice_join ij LEFT JOIN invoice i ON i.id = ij.id_invoice_join WHERE ij.__id IN (")
                 + idList(state.joins)
                 + QStringLiteral(") AND (i.invoice_kind NOT IN (19,20) OR i.id_currency <> ?) ORDER BY ij.__id LIMIT 1"),
             {state.idCurrency});
