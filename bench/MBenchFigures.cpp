@@ -3,6 +3,7 @@
 #include "core/MDbOpener.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -11,6 +12,14 @@
 #include <cstdio>
 
 namespace MBenchFigures {
+
+double milliseconds(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
 
 double median(QVector<double> values)
 {

@@ -4,11 +4,16 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // Small helpers that every benchmark program shares.
 namespace MBenchFigures {
 
 // The median of the measured values; machines are noisy, so figures are medians.
 double median(QVector<double> values);
+
+// How long `work` took, in milliseconds.
+double milliseconds(const std::function<void()>& work);
 
 // Closes and removes the default connection between two timed runs.
 void closeConnection();

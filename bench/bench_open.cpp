@@ -22,7 +22,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -30,20 +29,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 using MBenchFigures::closeConnection;
 using MBenchFigures::median;
+using MBenchFigures::milliseconds;
 
 namespace {
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 void emptyFolder(const QString& path)
 {

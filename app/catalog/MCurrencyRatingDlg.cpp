@@ -1,10 +1,10 @@
 #include "MCurrencyRatingDlg.h"
 
+#include "views/MDateEdit.h"
 #include "views/MMessageBox.h"
 #include "data/MNumberText.h"
 #include "views/MValidators.h"
 
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDate>
 #include <QDateEdit>
@@ -55,12 +55,8 @@ QWidget* MCurrencyRatingDlg::createPage()
 {
     auto* page = new QWidget();
 
-    m_date = new QDateEdit(QDate::currentDate(), page);
+    m_date = MDateEdit::create(page, 155);
     m_date->setObjectName(QStringLiteral("rating_date"));
-    m_date->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    m_date->setCalendarPopup(true);
-    m_date->calendarWidget()->setGridVisible(true);
-    m_date->setFixedWidth(155);
 
     m_amount = new QComboBox(page);
     m_amount->setObjectName(QStringLiteral("currency_amount_from"));
@@ -206,11 +202,9 @@ bool MCurrencyRatingDlg::save(int* savedId)
     query.bindValue(QStringLiteral(":currency_value"), value());
     query.bindValue(QStringLiteral(":table_name"), m_table->text());
     int id = m_idRecord;
-    if (!execRecordWrite(query, &id))
+    if (!execRecordWrite(query, &id,
+                         tr("Notowanie walutowe o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord)))
         return false;
-    // A rating deleted while the dialog was open would take the typed values with it.
-    if (m_idRecord > 0 && query.numRowsAffected() < 1)
-        return writeFailed(tr("Notowanie walutowe o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord));
     *savedId = id;
     return true;
 }

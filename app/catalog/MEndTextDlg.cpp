@@ -57,11 +57,8 @@ bool MEndTextDlg::save(int* savedId)
     prepareRecordWrite(query, QStringLiteral("end_text"), {QStringLiteral("content")}, m_idRecord);
     query.bindValue(QStringLiteral(":content"), m_content->toPlainText());
     int id = m_idRecord;
-    if (!execRecordWrite(query, &id))
+    if (!execRecordWrite(query, &id, tr("Tekst końcowy o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord)))
         return false;
-    // A text deleted while the dialog was open would take the typed text with it.
-    if (m_idRecord > 0 && query.numRowsAffected() < 1)
-        return writeFailed(tr("Tekst końcowy o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord));
     *savedId = id;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
 #include "views/MComboBox.h"
+#include "views/MTabOrder.h"
 #include "views/MValidators.h"
 
 #include <QButtonGroup>
@@ -232,6 +233,7 @@ void MProductDlg::layOutPricePage(QWidget* page)
         row += 4;
     }
     grid->setRowStretch(row - 1, 100);
+    MTabOrder::chain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_vat, m_currency, m_profitBrutto});
 }
 
 void MProductDlg::layOutLinePricePage(QWidget* page)
@@ -300,6 +302,8 @@ void MProductDlg::layOutLinePricePage(QWidget* page)
     grid->setRowMinimumHeight(1, 15);
     grid->addLayout(line, 2, 0);
     grid->setRowStretch(3, 100);
+    MTabOrder::chain({m_baseNetto, m_baseBrutto, m_nettoPrice, m_bruttoPrice, m_nettoReduced, m_bruttoReduced, m_nettoTotal,
+                 m_bruttoTotal, m_vat, m_currency, m_amount, m_reductPercent, m_reductSum, m_reduct, m_profitBrutto});
 }
 
 QWidget* MProductDlg::createOptionPage()

@@ -206,7 +206,7 @@ bool MProductDlg::save(int* savedId)
     if (!isInvoiceMode())
         write.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
     int recordId = m_idRecord;
-    if (!execRecordWrite(write, &recordId))
+    if (!execRecordWrite(write, &recordId, tr("Produkt o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord)))
         return false;
 
     QSqlQuery round;

@@ -35,11 +35,6 @@ bool anyRow(const QString& sql, const QVariantList& values)
     return firstValue(sql, values).isValid();
 }
 
-int count(const QString& sql, const QVariantList& values = {})
-{
-    return firstValue(sql, values).toInt();
-}
-
 QString idList(const QList<int>& keys)
 {
     QStringList ids{QStringLiteral("0")};
@@ -74,12 +69,49 @@ NumberProblems numberProblems(const MDocumentSaveState& state, int period)
     return problems;
 }
 
-int lineCount(const QList<int>& lines, const QString& condition, const QVariantList& values)
+// The first line of the document meeting `condition`, for a refusal that names it.
+struct Line
 {
-    return count(QStringLiteral("SELECT count(p.id) FROM __invoice_product_misc pm"
-                                " LEFT JOIN __invoice_product p ON p.__id = pm.id_product WHERE pm.__id IN (")
-                     + idList(lines) + QStringLiteral(") AND ") + condition,
-                 values);
+    int position = 0; // 1-based in the document; 0 when no line meets the condition
+    QString product;
+    QString value;    // `column` of that line
+};
+
+Line firstLine(const QList<int>& lines, const QString& column, const QString& condition, const QVariantList& values)
+{
+    Line line;
+    QSqlQuery query;
+    if (!query.prepare(QStringLiteral("SELECT pm.__id, p.name, ") + column
+                       + QStringLiteral(" FROM __invoice_product_misc pm LEFT JOIN __invoice_product p"
+                                        " ON p.__id = pm.id_product WHERE p.id IS NOT NULL AND pm.__id IN (")
+                       + idList(lines) + QStringLiteral(") AND ") + condition
+                       + QStringLiteral(" ORDER BY pm.__id LIMIT 1")))
+        return line;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        return line;
+    line.position = lines.indexOf(query.value(0).toInt()) + 1;
+    line.product = query.value(1).toString();
+    line.value = query.value(2).toString();
+    return line;
+}
+
+// The refusal's own text, then which line it is about and what to change.
+QString lineRefusal(const char* text, const Line& line, const char* detail)
+{
+    return message(text) + QStringLiteral("\n\n")
+        + message(detail).arg(line.position).arg(line.product, line.value);
+}
+
+QString priceBaseName(bool gross)
+{
+    return gross ? message("brutto") : message("netto");
+}
+
+QString discountKindName(bool amount)
+{
+    return amount ? message("kwotowy") : message("procentowy");
 }
 
 } // namespace
@@ -139,38 +171,61 @@ QString firstProblem(const MDocumentSaveState& state, const Figures& figures)
                        "z zachowaniem prawidłowej kolejności.");
 
     const bool hasLines = !state.lines.isEmpty();
-    if (hasLines && lineCount(state.lines, QStringLiteral("p.id_currency <> ?"), {state.idCurrency}) > 0)
-        return message("Waluta produktu/produktów nie jest zgodna z walutą wybraną dla dokumentu.");
+    const QString currencySymbol = QStringLiteral("IFNULL((SELECT symbol FROM currency WHERE id = p.id_currency), '')");
+    if (hasLines) {
+        const Line line = firstLine(state.lines, currencySymbol, QStringLiteral("p.id_currency <> ?"), {state.idCurrency});
+        if (line.position > 0)
+            return lineRefusal("Waluta produktu/produktów nie jest zgodna z walutą wybraną dla dokumentu.", line,
+                               "Pozycja %1 „%2” jest w walucie %3. Zmień walutę tej pozycji albo dokumentu.");
+    }
     if (state.idCurrency > 0 && state.ratingKey > 0) {
         const QVariant from = firstValue(
             QStringLiteral("SELECT id_currency_from FROM __invoice_currency_rating WHERE __id = ?"), {state.ratingKey});
         if (from.isValid() && from.toInt() != state.idCurrency)
             return message("Notowanie kursu waluty wybrane jest dla innej waluty.");
     }
-    if (hasLines
-        && lineCount(state.lines, QStringLiteral("p.count_from_netto <> ?"), {state.grossBase ? 0 : 1}) > 0)
-        return message("Podstawa cenowa produktu/produktów nie jest zgodna z podstawą cenową wybraną dla "
-                       "dokumentu.");
-    if (hasLines
-        && lineCount(state.lines, QStringLiteral("pm.reduct_percent <> ? AND pm.reduct <> 0.0"),
-                     {state.amountDiscount ? 0 : 1})
-               > 0)
-        return message("Rodzaj rabatu (procentowy lub kwotowy) produktu/produktów nie jest zgodny z rodzajem "
-                       "rabatu wybranym dla dokumentu.");
+    if (hasLines) {
+        Line line = firstLine(state.lines, QStringLiteral("p.count_from_netto"), QStringLiteral("p.count_from_netto <> ?"),
+                              {state.grossBase ? 0 : 1});
+        if (line.position > 0) {
+            line.value = priceBaseName(line.value.toInt() == 0);
+            return lineRefusal("Podstawa cenowa produktu/produktów nie jest zgodna z podstawą cenową wybraną dla "
+                               "dokumentu.",
+                               line,
+                               "Pozycja %1 „%2” ma podstawę cenową %3. Zmień podstawę cenową tej pozycji albo "
+                               "dokumentu.");
+        }
+        line = firstLine(state.lines, QStringLiteral("pm.reduct_percent"),
+                         QStringLiteral("pm.reduct_percent <> ? AND pm.reduct <> 0.0"), {state.amountDiscount ? 0 : 1});
+        if (line.position > 0) {
+            line.value = discountKindName(line.value.toInt() == 0);
+            return lineRefusal("Rodzaj rabatu (procentowy lub kwotowy) produktu/produktów nie jest zgodny z "
+                               "rodzajem rabatu wybranym dla dokumentu.",
+                               line, "Pozycja %1 „%2” ma rabat %3. Zmień rodzaj rabatu tej pozycji albo dokumentu.");
+        }
+    }
 
     const double limit = figures.grossTotal - (state.correction ? figures.parentGrossTotal : 0.0);
     const double payments = MDocumentSave::amountOf(state.bruttoPart) + figures.advances;
     if (payments > 0.0 && payments > limit + 0.0000000001)
         return message("Kwota wpłaty częściowej jest większa niż kwota brutto dokumentu.");
 
-    if (!state.joins.isEmpty()
-        && count(QStringLiteral("SELECT count(i.id) FROM __invoice_join ij LEFT JOIN invoice i"
-                                " ON i.id = ij.id_invoice_join WHERE ij.__id IN (")
-                     + idList(state.joins) + QStringLiteral(") AND (i.invoice_kind NOT IN (19,20) OR i.id_currency <> ?)"),
-                 {state.idCurrency})
-               != 0)
-        return message("Do faktur zaliczkowych i końcowych można załączać tylko faktury zaliczkowe z tą samą "
-                       "walutą.");
+    if (!state.joins.isEmpty()) {
+        const QVariant joined = firstValue(
+            QStringLiteral("SELECT CASE WHEN i.invoice_index_string = '' THEN 'id ' || i.id"
+                           " ELSE i.invoice_index_string END"
+                           " FROM __invoice_join ij LEFT JOIN invoice i ON i.id = ij.id_invoice_join WHERE ij.__id IN (")
+                + idList(state.joins)
+                + QStringLiteral(") AND (i.invoice_kind NOT IN (19,20) OR i.id_currency <> ?) ORDER BY ij.__id LIMIT 1"),
+            {state.idCurrency});
+        if (joined.isValid())
+            return message("Do faktur zaliczkowych i końcowych można załączać tylko faktury zaliczkowe z tą samą "
+                           "walutą.")
+                + QStringLiteral("\n\n")
+                + message("Dokument „%1” nie jest fakturą zaliczkową w walucie tego dokumentu. Usuń go z "
+                          "załączonych dokumentów.")
+                      .arg(joined.toString());
+    }
     return QString();
 }
 

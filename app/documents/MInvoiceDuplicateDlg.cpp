@@ -3,6 +3,7 @@
 #include "data/MDocumentActions.h"
 #include "data/MInvoiceDuplicate.h"
 #include "documents/MOkCancelRow.h"
+#include "views/MDateEdit.h"
 #include "views/MMessageBox.h"
 
 #include <QDateEdit>
@@ -42,10 +43,7 @@ void MInvoiceDuplicateDlg::createTab(int tab)
     QString caption;
     if (tab == 1) {
         caption = tr("Data wystawienia");
-        m_datePut = new QDateEdit(QDate::currentDate(), page);
-        m_datePut->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-        m_datePut->setCalendarPopup(true);
-        m_datePut->setFixedWidth(160);
+        m_datePut = MDateEdit::create(page, 160);
         field = m_datePut;
     } else {
         caption = tr("Uwagi (nie zamieszczane na wydruku)");
@@ -95,6 +93,9 @@ void MInvoiceDuplicateDlg::setIdRecord(int id)
             m_remark->setPlainText(duplicate.remark);
         }
     }
+    // A parent or duplicate gone meanwhile leaves no kind; the title then names the VAT invoice.
+    if (m_kind < 0)
+        m_kind = 0;
 
     QString form;
     QSqlQuery query;

@@ -58,7 +58,8 @@ bool MInvoiceErrorDlg::checkDocuments()
         it.value() = lookUp->getQrcodeStringErrorPayment(it.key(), true);
     lookUp->deleteLater();
 
-    m_runId = MInvoiceErrorRun::store(m_findings);
+    QString storeError;
+    m_runId = MInvoiceErrorRun::store(m_findings, &storeError);
     if (m_runId > 0) {
         addGroupPage(1);
         auto* model = new MSqlQueryModel(m_table);
@@ -77,9 +78,12 @@ bool MInvoiceErrorDlg::checkDocuments()
         m_table->setColumnWidth(2, 100);
         m_table->horizontalHeader()->setStretchLastSection(true);
     } else {
-        m_note->setText(m_note->text()
-                        + QStringLiteral("<br><span style=\"color: #f00000;\">")
-                        + tr("Nie znaleziono problemów w zaznaczonych dokumentach.") + QStringLiteral("</span>"));
+        // Findings that could not be stored cannot be listed, but they are not "no problems".
+        const QString outcome = storeError.isEmpty()
+            ? tr("Nie znaleziono problemów w zaznaczonych dokumentach.")
+            : tr("Nie udało się zapisać wyników sprawdzania: %1").arg(storeError.toHtmlEscaped());
+        m_note->setText(m_note->text() + QStringLiteral("<br><span style=\"color: #f00000;\">") + outcome
+                        + QStringLiteral("</span>"));
     }
     return m_runId > 0;
 }

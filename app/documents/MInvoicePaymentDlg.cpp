@@ -2,6 +2,7 @@
 
 #include "data/MPaymentControl.h"
 #include "documents/MOkCancelRow.h"
+#include "views/MDateEdit.h"
 #include "views/MMessageBox.h"
 
 #include <QCheckBox>
@@ -27,10 +28,7 @@ MInvoicePaymentDlg::MInvoicePaymentDlg(int viewKind, QWidget* parent, Qt::Window
     connect(m_isPayed, &QCheckBox::stateChanged, this, &MInvoicePaymentDlg::doStateChangedIsPayed);
     m_withDate = createCheckBox(tr("Wybierz datę zapłaty"), false);
     connect(m_withDate, &QCheckBox::stateChanged, this, &MInvoicePaymentDlg::doStateChangedNoDatePayed);
-    m_datePayed = new QDateEdit(QDate::currentDate(), this);
-    m_datePayed->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    m_datePayed->setCalendarPopup(true);
-    m_datePayed->setFixedWidth(160);
+    m_datePayed = MDateEdit::create(this, 160);
     m_datePayed->setEnabled(false);
     m_isCancelled = createCheckBox(tr("Anulowane"), true);
     connect(m_isCancelled, &QCheckBox::stateChanged, this, &MInvoicePaymentDlg::doStateChangedIsCancelled);

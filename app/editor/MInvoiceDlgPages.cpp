@@ -7,6 +7,7 @@
 #include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "data/MNumberText.h"
+#include "views/MDateEdit.h"
 #include "views/MHelpButton.h"
 #include "views/MTableView.h"
 #include "views/MTextEdit.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -116,14 +116,7 @@ QCheckBox* MInvoiceDlg::createCheckBox(const QString& text, QWidget* parent)
 
 QDateEdit* MInvoiceDlg::createDateEdit(QWidget* parent, int width)
 {
-    auto* edit = new QDateEdit(QDate::currentDate(), parent);
-    edit->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    edit->setCalendarPopup(true);
-    auto* calendar = new QCalendarWidget(edit);
-    calendar->setGridVisible(true);
-    edit->setCalendarWidget(calendar);
-    edit->setFixedWidth(width);
-    return edit;
+    return MDateEdit::create(parent, width);
 }
 
 QToolBar* MInvoiceDlg::createToolBar(QWidget* parent)
@@ -380,6 +373,8 @@ void MInvoiceDlg::createTermsPage()
 
     auto* terms = new QWidget(tabs);
     QGridLayout* layout = pageLayout(terms);
+    // A correction's longer captions ("Data wystawienia korekty") widen their column up to the next one.
+    layout->setHorizontalSpacing(10);
     auto* kindRow = new QHBoxLayout;
     kindRow->setContentsMargins(0, 0, 0, 0);
     kindRow->addWidget(createCaption(tr("Rodzaj dokumentu"), terms));

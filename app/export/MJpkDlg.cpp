@@ -25,6 +25,8 @@
 namespace {
 
 const Qt::Alignment leftTop = Qt::AlignLeft | Qt::AlignTop;
+// The grid row between the period fields and the note.
+const int noteGapRow = 14;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
@@ -134,7 +136,7 @@ void MJpkDlg::createForm()
     periodLayout->addWidget(m_dateFrom, 2, 0, leftTop);
     periodLayout->addWidget(m_dateTo, 2, 2, leftTop);
     m_grid->addWidget(period, 13, 0, leftTop);
-    m_grid->setRowMinimumHeight(14, 5);
+    m_grid->setRowMinimumHeight(noteGapRow, 5);
 
     m_note = new QLabel(this);
     m_note->setFixedWidth(500);
@@ -167,9 +169,17 @@ QGridLayout* MJpkDlg::gridLayout() const
     return m_grid;
 }
 
+void MJpkDlg::setNoteGap(int pixels)
+{
+    m_grid->setRowMinimumHeight(noteGapRow, pixels);
+}
+
 void MJpkDlg::setNoteText(const QString& html)
 {
     m_note->setText(html);
+    // The grid gives an aligned label the height of its unwrapped text; at large font
+    // sizes the wrapped note's last line would be cut off.
+    m_note->setMinimumHeight(m_note->heightForWidth(m_note->width()));
 }
 
 const QList<int>& MJpkDlg::idsSelected() const

@@ -47,6 +47,8 @@ protected:
     // The grid of the frame; row 5 is free for a derived dialog's version group.
     QGridLayout* gridLayout() const;
     void setNoteText(const QString& html);
+    // The gap between the period fields and the note; 5 px unless a dialog sets it.
+    void setNoteGap(int pixels);
     static QLabel* boldLabel(const QString& text, QWidget* parent);
 
     int idSellerBase() const;

@@ -11,6 +11,7 @@ MJpkFaDlg::MJpkFaDlg(QWidget* parent, Qt::WindowFlags flags)
     setWindowTitle(tr("Eksport do JPK_FA"));
     setNoteText(tr("<b>Uwaga:</b><br>Jeśli wybrane faktury mają różne waluty to są generowane w osobnych plikach z "
                    "nazwami walut."));
+    setNoteGap(10);
 }
 
 int MJpkFaDlg::checkedVariant() const

@@ -199,7 +199,8 @@ bool MBuyerDlg::saveBuyer(int contactId, int* buyerId)
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
     query.bindValue(QStringLiteral(":id_address_contact"), contactId);
     query.bindValue(QStringLiteral(":firm_short"), m_firmShort->text());
-    return execRecordWrite(query, buyerId);
+    return execRecordWrite(query, buyerId,
+                           tr("Kontrahent o identyfikatorze %1 nie istnieje już w bazie danych.").arg(*buyerId));
 }
 
 bool MBuyerDlg::saveDefaults(int buyerId)

@@ -55,10 +55,11 @@ bool MCatalogDlg::save(int* savedId)
     QSqlQuery query;
     if (m_idRecord < 1) {
         query.prepare(QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (name) VALUES (:name)"));
-    } else {
-        query.prepare(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET name = :name WHERE id = :id"));
-        query.bindValue(QStringLiteral(":id"), m_idRecord);
+        query.bindValue(QStringLiteral(":name"), m_name->text());
+        return execWrite(query);
     }
+    query.prepare(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET name = :name WHERE id = :id"));
+    query.bindValue(QStringLiteral(":id"), m_idRecord);
     query.bindValue(QStringLiteral(":name"), m_name->text());
-    return execWrite(query);
+    return execUpdate(query, tr("Katalog o identyfikatorze %1 nie istnieje już w bazie danych.").arg(m_idRecord));
 }

@@ -121,13 +121,21 @@ void MRecordDlg::prepareRecordWrite(QSqlQuery& query, const QString& table, cons
     }
 }
 
-bool MRecordDlg::execRecordWrite(QSqlQuery& query, int* id)
+bool MRecordDlg::execRecordWrite(QSqlQuery& query, int* id, const QString& goneText)
+{
+    if (*id > 0)
+        return execUpdate(query, goneText);
+    if (!execWrite(query))
+        return false;
+    *id = query.lastInsertId().toInt();
+    return true;
+}
+
+bool MRecordDlg::execUpdate(QSqlQuery& query, const QString& goneText)
 {
     if (!execWrite(query))
         return false;
-    if (*id < 1)
-        *id = query.lastInsertId().toInt();
-    return true;
+    return query.numRowsAffected() > 0 || writeFailed(goneText);
 }
 
 bool MRecordDlg::execWrite(QSqlQuery& query)

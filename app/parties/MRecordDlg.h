@@ -48,7 +48,11 @@ protected:
     // time_modify (with time_create for a new row) set to the current time.
     void prepareRecordWrite(QSqlQuery& query, const QString& table, const QStringList& columns, int id) const;
     // Runs that write through execWrite; a new record's id then comes from the insert.
-    bool execRecordWrite(QSqlQuery& query, int* id);
+    // An UPDATE goes through execUpdate with `goneText`.
+    bool execRecordWrite(QSqlQuery& query, int* id, const QString& goneText);
+    // Runs the UPDATE of an existing record through execWrite; when it changed no row the
+    // record was deleted while the dialog was open, and the store fails with `goneText`.
+    bool execUpdate(QSqlQuery& query, const QString& goneText);
 
     // Writes the form. Runs inside the transaction of clickOk; every write goes through
     // execWrite and a false result ends the store. It must leave the dialog's own state

@@ -199,5 +199,6 @@ bool MSellerDlg::saveSeller(int* sellerId)
         query.bindValue(QStringLiteral(":additional"), m_additional->toPlainText());
     }
     query.bindValue(QStringLiteral(":firm_short"), m_firmShort->text());
-    return execRecordWrite(query, sellerId);
+    return execRecordWrite(query, sellerId,
+                           tr("Sprzedawca o identyfikatorze %1 nie istnieje już w bazie danych.").arg(*sellerId));
 }

@@ -2,6 +2,7 @@
 
 #include "MDocViewList.h"
 #include "core/MAppWnd.h"
+#include "views/MTabOrder.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -39,6 +40,7 @@ MDocPreviewDlg::MDocPreviewDlg(QWidget* parent, Qt::WindowFlags f)
     grid->addWidget(m_personRow, 1, 0);
     grid->setRowMinimumHeight(2, 10);
     grid->addWidget(buttons, 3, 0, Qt::AlignRight | Qt::AlignBottom);
+    MTabOrder::chain({m_markingList, m_personBox, m_okButton, m_cancelButton});
 }
 
 MDocPreviewDlg::~MDocPreviewDlg()

@@ -2,6 +2,7 @@
 
 #include "MDocViewList.h"
 #include "core/MAppWnd.h"
+#include "views/MTabOrder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,6 +46,7 @@ MDocPrintDlg::MDocPrintDlg(QWidget* parent, Qt::WindowFlags f)
     grid->addWidget(m_personRow, 2, 0);
     grid->setRowMinimumHeight(3, 10);
     grid->addWidget(buttons, 4, 0, Qt::AlignRight | Qt::AlignBottom);
+    MTabOrder::chain({m_markingList, m_envelopeList, m_personBox, m_okButton, m_cancelButton});
 }
 
 MDocPrintDlg::~MDocPrintDlg()

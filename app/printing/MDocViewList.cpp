@@ -77,6 +77,9 @@ QWidget* optionRow(QWidget* parent, const QString& label, QWidget* box)
     text->setTextFormat(Qt::RichText);
     text->setFixedWidth(250);
     text->setWordWrap(true);
+    // The grid would give the label the height of its text on one line; wrapped, it ran
+    // into the row above at larger font sizes.
+    text->setMinimumHeight(text->heightForWidth(text->width()));
     box->setParent(row);
     auto* grid = new QGridLayout(row);
     grid->setContentsMargins(0, 0, 0, 0);

@@ -2,10 +2,10 @@
 
 #include "core/MAppWnd.h"
 #include "data/MRegisterData.h"
+#include "views/MDateEdit.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
 
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -32,12 +32,7 @@ QLabel* boldLabel(const QString& text, QWidget* parent)
 
 QDateEdit* dateEdit(QWidget* parent)
 {
-    auto* edit = new QDateEdit(QDate::currentDate(), parent);
-    edit->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    edit->setCalendarPopup(true);
-    edit->calendarWidget()->setGridVisible(true);
-    edit->setFixedWidth(panelWidth);
-    return edit;
+    return MDateEdit::create(parent, panelWidth);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "MFilterDbView.h"
 
+#include "data/MInvoiceListSql.h"
 #include "data/MSqlitePolish.h"
 #include "data/MTextFunctions.h"
 
@@ -28,6 +29,8 @@ QString documentTreeQuery(bool sales)
     const QString baseLabel = sales ? MFilterDbView::tr("Sprzedawca bazowy") : MFilterDbView::tr("Kontrahent bazowy");
     const QString deleted = MFilterDbView::tr("[usunięty]");
     const QString payment = MFilterDbView::tr("Kontrola płatności");
+    // Overdue by the same local date as the list's payment text and its filter.
+    const QString today = MInvoiceListSql::localToday();
 
     return group(baseLabel, 1) + QStringLiteral("IFNULL(s2.firm, '") + deleted
         + QStringLiteral("') || ' [id ' || i.id_seller_base || ']' || '\t' || i.id_seller_base FROM invoice i "
@@ -52,11 +55,12 @@ QString documentTreeQuery(bool sales)
         + QStringLiteral("UNION ALL ") + group(payment, 4) + QStringLiteral("CASE WHEN i.is_payed = '1' THEN '")
         + MFilterDbView::tr("zapłacone") + QStringLiteral("' ELSE '") + MFilterDbView::tr("niezapłacone")
         + QStringLiteral("' END || '\t' || i.is_payed FROM invoice i WHERE i.invoice_kind IN (") + originals
-        + QStringLiteral(") AND (i.is_payed = 1 OR (i.is_payed = 0 AND i.date_pay >= CURRENT_DATE)) AND "
-                         "i.is_cancelled = 0 GROUP BY i.is_payed ")
+        + QStringLiteral(") AND (i.is_payed = 1 OR (i.is_payed = 0 AND i.date_pay >= ") + today
+        + QStringLiteral(")) AND i.is_cancelled = 0 GROUP BY i.is_payed ")
         + QStringLiteral("UNION ALL ") + group(payment, 4) + QStringLiteral("'") + MFilterDbView::tr("przeterminowane")
         + QStringLiteral("' || '\t' || 3 FROM invoice i WHERE i.invoice_kind IN (") + originals
-        + QStringLiteral(") AND i.is_payed = 0 AND i.date_pay < CURRENT_DATE AND i.is_cancelled = 0 GROUP BY 1 ")
+        + QStringLiteral(") AND i.is_payed = 0 AND i.date_pay < ") + today
+        + QStringLiteral(" AND i.is_cancelled = 0 GROUP BY 1 ")
         + QStringLiteral("UNION ALL ") + group(payment, 4) + QStringLiteral("'") + MFilterDbView::tr("nie dotyczy")
         + QStringLiteral("' || '\t' || 2 FROM invoice i WHERE i.invoice_kind IN (") + copies
         + QStringLiteral(") AND i.is_cancelled = 0 GROUP BY 1 ")

@@ -22,6 +22,9 @@ const int defaultColumnWidth = 100;
 MHeaderTableView::MHeaderTableView(Qt::Orientation orientation, QWidget* parent)
     : QHeaderView(orientation, parent)
 {
+    // A header draws its titles centred and unelided by default: a title wider than its
+    // column lost its first and last letters.
+    setTextElideMode(Qt::ElideRight);
 }
 
 MHeaderTableView::~MHeaderTableView() = default;

@@ -36,6 +36,7 @@ private slots:
     void joinReplacesMemberships();
     void failedWriteChangesNothingAndStaysOpen_data();
     void failedWriteChangesNothingAndStaysOpen();
+    void renameOfDeletedCatalogIsRefused();
 
 private:
     static void clickButton(QDialog* dialog, const QString& text);
@@ -334,6 +335,27 @@ void TestProductCatalogs::failedWriteChangesNothingAndStaysOpen()
     QVERIFY(!dialog->isVisible());
     QVERIFY(catalogs() + QLatin1Char('/') + memberships() != before);
     QCOMPARE(m_owner->notices, (QList<QPair<int, int>>{{4, 0}}));
+    delete dialog;
+}
+
+void TestProductCatalogs::renameOfDeletedCatalogIsRefused()
+{
+    auto* dialog = new MProductCatalogDlg(m_owner.get());
+    dialog->setIdRecord(3);
+    dialog->show();
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM product_catalog WHERE id = 3")));
+    const QString before = catalogs();
+    dialog->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Łożyska kulkowe"));
+    clickButton(dialog, QStringLiteral("OK"));
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QVERIFY2(shown.first().text.contains(QStringLiteral("Katalog o identyfikatorze 3 nie istnieje już w bazie danych.")),
+             qPrintable(shown.first().text));
+    QVERIFY(dialog->isVisible());
+    QVERIFY(m_owner->notices.isEmpty());
+    QCOMPARE(catalogs(), before);
     delete dialog;
 }
 

@@ -49,6 +49,7 @@ private slots:
     void billLineIsExemptAndGross();
     void failedWriteChangesNothingAndStaysOpen_data();
     void failedWriteChangesNothingAndStaysOpen();
+    void productDeletedMeanwhileIsRefused();
 
 private:
     MProductDlg* openDialog(int id, bool invoiceMode = false, int idMisc = 0, int docKind = -1);
@@ -599,6 +600,26 @@ void TestProductDlg::failedWriteChangesNothingAndStaysOpen()
              QStringList{"Nowa nazwa"});
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT name FROM product_unit")), QStringList{"paleta"});
     QCOMPARE(m_owner->notices.size(), 1);
+}
+
+void TestProductDlg::productDeletedMeanwhileIsRefused()
+{
+    const int id = int(MTestDatabase::insert(QStringLiteral("product"), {{"name", "Wiertło"}}));
+    openDialog(id);
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM product")));
+    field<QLineEdit>("name")->setText(QStringLiteral("Wiertło 8 mm"));
+    clickOk();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QVERIFY2(shown.first().text.contains(
+                 QStringLiteral("Produkt o identyfikatorze %1 nie istnieje już w bazie danych.").arg(id)),
+             qPrintable(shown.first().text));
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(field<QLineEdit>("name")->text(), QStringLiteral("Wiertło 8 mm"));
+    QVERIFY(m_owner->notices.isEmpty());
+    QCOMPARE(MTestDatabase::count(QStringLiteral("product")), 0);
 }
 
 INVOICE_TEST_MAIN(TestProductDlg)

@@ -46,6 +46,12 @@ const QString overpaid = QStringLiteral("Kwota wpłaty częściowej jest większ
 const QString joinedKind = QStringLiteral(
     "Do faktur zaliczkowych i końcowych można załączać tylko faktury zaliczkowe z tą samą walutą.");
 
+// A refusal as shown: its own text, then what it is about.
+QString refusal(const QString& text, const QString& detail)
+{
+    return text + QStringLiteral("\n\n") + detail;
+}
+
 int insert(const QString& sql)
 {
     QSqlQuery query;
@@ -155,15 +161,26 @@ void TestInvoiceValidation::firstProblem_data()
     QTest::newRow("no period skips the number")
         << QStringList{"period 0", "stored 0 5 2024-03-02", "number 5"} << QString();
 
-    QTest::newRow("line in another currency") << QStringList{"line 1 net 0 percent"} << lineCurrency;
+    QTest::newRow("line in another currency")
+        << QStringList{"line 1 net 0 percent"}
+        << refusal(lineCurrency, "Pozycja 1 „Towar” jest w walucie EUR. Zmień walutę tej pozycji albo dokumentu.");
     QTest::newRow("rating for another currency")
         << QStringList{"currency 1", "line 1 net 0 percent", "rating 2"} << ratingCurrency;
     QTest::newRow("rating of the currency") << QStringList{"currency 1", "line 1 net 0 percent", "rating 1"}
                                             << QString();
     QTest::newRow("PLN skips the rating") << QStringList{"rating 2"} << QString();
-    QTest::newRow("line of the other price base") << QStringList{"line 0 gross 0 percent"} << priceBase;
+    QTest::newRow("line of the other price base")
+        << QStringList{"line 0 gross 0 percent"}
+        << refusal(priceBase, "Pozycja 1 „Towar” ma podstawę cenową brutto. Zmień podstawę cenową tej pozycji albo "
+                              "dokumentu.");
+    QTest::newRow("second line of the other price base")
+        << QStringList{"gross", "line 0 gross 0 percent", "line 0 net 0 percent"}
+        << refusal(priceBase, "Pozycja 2 „Towar” ma podstawę cenową netto. Zmień podstawę cenową tej pozycji albo "
+                              "dokumentu.");
     QTest::newRow("gross document, gross line") << QStringList{"gross", "line 0 gross 0 percent"} << QString();
-    QTest::newRow("discount of the other kind") << QStringList{"line 0 net 5 amount"} << reductKind;
+    QTest::newRow("discount of the other kind")
+        << QStringList{"line 0 net 0 amount", "line 0 net 5 amount"}
+        << refusal(reductKind, "Pozycja 2 „Towar” ma rabat kwotowy. Zmień rodzaj rabatu tej pozycji albo dokumentu.");
     QTest::newRow("no discount, other kind") << QStringList{"line 0 net 0 amount"} << QString();
     QTest::newRow("amount discount document") << QStringList{"amountDiscount", "line 0 net 5 amount"} << QString();
 
@@ -182,8 +199,12 @@ void TestInvoiceValidation::firstProblem_data()
 
     QTest::newRow("joined advance") << QStringList{"kind 23", "join 19 0"} << QString();
     QTest::newRow("joined advance correction") << QStringList{"kind 23", "join 20 0"} << QString();
-    QTest::newRow("joined final invoice") << QStringList{"kind 23", "join 23 0"} << joinedKind;
-    QTest::newRow("joined EUR advance on PLN") << QStringList{"kind 23", "join 19 1"} << joinedKind;
+    const QString joinedDetail =
+        QStringLiteral("Dokument „id 1” nie jest fakturą zaliczkową w walucie tego dokumentu. Usuń go z załączonych "
+                       "dokumentów.");
+    QTest::newRow("joined final invoice") << QStringList{"kind 23", "join 23 0"} << refusal(joinedKind, joinedDetail);
+    QTest::newRow("joined EUR advance on PLN") << QStringList{"kind 23", "join 19 1"}
+                                               << refusal(joinedKind, joinedDetail);
 }
 
 void TestInvoiceValidation::firstProblem()

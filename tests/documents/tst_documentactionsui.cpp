@@ -13,6 +13,7 @@
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QItemSelectionModel>
@@ -52,6 +53,8 @@ private slots:
     void newDuplicateGoesToItsList();
     void editedDuplicateKeepsItsKind();
     void duplicateOfGoneParentWritesNothing();
+    void duplicateOfVanishedParentNamesTheVatInvoice();
+    void dateEditsOpenACalendar();
     void failedDuplicateWriteStaysOpen();
     void paymentPresets_data();
     void paymentPresets();
@@ -59,6 +62,7 @@ private slots:
     void failedPaymentWriteStaysOpen();
     void errorCheckWithCodesOff();
     void errorCheckListsFindingsInIdOrder();
+    void errorCheckReportsFindingsItCouldNotStore();
 
 private:
     static int document(int kind, int idParent = 0, int index = 0, const QVariantMap& extra = {});
@@ -518,6 +522,33 @@ void TestDocumentActionDialogs::duplicateOfGoneParentWritesNothing()
     QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), 0);
 }
 
+void TestDocumentActionDialogs::duplicateOfVanishedParentNamesTheVatInvoice()
+{
+    MInvoiceDuplicateDlg dialog(m_window.get());
+    dialog.setIdRecordParent(4711);
+    dialog.setIdRecord(0);
+    QCOMPARE(dialog.kind(), 0);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Duplikat - Faktura VAT"));
+}
+
+void TestDocumentActionDialogs::dateEditsOpenACalendar()
+{
+    const int id = document(0, 0, 1);
+    MInvoiceDbView* view = list(7, id);
+    QVERIFY(view);
+    view->doDocDuplicate();
+    auto* duplicate = dialog<MInvoiceDuplicateDlg>();
+    QVERIFY(duplicate);
+    view->doIsPayed();
+    auto* payment = dialog<MInvoicePaymentDlg>();
+    QVERIFY(payment);
+    for (const QDateEdit* edit : {duplicate->m_datePut, payment->m_datePayed}) {
+        QVERIFY(edit->calendarPopup());
+        QVERIFY(edit->calendarWidget()->isGridVisible());
+        QCOMPARE(edit->displayFormat(), QStringLiteral("dd-MM-yyyy"));
+    }
+}
+
 void TestDocumentActionDialogs::failedDuplicateWriteStaysOpen()
 {
     const int parent = document(0, 0, 2);
@@ -678,6 +709,25 @@ void TestDocumentActionDialogs::errorCheckListsFindingsInIdOrder()
                                                "przelewem.").arg(cash),
                                 QStringLiteral("%1|FV 1/2024|Dokument nie jest w walucie PLN.").arg(duplicate)}));
     QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Powód"));
+    delete dialog;
+}
+
+void TestDocumentActionDialogs::errorCheckReportsFindingsItCouldNotStore()
+{
+    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1"));
+    const int foreign = document(0, 0, 1, {{"id_currency", 1}});
+    QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER fail_late BEFORE INSERT ON __invoice_error BEGIN "
+                                               "SELECT RAISE(ABORT, 'dysk pełny'); END")));
+    MInvoiceDbView* view = list(7, foreign);
+    QVERIFY(view);
+    view->doCheckErrors();
+    auto* dialog = view->findChild<MInvoiceErrorDlg*>();
+    QVERIFY(dialog);
+    const QString note = dialog->m_note->text();
+    QVERIFY2(!note.contains(QStringLiteral("Nie znaleziono problemów")), qPrintable(note));
+    QVERIFY2(note.contains(QStringLiteral("Nie udało się zapisać wyników sprawdzania: dysk pełny")), qPrintable(note));
+    QCOMPARE(dialog->m_tabs->count(), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_error_id")), 0);
     delete dialog;
 }
 

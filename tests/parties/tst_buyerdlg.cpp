@@ -42,6 +42,7 @@ private slots:
     void documentDate();
     void invoiceModeWritesOnlyWorkingCopies();
     void failedWriteKeepsDialogOpen();
+    void buyerDeletedMeanwhileIsRefused();
 
 private:
     MBuyerDlg* openDialog(int id, bool invoiceMode = false);
@@ -564,6 +565,25 @@ void TestBuyerDlg::failedWriteKeepsDialogOpen()
                  .toString(),
              QStringLiteral("Radom"));
     QCOMPARE(m_owner->notices.size(), 1);
+}
+
+void TestBuyerDlg::buyerDeletedMeanwhileIsRefused()
+{
+    const int id = insertBuyer(QStringLiteral("Stara firma"));
+    openDialog(id);
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM buyer")));
+    field<QLineEdit>("firm")->setText(QStringLiteral("Nowa firma"));
+    clickOk();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QVERIFY2(shown.first().text.contains(
+                 QStringLiteral("Kontrahent o identyfikatorze %1 nie istnieje już w bazie danych.").arg(id)),
+             qPrintable(shown.first().text));
+    QVERIFY(m_dialog->isVisible());
+    QVERIFY(m_owner->notices.isEmpty());
+    QCOMPARE(MTestDatabase::count(QStringLiteral("buyer")), 0);
 }
 
 INVOICE_TEST_MAIN(TestBuyerDlg)

@@ -63,6 +63,7 @@ private slots:
     void bankDialogAddsAndEditsAnAccount();
     void deletingTheDefaultAccountKeepsTheSellerBank();
     void failedWriteKeepsDialogAndStoredData();
+    void sellerDeletedMeanwhileIsRefused();
     void storedZoomOutsideTheDivisorsIsBounded_data();
     void storedZoomOutsideTheDivisorsIsBounded();
     void invoiceModeEditsTheWorkingCopyOnly();
@@ -771,6 +772,27 @@ void TestSellerDlg::failedWriteKeepsDialogAndStoredData()
     QCOMPARE(storedAccounts(id).size(), 3);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT width FROM seller_logo")).toInt(), 100);
     QCOMPARE(QImageReader(MSellerLogo::savedPath(id)).size(), QSize(100, 50));
+}
+
+void TestSellerDlg::sellerDeletedMeanwhileIsRefused()
+{
+    const int id = insertSeller(QStringLiteral("Stara nazwa"), QStringLiteral(", id_invoice_index_format, "
+                                                                              "invoice_index_format_text"),
+                                QStringLiteral(", 1, '[nr]'"));
+    openDialog(id);
+    QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM seller")));
+    field<QLineEdit>("firm")->setText(QStringLiteral("Nowa nazwa"));
+    clickOk();
+
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QVERIFY2(shown.first().text.contains(
+                 QStringLiteral("Sprzedawca o identyfikatorze %1 nie istnieje już w bazie danych.").arg(id)),
+             qPrintable(shown.first().text));
+    QVERIFY(m_dialog->isVisible());
+    QVERIFY(m_owner->notices.isEmpty());
+    QCOMPARE(MTestDatabase::count(QStringLiteral("seller")), 0);
 }
 
 void TestSellerDlg::storedZoomOutsideTheDivisorsIsBounded_data()

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QProxyStyle>
+#include <QStyleOptionHeader>
 #include <QTimer>
 #include <QtTest>
 
@@ -23,6 +25,22 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent*) override { ++menus; }
+};
+
+// A style that notes the text of every section label it draws.
+class LabelRecorder : public QProxyStyle
+{
+public:
+    QStringList labels;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_HeaderLabel)
+            if (const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option))
+                const_cast<LabelRecorder*>(this)->labels << header->text;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
 };
 
 } // namespace
@@ -49,6 +67,7 @@ private slots:
     void hiddenColumnComesBackAtDefaultWidth();
     void headerToolTipShowsTheTitle();
     void rowHeaderShowsNoMenu();
+    void narrowColumnTitleEndsInAnEllipsis();
 
 private:
     MTableView* makeTable(int viewKind, const QString& sql, const QStringList& titles, QWidget* parent = nullptr);
@@ -334,6 +353,28 @@ void TestHeaderView::headerToolTipShowsTheTitle()
     QCOMPARE(header->toolTip(), QString());
     moveTo(3);
     QCOMPARE(header->toolTip(), QStringLiteral("<p>Miasto</p>"));
+}
+
+// A title wider than its column keeps its beginning and ends in "…", instead of being
+// centred and cut off at both ends.
+void TestHeaderView::narrowColumnTitleEndsInAnEllipsis()
+{
+    MTableView* table = makeTable(3, fourColumnSql, {"Id", "Rodzaj dokumentu", "NIP", "Miasto"});
+    table->resize(400, 200);
+    table->show();
+    QVERIFY(QTest::qWaitForWindowExposed(table));
+    QHeaderView* header = table->horizontalHeader();
+    header->resizeSection(1, header->fontMetrics().horizontalAdvance(QStringLiteral("Rodzaj dokumentu")) / 2);
+    LabelRecorder recorder;
+    header->setStyle(&recorder);
+    header->viewport()->repaint();
+    header->setStyle(nullptr);
+    QVERIFY(!recorder.labels.isEmpty());
+    QString drawn;
+    for (const QString& label : qAsConst(recorder.labels))
+        if (label.startsWith(QStringLiteral("Rod")))
+            drawn = label;
+    QVERIFY2(drawn.endsWith(QChar(0x2026)), qPrintable(recorder.labels.join(QLatin1Char('|'))));
 }
 
 void TestHeaderView::rowHeaderShowsNoMenu()
