@@ -2,6 +2,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "data/MJpkVatWriter.h"
+#include "data/MRegisterData.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@ private slots:
 
     void groupsGoToTheFieldsOfTheirMeaning_data();
     void groupsGoToTheFieldsOfTheirMeaning();
+    void advanceAndFinalDocumentsCountLikeTheRegister();
     void rowsFollowTheIdsWithoutGaps();
     void buyerFieldsAreNeverEmpty_data();
     void buyerFieldsAreNeverEmpty();
@@ -63,7 +65,7 @@ int addBuyer(const QString& firm, const QString& nip, const QString& city, const
 struct Doc
 {
     int kind = 0;
-    QString groups;          // "23%:100:23|8%:50:4"
+    QString groups;          // "23%:100:23|8%:50:4", a part net and VAT may follow: "8%:1300:104:462.96:37.04"
     int idParent = 0;
     int idCurrency = 0;
     int idBuyer = -1;        // -1: a buyer of its own
@@ -96,7 +98,11 @@ int addDoc(const Doc& doc)
                                {QStringLiteral("id_vat"), rateIds.value(parts[0], 999)},
                                {QStringLiteral("netto_price"), parts[1].toDouble()},
                                {QStringLiteral("vat_price"), parts[2].toDouble()},
-                               {QStringLiteral("brutto_price"), parts[1].toDouble() + parts[2].toDouble()}});
+                               {QStringLiteral("brutto_price"), parts[1].toDouble() + parts[2].toDouble()},
+                               {QStringLiteral("netto_part_price"), parts.value(3).toDouble()},
+                               {QStringLiteral("vat_part_price"), parts.value(4).toDouble()},
+                               {QStringLiteral("brutto_part_price"),
+                                parts.value(3).toDouble() + parts.value(4).toDouble()}});
     }
     return id;
 }
@@ -222,6 +228,97 @@ void TestJpkVatWriter::groupsGoToTheFieldsOfTheirMeaning()
                 tax += value.toDouble();
         }
         QCOMPARE(MJpkTestFile::part(control[0], QStringLiteral("PodatekNalezny")), QString::number(tax, 'f', 2));
+    }
+}
+
+// The K fields that the register's rates go to: net field, VAT field (or none).
+QPair<QString, QString> registerFields(const QString& rate)
+{
+    if (rate == QLatin1String("22%") || rate == QLatin1String("23%"))
+        return {QStringLiteral("K_19"), QStringLiteral("K_20")};
+    if (rate == QLatin1String("7%") || rate == QLatin1String("8%"))
+        return {QStringLiteral("K_17"), QStringLiteral("K_18")};
+    if (rate == QLatin1String("5%"))
+        return {QStringLiteral("K_15"), QStringLiteral("K_16")};
+    if (rate == QLatin1String("0%"))
+        return {QStringLiteral("K_13"), QString()};
+    if (rate == QLatin1String("zw."))
+        return {QStringLiteral("K_10"), QString()};
+    return {};
+}
+
+QString sumsText(const QMap<QString, double>& sums)
+{
+    QStringList texts;
+    for (auto it = sums.cbegin(); it != sums.cend(); ++it)
+        texts << it.key() + QLatin1Char('=') + QString::number(it.value(), 'f', 2);
+    return texts.join(QLatin1Char(';'));
+}
+
+void TestJpkVatWriter::advanceAndFinalDocumentsCountLikeTheRegister()
+{
+    struct Family
+    {
+        int kind;
+        QString groups;
+        int correctionKind;
+        QString correctionGroups;
+    };
+    // Part amounts differ from the whole ones; documents of other kinds keep parts of 0.
+    const QList<Family> families{
+        {0, "23%:100:23|8%:50:4", 2, "23%:80:18.4|8%:50:4"},
+        {3, "5%:200:10", 4, "5%:150:7.5"},
+        {19, "8%:1300:104:462.96:37.04", 20, "8%:1300:104:300:24"},
+        {23, "23%:2000:460:1000:230|zw.:100:0:50:0", 24, "23%:2000:460:900:207|zw.:100:0:50:0"},
+        {27, "23%:300:69|0%:40:0", 28, "23%:250:57.5|0%:40:0"},
+    };
+    QList<int> ids;
+    int advance = 0;
+    for (const Family& family : families) {
+        Doc doc;
+        doc.kind = family.kind;
+        doc.groups = family.groups;
+        const int parent = addDoc(doc);
+        doc.kind = family.correctionKind;
+        doc.groups = family.correctionGroups;
+        doc.idParent = parent;
+        ids << parent << addDoc(doc);
+        if (family.kind == 19)
+            advance = parent;
+    }
+
+    const int run = MRegisterData::build(QDate(2024, 3, 1), QDate(2024, 3, 31), {QStringLiteral("1")});
+    QVERIFY(run > 0);
+    QMap<QString, double> registerSums;
+    double registerTax = 0.0;
+    QSqlQuery rows;
+    QVERIFY(rows.exec(QStringLiteral("SELECT vat_text, netto, vat FROM __invoice_vat_summary WHERE id = %1").arg(run)));
+    while (rows.next()) {
+        const QPair<QString, QString> fields = registerFields(rows.value(0).toString());
+        QVERIFY2(!fields.first.isEmpty(), qPrintable(rows.value(0).toString()));
+        registerSums[fields.first] += rows.value(1).toDouble();
+        if (!fields.second.isEmpty()) {
+            registerSums[fields.second] += rows.value(2).toDouble();
+            registerTax += rows.value(2).toDouble();
+        }
+    }
+
+    for (int version : {2, 3}) {
+        const QString file = write(ids, version);
+        const QStringList lines = MJpkTestFile::elements(file, QStringLiteral("SprzedazWiersz"));
+        QCOMPARE(lines.size(), ids.size());
+        QMap<QString, double> jpkSums;
+        for (const QString& line : lines) {
+            for (const QString& piece : kFields(line).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+                jpkSums[piece.section(QLatin1Char('='), 0, 0)] += piece.section(QLatin1Char('='), 1).toDouble();
+        }
+        QCOMPARE(sumsText(jpkSums), sumsText(registerSums));
+        const QStringList control = MJpkTestFile::elements(file, QStringLiteral("SprzedazCtrl"));
+        QCOMPARE(MJpkTestFile::part(control.value(0), QStringLiteral("PodatekNalezny")),
+                 QString::number(registerTax, 'f', 2));
+        // The advance of the example: its part, not the whole order.
+        QCOMPARE(kFields(lines[ids.indexOf(advance)]), QStringLiteral("K_17=462.96;K_18=37.04"));
+        QCOMPARE(kFields(lines[ids.indexOf(advance) + 1]), QStringLiteral("K_17=-162.96;K_18=-13.04"));
     }
 }
 
