@@ -1,5 +1,6 @@
 #include "data/MJpkVatWriter.h"
 
+#include "data/MJpkDates.h"
 #include "data/MJpkKinds.h"
 #include "data/MJpkSeller.h"
 #include "data/MJpkText.h"
@@ -8,6 +9,7 @@
 #include "data/MVatRateRows.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QStringList>
@@ -214,6 +216,13 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
         return result;
     }
 
+    const QString refusal = MJpkDates::vat(request.version).refusal(request.dateFrom, request.dateTo, documents);
+    if (!refusal.isEmpty()) {
+        result.message = QCoreApplication::translate("MJpkVatWriter", "Plik %1 nie został zapisany: %2.")
+                             .arg(QDir::toNativeSeparators(fileName), refusal);
+        return result;
+    }
+
     MJpkXmlFile file(fileName);
     if (!file.open()) {
         result.message = file.errorText();
@@ -228,7 +237,7 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
                      request.dateTo);
     if (two) {
         xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), QStringLiteral("PLN"));
-        xml.writeTextElement(QStringLiteral("KodUrzedu"), request.officeCode);
+        xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 4));
     } else {
         xml.writeTextElement(QStringLiteral("NazwaSystemu"), QStringLiteral("morva FAKTURY"));
     }

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -34,9 +36,15 @@ private slots:
     void noExportedDocumentWritesNoFile_data();
     void noExportedDocumentWritesNoFile();
     void unwritableTargetIsReportedAndLeftAlone();
+    void textsAreShapedToTheSchema_data();
+    void textsAreShapedToTheSchema();
+    void datesOutsideTheSchemaWriteNoFile_data();
+    void datesOutsideTheSchemaWriteNoFile();
+    void fullDiskIsNamed();
 
 private:
-    QString write(const QList<int>& ids, int version, MJpkVatWriter::Result* result = nullptr);
+    QString write(const QList<int>& ids, int version, MJpkVatWriter::Result* result = nullptr,
+                  const QDate& dateFrom = QDate(2024, 3, 1));
     QString schema(int version) const;
 
     std::unique_ptr<MTestDatabase> m_db;
@@ -150,14 +158,15 @@ QString TestJpkVatWriter::schema(int version) const
     return version == 2 ? QStringLiteral("Schemat_JPK_VAT(2)_v1-0.xsd") : QStringLiteral("Schemat_JPK_VAT(3)_v1-1.xsd");
 }
 
-QString TestJpkVatWriter::write(const QList<int>& ids, int version, MJpkVatWriter::Result* result)
+QString TestJpkVatWriter::write(const QList<int>& ids, int version, MJpkVatWriter::Result* result,
+                                const QDate& dateFrom)
 {
     const QString file = m_db->path(QStringLiteral("jpk_%1.xml").arg(++m_file));
     MJpkVatRequest request;
     request.version = version;
     request.ids = ids;
     request.idSeller = m_idSeller;
-    request.dateFrom = QDate(2024, 3, 1);
+    request.dateFrom = dateFrom;
     request.dateTo = QDate(2024, 3, 31);
     request.officeCode = QStringLiteral("1403");
     const MJpkVatWriter::Result written = MJpkVatWriter::write(file, request);
@@ -522,6 +531,134 @@ void TestJpkVatWriter::unwritableTargetIsReportedAndLeftAlone()
     QVERIFY2(result.message.contains(QLatin1String("target.xml")), qPrintable(result.message));
     QVERIFY(QFileInfo(folder + QStringLiteral("/target.xml")).isDir());
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestJpkVatWriter::textsAreShapedToTheSchema_data()
+{
+    QTest::addColumn<QString>("update"); // the statement that puts :text in place
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("expected");
+
+    const QString buyer = QStringLiteral("UPDATE invoice_buyer SET firm = :text");
+    const QString seller = QStringLiteral("UPDATE seller SET firm = :text");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("znak sterujący w nazwie nabywcy")
+        << buyer << QString::fromUtf8("Firma\x01 Nowa\x1F") << "NazwaKontrahenta" << "Firma Nowa";
+    QTest::newRow("tabulator i nowe wiersze") << buyer << "Jan\tKowalski\r\nKraków" << "NazwaKontrahenta"
+                                              << "Jan Kowalski Kraków";
+    // The old cut counted UTF-16 units and kept half of the emoji that stood across unit 256.
+    QTest::newRow("emoji przecięte granicą 256 znaków") << buyer << QString(QString(255, QLatin1Char('a')) + emoji + "b")
+                                                        << "NazwaKontrahenta"
+                                                        << QString(QString(255, QLatin1Char('a')) + emoji);
+    QTest::newRow("emoji za granicą") << buyer << QString(QString(256, QLatin1Char('a')) + emoji)
+                                      << "NazwaKontrahenta" << QString(256, QLatin1Char('a'));
+    QTest::newRow("znak sterujący w numerze") << "UPDATE invoice SET invoice_index_string = :text"
+                                              << QString::fromUtf8("FV\x02/1") << "DowodSprzedazy" << "FV/1";
+    QTest::newRow("adres nabywcy ze znakiem sterującym") << "UPDATE invoice_buyer SET address = :text"
+                                                         << QString::fromUtf8("ul.\x0B Długa") << "AdresKontrahenta"
+                                                         << "Kraków 30-001, ul. Długa";
+    QTest::newRow("nazwa sprzedawcy ponad 240 znaków") << seller << QString(300, QLatin1Char('S')) << "PelnaNazwa"
+                                                       << QString(240, QLatin1Char('S'));
+    QTest::newRow("znak sterujący w nazwie sprzedawcy") << seller << QString::fromUtf8("Sprzedawca\x07 S.A.")
+                                                        << "PelnaNazwa" << "Sprzedawca S.A.";
+    QTest::newRow("ulica sprzedawcy ponad 65 znaków") << "UPDATE seller SET street = :text"
+                                                      << QString(80, QLatin1Char('u')) << "Ulica"
+                                                      << QString(65, QLatin1Char('u'));
+}
+
+void TestJpkVatWriter::textsAreShapedToTheSchema()
+{
+    QFETCH(QString, update);
+    QFETCH(QString, text);
+    QFETCH(QString, element);
+    QFETCH(QString, expected);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    const int id = addDoc(doc);
+    QSqlQuery query;
+    query.prepare(update);
+    query.bindValue(QStringLiteral(":text"), text);
+    QVERIFY(query.exec());
+    // Ulica is written by variant 2 only; the other elements by both.
+    for (int version : {2, 3}) {
+        MJpkVatWriter::Result result;
+        const QString file = write({id}, version, &result);
+        QVERIFY2(result.outcome == MJpkVatWriter::Outcome::Written, qPrintable(result.message));
+        QStringList values;
+        for (const char* parent : {"SprzedazWiersz", "Podmiot1"}) {
+            for (const QString& line : MJpkTestFile::elements(file, QLatin1String(parent))) {
+                const QString value = MJpkTestFile::part(line, element);
+                if (value != QLatin1String("<none>"))
+                    values << value;
+            }
+        }
+        if (element != QLatin1String("Ulica") || version == 2)
+            QCOMPARE(values, QStringList{expected});
+    }
+}
+
+void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QDate>("dateFrom");
+    QTest::addColumn<QString>("datePut");
+    QTest::addColumn<QString>("named"); // what the message must name
+
+    QTest::newRow("okres przed 2016-07-01 w wersji 3") << 3 << QDate(2016, 6, 30) << "2024-03-10" << "2016-07-01";
+    QTest::newRow("koniec okresu w wersji 3") << 3 << QDate(2030, 1, 2) << "2024-03-10" << "2030-01-01";
+    QTest::newRow("dokument z 2005 roku w wersji 3") << 3 << QDate(2024, 3, 1) << "2005-12-31" << "2005-12-31";
+    QTest::newRow("okres po 2030-12-31 w wersji 2") << 2 << QDate(2031, 1, 1) << "2024-03-10" << "2030-12-31";
+}
+
+void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile()
+{
+    QFETCH(int, version);
+    QFETCH(QDate, dateFrom);
+    QFETCH(QString, datePut);
+    QFETCH(QString, named);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    doc.datePut = datePut;
+    doc.dateSell = datePut;
+    MJpkVatWriter::Result result;
+    const QString file = write({addDoc(doc)}, version, &result, dateFrom);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NotWritten));
+    QVERIFY2(result.message.contains(named), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QFileInfo(file).fileName()), qPrintable(result.message));
+    QVERIFY(!QFile::exists(file));
+}
+
+void TestJpkVatWriter::fullDiskIsNamed()
+{
+    // A real full disk: a tiny file system of its own, filled before the export.
+    const QString folder = m_db->path(QStringLiteral("full"));
+    QVERIFY(QDir().mkpath(folder));
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    QStringLiteral("size=8k"), QStringLiteral("tmpfs"), folder})
+        != 0)
+        QSKIP("this machine does not let the test mount a small file system");
+    auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {folder}); });
+    QFile filler(folder + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(1024, 'x')) > 0 && filler.flush()) {
+    }
+    filler.close();
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    MJpkVatRequest request;
+    request.ids = {addDoc(doc)};
+    request.idSeller = m_idSeller;
+    request.dateFrom = QDate(2024, 3, 1);
+    request.dateTo = QDate(2024, 3, 31);
+    const MJpkVatWriter::Result result = MJpkVatWriter::write(folder + QStringLiteral("/jpk.xml"), request);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NotWritten));
+    QVERIFY2(result.message.contains(QLatin1String("jpk.xml")), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QLatin1String("na dysku nie ma wolnego miejsca")), qPrintable(result.message));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/jpk.xml")));
 }
 
 INVOICE_TEST_MAIN(TestJpkVatWriter)
