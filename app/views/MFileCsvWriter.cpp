@@ -67,6 +67,26 @@ void MFileCsvWriter::addUtf8Field(const char* data, int size)
     m_text += quote;
 }
 
+void MFileCsvWriter::addTextField(const QString& field)
+{
+    const QByteArray bytes = field.toUtf8();
+    addUtf8TextField(bytes.constData(), bytes.size());
+}
+
+void MFileCsvWriter::addUtf8TextField(const char* data, int size)
+{
+    static const char formulaStarts[] = {'=', '+', '-', '@', '\t', '\r'};
+    if (size == 0 || !std::memchr(formulaStarts, data[0], sizeof(formulaStarts))) {
+        addUtf8Field(data, size);
+        return;
+    }
+    QByteArray text;
+    text.reserve(size + 1);
+    text += '\'';
+    text.append(data, size);
+    addUtf8Field(text.constData(), text.size());
+}
+
 void MFileCsvWriter::endLine()
 {
     m_text += lineEnd;

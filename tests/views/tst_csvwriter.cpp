@@ -16,6 +16,8 @@ class TestCsvWriter : public QObject
 private slots:
     void writesExactBytes_data();
     void writesExactBytes();
+    void formulaTextIsShownAsText_data();
+    void formulaTextIsShownAsText();
     void pythonCsvReadsBackEveryField();
     void saveReplacesTheFile();
     void unwritableFileIsReported();
@@ -69,6 +71,45 @@ void TestCsvWriter::writesExactBytes()
         writer.endLine();
     }
     QCOMPARE(written(writer), expected);
+}
+
+void TestCsvWriter::formulaTextIsShownAsText_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("isText");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("hyperlink formula") << "=HYPERLINK(\"http://x\")" << true << QByteArray("\"'=HYPERLINK(\"\"http://x\"\")\"\n");
+    QTest::newRow("plus command") << "+cmd|' /C calc'!A0" << true << QByteArray("\"'+cmd|' /C calc'!A0\"\n");
+    QTest::newRow("minus text") << "-2+3" << true << QByteArray("'-2+3\n");
+    QTest::newRow("at sign") << "@SUM(A1)" << true << QByteArray("'@SUM(A1)\n");
+    QTest::newRow("leading tab") << "\t=1" << true << QByteArray("\"'\t=1\"\n");
+    QTest::newRow("leading CR") << "\r=1" << true << QByteArray("\"'\r=1\"\n");
+    QTest::newRow("formula sign inside") << "a=b" << true << QByteArray("a=b\n");
+    QTest::newRow("ordinary text") << "Firma" << true << QByteArray("Firma\n");
+    QTest::newRow("empty text") << "" << true << QByteArray("\n");
+    QTest::newRow("negative amount") << "-12,50" << false << QByteArray("\"-12,50\"\n");
+    QTest::newRow("negative integer") << "-7" << false << QByteArray("-7\n");
+    QTest::newRow("positive amount") << "12,50" << false << QByteArray("\"12,50\"\n");
+}
+
+void TestCsvWriter::formulaTextIsShownAsText()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, isText);
+    QFETCH(QByteArray, expected);
+
+    const QString file = m_dir.filePath(QStringLiteral("formula.csv"));
+    MFileCsvWriter writer;
+    if (isText)
+        writer.addTextField(cell);
+    else
+        writer.addField(cell);
+    writer.endLine();
+    QVERIFY(writer.save(file));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), expected);
 }
 
 void TestCsvWriter::pythonCsvReadsBackEveryField()
