@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // The characters of the XML 1.0 Char production.
@@ -17,19 +19,26 @@ bool isXmlChar(uint c)
 
 QString jpkText(const QString& text, int maxLength)
 {
-    // toUcs4() turns a lone surrogate into U+FFFD; walk the UTF-16 units to drop it instead.
+    // Most texts hold nothing to leave out and are short enough: they are only simplified.
+    const bool clean = std::all_of(text.cbegin(), text.cend(),
+                                   [](QChar c) { return !c.isSurrogate() && isXmlChar(c.unicode()); });
     QString kept;
-    kept.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            kept += c;
-            kept += text.at(++i);
-        } else if (!c.isSurrogate() && isXmlChar(c.unicode())) {
-            kept += c;
+    if (!clean) {
+        // toUcs4() turns a lone surrogate into U+FFFD; walk the UTF-16 units to drop it instead.
+        kept.reserve(text.size());
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                kept += c;
+                kept += text.at(++i);
+            } else if (!c.isSurrogate() && isXmlChar(c.unicode())) {
+                kept += c;
+            }
         }
     }
-    const QString token = kept.simplified();
+    const QString token = (clean ? text : kept).simplified();
+    if (token.size() <= maxLength)
+        return token;
     int units = 0;
     for (int characters = 0; units < token.size() && characters < maxLength; ++characters)
         units += token.at(units).isHighSurrogate() ? 2 : 1;
