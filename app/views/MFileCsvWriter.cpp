@@ -100,7 +100,9 @@ bool MFileCsvWriter::save(const QString& fileName) const
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    if (file.write(m_text) != m_text.size()) {
+    // QSaveFile::commit() puts a file in place whose buffered end could not be
+    // written: the end goes out here, where a failure is seen.
+    if (file.write(m_text) != m_text.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
@@ -126,6 +128,10 @@ bool MFileCsvWriter::commit()
     if (!m_file)
         return false;
     writeHeldText();
+    if (!m_file->flush())
+        m_writeFailed = true;
+    if (m_writeFailed)
+        m_file->cancelWriting();
     const bool written = !m_writeFailed && m_file->commit();
     m_file.reset();
     return written;

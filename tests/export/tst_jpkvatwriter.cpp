@@ -1,13 +1,12 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "data/MJpkVatWriter.h"
 #include "data/MRegisterData.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -633,19 +632,10 @@ void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile()
 
 void TestJpkVatWriter::fullDiskIsNamed()
 {
-    // A real full disk: a tiny file system of its own, filled before the export.
     const QString folder = m_db->path(QStringLiteral("full"));
-    QVERIFY(QDir().mkpath(folder));
-    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                    QStringLiteral("size=8k"), QStringLiteral("tmpfs"), folder})
-        != 0)
+    const MTestFullDisk disk(folder);
+    if (!disk.isMounted())
         QSKIP("this machine does not let the test mount a small file system");
-    auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {folder}); });
-    QFile filler(folder + QStringLiteral("/filler"));
-    QVERIFY(filler.open(QIODevice::WriteOnly));
-    while (filler.write(QByteArray(1024, 'x')) > 0 && filler.flush()) {
-    }
-    filler.close();
 
     Doc doc;
     doc.groups = QStringLiteral("23%:100:23");

@@ -1,5 +1,6 @@
 #include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "views/MFileCsvWriter.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@ private slots:
     void pythonCsvReadsBackEveryField();
     void saveReplacesTheFile();
     void unwritableFileIsReported();
+    void fullDiskIsReported_data();
+    void fullDiskIsReported();
     void streamedFileIsWhatSaveWrites_data();
     void streamedFileIsWhatSaveWrites();
     void streamReplacesTheFileOnlyWhenCommitted();
@@ -157,6 +160,32 @@ void TestCsvWriter::unwritableFileIsReported()
     writer.addField(QStringLiteral("x"));
     writer.endLine();
     QVERIFY(!writer.save(m_dir.filePath(QStringLiteral("no/such/folder/out.csv"))));
+}
+
+void TestCsvWriter::fullDiskIsReported_data()
+{
+    QTest::addColumn<bool>("streamed");
+    QTest::newRow("saved in one go") << false;
+    QTest::newRow("streamed") << true;
+}
+
+void TestCsvWriter::fullDiskIsReported()
+{
+    QFETCH(bool, streamed);
+    const QString folder = m_dir.filePath(QStringLiteral("full"));
+    const MTestFullDisk disk(folder);
+    if (!disk.isMounted())
+        QSKIP("this machine does not let the test mount a small file system");
+
+    // A short text stays in the file's buffer until the end: its failure shows only there.
+    const QString file = folder + QStringLiteral("/lista.csv");
+    MFileCsvWriter writer;
+    if (streamed)
+        QVERIFY(writer.open(file));
+    writer.addTextField(QStringLiteral("Firma"));
+    writer.endLine();
+    QVERIFY(!(streamed ? writer.commit() : writer.save(file)));
+    QVERIFY(!QFile::exists(file));
 }
 
 void TestCsvWriter::streamedFileIsWhatSaveWrites_data()
