@@ -210,8 +210,8 @@ MJpkFaWriter::Result MJpkFaWriter::write(const QString& fileName, const MJpkFaRe
     file.startRoot(QStringLiteral("http://jpk.mf.gov.pl/wzor/2016/03/09/03095/"));
     file.startHeader(QStringLiteral("JPK_FA"), QStringLiteral("JPK_FA (1)"), QStringLiteral("1-0"), 1,
                      request.dateFrom, request.dateTo);
-    xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), jpkText(request.currencySymbol, 3));
-    xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 4));
+    xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), jpkText(request.currencySymbol, 256));
+    xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 256));
     xml.writeEndElement();
     writeSubject(xml, request.idSeller);
 

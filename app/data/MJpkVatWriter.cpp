@@ -237,7 +237,7 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
                      request.dateTo);
     if (two) {
         xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), QStringLiteral("PLN"));
-        xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 4));
+        xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 256));
     } else {
         xml.writeTextElement(QStringLiteral("NazwaSystemu"), QStringLiteral("morva FAKTURY"));
     }

@@ -27,6 +27,25 @@ bool needsQuotes(const char* data, int size)
     return false;
 }
 
+// A signed number such as -12,50 or +3.5: a spreadsheet reads it as the number it is.
+bool isPlainNumber(const char* data, int size)
+{
+    int i = (data[0] == '-' || data[0] == '+') ? 1 : 0;
+    const int digitsFrom = i;
+    while (i < size && data[i] >= '0' && data[i] <= '9')
+        ++i;
+    if (i == digitsFrom)
+        return false;
+    if (i < size && (data[i] == ',' || data[i] == '.')) {
+        const int fractionFrom = ++i;
+        while (i < size && data[i] >= '0' && data[i] <= '9')
+            ++i;
+        if (i == fractionFrom)
+            return false;
+    }
+    return i == size;
+}
+
 } // namespace
 
 MFileCsvWriter::MFileCsvWriter(QObject* parent)
@@ -76,7 +95,7 @@ void MFileCsvWriter::addTextField(const QString& field)
 void MFileCsvWriter::addUtf8TextField(const char* data, int size)
 {
     static const char formulaStarts[] = {'=', '+', '-', '@', '\t', '\r'};
-    if (size == 0 || !std::memchr(formulaStarts, data[0], sizeof(formulaStarts))) {
+    if (size == 0 || !std::memchr(formulaStarts, data[0], sizeof(formulaStarts)) || isPlainNumber(data, size)) {
         addUtf8Field(data, size);
         return;
     }

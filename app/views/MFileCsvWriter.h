@@ -26,7 +26,8 @@ public:
     void addUtf8Field(const char* data, int size);
     // A text cell: one that begins with =, +, -, @, a tab or CR gets a leading
     // apostrophe, so that a spreadsheet shows it as text and never runs it as
-    // a formula. Numbers go in with addField, negative ones unchanged.
+    // a formula; a text that is a plain signed number (-12,50) stays as it is.
+    // Numbers go in with addField, negative ones unchanged.
     void addTextField(const QString& field);
     void addUtf8TextField(const char* data, int size);
     void endLine();

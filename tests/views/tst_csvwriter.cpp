@@ -85,6 +85,10 @@ void TestCsvWriter::formulaTextIsShownAsText_data()
     QTest::newRow("hyperlink formula") << "=HYPERLINK(\"http://x\")" << true << QByteArray("\"'=HYPERLINK(\"\"http://x\"\")\"\n");
     QTest::newRow("plus command") << "+cmd|' /C calc'!A0" << true << QByteArray("\"'+cmd|' /C calc'!A0\"\n");
     QTest::newRow("minus text") << "-2+3" << true << QByteArray("'-2+3\n");
+    QTest::newRow("amount with its currency") << "-162.6 PLN" << true << QByteArray("\"'-162.6 PLN\"\n");
+    QTest::newRow("negative number as text") << "-12,50" << true << QByteArray("\"-12,50\"\n");
+    QTest::newRow("signed number as text") << "+3.5" << true << QByteArray("+3.5\n");
+    QTest::newRow("minus sign alone") << "-" << true << QByteArray("'-\n");
     QTest::newRow("at sign") << "@SUM(A1)" << true << QByteArray("'@SUM(A1)\n");
     QTest::newRow("leading tab") << "\t=1" << true << QByteArray("\"'\t=1\"\n");
     QTest::newRow("leading CR") << "\r=1" << true << QByteArray("\"'\r=1\"\n");
