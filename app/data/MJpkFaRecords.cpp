@@ -143,11 +143,10 @@ void MJpkFaRecords::write(const MJpkFaDocument& document)
     if (document.idBuyer > 0) {
         m_buyer.bindValue(QStringLiteral(":id"), document.idBuyer);
         if (m_buyer.exec() && m_buyer.next()) {
-            set("P_3A", m_buyer.value(0).toString().simplified().left(256));
-            set("P_3B", address(m_buyer.value(2).toString(), m_buyer.value(3).toString(), QStringLiteral(", "),
-                                m_buyer.value(1).toString())
-                            .simplified()
-                            .left(256));
+            set("P_3A", jpkText(m_buyer.value(0).toString(), 256));
+            set("P_3B", jpkText(address(m_buyer.value(2).toString(), m_buyer.value(3).toString(),
+                                        QStringLiteral(", "), m_buyer.value(1).toString()),
+                                256));
             buyerNip = jpkDigits(m_buyer.value(4).toString());
         }
         m_buyer.finish();

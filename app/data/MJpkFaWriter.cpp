@@ -1,5 +1,6 @@
 #include "data/MJpkFaWriter.h"
 
+#include "data/MJpkDates.h"
 #include "data/MJpkFaRecords.h"
 #include "data/MJpkKinds.h"
 #include "data/MJpkSeller.h"
@@ -109,8 +110,8 @@ int writeRows(QXmlStreamWriter& xml, const QVector<MJpkFaDocument>& documents)
         while (lines.next()) {
             const double net = lines.value(5).toDouble();
             netSum += net;
-            const QString name = lines.value(0).toString().simplified().left(256);
-            const QString unit = lines.value(1).toString().simplified().left(256);
+            const QString name = jpkText(lines.value(0).toString(), 256);
+            const QString unit = jpkText(lines.value(1).toString(), 256);
             const QString rate = rowRate(lines.value(2).toString());
             xml.writeStartElement(QStringLiteral("FakturaWiersz"));
             xml.writeAttribute(QStringLiteral("typ"), QStringLiteral("G"));
@@ -194,6 +195,12 @@ MJpkFaWriter::Result MJpkFaWriter::write(const QString& fileName, const MJpkFaRe
     }
 
     result.outcome = Outcome::NotWritten;
+    const QString refusal = MJpkDates::fa().refusal(request.dateFrom, request.dateTo, documents);
+    if (!refusal.isEmpty()) {
+        result.message = notWritten(fileName, refusal);
+        return result;
+    }
+
     MJpkXmlFile file(fileName);
     if (!file.open()) {
         result.message = file.errorText();
@@ -203,8 +210,8 @@ MJpkFaWriter::Result MJpkFaWriter::write(const QString& fileName, const MJpkFaRe
     file.startRoot(QStringLiteral("http://jpk.mf.gov.pl/wzor/2016/03/09/03095/"));
     file.startHeader(QStringLiteral("JPK_FA"), QStringLiteral("JPK_FA (1)"), QStringLiteral("1-0"), 1,
                      request.dateFrom, request.dateTo);
-    xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), request.currencySymbol);
-    xml.writeTextElement(QStringLiteral("KodUrzedu"), request.officeCode);
+    xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), jpkText(request.currencySymbol, 256));
+    xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 256));
     xml.writeEndElement();
     writeSubject(xml, request.idSeller);
 

@@ -20,12 +20,18 @@ MJpkSeller MJpkSeller::load(int id)
     if (!query.exec() || !query.next())
         return seller;
     seller.found = true;
-    QString* fields[] = {&seller.nip,         &seller.firm,       &seller.regon,  &seller.province,
-                         &seller.district,    &seller.commune,    &seller.street, &seller.houseNumber,
-                         &seller.flatNumber,  &seller.city,       &seller.zipcode, &seller.postOffice};
+    struct Field
+    {
+        QString* value;
+        int maxLength; // the longest text the schemas' type of the element takes
+    };
+    const Field fields[] = {{&seller.nip, 256},      {&seller.firm, 240},       {&seller.regon, 256},
+                            {&seller.province, 36},  {&seller.district, 36},    {&seller.commune, 36},
+                            {&seller.street, 65},    {&seller.houseNumber, 9},  {&seller.flatNumber, 10},
+                            {&seller.city, 56},      {&seller.zipcode, 8},      {&seller.postOffice, 56}};
     // Blanks alone are no value: the schemas read every one of these fields as a token.
     for (int column = 0; column < 12; ++column)
-        *fields[column] = query.value(column).toString().simplified();
+        *fields[column].value = jpkText(query.value(column).toString(), fields[column].maxLength);
     return seller;
 }
 

@@ -22,7 +22,8 @@ struct MJpkSeller
     QString zipcode;
     QString postOffice;
 
-    // The seller with this id; found stays false for an id below 1 or without a row.
+    // The seller with this id, every text as the files carry it (cut to the
+    // schemas' lengths); found stays false for an id below 1 or without a row.
     static MJpkSeller load(int id);
 
     // NIP (valid, in the schemas' form) and firm: all that JPK_VAT(3) needs.

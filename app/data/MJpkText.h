@@ -4,8 +4,12 @@
 
 // Texts of the tax control files, shaped to what their schemas accept.
 
-// Required text of at most maxLength characters: blanks collapsed as an XML token is
-// read, and "brak" in place of a text that holds nothing.
+// Text of at most maxLength characters (Unicode characters, as the schemas
+// count them; a surrogate pair is never split): characters that XML 1.0 cannot
+// carry left out, blanks collapsed as an XML token is read.
+QString jpkText(const QString& text, int maxLength);
+
+// The same, with "brak" in place of a text that holds nothing.
 QString jpkRequiredText(const QString& text, int maxLength);
 
 // The digits of a text, everything else removed ("PL 123-45" gives "12345").

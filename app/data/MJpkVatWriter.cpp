@@ -1,12 +1,15 @@
 #include "data/MJpkVatWriter.h"
 
+#include "data/MJpkDates.h"
 #include "data/MJpkKinds.h"
 #include "data/MJpkSeller.h"
 #include "data/MJpkText.h"
 #include "data/MJpkXmlFile.h"
 #include "data/MNumberText.h"
+#include "data/MVatRateRows.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QStringList>
@@ -114,16 +117,10 @@ public:
     MSalesRows(QXmlStreamWriter& xml, int version)
         : m_xml(xml)
         , m_version(version)
+        , m_groups(MVatRateRows::Scope::AllRates)
     {
         m_buyer.prepare(QStringLiteral("SELECT b.firm, b.address, b.city, b.zipcode, b.nip "
                                        "FROM invoice_buyer b WHERE b.id = :id"));
-        // A correction brings its parent's groups in with the opposite sign.
-        m_groups.prepare(QStringLiteral("SELECT v.name, sum(s.netto_price), sum(s.vat_price) FROM ("
-                                        "SELECT id_vat, netto_price, vat_price FROM invoice_summary_vat "
-                                        "WHERE id_invoice = :id UNION ALL "
-                                        "SELECT id_vat, -netto_price, -vat_price FROM invoice_summary_vat "
-                                        "WHERE id_invoice = :parent) s "
-                                        "LEFT JOIN vat v ON v.id = s.id_vat GROUP BY v.name"));
     }
 
     void write(const Document& document, int lp)
@@ -169,15 +166,15 @@ private:
     {
         Fields fields;
         const bool reverseCharge = MJpkKinds::isReverseCharge(document.kind);
-        m_groups.bindValue(QStringLiteral(":id"), document.id);
-        m_groups.bindValue(QStringLiteral(":parent"), document.idParent);
-        if (m_groups.exec()) {
-            while (m_groups.next()) {
-                addGroup(fields, &m_tax, reverseCharge, m_groups.value(0).toString(), m_groups.value(1).toDouble(),
-                         m_groups.value(2).toDouble());
+        // Advance and final documents count by their part amounts, as in the VAT register.
+        QSqlQuery& groups = m_groups.rows(document.id, document.kind, document.idParent);
+        if (groups.exec()) {
+            while (groups.next()) {
+                addGroup(fields, &m_tax, reverseCharge, groups.value(0).toString(), groups.value(3).toDouble(),
+                         groups.value(4).toDouble());
             }
         }
-        m_groups.finish();
+        groups.finish();
         for (int field = 0; field < FieldCount; ++field) {
             if (fields.used[field])
                 m_xml.writeTextElement(QLatin1String(fieldNames[field]), xmlNumberText(fields.amount[field], 2));
@@ -187,7 +184,7 @@ private:
     QXmlStreamWriter& m_xml;
     int m_version;
     QSqlQuery m_buyer;
-    QSqlQuery m_groups;
+    MVatRateRows m_groups;
     double m_tax = 0.0;
 };
 
@@ -219,6 +216,13 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
         return result;
     }
 
+    const QString refusal = MJpkDates::vat(request.version).refusal(request.dateFrom, request.dateTo, documents);
+    if (!refusal.isEmpty()) {
+        result.message = QCoreApplication::translate("MJpkVatWriter", "Plik %1 nie został zapisany: %2.")
+                             .arg(QDir::toNativeSeparators(fileName), refusal);
+        return result;
+    }
+
     MJpkXmlFile file(fileName);
     if (!file.open()) {
         result.message = file.errorText();
@@ -233,7 +237,7 @@ MJpkVatWriter::Result MJpkVatWriter::write(const QString& fileName, const MJpkVa
                      request.dateTo);
     if (two) {
         xml.writeTextElement(QStringLiteral("DomyslnyKodWaluty"), QStringLiteral("PLN"));
-        xml.writeTextElement(QStringLiteral("KodUrzedu"), request.officeCode);
+        xml.writeTextElement(QStringLiteral("KodUrzedu"), jpkText(request.officeCode, 256));
     } else {
         xml.writeTextElement(QStringLiteral("NazwaSystemu"), QStringLiteral("morva FAKTURY"));
     }

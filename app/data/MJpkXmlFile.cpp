@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <cerrno>
 
 MJpkXmlFile::MJpkXmlFile(const QString& fileName)
     : m_file(fileName)
@@ -12,7 +16,7 @@ MJpkXmlFile::MJpkXmlFile(const QString& fileName)
 bool MJpkXmlFile::open()
 {
     if (!m_file.open(QIODevice::WriteOnly)) {
-        fail(m_file.errorString());
+        fail(fileReason());
         return false;
     }
     m_xml.setDevice(&m_file);
@@ -56,15 +60,21 @@ void MJpkXmlFile::startHeader(const QString& form, const QString& systemCode, co
 bool MJpkXmlFile::commit()
 {
     m_xml.writeEndDocument();
-    if (m_xml.hasError()) {
-        const QString reason = m_file.errorString();
+    // The buffered end of the text goes out here: QSaveFile::commit() would put a
+    // file in place whose last write failed (a full disk left it empty).
+    if (m_xml.hasError() || !m_file.flush()) {
+        // Without an error of the file the writer met a character that XML cannot carry.
+        const QString reason = m_file.error() == QFileDevice::NoError
+                                   ? QCoreApplication::translate("MJpkXmlFile",
+                                                                 "tekst zawiera znak, którego plik XML nie może zawierać")
+                                   : fileReason();
         m_file.cancelWriting();
         m_file.commit();
         fail(reason);
         return false;
     }
     if (!m_file.commit()) {
-        fail(m_file.errorString());
+        fail(fileReason());
         return false;
     }
     return true;
@@ -73,6 +83,28 @@ bool MJpkXmlFile::commit()
 QString MJpkXmlFile::errorText() const
 {
     return m_errorText;
+}
+
+QString MJpkXmlFile::fileReason() const
+{
+    const QFileInfo target(m_file.fileName());
+    const QStorageInfo storage(target.absolutePath());
+    // The system's own text of a full disk, or a disk with nothing left, whatever the call that failed.
+    if (m_file.errorString() == qt_error_string(ENOSPC) || (storage.isValid() && storage.bytesAvailable() == 0))
+        return QCoreApplication::translate("MJpkXmlFile", "na dysku nie ma wolnego miejsca");
+    if (target.isDir())
+        return QCoreApplication::translate("MJpkXmlFile", "pod tą nazwą jest folder");
+    if (!target.absoluteDir().exists())
+        return QCoreApplication::translate("MJpkXmlFile", "folder nie istnieje");
+    switch (m_file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return QCoreApplication::translate("MJpkXmlFile", "brak uprawnień do zapisu w tym folderze");
+    case QFileDevice::RenameError:
+        return QCoreApplication::translate("MJpkXmlFile", "nie można zastąpić istniejącego pliku");
+    default:
+        return QCoreApplication::translate("MJpkXmlFile", "błąd zapisu na dysku");
+    }
 }
 
 void MJpkXmlFile::fail(const QString& reason)

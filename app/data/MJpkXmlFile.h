@@ -30,6 +30,8 @@ public:
     QString errorText() const;
 
 private:
+    // Why the file failed, in the user's words.
+    QString fileReason() const;
     void fail(const QString& reason);
 
     QSaveFile m_file;

@@ -1,6 +1,6 @@
 #include "data/MVatSummary.h"
 
-#include "data/MDocKinds.h"
+#include "data/MVatRateRows.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,32 +8,6 @@
 #include <QVariant>
 
 namespace {
-
-QString plainRowsSql(int id, const QString& n, const QString& v, const QString& b)
-{
-    return QStringLiteral("SELECT v.name, v.kind, v.val, isv.%1, isv.%2, isv.%3 FROM invoice i "
-                          "LEFT JOIN invoice_summary_vat isv ON i.id = isv.id_invoice "
-                          "LEFT JOIN vat v ON isv.id_vat = v.id WHERE i.id = %4 AND i.id_currency = 0 ")
-        .arg(n, v, b)
-        .arg(id);
-}
-
-// The correction's rows and its parent's negated, summed per rate name.
-QString correctionRowsSql(int id, int idParent, const QString& n, const QString& v, const QString& b)
-{
-    return QStringLiteral(
-               "SELECT _t1_._c1_, _t1_._c2_, _t1_._c3_, SUM(_t1_._c4_), SUM(_t1_._c5_), SUM(_t1_._c6_) FROM ("
-               "SELECT v.name AS _c1_, v.kind AS _c2_, v.val AS _c3_, isv.%1 AS _c4_, isv.%2 AS _c5_, "
-               "isv.%3 AS _c6_ FROM invoice i LEFT JOIN invoice_summary_vat isv ON i.id = isv.id_invoice "
-               "LEFT JOIN vat v ON isv.id_vat = v.id WHERE i.id = %4 AND i.id_currency = 0 UNION ALL "
-               "SELECT v.name AS _c1_, v.kind AS _c2_, v.val AS _c3_, -isv.%1 AS _c4_, -isv.%2 AS _c5_, "
-               "-isv.%3 AS _c6_ FROM invoice i LEFT JOIN invoice_summary_vat isv ON i.id = isv.id_invoice "
-               "LEFT JOIN vat v ON isv.id_vat = v.id WHERE i.id = %5 AND i.id_currency = 0) AS _t1_ "
-               "GROUP BY _t1_._c1_")
-        .arg(n, v, b)
-        .arg(id)
-        .arg(idParent);
-}
 
 // A value as the text it is stored from; a missing rate stands as `empty`.
 QString boundText(const QVariant& value, const QString& empty)
@@ -69,21 +43,16 @@ int MVatSummary::build(const QList<int>& ids)
         "INSERT INTO __invoice_vat_summary (id, id_invoice, vat_text, vat_kind, vat_val, netto, vat, brutto) "
         "VALUES (:id, :id_invoice, :vat_text, :vat_kind, :vat_val, :netto, :vat, :brutto) "));
 
+    MVatRateRows rateRows(MVatRateRows::Scope::AllRates);
     const QString zero = QStringLiteral("0");
     const QString noName = QStringLiteral("");
     while (documents.next()) {
         const int id = documents.value(0).toInt();
         const int kind = documents.value(2).toInt();
-        const bool part = MDocKinds::hasJoinedDocuments(kind);
-        const QString n = part ? QStringLiteral("netto_part_price") : QStringLiteral("netto_price");
-        const QString v = part ? QStringLiteral("vat_part_price") : QStringLiteral("vat_price");
-        const QString b = part ? QStringLiteral("brutto_part_price") : QStringLiteral("brutto_price");
-        QSqlQuery rows(db);
-        rows.setForwardOnly(true);
-        rows.exec(MDocKinds::isSalesCorrection(kind) ? correctionRowsSql(id, documents.value(1).toInt(), n, v, b)
-                                         : plainRowsSql(id, n, v, b));
+        QSqlQuery& rows = rateRows.rows(id, kind, documents.value(1).toInt());
+        rows.exec();
         while (rows.next()) {
-            // A document without summary rows yields one row without amounts: nothing to keep.
+            // A summary row without amounts has nothing to keep.
             if (rows.value(3).isNull() && rows.value(4).isNull() && rows.value(5).isNull())
                 continue;
             insert.bindValue(QStringLiteral(":id"), QString::number(runId));
@@ -96,6 +65,7 @@ int MVatSummary::build(const QList<int>& ids)
             insert.bindValue(QStringLiteral(":brutto"), boundText(rows.value(5), zero));
             insert.exec();
         }
+        rows.finish();
     }
     query.exec(QStringLiteral("commit"));
     return runId;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,7 +85,14 @@ void MJpkDlg::createForm()
     m_grid->addWidget(m_redHeader, 0, 0, leftTop);
     m_grid->addWidget(m_fullSellerLine, 1, 0, leftTop);
     m_grid->addWidget(m_shortSellerLine, 2, 0, leftTop);
-    m_grid->addWidget(m_officeLine, 3, 0, leftTop);
+    m_periodLine = wrappedLabel(QString(), this);
+    auto* lastLines = new QWidget(this);
+    auto* lastLinesLayout = new QVBoxLayout(lastLines);
+    lastLinesLayout->setContentsMargins(0, 0, 0, 0);
+    lastLinesLayout->setSpacing(0);
+    lastLinesLayout->addWidget(m_officeLine);
+    lastLinesLayout->addWidget(m_periodLine);
+    m_grid->addWidget(lastLines, 3, 0, leftTop);
     m_grid->addWidget(m_spacer, 4, 0, leftTop);
 
     m_grid->setRowMinimumHeight(6, 5);
@@ -162,6 +170,8 @@ void MJpkDlg::createForm()
     connect(m_financialOffice, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MJpkDlg::doCurrentIndexChangedFinancialOfficeStatic);
     connect(m_financialOfficeCode, &QLineEdit::editingFinished, this, &MJpkDlg::doEditingFinishedFinancialOfficeCode);
+    for (QDateEdit* edit : {m_dateFrom, m_dateTo})
+        connect(edit, &QDateEdit::dateChanged, this, &MJpkDlg::checkRequiredData);
 }
 
 QGridLayout* MJpkDlg::gridLayout() const
@@ -267,7 +277,9 @@ void MJpkDlg::checkRequiredData()
         officeCode = !m_financialOfficeCode->text().isEmpty();
     }
     const bool variant2 = checkedVariant() == 2;
-    const bool complete = variant2 ? fullSeller && officeCode : shortSeller;
+    const MJpkDates dates = schemaDates();
+    const bool period = dates.acceptsPeriod(dateFrom(), dateTo());
+    const bool complete = (variant2 ? fullSeller && officeCode : shortSeller) && period;
 
     // Without a seller the file would have no taxpayer.
     m_ok->setEnabled(complete && idSeller > 0);
@@ -276,6 +288,8 @@ void MJpkDlg::checkRequiredData()
     m_fullSellerLine->setVisible(variant2 && !fullSeller);
     m_shortSellerLine->setVisible(!variant2 && !shortSeller);
     m_officeLine->setVisible(variant2 && !officeCode);
+    m_periodLine->setText(tr("- okres %1 (innych dat schemat pliku nie przyjmuje)").arg(dates.periodBoundsText()));
+    m_periodLine->setVisible(!period);
     m_officeGroup->setVisible(variant2);
     afterCheck();
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QMap>
 
+#include "data/MJpkDates.h"
+
 class QComboBox;
 class QDateEdit;
 class QGridLayout;
@@ -36,6 +38,8 @@ protected:
     // The file variant whose seller data the check asks for: 2 (full data and a
     // tax office code) or 3 (NIP and firm).
     virtual int checkedVariant() const = 0;
+    // The dates the schema of the file takes.
+    virtual MJpkDates schemaDates() const = 0;
     // Called at the end of every check.
     virtual void afterCheck();
     // Writes the files under the chosen name (suffix already added) and tells
@@ -82,6 +86,7 @@ private:
     QComboBox* m_sellerList = nullptr;
     QLabel* m_spacer = nullptr;
     QLabel* m_officeLine = nullptr;
+    QLabel* m_periodLine = nullptr;
     QLabel* m_fullSellerLine = nullptr;
     QLabel* m_shortSellerLine = nullptr;
     QLabel* m_redHeader = nullptr;

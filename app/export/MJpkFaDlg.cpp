@@ -24,6 +24,11 @@ void MJpkFaDlg::afterCheck()
     // The dialog keeps its size.
 }
 
+MJpkDates MJpkFaDlg::schemaDates() const
+{
+    return MJpkDates::fa();
+}
+
 QString MJpkFaDlg::fileCaption() const
 {
     return tr("Eksport JPK_FA");

@@ -13,6 +13,7 @@ public:
 
 protected:
     int checkedVariant() const override;
+    MJpkDates schemaDates() const override;
     void afterCheck() override;
     void writeFiles(const QString& fileName) override;
     QString fileCaption() const override;

@@ -38,7 +38,9 @@ MJpkVatDlg::MJpkVatDlg(QWidget* parent, Qt::WindowFlags flags)
 void MJpkVatDlg::setIdsSelected(const QList<int>& ids)
 {
     MJpkDlg::setIdsSelected(ids);
-    if (lastIssueDate().isValid() && lastIssueDate() < QDate(2018, 1, 1))
+    // Only variant 2 takes a period that begins before the first day variant 3 knows.
+    if ((lastIssueDate().isValid() && lastIssueDate() < QDate(2018, 1, 1))
+        || dateFrom() < MJpkDates::vat(3).firstPeriodDay)
         m_version->setCurrentIndex(0);
 }
 
@@ -50,6 +52,11 @@ int MJpkVatDlg::schemaVersion() const
 int MJpkVatDlg::checkedVariant() const
 {
     return m_schemaVersion;
+}
+
+MJpkDates MJpkVatDlg::schemaDates() const
+{
+    return MJpkDates::vat(m_schemaVersion);
 }
 
 QString MJpkVatDlg::fileCaption() const

@@ -19,6 +19,7 @@ public:
 
 protected:
     int checkedVariant() const override;
+    MJpkDates schemaDates() const override;
     void writeFiles(const QString& fileName) override;
     QString fileCaption() const override;
 

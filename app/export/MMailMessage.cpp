@@ -48,6 +48,51 @@ QByteArray qEncoded(const QByteArray& bytes)
     return encoded;
 }
 
+// RFC 5322 allows no longer line, whatever the reader.
+constexpr int kMaxLineLength = 998;
+// The pieces of a long file name, short enough for any mail reader's line.
+constexpr int kFileNamePieceLength = 60;
+
+// The sender name as one encoded word, which every reader shows as it is; a name
+// too long for one header line as words folded onto lines of their own. Each blank
+// of the name opens a word: readers drop the space between two encoded words.
+QByteArray senderPhrase(const QString& name)
+{
+    const QByteArray word = MMailMessage::encodedWord(name);
+    if (int(sizeof("From: ")) - 1 + word.size() <= kMaxLineLength)
+        return word;
+    QByteArrayList words;
+    const QStringList pieces = name.split(QLatin1Char(' '));
+    for (int i = 0; i < pieces.size(); ++i)
+        words.append(MMailMessage::encodedWords(i == 0 ? pieces.at(i) : QLatin1Char(' ') + pieces.at(i), 1));
+    return words.join("\n ");
+}
+
+// The filename parameter of an attachment in its UTF-8 form; a name too long for
+// one line in numbered pieces (RFC 2231), never cut inside a %XX escape.
+QByteArray fileNameParameter(const QString& name)
+{
+    const QByteArray value = "UTF-8''" + QUrl::toPercentEncoding(name, "!#$&+^`|");
+    const QByteArray whole = "\tfilename*=" + value + '\n';
+    if (whole.size() - 1 <= kMaxLineLength)
+        return whole;
+    QByteArrayList pieces;
+    for (int from = 0; from < value.size();) {
+        int length = std::min(kFileNamePieceLength, int(value.size()) - from);
+        const int escape = value.lastIndexOf('%', from + length - 1);
+        if (escape >= from && escape + 3 > from + length && escape > from)
+            length = escape - from;
+        pieces.append(value.mid(from, length));
+        from += length;
+    }
+    QByteArray parameter;
+    for (int i = 0; i < pieces.size(); ++i) {
+        parameter += "\tfilename*" + QByteArray::number(i) + "*=" + pieces.at(i);
+        parameter += i + 1 < pieces.size() ? ";\n" : "\n";
+    }
+    return parameter;
+}
+
 QByteArray md5Hex(const QByteArray& data)
 {
     return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
@@ -97,7 +142,7 @@ bool MMailMessage::compose(const QDateTime& now, const QByteArray& uniquifier)
     if (m_senderName.isEmpty())
         text += "From: <" + m_senderAddress.toUtf8() + ">\n";
     else
-        text += "From: " + encodedWord(m_senderName) + "\n\t<" + m_senderAddress.toUtf8() + ">\n";
+        text += "From: " + senderPhrase(m_senderName) + "\n\t<" + m_senderAddress.toUtf8() + ">\n";
     text += "Subject: " + encodedWords(m_subject, 9) + '\n';
     text += "MIME-Version: 1.0\n";
     text += "Content-Type: multipart/mixed;\n";
@@ -124,7 +169,7 @@ bool MMailMessage::compose(const QDateTime& now, const QByteArray& uniquifier)
         text += pdf ? "Content-Type: application/pdf\n" : "Content-Type: application/octet-stream\n";
         text += "Content-Disposition: attachment;\n";
         // A parameter value takes no encoded word: its own form carries the UTF-8 name.
-        text += "\tfilename*=UTF-8''" + QUrl::toPercentEncoding(attachment.name, "!#$&+^`|") + '\n';
+        text += fileNameParameter(attachment.name);
         text += "Content-Transfer-Encoding: base64\n";
         text += '\n';
         parts.push_back({toTransport(std::exchange(text, QByteArray())), std::move(file)});

@@ -44,8 +44,9 @@ public:
 
     // "=?utf-8?Q?...?=", for the sender name and file names. Every character but
     // letters, digits and "!*+-/" is encoded, so that no comma, bracket or quote of a
-    // sender's name is read as part of an address. Never split: mail readers keep
-    // the blank between two encoded words of a name.
+    // sender's name is read as part of an address. Not split: some mail readers keep
+    // the blank between two encoded words of a name, so only a name too long for one
+    // header line goes into the From header as several words.
     static QByteArray encodedWord(const QString& text);
     // The subject as such words of at most 75 characters, folded with a line feed and
     // a blank between them; the first word leaves room for the `headerUsed`

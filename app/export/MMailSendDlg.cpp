@@ -8,6 +8,8 @@
 #include "views/MValidators.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,7 +173,8 @@ void MMailSendDlg::setDocumentPdf(int idInvoice, QString filePath, QString fileN
     if (query.exec(QStringLiteral("SELECT ib.firm, ib.email FROM invoice i LEFT JOIN invoice_buyer ib ON i.")
                    + side + QStringLiteral(" = ib.id WHERE i.id = ") + QString::number(idDocument))
         && query.next()) {
-        m_noticeLabel->setText(m_noticeLabel->text() + QStringLiteral("<b>") + query.value(0).toString()
+        // The name is the buyer's own text: shown as it is, never read as markup.
+        m_noticeLabel->setText(m_noticeLabel->text() + QStringLiteral("<b>") + query.value(0).toString().toHtmlEscaped()
                                + QStringLiteral("</b>."));
         m_recipient = query.value(1).toString();
         m_recipientEdit->setText(m_recipient);
@@ -206,6 +209,12 @@ QString MMailSendDlg::inputError() const
     if (!hasRequiredOptions()) {
         error = tr("Nie ma wpisanych wymaganych opcji wysyłki e-mail.") + QStringLiteral("\n")
                 + tr("Przejdź do opcji i wpisz conajmniej: e-mail, login, adres serwera poczty.");
+    }
+    // The document is the point of the message: without its file nothing is sent.
+    for (const QString& path : m_attachmentPaths) {
+        if (!QFileInfo(path).isFile())
+            error = tr("Nie ma pliku PDF do załączenia: %1. Wiadomość nie zostanie wysłana.")
+                        .arg(QDir::toNativeSeparators(path));
     }
     return error;
 }
@@ -258,7 +267,8 @@ void MMailSendDlg::statusMailSmtp(const int& code, const QString& str)
                       + QStringLiteral(": </font>") + text + QStringLiteral(" <font color=\"#808080\">(")
                       + QString::number(code) + QStringLiteral(")</font>"));
     m_statusLog->verticalScrollBar()->setValue(m_statusLog->verticalScrollBar()->maximum());
-    if (code == MMailSmtp::SendingFailed)
+    // Every failure gives the form back as it was typed, so the message can go again.
+    if (code != MMailSmtp::LoggingIn && code != MMailSmtp::SendingMessage && code != MMailSmtp::MessageSent)
         showSending(false);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QHostInfo>
+#include <QSslError>
 #include <QSslSocket>
 
 #include <algorithm>
@@ -188,7 +189,7 @@ void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
     if (m_reportedSocketError == socketError)
         return;
     m_reportedSocketError = socketError;
-    const QString text = m_socket->errorString();
+    const QString text = socketErrorText(socketError);
     if (m_state == State::Encrypting) {
         // The switch to TLS has failed: nothing more may pass over this
         // connection, and the error below is the whole report of it.
@@ -197,6 +198,43 @@ void MMailSmtp::errorReceived(QAbstractSocket::SocketError socketError)
         m_socket->abort();
     }
     emit status(int(SocketErrorBase) + int(socketError), text);
+}
+
+QString MMailSmtp::socketErrorText(QAbstractSocket::SocketError socketError) const
+{
+    switch (socketError) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return tr("Serwer poczty %1 nie przyjął połączenia na porcie %2. Sprawdź adres serwera i port w opcjach.")
+            .arg(m_server)
+            .arg(m_port);
+    case QAbstractSocket::RemoteHostClosedError:
+        return tr("Serwer poczty zakończył połączenie.");
+    case QAbstractSocket::HostNotFoundError:
+        return tr("Nie znaleziono serwera poczty %1. Sprawdź adres serwera w opcjach.").arg(m_server);
+    case QAbstractSocket::SocketTimeoutError:
+        return tr("Serwer poczty nie odpowiada.");
+    case QAbstractSocket::NetworkError:
+        return tr("Błąd sieci: połączenie z serwerem poczty zostało przerwane.");
+    case QAbstractSocket::SslHandshakeFailedError:
+        break;
+    default:
+        return tr("Nie udało się połączyć z serwerem poczty %1.").arg(m_server);
+    }
+    for (const QSslError& error : m_socket->sslHandshakeErrors()) {
+        switch (error.error()) {
+        case QSslError::HostNameMismatch:
+            return tr("Certyfikat serwera poczty wystawiono dla innej nazwy niż %1.").arg(m_server);
+        case QSslError::CertificateExpired:
+            return tr("Certyfikat serwera poczty wygasł.");
+        case QSslError::CertificateNotYetValid:
+            return tr("Certyfikat serwera poczty nie jest jeszcze ważny.");
+        default:
+            break;
+        }
+    }
+    if (!m_socket->sslHandshakeErrors().isEmpty())
+        return tr("Certyfikat serwera poczty nie jest zaufany w magazynie certyfikatów tego komputera.");
+    return tr("Nie udało się nawiązać szyfrowanego połączenia z serwerem poczty.");
 }
 
 void MMailSmtp::stateChanged(QAbstractSocket::SocketState socketState)

@@ -98,6 +98,8 @@ private:
     void finish(int code, const QString& reason);
     void abortDialogue();
 
+    // What went wrong with the connection, in the user's words.
+    QString socketErrorText(QAbstractSocket::SocketError socketError) const;
     static QByteArray expectedCode(State state);
     static bool offersStartTls(const QList<QByteArray>& ehloReply);
     // AUTH LOGIN is used wherever the server offers it; PLAIN where it offers only that.

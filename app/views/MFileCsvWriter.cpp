@@ -27,6 +27,25 @@ bool needsQuotes(const char* data, int size)
     return false;
 }
 
+// A signed number such as -12,50 or +3.5: a spreadsheet reads it as the number it is.
+bool isPlainNumber(const char* data, int size)
+{
+    int i = (data[0] == '-' || data[0] == '+') ? 1 : 0;
+    const int digitsFrom = i;
+    while (i < size && data[i] >= '0' && data[i] <= '9')
+        ++i;
+    if (i == digitsFrom)
+        return false;
+    if (i < size && (data[i] == ',' || data[i] == '.')) {
+        const int fractionFrom = ++i;
+        while (i < size && data[i] >= '0' && data[i] <= '9')
+            ++i;
+        if (i == fractionFrom)
+            return false;
+    }
+    return i == size;
+}
+
 } // namespace
 
 MFileCsvWriter::MFileCsvWriter(QObject* parent)
@@ -67,6 +86,26 @@ void MFileCsvWriter::addUtf8Field(const char* data, int size)
     m_text += quote;
 }
 
+void MFileCsvWriter::addTextField(const QString& field)
+{
+    const QByteArray bytes = field.toUtf8();
+    addUtf8TextField(bytes.constData(), bytes.size());
+}
+
+void MFileCsvWriter::addUtf8TextField(const char* data, int size)
+{
+    static const char formulaStarts[] = {'=', '+', '-', '@', '\t', '\r'};
+    if (size == 0 || !std::memchr(formulaStarts, data[0], sizeof(formulaStarts)) || isPlainNumber(data, size)) {
+        addUtf8Field(data, size);
+        return;
+    }
+    QByteArray text;
+    text.reserve(size + 1);
+    text += '\'';
+    text.append(data, size);
+    addUtf8Field(text.constData(), text.size());
+}
+
 void MFileCsvWriter::endLine()
 {
     m_text += lineEnd;
@@ -80,7 +119,9 @@ bool MFileCsvWriter::save(const QString& fileName) const
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    if (file.write(m_text) != m_text.size()) {
+    // QSaveFile::commit() puts a file in place whose buffered end could not be
+    // written: the end goes out here, where a failure is seen.
+    if (file.write(m_text) != m_text.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
@@ -106,6 +147,10 @@ bool MFileCsvWriter::commit()
     if (!m_file)
         return false;
     writeHeldText();
+    if (!m_file->flush())
+        m_writeFailed = true;
+    if (m_writeFailed)
+        m_file->cancelWriting();
     const bool written = !m_writeFailed && m_file->commit();
     m_file.reset();
     return written;

@@ -24,6 +24,12 @@ public:
     void addField(const QString& field);
     // A field given as its UTF-8 bytes.
     void addUtf8Field(const char* data, int size);
+    // A text cell: one that begins with =, +, -, @, a tab or CR gets a leading
+    // apostrophe, so that a spreadsheet shows it as text and never runs it as
+    // a formula; a text that is a plain signed number (-12,50) stays as it is.
+    // Numbers go in with addField, negative ones unchanged.
+    void addTextField(const QString& field);
+    void addUtf8TextField(const char* data, int size);
     void endLine();
     // Replaces the file; false when it could not be written (an existing file is then kept).
     bool save(const QString& fileName) const;

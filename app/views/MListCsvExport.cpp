@@ -120,6 +120,8 @@ void writeField(sqlite3_stmt* statement, int column, int kind, MFileCsvWriter& w
     }
     const int type = sqlite3_column_type(statement, column);
     const bool asText = kind != ColumnKind::Decimal2 && kind != ColumnKind::Amount && kind != ColumnKind::Decimal4;
+    // Stored numbers stay numbers, negative ones included; only a text can be taken for a formula.
+    const bool storedText = asText && kind != ColumnKind::Integer && type == SQLITE_TEXT;
     if (asText && type == SQLITE_NULL) {
         writer.addUtf8Field("", 0);
         return;
@@ -129,11 +131,17 @@ void writeField(sqlite3_stmt* statement, int column, int kind, MFileCsvWriter& w
         const auto* text = sqlite3_column_text(statement, column);
         const int size = sqlite3_column_bytes(statement, column);
         if (type == SQLITE_INTEGER || passesAsItIs(text, size, kind != ColumnKind::Integer)) {
-            writer.addUtf8Field(reinterpret_cast<const char*>(text), size);
+            if (storedText)
+                writer.addUtf8TextField(reinterpret_cast<const char*>(text), size);
+            else
+                writer.addUtf8Field(reinterpret_cast<const char*>(text), size);
             return;
         }
     }
-    writer.addField(fieldText(driverValue(statement, column), kind));
+    if (storedText)
+        writer.addTextField(fieldText(driverValue(statement, column), kind));
+    else
+        writer.addField(fieldText(driverValue(statement, column), kind));
 }
 
 } // namespace

@@ -382,6 +382,13 @@ void TestJpkFaWriter::rowsOfALine_data()
                                                           "P_9B=12.30;P_11=-12.30;P_11A=-15.13";
     QTest::newRow("stawka spoza listy") << "Usługa" << "szt" << "4%" << "P_7=Usługa;P_8A=szt;P_8B=1.500000;"
                                                                          "P_9A=10.00;P_9B=12.30;P_11=-12.30;P_11A=-15.13";
+    QTest::newRow("znaki sterujące w nazwie i jednostce")
+        << QString::fromUtf8("Pro\x01jekt\x1B") << QString::fromUtf8("go\x08" "dz.") << "23%"
+        << "P_7=Projekt;P_8A=godz.;P_8B=1.500000;P_9A=10.00;P_9B=12.30;P_11=-12.30;P_11A=-15.13;P_12=23";
+    QTest::newRow("emoji przecięte granicą 256 znaków")
+        << QString(QString(255, QLatin1Char('n')) + QString::fromUtf8("\xF0\x9F\x98\x80") + "x") << "szt" << "23%"
+        << QString(QStringLiteral("P_7=") + QString(255, QLatin1Char('n')) + QString::fromUtf8("\xF0\x9F\x98\x80")
+                   + ";P_8A=szt;P_8B=1.500000;P_9A=10.00;P_9B=12.30;P_11=-12.30;P_11A=-15.13;P_12=23");
     QTest::newRow("bez produktu") << "" << "" << "-" << "P_8A=-;P_8B=1.500000;P_9A=0.00;P_9B=0.00;P_11=-12.30;"
                                                        "P_11A=-15.13";
 }

@@ -35,6 +35,8 @@ private slots:
     void sellerDataThatEachVersionNeeds_data();
     void sellerDataThatEachVersionNeeds();
     void officeCodeAndListFollowEachOther();
+    void periodOutsideTheSchemaIsRefused_data();
+    void periodOutsideTheSchemaIsRefused();
     void withoutSellerOkStaysDisabled_data();
     void withoutSellerOkStaysDisabled();
     void cancelledFileDialogClosesTheDialog();
@@ -163,6 +165,9 @@ void TestJpkVatDlg::versionFollowsTheLastIssueDate_data()
                                          << QDate(2018, 1, 1);
     QTest::newRow("okres przez nowy rok") << QStringList{"2018-01-05", "2017-11-20"} << "Wersja 3"
                                           << QDate(2017, 11, 20) << QDate(2018, 1, 5);
+    // Variant 3 takes no period that begins before 2016-07-01.
+    QTest::newRow("od czerwca 2016 do 2018") << QStringList{"2016-06-30", "2018-02-01"} << "Wersja 2"
+                                             << QDate(2016, 6, 30) << QDate(2018, 2, 1);
 }
 
 void TestJpkVatDlg::versionFollowsTheLastIssueDate()
@@ -264,6 +269,40 @@ void TestJpkVatDlg::officeCodeAndListFollowEachOther()
     emit code->editingFinished();
     QCOMPARE(offices->currentText(), QStringLiteral("Urząd Skarbowy w Garwolinie"));
     QVERIFY(okButton()->isEnabled());
+}
+
+void TestJpkVatDlg::periodOutsideTheSchemaIsRefused_data()
+{
+    QTest::addColumn<int>("versionIndex");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QString>("line"); // empty: the period is taken
+
+    const QString line3 = QStringLiteral("- okres od 2016-07-01 do 2030-01-01 (innych dat schemat pliku nie przyjmuje)");
+    QTest::newRow("wersja 3 przed 2016-07-01") << 1 << QDate(2016, 6, 30) << QDate(2016, 7, 31) << line3;
+    QTest::newRow("wersja 3 od 2016-07-01") << 1 << QDate(2016, 7, 1) << QDate(2016, 7, 31) << QString();
+    QTest::newRow("wersja 3 po 2030-01-01") << 1 << QDate(2029, 12, 1) << QDate(2030, 1, 2) << line3;
+    QTest::newRow("wersja 2 przed 2016-07-01") << 0 << QDate(2016, 6, 1) << QDate(2016, 6, 30) << QString();
+    QTest::newRow("wersja 2 po 2030-12-31") << 0 << QDate(2030, 12, 1) << QDate(2031, 1, 1)
+                                            << QStringLiteral("- okres od 1900-01-01 do 2030-12-31 (innych dat "
+                                                              "schemat pliku nie przyjmuje)");
+}
+
+void TestJpkVatDlg::periodOutsideTheSchemaIsRefused()
+{
+    QFETCH(int, versionIndex);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QString, line);
+
+    open({addDoc(QStringLiteral("2024-03-10"))});
+    field<QComboBox>("version")->setCurrentIndex(versionIndex);
+    field<QDateEdit>("date_from")->setDate(from);
+    field<QDateEdit>("date_to")->setDate(to);
+    QCOMPARE(okButton()->isEnabled(), line.isEmpty());
+    QCOMPARE(label(redHeader)->isVisible(), !line.isEmpty());
+    if (!line.isEmpty())
+        QVERIFY(label(line)->isVisible());
 }
 
 void TestJpkVatDlg::withoutSellerOkStaysDisabled_data()

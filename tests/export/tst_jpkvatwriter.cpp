@@ -1,7 +1,9 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "data/MJpkVatWriter.h"
+#include "data/MRegisterData.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +24,7 @@ private slots:
 
     void groupsGoToTheFieldsOfTheirMeaning_data();
     void groupsGoToTheFieldsOfTheirMeaning();
+    void advanceAndFinalDocumentsCountLikeTheRegister();
     void rowsFollowTheIdsWithoutGaps();
     void buyerFieldsAreNeverEmpty_data();
     void buyerFieldsAreNeverEmpty();
@@ -32,9 +35,15 @@ private slots:
     void noExportedDocumentWritesNoFile_data();
     void noExportedDocumentWritesNoFile();
     void unwritableTargetIsReportedAndLeftAlone();
+    void textsAreShapedToTheSchema_data();
+    void textsAreShapedToTheSchema();
+    void datesOutsideTheSchemaWriteNoFile_data();
+    void datesOutsideTheSchemaWriteNoFile();
+    void fullDiskIsNamed();
 
 private:
-    QString write(const QList<int>& ids, int version, MJpkVatWriter::Result* result = nullptr);
+    QString write(const QList<int>& ids, int version, MJpkVatWriter::Result* result = nullptr,
+                  const QDate& dateFrom = QDate(2024, 3, 1));
     QString schema(int version) const;
 
     std::unique_ptr<MTestDatabase> m_db;
@@ -63,7 +72,7 @@ int addBuyer(const QString& firm, const QString& nip, const QString& city, const
 struct Doc
 {
     int kind = 0;
-    QString groups;          // "23%:100:23|8%:50:4"
+    QString groups;          // "23%:100:23|8%:50:4", a part net and VAT may follow: "8%:1300:104:462.96:37.04"
     int idParent = 0;
     int idCurrency = 0;
     int idBuyer = -1;        // -1: a buyer of its own
@@ -96,7 +105,11 @@ int addDoc(const Doc& doc)
                                {QStringLiteral("id_vat"), rateIds.value(parts[0], 999)},
                                {QStringLiteral("netto_price"), parts[1].toDouble()},
                                {QStringLiteral("vat_price"), parts[2].toDouble()},
-                               {QStringLiteral("brutto_price"), parts[1].toDouble() + parts[2].toDouble()}});
+                               {QStringLiteral("brutto_price"), parts[1].toDouble() + parts[2].toDouble()},
+                               {QStringLiteral("netto_part_price"), parts.value(3).toDouble()},
+                               {QStringLiteral("vat_part_price"), parts.value(4).toDouble()},
+                               {QStringLiteral("brutto_part_price"),
+                                parts.value(3).toDouble() + parts.value(4).toDouble()}});
     }
     return id;
 }
@@ -144,14 +157,15 @@ QString TestJpkVatWriter::schema(int version) const
     return version == 2 ? QStringLiteral("Schemat_JPK_VAT(2)_v1-0.xsd") : QStringLiteral("Schemat_JPK_VAT(3)_v1-1.xsd");
 }
 
-QString TestJpkVatWriter::write(const QList<int>& ids, int version, MJpkVatWriter::Result* result)
+QString TestJpkVatWriter::write(const QList<int>& ids, int version, MJpkVatWriter::Result* result,
+                                const QDate& dateFrom)
 {
     const QString file = m_db->path(QStringLiteral("jpk_%1.xml").arg(++m_file));
     MJpkVatRequest request;
     request.version = version;
     request.ids = ids;
     request.idSeller = m_idSeller;
-    request.dateFrom = QDate(2024, 3, 1);
+    request.dateFrom = dateFrom;
     request.dateTo = QDate(2024, 3, 31);
     request.officeCode = QStringLiteral("1403");
     const MJpkVatWriter::Result written = MJpkVatWriter::write(file, request);
@@ -222,6 +236,97 @@ void TestJpkVatWriter::groupsGoToTheFieldsOfTheirMeaning()
                 tax += value.toDouble();
         }
         QCOMPARE(MJpkTestFile::part(control[0], QStringLiteral("PodatekNalezny")), QString::number(tax, 'f', 2));
+    }
+}
+
+// The K fields that the register's rates go to: net field, VAT field (or none).
+QPair<QString, QString> registerFields(const QString& rate)
+{
+    if (rate == QLatin1String("22%") || rate == QLatin1String("23%"))
+        return {QStringLiteral("K_19"), QStringLiteral("K_20")};
+    if (rate == QLatin1String("7%") || rate == QLatin1String("8%"))
+        return {QStringLiteral("K_17"), QStringLiteral("K_18")};
+    if (rate == QLatin1String("5%"))
+        return {QStringLiteral("K_15"), QStringLiteral("K_16")};
+    if (rate == QLatin1String("0%"))
+        return {QStringLiteral("K_13"), QString()};
+    if (rate == QLatin1String("zw."))
+        return {QStringLiteral("K_10"), QString()};
+    return {};
+}
+
+QString sumsText(const QMap<QString, double>& sums)
+{
+    QStringList texts;
+    for (auto it = sums.cbegin(); it != sums.cend(); ++it)
+        texts << it.key() + QLatin1Char('=') + QString::number(it.value(), 'f', 2);
+    return texts.join(QLatin1Char(';'));
+}
+
+void TestJpkVatWriter::advanceAndFinalDocumentsCountLikeTheRegister()
+{
+    struct Family
+    {
+        int kind;
+        QString groups;
+        int correctionKind;
+        QString correctionGroups;
+    };
+    // Part amounts differ from the whole ones; documents of other kinds keep parts of 0.
+    const QList<Family> families{
+        {0, "23%:100:23|8%:50:4", 2, "23%:80:18.4|8%:50:4"},
+        {3, "5%:200:10", 4, "5%:150:7.5"},
+        {19, "8%:1300:104:462.96:37.04", 20, "8%:1300:104:300:24"},
+        {23, "23%:2000:460:1000:230|zw.:100:0:50:0", 24, "23%:2000:460:900:207|zw.:100:0:50:0"},
+        {27, "23%:300:69|0%:40:0", 28, "23%:250:57.5|0%:40:0"},
+    };
+    QList<int> ids;
+    int advance = 0;
+    for (const Family& family : families) {
+        Doc doc;
+        doc.kind = family.kind;
+        doc.groups = family.groups;
+        const int parent = addDoc(doc);
+        doc.kind = family.correctionKind;
+        doc.groups = family.correctionGroups;
+        doc.idParent = parent;
+        ids << parent << addDoc(doc);
+        if (family.kind == 19)
+            advance = parent;
+    }
+
+    const int run = MRegisterData::build(QDate(2024, 3, 1), QDate(2024, 3, 31), {QStringLiteral("1")});
+    QVERIFY(run > 0);
+    QMap<QString, double> registerSums;
+    double registerTax = 0.0;
+    QSqlQuery rows;
+    QVERIFY(rows.exec(QStringLiteral("SELECT vat_text, netto, vat FROM __invoice_vat_summary WHERE id = %1").arg(run)));
+    while (rows.next()) {
+        const QPair<QString, QString> fields = registerFields(rows.value(0).toString());
+        QVERIFY2(!fields.first.isEmpty(), qPrintable(rows.value(0).toString()));
+        registerSums[fields.first] += rows.value(1).toDouble();
+        if (!fields.second.isEmpty()) {
+            registerSums[fields.second] += rows.value(2).toDouble();
+            registerTax += rows.value(2).toDouble();
+        }
+    }
+
+    for (int version : {2, 3}) {
+        const QString file = write(ids, version);
+        const QStringList lines = MJpkTestFile::elements(file, QStringLiteral("SprzedazWiersz"));
+        QCOMPARE(lines.size(), ids.size());
+        QMap<QString, double> jpkSums;
+        for (const QString& line : lines) {
+            for (const QString& piece : kFields(line).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+                jpkSums[piece.section(QLatin1Char('='), 0, 0)] += piece.section(QLatin1Char('='), 1).toDouble();
+        }
+        QCOMPARE(sumsText(jpkSums), sumsText(registerSums));
+        const QStringList control = MJpkTestFile::elements(file, QStringLiteral("SprzedazCtrl"));
+        QCOMPARE(MJpkTestFile::part(control.value(0), QStringLiteral("PodatekNalezny")),
+                 QString::number(registerTax, 'f', 2));
+        // The advance of the example: its part, not the whole order.
+        QCOMPARE(kFields(lines[ids.indexOf(advance)]), QStringLiteral("K_17=462.96;K_18=37.04"));
+        QCOMPARE(kFields(lines[ids.indexOf(advance) + 1]), QStringLiteral("K_17=-162.96;K_18=-13.04"));
     }
 }
 
@@ -425,6 +530,125 @@ void TestJpkVatWriter::unwritableTargetIsReportedAndLeftAlone()
     QVERIFY2(result.message.contains(QLatin1String("target.xml")), qPrintable(result.message));
     QVERIFY(QFileInfo(folder + QStringLiteral("/target.xml")).isDir());
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestJpkVatWriter::textsAreShapedToTheSchema_data()
+{
+    QTest::addColumn<QString>("update"); // the statement that puts :text in place
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("expected");
+
+    const QString buyer = QStringLiteral("UPDATE invoice_buyer SET firm = :text");
+    const QString seller = QStringLiteral("UPDATE seller SET firm = :text");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("znak sterujący w nazwie nabywcy")
+        << buyer << QString::fromUtf8("Firma\x01 Nowa\x1F") << "NazwaKontrahenta" << "Firma Nowa";
+    QTest::newRow("tabulator i nowe wiersze") << buyer << "Jan\tKowalski\r\nKraków" << "NazwaKontrahenta"
+                                              << "Jan Kowalski Kraków";
+    // The old cut counted UTF-16 units and kept half of the emoji that stood across unit 256.
+    QTest::newRow("emoji przecięte granicą 256 znaków") << buyer << QString(QString(255, QLatin1Char('a')) + emoji + "b")
+                                                        << "NazwaKontrahenta"
+                                                        << QString(QString(255, QLatin1Char('a')) + emoji);
+    QTest::newRow("emoji za granicą") << buyer << QString(QString(256, QLatin1Char('a')) + emoji)
+                                      << "NazwaKontrahenta" << QString(256, QLatin1Char('a'));
+    QTest::newRow("znak sterujący w numerze") << "UPDATE invoice SET invoice_index_string = :text"
+                                              << QString::fromUtf8("FV\x02/1") << "DowodSprzedazy" << "FV/1";
+    QTest::newRow("adres nabywcy ze znakiem sterującym") << "UPDATE invoice_buyer SET address = :text"
+                                                         << QString::fromUtf8("ul.\x0B Długa") << "AdresKontrahenta"
+                                                         << "Kraków 30-001, ul. Długa";
+    QTest::newRow("nazwa sprzedawcy ponad 240 znaków") << seller << QString(300, QLatin1Char('S')) << "PelnaNazwa"
+                                                       << QString(240, QLatin1Char('S'));
+    QTest::newRow("znak sterujący w nazwie sprzedawcy") << seller << QString::fromUtf8("Sprzedawca\x07 S.A.")
+                                                        << "PelnaNazwa" << "Sprzedawca S.A.";
+    QTest::newRow("ulica sprzedawcy ponad 65 znaków") << "UPDATE seller SET street = :text"
+                                                      << QString(80, QLatin1Char('u')) << "Ulica"
+                                                      << QString(65, QLatin1Char('u'));
+}
+
+void TestJpkVatWriter::textsAreShapedToTheSchema()
+{
+    QFETCH(QString, update);
+    QFETCH(QString, text);
+    QFETCH(QString, element);
+    QFETCH(QString, expected);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    const int id = addDoc(doc);
+    QSqlQuery query;
+    query.prepare(update);
+    query.bindValue(QStringLiteral(":text"), text);
+    QVERIFY(query.exec());
+    // Ulica is written by variant 2 only; the other elements by both.
+    for (int version : {2, 3}) {
+        MJpkVatWriter::Result result;
+        const QString file = write({id}, version, &result);
+        QVERIFY2(result.outcome == MJpkVatWriter::Outcome::Written, qPrintable(result.message));
+        QStringList values;
+        for (const char* parent : {"SprzedazWiersz", "Podmiot1"}) {
+            for (const QString& line : MJpkTestFile::elements(file, QLatin1String(parent))) {
+                const QString value = MJpkTestFile::part(line, element);
+                if (value != QLatin1String("<none>"))
+                    values << value;
+            }
+        }
+        if (element != QLatin1String("Ulica") || version == 2)
+            QCOMPARE(values, QStringList{expected});
+    }
+}
+
+void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QDate>("dateFrom");
+    QTest::addColumn<QString>("datePut");
+    QTest::addColumn<QString>("named"); // what the message must name
+
+    QTest::newRow("okres przed 2016-07-01 w wersji 3") << 3 << QDate(2016, 6, 30) << "2024-03-10" << "2016-07-01";
+    QTest::newRow("koniec okresu w wersji 3") << 3 << QDate(2030, 1, 2) << "2024-03-10" << "2030-01-01";
+    QTest::newRow("dokument z 2005 roku w wersji 3") << 3 << QDate(2024, 3, 1) << "2005-12-31" << "2005-12-31";
+    QTest::newRow("okres po 2030-12-31 w wersji 2") << 2 << QDate(2031, 1, 1) << "2024-03-10" << "2030-12-31";
+}
+
+void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile()
+{
+    QFETCH(int, version);
+    QFETCH(QDate, dateFrom);
+    QFETCH(QString, datePut);
+    QFETCH(QString, named);
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    doc.datePut = datePut;
+    doc.dateSell = datePut;
+    MJpkVatWriter::Result result;
+    const QString file = write({addDoc(doc)}, version, &result, dateFrom);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NotWritten));
+    QVERIFY2(result.message.contains(named), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QFileInfo(file).fileName()), qPrintable(result.message));
+    QVERIFY(!QFile::exists(file));
+}
+
+void TestJpkVatWriter::fullDiskIsNamed()
+{
+    const QString folder = m_db->path(QStringLiteral("full"));
+    const MTestFullDisk disk(folder);
+    if (!disk.isMounted())
+        QSKIP("this machine does not let the test mount a small file system");
+
+    Doc doc;
+    doc.groups = QStringLiteral("23%:100:23");
+    MJpkVatRequest request;
+    request.ids = {addDoc(doc)};
+    request.idSeller = m_idSeller;
+    request.dateFrom = QDate(2024, 3, 1);
+    request.dateTo = QDate(2024, 3, 31);
+    const MJpkVatWriter::Result result = MJpkVatWriter::write(folder + QStringLiteral("/jpk.xml"), request);
+    QCOMPARE(int(result.outcome), int(MJpkVatWriter::Outcome::NotWritten));
+    QVERIFY2(result.message.contains(QLatin1String("jpk.xml")), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QLatin1String("na dysku nie ma wolnego miejsca")), qPrintable(result.message));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/jpk.xml")));
 }
 
 INVOICE_TEST_MAIN(TestJpkVatWriter)

@@ -9,13 +9,16 @@
 #include "views/MMessageBox.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -98,7 +101,10 @@ private slots:
     void checksForm();
     void sendsDocument();
     void refusedLoginBringsFormBack();
-    void noServerLeavesOnlyClose();
+    void noServerBringsFormBack();
+    void untrustedCertificateIsNamedAndFormKept();
+    void missingPdfIsNotSent();
+    void buyerNameIsPlainText();
 
 private:
     int addBuyer(const QString& firm, const QString& email);
@@ -345,7 +351,42 @@ void TestMailSendDlg::sendsDocument()
     QTRY_VERIFY(watched.isNull());
 }
 
-void TestMailSendDlg::noServerLeavesOnlyClose()
+namespace {
+
+// The form as the user left it: recipient, copy, subject and body.
+QStringList typedForm(QDialog& dlg)
+{
+    return {field<QLineEdit>(dlg, QStringLiteral("recipient"))->text(), field<QLineEdit>(dlg, QStringLiteral("copy"))->text(),
+            field<QLineEdit>(dlg, QStringLiteral("subject"))->text(),
+            field<QTextEdit>(dlg, QStringLiteral("body"))->toPlainText()};
+}
+
+void typeForm(QDialog& dlg)
+{
+    field<QLineEdit>(dlg, QStringLiteral("copy"))->setText(QStringLiteral("ksiegowa@alfa.pl"));
+    field<QLineEdit>(dlg, QStringLiteral("subject"))->setText(QStringLiteral("Faktura FV/12 za marzec"));
+    field<QTextEdit>(dlg, QStringLiteral("body"))->setPlainText(QStringLiteral("Dzień dobry,\nprzesyłam fakturę."));
+}
+
+// Sends a typed form and expects the one failure `code`, told as `reason`, and
+// the form back as it was typed.
+void sendAndExpectFormBack(QDialog& dlg, int code, const QString& reason)
+{
+    typeForm(dlg);
+    const QStringList typed = typedForm(dlg);
+    QTest::mouseClick(button(dlg, QStringLiteral("Wyślij")), Qt::LeftButton);
+    QTRY_COMPARE(loggedCodes(dlg), QList<int>{code});
+    const QString log = field<QTextEdit>(dlg, QStringLiteral("log"))->toPlainText();
+    QVERIFY2(log.contains(reason), qPrintable(log));
+    QCOMPARE(visibleButtons(dlg), (QStringList{QStringLiteral("Wyślij"), QStringLiteral("Anuluj")}));
+    QVERIFY(field<QLineEdit>(dlg, QStringLiteral("recipient"))->isEnabled());
+    QCOMPARE(typedForm(dlg), typed);
+    QTRY_VERIFY(clients().isEmpty());
+}
+
+} // namespace
+
+void TestMailSendDlg::noServerBringsFormBack()
 {
     // A port just freed, so nothing listens on it.
     QTcpServer probe;
@@ -357,11 +398,74 @@ void TestMailSendDlg::noServerLeavesOnlyClose()
     MMailSendDlg dlg(nullptr);
     dlg.setDocumentPdf(m_invoice, m_pdf, QStringLiteral("FV_12.pdf"));
     dlg.show();
+    sendAndExpectFormBack(dlg, MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError,
+                          QStringLiteral("Serwer poczty 127.0.0.1 nie przyjął połączenia na porcie %1.").arg(port));
+}
+
+// A server whose certificate this computer does not trust: the reason in Polish,
+// the form kept, and the same message goes once the certificate is trusted.
+void TestMailSendDlg::untrustedCertificateIsNamedAndFormKept()
+{
+    QTemporaryDir received;
+    QVERIFY(received.isValid());
+    MAiosmtpdServer server;
+    QVERIFY2(server.start(received.path()), "aiosmtpd (python3-aiosmtpd) did not start");
+    setMailOptions(server.port(), kPassword);
+
+    MMailSendDlg dlg(nullptr);
+    dlg.setDocumentPdf(m_invoice, m_pdf, QStringLiteral("FV_12.pdf"));
+    dlg.show();
+    sendAndExpectFormBack(dlg, MMailSmtp::SocketErrorBase + QAbstractSocket::SslHandshakeFailedError,
+                          QStringLiteral("Certyfikat serwera poczty nie jest zaufany w magazynie certyfikatów tego "
+                                         "komputera."));
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(!QFile::exists(received.filePath(QStringLiteral("1.eml"))));
+
+    const MTrustedTestCa trust(QFINDTESTDATA("data/smtp-test.pem"));
     QTest::mouseClick(button(dlg, QStringLiteral("Wyślij")), Qt::LeftButton);
-    QTRY_COMPARE(loggedCodes(dlg), QList<int>{MMailSmtp::SocketErrorBase + QAbstractSocket::ConnectionRefusedError});
-    QCOMPARE(visibleButtons(dlg), QStringList{QStringLiteral("Zamknij")});
-    QVERIFY(!field<QLineEdit>(dlg, QStringLiteral("recipient"))->isEnabled());
+    QTRY_COMPARE(loggedCodes(dlg), (QList<int>{113, 10, 11, 0}));
     QTRY_VERIFY(clients().isEmpty());
+    const QJsonObject message = parsedMessage(received.filePath(QStringLiteral("1.eml")));
+    QCOMPARE(message.value("subject").toString(), QStringLiteral("Faktura FV/12 za marzec"));
+    QVERIFY(message.value("body").toString().startsWith(QStringLiteral("Dzień dobry,\nprzesyłam fakturę.")));
+}
+
+void TestMailSendDlg::missingPdfIsNotSent()
+{
+    const QString gone = m_files.filePath(QStringLiteral("usunieta.pdf"));
+    MMailSendDlg dlg(nullptr);
+    dlg.setDocumentPdf(m_invoice, gone, QStringLiteral("FV_12.pdf"));
+    dlg.show();
+    QTest::mouseClick(button(dlg, QStringLiteral("Wyślij")), Qt::LeftButton);
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, QStringLiteral("Nie ma pliku PDF do załączenia: %1. Wiadomość nie zostanie wysłana.")
+                                   .arg(QDir::toNativeSeparators(gone)));
+    QCOMPARE(visibleButtons(dlg), (QStringList{QStringLiteral("Wyślij"), QStringLiteral("Anuluj")}));
+    QVERIFY(clients().isEmpty());
+}
+
+void TestMailSendDlg::buyerNameIsPlainText()
+{
+    const QString image = QUrl::fromLocalFile(m_pdf).toString();
+    const QString firm = QStringLiteral("<i>Gamma</i> <img src=\"%1\"> & Syn").arg(image);
+    const int id = addDocument(1, addBuyer(firm, QStringLiteral("gamma@gamma.pl")), 0);
+    MMailSendDlg dlg(nullptr);
+    dlg.setDocumentPdf(id, m_pdf, QStringLiteral("FV_12.pdf"));
+    dlg.show();
+    QLabel* notice = nullptr;
+    for (QLabel* label : dlg.findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("Wysyłanie dokumentu PDF do ")))
+            notice = label;
+    }
+    QVERIFY(notice);
+    // What the label shows, read through the same rich-text engine.
+    QTextDocument shown;
+    shown.setHtml(notice->text());
+    QVERIFY2(shown.toPlainText().endsWith(firm + QStringLiteral(".")), qPrintable(shown.toPlainText()));
+    QVERIFY(!notice->text().contains(QStringLiteral("<img")));
+    QVERIFY(!notice->text().contains(QStringLiteral("<i>")));
 }
 
 INVOICE_TEST_MAIN(TestMailSendDlg)

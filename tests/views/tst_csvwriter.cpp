@@ -1,5 +1,6 @@
 #include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "views/MFileCsvWriter.h"
 
 #include <QApplication>
@@ -16,9 +17,13 @@ class TestCsvWriter : public QObject
 private slots:
     void writesExactBytes_data();
     void writesExactBytes();
+    void formulaTextIsShownAsText_data();
+    void formulaTextIsShownAsText();
     void pythonCsvReadsBackEveryField();
     void saveReplacesTheFile();
     void unwritableFileIsReported();
+    void fullDiskIsReported_data();
+    void fullDiskIsReported();
     void streamedFileIsWhatSaveWrites_data();
     void streamedFileIsWhatSaveWrites();
     void streamReplacesTheFileOnlyWhenCommitted();
@@ -71,6 +76,49 @@ void TestCsvWriter::writesExactBytes()
     QCOMPARE(written(writer), expected);
 }
 
+void TestCsvWriter::formulaTextIsShownAsText_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("isText");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("hyperlink formula") << "=HYPERLINK(\"http://x\")" << true << QByteArray("\"'=HYPERLINK(\"\"http://x\"\")\"\n");
+    QTest::newRow("plus command") << "+cmd|' /C calc'!A0" << true << QByteArray("\"'+cmd|' /C calc'!A0\"\n");
+    QTest::newRow("minus text") << "-2+3" << true << QByteArray("'-2+3\n");
+    QTest::newRow("amount with its currency") << "-162.6 PLN" << true << QByteArray("\"'-162.6 PLN\"\n");
+    QTest::newRow("negative number as text") << "-12,50" << true << QByteArray("\"-12,50\"\n");
+    QTest::newRow("signed number as text") << "+3.5" << true << QByteArray("+3.5\n");
+    QTest::newRow("minus sign alone") << "-" << true << QByteArray("'-\n");
+    QTest::newRow("at sign") << "@SUM(A1)" << true << QByteArray("'@SUM(A1)\n");
+    QTest::newRow("leading tab") << "\t=1" << true << QByteArray("\"'\t=1\"\n");
+    QTest::newRow("leading CR") << "\r=1" << true << QByteArray("\"'\r=1\"\n");
+    QTest::newRow("formula sign inside") << "a=b" << true << QByteArray("a=b\n");
+    QTest::newRow("ordinary text") << "Firma" << true << QByteArray("Firma\n");
+    QTest::newRow("empty text") << "" << true << QByteArray("\n");
+    QTest::newRow("negative amount") << "-12,50" << false << QByteArray("\"-12,50\"\n");
+    QTest::newRow("negative integer") << "-7" << false << QByteArray("-7\n");
+    QTest::newRow("positive amount") << "12,50" << false << QByteArray("\"12,50\"\n");
+}
+
+void TestCsvWriter::formulaTextIsShownAsText()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, isText);
+    QFETCH(QByteArray, expected);
+
+    const QString file = m_dir.filePath(QStringLiteral("formula.csv"));
+    MFileCsvWriter writer;
+    if (isText)
+        writer.addTextField(cell);
+    else
+        writer.addField(cell);
+    writer.endLine();
+    QVERIFY(writer.save(file));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), expected);
+}
+
 void TestCsvWriter::pythonCsvReadsBackEveryField()
 {
     const Lines lines = {
@@ -116,6 +164,32 @@ void TestCsvWriter::unwritableFileIsReported()
     writer.addField(QStringLiteral("x"));
     writer.endLine();
     QVERIFY(!writer.save(m_dir.filePath(QStringLiteral("no/such/folder/out.csv"))));
+}
+
+void TestCsvWriter::fullDiskIsReported_data()
+{
+    QTest::addColumn<bool>("streamed");
+    QTest::newRow("saved in one go") << false;
+    QTest::newRow("streamed") << true;
+}
+
+void TestCsvWriter::fullDiskIsReported()
+{
+    QFETCH(bool, streamed);
+    const QString folder = m_dir.filePath(QStringLiteral("full"));
+    const MTestFullDisk disk(folder);
+    if (!disk.isMounted())
+        QSKIP("this machine does not let the test mount a small file system");
+
+    // A short text stays in the file's buffer until the end: its failure shows only there.
+    const QString file = folder + QStringLiteral("/lista.csv");
+    MFileCsvWriter writer;
+    if (streamed)
+        QVERIFY(writer.open(file));
+    writer.addTextField(QStringLiteral("Firma"));
+    writer.endLine();
+    QVERIFY(!(streamed ? writer.commit() : writer.save(file)));
+    QVERIFY(!QFile::exists(file));
 }
 
 void TestCsvWriter::streamedFileIsWhatSaveWrites_data()
