@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
@@ -46,6 +47,9 @@ private slots:
     void longStatementPages();
     void unwritablePdfIsReported();
     void printsOnTheChosenPrinter();
+    void printToFileKeepsTheDialogsChoice();
+    void fullDiskIsReportedAndLeavesNoPart_data();
+    void fullDiskIsReportedAndLeavesNoPart();
     void stopDuringPdfWritesNothing();
     void nothingSelectedStartsNothing();
 
@@ -361,6 +365,81 @@ void TestInvoiceStatement::printsOnTheChosenPrinter()
     QVERIFY2(text.contains(QStringLiteral("FV 3/05/2014")), qPrintable(text));
     QVERIFY2(text.indexOf(QStringLiteral("Nabywca")) < text.indexOf(QStringLiteral("Sprzedawca")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("369,00")), qPrintable(text));
+}
+
+// "Drukuj do pliku (PDF)" in the printer dialog: the statement goes to the chosen
+// file as many times as chosen.
+void TestInvoiceStatement::printToFileKeepsTheDialogsChoice()
+{
+    openList(8);
+    select({3});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MMessageBox::takeShown();
+
+    const QString fileName = m_home->path() + QStringLiteral("/zestawienie.pdf");
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrintToFile(fileName, 2, 0, 0);
+    statement->startDocPrint();
+    const bool ended = waitForBox(statement, 30000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    const QStringList pages = MTestPdf::pageTexts(fileName);
+    QCOMPARE(pages.size(), 2);
+    for (const QString& page : pages)
+        QVERIFY2(readable(page).contains(QStringLiteral("FV 3/05/2014")), qPrintable(page));
+}
+
+void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart_data()
+{
+    QTest::addColumn<bool>("printToFile");
+    QTest::newRow("PDF") << false;
+    QTest::newRow("print to file") << true;
+}
+
+// The statement's file runs out of space: told with its name and the reason,
+// nothing cut short is left and an older file of its name is kept.
+void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart()
+{
+    QFETCH(bool, printToFile);
+
+    const QString folder = m_home->path() + QStringLiteral("/pelny");
+    MTestFullDisk disk(folder, 8);
+    if (!disk.isMounted())
+        QSKIP("A small file system cannot be mounted here.");
+    const QString fileName = folder + QStringLiteral("/zestawienie.pdf");
+    QVERIFY(disk.put(QStringLiteral("zestawienie.pdf"), "%PDF-1.4 starsza wersja"));
+    const QMap<QString, QByteArray> before = disk.files();
+
+    openList(7);
+    select({1});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MMessageBox::takeShown();
+
+    if (printToFile) {
+        MPrintDialog::setAutomatic(true);
+        MPrintDialog::setNextPrintToFile(fileName, 1, 0, 0);
+        statement->startDocPrint();
+    } else {
+        MFileDialog::setNextFileName(fileName);
+        statement->startDocPrintPdf();
+    }
+    const bool ended = waitForBox(statement, 30000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    const auto shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QCOMPARE(shown.first().text, QStringLiteral("Nie można zapisać pliku %1: brak miejsca na dysku.").arg(fileName));
+    QCOMPARE(disk.files(), before);
 }
 
 void TestInvoiceStatement::stopDuringPdfWritesNothing()
