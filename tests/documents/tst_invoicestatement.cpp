@@ -58,6 +58,8 @@ private:
     void select(const QList<int>& ids);
     bool waitForBox(QWidget* owner, int timeoutMs);
     MInvoiceSetSelectedPrintPreview* currentStatement() const;
+    // Opens the statement of documents `ids` of list `viewKind` and waits for its tab.
+    bool openStatement(int viewKind, const QList<int>& ids, MInvoiceSetSelectedPrintPreview** statement);
 
     std::unique_ptr<MFreshHome> m_home;
     std::unique_ptr<MAppWnd> m_wnd;
@@ -161,6 +163,18 @@ bool TestInvoiceStatement::waitForBox(QWidget* owner, int timeoutMs)
     return false;
 }
 
+bool TestInvoiceStatement::openStatement(int viewKind, const QList<int>& ids,
+                                         MInvoiceSetSelectedPrintPreview** statement)
+{
+    openList(viewKind);
+    select(ids);
+    m_view->startDocSetSelected();
+    if (!waitForBox(m_view, 30000) || !QTest::qWaitFor([this]() { return currentStatement() != nullptr; }))
+        return false;
+    *statement = currentStatement();
+    return true;
+}
+
 MInvoiceSetSelectedPrintPreview* TestInvoiceStatement::currentStatement() const
 {
     return qobject_cast<MInvoiceSetSelectedPrintPreview*>(m_wnd->tabMain()->currentWidget());
@@ -248,12 +262,8 @@ void TestInvoiceStatement::stopLeavesNoTab()
 
 void TestInvoiceStatement::pdfLaterUsesTheStoredRun()
 {
-    openList(7);
-    select({2});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {2}, &statement));
 
     // The documents change after the statement: its print keeps the figures of then.
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_summary_vat SET netto_price = 999 WHERE id_invoice = 2")));
@@ -321,12 +331,8 @@ void TestInvoiceStatement::longStatementPages()
 
 void TestInvoiceStatement::unwritablePdfIsReported()
 {
-    openList(7);
-    select({1});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1}, &statement));
     MMessageBox::takeShown();
 
     const QString fileName = m_home->path() + QStringLiteral("/nie/ma/folderu.pdf");
@@ -341,12 +347,8 @@ void TestInvoiceStatement::unwritablePdfIsReported()
 
 void TestInvoiceStatement::printsOnTheChosenPrinter()
 {
-    openList(8);
-    select({3});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(8, {3}, &statement));
 
     const QDir folder(m_home->path() + QStringLiteral("/printed"));
     QVERIFY(folder.mkpath(QStringLiteral(".")));
@@ -371,12 +373,8 @@ void TestInvoiceStatement::printsOnTheChosenPrinter()
 // file as many times as chosen.
 void TestInvoiceStatement::printToFileKeepsTheDialogsChoice()
 {
-    openList(8);
-    select({3});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(8, {3}, &statement));
     MMessageBox::takeShown();
 
     const QString fileName = m_home->path() + QStringLiteral("/zestawienie.pdf");
@@ -412,15 +410,10 @@ void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart()
     if (!disk.isMounted())
         QSKIP("A small file system cannot be mounted here.");
     const QString fileName = folder + QStringLiteral("/zestawienie.pdf");
-    QVERIFY(disk.put(QStringLiteral("zestawienie.pdf"), "%PDF-1.4 starsza wersja"));
-    const QMap<QString, QByteArray> before = disk.files();
+    QVERIFY(disk.holdOlderFile(QStringLiteral("zestawienie.pdf")));
 
-    openList(7);
-    select({1});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1}, &statement));
     MMessageBox::takeShown();
 
     if (printToFile) {
@@ -438,18 +431,14 @@ void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart()
     const auto shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, QMessageBox::Critical);
-    QCOMPARE(shown.first().text, QStringLiteral("Nie można zapisać pliku %1: brak miejsca na dysku.").arg(fileName));
-    QCOMPARE(disk.files(), before);
+    QCOMPARE(shown.first().text, MTestFullDisk::message(fileName));
+    QCOMPARE(disk.files(), disk.before());
 }
 
 void TestInvoiceStatement::stopDuringPdfWritesNothing()
 {
-    openList(7);
-    select({1, 2});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1, 2}, &statement));
 
     auto* watch = new QTimer(statement);
     connect(watch, &QTimer::timeout, this, [statement, watch]() {

@@ -50,6 +50,8 @@ private slots:
 
 private:
     MInvoicePrintPreview* createPreview(int docView, const QString& resource = QStringLiteral(":/test_template/document.js"));
+    // Closes the e-mail dialog should one open on the next turn of the event loop, and notes it.
+    static void closeMailDialogWhenOpened(bool* opened);
 
     QScopedPointer<MFreshHome> m_home;
     QScopedPointer<MAppWnd> m_wnd;
@@ -94,6 +96,16 @@ MInvoicePrintPreview* TestInvoicePrintPreview::createPreview(int docView, const 
     preview->setDocView(docView);
     preview->setTemplate(resource);
     return preview;
+}
+
+void TestInvoicePrintPreview::closeMailDialogWhenOpened(bool* opened)
+{
+    QTimer::singleShot(0, [opened] {
+        if (auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget())) {
+            *opened = true;
+            dlg->close();
+        }
+    });
 }
 
 void TestInvoicePrintPreview::writesPdfFiles_data()
@@ -197,12 +209,7 @@ void TestInvoicePrintPreview::failedRunLeavesNoDocument()
 
     QScopedPointer<MInvoicePrintPreview> preview(createPreview(3, QStringLiteral(":/test_template/throws.js")));
     bool mailDialogOpened = false;
-    QTimer::singleShot(0, [&mailDialogOpened] {
-        if (auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget())) {
-            mailDialogOpened = true;
-            dlg->close();
-        }
-    });
+    closeMailDialogWhenOpened(&mailDialogOpened);
     if (mail) {
         preview->doSendMailPdf();
     } else {
@@ -357,17 +364,11 @@ void TestInvoicePrintPreview::fullDiskIsReportedAndLeavesNoPart()
         QSKIP("A small file system cannot be mounted here.");
     const QString target =
         mail ? MBatchPdfNames::emailPath(MAppWnd::pathTemp, QStringLiteral("FV 3/2014")) : folder + QStringLiteral("/faktura.pdf");
-    QVERIFY(disk.put(QFileInfo(target).fileName(), "%PDF-1.4 starsza wersja"));
-    const QMap<QString, QByteArray> before = disk.files();
+    QVERIFY(disk.holdOlderFile(QFileInfo(target).fileName()));
 
     QScopedPointer<MInvoicePrintPreview> preview(createPreview(1));
     bool mailDialogOpened = false;
-    QTimer::singleShot(0, [&mailDialogOpened] {
-        if (auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget())) {
-            mailDialogOpened = true;
-            dlg->close();
-        }
-    });
+    closeMailDialogWhenOpened(&mailDialogOpened);
     if (mail) {
         preview->doSendMailPdf();
     } else if (way == QLatin1String("pdf")) {
@@ -385,8 +386,8 @@ void TestInvoicePrintPreview::fullDiskIsReportedAndLeavesNoPart()
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
-    QCOMPARE(shown.at(0).text, QStringLiteral("Nie można zapisać pliku %1: brak miejsca na dysku.").arg(target));
-    QCOMPARE(disk.files(), before);
+    QCOMPARE(shown.at(0).text, MTestFullDisk::message(target));
+    QCOMPARE(disk.files(), disk.before());
 }
 
 INVOICE_TEST_MAIN(TestInvoicePrintPreview)

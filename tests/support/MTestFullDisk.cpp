@@ -36,10 +36,15 @@ bool MTestFullDisk::isMounted() const
     return m_mounted;
 }
 
-bool MTestFullDisk::put(const QString& fileName, const QByteArray& bytes) const
+bool MTestFullDisk::holdOlderFile(const QString& fileName)
 {
+    const QByteArray older("%PDF-1.4 starsza wersja");
     QFile file(QDir(m_folder).filePath(fileName));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    if (!file.open(QIODevice::WriteOnly) || file.write(older) != older.size() || !file.flush())
+        return false;
+    file.close();
+    m_before = files();
+    return true;
 }
 
 QMap<QString, QByteArray> MTestFullDisk::files() const
@@ -51,4 +56,14 @@ QMap<QString, QByteArray> MTestFullDisk::files() const
         files.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(nieczytelny)"));
     }
     return files;
+}
+
+QMap<QString, QByteArray> MTestFullDisk::before() const
+{
+    return m_before;
+}
+
+QString MTestFullDisk::message(const QString& target)
+{
+    return QStringLiteral("Nie można zapisać pliku %1: brak miejsca na dysku.").arg(target);
 }

@@ -16,13 +16,19 @@ public:
     MTestFullDisk& operator=(const MTestFullDisk&) = delete;
 
     bool isMounted() const;
-    // Writes `bytes` to `fileName` in the folder; false when it did not fit.
-    bool put(const QString& fileName, const QByteArray& bytes) const;
-    // Every file of the folder, hidden ones too, with its bytes: what a failed
-    // write must leave as it found.
+    // Puts an older file of `fileName` in the folder and keeps the folder's
+    // files as they then are in before(); false when it did not fit.
+    bool holdOlderFile(const QString& fileName);
+    // Every file of the folder, hidden ones too, with its bytes: after a
+    // failed write, the same as before().
     QMap<QString, QByteArray> files() const;
+    QMap<QString, QByteArray> before() const;
+
+    // What the user is told when `target` runs out of space.
+    static QString message(const QString& target);
 
 private:
     QString m_folder;
     bool m_mounted = false;
+    QMap<QString, QByteArray> m_before;
 };
