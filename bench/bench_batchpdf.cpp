@@ -78,6 +78,8 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_batchpdf DATABASE OUTPUT_FOLDER"))
         return failed;
+    // The stored options, so that the files look as the program prints them.
+    MAppWnd::loadOptions();
     const QDir out(args.at(2));
     MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));

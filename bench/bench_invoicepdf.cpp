@@ -65,6 +65,8 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]"))
         return failed;
+    // The stored options, so that the files look as the program prints them.
+    MAppWnd::loadOptions();
     const QDir out(args.at(2));
     MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
     QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));

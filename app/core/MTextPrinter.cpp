@@ -52,6 +52,12 @@ bool stopped(QPrinter* printer)
     return printer->printerState() == QPrinter::Aborted || printer->printerState() == QPrinter::Error;
 }
 
+// A printer that was stopped by its user has not failed.
+bool failed(QPrinter* printer)
+{
+    return printer->printerState() == QPrinter::Error;
+}
+
 // Draws documents laid out in pages of one size on a printer, page after page.
 class MPagePainter
 {
@@ -85,6 +91,13 @@ public:
             return false;
         MTextPrinter::printPage(page, &m_painter, document, m_body);
         return true;
+    }
+
+    // Ends the printer's job; false when the printer reports an error.
+    bool end()
+    {
+        m_painter.end();
+        return !failed(m_printer);
     }
 
 private:
@@ -137,10 +150,10 @@ QVector<int> MTextPrinter::pageSequence(int pageCount, int fromPage, int toPage,
     return sequence;
 }
 
-void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
+bool MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
 {
     if (!textEdit || !printer || !printer->isValid())
-        return;
+        return false;
 
     QTextDocument* document = textEdit->document();
     setDocName(printer, document->metaInformation(QTextDocument::DocumentTitle));
@@ -153,7 +166,7 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
 
     QPainter painter(printer);
     if (!preparePainter(painter))
-        return;
+        return false;
 
     std::unique_ptr<QTextDocument> clone;
     QRectF body;
@@ -183,12 +196,14 @@ void MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
         if (i + 1 < sequence.size())
             printer->newPage();
     }
+    painter.end();
+    return !failed(printer);
 }
 
-void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview)
+bool MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview)
 {
     if (!textEdit || pages.isEmpty() || !printer || !printer->isValid())
-        return;
+        return false;
 
     const int copies = madeCopies(printer);
     const bool collate = printer->collateCopies();
@@ -222,7 +237,7 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
         }
         MPageImporter importer(pages, order, textEdit);
         if (!painter.begin(title, preview, importer.device()))
-            return;
+            return false;
         std::unique_ptr<QTextDocument> document;
         int current = -1;
         for (int number : sequence) {
@@ -232,9 +247,9 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
                 current = i;
             }
             if (!painter.draw(document.get(), number - firstPages.at(i) + 1))
-                return;
+                break;
         }
-        return;
+        return painter.end();
     }
 
     // Forwards each section is laid out, drawn and dropped in turn.
@@ -247,18 +262,19 @@ void MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
             const std::unique_ptr<QTextDocument> document = importer.next();
             if (copy == 0 && i == 0
                 && !painter.begin(document->metaInformation(QTextDocument::DocumentTitle), preview, importer.device()))
-                return;
+                return false;
             const int count = document->pageCount();
             for (int page = 1; page <= count && ++number <= toPage; ++page) {
                 if (number < fromPage)
                     continue;
                 for (int made = 0; made < (collate ? 1 : copies); ++made) {
                     if (!painter.draw(document.get(), page))
-                        return;
+                        return painter.end();
                 }
             }
         }
     }
+    return painter.end();
 }
 
 void MTextPrinter::printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body)

@@ -20,14 +20,15 @@ public:
                                      bool lastPageFirst);
 
     // A preview's printer keeps its resolution; any other printer is set to 600 dpi.
-    static void print(QTextEdit* textEdit, QPrinter* printer, bool preview);
+    // False when the printer could not be started or ended in an error.
+    static bool print(QTextEdit* textEdit, QPrinter* printer, bool preview);
 
     // Prints a paginated document given as the HTML of its page sections (see
     // MHtmlPages), as print() would print it whole from textEdit. Each section is
     // imported ahead on a thread of its own (MPageImporter), then laid out, drawn
     // and dropped in turn, so that the whole document is never laid out; pages
-    // printed backwards have every section laid out twice.
-    static void printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview);
+    // printed backwards have every section laid out twice. False as print().
+    static bool printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview);
 
     // Draws page number page (from 1) of a document laid out in pages of body's size.
     static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);

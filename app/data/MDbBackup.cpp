@@ -1,5 +1,7 @@
 #include "data/MDbBackup.h"
 
+#include "data/MFileReplace.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -8,19 +10,7 @@
 #include <QTemporaryFile>
 #include <QVariant>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
-
-std::filesystem::path fileSystemPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 QString samePathForm(const QString& path)
 {
@@ -77,10 +67,7 @@ MDbBackup::Result MDbBackup::write(const QString& target)
     if (!query.exec())
         return failed(tr("Nie udało się zapisać kopii bazy danych: %1").arg(query.lastError().databaseText()));
 
-    std::error_code error;
-    // Unlike QFile::rename, this replaces an existing target in one step.
-    std::filesystem::rename(fileSystemPath(temporaryName), fileSystemPath(target), error);
-    if (error)
+    if (!MFileReplace::rename(temporaryName, target))
         return failed(tr("Nie można zastąpić pliku docelowego."));
 
     temporary.setAutoRemove(false);

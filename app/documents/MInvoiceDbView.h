@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parties/MRecordDbView.h"
+#include "views/MPrinterChoice.h"
 
 #include <QMap>
 
@@ -107,9 +108,11 @@ private:
     void jobTick(JobKind kind, TickSlot tick);
     // A template object set up for one pass of document `id` with marking `docView`.
     MDocTemplate* createPass(JobKind kind, int id, int docView) const;
-    void makePreview(int id);
-    void makePrint(int id);
-    void makePdf(int id);
+    // Each makes document `id`, false when a run failed or its output could not
+    // be printed or written; the failure has then been told to the user.
+    bool makePreview(int id);
+    bool makePrint(int id);
+    bool makePdf(int id);
     void endPdfJob(bool completed);
     QString remainingText(const QString& message) const;
     // The invoice editor, when one is open: only one may be.
@@ -132,7 +135,7 @@ private:
     int m_position = 0;
     QString m_chosenFile;
     QMap<int, int> m_jobIds;
-    QString m_printerName;
+    MPrinterChoice m_printerChoice;
     bool m_finished = false;
     QTimer* m_jobTimer = nullptr;
     MInvoiceSetSelectedPrintPreview* m_setSelectedPreview = nullptr;

@@ -11,6 +11,7 @@
 #include "printing/MTemplateRun.h"
 #include "views/MFileDialog.h"
 #include "views/MPrintDialog.h"
+#include "views/MPrinterChoice.h"
 #include "views/MTabWidget.h"
 
 #include <QDir>
@@ -72,7 +73,7 @@ void MInvoiceDbView::startDocPrint(int iDocView)
 {
     MDocTemplate* setup = createPass(JobKind::Print, 0, iDocView);
     const bool accepted = MPrintDialog::exec(this, setup->getPrinter(), tr("Ustawienia drukarki"));
-    m_printerName = setup->getPrinter()->printerName();
+    m_printerChoice = MPrinterChoice(*setup->getPrinter());
     setup->getTextEdit()->deleteLater();
     setup->deleteLater();
     if (!accepted)
@@ -148,16 +149,24 @@ void MInvoiceDbView::jobTick(JobKind kind, TickSlot tick)
         return;
     }
     const int id = m_jobIds.value(m_position);
+    bool made = false;
     switch (kind) {
     case JobKind::Preview:
-        makePreview(id);
+        made = makePreview(id);
         break;
     case JobKind::Print:
-        makePrint(id);
+        made = makePrint(id);
         break;
     case JobKind::Pdf:
-        makePdf(id);
+        made = makePdf(id);
         break;
+    }
+    // The failure has been told; the documents after it are not made.
+    if (!made) {
+        m_generateDlg->accept();
+        if (kind == JobKind::Pdf)
+            endPdfJob(false);
+        return;
     }
     ++m_position;
     if (m_position < m_jobIds.size()) {
@@ -180,8 +189,6 @@ MDocTemplate* MInvoiceDbView::createPass(JobKind kind, int id, int docView) cons
         docTemplate->isPreview(true);
     else if (kind == JobKind::Pdf)
         docTemplate->isPdf(true);
-    else
-        docTemplate->getPrinter()->setPrinterName(m_printerName);
     docTemplate->getPrinter()->setOutputFormat(kind == JobKind::Pdf ? QPrinter::PdfFormat : QPrinter::NativeFormat);
     if (MAppWnd::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
         docTemplate->setPageOrientation(QPrinter::Landscape);
@@ -194,14 +201,14 @@ MDocTemplate* MInvoiceDbView::createPass(JobKind kind, int id, int docView) cons
     return docTemplate;
 }
 
-void MInvoiceDbView::makePreview(int id)
+bool MInvoiceDbView::makePreview(int id)
 {
     MDocTemplate* pass = createPass(JobKind::Preview, id, m_docView);
     QTextEdit* textEdit = pass->getTextEdit();
     if (!MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
         pass->deleteLater();
         textEdit->deleteLater();
-        return;
+        return false;
     }
     auto* preview = new MInvoicePrintPreview(appWnd(), pass->getPrinterClone(), textEdit, nullptr);
     preview->setIdRecord(id);
@@ -212,29 +219,37 @@ void MInvoiceDbView::makePreview(int id)
     tabs->setCurrentIndex(
         tabs->addTab(preview, tr("Podgląd dokumentu") + QLatin1Char(' ') + MBatchPdfNames::documentNumber(id)));
     pass->deleteLater();
+    return true;
 }
 
-void MInvoiceDbView::makePrint(int id)
+bool MInvoiceDbView::makePrint(int id)
 {
-    for (int passDocView : MDocViewRuns::runs(m_docView, false)) {
+    const QString number = MBatchPdfNames::documentNumber(id);
+    // A file takes one document a marking, as the PDF job names them.
+    const QList<int> passes = MDocViewRuns::runs(m_docView, m_printerChoice.printsToFile());
+    for (int passDocView : passes) {
         MDocTemplate* pass = createPass(JobKind::Print, id, passDocView);
-        QTextEdit* textEdit = pass->getTextEdit();
-        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
-            MPrintDialog::preparePrinter(pass->getPrinter());
-            appWnd()->print(textEdit, pass->getPrinter(), false);
-        }
+        m_printerChoice.applyTo(pass->getPrinter(), MBatchPdfNames::fileName(m_printerChoice.outputFileName(),
+                                                                             m_jobIds.size(), passes.size(), id,
+                                                                             number, passDocView));
+        MPrintDialog::preparePrinter(pass->getPrinter());
+        const bool printed = MTemplateRun::print(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this);
+        pass->getTextEdit()->deleteLater();
         pass->deleteLater();
-        textEdit->deleteLater();
+        if (!printed)
+            return false;
     }
+    return true;
 }
 
-void MInvoiceDbView::makePdf(int id)
+bool MInvoiceDbView::makePdf(int id)
 {
     const QString number = MBatchPdfNames::documentNumber(id);
     const QList<int> passes = MDocViewRuns::runs(m_docView, true);
+    // Only the file of the document being made may be attached.
+    m_attachmentPath.clear();
     for (int passDocView : passes) {
         MDocTemplate* pass = createPass(JobKind::Pdf, id, passDocView);
-        QTextEdit* textEdit = pass->getTextEdit();
         QString fileName;
         if (m_sendMailMode) {
             fileName = MBatchPdfNames::emailPath(MAppWnd::pathTemp, number);
@@ -243,16 +258,17 @@ void MInvoiceDbView::makePdf(int id)
             fileName = MBatchPdfNames::fileName(m_chosenFile, m_jobIds.size(), passes.size(), id, number, passDocView);
         }
         pass->getPrinter()->setOutputFileName(fileName);
-        if (MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
-            appWnd()->print(textEdit, pass->getPrinter(), false);
-            if (m_sendMailMode) {
-                m_attachmentPath = fileName;
-                m_attachmentName = MBatchPdfNames::emailName(number);
-            }
-        }
+        const bool written = MTemplateRun::print(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this);
+        pass->getTextEdit()->deleteLater();
         pass->deleteLater();
-        textEdit->deleteLater();
+        if (!written)
+            return false;
+        if (m_sendMailMode) {
+            m_attachmentPath = fileName;
+            m_attachmentName = MBatchPdfNames::emailName(number);
+        }
     }
+    return true;
 }
 
 void MInvoiceDbView::endPdfJob(bool completed)

@@ -13,7 +13,16 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+// The resolution at which a text document lays out pixel lengths of HTML (widths,
+// margins, image sizes): 96 dpi under Qt::AA_Use96Dpi, otherwise the screen's
+// logical resolution. Exported by Qt Gui for its text layout and used here so
+// that the template's pixels are the ones the layout takes.
+Q_GUI_EXPORT int qt_defaultDpiY();
+
 namespace {
+
+// The margin Qt gives a text document, in pixels.
+const double qtDocumentMargin = 4.0;
 
 // The envelope window of the default options; a stored value with fewer parts
 // takes the missing ones from here.
@@ -65,7 +74,7 @@ int MDocTemplate::countDaysFromStrings(QString date1, QString date2)
 
 double MDocTemplate::getMMHeight()
 {
-    return m_textEdit ? 96.0 / 25.4 : 0.0;
+    return m_textEdit ? htmlDpi() / 25.4 : 0.0;
 }
 
 QDate MDocTemplate::getDateFrom()
@@ -267,12 +276,12 @@ QString MDocTemplate::getOption(QString key)
 
 int MDocTemplate::getPageHeight()
 {
-    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().height())) : 0;
+    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().height()) - extraMargins()) : 0;
 }
 
 int MDocTemplate::getPageWidth()
 {
-    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().width())) : 0;
+    return m_textEdit ? int(cssPixels(m_textEdit->document()->pageSize().width()) - extraMargins()) : 0;
 }
 
 QPrinter* MDocTemplate::getPrinter()
@@ -482,10 +491,11 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
     m_textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textEdit->document()->setUndoRedoEnabled(false);
-    // Lengths in HTML are pixels of 96 dpi, scaled to the device that lays
+    // Lengths in HTML are pixels of htmlDpi(), scaled to the device that lays
     // them out; printing does so, and the text edit must too, or what the
     // template measures would not be what is printed.
     m_textEdit->document()->documentLayout()->setPaintDevice(m_textEdit);
+    m_textEdit->document()->setDocumentMargin(documentMargin());
     m_printer.setResolution(m_textEdit->logicalDpiY());
     m_ownTextEdit = own;
 }
@@ -516,13 +526,28 @@ void MDocTemplate::importHeldHtml()
     m_heldHtml.clear();
 }
 
+int MDocTemplate::htmlDpi()
+{
+    return qt_defaultDpiY();
+}
+
+double MDocTemplate::documentMargin()
+{
+    return qtDocumentMargin * htmlDpi() / 96.0;
+}
+
+double MDocTemplate::extraMargins()
+{
+    return 2 * (documentMargin() - qtDocumentMargin);
+}
+
 double MDocTemplate::cssPixels(double devicePixels) const
 {
     const int dpi = m_textEdit->logicalDpiY();
-    return dpi > 0 ? devicePixels * 96.0 / dpi : devicePixels;
+    return dpi > 0 ? devicePixels * htmlDpi() / dpi : devicePixels;
 }
 
 int MDocTemplate::pixelsOfMillimetres(double mm) const
 {
-    return m_textEdit ? int(mm * 96.0 / 25.4) : 0;
+    return m_textEdit ? int(mm * htmlDpi() / 25.4) : 0;
 }

@@ -127,9 +127,20 @@ public slots:
 
 private:
     void importHeldHtml();
-    // Millimetres in pixels of 96 dpi.
+    // Pixels per inch of lengths in HTML as the text layout takes them: 96 dpi
+    // under Qt::AA_Use96Dpi, otherwise the screen's logical resolution. A page
+    // measured in other pixels would print larger or smaller than the paper.
+    static int htmlDpi();
+    // The margin around the text edit's document in pixels of HTML: Qt's 4 pixels
+    // at 96 dpi, so that the page starts at the same place on paper at any screen
+    // resolution.
+    static double documentMargin();
+    // What the document's margins take beyond Qt's 4 pixels a side, which the
+    // templates leave room for: the page they are given is smaller by it.
+    static double extraMargins();
+    // Millimetres in pixels of HTML.
     int pixelsOfMillimetres(double mm) const;
-    // Pixels of the text edit as pixels of 96 dpi, the unit of lengths in HTML.
+    // Pixels of the text edit as pixels of HTML.
     double cssPixels(double devicePixels) const;
 
     bool m_paging = false;

@@ -30,8 +30,9 @@ QString MDocTemplate::getQrcodeHtmlImage(QString str, int widthMM, int heightMM,
 {
     if (!isQrCodeShown() || !m_textEdit || str.isEmpty())
         return QString();
-    return MQrCode::htmlImage(str, MAppWnd::pathTemp + QStringLiteral("temp/"), m_preview, m_textEdit->logicalDpiX(),
-                              m_textEdit->logicalDpiY(), widthMM, heightMM, scale);
+    // The image's size is given in pixels of HTML, which the layout scales to its device.
+    return MQrCode::htmlImage(str, MAppWnd::pathTemp + QStringLiteral("temp/"), m_preview, htmlDpi(), htmlDpi(),
+                              widthMM, heightMM, scale);
 }
 
 QString MDocTemplate::getQrcodeStringPayment(int idInvoice)

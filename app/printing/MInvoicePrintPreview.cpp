@@ -7,10 +7,9 @@
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "views/MFileDialog.h"
-#include "views/MMessageBox.h"
 #include "views/MPrintDialog.h"
+#include "views/MPrinterChoice.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextEdit>
@@ -107,10 +106,13 @@ bool MInvoicePrintPreview::layOut(const QList<MDocTemplate*>& runs)
     return true;
 }
 
-void MInvoicePrintPreview::printRuns(const QList<MDocTemplate*>& runs)
+bool MInvoicePrintPreview::printRuns(const QList<MDocTemplate*>& runs)
 {
-    for (MDocTemplate* run : runs)
-        m_appWnd->print(run->getTextEdit(), run->getPrinter(), false);
+    for (MDocTemplate* run : runs) {
+        if (!MTemplateRun::output(run, run->getPrinter(), this))
+            return false;
+    }
+    return true;
 }
 
 void MInvoicePrintPreview::release(const QList<MDocTemplate*>& runs)
@@ -119,33 +121,25 @@ void MInvoicePrintPreview::release(const QList<MDocTemplate*>& runs)
         run->deleteLater();
 }
 
-// A file that cannot be written is named to the user, before any file of the job is written.
-bool MInvoicePrintPreview::canWrite(const QList<MDocTemplate*>& runs)
-{
-    for (MDocTemplate* run : runs) {
-        const QString fileName = run->getPrinter()->outputFileName();
-        QFile probe(fileName);
-        if (QFileInfo(fileName).isDir() || !probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            MMessageBox::critical(this, tr("Eksport PDF"), tr("Nie można zapisać pliku PDF:\n%1").arg(fileName));
-            return false;
-        }
-    }
-    return true;
-}
-
 void MInvoicePrintPreview::startDocPrint(int iDocView)
 {
     const int docView = iDocView < 0 ? m_docView : iDocView;
     MDocTemplate* setup = createRun(false, docView);
     const bool accepted = MPrintDialog::exec(this, setup->getPrinter(), tr("Ustawienia drukarki"));
-    const QString printerName = setup->getPrinter()->printerName();
+    const MPrinterChoice choice(*setup->getPrinter());
     setup->deleteLater();
     if (!accepted)
         return;
+    // A file takes one document a marking, as the PDF output names them.
+    const QList<int> runDocViews = MDocViewRuns::runs(docView, choice.printsToFile());
+    const QString documentNumber = MBatchPdfNames::documentNumber(m_idRecord);
     QList<MDocTemplate*> runs;
-    for (int runDocView : MDocViewRuns::runs(docView, false)) {
+    for (int runDocView : runDocViews) {
         runs.append(createRun(false, runDocView));
-        runs.last()->getPrinter()->setPrinterName(printerName);
+        choice.applyTo(runs.last()->getPrinter(),
+                       MDocViewRuns::pdfFileName(choice.outputFileName(), runDocViews.size() > 1, m_idRecord,
+                                                 documentNumber, runDocView));
+        MPrintDialog::preparePrinter(runs.last()->getPrinter());
     }
     if (layOut(runs))
         printRuns(runs);
@@ -159,11 +153,8 @@ void MInvoicePrintPreview::startDocPrintPdf(int iDocView)
     QString chosen;
     QList<int> runDocViews{docView};
     if (m_sendMailMode) {
-        m_attachmentPath = MAppWnd::pathTemp + QStringLiteral("temp/email_")
-                           + QString::fromLatin1(
-                               QCryptographicHash::hash(documentNumber.toLatin1(), QCryptographicHash::Md5).toHex())
-                           + QStringLiteral(".pdf");
-        m_attachmentName = MDocViewRuns::fileNameText(documentNumber) + QStringLiteral(".pdf");
+        m_attachmentPath = MBatchPdfNames::emailPath(MAppWnd::pathTemp, documentNumber);
+        m_attachmentName = MBatchPdfNames::emailName(documentNumber);
         QDir().mkpath(QFileInfo(m_attachmentPath).absolutePath());
     } else {
         QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
@@ -184,9 +175,7 @@ void MInvoicePrintPreview::startDocPrintPdf(int iDocView)
                            : MDocViewRuns::pdfFileName(chosen, runDocViews.size() > 1, m_idRecord, documentNumber,
                                                        runDocView));
     }
-    const bool written = layOut(runs) && canWrite(runs);
-    if (written)
-        printRuns(runs);
+    const bool written = layOut(runs) && printRuns(runs);
     release(runs);
 
     if (m_sendMailMode) {

@@ -45,8 +45,9 @@ private:
     MDocTemplate* createRun(bool pdf, int docView);
     // Lays out every run; false when one failed or was stopped.
     bool layOut(const QList<MDocTemplate*>& runs);
-    bool canWrite(const QList<MDocTemplate*>& runs);
-    void printRuns(const QList<MDocTemplate*>& runs);
+    // Prints or writes every run on its printer, up to the first that fails,
+    // which is told to the user; false then.
+    bool printRuns(const QList<MDocTemplate*>& runs);
     static void release(const QList<MDocTemplate*>& runs);
 
     bool m_sendMailMode = false;

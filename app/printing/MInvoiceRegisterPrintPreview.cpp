@@ -3,7 +3,7 @@
 #include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
-#include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
 
 #include <QFileInfo>
 #include <QPrinter>
@@ -73,14 +73,13 @@ void MInvoiceRegisterPrintPreview::preparePrintTemplate()
     t->setDatePrint(m_docTemplatePreview->getDatePrint());
 }
 
+// The printer keeps what was chosen in the printer dialog, a file included.
 void MInvoiceRegisterPrintPreview::startDocPrint()
 {
-    QPrinter* printer = m_docTemplatePrint->getPrinter();
-    printer->setPrinterName(printer->printerName());
-    printer->setOutputFormat(QPrinter::NativeFormat);
     preparePrintTemplate();
+    MPrintDialog::preparePrinter(m_docTemplatePrint->getPrinter());
     if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
-        MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
+        MTemplateRun::output(m_docTemplatePrint, m_docTemplatePrint->getPrinter(), this);
 }
 
 void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
@@ -91,30 +90,8 @@ void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
     printer->setOutputFileName(fileName);
-    if (!canWrite(fileName)) {
-        reportUnwritable(fileName);
-        return;
-    }
-    if (!runTemplate(m_appWnd, m_docTemplatePrint, this) || m_docTemplatePrint->isDocAborted())
-        return;
-    MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
-    if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
-        reportUnwritable(fileName);
-}
-
-bool MInvoiceRegisterPrintPreview::canWrite(const QString& fileName)
-{
-    const QFileInfo file(fileName);
-    if (file.exists())
-        return file.isFile() && file.isWritable();
-    const QFileInfo folder(file.absolutePath());
-    return folder.isDir() && folder.isWritable();
-}
-
-void MInvoiceRegisterPrintPreview::reportUnwritable(const QString& fileName)
-{
-    MMessageBox::critical(this, tr("Eksport PDF"),
-                          tr("Nie można zapisać pliku PDF:<br>%1").arg(fileName.toHtmlEscaped()));
+    if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
+        MTemplateRun::output(m_docTemplatePrint, printer, this);
 }
 
 void MInvoiceRegisterPrintPreview::doClose()

@@ -40,8 +40,6 @@ protected:
 private:
     // The print template set up for a run on the preview template's values.
     void preparePrintTemplate();
-    static bool canWrite(const QString& fileName);
-    void reportUnwritable(const QString& fileName);
 
     MAppWnd* m_appWnd = nullptr;
     MDocTemplate* m_docTemplatePreview = nullptr;

@@ -7,10 +7,10 @@
 #include "printing/MInvoiceRegisterPrintPreview.h"
 #include "printing/MTemplateRun.h"
 #include "views/MFileDialog.h"
+#include "views/MPrintDialog.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 
@@ -120,9 +120,7 @@ void MInvoiceRegisterView::startDocPrint()
     job->setPageOrientation(QPrinter::Landscape);
     job->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
                         m_appWnd->marginBottom());
-    QPrintDialog dialog(job->getPrinter(), this);
-    dialog.setWindowTitle(tr("Ustawienia drukarki"));
-    if (dialog.exec() != QDialog::Accepted)
+    if (!MPrintDialog::exec(this, job->getPrinter(), tr("Ustawienia drukarki")))
         return;
     prepareForPrint();
     QTimer::singleShot(100, this, &MInvoiceRegisterView::startDocPrintMessageBox);

@@ -5,10 +5,8 @@
 #include "printing/MGenerateDlg.h"
 #include "printing/MTemplateRun.h"
 #include "views/MFileDialog.h"
-#include "views/MMessageBox.h"
 #include "views/MPrintDialog.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTextEdit>
@@ -151,14 +149,13 @@ bool MInvoiceSetSelectedPrintPreview::layOutPrintTemplate()
         && !job->isDocAborted();
 }
 
+// The printer keeps what was chosen in the printer dialog, a file included.
 void MInvoiceSetSelectedPrintPreview::startDocPrint2()
 {
     QPrinter* printer = m_docTemplatePrint->getPrinter();
-    printer->setPrinterName(printer->printerName());
-    printer->setOutputFormat(QPrinter::NativeFormat);
     if (layOutPrintTemplate()) {
         MPrintDialog::preparePrinter(printer);
-        MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
+        MTemplateRun::output(m_docTemplatePrint, printer, this);
     }
 }
 
@@ -169,35 +166,8 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintPdf2(QString fileName)
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
     printer->setOutputFileName(fileName);
-    if (!canWrite(fileName)) {
-        reportUnwritable(fileName);
-        return;
-    }
-    if (!layOutPrintTemplate())
-        return;
-    MTemplateRun::printDocument(m_docTemplatePrint, printer, false);
-    if (!QFileInfo(fileName).isFile() || printer->printerState() == QPrinter::Error)
-        reportUnwritable(fileName);
-}
-
-// The printer says nothing of a file it cannot open, so the file is tried first;
-// a file made by the trial is removed again.
-bool MInvoiceSetSelectedPrintPreview::canWrite(const QString& fileName)
-{
-    QFile probe(fileName);
-    const bool existed = probe.exists();
-    if (QFileInfo(fileName).isDir() || !probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    probe.close();
-    if (!existed)
-        probe.remove();
-    return true;
-}
-
-void MInvoiceSetSelectedPrintPreview::reportUnwritable(const QString& fileName)
-{
-    MMessageBox::critical(this, tr("Eksport PDF"),
-                          tr("Nie można zapisać pliku PDF:<br>%1").arg(fileName.toHtmlEscaped()));
+    if (layOutPrintTemplate())
+        MTemplateRun::output(m_docTemplatePrint, printer, this);
 }
 
 void MInvoiceSetSelectedPrintPreview::execGenerateDlg(const QString& title, const QString& text)

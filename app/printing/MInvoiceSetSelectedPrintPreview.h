@@ -62,8 +62,6 @@ private:
     bool layOutPrintTemplate();
     void execGenerateDlg(const QString& title, const QString& text);
     void timeOut(TimeOutSlot slot);
-    static bool canWrite(const QString& fileName);
-    void reportUnwritable(const QString& fileName);
 
     MAppWnd* m_appWnd = nullptr;
     QPrinter* m_printer = nullptr;

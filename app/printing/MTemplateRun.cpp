@@ -2,12 +2,14 @@
 
 #include "core/MHtmlPages.h"
 #include "core/MTextPrinter.h"
+#include "data/MPdfFileWrite.h"
 #include "printing/MDocTemplate.h"
 #include "views/MMessageBox.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QPageLayout>
+#include <QPrinter>
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QTextCodec>
@@ -70,18 +72,46 @@ bool MTemplateRun::print(QScriptEngine* engine, MDocTemplate* docTemplate, const
 {
     if (!run(engine, docTemplate, resource, parent))
         return false;
-    if (!docTemplate->isDocAborted())
-        printDocument(docTemplate, docTemplate->getPrinter(), false);
-    return true;
+    return docTemplate->isDocAborted() || output(docTemplate, docTemplate->getPrinter(), parent);
 }
 
-void MTemplateRun::printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview)
+bool MTemplateRun::printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview)
 {
     const QStringList pages = MHtmlPages::split(docTemplate->heldHtml());
     if (pages.isEmpty())
-        MTextPrinter::print(docTemplate->getTextEdit(), printer, preview);
-    else
-        MTextPrinter::printPages(pages, docTemplate->textEditAsSet(), printer, preview);
+        return MTextPrinter::print(docTemplate->getTextEdit(), printer, preview);
+    return MTextPrinter::printPages(pages, docTemplate->textEditAsSet(), printer, preview);
+}
+
+bool MTemplateRun::output(MDocTemplate* docTemplate, QPrinter* printer, QWidget* parent)
+{
+    const QString target = printer->outputFileName();
+    if (target.isEmpty()) {
+        if (printDocument(docTemplate, printer, false))
+            return true;
+        const QString name = printer->printerName();
+        MMessageBox::critical(parent, tr("Drukowanie"),
+                              name.isEmpty() ? tr("Nie można rozpocząć drukowania: drukarka jest niedostępna.")
+                                             : tr("Nie można rozpocząć drukowania na drukarce %1.").arg(name));
+        return false;
+    }
+
+    MPdfFileWrite file(target);
+    bool written = file.open();
+    if (written) {
+        printer->setOutputFileName(file.temporaryName());
+        const bool printed = printDocument(docTemplate, printer, false);
+        printer->setOutputFileName(target);
+        if (printed) {
+            written = file.commit();
+        } else {
+            file.abandon(tr("nie można rozpocząć zapisu"));
+            written = false;
+        }
+    }
+    if (!written)
+        MMessageBox::critical(parent, tr("Eksport PDF"), file.errorText());
+    return written;
 }
 
 void MTemplateRun::setPageSize(MDocTemplate* docTemplate)

@@ -7,10 +7,20 @@
 
 namespace {
 
+// What the next automatic dialog leaves on its printer.
+struct Choice
+{
+    QString printerName;
+    QString fileName;
+    int copies = 1;
+    int fromPage = 0;
+    int toPage = 0;
+};
+
 struct Seam
 {
     bool automatic = false;
-    QQueue<QString> printerNames;
+    QQueue<Choice> choices;
     QStringList shown;
     QString printFolder;
     int printed = 0;
@@ -28,9 +38,19 @@ bool MPrintDialog::exec(QWidget* parent, QPrinter* printer, const QString& title
 {
     if (seam().automatic) {
         seam().shown.append(title);
-        if (seam().printerNames.isEmpty())
+        if (seam().choices.isEmpty())
             return false;
-        printer->setPrinterName(seam().printerNames.dequeue());
+        const Choice choice = seam().choices.dequeue();
+        if (choice.fileName.isEmpty()) {
+            printer->setPrinterName(choice.printerName);
+            return true;
+        }
+        // As QPrintDialog leaves it for its file entry.
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(choice.fileName);
+        printer->setCopyCount(choice.copies);
+        printer->setPrintRange(choice.fromPage > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+        printer->setFromTo(choice.fromPage, choice.toPage);
         return true;
     }
     QPrintDialog dialog(printer, parent);
@@ -45,7 +65,19 @@ void MPrintDialog::setAutomatic(bool automatic)
 
 void MPrintDialog::setNextPrinterName(const QString& printerName)
 {
-    seam().printerNames.enqueue(printerName);
+    Choice choice;
+    choice.printerName = printerName;
+    seam().choices.enqueue(choice);
+}
+
+void MPrintDialog::setNextPrintToFile(const QString& fileName, int copies, int fromPage, int toPage)
+{
+    Choice choice;
+    choice.fileName = fileName;
+    choice.copies = copies;
+    choice.fromPage = fromPage;
+    choice.toPage = toPage;
+    seam().choices.enqueue(choice);
 }
 
 QStringList MPrintDialog::takeShown()

@@ -18,6 +18,9 @@ public:
     // queued printer name (accepted) or, when none is queued, is cancelled.
     static void setAutomatic(bool automatic);
     static void setNextPrinterName(const QString& printerName);
+    // Queues an accepted dialog left as by a person who chose "Drukuj do pliku (PDF)"
+    // with `fileName`, `copies` copies and pages `fromPage` to `toPage` (0 to 0: all).
+    static void setNextPrintToFile(const QString& fileName, int copies, int fromPage, int toPage);
     // The titles of the dialogs asked for, oldest first; emptied by the call.
     static QStringList takeShown();
 

@@ -1,8 +1,10 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
+#include "data/MBatchPdfNames.h"
 #include "documents/MInvoiceDbView.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MDocPrintDlg.h"
@@ -57,6 +59,11 @@ private slots:
     void printJobMakesThePassesOfTheMarking();
     void cancelledPrinterDialogStartsNothing();
     void nothingSelectedStartsNothing();
+    void printToFileNamesAFileADocument();
+    void failedDocumentEndsTheJob_data();
+    void failedDocumentEndsTheJob();
+    void fullDiskIsReportedAndLeavesNoPart_data();
+    void fullDiskIsReportedAndLeavesNoPart();
 
 private:
     // Selects the rows of documents `ids`, in the order given.
@@ -66,6 +73,10 @@ private:
     // Presses "Zatrzymaj" once the box says `remaining` documents are left.
     void stopWhenRemaining(int remaining);
     static bool timerHasConnections(QTimer* timer);
+    // The ids of documents `ids` in the order of their rows.
+    QList<int> inRowOrder(const QList<int>& ids) const;
+    // Closes every e-mail dialog that opens and notes its recipient.
+    QTimer* watchMailDialogs(QStringList* recipients);
 
     std::unique_ptr<MFreshHome> m_home;
     std::unique_ptr<MAppWnd> m_wnd;
@@ -182,6 +193,32 @@ void TestInvoiceBatch::stopWhenRemaining(int remaining)
 bool TestInvoiceBatch::timerHasConnections(QTimer* timer)
 {
     return QObject::disconnect(timer, &QTimer::timeout, nullptr, nullptr);
+}
+
+QList<int> TestInvoiceBatch::inRowOrder(const QList<int>& ids) const
+{
+    QList<int> inRows;
+    const QAbstractItemModel* model = m_view->tableView()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const int id = model->index(row, 0).data().toInt();
+        if (ids.contains(id))
+            inRows << id;
+    }
+    return inRows;
+}
+
+QTimer* TestInvoiceBatch::watchMailDialogs(QStringList* recipients)
+{
+    auto* watch = new QTimer(m_view);
+    connect(watch, &QTimer::timeout, this, [recipients]() {
+        auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget());
+        if (dlg && dlg->isVisible()) {
+            *recipients << dlg->findChild<QLineEdit*>(QStringLiteral("recipient"))->text();
+            dlg->close();
+        }
+    });
+    watch->start(10);
+    return watch;
 }
 
 void TestInvoiceBatch::pdfJobWritesNamedFiles_data()
@@ -449,6 +486,135 @@ void TestInvoiceBatch::nothingSelectedStartsNothing()
     QVERIFY(!m_view->findChild<MGenerateDlg*>()->isVisible());
     QCOMPARE(m_wnd->tabMain()->count(), tabsBefore);
     QVERIFY(!timerHasConnections(m_view->findChild<QTimer*>(QStringLiteral("jobTimer"))));
+}
+
+// "Drukuj do pliku (PDF)" in the printer dialog: every document goes to a file of
+// its own, named as the PDF job names them, with the copies chosen.
+void TestInvoiceBatch::printToFileNamesAFileADocument()
+{
+    const QDir folder(m_home->path() + QStringLiteral("/wydruki"));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    select({6, 2});
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrintToFile(folder.filePath(QStringLiteral("wydruk.pdf")), 2, 0, 0);
+    m_view->startDocPrint(1);
+    const bool ended = waitForJob(60000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    QStringList written = folder.entryList(QDir::Files);
+    written.sort();
+    QCOMPARE(written, (QStringList{QStringLiteral("wydruk-2-FV_2_05_2014-oryginal.pdf"),
+                                   QStringLiteral("wydruk-6-FV_6_05_2014-oryginal.pdf")}));
+    for (int id : {2, 6}) {
+        const QStringList pages = MTestPdf::pageTexts(
+            folder.filePath(QStringLiteral("wydruk-%1-FV_%1_05_2014-oryginal.pdf").arg(id)));
+        QCOMPARE(pages.size(), 2);
+        for (const QString& page : pages)
+            QVERIFY2(page.contains(numbers.value(id)), qPrintable(page));
+    }
+}
+
+void TestInvoiceBatch::failedDocumentEndsTheJob_data()
+{
+    QTest::addColumn<bool>("mail");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("PDF, the second of three") << false << QList<int>{2, 3, 4};
+    QTest::newRow("e-mail, the last of two") << true << QList<int>{2, 3};
+}
+
+// The second document's file cannot be written (a folder has its name): that is
+// told once, the documents after it are not made, and no e-mail goes out with
+// another document's file.
+void TestInvoiceBatch::failedDocumentEndsTheJob()
+{
+    QFETCH(bool, mail);
+    QFETCH(QList<int>, ids);
+
+    const QList<int> inRows = inRowOrder(ids);
+    const QDir folder(m_home->path() + QStringLiteral("/pdf-out"));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    const auto fileOf = [&](int id) {
+        return mail ? MBatchPdfNames::emailPath(MAppWnd::pathTemp, numbers.value(id))
+                    : MBatchPdfNames::fileName(folder.filePath(QStringLiteral("f.pdf")), ids.size(), 1, id,
+                                               numbers.value(id), 1);
+    };
+    const QString blocked = fileOf(inRows.at(1));
+    QVERIFY(QDir().mkpath(blocked));
+
+    select(ids);
+    QStringList recipients;
+    QTimer* watch = watchMailDialogs(&recipients);
+    m_view->setSendMailMode(mail);
+    if (!mail)
+        MFileDialog::setNextFileName(folder.filePath(QStringLiteral("f.pdf")));
+    m_view->startDocPrintPdf(1);
+    QVERIFY(waitForJob(60000));
+    QTest::qWait(1500);
+    watch->stop();
+
+    QVERIFY2(recipients.isEmpty(), qPrintable(recipients.join(QLatin1Char(' '))));
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).text, QStringLiteral("Nie można zapisać pliku %1: pod tą nazwą istnieje katalog.").arg(blocked));
+    QVERIFY(QFileInfo(fileOf(inRows.at(0))).isFile());
+    for (int i = 2; i < inRows.size(); ++i)
+        QVERIFY2(!QFile::exists(fileOf(inRows.at(i))), qPrintable(fileOf(inRows.at(i))));
+    QVERIFY(!timerHasConnections(m_view->findChild<QTimer*>(QStringLiteral("jobTimer"))));
+}
+
+void TestInvoiceBatch::fullDiskIsReportedAndLeavesNoPart_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("PDF") << QStringLiteral("pdf");
+    QTest::newRow("e-mail") << QStringLiteral("mail");
+    QTest::newRow("print to file") << QStringLiteral("file");
+}
+
+// The first document's file runs out of space: told once with its name and the
+// reason, the job ends, nothing cut short is left and an older file is kept.
+void TestInvoiceBatch::fullDiskIsReportedAndLeavesNoPart()
+{
+    QFETCH(QString, way);
+
+    const bool mail = way == QLatin1String("mail");
+    const QString folder = mail ? MAppWnd::pathTemp + QStringLiteral("temp") : m_home->path() + QStringLiteral("/pelny");
+    MTestFullDisk disk(folder, 8);
+    if (!disk.isMounted())
+        QSKIP("A small file system cannot be mounted here.");
+    const QList<int> inRows = inRowOrder({2, 3});
+    const QString chosen = folder + QStringLiteral("/f.pdf");
+    const QString target = mail ? MBatchPdfNames::emailPath(MAppWnd::pathTemp, numbers.value(inRows.at(0)))
+                                : MBatchPdfNames::fileName(chosen, 2, 1, inRows.at(0), numbers.value(inRows.at(0)), 1);
+    QVERIFY(disk.holdOlderFile(QFileInfo(target).fileName()));
+
+    select({2, 3});
+    QStringList recipients;
+    QTimer* watch = watchMailDialogs(&recipients);
+    if (way == QLatin1String("file")) {
+        MPrintDialog::setAutomatic(true);
+        MPrintDialog::setNextPrintToFile(chosen, 1, 0, 0);
+        m_view->startDocPrint(1);
+    } else {
+        m_view->setSendMailMode(mail);
+        if (!mail)
+            MFileDialog::setNextFileName(chosen);
+        m_view->startDocPrintPdf(1);
+    }
+    const bool ended = waitForJob(60000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+    QTest::qWait(1500);
+    watch->stop();
+
+    QVERIFY(recipients.isEmpty());
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).text, MTestFullDisk::message(target));
+    QCOMPARE(disk.files(), disk.before());
 }
 
 INVOICE_TEST_MAIN(TestInvoiceBatch)

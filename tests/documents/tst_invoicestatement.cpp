@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
@@ -46,6 +47,9 @@ private slots:
     void longStatementPages();
     void unwritablePdfIsReported();
     void printsOnTheChosenPrinter();
+    void printToFileKeepsTheDialogsChoice();
+    void fullDiskIsReportedAndLeavesNoPart_data();
+    void fullDiskIsReportedAndLeavesNoPart();
     void stopDuringPdfWritesNothing();
     void nothingSelectedStartsNothing();
 
@@ -54,6 +58,8 @@ private:
     void select(const QList<int>& ids);
     bool waitForBox(QWidget* owner, int timeoutMs);
     MInvoiceSetSelectedPrintPreview* currentStatement() const;
+    // Opens the statement of documents `ids` of list `viewKind` and waits for its tab.
+    bool openStatement(int viewKind, const QList<int>& ids, MInvoiceSetSelectedPrintPreview** statement);
 
     std::unique_ptr<MFreshHome> m_home;
     std::unique_ptr<MAppWnd> m_wnd;
@@ -157,6 +163,18 @@ bool TestInvoiceStatement::waitForBox(QWidget* owner, int timeoutMs)
     return false;
 }
 
+bool TestInvoiceStatement::openStatement(int viewKind, const QList<int>& ids,
+                                         MInvoiceSetSelectedPrintPreview** statement)
+{
+    openList(viewKind);
+    select(ids);
+    m_view->startDocSetSelected();
+    if (!waitForBox(m_view, 30000) || !QTest::qWaitFor([this]() { return currentStatement() != nullptr; }))
+        return false;
+    *statement = currentStatement();
+    return true;
+}
+
 MInvoiceSetSelectedPrintPreview* TestInvoiceStatement::currentStatement() const
 {
     return qobject_cast<MInvoiceSetSelectedPrintPreview*>(m_wnd->tabMain()->currentWidget());
@@ -244,12 +262,8 @@ void TestInvoiceStatement::stopLeavesNoTab()
 
 void TestInvoiceStatement::pdfLaterUsesTheStoredRun()
 {
-    openList(7);
-    select({2});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {2}, &statement));
 
     // The documents change after the statement: its print keeps the figures of then.
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_summary_vat SET netto_price = 999 WHERE id_invoice = 2")));
@@ -317,12 +331,8 @@ void TestInvoiceStatement::longStatementPages()
 
 void TestInvoiceStatement::unwritablePdfIsReported()
 {
-    openList(7);
-    select({1});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1}, &statement));
     MMessageBox::takeShown();
 
     const QString fileName = m_home->path() + QStringLiteral("/nie/ma/folderu.pdf");
@@ -337,12 +347,8 @@ void TestInvoiceStatement::unwritablePdfIsReported()
 
 void TestInvoiceStatement::printsOnTheChosenPrinter()
 {
-    openList(8);
-    select({3});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(8, {3}, &statement));
 
     const QDir folder(m_home->path() + QStringLiteral("/printed"));
     QVERIFY(folder.mkpath(QStringLiteral(".")));
@@ -363,14 +369,76 @@ void TestInvoiceStatement::printsOnTheChosenPrinter()
     QVERIFY2(text.contains(QStringLiteral("369,00")), qPrintable(text));
 }
 
+// "Drukuj do pliku (PDF)" in the printer dialog: the statement goes to the chosen
+// file as many times as chosen.
+void TestInvoiceStatement::printToFileKeepsTheDialogsChoice()
+{
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(8, {3}, &statement));
+    MMessageBox::takeShown();
+
+    const QString fileName = m_home->path() + QStringLiteral("/zestawienie.pdf");
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrintToFile(fileName, 2, 0, 0);
+    statement->startDocPrint();
+    const bool ended = waitForBox(statement, 30000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    const QStringList pages = MTestPdf::pageTexts(fileName);
+    QCOMPARE(pages.size(), 2);
+    for (const QString& page : pages)
+        QVERIFY2(readable(page).contains(QStringLiteral("FV 3/05/2014")), qPrintable(page));
+}
+
+void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart_data()
+{
+    QTest::addColumn<bool>("printToFile");
+    QTest::newRow("PDF") << false;
+    QTest::newRow("print to file") << true;
+}
+
+// The statement's file runs out of space: told with its name and the reason,
+// nothing cut short is left and an older file of its name is kept.
+void TestInvoiceStatement::fullDiskIsReportedAndLeavesNoPart()
+{
+    QFETCH(bool, printToFile);
+
+    const QString folder = m_home->path() + QStringLiteral("/pelny");
+    MTestFullDisk disk(folder, 8);
+    if (!disk.isMounted())
+        QSKIP("A small file system cannot be mounted here.");
+    const QString fileName = folder + QStringLiteral("/zestawienie.pdf");
+    QVERIFY(disk.holdOlderFile(QStringLiteral("zestawienie.pdf")));
+
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1}, &statement));
+    MMessageBox::takeShown();
+
+    if (printToFile) {
+        MPrintDialog::setAutomatic(true);
+        MPrintDialog::setNextPrintToFile(fileName, 1, 0, 0);
+        statement->startDocPrint();
+    } else {
+        MFileDialog::setNextFileName(fileName);
+        statement->startDocPrintPdf();
+    }
+    const bool ended = waitForBox(statement, 30000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    const auto shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QCOMPARE(shown.first().text, MTestFullDisk::message(fileName));
+    QCOMPARE(disk.files(), disk.before());
+}
+
 void TestInvoiceStatement::stopDuringPdfWritesNothing()
 {
-    openList(7);
-    select({1, 2});
-    m_view->startDocSetSelected();
-    QVERIFY(waitForBox(m_view, 30000));
-    QTRY_VERIFY(currentStatement());
-    MInvoiceSetSelectedPrintPreview* statement = currentStatement();
+    MInvoiceSetSelectedPrintPreview* statement = nullptr;
+    QVERIFY(openStatement(7, {1, 2}, &statement));
 
     auto* watch = new QTimer(statement);
     connect(watch, &QTimer::timeout, this, [statement, watch]() {

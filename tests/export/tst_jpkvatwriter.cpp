@@ -633,9 +633,10 @@ void TestJpkVatWriter::datesOutsideTheSchemaWriteNoFile()
 void TestJpkVatWriter::fullDiskIsNamed()
 {
     const QString folder = m_db->path(QStringLiteral("full"));
-    const MTestFullDisk disk(folder);
+    MTestFullDisk disk(folder, 8);
     if (!disk.isMounted())
         QSKIP("this machine does not let the test mount a small file system");
+    disk.fill();
 
     Doc doc;
     doc.groups = QStringLiteral("23%:100:23");

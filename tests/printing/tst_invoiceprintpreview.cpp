@@ -1,8 +1,10 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
+#include "data/MBatchPdfNames.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MInvoicePrintPreview.h"
 #include "resources/MResources.h"
@@ -40,9 +42,16 @@ private slots:
     void failedRunLeavesNoDocument();
     void mailsDocumentAsPdf();
     void ownsItsPrinterAndTextEdit();
+    void printToFileKeepsTheDialogsChoice_data();
+    void printToFileKeepsTheDialogsChoice();
+    void printerThatCannotStartIsReported();
+    void fullDiskIsReportedAndLeavesNoPart_data();
+    void fullDiskIsReportedAndLeavesNoPart();
 
 private:
     MInvoicePrintPreview* createPreview(int docView, const QString& resource = QStringLiteral(":/test_template/document.js"));
+    // Closes the e-mail dialog should one open on the next turn of the event loop, and notes it.
+    static void closeMailDialogWhenOpened(bool* opened);
 
     QScopedPointer<MFreshHome> m_home;
     QScopedPointer<MAppWnd> m_wnd;
@@ -87,6 +96,16 @@ MInvoicePrintPreview* TestInvoicePrintPreview::createPreview(int docView, const 
     preview->setDocView(docView);
     preview->setTemplate(resource);
     return preview;
+}
+
+void TestInvoicePrintPreview::closeMailDialogWhenOpened(bool* opened)
+{
+    QTimer::singleShot(0, [opened] {
+        if (auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget())) {
+            *opened = true;
+            dlg->close();
+        }
+    });
 }
 
 void TestInvoicePrintPreview::writesPdfFiles_data()
@@ -190,12 +209,7 @@ void TestInvoicePrintPreview::failedRunLeavesNoDocument()
 
     QScopedPointer<MInvoicePrintPreview> preview(createPreview(3, QStringLiteral(":/test_template/throws.js")));
     bool mailDialogOpened = false;
-    QTimer::singleShot(0, [&mailDialogOpened] {
-        if (auto* dlg = qobject_cast<MMailSendDlg*>(QApplication::activeModalWidget())) {
-            mailDialogOpened = true;
-            dlg->close();
-        }
-    });
+    closeMailDialogWhenOpened(&mailDialogOpened);
     if (mail) {
         preview->doSendMailPdf();
     } else {
@@ -249,6 +263,131 @@ void TestInvoicePrintPreview::ownsItsPrinterAndTextEdit()
     delete preview;
     QVERIFY(!watched.isNull());
     QTRY_VERIFY(watched.isNull());
+}
+
+void TestInvoicePrintPreview::printToFileKeepsTheDialogsChoice_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<int>("docView");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<int>("fromPage");
+    QTest::addColumn<int>("toPage");
+    QTest::addColumn<QStringList>("files");
+    // Per file, a text of each of its pages, joined by " | ".
+    QTest::addColumn<QStringList>("pages");
+
+    const QString document = QStringLiteral(":/test_template/document.js");
+    const QString twoPages = QStringLiteral(":/test_template/two_pages.js");
+    QTest::newRow("one copy") << document << 1 << 1 << 0 << 0 << QStringList{"wydruk.pdf"}
+                              << QStringList{"FV 3/2014 Razem 1 234,50 ORYGINAŁ"};
+    QTest::newRow("two copies") << document << 2 << 2 << 0 << 0 << QStringList{"wydruk.pdf"}
+                                << QStringList{"FV 3/2014 Razem 1 234,50 KOPIA | "
+                                               "FV 3/2014 Razem 1 234,50 KOPIA"};
+    QTest::newRow("original and copy as two files")
+        << document << 3 << 1 << 0 << 0
+        << QStringList{"wydruk-12-FV_3_2014-oryginal.pdf", "wydruk-12-FV_3_2014-kopia.pdf"}
+        << QStringList{"FV 3/2014 Razem 1 234,50 ORYGINAŁ", "FV 3/2014 Razem 1 234,50 KOPIA"};
+    QTest::newRow("second page only") << twoPages << 1 << 1 << 2 << 2 << QStringList{"wydruk.pdf"}
+                                      << QStringList{"Druga strona"};
+    QTest::newRow("both pages twice") << twoPages << 1 << 2 << 1 << 2 << QStringList{"wydruk.pdf"}
+                                      << QStringList{"Pierwsza strona | Druga strona | Pierwsza strona | Druga strona"};
+}
+
+// "Drukuj do pliku (PDF)" in the printer dialog: the chosen file, copies and pages
+// reach the printed file.
+void TestInvoicePrintPreview::printToFileKeepsTheDialogsChoice()
+{
+    QFETCH(QString, resource);
+    QFETCH(int, docView);
+    QFETCH(int, copies);
+    QFETCH(int, fromPage);
+    QFETCH(int, toPage);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, pages);
+
+    const QDir folder(m_home->path() + QStringLiteral("/wydruki"));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    QScopedPointer<MInvoicePrintPreview> preview(createPreview(1, resource));
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrintToFile(folder.filePath(QStringLiteral("wydruk.pdf")), copies, fromPage, toPage);
+    preview->startDocPrint(docView);
+    MPrintDialog::setAutomatic(false);
+
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    QStringList written = folder.entryList(QDir::Files);
+    QStringList expected = files;
+    written.sort();
+    expected.sort();
+    QCOMPARE(written, expected);
+    for (int i = 0; i < files.size(); ++i) {
+        const QStringList printed = MTestPdf::pageTexts(folder.filePath(files.at(i)));
+        const QStringList wanted = pages.at(i).split(QStringLiteral(" | "));
+        QCOMPARE(printed.size(), wanted.size());
+        for (int page = 0; page < printed.size(); ++page)
+            QVERIFY2(printed.at(page).contains(wanted.at(page)), qPrintable(printed.join(QStringLiteral(" | "))));
+    }
+}
+
+// Without a printer to start (no printer of that name, no file), the user is told.
+void TestInvoicePrintPreview::printerThatCannotStartIsReported()
+{
+    QScopedPointer<MInvoicePrintPreview> preview(createPreview(1));
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrinterName(QStringLiteral("Nie ma takiej drukarki"));
+    preview->startDocPrint(1);
+    MPrintDialog::setAutomatic(false);
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).title, QStringLiteral("Drukowanie"));
+    QVERIFY2(shown.at(0).text.startsWith(QStringLiteral("Nie można rozpocząć drukowania")), qPrintable(shown.at(0).text));
+}
+
+void TestInvoicePrintPreview::fullDiskIsReportedAndLeavesNoPart_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("PDF") << QStringLiteral("pdf");
+    QTest::newRow("e-mail") << QStringLiteral("mail");
+    QTest::newRow("print to file") << QStringLiteral("file");
+}
+
+// A file that runs out of space is reported with its name and the reason; the
+// cut-short file is removed, an older file of its name kept, nothing is mailed.
+void TestInvoicePrintPreview::fullDiskIsReportedAndLeavesNoPart()
+{
+    QFETCH(QString, way);
+
+    const bool mail = way == QLatin1String("mail");
+    const QString folder = mail ? MAppWnd::pathTemp + QStringLiteral("temp") : m_home->path() + QStringLiteral("/pelny");
+    MTestFullDisk disk(folder, 8);
+    if (!disk.isMounted())
+        QSKIP("A small file system cannot be mounted here.");
+    const QString target =
+        mail ? MBatchPdfNames::emailPath(MAppWnd::pathTemp, QStringLiteral("FV 3/2014")) : folder + QStringLiteral("/faktura.pdf");
+    QVERIFY(disk.holdOlderFile(QFileInfo(target).fileName()));
+
+    QScopedPointer<MInvoicePrintPreview> preview(createPreview(1));
+    bool mailDialogOpened = false;
+    closeMailDialogWhenOpened(&mailDialogOpened);
+    if (mail) {
+        preview->doSendMailPdf();
+    } else if (way == QLatin1String("pdf")) {
+        MFileDialog::setNextFileName(target);
+        preview->startDocPrintPdf(-1);
+    } else {
+        MPrintDialog::setAutomatic(true);
+        MPrintDialog::setNextPrintToFile(target, 1, 0, 0);
+        preview->startDocPrint(1);
+        MPrintDialog::setAutomatic(false);
+    }
+    QCoreApplication::processEvents();
+
+    QVERIFY(!mailDialogOpened);
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(shown.at(0).text, MTestFullDisk::message(target));
+    QCOMPARE(disk.files(), disk.before());
 }
 
 INVOICE_TEST_MAIN(TestInvoicePrintPreview)

@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestFullDisk.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
@@ -11,6 +12,7 @@
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
+#include "views/MPrintDialog.h"
 #include "views/MTabWidget.h"
 
 #include <QAction>
@@ -45,6 +47,9 @@ private slots:
     void previewJobClosesAtTheFirstTick();
     void previewShowsEveryPage();
     void unwritablePdfIsReported();
+    void printToFileKeepsTheDialogsChoice();
+    void fullDiskIsReportedAndLeavesNoPart_data();
+    void fullDiskIsReportedAndLeavesNoPart();
     void cancelledFileDialogComputesNothing();
     void windowCommandsReachTheRegisterTab();
 
@@ -254,6 +259,66 @@ void TestRegisterView::unwritablePdfIsReported()
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.contains(fileName));
     QVERIFY(!QFile::exists(fileName));
+}
+
+// "Drukuj do pliku (PDF)" in the printer dialog: the register goes to the chosen
+// file, only the pages chosen, as many times as chosen.
+void TestRegisterView::printToFileKeepsTheDialogsChoice()
+{
+    const QString fileName = m_home->path() + QStringLiteral("/wydruk.pdf");
+    MPrintDialog::setAutomatic(true);
+    MPrintDialog::setNextPrintToFile(fileName, 2, 2, 2);
+    watchBox(0);
+    m_view->startDocPrint();
+    const bool ended = waitForJob(120000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+    const QStringList pages = MTestPdf::pageTexts(fileName);
+    QCOMPARE(pages.size(), 2);
+    for (const QString& page : pages)
+        QVERIFY2(page.contains(QStringLiteral("Strona 2 z")), qPrintable(page));
+}
+
+void TestRegisterView::fullDiskIsReportedAndLeavesNoPart_data()
+{
+    QTest::addColumn<bool>("printToFile");
+    QTest::newRow("PDF") << false;
+    QTest::newRow("print to file") << true;
+}
+
+// The register's file runs out of space: told with its name and the reason,
+// nothing cut short is left and an older file of its name is kept.
+void TestRegisterView::fullDiskIsReportedAndLeavesNoPart()
+{
+    QFETCH(bool, printToFile);
+
+    const QString folder = m_home->path() + QStringLiteral("/pelny");
+    MTestFullDisk disk(folder, 8);
+    if (!disk.isMounted())
+        QSKIP("A small file system cannot be mounted here.");
+    const QString fileName = folder + QStringLiteral("/rejestr.pdf");
+    QVERIFY(disk.holdOlderFile(QStringLiteral("rejestr.pdf")));
+
+    watchBox(0);
+    if (printToFile) {
+        MPrintDialog::setAutomatic(true);
+        MPrintDialog::setNextPrintToFile(fileName, 1, 0, 0);
+        m_view->startDocPrint();
+    } else {
+        MFileDialog::setNextFileName(fileName);
+        m_view->startDocPrintPdf();
+    }
+    const bool ended = waitForJob(120000);
+    MPrintDialog::setAutomatic(false);
+    QVERIFY(ended);
+
+    const auto shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Critical);
+    QCOMPARE(shown.first().text, MTestFullDisk::message(fileName));
+    QCOMPARE(disk.files(), disk.before());
 }
 
 void TestRegisterView::cancelledFileDialogComputesNothing()

@@ -177,9 +177,10 @@ void TestCsvWriter::fullDiskIsReported()
 {
     QFETCH(bool, streamed);
     const QString folder = m_dir.filePath(QStringLiteral("full"));
-    const MTestFullDisk disk(folder);
+    MTestFullDisk disk(folder, 8);
     if (!disk.isMounted())
         QSKIP("this machine does not let the test mount a small file system");
+    disk.fill();
 
     // A short text stays in the file's buffer until the end: its failure shows only there.
     const QString file = folder + QStringLiteral("/lista.csv");
