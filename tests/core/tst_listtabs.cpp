@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "core/MListTab.h"
 #include "parties/MRecordDbView.h"
@@ -75,8 +76,7 @@ void TestListTabs::listAnswersToItsNames()
     const MListTab* tab = MListTab::byKind(kind);
     QVERIFY(tab);
     MAppWnd::setOption(QStringLiteral("DRAG_AND_DROP"), QStringLiteral("0"));
-    m_window->loadTab(kind);
-    auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    MRecordDbView* view = openListTab(m_window.get(), kind);
     QVERIFY(view);
     QCOMPARE(view->accessibleName(), tab->viewName);
     MTableView* table = view->tableView();

@@ -3,6 +3,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestPdf.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
 #include "documents/MInvoiceDuplicateDlg.h"
@@ -48,7 +49,6 @@ private slots:
     void jpkVatForTheMonth();
 
 private:
-    MRecordDbView* openList(int kind);
     MTableView* listTable(int kind);
     void selectInList(int kind, const QList<int>& ids);
     MInvoiceDlg* newEditor(int kind);
@@ -161,15 +161,9 @@ void TestRoadTest::cleanup()
     MMessageBox::takeShown();
 }
 
-MRecordDbView* TestRoadTest::openList(int kind)
-{
-    m_window->loadTab(kind);
-    return qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
-}
-
 MTableView* TestRoadTest::listTable(int kind)
 {
-    MRecordDbView* view = openList(kind);
+    MRecordDbView* view = openListTab(m_window.get(), kind);
     return view ? view->tableView() : nullptr;
 }
 
@@ -187,7 +181,7 @@ void TestRoadTest::selectInList(int kind, const QList<int>& ids)
 
 MInvoiceDbView* TestRoadTest::salesList(int currentId)
 {
-    auto* view = qobject_cast<MInvoiceDbView*>(openList(7));
+    auto* view = qobject_cast<MInvoiceDbView*>(openListTab(m_window.get(), 7));
     if (view && currentId > 0)
         view->reloadView(7, currentId);
     return view;

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "editor/MInvoiceDlg.h"
 #include "parties/MRecordDbView.h"
@@ -96,8 +97,7 @@ void TestInvoiceDlg::initTestCase()
 
 MRecordDbView* TestInvoiceDlg::openList(int kind, bool current)
 {
-    m_window->loadTab(kind);
-    auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    MRecordDbView* view = openListTab(m_window.get(), kind);
     if (!view)
         return nullptr;
     MTableView* table = view->tableView();

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "editor/MInvoiceDlg.h"
 #include "parties/MRecordDbView.h"
@@ -170,8 +171,7 @@ void TestInvoiceDlgDrag::rowsDraggedOntoTheEditor()
     QFETCH(QString, target);
     QFETCH(QString, taken);
 
-    m_window->loadTab(list);
-    auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    MRecordDbView* view = openListTab(m_window.get(), list);
     QVERIFY(view);
     MTableView* table = view->tableView();
     QVERIFY(table->dragEnabled());

@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "editor/MInvoiceDlg.h"
 #include "parties/MRecordDbView.h"
@@ -115,8 +116,7 @@ MInvoiceDlg* TestInvoiceDlgIntake::openEditor(int kind)
 
 MTableView* TestInvoiceDlgIntake::listTable(int kind)
 {
-    m_window->loadTab(kind);
-    auto* view = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    MRecordDbView* view = openListTab(m_window.get(), kind);
     return view ? view->tableView() : nullptr;
 }
 
@@ -328,8 +328,7 @@ void TestInvoiceDlgIntake::advancesFromTheSalesList()
     const int second = document(19);
     MInvoiceDlg* editor = openEditor(kind);
     QVERIFY(editor->m_actions.contains(QStringLiteral("INVOICE_ADD")));
-    m_window->loadTab(7);
-    auto* sales = qobject_cast<MRecordDbView*>(m_window->tabMain()->currentWidget());
+    MRecordDbView* sales = openListTab(m_window.get(), 7);
     QVERIFY(sales);
 
     sales->reloadView(7, first);
