@@ -197,17 +197,20 @@ void TestRoadTest::trigger(MInvoiceDlg* editor, const char* key)
 {
     QAction* action = editor->m_actions.value(QLatin1String(key));
     QVERIFY2(action, key);
+    // The editor follows the main window's tab a moment later.
+    QTRY_VERIFY2(action->isEnabled(), key);
     action->trigger();
 }
 
-// The seller and the buyer by "Dodaj": the first press opens the list, the second
-// takes the row selected there.
+// The seller and the buyer as a user takes them: "Pokaż bazę" brings the list forward,
+// a row is selected there and "Dodaj" takes it.
 void TestRoadTest::takeParties(MInvoiceDlg* editor)
 {
-    trigger(editor, "SELLER_ADD");
+    trigger(editor, "SELLER_DB");
+    QCOMPARE(m_window->tabMain()->currentWidget()->accessibleName(), QStringLiteral("MSellerDbView"));
     selectInList(2, {m_seller});
     trigger(editor, "SELLER_ADD");
-    trigger(editor, "BUYER_ADD");
+    trigger(editor, "BUYER_DB");
     selectInList(3, {m_buyer});
     trigger(editor, "BUYER_ADD");
     QVERIFY(editor->m_idSeller > 0);
@@ -324,13 +327,14 @@ void TestRoadTest::finalInvoiceDeductsItsAdvance()
     QCOMPARE(final->m_invoiceJoinIds.size(), 1);
     QCOMPARE(final->m_bruttoRest->text(), QStringLiteral("255.09"));
 
-    // A VAT invoice dragged from the same list is refused aloud.
+    // A VAT invoice dropped from the same list is refused aloud.
     MTableView* sales = listTable(7);
     emit final->m_invoiceList->dropIndexes(sales, {m_invoice});
     QCOMPARE(final->m_invoiceJoinIds.size(), 1);
     QCOMPARE(shownTexts(), QStringLiteral("Niezgodność wprowadzonych danych: ") + refusal);
 
-    // "Zamień" puts the list's current advance in place of the joined one.
+    // "Zamień" puts the list's current advance in place of the joined one: still one
+    // advance deducted.
     final->m_invoiceList->selectRow(0);
     salesList(m_advance);
     trigger(final, "INVOICE_CHANGE");
@@ -358,7 +362,7 @@ void TestRoadTest::correctionAndDuplicateFromTheList()
     QCOMPARE(correction->docKind(), 2);
     // The third line, 19.99 net, is taken back.
     correction->m_productList->selectRow(2);
-    correction->doActionProductDelete();
+    trigger(correction, "PRODUCT_DELETE");
     const int corrected = save(correction);
     QVERIFY(corrected > 0);
     QCOMPARE(documentRow(corrected, "invoice_kind, id_parent_invoice, printf('%.2f', global_brutto)"),
