@@ -77,15 +77,6 @@ const int firstRows = 256;
 const QString bankAccount = QStringLiteral("61 1090 1014 0000 0712 1981 2874");
 const QString refusal = QStringLiteral("Do faktur zaliczkowych i końcowych można załączać tylko faktury zaliczkowe.");
 
-QString shownTexts()
-{
-    QStringList texts;
-    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
-    for (const MMessageBox::Shown& box : shown)
-        texts << box.title + QStringLiteral(": ") + box.text;
-    return texts.join(QLatin1Char('\n'));
-}
-
 QString documentRow(int id, const char* columns)
 {
     return MTestDatabase::rows(QStringLiteral("SELECT %1 FROM invoice WHERE id = %2").arg(QLatin1String(columns)).arg(id))
@@ -235,7 +226,7 @@ int TestRoadTest::save(MInvoiceDlg* editor)
     const int before = MTestDatabase::value(QStringLiteral("SELECT MAX(id) FROM invoice")).toInt();
     MMessageBox::takeShown();
     editor->clickOk(true);
-    const QString shown = shownTexts();
+    const QString shown = takeShownTexts();
     if (!shown.isEmpty()) {
         qWarning("%s", qPrintable(shown));
         return 0;
@@ -331,7 +322,7 @@ void TestRoadTest::finalInvoiceDeductsItsAdvance()
     MTableView* sales = listTable(7);
     emit final->m_invoiceList->dropIndexes(sales, {m_invoice});
     QCOMPARE(final->m_invoiceJoinIds.size(), 1);
-    QCOMPARE(shownTexts(), QStringLiteral("Niezgodność wprowadzonych danych: ") + refusal);
+    QCOMPARE(takeShownTexts(), QStringLiteral("Niezgodność wprowadzonych danych: ") + refusal);
 
     // "Zamień" puts the list's current advance in place of the joined one: still one
     // advance deducted.
@@ -380,7 +371,7 @@ void TestRoadTest::correctionAndDuplicateFromTheList()
     QVERIFY(ok);
     const int before = MTestDatabase::value(QStringLiteral("SELECT MAX(id) FROM invoice")).toInt();
     ok->click();
-    QCOMPARE(shownTexts(), QString());
+    QCOMPARE(takeShownTexts(), QString());
     const int copy = MTestDatabase::value(QStringLiteral("SELECT MAX(id) FROM invoice")).toInt();
     QVERIFY(copy > before);
     QCOMPARE(documentRow(copy, "invoice_kind, id_parent_invoice"), QStringLiteral("5|%1").arg(m_invoice));
@@ -424,7 +415,7 @@ void TestRoadTest::jpkVatForTheMonth()
             ok = button;
     QVERIFY(ok);
     ok->click();
-    QCOMPARE(shownTexts(), QString());
+    QCOMPARE(takeShownTexts(), QString());
 
     const QString errors = MJpkTestFile::schemaErrors(file, QStringLiteral("Schemat_JPK_VAT(3)_v1-1.xsd"));
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
