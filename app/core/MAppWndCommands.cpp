@@ -174,11 +174,11 @@ void MAppWnd::doDragDrop(bool checked)
 
     QWidget* view = m_tabMain->currentWidget();
     const MListTab* tab = view ? MListTab::byViewName(view->accessibleName()) : nullptr;
-    if (!tab || tab->tableName.isEmpty())
+    if (!tab || !tab->hasTable)
         return;
     const QList<QAbstractItemView*> tables = view->findChildren<QAbstractItemView*>();
     for (QAbstractItemView* table : tables) {
-        if (table->accessibleName() == tab->tableName)
+        if (table->accessibleName() == tab->tableName())
             table->setDragEnabled(checked);
     }
 }

@@ -20,7 +20,7 @@ void MAppWnd::setEnabledMenuActions()
         state.viewName = view->accessibleName();
         const MListTab* tab = MListTab::byViewName(state.viewName);
         // Only the record and document lists answer for a selection.
-        if (tab && !tab->tableName.isEmpty()) {
+        if (tab && tab->hasTable) {
             state.hasCurrentIndex = MViewCall::boolResult(view, "hasCurrentIndex");
             state.selectedRowCount = MViewCall::intResult(view, "selectedRowCount");
         }

@@ -1,5 +1,7 @@
 #include "MListTab.h"
 
+#include "views/MListNames.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -13,26 +15,31 @@ const QString storedSuffix = QStringLiteral(",0");
 const QVector<MListTab>& MListTab::all()
 {
     static const QVector<MListTab> tabs = {
-        {2, QStringLiteral("MSellerDbView"), QStringLiteral("MSellerDbView_MTableView"),
+        {2, QStringLiteral("MSellerDbView"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Sprzedawcy"), true, true, QStringLiteral("FILTER_SHOW_SELLER_DB_VIEW")},
-        {3, QStringLiteral("MBuyerDbView"), QStringLiteral("MBuyerDbView_MTableView"),
+        {3, QStringLiteral("MBuyerDbView"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Kontrahenci"), true, true, QStringLiteral("FILTER_SHOW_BUYER_DB_VIEW")},
-        {4, QStringLiteral("MProductDbView"), QStringLiteral("MProductDbView_MTableView"),
+        {4, QStringLiteral("MProductDbView"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Produkty"), true, true, QStringLiteral("FILTER_SHOW_PRODUCT_DB_VIEW")},
-        {5, QStringLiteral("MEndTextDbView"), QStringLiteral("MEndTextDbView_MTableView"),
+        {5, QStringLiteral("MEndTextDbView"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Teksty końcowe"), true, false, QStringLiteral("FILTER_SHOW_ENDTEXT_DB_VIEW")},
-        {6, QStringLiteral("MInvoiceRegisterView"), QString(), QT_TRANSLATE_NOOP("MAppWnd", "Rejestr VAT sprzedaży"),
+        {6, QStringLiteral("MInvoiceRegisterView"), false, QT_TRANSLATE_NOOP("MAppWnd", "Rejestr VAT sprzedaży"),
          false, false, QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW")},
-        {7, QStringLiteral("MInvoiceDbView_Sell"), QStringLiteral("MInvoiceDbView_MTableView"),
+        {7, QStringLiteral("MInvoiceDbView_Sell"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Faktury sprzedaży"), true, true,
          QStringLiteral("FILTER_SHOW_INVOICE_SELL_DB_VIEW")},
-        {8, QStringLiteral("MInvoiceDbView_Buy"), QStringLiteral("MInvoiceDbView_MTableView"),
+        {8, QStringLiteral("MInvoiceDbView_Buy"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Faktury zakupu"), true, true, QStringLiteral("FILTER_SHOW_INVOICE_BUY_DB_VIEW")},
-        {10, QStringLiteral("MCurrencyRatingDbView"), QStringLiteral("MCurrencyRatingDbView_MTableView"),
+        {10, QStringLiteral("MCurrencyRatingDbView"), true,
          QT_TRANSLATE_NOOP("MAppWnd", "Notowania walutowe"), true, true,
          QStringLiteral("FILTER_SHOW_CURRENCY_RATING_DB_VIEW")},
     };
     return tabs;
+}
+
+QString MListTab::tableName() const
+{
+    return hasTable ? MListNames::tableName(viewName) : QString();
 }
 
 const MListTab* MListTab::byKind(int kind)

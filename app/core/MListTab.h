@@ -10,11 +10,14 @@ struct MListTab
 {
     int kind;               // DbObjectKind
     QString viewName;       // accessible name of the view
-    QString tableName;      // accessible name of the view's table, empty without one
+    bool hasTable;          // the view shows its records in a table (the VAT register does not)
     const char* title;      // tab title, translated in the context "MAppWnd"
     bool reloads;           // receives the main window's changeDbObject
     bool afterInit;         // has an afterInitWidget slot to run once the tab is shown
     QString filterOption;   // "FILTER_SHOW_" option of its filter panel
+
+    // The accessible name of the view's table, empty without one.
+    QString tableName() const;
 
     // Ordered by view kind.
     static const QVector<MListTab>& all();

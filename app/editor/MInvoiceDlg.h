@@ -42,6 +42,8 @@ class MInvoiceDlg : public QDialog
     friend class TestInvoiceDlgIntake;
     friend class TestInvoiceDlgLoad;
     friend class TestInvoiceDlgPreviews;
+    friend class TestInvoiceDlgDrag;
+    friend class TestRoadTest;
 
 public:
     MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind);

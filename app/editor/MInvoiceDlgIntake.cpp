@@ -6,6 +6,7 @@
 #include "data/MInvoiceIntake.h"
 #include "data/MInvoiceWorkingCopies.h"
 #include "data/MSqlTransaction.h"
+#include "views/MListNames.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
@@ -20,20 +21,27 @@
 
 namespace {
 
-const QString sellerSource = QStringLiteral("MSellerDbView_MTableView");
-const QString buyerSource = QStringLiteral("MBuyerDbView_MTableView");
-const QString productSource = QStringLiteral("MProductDbView_MTableView");
-const QString ratingSource = QStringLiteral("MCurrencyRatingDbView_MTableView");
-const QString endTextSource = QStringLiteral("MEndTextDbView_MTableView");
-const QString invoiceSource = QStringLiteral("MInvoiceDbView_MTableView");
+const QString sellerView = QStringLiteral("MSellerDbView");
+const QString buyerView = QStringLiteral("MBuyerDbView");
+const QString productView = QStringLiteral("MProductDbView");
+const QString ratingView = QStringLiteral("MCurrencyRatingDbView");
+const QString endTextView = QStringLiteral("MEndTextDbView");
+const QString salesView = QStringLiteral("MInvoiceDbView_Sell");
+const QString purchaseView = QStringLiteral("MInvoiceDbView_Buy");
 
 const QString ratingColumns = QStringLiteral(
     "id, bank_name, id_currency_from, id_currency_to, rating_date, input_kind, currency_amount_from, "
     "currency_value, table_name, time_create, time_modify, ''");
 
-bool fromSource(const QWidget* source, const QList<int>& ids, const QString& name)
+// True when the rows come from the table of one of `views` and the first id is a record's.
+bool fromSource(const QWidget* source, const QList<int>& ids, const QStringList& views)
 {
-    return source && source->accessibleName() == name && !ids.isEmpty() && ids.first() > 0;
+    if (!source || ids.isEmpty() || ids.first() <= 0)
+        return false;
+    for (const QString& view : views)
+        if (source->accessibleName() == MListNames::tableName(view))
+            return true;
+    return false;
 }
 
 // The key held in column `field` of the list's current row; 0 without one.
@@ -114,7 +122,7 @@ void MInvoiceDlg::connectIntake()
 
 void MInvoiceDlg::doDropIndexesSeller(QWidget* source, QList<int> indexes)
 {
-    if (!fromSource(source, indexes, sellerSource))
+    if (!fromSource(source, indexes, {sellerView}))
         return;
     m_idSeller = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_seller"), QStringLiteral("seller"),
                                              indexes.first(), MInvoiceWorkingCopies::sellerColumns());
@@ -131,7 +139,7 @@ void MInvoiceDlg::doDropIndexesSeller(QWidget* source, QList<int> indexes)
 
 void MInvoiceDlg::doDropIndexesBuyer(QWidget* source, QList<int> indexes)
 {
-    if (!fromSource(source, indexes, buyerSource))
+    if (!fromSource(source, indexes, {buyerView}))
         return;
     m_idBuyer = MInvoiceIntake::takeBuyer(indexes.first());
     setBuyer();
@@ -141,7 +149,7 @@ void MInvoiceDlg::doDropIndexesBuyer(QWidget* source, QList<int> indexes)
 
 void MInvoiceDlg::doDropIndexesBuyer2(QWidget* source, QList<int> indexes)
 {
-    if (!fromSource(source, indexes, buyerSource))
+    if (!fromSource(source, indexes, {buyerView}))
         return;
     m_idBuyer2 = MInvoiceIntake::takeBuyer(indexes.first());
     setBuyer2();
@@ -149,7 +157,7 @@ void MInvoiceDlg::doDropIndexesBuyer2(QWidget* source, QList<int> indexes)
 
 void MInvoiceDlg::doDropIndexesCurrencyRating(QWidget* source, QList<int> indexes)
 {
-    if (!fromSource(source, indexes, ratingSource))
+    if (!fromSource(source, indexes, {ratingView}))
         return;
     m_idCurrencyRating = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_currency_rating"),
                                                      QStringLiteral("currency_rating"), indexes.first(), ratingColumns);
@@ -158,7 +166,7 @@ void MInvoiceDlg::doDropIndexesCurrencyRating(QWidget* source, QList<int> indexe
 
 void MInvoiceDlg::takeEndText(QWidget* source, const QList<int>& indexes, MTextEdit* box)
 {
-    if (!fromSource(source, indexes, endTextSource))
+    if (!fromSource(source, indexes, {endTextView}))
         return;
     QSqlQuery query;
     query.prepare(QStringLiteral("SELECT content FROM end_text WHERE id = ?"));
@@ -180,7 +188,7 @@ void MInvoiceDlg::doDropIndexesEndText2(QWidget* source, QList<int> indexes)
 
 void MInvoiceDlg::doDropIndexesProduct(QWidget* source, QList<int> indexes, int index2)
 {
-    if (!fromSource(source, indexes, productSource))
+    if (!fromSource(source, indexes, {productView}))
         return;
     MInvoiceIntake::LineDefaults defaults;
     defaults.idInvoice = m_idInvoice;
@@ -199,7 +207,8 @@ void MInvoiceDlg::doDropIndexesProduct(QWidget* source, QList<int> indexes, int 
 
 void MInvoiceDlg::doDropIndexesInvoice(QWidget* source, QList<int> indexes, int index2)
 {
-    if (!fromSource(source, indexes, invoiceSource))
+    // Rows of the purchase list pass here so that the kind check refuses them aloud.
+    if (!fromSource(source, indexes, {salesView, purchaseView}))
         return;
     const MInvoiceIntake::JoinResult result =
         MInvoiceIntake::takeJoins(indexes, m_idInvoice, m_invoiceJoinIds.keys(), index2);
@@ -223,9 +232,7 @@ QTableView* MInvoiceDlg::catalogTable(int viewKind, const QString& viewName)
     QWidget* view = wnd->tabMain()->currentWidget();
     if (!view || view->accessibleName() != viewName)
         return nullptr;
-    // The sales and purchase lists share their table's name.
-    const QString tableName = viewName.startsWith(QLatin1String("MInvoiceDbView")) ? invoiceSource
-                                                                                    : viewName + QStringLiteral("_MTableView");
+    const QString tableName = MListNames::tableName(viewName);
     for (QTableView* table : view->findChildren<QTableView*>())
         if (table->accessibleName() == tableName)
             return table;
@@ -234,55 +241,55 @@ QTableView* MInvoiceDlg::catalogTable(int viewKind, const QString& viewName)
 
 void MInvoiceDlg::doActionSellerAdd()
 {
-    if (QTableView* table = catalogTable(2, QStringLiteral("MSellerDbView")))
+    if (QTableView* table = catalogTable(2, sellerView))
         doDropIndexesSeller(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionBuyerAdd()
 {
-    if (QTableView* table = catalogTable(3, QStringLiteral("MBuyerDbView")))
+    if (QTableView* table = catalogTable(3, buyerView))
         doDropIndexesBuyer(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionBuyer2Add()
 {
-    if (QTableView* table = catalogTable(3, QStringLiteral("MBuyerDbView")))
+    if (QTableView* table = catalogTable(3, buyerView))
         doDropIndexesBuyer2(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionProductAdd()
 {
-    if (QTableView* table = catalogTable(4, QStringLiteral("MProductDbView")))
+    if (QTableView* table = catalogTable(4, productView))
         doDropIndexesProduct(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionCurrencyRatingAdd()
 {
-    if (QTableView* table = catalogTable(10, QStringLiteral("MCurrencyRatingDbView")))
+    if (QTableView* table = catalogTable(10, ratingView))
         doDropIndexesCurrencyRating(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionEndTextAdd()
 {
-    if (QTableView* table = catalogTable(5, QStringLiteral("MEndTextDbView")))
+    if (QTableView* table = catalogTable(5, endTextView))
         doDropIndexesEndText(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionEndText2Add()
 {
-    if (QTableView* table = catalogTable(5, QStringLiteral("MEndTextDbView")))
+    if (QTableView* table = catalogTable(5, endTextView))
         doDropIndexesEndText2(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionInvoiceAdd()
 {
-    if (QTableView* table = catalogTable(7, QStringLiteral("MInvoiceDbView_Sell")))
+    if (QTableView* table = catalogTable(7, salesView))
         doDropIndexesInvoice(table, selectedIds(table));
 }
 
 void MInvoiceDlg::doActionProductChange()
 {
-    QTableView* table = catalogTable(4, QStringLiteral("MProductDbView"));
+    QTableView* table = catalogTable(4, productView);
     const int id = table ? currentRowId(table) : 0;
     const int line = id > 0 ? currentKey(m_productList, "idx_misc") : 0;
     if (line > 0)
@@ -291,7 +298,7 @@ void MInvoiceDlg::doActionProductChange()
 
 void MInvoiceDlg::doActionInvoiceChange()
 {
-    QTableView* table = catalogTable(7, QStringLiteral("MInvoiceDbView_Sell"));
+    QTableView* table = catalogTable(7, salesView);
     const int id = table ? currentRowId(table) : 0;
     const int join = id > 0 ? currentKey(m_invoiceList, "idx_join") : 0;
     if (join > 0)

@@ -3,6 +3,7 @@
 #include "core/MAppWnd.h"
 #include "views/MFilterDbView.h"
 #include "views/MListFont.h"
+#include "views/MListNames.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlListRows.h"
 #include "views/MSqlQueryModel.h"
@@ -52,7 +53,7 @@ void MRecordDbView::initWidget()
     setAccessibleName(viewName());
 
     m_tableView = new MTableView(this);
-    m_tableView->setAccessibleName(viewName() + QStringLiteral("_MTableView"));
+    m_tableView->setAccessibleName(MListNames::tableName(viewName()));
     m_tableView->setViewKind(viewKind());
 
     auto* model = new MSqlQueryModel(this);

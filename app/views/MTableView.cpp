@@ -9,6 +9,7 @@
 #include "views/MHeaderVerticalTableView.h"
 #include "views/MListCsvExport.h"
 #include "views/MListFont.h"
+#include "views/MListNames.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
 
@@ -236,9 +237,12 @@ void MTableView::dropEvent(QDropEvent* event)
     if (!event->mimeData())
         return;
     static const QStringList acceptedSources = {
-        QStringLiteral("MBuyerDbView_MTableView"), QStringLiteral("MCurrencyRatingDbView_MTableView"),
-        QStringLiteral("MInvoiceDbView_MTableView"), QStringLiteral("MProductDbView_MTableView"),
-        QStringLiteral("MSellerDbView_MTableView"),
+        MListNames::tableName(QStringLiteral("MBuyerDbView")),
+        MListNames::tableName(QStringLiteral("MCurrencyRatingDbView")),
+        MListNames::tableName(QStringLiteral("MInvoiceDbView_Sell")),
+        MListNames::tableName(QStringLiteral("MInvoiceDbView_Buy")),
+        MListNames::tableName(QStringLiteral("MProductDbView")),
+        MListNames::tableName(QStringLiteral("MSellerDbView")),
     };
     const QList<int> ids = droppedRecordIds(event, acceptedSources);
     if (!ids.isEmpty())

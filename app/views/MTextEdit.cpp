@@ -1,6 +1,7 @@
 #include "MTextEdit.h"
 
 #include "views/MDroppedRows.h"
+#include "views/MListNames.h"
 
 #include <QDropEvent>
 
@@ -30,7 +31,7 @@ void MTextEdit::dropEvent(QDropEvent* event)
 {
     if (!event->mimeData())
         return;
-    static const QStringList acceptedSources = { QStringLiteral("MEndTextDbView_MTableView") };
+    static const QStringList acceptedSources = { MListNames::tableName(QStringLiteral("MEndTextDbView")) };
     const QList<int> ids = droppedRecordIds(event, acceptedSources);
     if (!ids.isEmpty())
         emit dropIndexes(qobject_cast<QWidget*>(event->source()), ids);

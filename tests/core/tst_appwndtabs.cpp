@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -23,21 +22,13 @@ class FakeView : public QWidget
     Q_OBJECT
 
 public:
-    explicit FakeView(const QString& viewName, const QString& tableName = QString())
-    {
-        setAccessibleName(viewName);
-        if (!tableName.isEmpty()) {
-            table = new QTableView(this);
-            table->setAccessibleName(tableName);
-        }
-    }
+    explicit FakeView(const QString& viewName) { setAccessibleName(viewName); }
 
     Q_INVOKABLE bool hasCurrentIndex() const { return current; }
     Q_INVOKABLE int selectedRowCount() const { return rows; }
     Q_INVOKABLE bool isCurrentDefault() const { return isDefault; }
 
     QStringList calls;
-    QTableView* table = nullptr;
     bool current = false;
     int rows = 0;
     bool isDefault = false;
@@ -92,7 +83,7 @@ protected:
     QWidget* createListView(int kind) override
     {
         const MListTab* tab = MListTab::byKind(kind);
-        return new FakeView(tab->viewName, tab->tableName);
+        return new FakeView(tab->viewName);
     }
 };
 
@@ -115,7 +106,6 @@ private slots:
     void commandGoesToCurrentView();
     void operationsFollowViewAndEditor();
     void filterToggleFollowsStoredOption();
-    void dragAndDropReachesCurrentTable();
     void printerMargins_data();
     void printerMargins();
 
@@ -158,8 +148,7 @@ FakeView* TestAppWndTabs::currentView() const
 
 FakeView* TestAppWndTabs::openFake(const QString& viewName)
 {
-    const MListTab* tab = MListTab::byViewName(viewName);
-    auto* view = new FakeView(viewName, tab ? tab->tableName : QString());
+    auto* view = new FakeView(viewName);
     m_window->tabMain()->setCurrentIndex(m_window->tabMain()->addTab(view, viewName));
     return view;
 }
@@ -464,31 +453,6 @@ void TestAppWndTabs::filterToggleFollowsStoredOption()
     openFake(QStringLiteral("MInvoicePrintPreview"));
     QVERIFY(!filter->isEnabled());
     QVERIFY(!filter->isChecked());
-    closeAllTabs();
-}
-
-void TestAppWndTabs::dragAndDropReachesCurrentTable()
-{
-    QAction* dragDrop = action(QStringLiteral("Przeciągnij i upuść"));
-    MAppWnd::setOption(QStringLiteral("DRAG_AND_DROP"), QStringLiteral("0"));
-    FakeView* buyers = openFake(QStringLiteral("MBuyerDbView"));
-    FakeView* sales = openFake(QStringLiteral("MInvoiceDbView_Sell"));
-    QVERIFY(!dragDrop->isChecked());
-
-    dragDrop->trigger();
-    QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
-    QCOMPARE(MTestDatabase::storedOption(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
-    QVERIFY(sales->table->dragEnabled());
-    QVERIFY(!buyers->table->dragEnabled());
-
-    // Another list follows when it becomes current.
-    m_window->tabMain()->setCurrentWidget(buyers);
-    QVERIFY(buyers->table->dragEnabled());
-    QVERIFY(dragDrop->isChecked());
-
-    dragDrop->trigger();
-    QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
-    QVERIFY(!buyers->table->dragEnabled());
     closeAllTabs();
 }
 

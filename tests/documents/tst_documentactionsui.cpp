@@ -80,15 +80,6 @@ namespace {
 const QString validNip = QStringLiteral("526-025-02-74");
 const QString validAccount = QStringLiteral("61 1090 1014 0000 0712 1981 2874");
 
-QString shownTexts()
-{
-    QStringList texts;
-    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
-    for (const MMessageBox::Shown& box : shown)
-        texts << box.title + QStringLiteral(": ") + box.text;
-    return texts.join(QLatin1Char('\n'));
-}
-
 QString everyRow()
 {
     QStringList rows;
@@ -199,7 +190,7 @@ QString TestDocumentActionDialogs::outcome(const QString& action)
         seen << QStringLiteral("duplicate %1").arg(duplicate->kind());
         delete duplicate;
     }
-    const QString boxes = shownTexts();
+    const QString boxes = takeShownTexts();
     if (!boxes.isEmpty())
         seen << boxes;
     return seen.isEmpty() ? QStringLiteral("nothing") : seen.join(QLatin1Char('|'));
@@ -302,7 +293,7 @@ void TestDocumentActionDialogs::openEditorBlocksEditorActions()
         QMetaObject::invokeMethod(view, action);
         QCOMPARE(m_window->findChildren<MInvoiceDlg*>().size(), 1);
         QCOMPARE(m_window->findChild<MInvoiceDlg*>()->docKind(), 3);
-        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(takeShownTexts(), QString());
     }
     const QStringList entries = enabledContextMenuEntries(view);
     for (const char* entry : {"Nowy", "Edytuj", "Usuń", "Kopiuj", "Korekta", "Duplikat"})
@@ -361,7 +352,7 @@ void TestDocumentActionDialogs::editOfGoneDocumentReloadsOnly()
         QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM invoice WHERE id = %1").arg(gone)));
         QMetaObject::invokeMethod(view, action);
         QVERIFY(!dialog<MInvoiceDlg>());
-        QCOMPARE(shownTexts(), QString());
+        QCOMPARE(takeShownTexts(), QString());
         QCOMPARE(view->loadedRowOfId(gone), -1);
         QVERIFY(view->loadedRowOfId(kept) >= 0);
     }
@@ -391,7 +382,7 @@ void TestDocumentActionDialogs::deleteRefusesReferencedDocuments()
     QVERIFY(view);
     MMessageBox::setNextAnswer(QMessageBox::Yes);
     view->doDocDelete();
-    QCOMPARE(shownTexts(), QStringLiteral("Błąd usunięcia dokumentu: Dokumentu nr FV 4/2024 nie można usunąć, "
+    QCOMPARE(takeShownTexts(), QStringLiteral("Błąd usunięcia dokumentu: Dokumentu nr FV 4/2024 nie można usunąć, "
                                           "ponieważ inne dokumenty odwołują się do niej."));
     QCOMPARE(everyRow(), before);
 }
@@ -406,7 +397,7 @@ void TestDocumentActionDialogs::deleteOfDuplicateNamesItsParent()
 
     // No (the default) keeps it.
     view->doDocDelete();
-    QCOMPARE(shownTexts(), QStringLiteral("Potwierdzenie usunięcia dokumentu: Na pewno usunąć dokument nr FV 8/2024?"));
+    QCOMPARE(takeShownTexts(), QStringLiteral("Potwierdzenie usunięcia dokumentu: Na pewno usunąć dokument nr FV 8/2024?"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), 3);
 
     // Yes deletes it; the other selected row stays selected.
@@ -518,7 +509,7 @@ void TestDocumentActionDialogs::duplicateOfGoneParentWritesNothing()
     QVERIFY(dialog);
     QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM invoice")));
     dialog->clickOk(false);
-    QCOMPARE(shownTexts(), QStringLiteral("Duplikat dokumentu: Do wybranego dokumentu nie można wystawić duplikatu."));
+    QCOMPARE(takeShownTexts(), QStringLiteral("Duplikat dokumentu: Do wybranego dokumentu nie można wystawić duplikatu."));
     QCOMPARE(MTestDatabase::count(QStringLiteral("invoice")), 0);
 }
 

@@ -1,7 +1,9 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestRecordList.h"
 #include "core/MAppWnd.h"
 #include "editor/MInvoiceDlg.h"
+#include "parties/MRecordDbView.h"
 #include "resources/MResources.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
@@ -36,6 +38,9 @@ private slots:
     void removeSelectedLines();
     void addTakesFromOpenTabOnly();
     void joins();
+    void purchaseRowsRefusedAloud();
+    void advancesFromTheSalesList_data();
+    void advancesFromTheSalesList();
     void sellerFillsEmptyPlace_data();
     void sellerFillsEmptyPlace();
     void buyerDefaultsOnlyForNewDocument_data();
@@ -44,10 +49,10 @@ private slots:
 private:
     MInvoiceDlg* openEditor(int kind = 0);
     static QStringList lineTexts(MInvoiceDlg* editor, int column);
+    // The table of the real list of view kind `kind`, opened as the window opens it.
+    MTableView* listTable(int kind);
 
     std::unique_ptr<MAppWnd> m_window;
-    QWidget m_productSource;
-    QWidget m_invoiceSource;
 };
 
 namespace {
@@ -83,13 +88,12 @@ void TestInvoiceDlgIntake::initTestCase()
     m_window.reset(new MAppWnd);
     QVERIFY(!m_window->hasEnded());
     MMessageBox::setAutomatic(true);
-    m_productSource.setAccessibleName(QStringLiteral("MProductDbView_MTableView"));
-    m_invoiceSource.setAccessibleName(QStringLiteral("MInvoiceDbView_MTableView"));
 }
 
 void TestInvoiceDlgIntake::init()
 {
-    for (const char* table : {"product", "invoice", "__invoice_product", "__invoice_product_misc", "__invoice_join"})
+    for (const char* table : {"product", "invoice", "seller", "buyer", "buyer_defaults", "__invoice_product",
+                              "__invoice_product_misc", "__invoice_join"})
         QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), QStringLiteral("0"));
     MMessageBox::takeShown();
@@ -110,6 +114,12 @@ MInvoiceDlg* TestInvoiceDlgIntake::openEditor(int kind)
     return m_window->findChild<MInvoiceDlg*>();
 }
 
+MTableView* TestInvoiceDlgIntake::listTable(int kind)
+{
+    MRecordDbView* view = openListTab(m_window.get(), kind);
+    return view ? view->tableView() : nullptr;
+}
+
 QStringList TestInvoiceDlgIntake::lineTexts(MInvoiceDlg* editor, int column)
 {
     QStringList texts;
@@ -126,7 +136,7 @@ void TestInvoiceDlgIntake::productsInDropOrder()
     const int c = product("C", "3.00");
     MInvoiceDlg* editor = openEditor();
     QVERIFY(editor);
-    editor->doDropIndexesProduct(&m_productSource, {c, a, b});
+    editor->doDropIndexesProduct(listTable(4), {c, a, b});
 
     QCOMPARE(lineTexts(editor, 2), (QStringList{"C", "A", "B"}));
     QCOMPARE(lineTexts(editor, 12), (QStringList{"1,0000", "1,0000", "1,0000"}));
@@ -158,32 +168,32 @@ void TestInvoiceDlgIntake::lineDiscount()
     MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), option);
     MInvoiceDlg* editor = openEditor();
     editor->m_buyerReduct = buyerReduct;
-    editor->doDropIndexesProduct(&m_productSource, {product("A", "19.99")});
+    editor->doDropIndexesProduct(listTable(4), {product("A", "19.99")});
     QCOMPARE((QStringList{lineTexts(editor, 13).value(0), lineTexts(editor, 16).value(0), lineTexts(editor, 9).value(0)}),
              line);
 }
 
 void TestInvoiceDlgIntake::dropsFromOtherSourcesIgnored_data()
 {
-    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("sourceKind"); // view kind of the list; 0 for the editor's own line list
     QTest::addColumn<bool>("firstIdZero");
 
-    QTest::newRow("buyer rows") << "MBuyerDbView_MTableView" << false;
-    QTest::newRow("no source name") << "" << false;
-    QTest::newRow("first id 0") << "MProductDbView_MTableView" << true;
+    QTest::newRow("buyer rows") << 3 << false;
+    QTest::newRow("the editor's own lines") << 0 << false;
+    QTest::newRow("first id 0") << 4 << true;
 }
 
 void TestInvoiceDlgIntake::dropsFromOtherSourcesIgnored()
 {
-    QFETCH(QString, source);
+    QFETCH(int, sourceKind);
     QFETCH(bool, firstIdZero);
 
-    QWidget widget;
-    widget.setAccessibleName(source);
     const int id = product("A", "1.00");
     MInvoiceDlg* editor = openEditor();
-    editor->doDropIndexesProduct(&widget, firstIdZero ? QList<int>{0, id} : QList<int>{id});
-    editor->doDropIndexesProduct(&widget, {});
+    QWidget* source = sourceKind > 0 ? listTable(sourceKind) : editor->m_productList;
+    QVERIFY(source);
+    editor->doDropIndexesProduct(source, firstIdZero ? QList<int>{0, id} : QList<int>{id});
+    editor->doDropIndexesProduct(source, {});
     QVERIFY(editor->m_productIds.isEmpty());
     QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_product_misc")), 0);
 }
@@ -194,12 +204,12 @@ void TestInvoiceDlgIntake::replaceKeepsPlace()
     const int b = product("B", "2.00");
     const int c = product("C", "3.00");
     MInvoiceDlg* editor = openEditor();
-    editor->doDropIndexesProduct(&m_productSource, {a, b});
+    editor->doDropIndexesProduct(listTable(4), {a, b});
     const int first = editor->m_productIds.firstKey();
     MTestDatabase::exec(QStringLiteral("UPDATE __invoice_product_misc SET amount = 5 WHERE __id = %1").arg(first));
     editor->m_productList->selectRow(0);
 
-    editor->doDropIndexesProduct(&m_productSource, {c}, first);
+    editor->doDropIndexesProduct(listTable(4), {c}, first);
     QCOMPARE(lineTexts(editor, 2), (QStringList{"C", "B"}));
     QCOMPARE(lineTexts(editor, 12).value(0), QStringLiteral("1,0000"));
     QCOMPARE(editor->m_productIds.keys(), (QList<int>{first, first + 1}));
@@ -224,7 +234,7 @@ void TestInvoiceDlgIntake::removeSelectedLines()
     QFETCH(double, brutto);
 
     MInvoiceDlg* editor = openEditor();
-    editor->doDropIndexesProduct(&m_productSource, {product("A", "1.00"), product("B", "2.00"), product("C", "3.00")});
+    editor->doDropIndexesProduct(listTable(4), {product("A", "1.00"), product("B", "2.00"), product("C", "3.00")});
     editor->m_productList->clearSelection();
     for (int row : {0, 2})
         editor->m_productList->selectionModel()->select(editor->m_productList->model()->index(row, 0),
@@ -270,7 +280,7 @@ void TestInvoiceDlgIntake::joins()
     MInvoiceDlg* editor = openEditor(19);
     editor->m_idInvoice = self;
 
-    editor->doDropIndexesInvoice(&m_invoiceSource, {advance, plain});
+    editor->doDropIndexesInvoice(listTable(7), {advance, plain});
     QCOMPARE(editor->m_invoiceJoinIds.size(), 1);
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
@@ -278,10 +288,60 @@ void TestInvoiceDlgIntake::joins()
     QCOMPARE(shown.first().text, refusal);
 
     // Joined already, given twice, or the edited document itself: left out without a word.
-    editor->doDropIndexesInvoice(&m_invoiceSource, {advance, advance, self});
+    editor->doDropIndexesInvoice(listTable(7), {advance, advance, self});
     QCOMPARE(editor->m_invoiceJoinIds.size(), 1);
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_invoice_join FROM __invoice_join")),
              QStringList{QString::number(advance)});
+    QVERIFY(MMessageBox::takeShown().isEmpty());
+}
+
+void TestInvoiceDlgIntake::purchaseRowsRefusedAloud()
+{
+    const int purchase = document(11);
+    MInvoiceDlg* editor = openEditor(23);
+    MTableView* purchases = listTable(8);
+    QVERIFY(purchases);
+    editor->doDropIndexesInvoice(purchases, {purchase});
+    QVERIFY(editor->m_invoiceJoinIds.isEmpty());
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text,
+             QStringLiteral("Do faktur zaliczkowych i końcowych można załączać tylko faktury zaliczkowe."));
+}
+
+void TestInvoiceDlgIntake::advancesFromTheSalesList_data()
+{
+    QTest::addColumn<int>("kind");
+
+    QTest::newRow("advance invoice") << 19;
+    QTest::newRow("advance invoice correction") << 20;
+    QTest::newRow("final invoice") << 23;
+    QTest::newRow("final invoice correction") << 24;
+}
+
+// "Dodaj" and "Zamień" of the "Faktury" page take their rows from the sales list.
+void TestInvoiceDlgIntake::advancesFromTheSalesList()
+{
+    QFETCH(int, kind);
+
+    const int first = document(19);
+    const int second = document(19);
+    MInvoiceDlg* editor = openEditor(kind);
+    QVERIFY(editor->m_actions.contains(QStringLiteral("INVOICE_ADD")));
+    MRecordDbView* sales = openListTab(m_window.get(), 7);
+    QVERIFY(sales);
+
+    sales->reloadView(7, first);
+    editor->m_actions.value(QStringLiteral("INVOICE_ADD"))->trigger();
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_invoice_join FROM __invoice_join")),
+             QStringList{QString::number(first)});
+
+    sales->reloadView(7, second);
+    editor->m_invoiceList->selectRow(0);
+    editor->m_actions.value(QStringLiteral("INVOICE_CHANGE"))->trigger();
+    QCOMPARE(editor->m_invoiceJoinIds.size(), 1);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_invoice_join FROM __invoice_join")),
+             QStringList{QString::number(second)});
     QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
@@ -300,11 +360,10 @@ void TestInvoiceDlgIntake::sellerFillsEmptyPlace()
     QFETCH(QString, place);
 
     const int id = int(MTestDatabase::insert(QStringLiteral("seller"), {{"firm", "Firma"}, {"city", "Gdańsk"}}));
-    QWidget source;
-    source.setAccessibleName(QStringLiteral("MSellerDbView_MTableView"));
     MInvoiceDlg* editor = openEditor();
+    MTableView* source = listTable(2);
     editor->m_placePut->setText(typed);
-    editor->doDropIndexesSeller(&source, {id});
+    editor->doDropIndexesSeller(source, {id});
     QVERIFY(editor->m_idSeller > 0);
     QCOMPARE(editor->m_idSellerBase, id);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT firm FROM __invoice_seller WHERE __id = %1")
@@ -330,12 +389,11 @@ void TestInvoiceDlgIntake::buyerDefaultsOnlyForNewDocument()
 
     const int id = int(MTestDatabase::insert(QStringLiteral("buyer"), {{"firm", "Klient"}, {"reduct", 5}}));
     MTestDatabase::insert(QStringLiteral("buyer_defaults"), {{"id_buyer", id}, {"pay_text", "w terminie"}});
-    QWidget source;
-    source.setAccessibleName(QStringLiteral("MBuyerDbView_MTableView"));
     MInvoiceDlg* editor = openEditor();
+    MTableView* source = listTable(3);
     editor->m_idInvoice = idInvoice;
     editor->m_payText->clear();
-    editor->doDropIndexesBuyer(&source, {id});
+    editor->doDropIndexesBuyer(source, {id});
     QVERIFY(editor->m_idBuyer > 0);
     QCOMPARE(editor->m_buyerReduct, 5.0);
     QCOMPARE(editor->m_payText->text(), payText);
@@ -343,7 +401,7 @@ void TestInvoiceDlgIntake::buyerDefaultsOnlyForNewDocument()
     // The second buyer neither applies defaults nor sets the discount.
     editor->m_buyerReduct = 0.0;
     editor->m_payText->clear();
-    editor->doDropIndexesBuyer2(&source, {id});
+    editor->doDropIndexesBuyer2(source, {id});
     QVERIFY(editor->m_idBuyer2 > 0);
     QCOMPARE(editor->m_buyerReduct, 0.0);
     QVERIFY(editor->m_payText->text().isEmpty());

@@ -4,6 +4,8 @@
 #include "views/MMessageBox.h"
 #include "views/MPrintDialog.h"
 
+#include <QStringList>
+
 MTestEnvironment::MTestEnvironment()
 {
     MMessageBox::setAutomatic(true);
@@ -14,4 +16,13 @@ MTestEnvironment::MTestEnvironment()
 QString MTestEnvironment::home() const
 {
     return m_data.home();
+}
+
+QString takeShownTexts()
+{
+    QStringList texts;
+    const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
+    for (const MMessageBox::Shown& box : shown)
+        texts << box.title + QStringLiteral(": ") + box.text;
+    return texts.join(QLatin1Char('\n'));
 }

@@ -17,6 +17,9 @@ private:
     MTestDataEnvironment m_data;
 };
 
+// The message boxes shown since the last call, one "title: text" line each, and forgets them.
+QString takeShownTexts();
+
 // Like QTEST_MAIN, but inside a private HOME made before the application object.
 // It replaces the data tests' main of MTestDataEnvironment.h with one that has widgets.
 #undef INVOICE_TEST_MAIN

@@ -2,6 +2,7 @@
 
 #include "core/MAppWnd.h"
 #include "parties/MRecordDbView.h"
+#include "views/MTabWidget.h"
 #include "views/MSqlQueryModel.h"
 #include "views/MTableView.h"
 
@@ -12,6 +13,12 @@ void openRecordList(MRecordDbView* view)
     view->initWidget();
     view->show();
     view->afterInitWidget();
+}
+
+MRecordDbView* openListTab(MAppWnd* window, int kind)
+{
+    window->loadTab(kind);
+    return qobject_cast<MRecordDbView*>(window->tabMain()->currentWidget());
 }
 
 QList<int> listIds(const MTableView* table, int column)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringList>
 
+class MAppWnd;
 class MRecordDbView;
 class MTableView;
 
@@ -10,6 +11,10 @@ class MTableView;
 
 // Builds `view`, shows it and restores its filter panel, as the main window opens a tab.
 void openRecordList(MRecordDbView* view);
+
+// The list of view kind `kind` in the window's tabs, opened or made current by the window
+// itself; null when that tab shows no record list.
+MRecordDbView* openListTab(MAppWnd* window, int kind);
 
 // Every loaded row's value in `column`, as integers (the ids for column 0).
 QList<int> listIds(const MTableView* table, int column = 0);
