@@ -1,7 +1,7 @@
 #include "data/MDocumentSave.h"
 
 #include "data/MDocumentNumber.h"
-#include "data/MInvoiceCopies.h"
+#include "data/MInvoiceCopyStore.h"
 #include "data/MRecompute.h"
 
 #include <QObject>
@@ -56,6 +56,7 @@ private:
     bool writeReason();
 
     MDocumentSaveState m_state;
+    MInvoiceCopyStore m_copies;
     QString m_error;
     int m_id = 0;
     int m_numberingPeriod = 0;
@@ -87,7 +88,7 @@ bool Saving::exec(QSqlQuery& query, const QString& what)
 
 int Saving::storeWorkingCopy(const QString& table, int key, const QString& what)
 {
-    const int id = MInvoiceCopies::storeWorkingCopy(table, key);
+    const int id = m_copies.storeWorkingCopy(table, key);
     if (id < 1)
         fail(what, QString());
     return id;
@@ -116,7 +117,7 @@ bool Saving::storeBuyer(int buyerKey, int* idBuyer)
             return false;
     }
     buyer.setValue(QStringLiteral("id_address_contact"), idAddress);
-    *idBuyer = MInvoiceCopies::storeCopy(QStringLiteral("invoice_buyer"), buyer);
+    *idBuyer = m_copies.storeCopy(QStringLiteral("invoice_buyer"), buyer);
     return *idBuyer > 0
            || fail(QObject::tr("Nie można zapisać danych nabywcy."), QString());
 }
@@ -125,7 +126,7 @@ int Saving::storeText(const QString& content)
 {
     QSqlRecord copy = QSqlDatabase::database().record(QStringLiteral("invoice_end_text"));
     copy.setValue(QStringLiteral("content"), text(content));
-    const int id = MInvoiceCopies::storeCopy(QStringLiteral("invoice_end_text"), copy);
+    const int id = m_copies.storeCopy(QStringLiteral("invoice_end_text"), copy);
     if (id < 1)
         fail(QObject::tr("Nie można zapisać tekstu końcowego."), QString());
     return id;
