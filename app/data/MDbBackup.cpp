@@ -1,5 +1,7 @@
 #include "data/MDbBackup.h"
 
+#include "data/MBackupFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -8,19 +10,7 @@
 #include <QTemporaryFile>
 #include <QVariant>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
-
-std::filesystem::path fileSystemPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 QString samePathForm(const QString& path)
 {
@@ -63,8 +53,8 @@ MDbBackup::Result MDbBackup::write(const QString& target)
     // goes to an empty temporary file in the target's folder (the same file
     // system, which the final rename needs).
     const QFileInfo targetInfo(target);
-    QTemporaryFile temporary(targetInfo.absolutePath() + QLatin1Char('/') + targetInfo.fileName()
-                             + QStringLiteral(".XXXXXX.tmp"));
+    MBackupFile::removeStale(targetInfo.absolutePath());
+    QTemporaryFile temporary(MBackupFile::temporaryTemplate(targetInfo.absoluteFilePath()));
     if (!temporary.open())
         return failed(tr("Nie można utworzyć pliku w katalogu %1.")
                           .arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
@@ -77,10 +67,11 @@ MDbBackup::Result MDbBackup::write(const QString& target)
     if (!query.exec())
         return failed(tr("Nie udało się zapisać kopii bazy danych: %1").arg(query.lastError().databaseText()));
 
-    std::error_code error;
-    // Unlike QFile::rename, this replaces an existing target in one step.
-    std::filesystem::rename(fileSystemPath(temporaryName), fileSystemPath(target), error);
-    if (error)
+    // SQLite leaves the copy in the system's buffers: under the real name it
+    // must be whole even if the power goes right after.
+    if (!MBackupFile::flush(temporaryName))
+        return failed(tr("Nie udało się zapisać kopii bazy danych na dysk."));
+    if (!MBackupFile::replace(temporaryName, target))
         return failed(tr("Nie można zastąpić pliku docelowego."));
 
     temporary.setAutoRemove(false);
