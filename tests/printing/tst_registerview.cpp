@@ -46,6 +46,7 @@ private slots:
     void previewShowsEveryPage();
     void unwritablePdfIsReported();
     void cancelledFileDialogComputesNothing();
+    void repeatedJobsKeepOneRunTillTheTabCloses();
     void windowCommandsReachTheRegisterTab();
 
 private:
@@ -254,6 +255,35 @@ void TestRegisterView::unwritablePdfIsReported()
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.contains(fileName));
     QVERIFY(!QFile::exists(fileName));
+}
+
+// Every job computes a fresh run, which replaces the one before: however
+// often the register is made, the scratch tables hold one run, the file
+// stops growing, and closing the tab takes the last run away.
+void TestRegisterView::repeatedJobsKeepOneRunTillTheTabCloses()
+{
+    qlonglong pagesAfterSecond = 0;
+    for (int job = 1; job <= 4; ++job) {
+        m_boxSeen = false;
+        MFileDialog::setNextFileName(m_home->path() + QStringLiteral("/rejestr%1.pdf").arg(job));
+        watchBox(0);
+        m_view->startDocPrintPdf();
+        QVERIFY(waitForJob(120000));
+        QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")), 1);
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT COUNT(DISTINCT id) FROM __invoice_vat_summary")).toInt(),
+                 1);
+        QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary")), 60);
+        const qlonglong pages = MTestDatabase::value(QStringLiteral("PRAGMA page_count")).toLongLong();
+        if (job == 2)
+            pagesAfterSecond = pages;
+        if (job > 2)
+            QCOMPARE(pages, pagesAfterSecond);
+    }
+
+    delete m_view;
+    m_view = nullptr;
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary")), 0);
 }
 
 void TestRegisterView::cancelledFileDialogComputesNothing()
