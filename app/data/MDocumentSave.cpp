@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <QVector>
 
 #include <algorithm>
 
@@ -215,8 +216,30 @@ bool Saving::writeLines()
 
     QList<int> lines = m_state.lines;
     std::sort(lines.begin(), lines.end());
-    QSqlQuery product;
-    product.prepare(QStringLiteral("SELECT id_product FROM __invoice_product_misc WHERE __id = :id"));
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    // Every line with its product copy, read in one statement and finished
+    // before anything is written: an unfinished SELECT would keep the
+    // recomputation from dropping its tables.
+    QVector<QPair<int, QSqlRecord>> products;
+    if (!lines.isEmpty()) {
+        QStringList keys;
+        for (int line : qAsConst(lines))
+            keys << QString::number(line);
+        QSqlQuery read;
+        read.setForwardOnly(true);
+        if (!read.exec(QStringLiteral("SELECT pm.__id AS line_key, p.* FROM __invoice_product_misc pm "
+                                      "LEFT JOIN __invoice_product p ON p.__id = pm.id_product WHERE pm.__id IN (")
+                       + keys.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY pm.__id")))
+            return fail(QObject::tr("Nie można odczytać pozycji dokumentu."), read);
+        while (read.next()) {
+            if (read.value(QStringLiteral("__id")).isNull())
+                return fail(QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."), QString());
+            products.append({read.value(0).toInt(), read.record()});
+        }
+    }
+    if (products.size() != lines.size())
+        return fail(QObject::tr("Nie można odczytać pozycji dokumentu."), QString());
+
     QSqlQuery insert;
     insert.prepare(QStringLiteral(
         "INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, id_product_base, "
@@ -224,20 +247,13 @@ bool Saving::writeLines()
         "vat_rating_price, position_hide) SELECT :id_invoice, :id_product, amount, reduct, id_product_base, "
         "reduct_percent, netto_price, brutto_price, vat_price, status, netto_rating_price, brutto_rating_price, "
         "vat_rating_price, position_hide FROM __invoice_product_misc WHERE __id = :id"));
-    for (int line : qAsConst(lines)) {
-        product.bindValue(QStringLiteral(":id"), line);
-        if (!exec(product, QObject::tr("Nie można odczytać pozycji dokumentu.")))
-            return false;
-        const int productKey = product.next() ? product.value(0).toInt() : 0;
-        // An unfinished SELECT would keep the recomputation from dropping its tables.
-        product.finish();
-        const int idProduct = storeWorkingCopy(QStringLiteral("invoice_product"), productKey,
-                                               QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."));
+    for (const auto& line : qAsConst(products)) {
+        const int idProduct = m_copies.storeCopy(QStringLiteral("invoice_product"), line.second);
         if (idProduct < 1)
-            return false;
+            return fail(QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."), QString());
         insert.bindValue(QStringLiteral(":id_invoice"), m_id);
         insert.bindValue(QStringLiteral(":id_product"), idProduct);
-        insert.bindValue(QStringLiteral(":id"), line);
+        insert.bindValue(QStringLiteral(":id"), line.first);
         if (!exec(insert, QObject::tr("Nie można zapisać pozycji dokumentu.")))
             return false;
         if (insert.numRowsAffected() != 1)
