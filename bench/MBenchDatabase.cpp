@@ -2,11 +2,17 @@
 
 #include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
+#include "data/MDocumentNumber.h"
 #include "data/MInvoiceCopies.h"
+#include "data/MInvoiceNumbering.h"
 #include "data/MJpkKinds.h"
+#include "data/MRecompute.h"
+#include "data/MRoundCents.h"
 #include "data/MSqlScriptRunner.h"
 
 #include <QBuffer>
+#include <QDate>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QSqlDatabase>
@@ -245,23 +251,71 @@ QStringList statements(const MBenchDatabase::Size& size)
         "ORDER BY i.id, k.n) l JOIN invoice_product p ON p.id = l.id_product) p",
         numbers);
 
+    // A correction corrects an earlier VAT invoice of its seller, a
+    // duplicate repeats one; a document with none before it is a VAT invoice.
     sql << QStringLiteral(
-        "INSERT INTO invoice_summary_vat (id_invoice, id_vat, netto_price, brutto_price, vat_price, "
-        "netto_rating_price, brutto_rating_price, vat_rating_price) "
-        "SELECT pm.id_invoice, ifnull(v.id, 0), sum(pm.netto_price), sum(pm.brutto_price), sum(pm.vat_price), "
-        "sum(pm.netto_rating_price), sum(pm.brutto_rating_price), sum(pm.vat_rating_price) "
-        "FROM invoice_product_misc pm JOIN invoice_product p ON p.id = pm.id_product "
-        "LEFT JOIN vat v ON v.name = p.vat_text GROUP BY pm.id_invoice, v.id ORDER BY pm.id_invoice");
-    sql << QStringLiteral(
-        "UPDATE invoice SET (global_netto, global_brutto, global_vat, global_netto_rating, global_brutto_rating, "
-        "global_vat_rating) = (SELECT sum(netto_price), sum(brutto_price), sum(vat_price), sum(netto_rating_price), "
-        "sum(brutto_rating_price), sum(vat_rating_price) FROM invoice_summary_vat s WHERE s.id_invoice = invoice.id)");
+        "UPDATE invoice SET id_parent_invoice = IFNULL((SELECT p.id FROM invoice p WHERE p.id < invoice.id "
+        "AND +p.invoice_kind = 0 AND +p.id_seller_base = invoice.id_seller_base ORDER BY p.id DESC LIMIT 1), 0) "
+        "WHERE invoice_kind IN (2, 5)");
+    sql << QStringLiteral("UPDATE invoice SET invoice_kind = 0 WHERE invoice_kind IN (2, 5) AND id_parent_invoice = 0");
+    // A duplicate is its row alone, as the duplicate dialog writes it.
+    sql << QStringLiteral("DELETE FROM invoice_product_misc WHERE id_invoice IN "
+                          "(SELECT id FROM invoice WHERE invoice_kind = 5)");
+    sql << QStringLiteral("CREATE TEMP TABLE duplicate AS SELECT id, id_parent_invoice, date_put, time_create "
+                          "FROM invoice WHERE invoice_kind = 5");
+    sql << QStringLiteral("DELETE FROM invoice WHERE invoice_kind = 5");
+    sql << QStringLiteral("INSERT INTO invoice (id, id_parent_invoice, date_put, date_sell, date_pay, invoice_kind, "
+                          "additional, time_create, time_modify) SELECT id, id_parent_invoice, date_put, "
+                          "'0000-00-00 00:00:00', '0000-00-00 00:00:00', 5, '', time_create, time_create "
+                          "FROM temp.duplicate ORDER BY id");
+    sql << QStringLiteral("DROP TABLE temp.duplicate");
     sql << QStringLiteral("INSERT OR IGNORE INTO product_unit (name) SELECT DISTINCT unit FROM product");
     sql << QStringLiteral("UPDATE _version SET num_major = %1, num_minor = %2, check_num_major = %1, "
                           "check_num_minor = %2 WHERE id = 1")
                .arg(MAppWnd::versionMajor)
                .arg(MAppWnd::versionMinor);
     return sql;
+}
+
+// The numbers the invoice editor gives: one series per issuing seller,
+// numbering period of its copy and group of kinds, in order of issue, each
+// written by the copy's pattern. Duplicates (no seller copy) have none.
+bool numberDocuments()
+{
+    QSqlQuery documents;
+    documents.setForwardOnly(true);
+    if (!documents.exec(QStringLiteral(
+            "SELECT i.id, i.id_seller_base, i.invoice_kind, substr(i.date_put, 1, 10), s.id_invoice_index_format, "
+            "s.invoice_index_format_text FROM invoice i JOIN invoice_seller s ON s.id = i.id_seller "
+            "ORDER BY i.date_put, i.id"))) {
+        std::fprintf(stderr, "numbering: %s\n", qPrintable(documents.lastError().text()));
+        return false;
+    }
+    QSqlQuery update;
+    update.prepare(QStringLiteral("UPDATE invoice SET invoice_index = :index, id_invoice_index_format = :period, "
+                                  "invoice_index_string = :text WHERE id = :id"));
+    QHash<QString, int> lastNumbers;
+    while (documents.next()) {
+        const QDate issued = QDate::fromString(documents.value(3).toString(), Qt::ISODate);
+        const int period = documents.value(4).toInt();
+        QString from;
+        QString to;
+        if (!MInvoiceNumbering::periodBounds(period, issued, &from, &to))
+            continue;
+        const QString series = documents.value(1).toString() + QLatin1Char('|') + from + QLatin1Char('|')
+                               + MInvoiceNumbering::groupKinds(documents.value(2).toInt());
+        const int number = ++lastNumbers[series];
+        update.bindValue(QStringLiteral(":index"), number);
+        update.bindValue(QStringLiteral(":period"), period);
+        update.bindValue(QStringLiteral(":text"),
+                         formatInvoiceNumber(documents.value(5).toString(), number, issued.month(), issued.year()));
+        update.bindValue(QStringLiteral(":id"), documents.value(0));
+        if (!update.exec()) {
+            std::fprintf(stderr, "numbering: %s\n", qPrintable(update.lastError().text()));
+            return false;
+        }
+    }
+    return true;
 }
 
 QByteArray logoPng()
@@ -302,6 +356,14 @@ bool fill(const MBenchDatabase::Size& size, const QString& pathDocuments)
         std::fprintf(stderr, "seller_logo: %s\n", qPrintable(query.lastError().text()));
         return false;
     }
+    // The amounts as the program computes them, from the lines up.
+    if (!numberDocuments())
+        return false;
+    const MRecompute::Result amounts = MRecompute::recomputeAll();
+    if (!amounts.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(amounts.firstError));
+        return false;
+    }
     MAppWnd::loadOptions();
     MDefaultOptions::store(pathDocuments);
     if (!query.exec(QStringLiteral("commit")))
@@ -319,7 +381,7 @@ bool MBenchDatabase::generate(const QString& path, const QString& pathDocuments,
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
         db.setDatabaseName(path);
-        filled = db.open() && fill(size, pathDocuments);
+        filled = db.open() && MRoundCents::install(db) && fill(size, pathDocuments);
         db.close();
     }
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));

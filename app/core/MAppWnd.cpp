@@ -2,6 +2,7 @@
 
 #include "core/MSplash.h"
 #include "core/MVersionCheck.h"
+#include "data/MBackupFile.h"
 #include "data/MSqlitePolish.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
@@ -77,6 +78,9 @@ MAppWnd::MAppWnd()
 
     loadOptions();
     setDefaultOptions();
+    // Backup copies that an earlier run did not finish.
+    MBackupFile::removeStale(pathData + QStringLiteral("data/backup"));
+    MBackupFile::removeStale(option(QStringLiteral("BACKUP_SELF_PATH")));
 
     m_splashMilliseconds = 0;
     m_splashTimer = new QTimer(this);

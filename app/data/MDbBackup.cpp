@@ -1,6 +1,6 @@
 #include "data/MDbBackup.h"
 
-#include "data/MFileReplace.h"
+#include "data/MBackupFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,8 +53,8 @@ MDbBackup::Result MDbBackup::write(const QString& target)
     // goes to an empty temporary file in the target's folder (the same file
     // system, which the final rename needs).
     const QFileInfo targetInfo(target);
-    QTemporaryFile temporary(targetInfo.absolutePath() + QLatin1Char('/') + targetInfo.fileName()
-                             + QStringLiteral(".XXXXXX.tmp"));
+    MBackupFile::removeStale(targetInfo.absolutePath());
+    QTemporaryFile temporary(MBackupFile::temporaryTemplate(targetInfo.absoluteFilePath()));
     if (!temporary.open())
         return failed(tr("Nie można utworzyć pliku w katalogu %1.")
                           .arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
@@ -67,7 +67,11 @@ MDbBackup::Result MDbBackup::write(const QString& target)
     if (!query.exec())
         return failed(tr("Nie udało się zapisać kopii bazy danych: %1").arg(query.lastError().databaseText()));
 
-    if (!MFileReplace::rename(temporaryName, target))
+    // SQLite leaves the copy in the system's buffers: under the real name it
+    // must be whole even if the power goes right after.
+    if (!MBackupFile::flush(temporaryName))
+        return failed(tr("Nie udało się zapisać kopii bazy danych na dysk."));
+    if (!MBackupFile::replace(temporaryName, target))
         return failed(tr("Nie można zastąpić pliku docelowego."));
 
     temporary.setAutoRemove(false);

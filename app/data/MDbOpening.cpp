@@ -51,6 +51,20 @@ QString nativeFile(const QString& path)
     return QDir::toNativeSeparators(path).toHtmlEscaped();
 }
 
+// Byte 18 of the database header: 1 for a rollback journal, 2 for WAL; -1
+// when it cannot be read. A file too short to have a header (a new, empty
+// database) counts as 1.
+int headerWriteVersion(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    if (file.size() < 100)
+        return 1;
+    char version = 0;
+    return file.seek(18) && file.getChar(&version) ? static_cast<unsigned char>(version) : -1;
+}
+
 QString backupSuffix(int major, int minor)
 {
     return QStringLiteral("v") + QString::number(major) + QString::number(minor);
@@ -318,6 +332,14 @@ bool MDbOpening::checkFile(const QString& path)
     const qint64 size = QFileInfo(path).size();
     if (pageSize > 0 && size < pages * pageSize) {
         reportDamaged(path, tr("plik ma %1 bajtów, a jego strony zajmują %2").arg(size).arg(pages * pageSize));
+        return false;
+    }
+
+    // SQLite also opens read-only a file whose header names a write version
+    // it does not know (byte 18), which no program ever writes.
+    const int writeVersion = headerWriteVersion(path);
+    if (writeVersion != 1 && writeVersion != 2) {
+        reportDamaged(path, tr("nagłówek pliku podaje nieznaną wersję zapisu %1").arg(writeVersion));
         return false;
     }
 

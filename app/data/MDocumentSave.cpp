@@ -1,7 +1,7 @@
 #include "data/MDocumentSave.h"
 
 #include "data/MDocumentNumber.h"
-#include "data/MInvoiceCopies.h"
+#include "data/MInvoiceCopyStore.h"
 #include "data/MRecompute.h"
 
 #include <QObject>
@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <QVector>
 
 #include <algorithm>
 
@@ -56,6 +57,7 @@ private:
     bool writeReason();
 
     MDocumentSaveState m_state;
+    MInvoiceCopyStore m_copies;
     QString m_error;
     int m_id = 0;
     int m_numberingPeriod = 0;
@@ -87,7 +89,7 @@ bool Saving::exec(QSqlQuery& query, const QString& what)
 
 int Saving::storeWorkingCopy(const QString& table, int key, const QString& what)
 {
-    const int id = MInvoiceCopies::storeWorkingCopy(table, key);
+    const int id = m_copies.storeWorkingCopy(table, key);
     if (id < 1)
         fail(what, QString());
     return id;
@@ -116,7 +118,7 @@ bool Saving::storeBuyer(int buyerKey, int* idBuyer)
             return false;
     }
     buyer.setValue(QStringLiteral("id_address_contact"), idAddress);
-    *idBuyer = MInvoiceCopies::storeCopy(QStringLiteral("invoice_buyer"), buyer);
+    *idBuyer = m_copies.storeCopy(QStringLiteral("invoice_buyer"), buyer);
     return *idBuyer > 0
            || fail(QObject::tr("Nie można zapisać danych nabywcy."), QString());
 }
@@ -125,7 +127,7 @@ int Saving::storeText(const QString& content)
 {
     QSqlRecord copy = QSqlDatabase::database().record(QStringLiteral("invoice_end_text"));
     copy.setValue(QStringLiteral("content"), text(content));
-    const int id = MInvoiceCopies::storeCopy(QStringLiteral("invoice_end_text"), copy);
+    const int id = m_copies.storeCopy(QStringLiteral("invoice_end_text"), copy);
     if (id < 1)
         fail(QObject::tr("Nie można zapisać tekstu końcowego."), QString());
     return id;
@@ -214,8 +216,30 @@ bool Saving::writeLines()
 
     QList<int> lines = m_state.lines;
     std::sort(lines.begin(), lines.end());
-    QSqlQuery product;
-    product.prepare(QStringLiteral("SELECT id_product FROM __invoice_product_misc WHERE __id = :id"));
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    // Every line with its product copy, read in one statement and finished
+    // before anything is written: an unfinished SELECT would keep the
+    // recomputation from dropping its tables.
+    QVector<QPair<int, QSqlRecord>> products;
+    if (!lines.isEmpty()) {
+        QStringList keys;
+        for (int line : qAsConst(lines))
+            keys << QString::number(line);
+        QSqlQuery read;
+        read.setForwardOnly(true);
+        if (!read.exec(QStringLiteral("SELECT pm.__id AS line_key, p.* FROM __invoice_product_misc pm "
+                                      "LEFT JOIN __invoice_product p ON p.__id = pm.id_product WHERE pm.__id IN (")
+                       + keys.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY pm.__id")))
+            return fail(QObject::tr("Nie można odczytać pozycji dokumentu."), read);
+        while (read.next()) {
+            if (read.value(QStringLiteral("__id")).isNull())
+                return fail(QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."), QString());
+            products.append({read.value(0).toInt(), read.record()});
+        }
+    }
+    if (products.size() != lines.size())
+        return fail(QObject::tr("Nie można odczytać pozycji dokumentu."), QString());
+
     QSqlQuery insert;
     insert.prepare(QStringLiteral(
         "INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, id_product_base, "
@@ -223,20 +247,13 @@ bool Saving::writeLines()
         "vat_rating_price, position_hide) SELECT :id_invoice, :id_product, amount, reduct, id_product_base, "
         "reduct_percent, netto_price, brutto_price, vat_price, status, netto_rating_price, brutto_rating_price, "
         "vat_rating_price, position_hide FROM __invoice_product_misc WHERE __id = :id"));
-    for (int line : qAsConst(lines)) {
-        product.bindValue(QStringLiteral(":id"), line);
-        if (!exec(product, QObject::tr("Nie można odczytać pozycji dokumentu.")))
-            return false;
-        const int productKey = product.next() ? product.value(0).toInt() : 0;
-        // An unfinished SELECT would keep the recomputation from dropping its tables.
-        product.finish();
-        const int idProduct = storeWorkingCopy(QStringLiteral("invoice_product"), productKey,
-                                               QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."));
+    for (const auto& line : qAsConst(products)) {
+        const int idProduct = m_copies.storeCopy(QStringLiteral("invoice_product"), line.second);
         if (idProduct < 1)
-            return false;
+            return fail(QObject::tr("Nie można zapisać towaru/usługi pozycji dokumentu."), QString());
         insert.bindValue(QStringLiteral(":id_invoice"), m_id);
         insert.bindValue(QStringLiteral(":id_product"), idProduct);
-        insert.bindValue(QStringLiteral(":id"), line);
+        insert.bindValue(QStringLiteral(":id"), line.first);
         if (!exec(insert, QObject::tr("Nie można zapisać pozycji dokumentu.")))
             return false;
         if (insert.numRowsAffected() != 1)

@@ -1,5 +1,6 @@
 #include "MInvoiceCopies.h"
 
+#include "data/MInvoiceCopyStore.h"
 #include "data/MSqliteHandle.h"
 
 #include <QCryptographicHash>
@@ -208,65 +209,10 @@ QStringList MInvoiceCopies::contentColumns(const QString& table)
 
 int MInvoiceCopies::storeCopy(const QString& table, const QSqlRecord& copy)
 {
-    const QStringList columns = contentColumns(table);
-    if (columns.isEmpty())
-        return 0;
-    for (const QString& column : columns) {
-        if (copy.indexOf(column) < 0)
-            return 0;
-    }
-
-    QVariantList md5Values;
-    for (const QString& column : md5Columns(table))
-        md5Values.append(copy.value(column));
-    const QString fingerprint = md5(md5Values);
-
-    // IS compares NULL with NULL as equal; the column's affinity applies to
-    // the bound value as it would when the value is stored.
-    QStringList conditions { QStringLiteral("id_md5 = :id_md5") };
-    for (const QString& column : columns)
-        conditions.append(column + QStringLiteral(" IS :") + column);
-    QSqlQuery find;
-    find.prepare(QStringLiteral("SELECT id FROM ") + table + QStringLiteral(" WHERE ")
-                 + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(" LIMIT 1"));
-    find.bindValue(QStringLiteral(":id_md5"), fingerprint);
-    for (const QString& column : columns)
-        find.bindValue(QLatin1Char(':') + column, copy.value(column));
-    if (find.exec() && find.next())
-        return find.value(0).toInt();
-
-    // A copy is made now; its remarks, where the table has them, are empty,
-    // and its times, where it has them (address copies have none), are now.
-    const QSqlRecord record = QSqlDatabase::database().record(table);
-    QString names = columns.join(QStringLiteral(", ")) + QStringLiteral(", id_md5");
-    QString values = QLatin1Char(':') + columns.join(QStringLiteral(", :")) + QStringLiteral(", :id_md5");
-    if (record.contains(QStringLiteral("time_create"))) {
-        names += QStringLiteral(", time_create, time_modify");
-        values += QStringLiteral(", current_timestamp, current_timestamp");
-    }
-    if (record.contains(QStringLiteral("additional"))) {
-        names += QStringLiteral(", additional");
-        values += QStringLiteral(", ''");
-    }
-    QSqlQuery insert;
-    insert.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names + QStringLiteral(") VALUES (")
-                   + values + QLatin1Char(')'));
-    for (const QString& column : columns)
-        insert.bindValue(QLatin1Char(':') + column, copy.value(column));
-    insert.bindValue(QStringLiteral(":id_md5"), fingerprint);
-    if (!insert.exec())
-        return 0;
-    return insert.lastInsertId().toInt();
+    return MInvoiceCopyStore().storeCopy(table, copy);
 }
 
 int MInvoiceCopies::storeWorkingCopy(const QString& table, int workingId)
 {
-    if (!isCopyTable(table))
-        return 0;
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT * FROM __") + table + QStringLiteral(" WHERE __id = :id"));
-    query.bindValue(QStringLiteral(":id"), workingId);
-    if (!query.exec() || !query.next())
-        return 0;
-    return storeCopy(table, query.record());
+    return MInvoiceCopyStore().storeWorkingCopy(table, workingId);
 }

@@ -45,6 +45,7 @@ public:
     // Reads the working copy __id = workingId of "__" + table and stores it
     // with storeCopy. A buyer's id_address_contact must already hold the id
     // of its stored address copy, as it takes part in the buyer's fingerprint.
+    // A save that stores many copies keeps one MInvoiceCopyStore instead.
     static int storeWorkingCopy(const QString& table, int workingId);
 
     // The content columns of a copy table, read from the database.

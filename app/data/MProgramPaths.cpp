@@ -1,11 +1,14 @@
 #include "data/MProgramPaths.h"
 
+#include "data/MBackupFile.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 QString MProgramPaths::pathConfig;
@@ -121,6 +124,27 @@ QString dailyBackupName()
         + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3");
 }
 
+// Copies `source` to `target` under a temporary name and gives it the real
+// name only once the copy is whole and on the disk.
+void copyWhole(const QString& source, const QString& target)
+{
+    QTemporaryFile copy(MBackupFile::temporaryTemplate(target));
+    QFile from(source);
+    if (!copy.open() || !from.open(QIODevice::ReadOnly))
+        return;
+    QByteArray block;
+    while (!(block = from.read(1 << 20)).isEmpty()) {
+        if (copy.write(block) != block.size())
+            return;
+    }
+    if (from.error() != QFileDevice::NoError || !copy.flush())
+        return;
+    copy.setPermissions(from.permissions());
+    copy.close();
+    if (MBackupFile::flush(copy.fileName()) && MBackupFile::replace(copy.fileName(), target))
+        copy.setAutoRemove(false);
+}
+
 } // namespace
 
 bool MProgramPaths::dailyBackupDue()
@@ -137,6 +161,7 @@ void MProgramPaths::backupDb(const QString& suffix)
 
     if (!isReadable(pathDbFile) || QFileInfo(pathDbFile).size() == 0)
         return;
+    MBackupFile::removeStale(pathData + QStringLiteral("data/backup"));
     // An existing copy is never replaced: the first copy of a day (or of an
     // upgrade) is the one worth keeping. An empty file left by an earlier
     // version, which copied a database not made yet, keeps nothing.
@@ -145,7 +170,7 @@ void MProgramPaths::backupDb(const QString& suffix)
         if (backup.exists() && backup.size() == 0)
             QFile::remove(name);
         if (!QFile::exists(name))
-            QFile::copy(pathDbFile, name);
+            copyWhole(pathDbFile, name);
     }
 }
 

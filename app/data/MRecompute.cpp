@@ -166,13 +166,16 @@ FROM (
 )
 )SQL";
 
-// The computed values go to the lines whose stored values differ.
+// The computed values go to the lines whose stored values differ. SQLite
+// knows nothing of the size of the temporary table and would read every line
+// of the database to find the few of one document; {scope}, a condition on
+// the line alias target after AND, or 1, lets it reach them by their index.
 const char* const lineWriteSql = R"SQL(
 UPDATE invoice_product_misc AS target SET
     netto_price = c.netto, brutto_price = c.brutto, vat_price = c.vat,
     netto_rating_price = c.netto_rating, brutto_rating_price = c.brutto_rating, vat_rating_price = c.vat_rating
 FROM temp.recompute_line AS c
-WHERE target.id = c.id
+WHERE target.id = c.id AND {scope}
     AND (target.netto_price IS NOT c.netto OR target.brutto_price IS NOT c.brutto
          OR target.vat_price IS NOT c.vat OR target.netto_rating_price IS NOT c.netto_rating
          OR target.brutto_rating_price IS NOT c.brutto_rating OR target.vat_rating_price IS NOT c.vat_rating)
@@ -317,15 +320,15 @@ QString withScope(const char* sql, const QString& scope)
 }
 
 // The price of `table` (product or invoice_product) that is not the basis,
-// from the basis price; `scope` is empty or further conditions after " AND".
-QStringList secondPrices(const QString& table, const QString& scope)
+// from the basis price.
+QStringList secondPrices(const QString& table)
 {
     return {QStringLiteral("UPDATE ") + table +
                 QStringLiteral(" SET brutto_price = round_cents(netto_price * (1.0 + vat / 100.0)) "
-                               "WHERE count_from_netto = 1") + scope,
+                               "WHERE count_from_netto = 1"),
             QStringLiteral("UPDATE ") + table +
                 QStringLiteral(" SET netto_price = round_cents(brutto_price / (1.0 + vat / 100.0)) "
-                               "WHERE count_from_netto = 0") + scope};
+                               "WHERE count_from_netto = 0")};
 }
 
 } // namespace
@@ -342,18 +345,20 @@ MRecompute::Result MRecompute::recomputeDocument(int idInvoice)
     return run(idInvoice);
 }
 
-MRecompute::Result MRecompute::run(int idInvoice)
+QStringList MRecompute::statements(int idInvoice)
 {
     const bool all = idInvoice == 0;
     const QString id = QString::number(idInvoice);
     const QString any = QStringLiteral("1");
     const QString snapshots = QStringLiteral("(SELECT id_product FROM invoice_product_misc WHERE id_invoice = ") + id +
                               QLatin1Char(')');
-    const QString snapshotScope = all ? QString() : QStringLiteral(" AND id IN ") + snapshots;
 
-    QStringList statements = secondPrices(QStringLiteral("invoice_product"), snapshotScope);
+    // A saved document's product snapshots are fingerprinted and may be
+    // shared with older documents, so its recomputation leaves them as they
+    // are; the lines are computed from the basis price alone.
+    QStringList statements;
     if (all)
-        statements << secondPrices(QStringLiteral("product"), QString());
+        statements << secondPrices(QStringLiteral("invoice_product")) << secondPrices(QStringLiteral("product"));
     for (const char* table : temporaryTables)
         statements << QStringLiteral("DROP TABLE IF EXISTS temp.") + QLatin1String(table);
     statements << QString::fromLatin1(productTableSql)
@@ -362,7 +367,7 @@ MRecompute::Result MRecompute::run(int idInvoice)
                << withScope(documentValuesSql, all ? any : QStringLiteral("i.id = ") + id)
                << QString::fromLatin1(lineTableSql)
                << withScope(lineValuesSql, all ? any : QStringLiteral("pm.id_invoice = ") + id)
-               << QString::fromLatin1(lineWriteSql)
+               << withScope(lineWriteSql, all ? any : QStringLiteral("target.id_invoice = ") + id)
                << QStringLiteral("DELETE FROM invoice_summary_vat") +
                       (all ? QString() : QStringLiteral(" WHERE id_invoice = ") + id)
                << QString::fromLatin1(summarySql);
@@ -373,10 +378,14 @@ MRecompute::Result MRecompute::run(int idInvoice)
                << withScope(documentsWithoutLinesSql, all ? any : QStringLiteral("id = ") + id);
     for (const char* table : temporaryTables)
         statements << QStringLiteral("DROP TABLE temp.") + QLatin1String(table);
+    return statements;
+}
 
+MRecompute::Result MRecompute::run(int idInvoice)
+{
     Result result;
     QSqlQuery query;
-    for (const QString& statement : qAsConst(statements)) {
+    for (const QString& statement : statements(idInvoice)) {
         if (query.exec(statement))
             continue;
         if (result.failed++ == 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The derived amounts of the stored documents, computed in SQL on the
 // default connection: the second price of every product and product
@@ -30,10 +31,15 @@ public:
     // Every product, product snapshot, line, summary and document.
     static Result recomputeAll();
 
-    // One saved document: its product snapshots, lines, summary rows and
-    // totals. Products of the catalog are left alone.
+    // One saved document: its lines, summary rows and totals, from the basis
+    // prices of its product snapshots. The snapshots are left as they are
+    // (they are fingerprinted and may be shared with other documents), and so
+    // are the products of the catalog.
     static Result recomputeDocument(int idInvoice);
 
 private:
+    // The statements of recomputeDocument (idInvoice > 0) or of recomputeAll
+    // (0), in the order in which they run.
+    static QStringList statements(int idInvoice);
     static Result run(int idInvoice);
 };

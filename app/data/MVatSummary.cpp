@@ -1,5 +1,7 @@
 #include "data/MVatSummary.h"
 
+#include "data/MDocKinds.h"
+#include "data/MSqlTransaction.h"
 #include "data/MVatRateRows.h"
 
 #include <QSqlDatabase>
@@ -69,4 +71,21 @@ int MVatSummary::build(const QList<int>& ids)
     }
     query.exec(QStringLiteral("commit"));
     return runId;
+}
+
+void MVatSummary::drop(int runId)
+{
+    if (runId < 1)
+        return;
+    MSqlTransaction::run([runId] {
+        QSqlQuery query;
+        for (const char* table : {"__invoice_vat_summary", "__invoice_vat_summary_id"}) {
+            query.prepare(QStringLiteral("DELETE FROM ") + QLatin1String(table) + QStringLiteral(" WHERE id = :id"));
+            query.bindValue(QStringLiteral(":id"), runId);
+            const QString failure = MSqlTransaction::exec(query);
+            if (!failure.isEmpty())
+                return failure;
+        }
+        return QString();
+    });
 }

@@ -17,4 +17,9 @@ public:
     // Writes a new run in one transaction and returns its id; 0 when `ids` is
     // empty (nothing is written) or no run could be created.
     static int build(const QList<int>& ids);
+
+    // Deletes the rows of the run `runId`, made here or by MRegisterData,
+    // once nothing shows it any more, so that the scratch tables do not grow
+    // with every statement and register built. Nothing happens for 0.
+    static void drop(int runId);
 };

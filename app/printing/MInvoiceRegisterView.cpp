@@ -1,6 +1,7 @@
 #include "printing/MInvoiceRegisterView.h"
 
 #include "core/MAppWnd.h"
+#include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MFilterRegisterView.h"
 #include "printing/MGenerateDlg.h"
@@ -36,6 +37,7 @@ MInvoiceRegisterView::MInvoiceRegisterView(MAppWnd* appWnd, QWidget* parent)
 
 MInvoiceRegisterView::~MInvoiceRegisterView()
 {
+    MVatSummary::drop(m_docTemplate->getIdRecord());
     m_docTemplate->deleteLater();
 }
 
@@ -81,7 +83,11 @@ void MInvoiceRegisterView::updatePreview()
 
 void MInvoiceRegisterView::loadRunIntoPreviewTemplate()
 {
+    // Every job reads the run of the preview template, which the new run replaces.
+    const int previousRun = m_docTemplate->getIdRecord();
     m_docTemplate->setIdRecord(m_filter->buildRegisterData());
+    if (previousRun != m_docTemplate->getIdRecord())
+        MVatSummary::drop(previousRun);
     m_docTemplate->setIdSellerBase(m_filter->idSellerBase());
     m_docTemplate->setDateFrom(m_filter->dateFrom());
     m_docTemplate->setDateTo(m_filter->dateTo());

@@ -1,6 +1,7 @@
 #include "printing/MInvoiceSetSelectedPrintPreview.h"
 
 #include "core/MAppWnd.h"
+#include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MTemplateRun.h"
@@ -44,8 +45,11 @@ MInvoiceSetSelectedPrintPreview::~MInvoiceSetSelectedPrintPreview()
     delete m_printer;
     if (m_textEdit)
         m_textEdit->deleteLater();
-    if (m_docTemplatePreview)
+    if (m_docTemplatePreview) {
+        // The statement's figures are read by nothing else.
+        MVatSummary::drop(m_docTemplatePreview->getIdRecord());
         m_docTemplatePreview->deleteLater();
+    }
     m_docTemplatePrint->deleteLater();
 }
 

@@ -329,6 +329,7 @@ enum class Damage
     CorruptPage,
     Truncated,
     GarbageHeader,
+    UnknownWriteVersion,
     ReadOnlyFile,
     LockedByAnotherProcess,
 };
@@ -360,6 +361,8 @@ void TestDbOpener::unusableFileIsToldUntouched_data()
     QTest::newRow("garbage in a table page") << Damage::CorruptPage << MDbOpener::Outcome::Unusable << damaged;
     QTest::newRow("file cut in half") << Damage::Truncated << MDbOpener::Outcome::NoConnection << damaged;
     QTest::newRow("garbage header") << Damage::GarbageHeader << MDbOpener::Outcome::NoConnection << damaged;
+    // SQLite opens such a file read-only, which is not what is wrong with it.
+    QTest::newRow("flipped write version") << Damage::UnknownWriteVersion << MDbOpener::Outcome::Unusable << damaged;
     QTest::newRow("read-only file") << Damage::ReadOnlyFile << MDbOpener::Outcome::Unusable
                                     << QStringLiteral("jest tylko do odczytu");
     QTest::newRow("exclusive lock of another process")
@@ -393,6 +396,8 @@ void TestDbOpener::unusableFileIsToldUntouched()
         QVERIFY(file.resize(file.size() / 2));
     if (damage == Damage::GarbageHeader)
         QVERIFY(overwrite(dbPath(), 0, 100));
+    if (damage == Damage::UnknownWriteVersion)
+        QVERIFY(overwrite(dbPath(), 18, 1));
     if (damage == Damage::ReadOnlyFile) {
         if (geteuid() == 0)
             QSKIP("root writes read-only files");

@@ -1,12 +1,18 @@
 #include "MTestDatabase.h"
 #include "MTestDataEnvironment.h"
 #include "data/MDocumentSave.h"
+#include "data/MInvoiceCopies.h"
 #include "data/MRecompute.h"
+#include "data/MSqliteHandle.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 // Documents composed in the working tables as the editor leaves them, saved,
 // and read back from the stored tables. Money is written as text ("10.00"),
@@ -23,6 +29,8 @@ private slots:
     void amounts();
     void snapshots_data();
     void snapshots();
+    void sharedSnapshotStaysAsFingerprinted();
+    void saveReachesOnlyItsDocumentsRows();
     void buyerKinds_data();
     void buyerKinds();
     void payment_data();
@@ -357,6 +365,143 @@ void TestDocumentSave::snapshots()
                  "SELECT s.street || '/' || s.financial_office_code || '/' || b.phone || '/' || a.city || '/' || "
                  "printf('%.2f', r.currency_value) || '/' || printf('%.2f', p.netto_price) FROM __invoice_seller s, "
                  "__invoice_buyer b, __invoice_buyer_address a, __invoice_currency_rating r, __invoice_product p")));
+}
+
+// A product whose stored gross does not follow from its net, as imported
+// data and older versions have them: its snapshot keeps the values it was
+// fingerprinted with, so that a re-save finds it again, and a document
+// sharing it leaves the older one as it was.
+void TestDocumentSave::sharedSnapshotStaysAsFingerprinted()
+{
+    const QString snapshotColumns = MInvoiceCopies::md5Columns(QStringLiteral("invoice_product")).join(", ");
+    const auto fingerprintOf = [&snapshotColumns](const QString& id) {
+        QSqlQuery row(QStringLiteral("SELECT ") + snapshotColumns + QStringLiteral(" FROM invoice_product WHERE id = ")
+                      + id);
+        QVariantList values;
+        if (row.next()) {
+            for (int i = 0; i < row.record().count(); ++i)
+                values << row.value(i);
+        }
+        return MInvoiceCopies::md5(values);
+    };
+    MDocumentSaveState state = document();
+    state.sellerKey = seller();
+    state.buyerKey = buyer();
+    state.lines << insert(QStringLiteral("INSERT INTO __invoice_product_misc (id, id_product, amount, reduct, "
+                                         "reduct_percent) VALUES (0, %1, '2', '0', 1)")
+                              .arg(insert(QStringLiteral(
+                                  "INSERT INTO __invoice_product (id, name, netto_price, brutto_price, vat, vat_text, "
+                                  "count_from_netto, profit_brutto, time_create, time_modify) VALUES (7, 'Towar', "
+                                  "'10.00', '99.99', 23, '23%', 1, '0', '', '')"))));
+    const int first = save(state);
+    QVERIFY(first > 0);
+    const QString snapshot = MTestDatabase::value(QStringLiteral("SELECT id_product FROM invoice_product_misc")).toString();
+    const QString stored = MTestDatabase::value(QStringLiteral("SELECT printf('%.2f|%.2f', netto_price, brutto_price) "
+                                                               "FROM invoice_product")).toString();
+    const QString firstAmounts = money(totalColumns, first);
+    QCOMPARE(stored, QStringLiteral("10.00|99.99"));
+    QCOMPARE(firstAmounts, QStringLiteral("20.00|24.60|4.60|20.00|24.60|4.60"));
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_md5 FROM invoice_product")).toString(),
+             fingerprintOf(snapshot));
+
+    state.idInvoice = first;
+    QCOMPARE(save(state), first);
+    state.idInvoice = 0;
+    const int second = save(state);
+    QVERIFY(second > first);
+
+    QCOMPARE(MTestDatabase::count(QStringLiteral("invoice_product")), 1);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT DISTINCT id_product FROM invoice_product_misc")),
+             QStringList{snapshot});
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT printf('%.2f|%.2f', netto_price, brutto_price) "
+                                                 "FROM invoice_product")).toString(),
+             stored);
+    QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT id_md5 FROM invoice_product")).toString(),
+             fingerprintOf(snapshot));
+    QCOMPARE(money(totalColumns, first), firstAmounts);
+    QCOMPARE(money(totalColumns, second), firstAmounts);
+}
+
+namespace {
+
+// The statements that stepped through more than `limit` rows of any table
+// in a full scan, each with that count, collected while it is alive.
+class FullScans
+{
+public:
+    explicit FullScans(int limit) : m_limit(limit), m_db(MSqliteHandle::of(QSqlDatabase::database()))
+    {
+        sqlite3_trace_v2(m_db, SQLITE_TRACE_PROFILE, &FullScans::profiled, this);
+    }
+    ~FullScans() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
+
+    QStringList found() const { return m_found; }
+
+private:
+    static int profiled(unsigned, void* context, void* statement, void*)
+    {
+        auto* self = static_cast<FullScans*>(context);
+        auto* stmt = static_cast<sqlite3_stmt*>(statement);
+        const int steps = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
+        if (steps > self->m_limit)
+            self->m_found << QString::number(steps) + QStringLiteral(": ")
+                                 + QString::fromUtf8(sqlite3_sql(stmt)).simplified();
+        return 0;
+    }
+
+    int m_limit;
+    sqlite3* m_db;
+    QStringList m_found;
+};
+
+} // namespace
+
+// A save in a large database costs what it costs in a small one: no
+// statement of the save or of its recomputation steps through the rows of
+// the other documents.
+void TestDocumentSave::saveReachesOnlyItsDocumentsRows()
+{
+    const int others = 400;
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+        "INSERT INTO invoice (id, invoice_kind, invoice_index, id_currency_rating, brutto_part, date_put, date_sell, "
+        "date_pay, time_create, time_modify) SELECT i, 19, i, i, 10, '2024-01-02', '2024-01-02', '2024-01-02', '', '' "
+        "FROM n").arg(others)));
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "INSERT INTO invoice_currency_rating (id, currency_value, currency_amount_from, rating_date, time_create, "
+        "time_modify) SELECT id, 4, 1, '2024-01-01', '', '' FROM invoice")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "INSERT INTO invoice_product (id, netto_price, vat, vat_text, count_from_netto, time_create, time_modify) "
+        "SELECT id, id, 23, '23%', 1, '', '' FROM invoice")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "WITH RECURSIVE k(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM k WHERE j < 5) "
+        "INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, reduct_percent) "
+        "SELECT i.id, i.id, k.j, 0, 1 FROM invoice i, k")));
+    QVERIFY(MTestDatabase::exec(QStringLiteral(
+        "INSERT INTO invoice_summary_vat (id_invoice, id_vat, netto_price) SELECT id, 24, 1 FROM invoice")));
+
+    MDocumentSaveState state = document(19);
+    state.sellerKey = seller();
+    state.buyerKey = buyer();
+    state.idCurrency = 2;
+    state.ratingKey = rating(1, "4.25");
+    state.bruttoPart = QStringLiteral("10");
+    for (int i = 0; i < 8; ++i)
+        state.lines << line(product(i % 2 == 0, QStringLiteral("1%1.00").arg(i), 23), "2");
+    // Every statement may read the document's own rows and the small
+    // dictionaries (VAT rates, payment forms), nothing of the size of the others.
+    const int limit = 150;
+    int id = 0;
+    {
+        FullScans scans(limit);
+        id = save(state);
+        QVERIFY2(scans.found().isEmpty(), qPrintable(scans.found().join(QLatin1Char('\n'))));
+    }
+    QVERIFY(id > others);
+    state.idInvoice = id;
+    FullScans scans(limit);
+    QCOMPARE(save(state), id);
+    QVERIFY2(scans.found().isEmpty(), qPrintable(scans.found().join(QLatin1Char('\n'))));
 }
 
 void TestDocumentSave::buyerKinds_data()

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QTranslator>
 #include <QtTest>
@@ -35,6 +36,7 @@ private slots:
     void importStartsInDocumentsThenInTheLastFolder();
     void closingATabSelectsThePreviousOne();
     void closingStoresGeometryAndEmptiesTemporaryFiles();
+    void copiesOfKilledBackupsAreRemovedAtStart();
     void missingDataFolderEndsAfterTheFoldersDialog();
     void newerDatabaseIsRefused();
     void unopenableDatabaseStillShowsTheWindow();
@@ -215,6 +217,37 @@ void TestMainWindow::closingStoresGeometryAndEmptiesTemporaryFiles()
     QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_GEOMETRY"))).hasMatch());
     QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_STATE"))).hasMatch());
     QVERIFY(!QFile::exists(tempFile));
+}
+
+// Backups killed while copying, into the data folder's backups and into the
+// folder of the user's own backups, leave their copies under temporary names;
+// the next start removes them, and only them.
+void TestMainWindow::copiesOfKilledBackupsAreRemovedAtStart()
+{
+    const QString program = QStringLiteral("/morva/varneli2/");
+    const QString daily = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + program
+                          + QStringLiteral("data/backup/");
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + program
+                        + QStringLiteral("backup/");
+    const QByteArray database = QByteArray("SQLite format 3", 16) + QByteArray(1000, 'x');
+    const QStringList killed {daily + QStringLiteral("Invoice_20240105.db3.Zx81Qa.tmp"),
+                              own + QStringLiteral("kopia.db3.m2N3b4.tmp"),
+                              own + QStringLiteral("kopia.db3.m2N3b4.tmp-journal")};
+    const QStringList kept {own + QStringLiteral("kopia.db3"), own + QStringLiteral("list.Ab12Cd.tmp")};
+    for (const QString& file : killed + kept) {
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file.endsWith(QLatin1String("list.Ab12Cd.tmp")) ? QByteArray("lista zakupów") : database);
+    }
+
+    MAppWnd wnd;
+    QVERIFY(!wnd.hasEnded());
+    QCOMPARE(MAppWnd::option(QStringLiteral("BACKUP_SELF_PATH")) + QLatin1Char('/'), own);
+    for (const QString& file : killed)
+        QVERIFY2(!QFile::exists(file), qPrintable(file));
+    for (const QString& file : kept)
+        QVERIFY2(QFile::exists(file), qPrintable(file));
 }
 
 void TestMainWindow::missingDataFolderEndsAfterTheFoldersDialog()

@@ -24,6 +24,7 @@ private slots:
     void emptyBackupIsNoBackup();
     void oneBackupADayNeverOverwritten();
     void upgradeBackupIsKeptOnce();
+    void copiesOfKilledBackupsAreRemoved();
     void cleaningEmptiesTheTemporaryFoldersOnly();
 
 private:
@@ -215,6 +216,36 @@ void TestProgramFolders::emptyBackupIsNoBackup()
 
     QCOMPARE(readFile(backup), QByteArray("data"));
     QVERIFY(!MProgramPaths::dailyBackupDue());
+}
+
+// What a backup killed while copying leaves: the copy under its temporary
+// name, beside its journal. The next backup removes it, nothing else.
+void TestProgramFolders::copiesOfKilledBackupsAreRemoved()
+{
+    MAppWnd::initPaths(m_installation->path());
+    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
+    const QString folder = MAppWnd::pathData + QStringLiteral("data/backup/");
+    const QByteArray database = QByteArray("SQLite format 3", 16) + QByteArray(4080, 'x');
+    const QString killed = QStringLiteral("Invoice_v250.db3.k8Qz0a.tmp");
+    writeFile(folder + killed, database.left(2048));
+    writeFile(folder + killed + QStringLiteral("-journal"), QByteArray(512, '\xd9'));
+    writeFile(folder + QStringLiteral("Invoice_20200101.db3.Pq2Lm9.tmp"), QByteArray());
+    // Not the program's: a text under a like name, and a plain old backup.
+    writeFile(folder + QStringLiteral("notatki.Ab12Cd.tmp"), "moje notatki");
+    writeFile(folder + QStringLiteral("Invoice_20200102.db3"), database);
+
+    writeFile(MAppWnd::pathDbFile, database);
+    MAppWnd::backupDb(QStringLiteral("v250"));
+
+    const QString today = QStringLiteral("Invoice_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
+                          + QStringLiteral(".db3");
+    QStringList expected {QStringLiteral("Invoice_20200102.db3"), QStringLiteral("Invoice_v250.db3"),
+                          QStringLiteral("notatki.Ab12Cd.tmp"), today};
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QCOMPARE(readFile(folder + today), database);
+    QCOMPARE(readFile(folder + QStringLiteral("Invoice_v250.db3")), database);
+    QCOMPARE(QFile(folder + today).permissions(), QFile(MAppWnd::pathDbFile).permissions());
 }
 
 void TestProgramFolders::upgradeBackupIsKeptOnce()

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -44,6 +45,7 @@ private slots:
     void statementOpensItsTab();
     void stopLeavesNoTab();
     void pdfLaterUsesTheStoredRun();
+    void closedStatementDropsItsRun();
     void longStatementPages();
     void unwritablePdfIsReported();
     void printsOnTheChosenPrinter();
@@ -250,11 +252,15 @@ void TestInvoiceStatement::stopLeavesNoTab()
         }
     });
     watch->start(5);
+    const int runsBefore = MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id"));
     m_view->startDocSetSelected();
     QTRY_VERIFY(!watch->isActive());
     // The run and the watch's next tick come after the box has closed.
     QTest::qWait(1500);
     QCOMPARE(m_wnd->tabMain()->count(), tabsBefore);
+    // The stopped statement's figures go with it.
+    QTRY_COMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")), runsBefore);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary")), 0);
     QVERIFY(!m_view->findChild<MGenerateDlg*>()->isVisible());
     for (QWidget* widget : QApplication::allWidgets())
         QVERIFY(!qobject_cast<MInvoiceSetSelectedPrintPreview*>(widget));
@@ -282,6 +288,41 @@ void TestInvoiceStatement::pdfLaterUsesTheStoredRun()
     QVERIFY2(!text.contains(QStringLiteral("FV 1/05/2014")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("919,00")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Sprzedawca")), qPrintable(text));
+}
+
+// Each statement's figures stay while its tab is open, for a print or PDF
+// later, and go with the tab.
+void TestInvoiceStatement::closedStatementDropsItsRun()
+{
+    openList(7);
+    const auto runOf = [](MInvoiceSetSelectedPrintPreview* statement) {
+        return QString::number(statement->docTemplatePreview()->getIdRecord());
+    };
+    const auto rowsOf = [](const QString& run) {
+        return MTestDatabase::value(QStringLiteral("SELECT COUNT(*) FROM __invoice_vat_summary WHERE id = ") + run)
+            .toInt();
+    };
+    select({1, 2});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement());
+    MInvoiceSetSelectedPrintPreview* first = currentStatement();
+    const QString firstRun = runOf(first);
+    select({2});
+    m_view->startDocSetSelected();
+    QVERIFY(waitForBox(m_view, 30000));
+    QTRY_VERIFY(currentStatement() && currentStatement() != first);
+    const QString secondRun = runOf(currentStatement());
+    QVERIFY(rowsOf(firstRun) > 0);
+    QVERIFY(rowsOf(secondRun) > 0);
+
+    m_wnd->tabMain()->setCurrentWidget(first);
+    QPointer<MInvoiceSetSelectedPrintPreview> closing(first);
+    first->doClose();
+    QTRY_VERIFY(!closing);
+    QCOMPARE(rowsOf(firstRun), 0);
+    QVERIFY(rowsOf(secondRun) > 0);
+    QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id FROM __invoice_vat_summary_id")), QStringList{secondRun});
 }
 
 // A statement over several pages: each page ends in its number of all, starts its

@@ -51,6 +51,7 @@ private slots:
     void fullDiskIsReportedAndLeavesNoPart_data();
     void fullDiskIsReportedAndLeavesNoPart();
     void cancelledFileDialogComputesNothing();
+    void repeatedJobsKeepOneRunTillTheTabCloses();
     void windowCommandsReachTheRegisterTab();
 
 private:
@@ -319,6 +320,34 @@ void TestRegisterView::fullDiskIsReportedAndLeavesNoPart()
     QCOMPARE(shown.first().icon, QMessageBox::Critical);
     QCOMPARE(shown.first().text, MTestFullDisk::message(fileName));
     QCOMPARE(disk.files(), disk.before());
+
+// Every job computes a fresh run, which replaces the one before: however
+// often the register is made, the scratch tables hold one run, the file
+// stops growing, and closing the tab takes the last run away.
+void TestRegisterView::repeatedJobsKeepOneRunTillTheTabCloses()
+{
+    qlonglong pagesAfterSecond = 0;
+    for (int job = 1; job <= 4; ++job) {
+        m_boxSeen = false;
+        MFileDialog::setNextFileName(m_home->path() + QStringLiteral("/rejestr%1.pdf").arg(job));
+        watchBox(0);
+        m_view->startDocPrintPdf();
+        QVERIFY(waitForJob(120000));
+        QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")), 1);
+        QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT COUNT(DISTINCT id) FROM __invoice_vat_summary")).toInt(),
+                 1);
+        QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary")), 60);
+        const qlonglong pages = MTestDatabase::value(QStringLiteral("PRAGMA page_count")).toLongLong();
+        if (job == 2)
+            pagesAfterSecond = pages;
+        if (job > 2)
+            QCOMPARE(pages, pagesAfterSecond);
+    }
+
+    delete m_view;
+    m_view = nullptr;
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary_id")), 0);
+    QCOMPARE(MTestDatabase::count(QStringLiteral("__invoice_vat_summary")), 0);
 }
 
 void TestRegisterView::cancelledFileDialogComputesNothing()

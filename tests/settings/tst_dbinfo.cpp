@@ -29,6 +29,7 @@ private slots:
     void figuresCountRowsAndTheirLastChange();
     void backupIsACompleteDatabase_data();
     void backupIsACompleteDatabase();
+    void copiesOfKilledBackupsAreRemoved();
     void failedBackupLeavesTheTargetAsItWas_data();
     void failedBackupLeavesTheTargetAsItWas();
     void databaseFileItselfIsNotCopied_data();
@@ -228,6 +229,30 @@ void TestDbInfo::backupIsACompleteDatabase()
              QStringList{QStringLiteral("ok")} + original);
     QCOMPARE(MTestSqliteShell::lastError(), QString());
     QCOMPARE(MAppWnd::option(QStringLiteral("BACKUP_SELF_PATH")), backupFolder());
+}
+
+// A backup killed while SQLite wrote the copy leaves it under its temporary
+// name with its journal; the next backup into that folder removes them and
+// nothing else.
+void TestDbInfo::copiesOfKilledBackupsAreRemoved()
+{
+    const QString folder = backupFolder() + QLatin1Char('/');
+    const auto write = [](const QString& fileName, const QByteArray& content) {
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    QVERIFY(QFile::copy(dbFile(), folder + QStringLiteral("stara.db3.Xy12Zq.tmp")));
+    QVERIFY(write(folder + QStringLiteral("stara.db3.Xy12Zq.tmp-journal"), QByteArray(512, '\xd9')));
+    QVERIFY(write(folder + QStringLiteral("pusta.db3.aBcDeF.tmp"), QByteArray()));
+    QVERIFY(write(folder + QStringLiteral("raport.Ab12Cd.tmp"), "tekst innego programu"));
+    QVERIFY(QFile::copy(dbFile(), folder + QStringLiteral("notatki.tmp")));
+    QVERIFY(QFile::copy(dbFile(), folder + QStringLiteral("stara.db3")));
+
+    MDbInfoDlg dialog;
+    clickBackup(dialog, folder + QStringLiteral("kopia.db3"));
+
+    QCOMPARE(MMessageBox::takeShown().first().icon, QMessageBox::Information);
+    QCOMPARE(entries(backupFolder()), (QStringList {"kopia.db3", "notatki.tmp", "raport.Ab12Cd.tmp", "stara.db3"}));
 }
 
 void TestDbInfo::failedBackupLeavesTheTargetAsItWas_data()
