@@ -320,6 +320,7 @@ void TestRegisterView::fullDiskIsReportedAndLeavesNoPart()
     QCOMPARE(shown.first().icon, QMessageBox::Critical);
     QCOMPARE(shown.first().text, MTestFullDisk::message(fileName));
     QCOMPARE(disk.files(), disk.before());
+}
 
 // Every job computes a fresh run, which replaces the one before: however
 // often the register is made, the scratch tables hold one run, the file
