@@ -1,12 +1,10 @@
 #include "data/MJpkXmlFile.h"
 
+#include "data/MFileWriteError.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
-#include <QStorageInfo>
 
-#include <cerrno>
 
 MJpkXmlFile::MJpkXmlFile(const QString& fileName)
     : m_file(fileName)
@@ -87,28 +85,10 @@ QString MJpkXmlFile::errorText() const
 
 QString MJpkXmlFile::fileReason() const
 {
-    const QFileInfo target(m_file.fileName());
-    const QStorageInfo storage(target.absolutePath());
-    // The system's own text of a full disk, or a disk with nothing left, whatever the call that failed.
-    if (m_file.errorString() == qt_error_string(ENOSPC) || (storage.isValid() && storage.bytesAvailable() == 0))
-        return QCoreApplication::translate("MJpkXmlFile", "na dysku nie ma wolnego miejsca");
-    if (target.isDir())
-        return QCoreApplication::translate("MJpkXmlFile", "pod tą nazwą jest folder");
-    if (!target.absoluteDir().exists())
-        return QCoreApplication::translate("MJpkXmlFile", "folder nie istnieje");
-    switch (m_file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return QCoreApplication::translate("MJpkXmlFile", "brak uprawnień do zapisu w tym folderze");
-    case QFileDevice::RenameError:
-        return QCoreApplication::translate("MJpkXmlFile", "nie można zastąpić istniejącego pliku");
-    default:
-        return QCoreApplication::translate("MJpkXmlFile", "błąd zapisu na dysku");
-    }
+    return MFileWriteError::reason(m_file.fileName(), &m_file);
 }
 
 void MJpkXmlFile::fail(const QString& reason)
 {
-    m_errorText = QCoreApplication::translate("MJpkXmlFile", "Nie można zapisać pliku %1: %2.")
-                      .arg(QDir::toNativeSeparators(m_file.fileName()), reason);
+    m_errorText = MFileWriteError::message(m_file.fileName(), reason);
 }

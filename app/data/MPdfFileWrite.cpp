@@ -1,18 +1,16 @@
 #include "data/MPdfFileWrite.h"
 
 #include "data/MFileReplace.h"
+#include "data/MFileWriteError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 namespace {
 
 // The trailer of a PDF file, with startxref and %%EOF, fits in its last kilobyte.
 const qint64 trailerBytes = 1024;
-// Less free space than this after a cut-short write means the disk ran full.
-const qint64 fullDiskBytes = 64 * 1024;
 
 } // namespace
 
@@ -24,24 +22,14 @@ MPdfFileWrite::MPdfFileWrite(const QString& target)
 bool MPdfFileWrite::open()
 {
     const QFileInfo target(m_target);
-    const QFileInfo folder(target.absolutePath());
-    if (target.isDir()) {
-        fail(tr("pod tą nazwą istnieje katalog"));
-        return false;
-    }
-    if (!folder.isDir()) {
-        fail(tr("nie ma katalogu %1").arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
-        return false;
-    }
-    if (target.exists() && !target.isWritable()) {
-        fail(tr("plik jest tylko do odczytu"));
+    // What would stop the rename is found before any page is laid out.
+    if (target.isDir() || !QFileInfo(target.absolutePath()).isDir() || (target.exists() && !target.isWritable())) {
+        fail(MFileWriteError::reason(m_target));
         return false;
     }
     m_temporary.setFileTemplate(target.absoluteFilePath() + QStringLiteral(".XXXXXX.tmp"));
     if (!m_temporary.open()) {
-        fail(folder.isWritable()
-                 ? tr("nie można utworzyć pliku w katalogu %1").arg(QDir::toNativeSeparators(folder.absoluteFilePath()))
-                 : tr("brak prawa zapisu w katalogu %1").arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
+        fail(MFileWriteError::reason(m_target, &m_temporary));
         return false;
     }
     // The printer opens the file by its name.
@@ -114,13 +102,11 @@ bool MPdfFileWrite::isComplete(const QString& fileName)
 
 void MPdfFileWrite::fail(const QString& reason)
 {
-    m_errorText = tr("Nie można zapisać pliku %1: %2.").arg(QDir::toNativeSeparators(m_target), reason);
+    m_errorText = MFileWriteError::message(m_target, reason);
 }
 
 QString MPdfFileWrite::incompleteReason() const
 {
-    const QStorageInfo storage(QFileInfo(m_target).absolutePath());
-    if (storage.isValid() && storage.bytesAvailable() < fullDiskBytes)
-        return tr("brak miejsca na dysku");
-    return tr("zapis został przerwany przed końcem pliku");
+    const QString fullDisk = MFileWriteError::fullDiskReason(m_target);
+    return fullDisk.isEmpty() ? tr("zapis został przerwany przed końcem pliku") : fullDisk;
 }
