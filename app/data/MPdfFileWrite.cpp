@@ -3,7 +3,6 @@
 #include "data/MFileReplace.h"
 #include "data/MFileWriteError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
