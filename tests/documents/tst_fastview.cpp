@@ -10,10 +10,18 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
+#include <QFile>
+#include <QImage>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 // The quick view beside the document lists: the summary of one document or of several,
 // and the pane that follows the list's selection.
@@ -29,6 +37,7 @@ private slots:
     void oneDocument();
     void severalDocuments_data();
     void severalDocuments();
+    void databaseTextShowsAsText();
     void paneFollowsTheSelection();
 
 private:
@@ -135,6 +144,50 @@ void TestFastView::severalDocuments()
         QVERIFY2(!text.contains(QStringLiteral("Razem")), qPrintable(text));
     else
         QVERIFY2(text.contains(totals), qPrintable(text));
+}
+
+// Markup in a product's name, unit and VAT text and in a rate's name shows as the characters
+// it is, and a picture it names is never read.
+void TestFastView::databaseTextShowsAsText()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString picture = dir.filePath(QStringLiteral("logo.png"));
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(picture));
+    const QString markup = QStringLiteral("<b>B</b></td></tr>&amp;<img src=\"file://%1\">").arg(picture);
+    const QString oldRateName = MTestDatabase::rows(QStringLiteral(
+        "SELECT v.name FROM vat v JOIN invoice_summary_vat s ON s.id_vat = v.id WHERE s.id_invoice = 1")).value(0);
+    for (const QString& sql :
+         {QStringLiteral("UPDATE invoice_product SET name = :text, unit = :text, vat_text = :text WHERE id IN "
+                         "(SELECT id_product FROM invoice_product_misc WHERE id_invoice = 1)"),
+          QStringLiteral("UPDATE vat SET name = :text WHERE id IN (SELECT id_vat FROM invoice_summary_vat "
+                         "WHERE id_invoice = 1)")}) {
+        QSqlQuery query;
+        query.prepare(sql);
+        query.bindValue(QStringLiteral(":text"), markup);
+        QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+    }
+
+    const int watch = inotify_init1(IN_NONBLOCK);
+    QVERIFY(watch >= 0);
+    QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN) >= 0);
+    const QString one = plain(MQuickViewHtml::oneDocument(1));
+    const QString several = plain(MQuickViewHtml::severalDocuments({1, 2}));
+    char events[4096];
+    const ssize_t opened = read(watch, events, sizeof events);
+    close(watch);
+    QSqlQuery restore;
+    restore.prepare(QStringLiteral("UPDATE vat SET name = :name WHERE name = :text"));
+    restore.bindValue(QStringLiteral(":name"), oldRateName);
+    restore.bindValue(QStringLiteral(":text"), markup);
+    QVERIFY(restore.exec());
+
+    QCOMPARE(opened, ssize_t(-1));
+    // Name, unit and VAT text of the line, and the rate's name of the summary.
+    QVERIFY2(one.count(markup) == 4, qPrintable(one));
+    QVERIFY2(several.contains(markup), qPrintable(several));
 }
 
 void TestFastView::paneFollowsTheSelection()
