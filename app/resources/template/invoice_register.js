@@ -110,9 +110,9 @@ var tableEnd = '</table>';
 // Widths of the document's kind and number, of its dates and of a party's (and the address's)
 // columns: enough for "Faktura korygujaca VAT" on a line and for a date; longer texts wrap
 // inside them.
-var KIND_WIDTH = 120;
-var DATE_WIDTH = 84;
-var PARTY_WIDTH = Math.floor(pageWidth * 0.2);
+var KIND_WIDTH = 112;
+var DATE_WIDTH = 80;
+var PARTY_WIDTH = Math.floor(pageWidth * 0.14);
 
 function headingCell(text, align, extra) {
     return '<td align="' + align + '"' + (extra ? ' ' + extra : '') + ' style="font-size:' + pt(7) +
