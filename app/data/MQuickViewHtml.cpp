@@ -55,8 +55,9 @@ QString lineRows(int id)
         ++number;
         rows += rowStart + QStringLiteral("<td colspan=\"5\"><b>") + QString::number(number) + QStringLiteral(".</b> ")
             + query.value(0).toString().toHtmlEscaped() + QStringLiteral("</td></tr>");
-        rows += rowStart + cell(amountText(query.value(6).toDouble(), 4) + QLatin1Char(' ') + query.value(1).toString())
-            + cell(money(query.value(3))) + cell(query.value(2).toString()) + cell(money(query.value(4)))
+        rows += rowStart
+            + cell(amountText(query.value(6).toDouble(), 4) + QLatin1Char(' ') + query.value(1).toString().toHtmlEscaped())
+            + cell(money(query.value(3))) + cell(query.value(2).toString().toHtmlEscaped()) + cell(money(query.value(4)))
             + cell(money(query.value(5))) + QStringLiteral("</tr>");
     }
     return rows;
@@ -84,7 +85,8 @@ QString vatSummaryRows(const QStringList& parts)
                                         "_t1_._vat_val_")))
         return rows;
     while (query.next())
-        rows += rowStart + cell(money(query.value(0))) + cell(query.value(1).toString()) + cell(money(query.value(2)))
+        rows += rowStart + cell(money(query.value(0))) + cell(query.value(1).toString().toHtmlEscaped())
+            + cell(money(query.value(2)))
             + cell(money(query.value(3))) + QStringLiteral("</tr>");
     return rows;
 }

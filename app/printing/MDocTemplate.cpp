@@ -72,6 +72,28 @@ int MDocTemplate::countDaysFromStrings(QString date1, QString date2)
     return MDocTemplateData::countDaysFromStrings(date1, date2);
 }
 
+QString MDocTemplate::escapeHtml(QString text)
+{
+    // A word wider than its column breaks anywhere (setTextEdit), but to find where, the
+    // layout passes over the rest of the word for every line it fills: a word of 100 000
+    // characters would take seconds. A break chance every few characters keeps it as
+    // cheap as ordinary text; the zero-width space prints as nothing.
+    const int chunk = 20;
+    QString broken;
+    broken.reserve(text.size() + text.size() / chunk);
+    int run = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        run = c.isSpace() ? 0 : run + 1;
+        broken += c;
+        if (run >= chunk && i + 1 < text.size() && !text.at(i + 1).isSpace() && !c.isHighSurrogate()) {
+            broken += QChar(0x200b);
+            run = 0;
+        }
+    }
+    return broken.toHtmlEscaped();
+}
+
 double MDocTemplate::getMMHeight()
 {
     return m_textEdit ? htmlDpi() / 25.4 : 0.0;
@@ -483,7 +505,9 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
         m_textEdit->deleteLater();
 
     m_textEdit = tE ? tE : new QTextEdit();
-    m_textEdit->setWordWrapMode(QTextOption::WordWrap);
+    // A word longer than its table column breaks anywhere rather than widening the
+    // column, and with it the table, past the page.
+    m_textEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_textEdit->setReadOnly(true);
     // The text edit is never shown. A scroll bar that came or went with new content
     // would make it lay the document out again at its own viewport's width without

@@ -38,6 +38,10 @@ public:
 public slots:
     QString amountFormat(double d, int prec);
     int countDaysFromStrings(QString date1, QString date2);
+    // Database text as HTML text: every template passes each value it prints through
+    // here, so that markup in a name prints as the characters it is. Long words get
+    // invisible break chances, so that they wrap in their columns at little cost.
+    QString escapeHtml(QString text);
     double getMMHeight();
     QDate getDateFrom();
     QString getDateFromStr(QString format);

@@ -1,6 +1,7 @@
 #include "MInvoiceFixture.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestMarkup.h"
 #include "core/MAppWnd.h"
 #include "data/MQuickViewHtml.h"
 #include "documents/MFastView.h"
@@ -10,6 +11,9 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -29,6 +33,7 @@ private slots:
     void oneDocument();
     void severalDocuments_data();
     void severalDocuments();
+    void databaseTextShowsAsText();
     void paneFollowsTheSelection();
 
 private:
@@ -135,6 +140,42 @@ void TestFastView::severalDocuments()
         QVERIFY2(!text.contains(QStringLiteral("Razem")), qPrintable(text));
     else
         QVERIFY2(text.contains(totals), qPrintable(text));
+}
+
+// Markup in a product's name, unit and VAT text and in a rate's name shows as the characters
+// it is, and a picture it names is never read.
+void TestFastView::databaseTextShowsAsText()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const MTestMarkup watched(dir.path());
+    const QString markup = watched.text();
+    const QString oldRateName = MTestDatabase::rows(QStringLiteral(
+        "SELECT v.name FROM vat v JOIN invoice_summary_vat s ON s.id_vat = v.id WHERE s.id_invoice = 1")).value(0);
+    for (const QString& sql :
+         {QStringLiteral("UPDATE invoice_product SET name = :text, unit = :text, vat_text = :text WHERE id IN "
+                         "(SELECT id_product FROM invoice_product_misc WHERE id_invoice = 1)"),
+          QStringLiteral("UPDATE vat SET name = :text WHERE id IN (SELECT id_vat FROM invoice_summary_vat "
+                         "WHERE id_invoice = 1)")}) {
+        QSqlQuery query;
+        query.prepare(sql);
+        query.bindValue(QStringLiteral(":text"), markup);
+        QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+    }
+
+    const QString one = plain(MQuickViewHtml::oneDocument(1));
+    const QString several = plain(MQuickViewHtml::severalDocuments({1, 2}));
+    const bool nothingOpened = watched.nothingOpened();
+    QSqlQuery restore;
+    restore.prepare(QStringLiteral("UPDATE vat SET name = :name WHERE name = :text"));
+    restore.bindValue(QStringLiteral(":name"), oldRateName);
+    restore.bindValue(QStringLiteral(":text"), markup);
+    QVERIFY(restore.exec());
+
+    QVERIFY(nothingOpened);
+    // Name, unit and VAT text of the line, and the rate's name of the summary.
+    QVERIFY2(one.count(markup) == 4, qPrintable(one));
+    QVERIFY2(several.contains(markup), qPrintable(several));
 }
 
 void TestFastView::paneFollowsTheSelection()

@@ -216,6 +216,7 @@ void TestDocTemplatePayment::slotsInTheirOrder()
     const QStringList expected = {
         "QString amountFormat(double,int)",
         "int countDaysFromStrings(QString,QString)",
+        "QString escapeHtml(QString)",
         "double getMMHeight()",
         "QDate getDateFrom()",
         "QString getDateFromStr(QString)",

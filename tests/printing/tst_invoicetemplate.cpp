@@ -1,5 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestMarkup.h"
 #include "MTestPdf.h"
 #include "data/MDefaultOptions.h"
 #include "core/MAppWnd.h"
@@ -11,10 +12,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScriptEngine>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
@@ -37,6 +41,13 @@ private slots:
     void pagesOfALongInvoice();
     void envelopeModes_data();
     void envelopeModes();
+    void addressInEnvelopeWindow_data();
+    void addressInEnvelopeWindow();
+    void ruledLinesAreThin_data();
+    void ruledLinesAreThin();
+    void longWordsStayOnThePage_data();
+    void longWordsStayOnThePage();
+    void databaseTextPrintsAsText();
     void paymentQrCodeDecodes();
     void resourceIsAsciiAndRepeatable();
 
@@ -113,6 +124,61 @@ double smallestSpacing(const QList<MTestPdf::Words>& pages)
     }
     return spacing;
 }
+
+// A straight line of the printed page: a dark box at least `minLength` pixels long.
+struct Rule
+{
+    int along0 = 0;
+    int along1 = 0;
+    int across0 = 0;
+    int across1 = 0;
+    int thickness() const { return across1 - across0 + 1; }
+    double centre() const { return (across0 + across1) / 2.0; }
+};
+
+// The lines of a page along `orientation`: runs of dark pixels at least `minLength` long,
+// joined with the overlapping runs of the neighbouring rows (or columns) into one line.
+QVector<Rule> rules(const QImage& page, Qt::Orientation orientation, int minLength)
+{
+    const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+    const bool horizontal = orientation == Qt::Horizontal;
+    const int lines = horizontal ? gray.height() : gray.width();
+    const int length = horizontal ? gray.width() : gray.height();
+    auto dark = [&](int line, int at) {
+        return horizontal ? gray.constScanLine(line)[at] < 128 : gray.constScanLine(at)[line] < 128;
+    };
+    QVector<Rule> done;
+    QVector<Rule> open;
+    for (int line = 0; line < lines; ++line) {
+        QVector<Rule> next;
+        for (int at = 0; at < length;) {
+            if (!dark(line, at)) {
+                ++at;
+                continue;
+            }
+            const int start = at;
+            while (at < length && dark(line, at))
+                ++at;
+            if (at - start < minLength)
+                continue;
+            Rule rule{start, at - 1, line, line};
+            for (int i = open.size() - 1; i >= 0; --i) {
+                const Rule& before = open.at(i);
+                if (before.along0 <= rule.along1 && rule.along0 <= before.along1) {
+                    rule = {qMin(rule.along0, before.along0), qMax(rule.along1, before.along1), before.across0, line};
+                    open.remove(i);
+                }
+            }
+            next.append(rule);
+        }
+        done += open;
+        open = next;
+    }
+    return done + open;
+}
+
+// Pixels of a 600 dpi rendering in a millimetre.
+constexpr double kDotsPerMM = 600 / 25.4;
 
 } // namespace
 
@@ -634,6 +700,237 @@ void TestInvoiceTemplate::envelopeModes()
         QVERIFY2(page.indexOf(QStringLiteral("Kraków")) < page.indexOf(QLatin1String("Sprzedawca")), qPrintable(page));
         QVERIFY(page.indexOf(QStringLiteral("Termin płatności")) < page.indexOf(QLatin1String("Sprzedawca")));
     }
+}
+
+void TestInvoiceTemplate::addressInEnvelopeWindow_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<double>("margin");
+    QTest::addColumn<QString>("firm");
+
+    for (const char* mode : {"1", "2"}) {
+        const QString block = mode == QLatin1String("1") ? QStringLiteral("window block") : QStringLiteral("address sheet");
+        QTest::addRow("%s, default window", qPrintable(block)) << mode << "115;55;25;45" << 10.0 << kBuyerFirm;
+        QTest::addRow("%s, high window, small margins", qPrintable(block)) << mode << "100;40;30;30" << 5.0 << kBuyerFirm;
+        QTest::addRow("%s, low narrow window, wide margins", qPrintable(block))
+            << mode << "130;70;10;60" << 20.0 << kBuyerFirm;
+        QTest::addRow("%s, long buyer name", qPrintable(block))
+            << mode << "115;55;25;45" << 10.0
+            << QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe Hurtownia Materiałów Budowlanych Kowalski i Synowie");
+    }
+}
+
+// The whole buyer's address lies inside the envelope's window as page setup gives it:
+// every word of it, from its position on the printed page.
+void TestInvoiceTemplate::addressInEnvelopeWindow()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, window);
+    QFETCH(double, margin);
+    QFETCH(QString, firm);
+
+    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), window);
+    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
+    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), QStringLiteral("1"));
+    const int id = storeVatInvoice();
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_buyer SET firm = '%1'").arg(firm)));
+    const QString fileName = m_dir.filePath(QStringLiteral("okienko.pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName, id, 1));
+    docTemplate->setPageMargins(margin, margin, margin, margin);
+    const bool printed = MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/template/invoice.js"), nullptr);
+    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("115;55;25;45"));
+    QVERIFY(printed);
+
+    const QStringList values = window.split(QLatin1Char(';'));
+    const double mmToPt = 72 / 25.4;
+    const double left = values.at(0).toDouble() * mmToPt;
+    const double top = values.at(1).toDouble() * mmToPt;
+    const double right = (210 - values.at(2).toDouble()) * mmToPt;
+    const double bottom = top + values.at(3).toDouble() * mmToPt;
+    const QList<MTestPdf::Words> pages = MTestPdf::pageWords(fileName);
+    QVERIFY(!pages.isEmpty());
+    // The address's letters in the order printed, without the blanks and line ends of its wrapping.
+    const QString address = QString(firm + QStringLiteral(" ul. Polna 12 30-001 Kraków")).remove(QLatin1Char(' '));
+    QString found;
+    for (const MTestPdf::Word& word : pages.first()) {
+        if (word.left < left - 1 || word.top < top - 1)
+            continue;
+        found += word.text;
+        QVERIFY2(word.right <= right && word.bottom <= bottom,
+                 qPrintable(QStringLiteral("«%1» at %2-%3 x %4-%5 pt, window %6-%7 x %8-%9 pt")
+                                .arg(word.text).arg(word.left).arg(word.right).arg(word.top).arg(word.bottom)
+                                .arg(left).arg(right).arg(top).arg(bottom)));
+        if (found.size() >= address.size())
+            break;
+    }
+    QCOMPARE(found, address);
+}
+
+void TestInvoiceTemplate::ruledLinesAreThin_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("docView");
+
+    for (const char* fixture : {"vat", "correction", "duplicate", "bill", "rr", "reverse", "advance", "final",
+                                "profit hidden", "profit visible", "eur", "percent discount"})
+        QTest::addRow("%s", fixture) << QString::fromLatin1(fixture) << 1;
+    QTest::newRow("vat, copy") << "vat" << 2;
+    QTest::newRow("vat, original and copy") << "vat" << 4;
+}
+
+// Every ruled line of the printed invoice is one pixel of 96 dpi, at most 0.3 mm on paper;
+// the separators of the line table stand at the same places in every row; and no grey
+// stripe runs down the page.
+void TestInvoiceTemplate::ruledLinesAreThin()
+{
+    QFETCH(QString, fixture);
+    QFETCH(int, docView);
+
+    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("0"));
+    MAppWnd::setOption(QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("1"));
+    const int id = storeFixture(fixture);
+    QVERIFY(id > 0);
+    QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_product SET name = name || ' "
+                                               "z opisem na kilka wierszy kolumny nazwy pozycji dokumentu' "
+                                               "WHERE id IN (SELECT min(id) FROM invoice_product)")));
+    const QString fileName = m_dir.filePath(QStringLiteral("linie.pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName, id, docView));
+    QVERIFY(MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/template/invoice.js"), nullptr));
+    const QList<QImage> pages = MTestPdf::pageImages(fileName, 600);
+    QCOMPARE(pages.size(), 1);
+    const QImage& page = pages.first();
+
+    const int thickest = qFloor(0.3 * kDotsPerMM);
+    const QVector<Rule> across = rules(page, Qt::Horizontal, qRound(5 * kDotsPerMM));
+    QVERIFY(across.size() >= 4);
+    for (const Rule& rule : across)
+        QVERIFY2(rule.thickness() <= thickest, qPrintable(QStringLiteral("line at %1 mm from the top, %2 mm thick")
+                                                             .arg(rule.across0 / kDotsPerMM)
+                                                             .arg(rule.thickness() / kDotsPerMM)));
+    // A separator runs from a line across to the next one; a letter's stem touches none.
+    const int near = qRound(0.5 * kDotsPerMM);
+    auto meets = [&](const Rule& rule, int y) {
+        for (const Rule& line : across)
+            if (qAbs(line.centre() - y) <= near && line.along0 - near <= rule.across0 && rule.across1 <= line.along1 + near)
+                return true;
+        return false;
+    };
+    QVector<Rule> down;
+    for (const Rule& rule : rules(page, Qt::Vertical, qRound(3 * kDotsPerMM)))
+        if (meets(rule, rule.along0) && meets(rule, rule.along1)) {
+            QVERIFY2(rule.thickness() <= thickest, qPrintable(QStringLiteral("line at %1 mm from the left, %2 mm thick")
+                                                                 .arg(rule.across0 / kDotsPerMM)
+                                                                 .arg(rule.thickness() / kDotsPerMM)));
+            down.append(rule);
+        }
+    QVERIFY(down.size() >= 6);
+    // A separator that moves between rows leaves pieces a few pixels apart.
+    for (int i = 0; i < down.size(); ++i)
+        for (int j = i + 1; j < down.size(); ++j) {
+            const double apart = qAbs(down.at(i).centre() - down.at(j).centre());
+            QVERIFY2(apart <= 2 || apart >= 10 * kDotsPerMM * 25.4 / 96,
+                     qPrintable(QStringLiteral("separators %1 mm apart at %2 mm from the left")
+                                    .arg(apart / kDotsPerMM).arg(down.at(i).centre() / kDotsPerMM)));
+        }
+
+    // Grey: lighter than a line, darker than paper, with no line beside it; longer than the
+    // light frame around the document's kind name.
+    const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+    const int reach = qRound(kDotsPerMM);
+    for (int x = reach; x < gray.width() - reach; ++x) {
+        int run = 0;
+        for (int y = 0; y < gray.height(); ++y) {
+            const uchar* row = gray.constScanLine(y);
+            bool grey = row[x] >= 128 && row[x] < 235;
+            for (int near = x - reach; grey && near <= x + reach; ++near)
+                grey = row[near] >= 128;
+            run = grey ? run + 1 : 0;
+            QVERIFY2(run < 25 * kDotsPerMM, qPrintable(QStringLiteral("grey stripe at %1 mm from the left")
+                                                           .arg(x / kDotsPerMM)));
+        }
+    }
+}
+
+void TestInvoiceTemplate::longWordsStayOnThePage_data()
+{
+    QTest::addColumn<int>("productWord");
+    QTest::addColumn<int>("buyerWord");
+
+    QTest::newRow("product word of 55") << 55 << 0;
+    QTest::newRow("product word of 110") << 110 << 0;
+    QTest::newRow("product word of 150") << 150 << 0;
+    QTest::newRow("buyer word of 150") << 0 << 150;
+    QTest::newRow("both of 400") << 400 << 400;
+}
+
+// A word longer than its column wraps inside it, broken anywhere: every word printed
+// lies between the page's margins, and the long word is printed whole, in order.
+void TestInvoiceTemplate::longWordsStayOnThePage()
+{
+    QFETCH(int, productWord);
+    QFETCH(int, buyerWord);
+
+    auto word = [](int length, QChar letter) {
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text += i % 10 == 9 ? QChar(QLatin1Char('0' + i / 10 % 10)) : letter;
+        return text;
+    };
+    const QString product = word(productWord, QLatin1Char('W'));
+    const QString buyer = word(buyerWord, QChar(0x15a));
+    const int id = storeVatInvoice();
+    if (productWord > 0)
+        QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_product SET name = 'Krzesło %1' "
+                                                   "WHERE name = 'Krzesło biurowe'").arg(product)));
+    if (buyerWord > 0)
+        QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_buyer SET firm = 'Hurtownia %1'").arg(buyer)));
+    const QString fileName = m_dir.filePath(QStringLiteral("dlugie_slowa.pdf"));
+    const QStringList pages = printPages(id, 1, QStringLiteral("dlugie_slowa"));
+    QVERIFY(!pages.isEmpty());
+
+    const double mmToPt = 72 / 25.4;
+    const double pageWidth = 210 * mmToPt;
+    QString letters;
+    for (const MTestPdf::Words& words : MTestPdf::pageWords(fileName))
+        for (const MTestPdf::Word& printed : words) {
+            QVERIFY2(printed.left >= 10 * mmToPt - 0.5 && printed.right <= pageWidth - 10 * mmToPt + 0.5,
+                     qPrintable(QStringLiteral("«%1» at %2-%3 pt").arg(printed.text).arg(printed.left).arg(printed.right)));
+            letters += printed.text;
+        }
+    QVERIFY(letters.contains(product));
+    QVERIFY(letters.contains(buyer));
+    const QString text = pagesText(pages);
+    for (const QString& expected : {QStringLiteral("nr: FV 1/2024"), QStringLiteral("Razem"), QStringLiteral("1 234,56"),
+                                    QStringLiteral("Do zapłaty: 1 234,56 PLN"),
+                                    QStringLiteral("Strona %1 z %1").arg(pages.size())})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + text));
+}
+
+// Markup in the database's texts prints as the characters it is, and a picture it names
+// is never read.
+void TestInvoiceTemplate::databaseTextPrintsAsText()
+{
+    const MTestMarkup markup(m_dir.filePath(QStringLiteral("obrazek")));
+    const int id = storeVatInvoice();
+    for (const QString& sql : {QStringLiteral("UPDATE invoice_product SET name = :text, unit = :text WHERE id IN "
+                                              "(SELECT min(id) FROM invoice_product)"),
+                               QStringLiteral("UPDATE invoice_buyer SET firm = :text, address = :text"),
+                               QStringLiteral("UPDATE invoice_seller SET firm = :text")}) {
+        QSqlQuery query;
+        query.prepare(sql);
+        query.bindValue(QStringLiteral(":text"), markup.text());
+        QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+    }
+
+    const QStringList pages = printPages(id, 1, QStringLiteral("znaczniki"));
+    QVERIFY(markup.nothingOpened());
+
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages.first().contains(QStringLiteral("Do zapłaty: 1 234,56 PLN")));
+    const QString letters = MTestPdf::drawnLetters(m_dir.filePath(QStringLiteral("znaczniki.pdf")));
+    // Seller, buyer and its address, the line's name and unit.
+    QVERIFY2(letters.count(markup.text().remove(QLatin1Char(' '))) == 5, qPrintable(letters));
 }
 
 void TestInvoiceTemplate::paymentQrCodeDecodes()

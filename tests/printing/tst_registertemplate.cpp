@@ -1,16 +1,19 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
+#include "MTestMarkup.h"
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "core/MTextPrinter.h"
 #include "data/MDocTemplateData.h"
 #include "data/MRegisterData.h"
+#include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
@@ -48,10 +51,21 @@ private slots:
     void pagesPrintedAloneLookAsInWholeDocument();
     void emptyRun();
     void abortedRunPrintsNothing();
+    void textsStayInTheirCells_data();
+    void textsStayInTheirCells();
+    void textsStayInTheirCellsAtResolution_data();
+    void textsStayInTheirCellsAtResolution();
+    void databaseTextPrintsAsText_data();
+    void databaseTextPrintsAsText();
 
 private:
     // Prints the register of run `runId` into `name`; the template object stays for inspection.
     QString print(int runId, int idSellerBase, const QString& name, bool abort = false);
+    // Prints the statement of the sales documents `ids` into `name`.
+    QString printStatement(const QList<int>& ids, const QString& name);
+    // Prints `documents` of buyer `buyer` (kinds 0, 2 and 4 in turn) as the register or the
+    // statement named by `report` into `name`.
+    QString printDocuments(const QString& report, int documents, int buyer, const QString& name);
     // `count` documents for a seller of their own, the i-th with 1 + i % `rates`
     // rates; returns the seller id.
     int sellerWithDocuments(int count, int rates = 1);
@@ -207,6 +221,44 @@ QString TestRegisterTemplate::print(int runId, int idSellerBase, const QString& 
     return fileName;
 }
 
+QString TestRegisterTemplate::printStatement(const QList<int>& ids, const QString& name)
+{
+    const QString fileName = m_dir.filePath(name);
+    m_template.reset(new MDocTemplate(QPrinter::ScreenResolution, nullptr));
+    m_template->isPdf(true);
+    m_template->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    m_template->getPrinter()->setOutputFileName(fileName);
+    m_template->setPageOrientation(QPrinter::Landscape);
+    m_template->setTextEdit(nullptr, true);
+    m_template->setImportDeferred(true);
+    m_template->setPageMargins(10, 10, 10, 10);
+    m_template->isPaging(true);
+    m_template->setIdRecord(MVatSummary::build(ids));
+    m_template->setDocOpenName(QStringLiteral("INVOICE_SELL"));
+    m_template->setPageGenerated(1);
+    if (!MTemplateRun::print(&m_engine, m_template.data(), QStringLiteral(":/template/invoice_set_selected.js"),
+                             nullptr))
+        return QString();
+    return fileName;
+}
+
+QString TestRegisterTemplate::printDocuments(const QString& report, int documents, int buyer, const QString& name)
+{
+    const int seller = m_nextSeller++;
+    MTestDatabase::insert(QStringLiteral("seller"), {{"id", seller}, {"firm", QStringLiteral("Firma %1").arg(seller)}});
+    QList<int> ids;
+    for (int i = 0; i < documents; ++i) {
+        const int id = m_nextId++;
+        addDocument(id, seller, 1 + i % 28, buyer);
+        MTestDatabase::exec(QStringLiteral("UPDATE invoice SET invoice_kind = %1 WHERE id = %2").arg(2 * (i % 3)).arg(id));
+        addRate(id, 24, 1000 + i, 230 + i);
+        ids.append(id);
+    }
+    if (report == QLatin1String("statement"))
+        return printStatement(ids, name);
+    return print(MRegisterData::build(periodFrom, periodTo, {QString::number(seller)}), seller, name);
+}
+
 int TestRegisterTemplate::sellerWithDocuments(int count, int rates)
 {
     static const int vatIds[] = {24, 9, 6, 1, 102};
@@ -229,7 +281,7 @@ void TestRegisterTemplate::headAndDocuments()
     const QStringList expected{
         QStringLiteral("REJESTR VAT SPRZEDAŻY"),
         QStringLiteral("z dnia: 02 kwietnia 2024"),
-        QStringLiteral("za okres: 01 marzec 2024 - 31 marzec 2024"),
+        QStringLiteral("za okres: 01 marca 2024 - 31 marca 2024"),
         QStringLiteral("Hurtownia Kwiatek"),
         QStringLiteral("00-950 Warszawa"),
         QStringLiteral("NIP: 5260001246, REGON: 012345678"),
@@ -531,6 +583,144 @@ void TestRegisterTemplate::abortedRunPrintsNothing()
     QVERIFY(!QFile::exists(m_dir.filePath(name)));
     QVERIFY(m_template->isDocGenerated());
     QVERIFY(m_template->getTextEdit()->toPlainText().trimmed().isEmpty());
+}
+
+namespace {
+
+// A buyer whose name, address and number are longer than their columns.
+int storeLongBuyer()
+{
+    QString word;
+    for (int i = 0; i < 120; ++i)
+        word += QLatin1Char(i % 10 == 9 ? '0' + i / 10 % 10 : 'W');
+    return int(MTestDatabase::insert(
+        QStringLiteral("invoice_buyer"),
+        {{"firm", QString(QStringLiteral("Przedsiębiorstwo Handlowo-Usługowe ") + word)},
+         {"address", QString(QStringLiteral("ul. Księcia Józefa Poniatowskiego ") + word.left(60))},
+         {"zipcode", QStringLiteral("30-001")},
+         {"city", QStringLiteral("Kraków")},
+         {"nip", QStringLiteral("PL6760001234567890")}}));
+}
+
+bool overlap(const MTestPdf::Word& a, const MTestPdf::Word& b)
+{
+    // A glyph box reaches a little into the next line of text at small resolutions.
+    const double tolerance = 1.0;
+    return a.left + tolerance < b.right && b.left + tolerance < a.right && a.top + tolerance < b.bottom
+        && b.top + tolerance < a.bottom;
+}
+
+} // namespace
+
+void TestRegisterTemplate::textsStayInTheirCells_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("documents");
+
+    for (const char* report : {"register", "statement"}) {
+        QTest::addRow("%s of 3 documents", report) << QString::fromLatin1(report) << 3;
+        QTest::addRow("%s of 40 documents", report) << QString::fromLatin1(report) << 40;
+    }
+}
+
+// Names, addresses, numbers and kinds longer than their columns wrap inside their cells:
+// no two words of a page overprint each other, none leaves the page, and the summary's
+// heading ends where its table does.
+void TestRegisterTemplate::textsStayInTheirCells()
+{
+    QFETCH(QString, report);
+    QFETCH(int, documents);
+
+    const QString fileName = printDocuments(report, documents, storeLongBuyer(), QStringLiteral("komorki.pdf"));
+    QVERIFY(!fileName.isEmpty());
+    const QList<MTestPdf::Words> pages = MTestPdf::pageWords(fileName);
+    QVERIFY(!pages.isEmpty());
+    const double mmToPt = 72 / 25.4;
+    int kinds = 0;
+    for (int page = 0; page < pages.size(); ++page) {
+        const MTestPdf::Words& words = pages.at(page);
+        for (int i = 0; i < words.size(); ++i) {
+            const MTestPdf::Word& word = words.at(i);
+            QVERIFY2(word.left >= 10 * mmToPt - 0.5 && word.right <= (297 - 10) * mmToPt + 0.5,
+                     qPrintable(QStringLiteral("page %1: «%2» at %3-%4 pt").arg(page + 1).arg(word.text)
+                                    .arg(word.left).arg(word.right)));
+            for (int j = i + 1; j < words.size(); ++j)
+                QVERIFY2(!overlap(word, words.at(j)),
+                         qPrintable(QStringLiteral("page %1: «%2» over «%3» at %4, %5 pt").arg(page + 1)
+                                        .arg(word.text, words.at(j).text).arg(word.left).arg(word.top)));
+            kinds += word.text == QStringLiteral("korygująca");
+        }
+    }
+    // Every document but each third is a correction.
+    QCOMPARE(kinds, documents - (documents + 2) / 3);
+
+    // The heading over the summary ends no further right than the summary's amounts.
+    const MTestPdf::Words& last = pages.last();
+    double headingRight = -1;
+    double amountsRight = 0;
+    for (int i = 0; i < last.size(); ++i) {
+        if (last.at(i).text == QLatin1String("Podsumowanie") && i + 3 < last.size())
+            headingRight = last.at(i + 3).right;
+        if (headingRight >= 0 && last.at(i).text.contains(QLatin1Char(',')))
+            amountsRight = qMax(amountsRight, last.at(i).right);
+    }
+    QVERIFY(headingRight > 0);
+    QVERIFY2(headingRight <= amountsRight + 4, qPrintable(QStringLiteral("heading to %1 pt, amounts to %2 pt")
+                                                              .arg(headingRight).arg(amountsRight)));
+}
+
+void TestRegisterTemplate::textsStayInTheirCellsAtResolution_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QString>("tag");
+
+    for (int dpi : {72, 192})
+        for (const char* tag : {"register of 40 documents", "statement of 40 documents"})
+            QTest::addRow("%d dpi, %s", dpi, tag) << dpi << QString::fromLatin1(tag);
+}
+
+void TestRegisterTemplate::textsStayInTheirCellsAtResolution()
+{
+    QFETCH(int, dpi);
+    QFETCH(QString, tag);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("textsStayInTheirCells:") + tag});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+}
+
+void TestRegisterTemplate::databaseTextPrintsAsText_data()
+{
+    QTest::addColumn<QString>("report");
+
+    QTest::newRow("register") << "register";
+    QTest::newRow("statement") << "statement";
+}
+
+// Markup in the buyer's texts prints as the characters it is, and a picture it names is
+// never read.
+void TestRegisterTemplate::databaseTextPrintsAsText()
+{
+    QFETCH(QString, report);
+
+    const MTestMarkup markup(m_dir.filePath(QStringLiteral("obrazek")));
+    const int buyer = int(MTestDatabase::insert(QStringLiteral("invoice_buyer"),
+                                                {{"firm", markup.text()}, {"address", markup.text()},
+                                                 {"city", markup.text()}, {"nip", QStringLiteral("<i>676</i>")}}));
+    const QString fileName = printDocuments(report, 2, buyer, QStringLiteral("znaczniki.pdf"));
+    QVERIFY(markup.nothingOpened());
+    QVERIFY(!fileName.isEmpty());
+
+    const QString letters = MTestPdf::drawnLetters(fileName);
+    const QString printed = markup.text().remove(QLatin1Char(' '));
+    QVERIFY2(letters.count(printed) == (report == QLatin1String("register") ? 6 : 2), qPrintable(letters));
+    QCOMPARE(letters.count(QStringLiteral("<i>676</i>")), 2);
+    QVERIFY(letters.contains(QStringLiteral("Podsumowaniew/gstawekVAT")));
 }
 
 INVOICE_TEST_MAIN(TestRegisterTemplate)

@@ -49,12 +49,31 @@ QList<MTestPdf::Words> MTestPdf::pageWords(const QString& fileName)
         auto it = wordPattern.globalMatch(parts.at(i));
         while (it.hasNext()) {
             const QRegularExpressionMatch match = it.next();
-            words.append({match.captured(5), match.captured(1).toDouble(), match.captured(2).toDouble(),
+            // The words are XHTML text: markup characters printed on the page come escaped.
+            QString text = match.captured(5);
+            text.replace(QLatin1String("&lt;"), QLatin1String("<"))
+                .replace(QLatin1String("&gt;"), QLatin1String(">"))
+                .replace(QLatin1String("&quot;"), QLatin1String("\""))
+                .replace(QLatin1String("&apos;"), QLatin1String("'"))
+                .replace(QLatin1String("&amp;"), QLatin1String("&"));
+            words.append({text, match.captured(1).toDouble(), match.captured(2).toDouble(),
                           match.captured(3).toDouble(), match.captured(4).toDouble()});
         }
         pages.append(words);
     }
     return pages;
+}
+
+QString MTestPdf::drawnLetters(const QString& fileName)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), fileName, QStringLiteral("-")});
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return QString();
+    QString text = QString::fromUtf8(process.readAllStandardOutput());
+    text.replace(QChar(0xfb01), QStringLiteral("fi")).replace(QChar(0xfb02), QStringLiteral("fl"));
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
 }
 
 QList<QImage> MTestPdf::pageImages(const QString& fileName, int dpi)

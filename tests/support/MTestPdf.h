@@ -27,6 +27,10 @@ public:
     static QStringList pageTexts(const QString& fileName);
     // The words of each page with their boxes (pdftotext -bbox); empty when the file cannot be read.
     static QList<Words> pageWords(const QString& fileName);
+    // The characters of the whole file in the order they were drawn (pdftotext -raw), without
+    // blanks and line ends, so that a text wrapped in a table cell reads whole; ligatures are
+    // taken apart.
+    static QString drawnLetters(const QString& fileName);
     // Each page rendered at dpi (pdftoppm); empty when the file cannot be read.
     static QList<QImage> pageImages(const QString& fileName, int dpi);
 };

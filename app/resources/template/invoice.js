@@ -33,15 +33,11 @@ function fs(pt) {
 }
 
 function esc(text) {
-    return String(text).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+    return doc.escapeHtml(String(text));
 }
 
 function money(value) {
     return doc.noWrap(doc.moneyFormat(value, 2));
-}
-
-function quantity(value) {
-    return doc.noWrap(doc.amountFormat(value, 4));
 }
 
 // Rows of a statement as arrays of `columns` values each.
@@ -142,10 +138,13 @@ function htmlTail() {
     return '</body></html>';
 }
 
+// Blank room of `height` pixels: a table holding a line of that height rather than a
+// stretched line image, which would print as a grey stripe down the page. (A paragraph's
+// margin would do, but not at the top of a cell, where the layout drops it.)
 function spacer(height) {
     var h = Math.max(1, Math.floor(height));
-    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td height="' + h +
-        '"><img src=":/resource/pixel.gif" width="1" height="' + h + '"></td></tr></table>';
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr><td><p style="margin-top:0px; ' +
+        'margin-bottom:0px; line-height:' + h + 'px; font-size:1px;">&nbsp;</p></td></tr></table>';
 }
 
 function blackLine() {
@@ -153,6 +152,7 @@ function blackLine() {
         '</td></tr></table>';
 }
 
+// Without padding of its own: a table's cellpadding would widen the black cell beyond a pixel.
 function separatorCell() {
     return '<td width="1" bgcolor="#000000">' + PIXEL + '</td>';
 }
@@ -203,29 +203,56 @@ function usedMM(content) {
     return (doc.getDocHeight() + doc.getMarginTop()) / mmH;
 }
 
-function windowTopSpacer(content) {
-    var used = usedMM(content);
-    var top = doc.getEnvelopeWindowTop();
-    return used < top ? spacer((top - used) * mmH) : '';
+// The address keeps this far inside every edge of the envelope's window, so that a sheet
+// folded or fed a little off still shows all of it.
+var WINDOW_INSET_MM = 3;
+// The text document's own margin around its content, in pixels.
+var DOCUMENT_MARGIN = 4;
+
+// Where the top of the table `table` lies, in pixels from the top of the document, when it
+// follows `content`: the document with it less the height the table itself adds to one.
+function tableTop(content, table) {
+    doc.setHtml(htmlHead() + content + table + htmlTail());
+    var withContent = doc.getDocHeight();
+    doc.setHtml(htmlHead() + table + htmlTail());
+    return withContent - doc.getDocHeight() + DOCUMENT_MARGIN;
+}
+
+// The spacer that brings `table` after `content` down to the window's top edge, or nothing
+// when the content already reaches below it.
+function windowTopSpacer(content, table) {
+    var target = (doc.getEnvelopeWindowTop() + WINDOW_INSET_MM) * mmH - doc.getMarginTop();
+    var size = 5;
+    for (var step = 0; step < 2; ++step) {
+        var gap = target - tableTop(content + spacer(size), table);
+        if (step == 0 && gap < -size)
+            return '';
+        size = Math.max(1, size + gap);
+    }
+    return spacer(size);
+}
+
+// The address row: `before` fills the room up to the window, the address stays inside it.
+function windowRow(before) {
+    var paperWidth = (doc.getPageWidth() + doc.getMarginLeft() + doc.getMarginRight()) / mmH;
+    var left = doc.getEnvelopeWindowLeft() + WINDOW_INSET_MM;
+    var width = paperWidth - doc.getEnvelopeWindowLeft() - doc.getEnvelopeWindowRight() - 2 * WINDOW_INSET_MM;
+    var leftPx = mmToPx(left) - doc.getMarginLeft() - DOCUMENT_MARGIN;
+    return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' + before(leftPx) +
+        '<td width="' + mmToPx(width) + '" valign="top">' + contactAddress() + '</td><td></td></tr></table>';
 }
 
 function envelopeSheet() {
-    var html = windowTopSpacer('');
-    html += '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
-        '<td width="' + mmToPx(doc.getEnvelopeWindowLeft() - doc.getMarginLeft() / mmH) + '"></td>' +
-        '<td>' + contactAddress() + '</td>' +
-        '<td width="' + mmToPx(doc.getEnvelopeWindowRight() - doc.getMarginRight() / mmH) + '"></td></tr></table>';
-    return html;
+    var row = windowRow(function (leftPx) { return '<td width="' + leftPx + '"></td>'; });
+    return windowTopSpacer('', row) + row;
 }
 
 function envelopeBlock(content) {
-    var html = windowTopSpacer(content);
-    html += '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
-        '<td width="' + mmToPx(doc.getEnvelopeWindowLeft() - 10 - doc.getMarginLeft() / mmH) + '" style="' + fs(10) +
-        '">' + saleDateText() + '<br>' + paymentText() + '</td>' +
-        '<td width="' + mmToPx(10) + '"></td>' +
-        '<td>' + contactAddress() + '</td>' +
-        '<td width="' + mmToPx(doc.getEnvelopeWindowRight() - doc.getMarginRight() / mmH) + '"></td></tr></table>';
+    var row = windowRow(function (leftPx) {
+        return '<td width="' + Math.max(0, leftPx - mmToPx(10)) + '" valign="top" style="' + fs(10) + '">' +
+            saleDateText() + '<br>' + paymentText() + '</td><td width="' + Math.min(leftPx, mmToPx(10)) + '"></td>';
+    });
+    var html = windowTopSpacer(content, row) + row;
     var used = usedMM(content + html);
     var bottom = doc.getEnvelopeWindowTop() + doc.getEnvelopeWindowBottom();
     if (used < bottom)
@@ -344,9 +371,10 @@ function partiesBlock() {
     if (second && titles.length > 1)
         rightHtml += '<br>' + partyColumn(esc(titles[1]), partyHtml(partyRow('invoice_buyer', inv.idBuyer2), 'BUYER',
                                                                          false));
+    var half = Math.floor((pageW - 10) / 2);
     return '<br><table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
-        '<td width="50%" valign="top">' + partyColumn('Sprzedawca', left) + '</td><td width="10"></td>' +
-        '<td width="50%" valign="top">' + rightHtml + '</td></tr></table><br>';
+        '<td width="' + half + '" valign="top">' + partyColumn('Sprzedawca', left) + '</td><td width="10"></td>' +
+        '<td width="' + half + '" valign="top">' + rightHtml + '</td></tr></table><br>';
 }
 
 // ---- sale date and payment ----
@@ -460,63 +488,111 @@ function columnSet(rowsList) {
     return set;
 }
 
-// Columns as {head, width, align, value(row)}.
+// Columns as {head, width, align, value(row)}; `plain(row, rows)` gives the text of a column
+// that widens to its longest value, `width` 0 marks the name, which takes the room left.
 function columns(set, d) {
     var cols = [];
     var cur = esc(d.currency);
-    cols.push({head: 'Lp', width: 22, align: 'center', value: function (r, n) { return n; }});
+    function amountColumn(head, width, index, digits) {
+        return {head: head, width: width, align: 'right',
+                value: function (r) { return doc.noWrap(doc.amountFormat(r[index], digits)); },
+                plain: function (r) { return doc.amountFormat(r[index], digits); }};
+    }
+    function moneyColumn(head, width, index) {
+        return {head: head, width: width, align: 'right', value: function (r) { return money(r[index]); },
+                plain: function (r) { return doc.moneyFormat(r[index], 2); }};
+    }
+    cols.push({head: 'Lp', width: 22, align: 'center', value: function (r, n) { return n; },
+               plain: function (r, count) { return String(count); }});
     cols.push({head: 'Nazwa', width: 0, align: 'left', value: function (r) { return esc(r[1]); }});
     if (set.symbol)
-        cols.push({head: 'Symbol', width: 50, align: 'left', value: function (r) { return esc(r[2]); }});
-    if (set.code)
-        cols.push({head: isRR ? 'Oznaczenie<br>(opis)&nbsp;klasy<br>lub&nbsp;jako&#347;ci' : 'PKWiU /<br>PKOB',
-                   width: doc.getOption('FIT_COLUMN_PKWIU_TO_TEXT') == '0' ? 70 : 0, align: 'left',
-                   value: function (r) { return esc(r[3]); }});
-    cols.push({head: 'Ilo&#347;&#263;', width: 50, align: 'right', value: function (r) { return quantity(r[4]); }});
-    cols.push({head: 'Jm', width: 28, align: 'left', value: function (r) { return esc(r[5]); }});
+        cols.push({head: 'Symbol', width: 50, align: 'left', value: function (r) { return esc(r[2]); },
+                   plain: function (r) { return String(r[2]); }, most: 100});
+    if (set.code) {
+        var code = {head: isRR ? 'Oznaczenie<br>(opis)&nbsp;klasy<br>lub&nbsp;jako&#347;ci' : 'PKWiU /<br>PKOB',
+                    width: 70, align: 'left', value: function (r) { return esc(r[3]); }};
+        if (doc.getOption('FIT_COLUMN_PKWIU_TO_TEXT') != '0') {
+            code.width = 40;
+            code.plain = function (r) { return String(r[3]); };
+            code.most = 120;
+        }
+        cols.push(code);
+    }
+    cols.push(amountColumn('Ilo&#347;&#263;', 50, 4, 4));
+    cols.push({head: 'Jm', width: 28, align: 'left', value: function (r) { return esc(r[5]); },
+               plain: function (r) { return String(r[5]); }, most: 60});
     var reductHead = 'Rabat<br>(' + (d.percent ? '%' : cur) + ')';
     if (set.reduct) {
         var beforeHead = set.layout == 'invoice'
             ? (!d.fromNetto && doc.getOption('SHOW_REDUCT_COLUMN_NETTO_BRUTTO') == '1' ? 'Brutto' : 'Netto')
             : 'Warto&#347;&#263;';
-        cols.push({head: beforeHead + '<br>bez&nbsp;rabatu<br>(' + cur + ')', width: 60, align: 'right',
-                   value: function (r) { return money(r[6]); }});
-        cols.push({head: reductHead, width: 45, align: 'right', value: function (r) { return money(r[7]); }});
+        cols.push(moneyColumn(beforeHead + '<br>bez&nbsp;rabatu<br>(' + cur + ')', 60, 6));
+        cols.push(moneyColumn(reductHead, 45, 7));
     }
     if (set.layout == 'invoice') {
         if (set.unitPrice)
-            cols.push({head: 'Netto', width: 60, align: 'right', value: function (r) { return money(r[8]); }});
-        cols.push({head: 'Warto&#347;&#263;<br>netto', width: 65, align: 'right',
-                   value: function (r) { return money(r[9]); }});
+            cols.push(moneyColumn('Netto', 60, 8));
+        cols.push(moneyColumn('Warto&#347;&#263;<br>netto', 65, 9));
         cols.push({head: 'VAT', width: 35, align: 'right', value: function (r) { return esc(r[10]); }});
         if (set.vatCurrency && set.vatPln) {
-            cols.push({head: 'Kwota<br>' + cur, width: 55, align: 'right',
-                       value: function (r) { return money(r[11]); }});
-            cols.push({head: '&nbsp;VAT<br>(PLN)', width: 55, align: 'right',
-                       value: function (r) { return money(r[12]); }});
+            cols.push(moneyColumn('Kwota<br>' + cur, 55, 11));
+            cols.push(moneyColumn('&nbsp;VAT<br>(PLN)', 55, 12));
         } else {
             var pln = !set.vatCurrency;
-            cols.push({head: 'Kwota<br>VAT<br>(' + (pln ? 'PLN' : cur) + ')', width: 55, align: 'right',
-                       value: function (r) { return money(pln ? r[12] : r[11]); }});
+            cols.push(moneyColumn('Kwota<br>VAT<br>(' + (pln ? 'PLN' : cur) + ')', 55, pln ? 12 : 11));
         }
-        cols.push({head: 'Warto&#347;&#263;<br>brutto', width: 70, align: 'right',
-                   value: function (r) { return money(r[13]); }});
+        cols.push(moneyColumn('Warto&#347;&#263;<br>brutto', 70, 13));
     } else {
         if (set.unitPrice)
-            cols.push({head: 'Cena<br>jednostkowa', width: 65, align: 'right',
-                       value: function (r) { return money(r[8]); }});
-        cols.push({head: 'Warto&#347;&#263;', width: 70, align: 'right',
-                   value: function (r) { return money(r[13]); }});
+            cols.push(moneyColumn('Cena<br>jednostkowa', 65, 8));
+        cols.push(moneyColumn('Warto&#347;&#263;', 70, 13));
     }
     return cols;
 }
 
+var CELL_PADDING = 2;
+
+// Every column gets a width in pixels, the same in all rows: each row is a table of its own,
+// and the rows' separators line up only when no width depends on a row's content. A column
+// with `plain` widens to its longest text (of every table of the document, `rowsList`), and
+// every column to the longest line of its heading, estimated from the characters at the
+// widest digit's advance; the name takes what is left.
+function fixWidths(cols, rowsList) {
+    var charWidth = 7 * (8 + SIZE_DIFF) / 8;
+    var headCharWidth = 6.3 * (7 + SIZE_DIFF) / 7;
+    var left = pageW - (cols.length + 1);
+    var name = null;
+    for (var c = 0; c < cols.length; ++c) {
+        var col = cols[c];
+        if (col.plain) {
+            var longest = 0;
+            for (var t = 0; t < rowsList.length; ++t)
+                for (var i = 0; i < rowsList[t].length; ++i)
+                    longest = Math.max(longest, String(col.plain(rowsList[t][i], rowsList[t].length)).length);
+            col.width = Math.max(col.width, Math.ceil(longest * charWidth) + 2 * CELL_PADDING);
+            if (col.most)
+                col.width = Math.min(col.width, col.most);
+        }
+        if (col.width > 0) {
+            var heads = col.head.replace(/&[^;]+;/g, 'x').split('<br>');
+            for (var h = 0; h < heads.length; ++h)
+                col.width = Math.max(col.width, Math.ceil(heads[h].length * headCharWidth) + 2 * CELL_PADDING);
+        }
+        if (col.width == 0)
+            name = col;
+        else
+            left -= col.width;
+    }
+    if (name)
+        name.width = Math.max(40, left);
+}
+
 function tableRow(cols, cells, style) {
-    var html = '<table width="' + pageW + '" cellspacing="0" cellpadding="2" style="' + style + '"><tr>' +
+    var html = '<table width="' + pageW + '" cellspacing="0" cellpadding="0" style="' + style + '"><tr>' +
         separatorCell();
     for (var i = 0; i < cols.length; ++i) {
-        html += '<td' + (cols[i].width > 0 ? ' width="' + cols[i].width + '"' : '') + ' align="' + cols[i].align +
-            '" valign="top">' + cells[i] + '</td>' + separatorCell();
+        html += '<td width="' + cols[i].width + '" align="' + cols[i].align + '" valign="top" style="padding:' +
+            CELL_PADDING + 'px;">' + cells[i] + '</td>' + separatorCell();
     }
     return html + '</tr></table>';
 }
@@ -755,12 +831,13 @@ function signatureBlock() {
         leftName = sellerName;
         rightName = isBill ? ' ' : personName('invoice_buyer', inv.idBuyer);
     }
+    // The lines are tables of their own in their cells: a black cell in a row with an empty
+    // neighbour would be as tall as the neighbour's empty line of text.
     return '<br><br><table width="' + pageW + '" cellspacing="0" cellpadding="0" style="' + fs(7) + '"><tr>' +
         '<td width="45%" valign="bottom" align="center">' + left + '</td><td width="10%"></td>' +
         '<td width="45%" valign="bottom" align="center">' + right + '</td></tr>' +
-        '<tr><td bgcolor="#000000" height="1">' + PIXEL + '</td><td></td><td bgcolor="#000000" height="1">' + PIXEL +
-        '</td></tr><tr><td align="center">' + leftName + '</td><td></td><td align="center">' + rightName +
-        '</td></tr></table>';
+        '<tr><td>' + blackLine() + '</td><td></td><td>' + blackLine() + '</td></tr>' +
+        '<tr><td align="center">' + leftName + '</td><td></td><td align="center">' + rightName + '</td></tr></table>';
 }
 
 function closingTextBlock() {
@@ -908,6 +985,10 @@ function countBefore(start, lo, count, h, limit) {
 // next block's own height alone would overflow it.
 function fittingCount(start) {
     var limit = pageH - 5;
+    // A block taller than a page fills the pages it spans alone: it neither joins the page
+    // before nor, below, takes another block after it.
+    if (ownHeight(start) >= limit)
+        return 0;
     var lo = 0;
     var hi = queued.length - start + 1;
     var hHi = -1;
@@ -971,7 +1052,7 @@ function layQueued() {
             ++i;
             continue;
         }
-        var count = fittingCount(i);
+        var count = ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i);
         for (var k = 0; k < count; ++k)
             current += queued[i + k].html;
         i += count;
@@ -1023,6 +1104,7 @@ function buildDocument() {
                            : [['', inv, rowsMain]];
     for (var t = 0; t < tables.length; ++t) {
         var cols = columns(set, tables[t][1]);
+        fixWidths(cols, isCorrect ? [rowsMain, rowsOld] : [rowsMain]);
         var header = headerRow(cols);
         var title = tables[t][0] !== '' ? '<span style="' + fs(10) + ' font-weight:bold;">' + tables[t][0] +
             '</span><br>' : '';

@@ -83,12 +83,12 @@ function sellerBlock() {
         's.email, s.www, s.bank, s.bank_account FROM seller s WHERE s.id = ' + idSellerBase);
     if (doc.getListSize(s) < 12)
         return '';
-    var html = s[0] + '<br>' + s[1] + '<br>' + s[2] + ' ' + s[3] + '<br>NIP: ' + s[4];
-    if (s[5] != '') html += ', REGON: ' + s[5];
-    if (s[6] != '') html += '<br>tel: ' + s[6];
-    if (s[7] != '') html += ', fax: ' + s[7];
-    if (s[10] != '') html += '<br>' + s[10];
-    if (s[11] != '') html += '<br>' + s[11];
+    var html = esc(s[0]) + '<br>' + esc(s[1]) + '<br>' + esc(s[2]) + ' ' + esc(s[3]) + '<br>NIP: ' + esc(s[4]);
+    if (s[5] != '') html += ', REGON: ' + esc(s[5]);
+    if (s[6] != '') html += '<br>tel: ' + esc(s[6]);
+    if (s[7] != '') html += ', fax: ' + esc(s[7]);
+    if (s[10] != '') html += '<br>' + esc(s[10]);
+    if (s[11] != '') html += '<br>' + esc(s[11]);
     return html;
 }
 
@@ -98,14 +98,21 @@ function headBlock() {
         '<td width="50%" align="right" style="font-size:' + pt(16) + '; font-weight:600;">' +
         '<span style="font-size:' + pt(14) + ';">REJESTR VAT SPRZEDA&#379;Y</span>' +
         '<p align="right" style="font-size:' + pt(11) + '; font-weight:300;">z dnia: ' + dayText('getDatePrintStr', true) + '</p>' +
-        '<p align="right" style="font-size:' + pt(11) + '; font-weight:300;">za okres: ' + dayText('getDateFromStr', false) +
-        ' - ' + dayText('getDateToStr', false) + '</p>' +
+        '<p align="right" style="font-size:' + pt(11) + '; font-weight:300;">za okres: ' + dayText('getDateFromStr', true) +
+        ' - ' + dayText('getDateToStr', true) + '</p>' +
         '</td></tr></table>' +
         '<p style="font-size:1pt; margin-top:5px;">&nbsp;</p>';
 }
 
 var tableStart = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>';
 var tableEnd = '</table>';
+
+// Widths of the document's kind and number, of its dates and of a party's (and the address's)
+// columns: enough for "Faktura korygujaca VAT" on a line and for a date; longer texts wrap
+// inside them.
+var KIND_WIDTH = 112;
+var DATE_WIDTH = 80;
+var PARTY_WIDTH = Math.floor(pageWidth * 0.14);
 
 function headingCell(text, align, extra) {
     return '<td align="' + align + '"' + (extra ? ' ' + extra : '') + ' style="font-size:' + pt(7) +
@@ -125,9 +132,10 @@ function columnHeading() {
         '<td></td><td></td>' + headingCell('Stawka', 'right') + '<td></td>' + headingCell(' VAT', 'left') +
         '<td></td><td></td>' + black(1, 3) + '</tr>' +
         '<tr>' + black(3) + black(3) + black(5) + black(7) + '</tr>' +
-        '<tr>' + headingCell(doc.noWrap('Rodzaj /<br>Numer'), 'center', 'width="50"') + black(1) +
-        headingCell(doc.noWrap('Data wystawienia /<br>Data sprzeda&#380;y'), 'center', 'width="50"') +
-        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center') + black(1) + headingCell('Adres', 'center') +
+        '<tr>' + headingCell(doc.noWrap('Rodzaj /<br>Numer'), 'center', 'width="' + KIND_WIDTH + '"') + black(1) +
+        headingCell('Data wystawienia /<br>Data sprzeda&#380;y', 'center', 'width="' + DATE_WIDTH + '"') +
+        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center', 'width="' + PARTY_WIDTH + '"') + black(1) +
+        headingCell('Adres', 'center', 'width="' + PARTY_WIDTH + '"') +
         headingCell('Netto', 'center') + black(1) + headingCell('VAT', 'center') + black(1) +
         headingCell('Brutto', 'center') +
         headingCell('Stawka', 'center') + black(1) + headingCell('Netto', 'center') + black(1) +
@@ -144,10 +152,15 @@ function money(value) {
     return doc.noWrap(doc.moneyFormat(value));
 }
 
+// Database text as text, whatever markup it holds.
+function esc(text) {
+    return doc.escapeHtml(String(text));
+}
+
 function partyCell(firm, taxId, isNip) {
-    var html = firm;
+    var html = esc(firm);
     if (taxId != '')
-        html += '<br>' + doc.noWrap((isNip == '1' ? 'NIP: ' : 'PESEL: ') + taxId);
+        html += '<br>' + (isNip == '1' ? 'NIP: ' : 'PESEL: ') + esc(taxId);
     return html;
 }
 
@@ -167,7 +180,7 @@ function groupRows(lp, texts, totals, rates) {
                 cell(money(totals[1]), 'right', span) + black(1, span) +
                 cell(money(totals[2]), 'right', span) + black(1, span);
         }
-        html += cell(rates[4 * r], 'right') + black(1) + cell(money(rates[4 * r + 1]), 'right') + black(1) +
+        html += cell(esc(rates[4 * r]), 'right') + black(1) + cell(money(rates[4 * r + 1]), 'right') + black(1) +
             cell(money(rates[4 * r + 2]), 'right') + black(1) + cell(money(rates[4 * r + 3]), 'right');
         if (r == 0)
             html += black(1, span);
@@ -187,8 +200,8 @@ function documentRows(lp, d) {
         return '';
     var totals = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
         'WHERE ivs.id = ' + runId + ' AND ivs.id_invoice = ' + id);
-    return groupRows(lp, [doc.noWrap(d[2] + '<br>' + doc.getInvoiceNumStr(id)), doc.noWrap(d[4] + '<br>' + d[5]),
-        partyCell(d[6], d[8], d[9]), d[7]], totals, rates);
+    return groupRows(lp, [esc(d[2]) + '<br>' + esc(doc.getInvoiceNumStr(id)), esc(d[4]) + '<br>' + esc(d[5]),
+        partyCell(d[6], d[8], d[9]), esc(d[7]) + '<br>' + esc(d[10])], totals, rates);
 }
 
 function summaryBlock() {
@@ -197,8 +210,9 @@ function summaryBlock() {
         'ORDER BY ivs.vat_kind DESC, ivs.vat_val');
     var total = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
         'WHERE ivs.id = ' + runId);
-    var html = '<p align="right" style="font-weight:600;">Podsumowanie w/g stawek VAT</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
+    var html = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>' +
+        '<tr><td colspan="2" align="right" style="font-weight:600; padding-top:12px; padding-bottom:6px;">' +
+        'Podsumowanie w/g stawek VAT</td></tr><tr>' +
         '<td valign="bottom"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
         '<tr><td>&nbsp;</td></tr><tr><td align="right" style="font-weight:600; padding:3px;">Razem</td></tr></table></td>' +
         '<td width="40%"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
@@ -208,7 +222,7 @@ function summaryBlock() {
         lineRow(9);
     var n = doc.getListSize(rows) / 4;
     for (var r = 0; r < n; ++r) {
-        html += '<tr>' + black(1) + cell(rows[4 * r], 'right') + black(1) + cell(money(rows[4 * r + 1]), 'right') +
+        html += '<tr>' + black(1) + cell(esc(rows[4 * r]), 'right') + black(1) + cell(money(rows[4 * r + 1]), 'right') +
             black(1) + cell(money(rows[4 * r + 2]), 'right') + black(1) + cell(money(rows[4 * r + 3]), 'right') +
             black(1) + '</tr>' + lineRow(9);
     }
@@ -259,13 +273,14 @@ function nextPage() {
 
 var documents = doc.getSqlQuery("SELECT i.id, i.id_parent_invoice, ik.basic_form, i.count_from_netto, " +
     "strftime('%Y-%m-%d', i.date_put), CASE WHEN i.date_sell_in_months = 1 THEN strftime('%Y-%m', i.date_sell) " +
-    "ELSE strftime('%Y-%m-%d', i.date_sell) END, b.firm, b.address || '<br>' || b.zipcode || ' ' || b.city, " +
-    "CASE WHEN b.nip <> '' THEN b.nip ELSE b.permit_person_pesel END, CASE WHEN b.nip <> '' THEN 1 ELSE 0 END " +
-    "FROM __invoice_vat_summary ivs LEFT JOIN invoice i ON ivs.id_invoice = i.id " +
+    "ELSE strftime('%Y-%m-%d', i.date_sell) END, b.firm, b.address, " +
+    "CASE WHEN b.nip <> '' THEN b.nip ELSE b.permit_person_pesel END, CASE WHEN b.nip <> '' THEN 1 ELSE 0 END, " +
+    "TRIM(b.zipcode || ' ' || b.city) FROM __invoice_vat_summary ivs LEFT JOIN invoice i ON ivs.id_invoice = i.id " +
     "LEFT JOIN invoice_buyer b ON i.id_buyer = b.id LEFT JOIN invoice_kind ik ON i.invoice_kind = ik.id " +
     "WHERE ivs.id = " + runId + " AND i.id > 0 GROUP BY i.id " +
     "ORDER BY strftime('%Y-%m-%d', i.date_put), i.invoice_index ");
-var documentCount = doc.getListSize(documents) / 10;
+// Eleven values a document: the address's second line comes last.
+var documentCount = doc.getListSize(documents) / 11;
 
 // The row groups of the documents with rate rows, built only as far as the
 // paging asks for them, with the abort check after each document; and the
@@ -277,7 +292,7 @@ var aborted = false;
 
 function blocksAvailable(wanted) {
     while (blocks.length < wanted && nextDocument < documentCount && !aborted) {
-        var d = documents.slice(10 * nextDocument, 10 * nextDocument + 10);
+        var d = documents.slice(11 * nextDocument, 11 * nextDocument + 11);
         ++nextDocument;
         var rows = documentRows(blocks.length + 1, d);
         if (rows != '') {

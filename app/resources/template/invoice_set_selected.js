@@ -84,6 +84,13 @@ function headBlock() {
 var tableStart = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>';
 var tableEnd = '</table>';
 
+// Widths of the document's kind and number, of its dates and of a party's (and the address's)
+// columns: enough for "Faktura korygujaca VAT" on a line and for a date; longer texts wrap
+// inside them.
+var KIND_WIDTH = 112;
+var DATE_WIDTH = 80;
+var PARTY_WIDTH = Math.floor(pageWidth * 0.15);
+
 function headingCell(text, align, extra) {
     return '<td align="' + align + '"' + (extra ? ' ' + extra : '') + ' style="font-size:' + pt(7) +
         '; font-weight:600; padding:3px;">' + text + '</td>';
@@ -100,16 +107,16 @@ function columnHeading() {
     return lineRow(25) +
         '<tr>' + black(1, 3) + headingCell('Lp', 'center', 'rowspan="3"') + black(1, 3) +
         headingCell('Doku', 'right') + '<td></td>' + headingCell('ment', 'left') + black(1, 3) +
-        headingCell(partyHeadings[0], 'center') + black(1, 3) +
-        headingCell(partyHeadings[1], 'center') + black(1, 3) +
+        headingCell(partyHeadings[0], 'center', 'width="' + PARTY_WIDTH + '"') + black(1, 3) +
+        headingCell(partyHeadings[1], 'center', 'width="' + PARTY_WIDTH + '"') + black(1, 3) +
         '<td></td><td></td>' + headingCell('Suma', 'center') + '<td></td><td></td>' + black(1, 3) +
         '<td></td><td></td>' + headingCell('Stawka', 'right') + '<td></td>' + headingCell(' VAT', 'left') +
         '<td></td><td></td>' + black(1, 3) + '</tr>' +
         '<tr>' + black(3) + black(1) + black(1) + black(5) + black(7) + '</tr>' +
-        '<tr>' + headingCell(doc.noWrap('Rodzaj /<br>Numer'), 'center', 'width="50"') + black(1) +
-        headingCell(doc.noWrap('Data wystawienia /<br>Data sprzeda&#380;y'), 'center', 'width="50"') +
-        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center') +
-        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center') +
+        '<tr>' + headingCell(doc.noWrap('Rodzaj /<br>Numer'), 'center', 'width="' + KIND_WIDTH + '"') + black(1) +
+        headingCell('Data wystawienia /<br>Data sprzeda&#380;y', 'center', 'width="' + DATE_WIDTH + '"') +
+        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center', 'width="' + PARTY_WIDTH + '"') +
+        headingCell(doc.noWrap('Nazwa /<br>NIP'), 'center', 'width="' + PARTY_WIDTH + '"') +
         headingCell('Netto', 'center') + black(1) + headingCell('VAT', 'center') + black(1) +
         headingCell('Brutto', 'center') +
         headingCell('Stawka', 'center') + black(1) + headingCell('Netto', 'center') + black(1) +
@@ -126,10 +133,15 @@ function money(value) {
     return doc.noWrap(doc.moneyFormat(value));
 }
 
+// Database text as text, whatever markup it holds.
+function esc(text) {
+    return doc.escapeHtml(String(text));
+}
+
 function partyCell(firm, taxId, isNip) {
-    var html = firm;
+    var html = esc(firm);
     if (taxId != '')
-        html += '<br>' + doc.noWrap((isNip == '1' ? 'NIP: ' : 'PESEL: ') + taxId);
+        html += '<br>' + (isNip == '1' ? 'NIP: ' : 'PESEL: ') + esc(taxId);
     return html;
 }
 
@@ -149,15 +161,15 @@ function documentRows(lp, d) {
         html += '<tr>';
         if (r == 0) {
             html += black(1, span) + cell(doc.noWrap('' + lp), 'center', span) + black(1, span) +
-                cell(doc.noWrap(d[2] + '<br>' + doc.getInvoiceNumStr(id)), '', span) + black(1, span) +
-                cell(doc.noWrap(d[4] + '<br>' + d[5]), '', span) + black(1, span) +
-                cell(d[6] + '<br>' + doc.noWrap('NIP: ' + d[7]), '', span) + black(1, span) +
+                cell(esc(d[2]) + '<br>' + esc(doc.getInvoiceNumStr(id)), '', span) + black(1, span) +
+                cell(esc(d[4]) + '<br>' + esc(d[5]), '', span) + black(1, span) +
+                cell(esc(d[6]) + '<br>NIP: ' + esc(d[7]), '', span) + black(1, span) +
                 cell(partyCell(d[8], d[9], d[10]), '', span) + black(1, span) +
                 cell(money(totals[0]), 'right', span) + black(1, span) +
                 cell(money(totals[1]), 'right', span) + black(1, span) +
                 cell(money(totals[2]), 'right', span) + black(1, span);
         }
-        html += cell(rates[4 * r], 'right') + black(1) + cell(money(rates[4 * r + 1]), 'right') + black(1) +
+        html += cell(esc(rates[4 * r]), 'right') + black(1) + cell(money(rates[4 * r + 1]), 'right') + black(1) +
             cell(money(rates[4 * r + 2]), 'right') + black(1) + cell(money(rates[4 * r + 3]), 'right');
         if (r == 0)
             html += black(1, span);
@@ -174,8 +186,9 @@ function summaryBlock() {
         'ORDER BY ivs.vat_kind DESC, ivs.vat_val');
     var total = doc.getSqlQuery('SELECT SUM(ivs.netto), SUM(ivs.vat), SUM(ivs.brutto) FROM __invoice_vat_summary ivs ' +
         'WHERE ivs.id = ' + runId);
-    var html = '<p align="right" style="font-weight:600;">Podsumowanie w/g stawek VAT</p>' +
-        '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
+    var html = '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '>' +
+        '<tr><td colspan="2" align="right" style="font-weight:600; padding-top:12px; padding-bottom:6px;">' +
+        'Podsumowanie w/g stawek VAT</td></tr><tr>' +
         '<td valign="bottom"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
         '<tr><td>&nbsp;</td></tr><tr><td align="right" style="font-weight:600; padding:3px;">Razem</td></tr></table></td>' +
         '<td width="40%"><table border="0" cellpadding="0" cellspacing="0" width="100%">' +
@@ -185,7 +198,7 @@ function summaryBlock() {
         lineRow(9);
     var n = doc.getListSize(rows) / 4;
     for (var r = 0; r < n; ++r) {
-        html += '<tr>' + black(1) + cell(rows[4 * r], 'right') + black(1) + cell(money(rows[4 * r + 1]), 'right') +
+        html += '<tr>' + black(1) + cell(esc(rows[4 * r]), 'right') + black(1) + cell(money(rows[4 * r + 1]), 'right') +
             black(1) + cell(money(rows[4 * r + 2]), 'right') + black(1) + cell(money(rows[4 * r + 3]), 'right') +
             black(1) + '</tr>' + lineRow(9);
     }
