@@ -66,7 +66,7 @@ function pageStart(first) {
 var pageEnd = '</div>';
 
 function pageFooter(page, margin) {
-    return '<p style="margin-top:' + margin + 'px;">' + lineImage + '</p>' +
+    return '<p style="margin-top:' + margin + 'px;">&nbsp;</p>' +
         '<table border="0" cellpadding="0" cellspacing="0" ' + fullWidth + '><tr>' +
         '<td style="font-size:' + pt(7) + ';">' + footerText + '</td>' +
         '<td align="right" style="font-size:' + pt(7) + ';">Strona&nbsp;' + page + '&nbsp;z&nbsp;[[PAGES]]</td>' +
@@ -91,9 +91,16 @@ var KIND_WIDTH = 112;
 var DATE_WIDTH = 80;
 var PARTY_WIDTH = Math.floor(pageWidth * 0.15);
 
-function headingCell(text, align, extra) {
+function headingCell(text, align, extra, padding) {
     return '<td align="' + align + '"' + (extra ? ' ' + extra : '') + ' style="font-size:' + pt(7) +
-        '; font-weight:600; padding:3px;">' + text + '</td>';
+        '; font-weight:600; padding:' + (padding || '3px') + ';">' + text + '</td>';
+}
+
+// A heading over a group whose middle column is a line's: its halves meet at that
+// column, without the cells' padding between them.
+function splitHeading(left, right) {
+    return headingCell(left, 'right', '', '3px 0px 3px 3px') + '<td></td>' +
+        headingCell(right, 'left', '', '3px 3px 3px 0px');
 }
 
 // The two party groups' headings, in the order of the cells.
@@ -106,11 +113,11 @@ var partyHeadings = openName == 'INVOICE_BUY' ? ['Nabywca', 'Sprzedawca'] : ['Sp
 function columnHeading() {
     return lineRow(25) +
         '<tr>' + black(1, 3) + headingCell('Lp', 'center', 'rowspan="3"') + black(1, 3) +
-        headingCell('Doku', 'right') + '<td></td>' + headingCell('ment', 'left') + black(1, 3) +
+        splitHeading('Doku', 'ment') + black(1, 3) +
         headingCell(partyHeadings[0], 'center', 'width="' + PARTY_WIDTH + '"') + black(1, 3) +
         headingCell(partyHeadings[1], 'center', 'width="' + PARTY_WIDTH + '"') + black(1, 3) +
         '<td></td><td></td>' + headingCell('Suma', 'center') + '<td></td><td></td>' + black(1, 3) +
-        '<td></td><td></td>' + headingCell('Stawka', 'right') + '<td></td>' + headingCell(' VAT', 'left') +
+        '<td></td><td></td>' + splitHeading('Stawka', '&nbsp;VAT') +
         '<td></td><td></td>' + black(1, 3) + '</tr>' +
         '<tr>' + black(3) + black(1) + black(1) + black(5) + black(7) + '</tr>' +
         '<tr>' + headingCell(doc.noWrap('Rodzaj /<br>Numer'), 'center', 'width="' + KIND_WIDTH + '"') + black(1) +
