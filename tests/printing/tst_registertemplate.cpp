@@ -155,6 +155,20 @@ QString money(double value)
     return MDocTemplateData::moneyFormat(value, 2);
 }
 
+// The screen's resolution is fixed when a process starts: runs `command` of this
+// test program in a process of its own at `dpi` and fails with its output.
+void runAtResolution(int dpi, const QString& command)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {command});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+}
+
 } // namespace
 
 void TestRegisterTemplate::initTestCase()
@@ -430,22 +444,14 @@ void TestRegisterTemplate::pagingAtResolution_data()
             QTest::addRow("%d dpi, %s", dpi, tag) << dpi << QString::fromLatin1(tag);
 }
 
-// The screen's resolution is fixed when a process starts, so each resolution
-// prints in a process of its own; there every page must still end with its
-// page number, none cut off at the right edge.
+// At each resolution every page must still end with its page number, none cut
+// off at the right edge.
 void TestRegisterTemplate::pagingAtResolution()
 {
     QFETCH(int, dpi);
     QFETCH(QString, tag);
 
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("paging:") + tag});
-    QVERIFY(child.waitForFinished(120000));
-    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+    runAtResolution(dpi, QStringLiteral("paging:") + tag);
 }
 
 // Each page holds as many row groups as fit: the page is below the full height,
@@ -684,14 +690,7 @@ void TestRegisterTemplate::textsStayInTheirCellsAtResolution()
     QFETCH(int, dpi);
     QFETCH(QString, tag);
 
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dpi));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("textsStayInTheirCells:") + tag});
-    QVERIFY(child.waitForFinished(120000));
-    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+    runAtResolution(dpi, QStringLiteral("textsStayInTheirCells:") + tag);
 }
 
 void TestRegisterTemplate::databaseTextPrintsAsText_data()
