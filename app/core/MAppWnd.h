@@ -43,7 +43,8 @@ public:
     static const int versionMinor = MProgramVersion::versionMinor;
 
     // Program folders, each ending in "/" once found; set once by initPaths.
-    // They are MProgramPaths's own, under the names the window's callers use.
+    // They are MProgramPaths's own, under the names the window's own code uses;
+    // features use MProgramPaths.
     static QString& pathConfig;
     static QString& pathTemp;
     static QString& pathData;
@@ -56,6 +57,7 @@ public:
     static void initPaths(const QString& installationDir = QCoreApplication::applicationDirPath());
 
     // Options: MOptions's cache over table _options; reading never touches the database.
+    // Features use MOptions.
     static QString option(const QString& key);
     static void setOption(const QString& key, const QString& value);
     static void loadOptions();

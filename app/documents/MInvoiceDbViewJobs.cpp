@@ -1,10 +1,10 @@
 // The document list's batch jobs: preview, print and PDF of the selected documents.
-#include "data/MOptions.h"
-#include "data/MProgramPaths.h"
 #include "documents/MInvoiceDbView.h"
 
 #include "data/MBatchPdfNames.h"
 #include "data/MDocViewRuns.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
