@@ -1,7 +1,9 @@
 #include "core/MAppWnd.h"
 #include "core/MSingleApplication.h"
+#include "data/MProgramVersion.h"
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 
 #include <QFont>
@@ -99,11 +101,11 @@ int main(int argc, char* argv[])
         return 0;
 
     QObject::connect(&app, &MSingleApplication::messageAvailable, &wnd, &MAppWnd::doMessageAvailable);
-    wnd.setWindowTitle(QStringLiteral("morva FAKTURY ") + MAppWnd::versionText());
+    wnd.setWindowTitle(QStringLiteral("morva FAKTURY ") + MProgramVersion::versionText());
 
-    QFont font(QStringLiteral("Arial"), MAppWnd::fontSize, QFont::Normal, false);
+    QFont font(QStringLiteral("Arial"), listFontSize(), QFont::Normal, false);
     app.setFont(font);
-    app.setStyleSheet(styleSheet(MAppWnd::fontSize));
+    app.setStyleSheet(styleSheet(listFontSize()));
 
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return app.exec();

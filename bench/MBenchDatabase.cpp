@@ -1,11 +1,12 @@
 #include "MBenchDatabase.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
 #include "data/MDocumentNumber.h"
 #include "data/MInvoiceCopies.h"
 #include "data/MInvoiceNumbering.h"
 #include "data/MJpkKinds.h"
+#include "data/MOptions.h"
+#include "data/MProgramVersion.h"
 #include "data/MRecompute.h"
 #include "data/MRoundCents.h"
 #include "data/MSqlScriptRunner.h"
@@ -272,8 +273,8 @@ QStringList statements(const MBenchDatabase::Size& size)
     sql << QStringLiteral("INSERT OR IGNORE INTO product_unit (name) SELECT DISTINCT unit FROM product");
     sql << QStringLiteral("UPDATE _version SET num_major = %1, num_minor = %2, check_num_major = %1, "
                           "check_num_minor = %2 WHERE id = 1")
-               .arg(MAppWnd::versionMajor)
-               .arg(MAppWnd::versionMinor);
+               .arg(MProgramVersion::versionMajor)
+               .arg(MProgramVersion::versionMinor);
     return sql;
 }
 
@@ -364,7 +365,7 @@ bool fill(const MBenchDatabase::Size& size, const QString& pathDocuments)
         std::fprintf(stderr, "%s\n", qPrintable(amounts.firstError));
         return false;
     }
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MDefaultOptions::store(pathDocuments);
     if (!query.exec(QStringLiteral("commit")))
         return false;

@@ -13,8 +13,9 @@
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
-#include "core/MAppWnd.h"
 #include "data/MBatchPdfNames.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
@@ -79,10 +80,10 @@ int main(int argc, char* argv[])
     if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_batchpdf DATABASE OUTPUT_FOLDER"))
         return failed;
     // The stored options, so that the files look as the program prints them.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     const QDir out(args.at(2));
-    MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
-    QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
+    MProgramPaths::pathTemp = out.absolutePath() + QStringLiteral("/program/");
+    QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("temp"));
 
     const QList<int> ids = plainSalesInvoices(jobSize);
     if (ids.size() < jobSize) {

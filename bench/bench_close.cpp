@@ -13,6 +13,7 @@
 #include "core/MAppWnd.h"
 #include "documents/MInvoiceDbView.h"
 #include "resources/MResources.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -64,7 +65,7 @@ void measure(QApplication& app, Current current, int pause, int runs)
         auto window = std::make_unique<MAppWnd>();
         if (window->hasEnded())
             qFatal("the window did not open");
-        QApplication::setFont(QFont(QStringLiteral("Arial"), MAppWnd::fontSize));
+        QApplication::setFont(QFont(QStringLiteral("Arial"), listFontSize()));
         for (int kind : tabs)
             window->loadTab(kind, false);
         window->tabMain()->setCurrentIndex(current == Current::Register ? 5 : 0);

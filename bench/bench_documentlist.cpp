@@ -33,7 +33,7 @@
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 #include "MTestDatabase.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MQuickViewHtml.h"
 #include "data/MSqliteHandle.h"
 #include "documents/MInvoiceDbView.h"
@@ -114,10 +114,10 @@ void setListOptions(const QStringList& options)
 {
     for (const char* key : {"COLUMN_SORT_", "SEARCH_SWITCH_", "FILTER_SEARCH_COLUMN_", "FILTER_SEARCH_TEXT_",
                             "FILTER_TREE_SWITCH_", "FILTER_TREE_UNCHECKED_"})
-        MAppWnd::setOption(QLatin1String(key) + suffix, QString());
+        MOptions::setOption(QLatin1String(key) + suffix, QString());
     for (const QString& option : options) {
         const int split = option.indexOf(QLatin1Char('='));
-        MAppWnd::setOption(option.left(split) + suffix, option.mid(split + 1));
+        MOptions::setOption(option.left(split) + suffix, option.mid(split + 1));
     }
 }
 
@@ -204,7 +204,7 @@ bool openDatabase(const QString& file, QTemporaryDir& dir, QTextStream& out)
         out << "cannot open " << dbFile << "\n";
         return false;
     }
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     return true;
 }
 

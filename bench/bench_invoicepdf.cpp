@@ -13,7 +13,8 @@
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
@@ -68,10 +69,10 @@ int main(int argc, char* argv[])
     if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_invoicepdf DATABASE OUTPUT_FOLDER [runs]"))
         return failed;
     // The stored options, so that the files look as the program prints them.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     const QDir out(args.at(2));
-    MAppWnd::pathTemp = out.absolutePath() + QStringLiteral("/program/");
-    QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp"));
+    MProgramPaths::pathTemp = out.absolutePath() + QStringLiteral("/program/");
+    QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("temp"));
     const int runs = qMax(1, args.value(3, QStringLiteral("5")).toInt());
     const int idInvoice = MBenchDatabase::invoiceWithLines(10);
     if (idInvoice == 0) {

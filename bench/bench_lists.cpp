@@ -18,7 +18,7 @@
 #include "MTestDatabase.h"
 #include "MTestRecordList.h"
 #include "catalog/MProductDbView.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "parties/MBuyerDbView.h"
 #include "views/MFileDialog.h"
 #include "views/MSqlQueryModel.h"
@@ -157,7 +157,7 @@ double elapsedMs(const QElapsedTimer& timer)
 template <typename View>
 std::unique_ptr<View> openList(const QString& optionSuffix, int sortColumn)
 {
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_") + optionSuffix, QStringLiteral("%1;0").arg(sortColumn));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_") + optionSuffix, QStringLiteral("%1;0").arg(sortColumn));
     auto view = std::make_unique<View>(nullptr, nullptr);
     view->setAttribute(Qt::WA_DeleteOnClose, false);
     view->resize(1400, 800);
@@ -334,7 +334,7 @@ bool measure(int rowCount, int runs, QTextStream& out)
         out << "cannot build the database of buyers and products\n";
         return false;
     }
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 
     const QString byId = selectList + QStringLiteral(" ORDER BY b.id");
     const int idColumn = 0;

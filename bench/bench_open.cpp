@@ -14,10 +14,10 @@
 #include "MBenchFigures.h"
 
 #include "MBenchDatabase.h"
-#include "core/MAppWnd.h"
 #include "core/MDbOpener.h"
 #include "data/MDefaultOptions.h"
 #include "data/MInvoiceCopies.h"
+#include "data/MOptions.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
@@ -156,7 +156,7 @@ void measure(const QString& dbFile, const QString& pathTemp, int runs)
                 qFatal("the database did not open");
         }));
         options.append(milliseconds([&] {
-            MAppWnd::loadOptions();
+            MOptions::loadOptions();
             MDefaultOptions::store(pathTemp);
         }));
         total.append(connection.last() + opening.last() + options.last());

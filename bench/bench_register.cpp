@@ -10,7 +10,7 @@
 
 #include "MBenchFigures.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MRegisterData.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
     if (const int failed = MBenchFigures::openDatabaseAndOutput(args, "bench_register DATABASE OUTPUT_FOLDER [runs]"))
         return failed;
     const QDir out(args.at(2));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     const int runs = qMax(1, args.value(3, QStringLiteral("3")).toInt());
     const int year = busiestYear();
     if (year == 0) {

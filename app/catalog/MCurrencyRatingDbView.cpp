@@ -45,7 +45,7 @@ QStringList searchExpressions(bool idsOnly)
 
 } // namespace
 
-MCurrencyRatingDbView::MCurrencyRatingDbView(MAppWnd* appWnd, QWidget* parent)
+MCurrencyRatingDbView::MCurrencyRatingDbView(MAppServices* appWnd, QWidget* parent)
     : MRecordDbView(appWnd, parent)
 {
 }

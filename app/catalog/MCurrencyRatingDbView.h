@@ -12,7 +12,7 @@ class MCurrencyRatingDbView : public MRecordDbView
     Q_OBJECT
 
 public:
-    MCurrencyRatingDbView(MAppWnd* appWnd, QWidget* parent);
+    MCurrencyRatingDbView(MAppServices* appWnd, QWidget* parent);
     ~MCurrencyRatingDbView() override;
 
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;

@@ -30,7 +30,7 @@ QStringList searchExpressions(bool idsOnly)
 
 } // namespace
 
-MEndTextDbView::MEndTextDbView(MAppWnd* appWnd, QWidget* parent)
+MEndTextDbView::MEndTextDbView(MAppServices* appWnd, QWidget* parent)
     : MDefaultRecordDbView(appWnd, parent, QStringLiteral("ID_RECORD_DEFAULT_ENDTEXT"))
 {
 }

@@ -12,7 +12,7 @@ class MEndTextDbView : public MDefaultRecordDbView
     Q_OBJECT
 
 public:
-    MEndTextDbView(MAppWnd* appWnd, QWidget* parent);
+    MEndTextDbView(MAppServices* appWnd, QWidget* parent);
     ~MEndTextDbView() override;
 
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;

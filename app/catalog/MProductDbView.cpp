@@ -3,7 +3,7 @@
 #include "catalog/MProductCatalogDlg.h"
 #include "catalog/MProductCatalogJoinDlg.h"
 #include "catalog/MProductDlg.h"
-#include "core/MAppWnd.h"
+#include "data/MSqlitePolish.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MSqlQueryModel.h"
@@ -55,14 +55,14 @@ QStringList searchExpressions(bool idsOnly)
 QString priceOrderBy(const QString& priceColumn, const QString& shownExpression, bool descending)
 {
     const QString order = descending ? QStringLiteral(" DESC") : QString();
-    return QStringLiteral(" ORDER BY ") + priceColumn + QLatin1Char(' ') + MAppWnd::sqlCollate + order
-        + QStringLiteral(", ") + shownExpression + QLatin1Char(' ') + MAppWnd::sqlCollate + order
+    return QStringLiteral(" ORDER BY ") + priceColumn + QLatin1Char(' ') + MSqlitePolish::sqlCollate + order
+        + QStringLiteral(", ") + shownExpression + QLatin1Char(' ') + MSqlitePolish::sqlCollate + order
         + QStringLiteral(", p.id") + order;
 }
 
 } // namespace
 
-MProductDbView::MProductDbView(MAppWnd* appWnd, QWidget* parent)
+MProductDbView::MProductDbView(MAppServices* appWnd, QWidget* parent)
     : MRecordDbView(appWnd, parent)
 {
 }

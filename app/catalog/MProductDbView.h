@@ -10,7 +10,7 @@ class MProductDbView : public MRecordDbView
     Q_OBJECT
 
 public:
-    MProductDbView(MAppWnd* appWnd, QWidget* parent);
+    MProductDbView(MAppServices* appWnd, QWidget* parent);
     ~MProductDbView() override;
 
     // The SQL of the list; countOnly selects only the number of rows.

@@ -1,6 +1,7 @@
 #include "MProductDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MSqlitePolish.h"
 #include "parties/MFormPage.h"
 #include "views/MComboBox.h"
 #include "views/MTabOrder.h"
@@ -62,7 +63,7 @@ void addTopLeft(QGridLayout* grid, QWidget* widget, int row, int column)
 MProductDlg::MProductDlg(QWidget* parent, bool invoiceMode, Qt::WindowFlags flags)
     : MRecordDlg(parent, productViewKind, invoiceMode, flags)
 {
-    m_idVat = MAppWnd::option(QStringLiteral("ID_DEFAULT_VAT")).toInt();
+    m_idVat = MOptions::option(QStringLiteral("ID_DEFAULT_VAT")).toInt();
     if (m_idVat == 0)
         m_idVat = QDate::currentDate() >= QDate(2011, 1, 1) ? vatId23 : vatId22;
 
@@ -122,7 +123,7 @@ QWidget* MProductDlg::createProductPage()
     m_unit->setEditable(true);
     auto* units = new QSqlQueryModel(m_unit);
     units->setQuery(QStringLiteral("SELECT '' AS name, 0 AS id UNION SELECT name, id FROM product_unit ORDER BY name ")
-                    + MAppWnd::sqlCollate);
+                    + MSqlitePolish::sqlCollate);
     while (units->canFetchMore())
         units->fetchMore();
     m_unit->setModel(units);
@@ -143,7 +144,7 @@ QWidget* MProductDlg::createPricePage()
     auto* baseGroup = new QButtonGroup(page);
     baseGroup->addButton(m_baseNetto);
     baseGroup->addButton(m_baseBrutto);
-    if (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_BASE")).toInt() == 0)
+    if (MOptions::option(QStringLiteral("DEFAULT_PRICE_BASE")).toInt() == 0)
         m_baseNetto->setChecked(true);
     else
         m_baseBrutto->setChecked(true);
@@ -178,7 +179,7 @@ QWidget* MProductDlg::createPricePage()
         auto* reductGroup = new QButtonGroup(page);
         reductGroup->addButton(m_reductPercent);
         reductGroup->addButton(m_reductSum);
-        if (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() == 0)
+        if (MOptions::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() == 0)
             m_reductPercent->setChecked(true);
         else
             m_reductSum->setChecked(true);

@@ -3,9 +3,9 @@
 #include "core/MSplash.h"
 #include "core/MVersionCheck.h"
 #include "data/MBackupFile.h"
-#include "data/MSqlitePolish.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -16,18 +16,14 @@
 #include <QNetworkAccessManager>
 #include <QPalette>
 #include <QScreen>
-#include <QScriptEngine>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QToolButton>
 
-int MAppWnd::fontSize = 10;
-const QString& MAppWnd::sqlCollate = MSqlitePolish::sqlCollate;
-
 MAppWnd::MAppWnd()
 {
-    fontSize = fontSizeForDpi(logicalDpiX());
+    setListFontSizeForDpi(logicalDpiX());
     pathDbFile.clear();
 
     initPaths();
@@ -36,9 +32,6 @@ MAppWnd::MAppWnd()
     m_enabledActionsTimer = new QTimer(this);
 
     applyStyle();
-
-    m_scriptEngine = new QScriptEngine(this);
-    m_scriptEngine->setProcessEventsInterval(1);
 
     createActions();
     createMenus();
@@ -99,23 +92,6 @@ MAppWnd::~MAppWnd()
     // The splash has no parent; it must not outlive a window that is gone.
     if (m_splash)
         m_splash->close();
-}
-
-QString MAppWnd::versionSpecial()
-{
-    return MProgramVersion::versionSpecial();
-}
-
-QString MAppWnd::versionText()
-{
-    return MProgramVersion::versionText();
-}
-
-int MAppWnd::fontSizeForDpi(int logicalDpi)
-{
-    if (logicalDpi == 96 || logicalDpi <= 0)
-        return 10;
-    return qRound(10 * 96.0 / logicalDpi);
 }
 
 bool MAppWnd::hasEnded() const
@@ -221,29 +197,9 @@ void MAppWnd::doMessageAvailable(const QString& /*message*/)
     activateWindow();
 }
 
-double MAppWnd::marginLeft() const
+QWidget* MAppWnd::mainWidget()
 {
-    return m_marginLeft;
-}
-
-double MAppWnd::marginTop() const
-{
-    return m_marginTop;
-}
-
-double MAppWnd::marginRight() const
-{
-    return m_marginRight;
-}
-
-double MAppWnd::marginBottom() const
-{
-    return m_marginBottom;
-}
-
-QScriptEngine* MAppWnd::scriptEngine() const
-{
-    return m_scriptEngine;
+    return this;
 }
 
 MTabWidget* MAppWnd::tabMain() const
@@ -254,4 +210,10 @@ MTabWidget* MAppWnd::tabMain() const
 MDoYouKnowWidget* MAppWnd::doYouKnowWidget() const
 {
     return m_doYouKnowWidget;
+}
+
+void MAppWnd::applyOptions()
+{
+    m_doYouKnowWidget->applyOptions();
+    setEnabledMenuActions();
 }

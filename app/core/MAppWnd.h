@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/MProgramVersion.h"
+#include "views/MAppServices.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -21,16 +22,17 @@ class QNetworkAccessManager;
 class QPainter;
 class QPrinter;
 class QRectF;
-class QScriptEngine;
 class QTextDocument;
 class QTextEdit;
 class QTimer;
 class QToolBar;
 
-// The main window and the hub that every other part of the program calls.
-class MAppWnd : public QMainWindow
+// The main window: the hub of tabs, commands and change notices. The features reach it
+// only through MAppServices.
+class MAppWnd : public QMainWindow, public MAppServices
 {
     Q_OBJECT
+    Q_INTERFACES(MAppServices)
 
 public:
     MAppWnd();
@@ -39,17 +41,10 @@ public:
     // Program version 2.53; compared as major * 1000 + minor.
     static const int versionMajor = MProgramVersion::versionMajor;
     static const int versionMinor = MProgramVersion::versionMinor;
-    static QString versionSpecial();
-    static QString versionText();
-
-    // Base point size of the interface, from the window's logical resolution.
-    static int fontSize;
-    static int fontSizeForDpi(int logicalDpi);
-
-    static const QString& sqlCollate;
 
     // Program folders, each ending in "/" once found; set once by initPaths.
-    // They are MProgramPaths's own, under the names the window's callers use.
+    // They are MProgramPaths's own, under the names the window's own code uses;
+    // features use MProgramPaths.
     static QString& pathConfig;
     static QString& pathTemp;
     static QString& pathData;
@@ -62,6 +57,7 @@ public:
     static void initPaths(const QString& installationDir = QCoreApplication::applicationDirPath());
 
     // Options: MOptions's cache over table _options; reading never touches the database.
+    // Features use MOptions.
     static QString option(const QString& key);
     static void setOption(const QString& key, const QString& value);
     static void loadOptions();
@@ -88,34 +84,22 @@ public:
 
     // Option defaults
     void setDefaultOptions();
-    void loadPrinterMargins();
     void restoreTabs();
     void saveTabs();
     int indexOfTab(const QString& viewName) const;
 
-    double marginLeft() const;
-    double marginTop() const;
-    double marginRight() const;
-    double marginBottom() const;
-    QScriptEngine* scriptEngine() const;
-    MTabWidget* tabMain() const;
+    QWidget* mainWidget() override;
+    MTabWidget* tabMain() const override;
     MDoYouKnowWidget* doYouKnowWidget() const;
+    void applyOptions() override;
 
 public slots:
     void doCleanDb();
-    void setEnabledMenuActions();
-    void doCloseActiveTab();
+    void setEnabledMenuActions() override;
+    void doCloseActiveTab() override;
     void doCloseRequestedTabMain(int index);
     void doCurrentChangedTabMain(int index);
     void doMessageAvailable(const QString& message);
-
-public:
-    // ---- Stored column layouts (MAppWndRepair.cpp) ----
-    // Rewrites the four stored column-layout options of one view (COLUMN_SORT_,
-    // COLUMN_SIZE_, COLUMN_VISIBLE_, COLUMN_POSITION_ + viewSuffix) after the
-    // logical column `column` was removed from the view's query (removed true)
-    // or inserted at that index (removed false).
-    static void shiftColumnOptions(const QString& viewSuffix, int column, bool removed);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -163,16 +147,11 @@ private:
 
     QNetworkAccessManager* m_networkManager = nullptr;
     QTimer* m_enabledActionsTimer = nullptr;
-    QScriptEngine* m_scriptEngine = nullptr;
     MTabWidget* m_tabMain = nullptr;
     MDoYouKnowWidget* m_doYouKnowWidget = nullptr;
     QPointer<MSplash> m_splash;
     QTimer* m_splashTimer = nullptr;
     int m_splashMilliseconds = 0;
-    double m_marginLeft = 0;
-    double m_marginTop = 0;
-    double m_marginRight = 0;
-    double m_marginBottom = 0;
     bool m_refused = false;
     bool m_ended = false;
     bool m_tabsRestored = false;
@@ -220,7 +199,7 @@ private:
 
     // Printing a text document (MAppWndPrint.cpp)
 public slots:
-    void print(QTextEdit* textEdit, QPrinter* printer, bool bPreview);
+    void print(QTextEdit* textEdit, QPrinter* printer, bool bPreview) override;
 
 public:
     static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);
@@ -232,16 +211,16 @@ signals:
 
 public slots:
     // Makes the list of view kind id the current tab, creating it when needed.
-    void loadTab(int id, bool reload = false);
-    void doChangeDbObject(int i, int id);
-    void doFinishedInvoiceDlg(int result);
+    void loadTab(int id, bool reload = false) override;
+    void doChangeDbObject(int i, int id) override;
+    void doFinishedInvoiceDlg(int result) override;
     // "Nowy..." and "Otwórz..." choosers, run modally.
     void doNew();
     void doOpen();
 
 public:
     // Opens the editor or dialog of a new record of a NewObjectKind.
-    void newRecord(int kind, int docKind);
+    void newRecord(int kind, int docKind) override;
     void startEnabledMenuActionsTimer();
 
 protected:

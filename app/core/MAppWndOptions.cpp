@@ -2,6 +2,7 @@
 
 #include "data/MDefaultOptions.h"
 #include "data/MOptions.h"
+#include "printing/MPrinterMargins.h"
 #include "views/MMessageBox.h"
 
 QString MAppWnd::option(const QString& key)
@@ -30,16 +31,7 @@ void MAppWnd::setDefaultOptions()
     if (!state.isEmpty())
         restoreState(QByteArray::fromHex(state.toLatin1()), 0);
 
-    loadPrinterMargins();
-}
-
-void MAppWnd::loadPrinterMargins()
-{
-    const QVector<double> margins = MDefaultOptions::printerMargins(option(QStringLiteral("PRINTER_MARGINS")));
-    m_marginLeft = margins.at(0);
-    m_marginTop = margins.at(1);
-    m_marginRight = margins.at(2);
-    m_marginBottom = margins.at(3);
+    MPrinterMargins::load();
 }
 
 void MAppWnd::doDefaultSettings()
@@ -53,5 +45,5 @@ void MAppWnd::doDefaultSettings()
         return;
     // No window geometry is stored any more, so only the margins change.
     MDefaultOptions::reset(pathDocuments);
-    loadPrinterMargins();
+    MPrinterMargins::load();
 }

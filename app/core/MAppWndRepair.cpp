@@ -1,13 +1,7 @@
 #include "MAppWnd.h"
 
-#include "data/MColumnOptions.h"
 #include "data/MDataRepair.h"
 #include "views/MMessageBox.h"
-
-void MAppWnd::shiftColumnOptions(const QString& viewSuffix, int column, bool removed)
-{
-    MColumnOptions::shiftColumnOptions(viewSuffix, column, removed);
-}
 
 void MAppWnd::doRepairDb(int numLastDb)
 {

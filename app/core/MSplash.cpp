@@ -1,6 +1,7 @@
 #include "MSplash.h"
 
-#include "core/MAppWnd.h"
+#include "data/MProgramVersion.h"
+#include "views/MListFont.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,12 +18,12 @@ void MSplash::drawContents(QPainter* painter)
 
     painter->setPen(Qt::white);
 
-    QFont versionFont(QStringLiteral("Arial"), MAppWnd::fontSize + 3, QFont::Bold);
+    QFont versionFont(QStringLiteral("Arial"), listFontSize() + 3, QFont::Bold);
     versionFont.setStyleStrategy(QFont::PreferAntialias);
     painter->setFont(versionFont);
-    painter->drawText(QPoint(10, 135), tr("Wersja") + QLatin1Char(' ') + MAppWnd::versionText());
+    painter->drawText(QPoint(10, 135), tr("Wersja") + QLatin1Char(' ') + MProgramVersion::versionText());
 
-    QFont messageFont(QStringLiteral("Arial"), MAppWnd::fontSize - 2, QFont::Normal);
+    QFont messageFont(QStringLiteral("Arial"), listFontSize() - 2, QFont::Normal);
     messageFont.setStyleStrategy(QFont::PreferAntialias);
     painter->setFont(messageFont);
     painter->drawText(QRect(10, 220, 200, 50), Qt::TextWordWrap, message());

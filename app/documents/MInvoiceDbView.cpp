@@ -66,7 +66,7 @@ QStringList treeConditions(const QString& unchecked)
 
 } // namespace
 
-MInvoiceDbView::MInvoiceDbView(MAppWnd* appWnd, QWidget* parent, int viewKind)
+MInvoiceDbView::MInvoiceDbView(MAppServices* appWnd, QWidget* parent, int viewKind)
     : MRecordDbView(appWnd, parent)
     , m_viewKind(viewKind == 8 ? 8 : 7)
     , m_generateDlg(new MGenerateDlg(this))

@@ -21,7 +21,7 @@ class MInvoiceDbView : public MRecordDbView
     Q_OBJECT
 
 public:
-    MInvoiceDbView(MAppWnd* appWnd, QWidget* parent, int viewKind);
+    MInvoiceDbView(MAppServices* appWnd, QWidget* parent, int viewKind);
     ~MInvoiceDbView() override;
 
     QString buildSqlQuery(bool fromOptions, bool countOnly, bool idsOnly);

@@ -1,14 +1,18 @@
 // The document list's batch jobs: preview, print and PDF of the selected documents.
 #include "documents/MInvoiceDbView.h"
 
-#include "core/MAppWnd.h"
 #include "data/MBatchPdfNames.h"
 #include "data/MDocViewRuns.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MInvoicePrintPreview.h"
+#include "printing/MPrinterMargins.h"
+#include "printing/MTemplateEngine.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MFileDialog.h"
 #include "views/MPrintDialog.h"
 #include "views/MPrinterChoice.h"
@@ -83,14 +87,14 @@ void MInvoiceDbView::startDocPrint(int iDocView)
 
 void MInvoiceDbView::startDocPrintPdf(int iDocView)
 {
-    QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+    QString folder = MOptions::option(QStringLiteral("PRINT_PDF_PATH"));
     if (!QDir(folder).exists() || folder.isEmpty())
         folder = QDir(QStringLiteral("pdf")).exists() ? QStringLiteral("pdf") : QString();
     if (!m_sendMailMode) {
         m_chosenFile = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
         if (m_chosenFile.isEmpty())
             return;
-        MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_chosenFile).path());
+        MOptions::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_chosenFile).path());
     }
     startJob(iDocView, &MInvoiceDbView::startDocPrintPdfTimeOut, &MInvoiceDbView::startDocPrintPdfMessageBox);
 }
@@ -190,11 +194,10 @@ MDocTemplate* MInvoiceDbView::createPass(JobKind kind, int id, int docView) cons
     else if (kind == JobKind::Pdf)
         docTemplate->isPdf(true);
     docTemplate->getPrinter()->setOutputFormat(kind == JobKind::Pdf ? QPrinter::PdfFormat : QPrinter::NativeFormat);
-    if (MAppWnd::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
+    if (MOptions::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
         docTemplate->setPageOrientation(QPrinter::Landscape);
     docTemplate->setTextEdit(nullptr, false);
-    MAppWnd* wnd = appWnd();
-    docTemplate->setPageMargins(wnd->marginLeft(), wnd->marginTop(), wnd->marginRight(), wnd->marginBottom());
+    MPrinterMargins::applyTo(docTemplate);
     docTemplate->isPaging(true);
     docTemplate->setDocView(docView);
     docTemplate->setIdRecord(id);
@@ -205,7 +208,7 @@ bool MInvoiceDbView::makePreview(int id)
 {
     MDocTemplate* pass = createPass(JobKind::Preview, id, m_docView);
     QTextEdit* textEdit = pass->getTextEdit();
-    if (!MTemplateRun::run(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this)) {
+    if (!MTemplateRun::run(MTemplateEngine::engine(), pass, QLatin1String(documentTemplate), this)) {
         pass->deleteLater();
         textEdit->deleteLater();
         return false;
@@ -233,7 +236,7 @@ bool MInvoiceDbView::makePrint(int id)
                                                                              m_jobIds.size(), passes.size(), id,
                                                                              number, passDocView));
         MPrintDialog::preparePrinter(pass->getPrinter());
-        const bool printed = MTemplateRun::print(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this);
+        const bool printed = MTemplateRun::print(MTemplateEngine::engine(), pass, QLatin1String(documentTemplate), this);
         pass->getTextEdit()->deleteLater();
         pass->deleteLater();
         if (!printed)
@@ -252,13 +255,13 @@ bool MInvoiceDbView::makePdf(int id)
         MDocTemplate* pass = createPass(JobKind::Pdf, id, passDocView);
         QString fileName;
         if (m_sendMailMode) {
-            fileName = MBatchPdfNames::emailPath(MAppWnd::pathTemp, number);
+            fileName = MBatchPdfNames::emailPath(MProgramPaths::pathTemp, number);
             QDir().mkpath(QFileInfo(fileName).absolutePath());
         } else {
             fileName = MBatchPdfNames::fileName(m_chosenFile, m_jobIds.size(), passes.size(), id, number, passDocView);
         }
         pass->getPrinter()->setOutputFileName(fileName);
-        const bool written = MTemplateRun::print(appWnd()->scriptEngine(), pass, QLatin1String(documentTemplate), this);
+        const bool written = MTemplateRun::print(MTemplateEngine::engine(), pass, QLatin1String(documentTemplate), this);
         pass->getTextEdit()->deleteLater();
         pass->deleteLater();
         if (!written)

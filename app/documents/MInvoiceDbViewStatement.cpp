@@ -1,11 +1,12 @@
 // The document list's statement of the selected documents.
 #include "documents/MInvoiceDbView.h"
 
-#include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MInvoiceSetSelectedPrintPreview.h"
+#include "printing/MPrinterMargins.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MTabWidget.h"
 
 #include <QPrinter>
@@ -34,8 +35,7 @@ void MInvoiceDbView::startDocSetSelected()
     auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
     docTemplate->setPageOrientation(QPrinter::Landscape);
     docTemplate->setTextEdit(nullptr, false);
-    MAppWnd* wnd = appWnd();
-    docTemplate->setPageMargins(wnd->marginLeft(), wnd->marginTop(), wnd->marginRight(), wnd->marginBottom());
+    MPrinterMargins::applyTo(docTemplate);
     docTemplate->isPaging(true);
     MTemplateRun::setPageSize(docTemplate);
     docTemplate->setIdRecord(runId);
@@ -44,7 +44,7 @@ void MInvoiceDbView::startDocSetSelected()
     docTemplate->setDocGenerated(false);
     docTemplate->setPageGenerated(1);
 
-    m_setSelectedPreview = new MInvoiceSetSelectedPrintPreview(wnd, docTemplate->getPrinterClone(),
+    m_setSelectedPreview = new MInvoiceSetSelectedPrintPreview(appWnd(), docTemplate->getPrinterClone(),
                                                                docTemplate->getTextEdit(), docTemplate, nullptr);
     m_setSelectedPreview->setZoomFactor(1.0);
     connect(m_setSelectedPreview, &QPrintPreviewWidget::paintRequested, m_setSelectedPreview,

@@ -1,6 +1,6 @@
 #include "MChooserDlg.h"
 
-#include "core/MAppWnd.h"
+#include "views/MListFont.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -22,7 +22,7 @@ MChooserDlg::MChooserDlg(QWidget* parent, Qt::WindowFlags f, const QString& titl
     m_listView->setGridSize(QSize(110, 110));
     m_listView->setDragEnabled(false);
     m_listView->setMovement(QListView::Static);
-    m_listView->setFont(QFont(QStringLiteral("Arial"), MAppWnd::fontSize, QFont::Normal));
+    m_listView->setFont(QFont(QStringLiteral("Arial"), listFontSize(), QFont::Normal));
     m_listView->setStyleSheet(QStringLiteral(
         "QListView::item { width: 100px; height: 100px; background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, "
         "stop: 0 #ffffff, stop: 1 #f0f0f0); color: #000000; border-color: #c0c0c0; border-width: 1px; "

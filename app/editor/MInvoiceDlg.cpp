@@ -1,6 +1,6 @@
 #include "MInvoiceDlg.h"
 
-#include "core/MAppWnd.h"
+#include "views/MAppServices.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -50,21 +50,21 @@ MInvoiceDlg::MInvoiceDlg(QWidget* parent, Qt::WindowFlags f, int docKind)
     layout->addLayout(buttons, 2, 0, Qt::AlignRight | Qt::AlignBottom);
     connectIntake();
 
-    if (MAppWnd* wnd = appWnd())
+    if (MAppServices* wnd = appWnd())
         wnd->setEnabledMenuActions();
 }
 
 MInvoiceDlg::~MInvoiceDlg()
 {
-    // While the main window is itself being destroyed it is no longer an
-    // MAppWnd (the cast fails) and must not be called.
-    if (MAppWnd* wnd = appWnd())
+    // While the main window is itself being destroyed it no longer offers
+    // MAppServices (the cast fails) and must not be called.
+    if (MAppServices* wnd = appWnd())
         wnd->doFinishedInvoiceDlg(0);
 }
 
-MAppWnd* MInvoiceDlg::appWnd() const
+MAppServices* MInvoiceDlg::appWnd() const
 {
-    return qobject_cast<MAppWnd*>(parentWidget());
+    return qobject_cast<MAppServices*>(parentWidget());
 }
 
 int MInvoiceDlg::docKind() const

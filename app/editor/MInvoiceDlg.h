@@ -7,7 +7,7 @@
 #include <QModelIndex>
 #include <QString>
 
-class MAppWnd;
+class MAppServices;
 class MHelpButton;
 class MTableView;
 class MTextEdit;
@@ -169,7 +169,7 @@ private slots:
     void doCurrentIndexChangedSellerBank(int index);
 
 private:
-    MAppWnd* appWnd() const;
+    MAppServices* appWnd() const;
     void createTab(int tab);
     void createSellerPage();
     void createBuyerPage();

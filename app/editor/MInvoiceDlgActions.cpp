@@ -4,11 +4,11 @@
 
 #include "catalog/MCurrencyRatingDlg.h"
 #include "catalog/MProductDlg.h"
-#include "core/MAppWnd.h"
 #include "core/MViewCall.h"
 #include "data/MDocKinds.h"
 #include "parties/MBuyerDlg.h"
 #include "parties/MSellerDlg.h"
+#include "views/MAppServices.h"
 #include "views/MTabWidget.h"
 #include "views/MTableView.h"
 #include "views/MTextEdit.h"

@@ -2,10 +2,11 @@
 // the add and "Zamień" actions, and their removal.
 #include "MInvoiceDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MInvoiceIntake.h"
 #include "data/MInvoiceWorkingCopies.h"
+#include "data/MOptions.h"
 #include "data/MSqlTransaction.h"
+#include "views/MAppServices.h"
 #include "views/MListNames.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
@@ -194,7 +195,7 @@ void MInvoiceDlg::doDropIndexesProduct(QWidget* source, QList<int> indexes, int 
     defaults.idInvoice = m_idInvoice;
     defaults.docKind = m_docKind;
     defaults.buyerReduct = m_buyerReduct;
-    defaults.amountDiscount = MAppWnd::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() != 0;
+    defaults.amountDiscount = MOptions::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() != 0;
     const QList<int> keys = MInvoiceIntake::takeProducts(indexes, defaults, index2);
     if (index2 <= 0)
         for (int key : keys)
@@ -225,7 +226,7 @@ void MInvoiceDlg::doDropIndexesInvoice(QWidget* source, QList<int> indexes, int 
 
 QTableView* MInvoiceDlg::catalogTable(int viewKind, const QString& viewName)
 {
-    MAppWnd* wnd = appWnd();
+    MAppServices* wnd = appWnd();
     if (!wnd)
         return nullptr;
     wnd->loadTab(viewKind, false);

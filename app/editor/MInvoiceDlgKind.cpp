@@ -2,7 +2,6 @@
 // depend on the kind; the buyer tabs of the chosen buyer kind.
 #include "MInvoiceDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "views/MHelpButton.h"
 #include "views/MTextEdit.h"

@@ -2,10 +2,10 @@
 // its working copies; the buyer's default terms.
 #include "MInvoiceDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "data/MInvoiceWorkingCopies.h"
 #include "data/MNumberText.h"
+#include "data/MOptions.h"
 #include "views/MTextEdit.h"
 
 #include <QCheckBox>
@@ -284,7 +284,7 @@ void MInvoiceDlg::loadNewDocument()
     selectComboText(m_currency,
                     QStringLiteral("SELECT symbol FROM currency WHERE id = ") + QString::number(m_idCurrency));
 
-    const int seller = MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")).toInt();
+    const int seller = MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")).toInt();
     if (firstValue(QStringLiteral("SELECT id FROM seller WHERE id = ") + QString::number(seller)).isValid()) {
         m_idSeller = MInvoiceWorkingCopies::copy(QStringLiteral("__invoice_seller"), QStringLiteral("seller s"),
                                                  seller, MInvoiceWorkingCopies::sellerColumns());
@@ -296,7 +296,7 @@ void MInvoiceDlg::loadNewDocument()
                                     .toString());
     }
 
-    const int endText = MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_ENDTEXT")).toInt();
+    const int endText = MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_ENDTEXT")).toInt();
     const QVariant content =
         firstValue(QStringLiteral("SELECT content FROM end_text WHERE id = ") + QString::number(endText));
     if (content.isValid())

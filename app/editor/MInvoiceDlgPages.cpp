@@ -4,9 +4,9 @@
 
 #include "MInvoiceJoinItemDelegate.h"
 #include "MInvoiceProductItemDelegate.h"
-#include "core/MAppWnd.h"
 #include "data/MDocKinds.h"
 #include "data/MNumberText.h"
+#include "data/MOptions.h"
 #include "views/MDateEdit.h"
 #include "views/MHelpButton.h"
 #include "views/MTableView.h"
@@ -304,8 +304,8 @@ void MInvoiceDlg::createProductsPage()
     m_reductAmount = new QRadioButton(tr("kwotowy"), prices);
     pricesLayout->addWidget(createCaption(tr("Rabat"), prices), 1, 0);
     pricesLayout->addLayout(exclusivePair(m_reductPercent, m_reductAmount), 1, 1);
-    (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_BASE")).toInt() == 0 ? m_priceNetto : m_priceBrutto)->setChecked(true);
-    (MAppWnd::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() == 0 ? m_reductPercent : m_reductAmount)
+    (MOptions::option(QStringLiteral("DEFAULT_PRICE_BASE")).toInt() == 0 ? m_priceNetto : m_priceBrutto)->setChecked(true);
+    (MOptions::option(QStringLiteral("DEFAULT_PRICE_REDUCT")).toInt() == 0 ? m_reductPercent : m_reductAmount)
         ->setChecked(true);
     m_productTabs->addTab(prices, tr("Ceny"));
 
@@ -345,7 +345,7 @@ void MInvoiceDlg::createProductsPage()
     m_summaryCount = new QComboBox(options ? options : page);
     m_summaryCount->addItems({tr("sumując wiersze"), tr("wyliczając na końcu")});
     const bool rowSum = bill || MDocKinds::isMargin(m_docKind);
-    m_summaryCount->setCurrentIndex(rowSum ? 0 : MAppWnd::option(QStringLiteral("DEFAULT_SUMMARY_COUNT")).toInt());
+    m_summaryCount->setCurrentIndex(rowSum ? 0 : MOptions::option(QStringLiteral("DEFAULT_SUMMARY_COUNT")).toInt());
     m_hideVat = createCheckBox(tr("Nie wykazuj VAT"), options ? options : page);
     m_summaryCountLabel->hide();
     m_summaryCount->hide();

@@ -1,8 +1,8 @@
 // "OK": the checked document saved, the list told, the editor closed.
 #include "MInvoiceDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDocumentSave.h"
+#include "views/MAppServices.h"
 #include "views/MMessageBox.h"
 
 void MInvoiceDlg::clickOk(bool /*b*/)
@@ -16,7 +16,7 @@ void MInvoiceDlg::clickOk(bool /*b*/)
         return;
     }
     m_idInvoice = result.id;
-    if (MAppWnd* wnd = appWnd())
+    if (MAppServices* wnd = appWnd())
         wnd->doChangeDbObject(result.notice, result.id);
     done(0);
 }

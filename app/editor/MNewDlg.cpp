@@ -1,6 +1,6 @@
 #include "MNewDlg.h"
 
-#include "core/MAppWnd.h"
+#include "views/MAppServices.h"
 
 #include <QListView>
 #include <QPushButton>
@@ -60,7 +60,7 @@ void MNewDlg::loadListItem(const QModelIndex& index)
             loadList(m_viewKind, 0);
         return;
     }
-    if (auto* wnd = qobject_cast<MAppWnd*>(parentWidget()))
+    if (auto* wnd = qobject_cast<MAppServices*>(parentWidget()))
         wnd->newRecord(objectKind, docKind);
     done(0);
 }

@@ -1,6 +1,6 @@
 #include "MOpenDlg.h"
 
-#include "core/MAppWnd.h"
+#include "views/MAppServices.h"
 
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -24,7 +24,7 @@ MOpenDlg::MOpenDlg(QWidget* parent, Qt::WindowFlags f)
 
 void MOpenDlg::loadListItem(const QModelIndex& index)
 {
-    if (auto* wnd = qobject_cast<MAppWnd*>(parentWidget()))
+    if (auto* wnd = qobject_cast<MAppServices*>(parentWidget()))
         wnd->loadTab(index.data(ChooserRole::ObjectKind).toInt(), false);
     done(0);
 }

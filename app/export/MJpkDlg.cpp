@@ -1,7 +1,7 @@
 #include "export/MJpkDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MJpkSeller.h"
+#include "data/MOptions.h"
 #include "views/MFileDialog.h"
 
 #include <QCalendarWidget>
@@ -340,7 +340,7 @@ void MJpkDlg::doEditingFinishedFinancialOfficeCode()
 
 QString MJpkDlg::startFolder() const
 {
-    const QString stored = MAppWnd::option(QStringLiteral("EXPORT_JPK_PATH"));
+    const QString stored = MOptions::option(QStringLiteral("EXPORT_JPK_PATH"));
     if (!stored.isEmpty() && QDir(stored).exists())
         return stored;
     if (QDir(QStringLiteral("export")).exists())
@@ -355,7 +355,7 @@ void MJpkDlg::clickOk(bool /*checked*/)
         done(0);
         return;
     }
-    MAppWnd::setOption(QStringLiteral("EXPORT_JPK_PATH"), QFileInfo(fileName).absolutePath());
+    MOptions::setOption(QStringLiteral("EXPORT_JPK_PATH"), QFileInfo(fileName).absolutePath());
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".xml");
     writeFiles(fileName);

@@ -1,7 +1,8 @@
 #include "MMailSendDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDocTemplateData.h"
+#include "data/MOptions.h"
+#include "data/MProgramVersion.h"
 #include "data/MScrambleText.h"
 #include "export/MMailSmtp.h"
 #include "views/MMessageBox.h"
@@ -41,17 +42,17 @@ QPushButton* button(const QString& text, const QString& icon, QWidget* parent)
 
 MMailSendDlg::MMailSendDlg(QWidget* parent, Qt::WindowFlags f)
     : QDialog(parent, f)
-    , m_printFooter(MAppWnd::option(QStringLiteral("EMAIL_PRINT_FOOTER")).toInt())
-    , m_smtpPort(MAppWnd::option(QStringLiteral("EMAIL_SMTP_PORT")).toInt())
-    , m_copyAddress(MAppWnd::option(QStringLiteral("EMAIL_CC_EMAIL")))
-    , m_login(MAppWnd::option(QStringLiteral("EMAIL_LOGIN")))
-    , m_password(unscrambleText(MAppWnd::option(QStringLiteral("EMAIL_PASSWORD"))))
-    , m_subjectTemplate(MAppWnd::option(QStringLiteral("EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF")))
-    , m_bodyTemplate(MAppWnd::option(QStringLiteral("EMAIL_TEMPLATE_CONTENT_INVOICE_PDF")))
-    , m_senderAddress(MAppWnd::option(QStringLiteral("EMAIL_SENDER_EMAIL")))
-    , m_senderName(MAppWnd::option(QStringLiteral("EMAIL_SENDER_NAME")))
-    , m_signature(MAppWnd::option(QStringLiteral("EMAIL_SENDER_SIGNATURE")))
-    , m_smtpServer(MAppWnd::option(QStringLiteral("EMAIL_SMTP_SERVER")))
+    , m_printFooter(MOptions::option(QStringLiteral("EMAIL_PRINT_FOOTER")).toInt())
+    , m_smtpPort(MOptions::option(QStringLiteral("EMAIL_SMTP_PORT")).toInt())
+    , m_copyAddress(MOptions::option(QStringLiteral("EMAIL_CC_EMAIL")))
+    , m_login(MOptions::option(QStringLiteral("EMAIL_LOGIN")))
+    , m_password(unscrambleText(MOptions::option(QStringLiteral("EMAIL_PASSWORD"))))
+    , m_subjectTemplate(MOptions::option(QStringLiteral("EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF")))
+    , m_bodyTemplate(MOptions::option(QStringLiteral("EMAIL_TEMPLATE_CONTENT_INVOICE_PDF")))
+    , m_senderAddress(MOptions::option(QStringLiteral("EMAIL_SENDER_EMAIL")))
+    , m_senderName(MOptions::option(QStringLiteral("EMAIL_SENDER_NAME")))
+    , m_signature(MOptions::option(QStringLiteral("EMAIL_SENDER_SIGNATURE")))
+    , m_smtpServer(MOptions::option(QStringLiteral("EMAIL_SMTP_SERVER")))
 {
     setWindowTitle(tr("Wyślij e-mail"));
     m_sendButton = button(tr("Wyślij"), QStringLiteral(":/resource/ok_btn_16_16.png"), this);
@@ -153,7 +154,7 @@ void MMailSendDlg::setDocumentPdf(int idInvoice, QString filePath, QString fileN
     if (!m_signature.isEmpty())
         m_bodyTail += separator + m_signature;
     if (m_printFooter != 0) {
-        m_bodyTail += separator + tr("E-mail został wysłany z programu morva FAKTURY ") + MAppWnd::versionText()
+        m_bodyTail += separator + tr("E-mail został wysłany z programu morva FAKTURY ") + MProgramVersion::versionText()
                       + QStringLiteral(".");
     }
 

@@ -1,10 +1,11 @@
 #include "MBuyerDbView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MSqlValue.h"
 #include "parties/MBuyerCatalogDlg.h"
 #include "parties/MBuyerCatalogJoinDlg.h"
 #include "parties/MBuyerDlg.h"
+#include "views/MAppServices.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
 #include "views/MSqlQueryModel.h"
@@ -66,7 +67,7 @@ QStringList searchExpressions(bool idsOnly)
 
 } // namespace
 
-MBuyerDbView::MBuyerDbView(MAppWnd* appWnd, QWidget* parent)
+MBuyerDbView::MBuyerDbView(MAppServices* appWnd, QWidget* parent)
     : MRecordDbView(appWnd, parent)
 {
 }
@@ -169,11 +170,11 @@ void MBuyerDbView::doShowDocsSell()
         + QString::number(id);
     const QString number = sqlValue(numberSql).toString().trimmed();
 
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_INVOICE_SELL_DB_VIEW"),
-                       QString::number(salesBuyerNumberColumn));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW"), number);
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_INVOICE_SELL_DB_VIEW"),
+                        QString::number(salesBuyerNumberColumn));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW"), number);
     if (appWnd())
         appWnd()->loadTab(salesViewKind, true);
 }

@@ -10,7 +10,7 @@ class MBuyerDbView : public MRecordDbView
     Q_OBJECT
 
 public:
-    MBuyerDbView(MAppWnd* appWnd, QWidget* parent);
+    MBuyerDbView(MAppServices* appWnd, QWidget* parent);
     ~MBuyerDbView() override;
 
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;

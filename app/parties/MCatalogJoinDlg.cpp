@@ -1,6 +1,6 @@
 #include "MCatalogJoinDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MSqlitePolish.h"
 #include "views/ItemDelegateCatalogListView.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
@@ -100,12 +100,12 @@ void MCatalogJoinDlg::setIds(const QList<int>& ids)
         QStringLiteral("SELECT c.name AS _name_, c.id, 0 FROM ") + m_tables.catalog
             + QStringLiteral(" c WHERE c.id NOT IN (SELECT c.id ") + assigned
             + QStringLiteral(") UNION ALL SELECT c.name AS _name_, c.id, CASE WHEN COUNT(cj.id) > 0 THEN 1 ELSE 0 END ")
-            + assigned + QStringLiteral("ORDER BY _name_ ") + MAppWnd::sqlCollate,
+            + assigned + QStringLiteral("ORDER BY _name_ ") + MSqlitePolish::sqlCollate,
         m_editList, true);
     m_editList->setColumnWidth(0, 22);
 
     loadSelectListModel(QStringLiteral("SELECT c.name, c.id, CASE WHEN COUNT(cj.id) > 0 THEN 1 ELSE 0 END ") + assigned
-                            + QStringLiteral("ORDER BY c.name ") + MAppWnd::sqlCollate,
+                            + QStringLiteral("ORDER BY c.name ") + MSqlitePolish::sqlCollate,
                         m_assignedList, false);
     m_assignedList->setColumnWidth(0, 22);
 }

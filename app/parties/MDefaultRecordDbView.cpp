@@ -1,13 +1,13 @@
 #include "MDefaultRecordDbView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MSqlQueryModel.h"
 
-MDefaultRecordDbView::MDefaultRecordDbView(MAppWnd* appWnd, QWidget* parent, const QString& defaultOption)
+MDefaultRecordDbView::MDefaultRecordDbView(MAppServices* appWnd, QWidget* parent, const QString& defaultOption)
     : MRecordDbView(appWnd, parent)
     , m_defaultOption(defaultOption)
     // Text that is no number reads as no default record.
-    , m_idRecordDefault(MAppWnd::option(defaultOption).toInt())
+    , m_idRecordDefault(MOptions::option(defaultOption).toInt())
 {
 }
 
@@ -16,7 +16,7 @@ MDefaultRecordDbView::~MDefaultRecordDbView() = default;
 void MDefaultRecordDbView::setIdRecordDefault(int id)
 {
     m_idRecordDefault = id;
-    MAppWnd::setOption(m_defaultOption, QString::number(id));
+    MOptions::setOption(m_defaultOption, QString::number(id));
 
     // Only rows loaded so far can be painted: a default record further down the list,
     // hidden by the filter or deleted leaves no row painted.

@@ -11,7 +11,7 @@ class MDefaultRecordDbView : public MRecordDbView
 
 public:
     // `defaultOption` is the option that keeps the default record's id.
-    MDefaultRecordDbView(MAppWnd* appWnd, QWidget* parent, const QString& defaultOption);
+    MDefaultRecordDbView(MAppServices* appWnd, QWidget* parent, const QString& defaultOption);
     ~MDefaultRecordDbView() override;
 
     // Asked by the main window when it shows the DEFAULT command checked.

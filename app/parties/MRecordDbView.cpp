@@ -1,6 +1,8 @@
 #include "MRecordDbView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MSqlitePolish.h"
+#include "views/MAppServices.h"
 #include "views/MFilterDbView.h"
 #include "views/MListFont.h"
 #include "views/MListNames.h"
@@ -24,12 +26,12 @@ namespace {
 
 bool isOption(const QString& key, const char* value)
 {
-    return MAppWnd::option(key) == QLatin1String(value);
+    return MOptions::option(key) == QLatin1String(value);
 }
 
 } // namespace
 
-MRecordDbView::MRecordDbView(MAppWnd* appWnd, QWidget* parent)
+MRecordDbView::MRecordDbView(MAppServices* appWnd, QWidget* parent)
     : QWidget(parent)
     , m_appWnd(appWnd)
 {
@@ -114,14 +116,14 @@ MTableView* MRecordDbView::tableView()
     return m_tableView;
 }
 
-MAppWnd* MRecordDbView::appWnd() const
+MAppServices* MRecordDbView::appWnd() const
 {
     return m_appWnd;
 }
 
 QWidget* MRecordDbView::dialogParent() const
 {
-    return m_appWnd ? static_cast<QWidget*>(m_appWnd) : const_cast<MRecordDbView*>(this);
+    return m_appWnd ? m_appWnd->mainWidget() : const_cast<MRecordDbView*>(this);
 }
 
 MFilterDbView* MRecordDbView::filterView() const
@@ -163,15 +165,15 @@ MRecordDbView::ListState MRecordDbView::takeListState(bool fromOptions)
     const QString suffix = optionSuffix();
     if (fromOptions) {
         if (isOption(QStringLiteral("CATALOG_SWITCH_") + suffix, "1"))
-            state.catalogUnchecked = MAppWnd::option(QStringLiteral("CATALOG_UNCHECKED_") + suffix);
+            state.catalogUnchecked = MOptions::option(QStringLiteral("CATALOG_UNCHECKED_") + suffix);
         if (isOption(QStringLiteral("FILTER_TREE_SWITCH_") + suffix, "1"))
-            state.filterTreeUnchecked = MAppWnd::option(QStringLiteral("FILTER_TREE_UNCHECKED_") + suffix);
+            state.filterTreeUnchecked = MOptions::option(QStringLiteral("FILTER_TREE_UNCHECKED_") + suffix);
         if (isOption(QStringLiteral("SEARCH_SWITCH_") + suffix, "1")) {
-            state.searchColumn = MAppWnd::option(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffix).toInt();
+            state.searchColumn = MOptions::option(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffix).toInt();
             if (state.searchColumn >= 0)
-                state.searchText = MAppWnd::option(QStringLiteral("FILTER_SEARCH_TEXT_") + suffix);
+                state.searchText = MOptions::option(QStringLiteral("FILTER_SEARCH_TEXT_") + suffix);
         }
-        const QStringList sort = MAppWnd::option(QStringLiteral("COLUMN_SORT_") + suffix).split(QLatin1Char(';'));
+        const QStringList sort = MOptions::option(QStringLiteral("COLUMN_SORT_") + suffix).split(QLatin1Char(';'));
         if (sort.size() == 2) {
             state.sortColumn = sort.at(0).toInt();
             state.sortOrder = sort.at(1).toInt();
@@ -202,7 +204,7 @@ QString MRecordDbView::orderByClause(const ListState& state, const QStringList& 
     if (state.sortColumn == 0)
         return QStringLiteral(" ORDER BY ") + idExpression + descending;
     return QStringLiteral(" ORDER BY ") + sortExpressions.at(state.sortColumn).section(QLatin1Char('\t'), 0, 0)
-        + QLatin1Char(' ') + MAppWnd::sqlCollate + descending + QStringLiteral(", ") + idExpression + descending;
+        + QLatin1Char(' ') + MSqlitePolish::sqlCollate + descending + QStringLiteral(", ") + idExpression + descending;
 }
 
 QMap<int, int> MRecordDbView::selectedIds() const
@@ -424,8 +426,8 @@ void MRecordDbView::doExportCsv()
 void MRecordDbView::doShowFilter(bool show)
 {
     m_sidePane->setVisible(show);
-    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), show ? QStringLiteral("1")
-                                                                             : QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SHOW_") + optionSuffix(), show ? QStringLiteral("1")
+                                                                              : QStringLiteral("0"));
 }
 
 void MRecordDbView::doSelectionChanged(QItemSelection /*selected*/, QItemSelection /*deselected*/)

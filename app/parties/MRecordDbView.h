@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
-class MAppWnd;
+class MAppServices;
 class MFilterDbView;
 class MSqlQueryModel;
 class MTableView;
@@ -29,7 +29,7 @@ class MRecordDbView : public QWidget
     Q_OBJECT
 
 public:
-    MRecordDbView(MAppWnd* appWnd, QWidget* parent);
+    MRecordDbView(MAppServices* appWnd, QWidget* parent);
     ~MRecordDbView() override;
 
     // The SQL of the list: fromOptions takes the filter and the sort from the stored
@@ -101,7 +101,7 @@ protected:
 
     // Null only where a view is built without the main window (its tests); the steps
     // that bring the tab forward or recompute the main window's actions are then skipped.
-    MAppWnd* appWnd() const;
+    MAppServices* appWnd() const;
     // The parent of the dialogs the view opens: the main window, or the view without one.
     QWidget* dialogParent() const;
     MFilterDbView* filterView() const;
@@ -171,7 +171,7 @@ private:
     QTimer* m_enabledActionsTimer = nullptr;
     MFilterDbView* m_filterView = nullptr;
     QWidget* m_sidePane = nullptr;
-    MAppWnd* m_appWnd = nullptr;
+    MAppServices* m_appWnd = nullptr;
     QMap<int, int> m_idsSelected;
     MTableView* m_tableView = nullptr;
     QVariantMap m_listValues;

@@ -50,7 +50,7 @@ QStringList searchExpressions(bool idsOnly)
 
 } // namespace
 
-MSellerDbView::MSellerDbView(MAppWnd* appWnd, QWidget* parent)
+MSellerDbView::MSellerDbView(MAppServices* appWnd, QWidget* parent)
     : MDefaultRecordDbView(appWnd, parent, QStringLiteral("ID_RECORD_DEFAULT_SELLER"))
 {
 }

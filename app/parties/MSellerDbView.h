@@ -12,7 +12,7 @@ class MSellerDbView : public MDefaultRecordDbView
     Q_OBJECT
 
 public:
-    MSellerDbView(MAppWnd* appWnd, QWidget* parent);
+    MSellerDbView(MAppServices* appWnd, QWidget* parent);
     ~MSellerDbView() override;
 
     QString buildSqlQuery(bool fromOptions, bool idsOnly) override;

@@ -1,12 +1,13 @@
 #include "MSellerDlg.h"
 
-#include "core/MAppWnd.h"
 #include "parties/MFormPage.h"
 #include "parties/MReferenceComboBox.h"
 #include "views/MHelpButton.h"
+#include "views/MListFont.h"
 #include "views/MTableView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +23,7 @@ namespace {
 // Marks the fields that the tax control files need.
 QString requiredStar()
 {
-    return QStringLiteral("<span style=\"color: #f00000; font: normal ") + QString::number(MAppWnd::fontSize + 3)
+    return QStringLiteral("<span style=\"color: #f00000; font: normal ") + QString::number(listFontSize() + 3)
         + QStringLiteral("pt Courier;\">*</span>");
 }
 

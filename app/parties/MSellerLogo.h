@@ -6,7 +6,7 @@
 
 // The logo of one seller as the seller dialog works on it. The document templates read
 // the saved files ("template/logo/seller_<id>.png" and its preview reduced by the zoom,
-// under MAppWnd::pathTemp), which agree with the seller_logo row. While the dialog is
+// under MProgramPaths::pathTemp), which agree with the seller_logo row. While the dialog is
 // open it changes only its working copies ("_seller_<id>.png", "_seller_preview_<id>.png");
 // saving the seller turns them into the saved files and the row; the working copies go
 // when the dialog ends.

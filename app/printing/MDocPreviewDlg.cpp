@@ -1,7 +1,7 @@
 #include "MDocPreviewDlg.h"
 
 #include "MDocViewList.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MTabOrder.h"
 
 #include <QCheckBox>
@@ -26,7 +26,7 @@ MDocPreviewDlg::MDocPreviewDlg(QWidget* parent, Qt::WindowFlags f)
     connect(m_markingList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MDocPreviewDlg::doSelectionChangedList);
 
-    m_personBox->setChecked(MAppWnd::option(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT")).toInt() > 0);
+    m_personBox->setChecked(MOptions::option(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT")).toInt() > 0);
     m_personRow =
         MDocViewList::optionRow(this, tr("Pokaż dane osoby upoważnionej do wystawienia dokumentu"), m_personBox);
     QWidget* buttons = MDocViewList::buttonRow(this, m_okButton, m_cancelButton);
@@ -73,8 +73,8 @@ void MDocPreviewDlg::doSelectionChangedList(QItemSelection, QItemSelection)
 void MDocPreviewDlg::loadListItem(QModelIndex index)
 {
     const int docView = index.data(Qt::UserRole + 1).toInt();
-    MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
-                       m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
+                        m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     MDocViewList::startJob(parentWidget(), "startDocPreview", docView);
     done(0);
 }

@@ -1,7 +1,7 @@
 #include "MDocPrintDlg.h"
 
 #include "MDocViewList.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MTabOrder.h"
 
 #include <QCheckBox>
@@ -29,9 +29,9 @@ MDocPrintDlg::MDocPrintDlg(QWidget* parent, Qt::WindowFlags f)
             &MDocPrintDlg::doSelectionChangedList);
 
     m_envelopeList->addItems({tr("brak"), tr("prawa strona"), tr("prawa strona duplex")});
-    m_envelopeList->setCurrentIndex(MAppWnd::option(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT")).toInt());
+    m_envelopeList->setCurrentIndex(MOptions::option(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT")).toInt());
     m_envelopeRow = MDocViewList::optionRow(this, tr("Dopasowanie adresu do koperty z okienkiem"), m_envelopeList);
-    m_personBox->setChecked(MAppWnd::option(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT")).toInt() > 0);
+    m_personBox->setChecked(MOptions::option(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT")).toInt() > 0);
     m_personRow =
         MDocViewList::optionRow(this, tr("Pokaż dane osoby upoważnionej do wystawienia dokumentu"), m_personBox);
     QWidget* buttons = MDocViewList::buttonRow(this, m_okButton, m_cancelButton);
@@ -97,13 +97,13 @@ void MDocPrintDlg::doSelectionChangedList(QItemSelection, QItemSelection)
 void MDocPrintDlg::loadListItem(QModelIndex index)
 {
     const int docView = index.data(Qt::UserRole + 1).toInt();
-    MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
-                       m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"),
+                        m_personBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     if (m_pdfMode) {
         MDocViewList::startJob(parentWidget(), "startDocPrintPdf", docView);
     } else {
-        MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT"),
-                           QString::number(m_envelopeList->currentIndex()));
+        MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT"),
+                            QString::number(m_envelopeList->currentIndex()));
         MDocViewList::startJob(parentWidget(), "startDocPrint", docView);
     }
     done(1);

@@ -1,9 +1,10 @@
 #include "MDocTemplate.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDocTemplateData.h"
 #include "data/MDocumentNumber.h"
 #include "data/MNumberText.h"
+#include "data/MOptions.h"
+#include "data/MProgramVersion.h"
 #include "data/MTextFunctions.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -46,7 +47,7 @@ MDocTemplate::MDocTemplate(QPrinter::PrinterMode mode, QObject* parent)
     m_printer.setPageSize(QPageSize(QPageSize::A4));
     m_printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
-    const QStringList parts = MAppWnd::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS")).split(QLatin1Char(';'));
+    const QStringList parts = MOptions::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS")).split(QLatin1Char(';'));
     int window[4];
     for (int i = 0; i < 4; ++i)
         window[i] = i < parts.size() ? parts.at(i).toInt() : defaultEnvelopeWindow[i];
@@ -203,7 +204,7 @@ double MDocTemplate::getInvoiceCorrectTotalPrice(int idInvoice)
 
 QStringList MDocTemplate::getInvoiceKindName(int idInvoice)
 {
-    return MDocTemplateData::invoiceKindName(idInvoice, &MAppWnd::option);
+    return MDocTemplateData::invoiceKindName(idInvoice, &MOptions::option);
 }
 
 QString MDocTemplate::getInvoiceNumStr(int idInvoice)
@@ -293,7 +294,7 @@ int MDocTemplate::getPageGenerated()
 
 QString MDocTemplate::getOption(QString key)
 {
-    return MAppWnd::option(key);
+    return MOptions::option(key);
 }
 
 int MDocTemplate::getPageHeight()
@@ -341,7 +342,7 @@ int MDocTemplate::getPrinterPageWidth()
 
 QString MDocTemplate::getPrintFooter()
 {
-    return tr("Wydruk z programu morva FAKTURY ") + MAppWnd::versionText() + QLatin1Char('.');
+    return tr("Wydruk z programu morva FAKTURY ") + MProgramVersion::versionText() + QLatin1Char('.');
 }
 
 QVariantList MDocTemplate::getSqlQuery(QString sql)

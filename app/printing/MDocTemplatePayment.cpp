@@ -1,6 +1,7 @@
 #include "MDocTemplate.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "parties/MSellerLogo.h"
 #include "data/MPaymentQr.h"
 #include "data/MPriceWords.h"
@@ -13,14 +14,14 @@ namespace {
 
 bool isQrCodeShown()
 {
-    return MAppWnd::option(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE")) == QLatin1String("1");
+    return MOptions::option(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE")) == QLatin1String("1");
 }
 
 }
 
 QString MDocTemplate::getHtmlLogo(int idSellerBase)
 {
-    if (MAppWnd::option(QStringLiteral("SHOW_LOGO")).toInt() != 1 || idSellerBase < 1)
+    if (MOptions::option(QStringLiteral("SHOW_LOGO")).toInt() != 1 || idSellerBase < 1)
         return QString();
     const QString file = m_preview ? MSellerLogo::savedPreviewPath(idSellerBase) : MSellerLogo::savedPath(idSellerBase);
     return MSellerLogoElement::html(idSellerBase, file);
@@ -31,7 +32,7 @@ QString MDocTemplate::getQrcodeHtmlImage(QString str, int widthMM, int heightMM,
     if (!isQrCodeShown() || !m_textEdit || str.isEmpty())
         return QString();
     // The image's size is given in pixels of HTML, which the layout scales to its device.
-    return MQrCode::htmlImage(str, MAppWnd::pathTemp + QStringLiteral("temp/"), m_preview, htmlDpi(), htmlDpi(),
+    return MQrCode::htmlImage(str, MProgramPaths::pathTemp + QStringLiteral("temp/"), m_preview, htmlDpi(), htmlDpi(),
                               widthMM, heightMM, scale);
 }
 

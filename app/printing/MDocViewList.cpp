@@ -1,6 +1,7 @@
 #include "MDocViewList.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "views/MListFont.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -32,7 +33,7 @@ QString itemText(int docView)
 
 bool offersOriginalCopy()
 {
-    return MAppWnd::option(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY")).toInt() != 0;
+    return MOptions::option(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY")).toInt() != 0;
 }
 
 QListView* create(QWidget* parent, QStandardItemModel* model, const QList<int>& docViews)
@@ -48,7 +49,7 @@ QListView* create(QWidget* parent, QStandardItemModel* model, const QList<int>& 
     list->setWrapping(true);
     list->setGridSize(QSize(110, 110));
     list->setDragEnabled(false);
-    list->setFont(QFont(QStringLiteral("Arial"), MAppWnd::fontSize, QFont::Normal));
+    list->setFont(QFont(QStringLiteral("Arial"), listFontSize(), QFont::Normal));
     list->setFixedSize(465, 225);
     list->setStyleSheet(QStringLiteral(
         "QListView::item { width: 100px; height: 100px; background-color: qlineargradient(x1: 0, y1: 0, x2: 0, "

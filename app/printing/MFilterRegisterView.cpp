@@ -1,6 +1,6 @@
 #include "printing/MFilterRegisterView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MRegisterData.h"
 #include "views/MDateEdit.h"
 #include "views/MItemRoles.h"
@@ -52,13 +52,13 @@ bool MFilterRegisterView::keepsOptions() const
 
 QString MFilterRegisterView::storedOption(const QString& key) const
 {
-    return keepsOptions() ? MAppWnd::option(key) : QString();
+    return keepsOptions() ? MOptions::option(key) : QString();
 }
 
 void MFilterRegisterView::storeOption(const QString& key, const QString& value)
 {
     if (keepsOptions())
-        MAppWnd::setOption(key, value);
+        MOptions::setOption(key, value);
 }
 
 QDate MFilterRegisterView::storedDate(const QString& key) const

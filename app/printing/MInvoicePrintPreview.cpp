@@ -1,11 +1,15 @@
 #include "MInvoicePrintPreview.h"
 
-#include "core/MAppWnd.h"
 #include "data/MBatchPdfNames.h"
 #include "data/MDocViewRuns.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "export/MMailSendDlg.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MPrinterMargins.h"
+#include "printing/MTemplateEngine.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MFileDialog.h"
 #include "views/MPrintDialog.h"
 #include "views/MPrinterChoice.h"
@@ -14,7 +18,7 @@
 #include <QFileInfo>
 #include <QTextEdit>
 
-MInvoicePrintPreview::MInvoicePrintPreview(MAppWnd* appWnd, QPrinter* printer, QTextEdit* textEdit,
+MInvoicePrintPreview::MInvoicePrintPreview(MAppServices* appWnd, QPrinter* printer, QTextEdit* textEdit,
                                            QWidget* parent)
     : QPrintPreviewWidget(printer, parent)
     , m_appWnd(appWnd)
@@ -84,10 +88,9 @@ MDocTemplate* MInvoicePrintPreview::createRun(bool pdf, int docView)
     auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
     docTemplate->setTextEdit(nullptr, true);
     docTemplate->getPrinter()->setOutputFormat(pdf ? QPrinter::PdfFormat : QPrinter::NativeFormat);
-    if (MAppWnd::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
+    if (MOptions::option(QStringLiteral("PRINT_ORIENTATION_DOCUMENT")).toInt() == 1)
         docTemplate->setPageOrientation(QPrinter::Landscape);
-    docTemplate->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                                m_appWnd->marginBottom());
+    MPrinterMargins::applyTo(docTemplate);
     docTemplate->isPaging(true);
     docTemplate->isPdf(pdf);
     docTemplate->setDocView(docView);
@@ -100,7 +103,7 @@ MDocTemplate* MInvoicePrintPreview::createRun(bool pdf, int docView)
 bool MInvoicePrintPreview::layOut(const QList<MDocTemplate*>& runs)
 {
     for (MDocTemplate* run : runs) {
-        if (!MTemplateRun::run(m_appWnd->scriptEngine(), run, m_template, this) || run->isDocAborted())
+        if (!MTemplateRun::run(MTemplateEngine::engine(), run, m_template, this) || run->isDocAborted())
             return false;
     }
     return true;
@@ -153,17 +156,17 @@ void MInvoicePrintPreview::startDocPrintPdf(int iDocView)
     QString chosen;
     QList<int> runDocViews{docView};
     if (m_sendMailMode) {
-        m_attachmentPath = MBatchPdfNames::emailPath(MAppWnd::pathTemp, documentNumber);
+        m_attachmentPath = MBatchPdfNames::emailPath(MProgramPaths::pathTemp, documentNumber);
         m_attachmentName = MBatchPdfNames::emailName(documentNumber);
         QDir().mkpath(QFileInfo(m_attachmentPath).absolutePath());
     } else {
-        QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+        QString folder = MOptions::option(QStringLiteral("PRINT_PDF_PATH"));
         if (folder.isEmpty() || !QDir(folder).exists())
             folder = QDir(QStringLiteral("pdf")).exists() ? QStringLiteral("pdf") : QString();
         chosen = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
         if (chosen.isEmpty())
             return;
-        MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(chosen).absolutePath());
+        MOptions::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(chosen).absolutePath());
         runDocViews = MDocViewRuns::runs(docView, true);
     }
 

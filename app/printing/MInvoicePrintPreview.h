@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-class MAppWnd;
+class MAppServices;
 class MDocTemplate;
 class QTextEdit;
 
@@ -17,7 +17,7 @@ class MInvoicePrintPreview : public QPrintPreviewWidget
 
 public:
     // Takes ownership of printer and textEdit.
-    MInvoicePrintPreview(MAppWnd* appWnd, QPrinter* printer, QTextEdit* textEdit, QWidget* parent);
+    MInvoicePrintPreview(MAppServices* appWnd, QPrinter* printer, QTextEdit* textEdit, QWidget* parent);
     ~MInvoicePrintPreview() override;
 
     void setDocView(int iDocView);
@@ -55,7 +55,7 @@ private:
     int m_idRecord = 0;
     QString m_attachmentPath;
     QString m_attachmentName;
-    MAppWnd* m_appWnd;
+    MAppServices* m_appWnd;
     QPrinter* m_printer;
     QTextEdit* m_textEdit;
     QString m_template;

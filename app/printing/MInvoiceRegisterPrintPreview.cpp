@@ -1,14 +1,16 @@
 #include "printing/MInvoiceRegisterPrintPreview.h"
 
-#include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MPrinterMargins.h"
+#include "printing/MTemplateEngine.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MPrintDialog.h"
 
 #include <QFileInfo>
 #include <QPrinter>
 
-MInvoiceRegisterPrintPreview::MInvoiceRegisterPrintPreview(MAppWnd* appWnd, QPrinter* printer,
+MInvoiceRegisterPrintPreview::MInvoiceRegisterPrintPreview(MAppServices* appWnd, QPrinter* printer,
                                                            MDocTemplate* docTemplate, QWidget* parent)
     : QPrintPreviewWidget(printer, parent)
     , m_appWnd(appWnd)
@@ -41,9 +43,9 @@ void MInvoiceRegisterPrintPreview::contextMenuEvent(QContextMenuEvent*)
 {
 }
 
-bool MInvoiceRegisterPrintPreview::runTemplate(MAppWnd* appWnd, MDocTemplate* docTemplate, QWidget* parent)
+bool MInvoiceRegisterPrintPreview::runTemplate(MDocTemplate* docTemplate, QWidget* parent)
 {
-    return MTemplateRun::run(appWnd->scriptEngine(), docTemplate, QStringLiteral(":/template/invoice_register.js"),
+    return MTemplateRun::run(MTemplateEngine::engine(), docTemplate, QStringLiteral(":/template/invoice_register.js"),
                              parent);
 }
 
@@ -54,15 +56,14 @@ void MInvoiceRegisterPrintPreview::print(QPrinter* printer)
 
 void MInvoiceRegisterPrintPreview::startDocPreview()
 {
-    runTemplate(m_appWnd, m_docTemplatePreview, this);
+    runTemplate(m_docTemplatePreview, this);
 }
 
 void MInvoiceRegisterPrintPreview::preparePrintTemplate()
 {
     MDocTemplate* t = m_docTemplatePrint;
     t->setPageOrientation(QPrinter::Landscape);
-    t->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                      m_appWnd->marginBottom());
+    MPrinterMargins::applyTo(t);
     t->setTextEdit(nullptr, true);
     t->setImportDeferred(true);
     t->isPaging(true);
@@ -78,7 +79,7 @@ void MInvoiceRegisterPrintPreview::startDocPrint()
 {
     preparePrintTemplate();
     MPrintDialog::preparePrinter(m_docTemplatePrint->getPrinter());
-    if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
+    if (runTemplate(m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
         MTemplateRun::output(m_docTemplatePrint, m_docTemplatePrint->getPrinter(), this);
 }
 
@@ -90,7 +91,7 @@ void MInvoiceRegisterPrintPreview::startDocPrintPdf(QString fileName)
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
     printer->setOutputFileName(fileName);
-    if (runTemplate(m_appWnd, m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
+    if (runTemplate(m_docTemplatePrint, this) && !m_docTemplatePrint->isDocAborted())
         MTemplateRun::output(m_docTemplatePrint, printer, this);
 }
 

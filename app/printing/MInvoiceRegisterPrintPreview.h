@@ -3,7 +3,7 @@
 #include <QPrintPreviewWidget>
 #include <QString>
 
-class MAppWnd;
+class MAppServices;
 class MDocTemplate;
 class QPrinter;
 
@@ -17,7 +17,7 @@ class MInvoiceRegisterPrintPreview : public QPrintPreviewWidget
 
 public:
     // Takes ownership of `printer`; `docTemplate` stays the caller's.
-    MInvoiceRegisterPrintPreview(MAppWnd* appWnd, QPrinter* printer, MDocTemplate* docTemplate, QWidget* parent);
+    MInvoiceRegisterPrintPreview(MAppServices* appWnd, QPrinter* printer, MDocTemplate* docTemplate, QWidget* parent);
     ~MInvoiceRegisterPrintPreview() override;
 
     MDocTemplate* docTemplatePreview() const;
@@ -25,7 +25,7 @@ public:
 
     // The layout of the register from the template resource onto `docTemplate`;
     // false when the template failed (reported in a box).
-    static bool runTemplate(MAppWnd* appWnd, MDocTemplate* docTemplate, QWidget* parent);
+    static bool runTemplate(MDocTemplate* docTemplate, QWidget* parent);
 
 public slots:
     void print(QPrinter* printer);
@@ -41,7 +41,7 @@ private:
     // The print template set up for a run on the preview template's values.
     void preparePrintTemplate();
 
-    MAppWnd* m_appWnd = nullptr;
+    MAppServices* m_appWnd = nullptr;
     MDocTemplate* m_docTemplatePreview = nullptr;
     MDocTemplate* m_docTemplatePrint = nullptr;
     QPrinter* m_printer = nullptr;

@@ -1,12 +1,14 @@
 #include "printing/MInvoiceRegisterView.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MFilterRegisterView.h"
 #include "printing/MGenerateDlg.h"
 #include "printing/MInvoiceRegisterPrintPreview.h"
+#include "printing/MPrinterMargins.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MFileDialog.h"
 #include "views/MPrintDialog.h"
 
@@ -26,7 +28,7 @@ const char* const pdfText = QT_TRANSLATE_NOOP(
 
 } // namespace
 
-MInvoiceRegisterView::MInvoiceRegisterView(MAppWnd* appWnd, QWidget* parent)
+MInvoiceRegisterView::MInvoiceRegisterView(MAppServices* appWnd, QWidget* parent)
     : QWidget(parent)
     , m_docTemplate(new MDocTemplate(QPrinter::ScreenResolution, nullptr))
     , m_timer(new QTimer(this))
@@ -49,8 +51,7 @@ void MInvoiceRegisterView::initWidget()
     m_docTemplate->setPageOrientation(QPrinter::Landscape);
     m_docTemplate->setTextEdit(nullptr, true);
     m_docTemplate->setImportDeferred(true);
-    m_docTemplate->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                                  m_appWnd->marginBottom());
+    MPrinterMargins::applyTo(m_docTemplate);
     m_docTemplate->isPaging(true);
     MTemplateRun::setPageSize(m_docTemplate);
 
@@ -60,7 +61,7 @@ void MInvoiceRegisterView::initWidget()
 
     m_filter = new MFilterRegisterView(this);
     m_filter->initWidget();
-    m_filter->setVisible(MAppWnd::option(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW")) == QLatin1String("1"));
+    m_filter->setVisible(MOptions::option(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW")) == QLatin1String("1"));
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -73,7 +74,7 @@ void MInvoiceRegisterView::initWidget()
 void MInvoiceRegisterView::doShowFilter(bool show)
 {
     m_filter->setVisible(show);
-    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW"), show ? QStringLiteral("1") : QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW"), show ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void MInvoiceRegisterView::updatePreview()
@@ -124,8 +125,7 @@ void MInvoiceRegisterView::startDocPrint()
     job->getPrinter()->setOutputFormat(QPrinter::NativeFormat);
     job->getPrinter()->setOutputFileName(QString());
     job->setPageOrientation(QPrinter::Landscape);
-    job->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                        m_appWnd->marginBottom());
+    MPrinterMargins::applyTo(job);
     if (!MPrintDialog::exec(this, job->getPrinter(), tr("Ustawienia drukarki")))
         return;
     prepareForPrint();
@@ -137,15 +137,14 @@ void MInvoiceRegisterView::startDocPrintPdf()
     MDocTemplate* job = m_preview->docTemplatePrint();
     job->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
     job->setPageOrientation(QPrinter::Landscape);
-    job->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                        m_appWnd->marginBottom());
-    QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+    MPrinterMargins::applyTo(job);
+    QString folder = MOptions::option(QStringLiteral("PRINT_PDF_PATH"));
     if (folder.isEmpty() || !QFileInfo::exists(folder))
         folder = QStringLiteral("pdf");
     m_pdfFileName = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
     if (m_pdfFileName.isEmpty())
         return;
-    MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
+    MOptions::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
     prepareForPrint();
     MGenerateDlg::armTimer(m_timer, this, &MInvoiceRegisterView::startDocPrintPdfTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceRegisterView::startDocPrintPdfMessageBox);

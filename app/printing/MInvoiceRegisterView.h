@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-class MAppWnd;
+class MAppServices;
 class MDocTemplate;
 class MFilterRegisterView;
 class MGenerateDlg;
@@ -21,7 +21,7 @@ class MInvoiceRegisterView : public QWidget
     Q_OBJECT
 
 public:
-    MInvoiceRegisterView(MAppWnd* appWnd, QWidget* parent);
+    MInvoiceRegisterView(MAppServices* appWnd, QWidget* parent);
     ~MInvoiceRegisterView() override;
 
 public slots:
@@ -63,5 +63,5 @@ private:
     int m_runFinished = 0;
     QTimer* m_timer = nullptr;
     MInvoiceRegisterPrintPreview* m_preview = nullptr;
-    MAppWnd* m_appWnd = nullptr;
+    MAppServices* m_appWnd = nullptr;
 };

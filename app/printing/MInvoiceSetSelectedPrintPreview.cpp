@@ -1,10 +1,13 @@
 #include "printing/MInvoiceSetSelectedPrintPreview.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MGenerateDlg.h"
+#include "printing/MPrinterMargins.h"
+#include "printing/MTemplateEngine.h"
 #include "printing/MTemplateRun.h"
+#include "views/MAppServices.h"
 #include "views/MFileDialog.h"
 #include "views/MPrintDialog.h"
 
@@ -24,7 +27,7 @@ const char* const pdfText = QT_TRANSLATE_NOOP(
 
 } // namespace
 
-MInvoiceSetSelectedPrintPreview::MInvoiceSetSelectedPrintPreview(MAppWnd* appWnd, QPrinter* printer,
+MInvoiceSetSelectedPrintPreview::MInvoiceSetSelectedPrintPreview(MAppServices* appWnd, QPrinter* printer,
                                                                  QTextEdit* textEdit, MDocTemplate* docTemplate,
                                                                  QWidget* parent)
     : QPrintPreviewWidget(printer, parent)
@@ -80,7 +83,7 @@ void MInvoiceSetSelectedPrintPreview::print(QPrinter* printer)
 
 bool MInvoiceSetSelectedPrintPreview::startDocPreview()
 {
-    return MTemplateRun::run(m_appWnd->scriptEngine(), m_docTemplatePreview, QLatin1String(templateResource), this);
+    return MTemplateRun::run(MTemplateEngine::engine(), m_docTemplatePreview, QLatin1String(templateResource), this);
 }
 
 void MInvoiceSetSelectedPrintPreview::doClose()
@@ -92,8 +95,7 @@ void MInvoiceSetSelectedPrintPreview::setUpPrintTemplate()
 {
     MDocTemplate* job = m_docTemplatePrint;
     job->setPageOrientation(QPrinter::Landscape);
-    job->setPageMargins(m_appWnd->marginLeft(), m_appWnd->marginTop(), m_appWnd->marginRight(),
-                        m_appWnd->marginBottom());
+    MPrinterMargins::applyTo(job);
     job->setIdRecord(m_docTemplatePreview->getIdRecord());
 }
 
@@ -125,13 +127,13 @@ void MInvoiceSetSelectedPrintPreview::startDocPrintPdf()
 {
     m_docTemplatePrint->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
     setUpPrintTemplate();
-    QString folder = MAppWnd::option(QStringLiteral("PRINT_PDF_PATH"));
+    QString folder = MOptions::option(QStringLiteral("PRINT_PDF_PATH"));
     if (folder.isEmpty() || !QFileInfo::exists(folder))
         folder = QStringLiteral("pdf");
     m_pdfFileName = MFileDialog::getSaveFileName(this, tr("Eksport PDF"), folder, QStringLiteral("*.pdf"));
     if (m_pdfFileName.isEmpty())
         return;
-    MAppWnd::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
+    MOptions::setOption(QStringLiteral("PRINT_PDF_PATH"), QFileInfo(m_pdfFileName).path());
     resetPrintTemplate();
     MGenerateDlg::armTimer(m_timer, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfTimeOut, 500);
     QTimer::singleShot(100, this, &MInvoiceSetSelectedPrintPreview::startDocPrintPdfMessageBox);
@@ -149,7 +151,7 @@ bool MInvoiceSetSelectedPrintPreview::layOutPrintTemplate()
     job->setDateFrom(m_docTemplatePreview->getDateFrom());
     job->setDateTo(m_docTemplatePreview->getDateTo());
     job->setDatePrint(m_docTemplatePreview->getDatePrint());
-    return MTemplateRun::run(m_appWnd->scriptEngine(), job, QLatin1String(templateResource), this)
+    return MTemplateRun::run(MTemplateEngine::engine(), job, QLatin1String(templateResource), this)
         && !job->isDocAborted();
 }
 

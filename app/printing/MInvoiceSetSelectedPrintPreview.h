@@ -3,7 +3,7 @@
 #include <QPrintPreviewWidget>
 #include <QString>
 
-class MAppWnd;
+class MAppServices;
 class MDocTemplate;
 class MGenerateDlg;
 class QTextEdit;
@@ -21,7 +21,7 @@ class MInvoiceSetSelectedPrintPreview : public QPrintPreviewWidget
 
 public:
     // Takes ownership of printer, textEdit and docTemplate (the template of the shown pages).
-    MInvoiceSetSelectedPrintPreview(MAppWnd* appWnd, QPrinter* printer, QTextEdit* textEdit,
+    MInvoiceSetSelectedPrintPreview(MAppServices* appWnd, QPrinter* printer, QTextEdit* textEdit,
                                     MDocTemplate* docTemplate, QWidget* parent);
     ~MInvoiceSetSelectedPrintPreview() override;
 
@@ -63,7 +63,7 @@ private:
     void execGenerateDlg(const QString& title, const QString& text);
     void timeOut(TimeOutSlot slot);
 
-    MAppWnd* m_appWnd = nullptr;
+    MAppServices* m_appWnd = nullptr;
     QPrinter* m_printer = nullptr;
     QTextEdit* m_textEdit = nullptr;
     MGenerateDlg* m_generateDlg = nullptr;

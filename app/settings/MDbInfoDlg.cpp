@@ -1,8 +1,9 @@
 #include "MDbInfoDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDbBackup.h"
 #include "data/MDbInfo.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 QString dataFolder()
 {
-    return MAppWnd::pathData + QStringLiteral("data");
+    return MProgramPaths::pathData + QStringLiteral("data");
 }
 
 QString boldLabel(const QString& text)
@@ -103,7 +104,7 @@ void MDbInfoDlg::clickPathData(bool /*checked*/)
 
 void MDbInfoDlg::clickBackup(bool /*checked*/)
 {
-    QString startFolder = MAppWnd::option(QStringLiteral("BACKUP_SELF_PATH"));
+    QString startFolder = MOptions::option(QStringLiteral("BACKUP_SELF_PATH"));
     if (!QFileInfo(startFolder).isDir())
         startFolder = QDir(QStringLiteral("export")).exists() ? QStringLiteral("export") : QString();
 
@@ -111,7 +112,7 @@ void MDbInfoDlg::clickBackup(bool /*checked*/)
         MFileDialog::getSaveFileName(this, tr("Kopia zapasowa bazy danych"), startFolder, QStringLiteral("*.db3"));
     if (chosen.isEmpty())
         return;
-    MAppWnd::setOption(QStringLiteral("BACKUP_SELF_PATH"), QDir::cleanPath(QFileInfo(chosen).absolutePath()));
+    MOptions::setOption(QStringLiteral("BACKUP_SELF_PATH"), QDir::cleanPath(QFileInfo(chosen).absolutePath()));
 
     const MDbBackup::Result result = MDbBackup::write(MDbBackup::withSuffix(chosen));
     const QString title = tr("Kopia zapasowa bazy danych");

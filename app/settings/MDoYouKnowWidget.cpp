@@ -1,6 +1,7 @@
 #include "MDoYouKnowWidget.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "views/MListFont.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -95,7 +96,7 @@ void MDoYouKnowWidget::showTip()
         return;
 
     m_textLabel->setText(tipHtml(id));
-    MAppWnd::setOption(QStringLiteral("DO_YOU_KNOW_LAST_ID"), QString::number(id));
+    MOptions::setOption(QStringLiteral("DO_YOU_KNOW_LAST_ID"), QString::number(id));
 }
 
 QString MDoYouKnowWidget::tipHtml(int id) const
@@ -106,7 +107,7 @@ QString MDoYouKnowWidget::tipHtml(int id) const
                           "<td width=\"1\" style=\"background-color: #c0c0c0;\"><img src=\":/resource/pixel.gif\" "
                           "width=\"1\" height=\"1\"></td>"
                           "<td style=\"padding-left: 10px;\">%4</td></tr></table>")
-        .arg(MAppWnd::fontSize + 5)
+        .arg(listFontSize() + 5)
         .arg(id)
         .arg(m_ids.size())
         .arg(tipText(id));
@@ -141,7 +142,7 @@ void MDoYouKnowWidget::fitHeightToTallestTip()
 
 void MDoYouKnowWidget::applyOptions()
 {
-    const int last = MAppWnd::option(QStringLiteral("DO_YOU_KNOW_LAST_ID")).toInt();
+    const int last = MOptions::option(QStringLiteral("DO_YOU_KNOW_LAST_ID")).toInt();
     for (auto it = m_ids.cbegin(); it != m_ids.cend(); ++it) {
         if (it.value() > 0 && it.value() == last)
             m_position = it.key();
@@ -149,9 +150,9 @@ void MDoYouKnowWidget::applyOptions()
     if (m_position >= m_ids.size())
         m_position = 0;
 
-    if (MAppWnd::option(QStringLiteral("SHOW_DO_YOU_KNOW")).toInt() == 1) {
+    if (MOptions::option(QStringLiteral("SHOW_DO_YOU_KNOW")).toInt() == 1) {
         show();
-        const int period = MAppWnd::option(QStringLiteral("DO_YOU_KNOW_SPEED")).toInt() * 1000;
+        const int period = MOptions::option(QStringLiteral("DO_YOU_KNOW_SPEED")).toInt() * 1000;
         if (period != m_period) {
             m_period = period;
             restartTimer();

@@ -1,6 +1,6 @@
 #include "MOptionsDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "settings/MOkCancelLayout.h"
 #include "settings/MOptionsWidget.h"
 #include "views/MItemRoles.h"
@@ -123,7 +123,7 @@ QCheckBox* MOptionsDlg::checkBox(const QString& key)
 {
     auto* box = new QCheckBox;
     box->setObjectName(key);
-    box->setChecked(MAppWnd::option(key).toInt() > 0);
+    box->setChecked(MOptions::option(key).toInt() > 0);
     m_controls.insert(key, {Kind::CheckBox, box, nullptr});
     return box;
 }
@@ -135,7 +135,7 @@ QComboBox* MOptionsDlg::numberedCombo(const QString& key, const QStringList& ite
     combo->addItems(items);
     // A number that names no item leaves the first one current rather than
     // none, which "OK" would store as "-1".
-    const int index = MAppWnd::option(key).toInt();
+    const int index = MOptions::option(key).toInt();
     if (index >= 0 && index < combo->count())
         combo->setCurrentIndex(index);
     m_controls.insert(key, {Kind::NumberedCombo, combo, nullptr});
@@ -160,14 +160,14 @@ QWidget* MOptionsDlg::radioPair(const QString& key, const QString& first, const 
     group->addButton(firstButton, 0);
     group->addButton(secondButton, 1);
     m_radioGroups.append(group);
-    (MAppWnd::option(key).toInt() != 0 ? secondButton : firstButton)->setChecked(true);
+    (MOptions::option(key).toInt() != 0 ? secondButton : firstButton)->setChecked(true);
     m_controls.insert(key, {Kind::RadioPair, pair, group});
     return pair;
 }
 
 QLineEdit* MOptionsDlg::lineEdit(const QString& key)
 {
-    auto* edit = new QLineEdit(MAppWnd::option(key));
+    auto* edit = new QLineEdit(MOptions::option(key));
     edit->setObjectName(key);
     m_controls.insert(key, {Kind::LineEdit, edit, nullptr});
     return edit;
@@ -177,7 +177,7 @@ QTextEdit* MOptionsDlg::textEdit(const QString& key)
 {
     auto* edit = new QTextEdit;
     edit->setObjectName(key);
-    edit->setPlainText(MAppWnd::option(key));
+    edit->setPlainText(MOptions::option(key));
     m_controls.insert(key, {Kind::TextEdit, edit, nullptr});
     return edit;
 }

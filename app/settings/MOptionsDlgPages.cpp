@@ -1,9 +1,10 @@
 #include "MOptionsDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MScrambleText.h"
 #include "views/MHelpButton.h"
 #include "views/MItemRoles.h"
+#include "views/MListFont.h"
 #include "views/MSelectListModel.h"
 #include "views/MValidators.h"
 
@@ -84,7 +85,7 @@ MHelpButton* helpButton(QWidget* dialog, const QString& text)
 
 QString redStar()
 {
-    return QStringLiteral("<span style=\"color: #f00000; font: normal ") + QString::number(MAppWnd::fontSize + 3)
+    return QStringLiteral("<span style=\"color: #f00000; font: normal ") + QString::number(listFontSize() + 3)
            + QStringLiteral("pt Courier;\">*</span>");
 }
 
@@ -222,7 +223,7 @@ QWidget* MOptionsDlg::pageVat()
 
 void MOptionsDlg::selectDefaultVat()
 {
-    int id = MAppWnd::option(QStringLiteral("ID_DEFAULT_VAT")).toInt();
+    int id = MOptions::option(QStringLiteral("ID_DEFAULT_VAT")).toInt();
     if (id == 0)
         id = QDate::currentDate() >= QDate(2011, 1, 1) ? 24 : 23;
     QSqlQuery query;
@@ -300,7 +301,7 @@ MSelectListModel* MOptionsDlg::fieldList(const QString& prefix, const QString& f
         const QString key = prefix + field.second;
         auto* item = new QStandardItem(field.first);
         item->setData(key, ItemRole::Value);
-        item->setData(MAppWnd::option(key) == QLatin1String("1") ? CheckItemState::Checked : CheckItemState::Unchecked,
+        item->setData(MOptions::option(key) == QLatin1String("1") ? CheckItemState::Checked : CheckItemState::Unchecked,
                       ItemRole::State);
         model->appendRow(item);
     }
@@ -379,7 +380,7 @@ QWidget* MOptionsDlg::pageEmail()
     wide(6, login);
 
     // Not a control of the common kinds: it shows the clear text of the stored form.
-    m_password = new QLineEdit(unscrambleText(MAppWnd::option(QStringLiteral("EMAIL_PASSWORD"))));
+    m_password = new QLineEdit(unscrambleText(MOptions::option(QStringLiteral("EMAIL_PASSWORD"))));
     m_password->setObjectName(QStringLiteral("EMAIL_PASSWORD"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setFixedWidth(300);
@@ -421,7 +422,7 @@ QWidget* MOptionsDlg::pageEmail()
 
 void MOptionsDlg::selectSmtpPort()
 {
-    QString port = MAppWnd::option(QStringLiteral("EMAIL_SMTP_PORT"));
+    QString port = MOptions::option(QStringLiteral("EMAIL_SMTP_PORT"));
     if (port.isEmpty())
         port = QStringLiteral("587");
     // A port other than the two offered is kept as it was stored.
@@ -455,7 +456,7 @@ QWidget* MOptionsDlg::pageTips()
 
 void MOptionsDlg::selectDoYouKnowSpeed()
 {
-    const int index = m_doYouKnowSpeed->findData(MAppWnd::option(QStringLiteral("DO_YOU_KNOW_SPEED")).toInt());
+    const int index = m_doYouKnowSpeed->findData(MOptions::option(QStringLiteral("DO_YOU_KNOW_SPEED")).toInt());
     if (index >= 0)
         m_doYouKnowSpeed->setCurrentIndex(index);
 }

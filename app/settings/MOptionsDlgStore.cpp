@@ -1,8 +1,8 @@
 #include "MOptionsDlg.h"
 
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MScrambleText.h"
-#include "settings/MDoYouKnowWidget.h"
+#include "views/MAppServices.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
 
@@ -42,21 +42,19 @@ void MOptionsDlg::clickOk(bool /*b*/)
     storeFieldList(m_buyerFieldList);
     storeControls({QStringLiteral("EMAIL_SENDER_NAME"), QStringLiteral("EMAIL_SENDER_EMAIL"),
                    QStringLiteral("EMAIL_SMTP_SERVER")});
-    MAppWnd::setOption(QStringLiteral("EMAIL_SMTP_PORT"), m_smtpPort->currentText());
+    MOptions::setOption(QStringLiteral("EMAIL_SMTP_PORT"), m_smtpPort->currentText());
     storeControls({QStringLiteral("EMAIL_LOGIN")});
     storePassword();
     storeControls({QStringLiteral("EMAIL_SENDER_SIGNATURE"), QStringLiteral("EMAIL_CC_EMAIL"),
                    QStringLiteral("EMAIL_PRINT_FOOTER"), QStringLiteral("EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF"),
                    QStringLiteral("EMAIL_TEMPLATE_CONTENT_INVOICE_PDF"), QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"),
                    QStringLiteral("SHOW_DO_YOU_KNOW")});
-    MAppWnd::setOption(QStringLiteral("DO_YOU_KNOW_SPEED"),
-                       QString::number(m_doYouKnowSpeed->currentData(Qt::UserRole).toInt()));
+    MOptions::setOption(QStringLiteral("DO_YOU_KNOW_SPEED"),
+                        QString::number(m_doYouKnowSpeed->currentData(Qt::UserRole).toInt()));
     QSqlQuery(QStringLiteral("commit"));
 
-    if (auto* wnd = qobject_cast<MAppWnd*>(parentWidget())) {
-        wnd->doYouKnowWidget()->applyOptions();
-        wnd->setEnabledMenuActions();
-    }
+    if (auto* wnd = qobject_cast<MAppServices*>(parentWidget()))
+        wnd->applyOptions();
     done(0);
 }
 
@@ -82,7 +80,7 @@ void MOptionsDlg::storeControls(const QStringList& keys)
             text = static_cast<QTextEdit*>(control.widget)->toPlainText();
             break;
         }
-        MAppWnd::setOption(key, text);
+        MOptions::setOption(key, text);
     }
 }
 
@@ -93,7 +91,7 @@ void MOptionsDlg::storeDefaultVat()
     query.prepare(QStringLiteral("SELECT id FROM vat WHERE name = :name"));
     query.bindValue(QStringLiteral(":name"), m_defaultVat->currentText());
     if (query.exec() && query.next())
-        MAppWnd::setOption(QStringLiteral("ID_DEFAULT_VAT"), QString::number(query.value(0).toInt()));
+        MOptions::setOption(QStringLiteral("ID_DEFAULT_VAT"), QString::number(query.value(0).toInt()));
 }
 
 void MOptionsDlg::updateFromList(const MSelectListModel* model, const QString& table, const QString& column,
@@ -121,7 +119,7 @@ void MOptionsDlg::storeFieldList(const MSelectListModel* model)
     for (int row = 0; row < model->rowCount(); ++row) {
         const QModelIndex index = model->index(row, 0);
         const bool checked = index.data(ItemRole::State).toInt() == CheckItemState::Checked;
-        MAppWnd::setOption(index.data(ItemRole::Value).toString(), checked ? QStringLiteral("1") : QStringLiteral("0"));
+        MOptions::setOption(index.data(ItemRole::Value).toString(), checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
 }
 
@@ -129,6 +127,6 @@ void MOptionsDlg::storePassword()
 {
     // Stored anew only when changed, so the clear text never reaches the options.
     const QString key = QStringLiteral("EMAIL_PASSWORD");
-    if (m_password->text() != unscrambleText(MAppWnd::option(key)))
-        MAppWnd::setOption(key, scrambleText(m_password->text()));
+    if (m_password->text() != unscrambleText(MOptions::option(key)))
+        MOptions::setOption(key, scrambleText(m_password->text()));
 }

@@ -1,9 +1,11 @@
 #include "MPageSetupDlg.h"
 
-#include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
 #include "data/MEnvelopeWindow.h"
+#include "data/MOptions.h"
+#include "printing/MPrinterMargins.h"
 #include "settings/MOkCancelLayout.h"
+#include "views/MAppServices.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -21,9 +23,10 @@ const QSize previewSize(159, 225);
 
 QVector<double> printerMargins(QWidget* parent)
 {
-    if (auto* wnd = qobject_cast<MAppWnd*>(parent))
-        return {wnd->marginLeft(), wnd->marginTop(), wnd->marginRight(), wnd->marginBottom()};
-    return MDefaultOptions::printerMargins(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")));
+    // Over the main window: the margins that documents are laid out with now.
+    if (qobject_cast<MAppServices*>(parent))
+        return MPrinterMargins::values();
+    return MDefaultOptions::printerMargins(MOptions::option(QStringLiteral("PRINTER_MARGINS")));
 }
 
 QPixmap drawnSheet(const QRect& window, int left, int top, int right, int bottomLine)
@@ -85,7 +88,7 @@ void MPageSetupDlg::createTab(int tab)
         m_marginBottom = fields[3] = createSpinBox(0, 50, qRound(values.at(3)), "marginBottom");
     } else {
         const QVector<int> values =
-            MEnvelopeWindow::values(MAppWnd::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS")));
+            MEnvelopeWindow::values(MOptions::option(QStringLiteral("ENVELOPE_WINDOW_MARGINS")));
         m_envelopeLeft = fields[0] = createSpinBox(100, 130, values.at(0), "envelopeLeft");
         m_envelopeRight = fields[1] = createSpinBox(10, 30, values.at(2), "envelopeRight");
         m_envelopeTop = fields[2] = createSpinBox(40, 70, values.at(1), "envelopeTop");
@@ -168,10 +171,10 @@ void MPageSetupDlg::clickOk(bool /*b*/)
                             + QString::number(m_marginBottom->value());
     const QString envelope = MEnvelopeWindow::text(
         {m_envelopeLeft->value(), m_envelopeTop->value(), m_envelopeRight->value(), m_envelopeHeight->value()});
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), margins);
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), envelope);
-    if (auto* wnd = qobject_cast<MAppWnd*>(parentWidget()))
-        wnd->loadPrinterMargins();
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), margins);
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), envelope);
+    if (qobject_cast<MAppServices*>(parentWidget()))
+        MPrinterMargins::load();
     done(0);
 }
 

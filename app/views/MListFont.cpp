@@ -1,10 +1,19 @@
 #include "MListFont.h"
 
-#include "core/MAppWnd.h"
+namespace {
+
+int s_listFontSize = 10;
+
+} // namespace
 
 int listFontSize()
 {
-    return MAppWnd::fontSize;
+    return s_listFontSize;
+}
+
+void setListFontSizeForDpi(int logicalDpi)
+{
+    s_listFontSize = logicalDpi == 96 || logicalDpi <= 0 ? 10 : qRound(10 * 96.0 / logicalDpi);
 }
 
 QFont listFont()

@@ -3,7 +3,7 @@
 #include "MTestEnvironment.h"
 #include "MTestRecordList.h"
 #include "catalog/MCurrencyRatingDbView.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
 #include "views/MMessageBox.h"
@@ -84,7 +84,7 @@ void TestCurrencyRatingDbView::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestCurrencyRatingDbView::init()
@@ -93,9 +93,9 @@ void TestCurrencyRatingDbView::init()
     QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM currency_rating")));
     QVERIFY(MTestDatabase::exec(QString::fromUtf8(fixture)));
     for (const char* key : viewOptions)
-        MAppWnd::setOption(QLatin1String(key), QString());
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
+        MOptions::setOption(QLatin1String(key), QString());
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SHOW_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
     MMessageBox::takeShown();
 }
 
@@ -248,7 +248,7 @@ void TestCurrencyRatingDbView::treeOfTheListUnchecksExactlyItsRatings()
 {
     QFETCH(QStringList, path);
     QFETCH(QList<int>, ids);
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
     openView();
     QTreeView* tree = filterTree();
     QVERIFY(tree && tree->isEnabled());
@@ -287,8 +287,8 @@ void TestCurrencyRatingDbView::manyUncheckedBanksAreAllHidden()
 
 void TestCurrencyRatingDbView::noticeSelectsASavedRatingUnderItsTree()
 {
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_CURRENCY_RATING_DB_VIEW"), QStringLiteral("2;1"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_CURRENCY_RATING_DB_VIEW"), QStringLiteral("2;1"));
     openView();
     QVERIFY(!findItem(filterTree()->model(), QStringLiteral("Bank Śląski")).isValid());
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO currency_rating (id, bank_name, id_currency_from, "

@@ -3,7 +3,7 @@
 #include "MTestEnvironment.h"
 #include "MTestRecordList.h"
 #include "catalog/MEndTextDbView.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MMessageBox.h"
 #include "views/MTableView.h"
 
@@ -69,7 +69,7 @@ void TestEndTextDbView::initTestCase()
 {
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestEndTextDbView::init()
@@ -78,9 +78,9 @@ void TestEndTextDbView::init()
     QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM end_text")));
     QVERIFY(MTestDatabase::exec(QString::fromUtf8(fixture)));
     for (const char* key : viewOptions)
-        MAppWnd::setOption(QLatin1String(key), QString());
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
-    MAppWnd::setOption(defaultOption, QStringLiteral("0"));
+        MOptions::setOption(QLatin1String(key), QString());
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(defaultOption, QStringLiteral("0"));
     MMessageBox::takeShown();
 }
 
@@ -209,7 +209,7 @@ void TestEndTextDbView::defaultSwitchesAndMoves()
 
 void TestEndTextDbView::paintedDefaultFollowsFilterSortAndRestart()
 {
-    MAppWnd::setOption(defaultOption, QStringLiteral("3"));
+    MOptions::setOption(defaultOption, QStringLiteral("3"));
     openView();
     QCOMPARE(listIds(m_view->tableView()).at(listRowDefault(m_view->tableView())), 3);
 
@@ -218,19 +218,19 @@ void TestEndTextDbView::paintedDefaultFollowsFilterSortAndRestart()
     QCOMPARE(listIds(m_view->tableView()), (QList<int>{2, 1, 5, 3, 4}));
     QCOMPARE(listRowDefault(m_view->tableView()), 3);
 
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("ł"));
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_ENDTEXT_DB_VIEW"), QStringLiteral("1;1"));
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_ENDTEXT_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("ł"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_ENDTEXT_DB_VIEW"), QStringLiteral("1;1"));
     openView();
     QCOMPARE(listIds(m_view->tableView()), QList<int>{1});
     QCOMPARE(listRowDefault(m_view->tableView()), -1);
 
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("lip"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_ENDTEXT_DB_VIEW"), QStringLiteral("lip"));
     delete m_view;
     m_view = nullptr;
     QVERIFY(m_db->reopen());
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     openView();
     QCOMPARE(listIds(m_view->tableView()), (QList<int>{5, 3}));
     QCOMPARE(listRowDefault(m_view->tableView()), 1);
@@ -249,7 +249,7 @@ void TestEndTextDbView::defaultWithoutLoadedRowPaintsNothing()
 {
     QFETCH(QString, stored);
     QFETCH(QString, kept);
-    MAppWnd::setOption(defaultOption, stored);
+    MOptions::setOption(defaultOption, stored);
     openView();
     QCOMPARE(listRowDefault(m_view->tableView()), -1);
     QCOMPARE(MTestDatabase::storedOption(defaultOption), kept);
@@ -257,7 +257,7 @@ void TestEndTextDbView::defaultWithoutLoadedRowPaintsNothing()
 
 void TestEndTextDbView::noticesOfOtherKindsLeaveTheList()
 {
-    MAppWnd::setOption(defaultOption, QStringLiteral("4"));
+    MOptions::setOption(defaultOption, QStringLiteral("4"));
     openView();
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO end_text (id, content, time_create, time_modify) "
                                                "VALUES (9, 'Nowy', 0, 0)")));
@@ -290,7 +290,7 @@ void TestEndTextDbView::deleteAsksAndKeepsTheDefaultOption()
         QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER refuse_delete BEFORE DELETE ON end_text "
                                                    "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
     }
-    MAppWnd::setOption(defaultOption, QStringLiteral("3"));
+    MOptions::setOption(defaultOption, QStringLiteral("3"));
     openView();
     selectListRows(m_view->tableView(), {2});
     MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));

@@ -2,7 +2,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "catalog/MProductDbView.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MFileDialog.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
@@ -84,7 +84,7 @@ const char* const viewOptions[] = {
 void setOptions(const QStringList& options)
 {
     for (const QString& option : options)
-        MAppWnd::setOption(option.section('=', 0, 0), option.section('=', 1));
+        MOptions::setOption(option.section('=', 0, 0), option.section('=', 1));
 }
 
 QString search(const QString& column, const QString& text)
@@ -100,7 +100,7 @@ void TestProductDbView::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestProductDbView::init()
@@ -112,8 +112,8 @@ void TestProductDbView::init()
     for (const char* statement : fixture)
         QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     for (const char* key : viewOptions)
-        MAppWnd::setOption(QLatin1String(key), QString());
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+        MOptions::setOption(QLatin1String(key), QString());
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
     MMessageBox::takeShown();
 }
 
@@ -301,7 +301,7 @@ void TestProductDbView::rowOfIdFollowsTheListedOrder()
     QFETCH(int, id);
     QFETCH(int, row);
 
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_PRODUCT_DB_VIEW"), sort);
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_PRODUCT_DB_VIEW"), sort);
     openView();
     QCOMPARE(m_view->rowOfId(id, true), row);
     QCOMPARE(m_view->rowOfId(id, false), row);
@@ -336,7 +336,7 @@ void TestProductDbView::changeNoticeSelectsTheSavedProduct()
     QFETCH(QList<int>, idsAfter);
     QFETCH(int, currentAfter);
 
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_PRODUCT_DB_VIEW"), QStringLiteral("6;0"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_PRODUCT_DB_VIEW"), QStringLiteral("6;0"));
     // The search for "r" lists every product but 4 until product 5 is renamed.
     if (change.contains(QStringLiteral("Gwóźdź")))
         setOptions(search("1", "r").split('|'));

@@ -2,7 +2,7 @@
 #include "MTestEnvironment.h"
 #include "MTestOwner.h"
 #include "catalog/MProductDlg.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MMessageBox.h"
 
 #include <QApplication>
@@ -79,7 +79,7 @@ void TestProductDlg::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestProductDlg::init()
@@ -88,9 +88,9 @@ void TestProductDlg::init()
                               "__count_price"})
         QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE vat SET hidden = 0")));
-    MAppWnd::setOption(QStringLiteral("ID_DEFAULT_VAT"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_BASE"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("ID_DEFAULT_VAT"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("DEFAULT_PRICE_BASE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), QStringLiteral("0"));
     m_owner = std::make_unique<MTestOwner>();
     MMessageBox::takeShown();
 }
@@ -330,8 +330,8 @@ void TestProductDlg::newLineFollowsTheDefaultKinds()
     QFETCH(QString, base);
     QFETCH(QString, reduct);
 
-    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_BASE"), priceBase);
-    MAppWnd::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), priceReduct);
+    MOptions::setOption(QStringLiteral("DEFAULT_PRICE_BASE"), priceBase);
+    MOptions::setOption(QStringLiteral("DEFAULT_PRICE_REDUCT"), priceReduct);
     m_dialog = new MProductDlg(m_owner.get(), true);
     m_dialog->show();
     QVERIFY(field<QRadioButton>(qPrintable(base))->isChecked());
@@ -383,7 +383,7 @@ void TestProductDlg::newProductProposesTheDefaultRate()
     QFETCH(QString, option);
     QFETCH(QString, vat);
 
-    MAppWnd::setOption(QStringLiteral("ID_DEFAULT_VAT"), option);
+    MOptions::setOption(QStringLiteral("ID_DEFAULT_VAT"), option);
     openDialog(0);
     QCOMPARE(field<QComboBox>("vat")->currentText(), vat);
     QCOMPARE(field<QComboBox>("id_currency")->currentText(), QStringLiteral("PLN"));

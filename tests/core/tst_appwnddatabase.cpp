@@ -1,6 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
+#include "printing/MPrinterMargins.h"
 #include "resources/MResources.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -56,7 +57,7 @@ void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
         // no empty file that would stand for the day's copy.
         QVERIFY(QDir(MAppWnd::pathData + QStringLiteral("data/backup")).isEmpty());
         QCOMPARE(MAppWnd::option(QStringLiteral("PRINT_PDF_PATH")), MAppWnd::pathDocuments + QStringLiteral("pdf"));
-        QCOMPARE(window.marginLeft(), 5.0);
+        QCOMPARE(MPrinterMargins::values().at(0), 5.0);
         MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;15;10;20"));
         MAppWnd::setOption(QStringLiteral("JPK_FA_SHOW"), QStringLiteral("0"));
     }
@@ -72,10 +73,10 @@ void TestAppWndDatabase::startsUpgradeOnceAndKeepOptions()
     const QFileInfo daily(MAppWnd::pathData + QStringLiteral("data/backup/Invoice_")
                           + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3"));
     QVERIFY(daily.size() > 0);
-    QCOMPARE(window.marginLeft(), 10.0);
-    QCOMPARE(window.marginTop(), 15.0);
-    QCOMPARE(window.marginRight(), 10.0);
-    QCOMPARE(window.marginBottom(), 20.0);
+    QCOMPARE(MPrinterMargins::values().at(0), 10.0);
+    QCOMPARE(MPrinterMargins::values().at(1), 15.0);
+    QCOMPARE(MPrinterMargins::values().at(2), 10.0);
+    QCOMPARE(MPrinterMargins::values().at(3), 20.0);
     QCOMPARE(MAppWnd::option(QStringLiteral("JPK_FA_SHOW")), QStringLiteral("1"));
     QVERIFY(MMessageBox::takeShown().isEmpty());
 }
@@ -86,7 +87,7 @@ void TestAppWndDatabase::defaultSettingsAskFirst()
     QVERIFY(!window.hasEnded());
     MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("20;20;20;20"));
     MAppWnd::setOption(QStringLiteral("TAB_MAIN_OPENED"), QStringLiteral("MBuyerDbView"));
-    window.loadPrinterMargins();
+    MPrinterMargins::load();
 
     MMessageBox::setNextAnswer(QMessageBox::No);
     QVERIFY(QMetaObject::invokeMethod(&window, "doDefaultSettings"));
@@ -95,14 +96,14 @@ void TestAppWndDatabase::defaultSettingsAskFirst()
     QCOMPARE(shown.first().icon, QMessageBox::Warning);
     QCOMPARE(shown.first().title, QStringLiteral("Potwierdzenie usunięcia ustawień"));
     QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MBuyerDbView"));
-    QCOMPARE(window.marginLeft(), 20.0);
+    QCOMPARE(MPrinterMargins::values().at(0), 20.0);
 
     MMessageBox::setNextAnswer(QMessageBox::Yes);
     QVERIFY(QMetaObject::invokeMethod(&window, "doDefaultSettings"));
     QVERIFY(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
     QCOMPARE(MTestDatabase::count(QStringLiteral("_options")), 105);
     QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("5;5;5;5"));
-    QCOMPARE(window.marginLeft(), 5.0);
+    QCOMPARE(MPrinterMargins::values().at(0), 5.0);
 }
 
 void TestAppWndDatabase::newerDatabaseEndsTheStart()

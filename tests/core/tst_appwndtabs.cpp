@@ -2,6 +2,9 @@
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MListTab.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
+#include "printing/MPrinterMargins.h"
 #include "resources/MResources.h"
 #include "views/MTabWidget.h"
 
@@ -125,8 +128,8 @@ void TestAppWndTabs::initTestCase()
     initInvoiceResources();
 
     // A database of the current version that remembers tabs of an earlier session.
-    MAppWnd::initPaths();
-    QVERIFY(MTestDatabase::build(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+    MProgramPaths::initPaths();
+    QVERIFY(MTestDatabase::build(MProgramPaths::pathData + QStringLiteral("data/Invoice.db3")));
     MTestDatabase::insert(QStringLiteral("_options"), {{"id", "TAB_MAIN_OPENED"}, {"content", m_storedOpened}});
     MTestDatabase::insert(QStringLiteral("_options"),
                           {{"id", "TAB_MAIN_CURRENT"}, {"content", "MInvoiceDbView_Sell,0"}});
@@ -182,7 +185,7 @@ void TestAppWndTabs::restoreLeavesStoredTabsUntilTheyChange()
     QCOMPARE(tabs->widget(1)->accessibleName(), QStringLiteral("MInvoiceDbView_Sell"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Faktury sprzedaży"));
     QCOMPARE(tabs->currentIndex(), 1);
-    QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
+    QCOMPARE(MOptions::option(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), m_storedOpened);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_CURRENT")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
@@ -195,8 +198,8 @@ void TestAppWndTabs::restoreLeavesStoredTabsUntilTheyChange()
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
 
     // The next restore starts from the earlier session's tabs again.
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_OPENED"), m_storedOpened);
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QStringLiteral("MInvoiceDbView_Sell,0"));
+    MOptions::setOption(QStringLiteral("TAB_MAIN_OPENED"), m_storedOpened);
+    MOptions::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QStringLiteral("MInvoiceDbView_Sell,0"));
 }
 
 void TestAppWndTabs::restoreReopensStoredListsAndCurrentTab()
@@ -218,7 +221,7 @@ void TestAppWndTabs::restoreReopensStoredListsAndCurrentTab()
 
     // A stored current tab that is not open, or malformed, leaves the current tab alone.
     for (const QString& current : {QStringLiteral("MSellerDbView,0"), QStringLiteral("MBuyerDbView")}) {
-        MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), current);
+        MOptions::setOption(QStringLiteral("TAB_MAIN_CURRENT"), current);
         m_window->restoreTabs();
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->currentIndex(), 1);
@@ -241,7 +244,7 @@ void TestAppWndTabs::tabsAreStoredWhenTheyChange()
 
     m_window->doCloseRequestedTabMain(0);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
+    QCOMPARE(MOptions::option(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("MInvoiceDbView_Sell,0"));
 
     closeAllTabs();
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QString());
@@ -384,8 +387,8 @@ void TestAppWndTabs::commandGoesToCurrentView()
 
 void TestAppWndTabs::operationsFollowViewAndEditor()
 {
-    MAppWnd::setOption(QStringLiteral("JPK_FA_SHOW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("JPK_VAT_SHOW"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("JPK_FA_SHOW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("JPK_VAT_SHOW"), QStringLiteral("0"));
     FakeView* sales = openFake(QStringLiteral("MInvoiceDbView_Sell"));
     sales->current = true;
     sales->rows = 1;
@@ -435,8 +438,8 @@ void TestAppWndTabs::operationsFollowViewAndEditor()
 void TestAppWndTabs::filterToggleFollowsStoredOption()
 {
     QAction* filter = action(QStringLiteral("Filtracja"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_SELLER_DB_VIEW"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SHOW_SELLER_DB_VIEW"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SHOW_INVOICE_REGISTER_VIEW"), QStringLiteral("1"));
 
     FakeView* sellers = openFake(QStringLiteral("MSellerDbView"));
     QVERIFY(filter->isEnabled());
@@ -473,11 +476,10 @@ void TestAppWndTabs::printerMargins()
     QFETCH(QString, stored);
     QFETCH(QList<double>, expected);
 
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), stored);
-    m_window->loadPrinterMargins();
-    const QList<double> actual = {m_window->marginLeft(), m_window->marginTop(), m_window->marginRight(),
-                                  m_window->marginBottom()};
-    QCOMPARE(actual, expected);
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), stored);
+    MPrinterMargins::load();
+    const QVector<double> actual = MPrinterMargins::values();
+    QCOMPARE(QList<double>(actual.begin(), actual.end()), expected);
 }
 
 INVOICE_TEST_MAIN(TestAppWndTabs)

@@ -1,6 +1,8 @@
 #include "MTestDatabase.h"
+
+#include "data/MColumnOptions.h"
+#include "data/MOptions.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 
 #include <QApplication>
 #include <QSqlQuery>
@@ -47,7 +49,7 @@ void TestColumnOptions::init()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("DELETE FROM _options")));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestColumnOptions::shift_data()
@@ -103,20 +105,20 @@ void TestColumnOptions::shift()
 
     for (int i = 0; i < prefixes.size(); ++i)
         if (!before.at(i).isEmpty())
-            MAppWnd::setOption(prefixes.at(i) + view, before.at(i));
+            MOptions::setOption(prefixes.at(i) + view, before.at(i));
 
-    MAppWnd::shiftColumnOptions(view, column, removed);
+    MColumnOptions::shiftColumnOptions(view, column, removed);
 
     QStringList cached;
     for (const QString& prefix : prefixes)
-        cached << MAppWnd::option(prefix + view);
+        cached << MOptions::option(prefix + view);
     QCOMPARE(cached, after);
 
     // The store holds the same, and an absent key was not created.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     QStringList stored;
     for (const QString& prefix : prefixes)
-        stored << MAppWnd::option(prefix + view);
+        stored << MOptions::option(prefix + view);
     QCOMPARE(stored, after);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM _options")).toInt(),
              int(before.size() - before.count(QString())));
@@ -124,11 +126,11 @@ void TestColumnOptions::shift()
 
 void TestColumnOptions::otherViewsAreUntouched()
 {
-    MAppWnd::setOption(QStringLiteral("COLUMN_SIZE_SELLER_DB_VIEW"), QStringLiteral("1;2;3"));
-    MAppWnd::setOption(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"), QStringLiteral("1;2;3"));
-    MAppWnd::shiftColumnOptions(view, 0, true);
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_SIZE_SELLER_DB_VIEW")), QStringLiteral("1;2;3"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW")), QStringLiteral("2;3"));
+    MOptions::setOption(QStringLiteral("COLUMN_SIZE_SELLER_DB_VIEW"), QStringLiteral("1;2;3"));
+    MOptions::setOption(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"), QStringLiteral("1;2;3"));
+    MColumnOptions::shiftColumnOptions(view, 0, true);
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_SIZE_SELLER_DB_VIEW")), QStringLiteral("1;2;3"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW")), QStringLiteral("2;3"));
 }
 
 INVOICE_TEST_MAIN(TestColumnOptions)

@@ -1,8 +1,8 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestReadLock.h"
-#include "core/MAppWnd.h"
 #include "data/MDataRepair.h"
+#include "data/MOptions.h"
 #include "data/MSqlScriptRunner.h"
 
 #include <QApplication>
@@ -172,8 +172,8 @@ void TestDataRepair::versionBoundSteps()
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT id_seller, bank, bank_account, is_default FROM seller_bank")),
              QStringList{QStringLiteral("%1|Bank Polski|12 3456|1").arg(idSeller)});
 
-    QCOMPARE(MAppWnd::option(buyerSizes), sizes);
-    QCOMPARE(MAppWnd::option(QStringLiteral("FONT_SIZE_DIFF")), fontSizeDiff);
+    QCOMPARE(MOptions::option(buyerSizes), sizes);
+    QCOMPARE(MOptions::option(QStringLiteral("FONT_SIZE_DIFF")), fontSizeDiff);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT count(*) FROM _options WHERE id = 'FONT_SIZE_DIFF'")).toInt(),
              fontSizeDiff.isEmpty() ? 0 : 1);
     QCOMPARE(MTestDatabase::value(QStringLiteral("SELECT content FROM _options WHERE id = '%1'").arg(buyerSizes))
@@ -313,7 +313,7 @@ void TestDataRepair::secondRepairChangesNothing()
     for (const QString& query : queries)
         second << MTestDatabase::rows(query);
     QCOMPARE(second, first);
-    QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
+    QCOMPARE(MOptions::option(buyerSizes), thirteenColumns);
 }
 
 void TestDataRepair::failedCommitKeepsNothing()
@@ -338,7 +338,7 @@ void TestDataRepair::failedCommitKeepsNothing()
     // Nothing of the repair stays, in the database or in the options cache.
     QCOMPARE(MTestDatabase::rows(QStringLiteral("SELECT vat_text, printf('%.2f', brutto_price) FROM product")),
              QStringList{"|0.00"});
-    QCOMPARE(MAppWnd::option(buyerSizes), thirteenColumns);
+    QCOMPARE(MOptions::option(buyerSizes), thirteenColumns);
     QVERIFY2(QSqlQuery().exec(QStringLiteral("begin")), "no transaction is left open");
     QVERIFY(QSqlQuery().exec(QStringLiteral("rollback")));
 }

@@ -1,7 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
+#include "data/MOptions.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@ void TestDefaultOptions::initTestCase()
     for (const QString& folder : { QStringLiteral("pdf"), QStringLiteral("export"), QStringLiteral("backup") })
         QVERIFY(QDir().mkpath(m_documents + folder));
     QVERIFY(MTestDatabase::openNew(m_dir->filePath(QStringLiteral("Invoice.db3"))));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MDefaultOptions::store(m_documents);
 }
 
@@ -61,7 +61,7 @@ void TestDefaultOptions::restart()
 {
     MTestDatabase::close();
     QVERIFY(MTestDatabase::open(m_dir->filePath(QStringLiteral("Invoice.db3"))));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MDefaultOptions::store(m_documents);
 }
 
@@ -165,7 +165,7 @@ void TestDefaultOptions::firstStartStoresEveryDefault()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QCOMPARE(MTestDatabase::storedOption(key), value);
-    QCOMPARE(MAppWnd::option(key), value);
+    QCOMPARE(MOptions::option(key), value);
 }
 
 void TestDefaultOptions::firstStartStoresNothingElse()
@@ -199,33 +199,33 @@ void TestDefaultOptions::laterStartsKeepValues()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QString, expected);
-    MAppWnd::setOption(key, value);
+    MOptions::setOption(key, value);
     restart();
     QCOMPARE(MTestDatabase::storedOption(key), expected);
-    QCOMPARE(MAppWnd::option(key), expected);
+    QCOMPARE(MOptions::option(key), expected);
 }
 
 void TestDefaultOptions::optionsSurviveRestart()
 {
-    MAppWnd::setOption(QStringLiteral("EMAIL_SENDER_NAME"), QStringLiteral("Zażółć Gęśla"));
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;15;10;20"));
+    MOptions::setOption(QStringLiteral("EMAIL_SENDER_NAME"), QStringLiteral("Zażółć Gęśla"));
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;15;10;20"));
     const int rows = MTestDatabase::count(QStringLiteral("_options"));
     restart();
-    QCOMPARE(MAppWnd::option(QStringLiteral("EMAIL_SENDER_NAME")), QStringLiteral("Zażółć Gęśla"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("10;15;10;20"));
+    QCOMPARE(MOptions::option(QStringLiteral("EMAIL_SENDER_NAME")), QStringLiteral("Zażółć Gęśla"));
+    QCOMPARE(MOptions::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("10;15;10;20"));
     QCOMPARE(MTestDatabase::count(QStringLiteral("_options")), rows);
 }
 
 void TestDefaultOptions::resetStoresOnlyDefaults()
 {
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_OPENED"), QStringLiteral("MBuyerDbView"));
-    MAppWnd::setOption(QStringLiteral("DRAG_AND_DROP"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("TAB_MAIN_OPENED"), QStringLiteral("MBuyerDbView"));
+    MOptions::setOption(QStringLiteral("DRAG_AND_DROP"), QStringLiteral("1"));
     MDefaultOptions::reset(m_documents);
     QCOMPARE(MTestDatabase::count(QStringLiteral("_options")), 105);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("TAB_MAIN_OPENED")), QStringLiteral("<absent>"));
-    QVERIFY(MAppWnd::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
+    QVERIFY(MOptions::option(QStringLiteral("TAB_MAIN_OPENED")).isEmpty());
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
+    QCOMPARE(MOptions::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("0"));
 }
 
 void TestDefaultOptions::printerMargins_data()

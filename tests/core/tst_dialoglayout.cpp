@@ -30,6 +30,7 @@
 #include "settings/MOptionsWidget.h"
 #include "settings/MPageSetupDlg.h"
 #include "settings/MProgramInfoDlg.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -73,7 +74,7 @@ void TestDialogLayout::initTestCase()
     m_window.reset(new MAppWnd);
     QVERIFY(!m_window->hasEnded());
     // The program's own font, as main() sets it.
-    QApplication::setFont(QFont(QStringLiteral("Arial"), MAppWnd::fontSize));
+    QApplication::setFont(QFont(QStringLiteral("Arial"), listFontSize()));
     m_document = int(MTestDatabase::insert(QStringLiteral("invoice"),
                                            {{"invoice_kind", 0},
                                             {"invoice_index", 1},

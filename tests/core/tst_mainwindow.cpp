@@ -7,6 +7,7 @@
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MFileDialog.h"
+#include "views/MListFont.h"
 #include "views/MMessageBox.h"
 #include "views/MTabWidget.h"
 
@@ -368,7 +369,7 @@ void TestMainWindow::fontSizeInThisProcess()
         QSKIP("run by fontSizeFollowsTheResolution at a chosen resolution");
     MAppWnd wnd;
     QCOMPARE(wnd.logicalDpiX(), qEnvironmentVariableIntValue("QT_FONT_DPI"));
-    QCOMPARE(MAppWnd::fontSize, qEnvironmentVariableIntValue("INVOICE_EXPECTED_FONT_SIZE"));
+    QCOMPARE(listFontSize(), qEnvironmentVariableIntValue("INVOICE_EXPECTED_FONT_SIZE"));
 }
 
 INVOICE_TEST_MAIN(TestMainWindow)

@@ -1,6 +1,7 @@
 #include "MTestDatabase.h"
+
+#include "data/MOptions.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 
 #include <QApplication>
 #include <QSqlDatabase>
@@ -54,21 +55,21 @@ QString TestOptions::storedContent(const QString& key, int* rowCount) const
 
 void TestOptions::unknownKeyIsEmptyAndWritingInsertsOnce()
 {
-    QVERIFY(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")).isEmpty());
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;10;10;10"));
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("15;10;10;10"));
+    QVERIFY(MOptions::option(QStringLiteral("PRINTER_MARGINS")).isEmpty());
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("10;10;10;10"));
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("15;10;10;10"));
     int rows = 0;
     QCOMPARE(storedContent(QStringLiteral("PRINTER_MARGINS"), &rows), QStringLiteral("15;10;10;10"));
     QCOMPARE(rows, 1);
-    QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("15;10;10;10"));
+    QCOMPARE(MOptions::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("15;10;10;10"));
 }
 
 void TestOptions::storedEmptyValueIsUpdatedNotDuplicated()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("INSERT INTO _options (id, content) VALUES ('EMAIL_HOST', '')")));
-    MAppWnd::loadOptions();
-    MAppWnd::setOption(QStringLiteral("EMAIL_HOST"), QStringLiteral("poczta.example"));
+    MOptions::loadOptions();
+    MOptions::setOption(QStringLiteral("EMAIL_HOST"), QStringLiteral("poczta.example"));
     int rows = 0;
     QCOMPARE(storedContent(QStringLiteral("EMAIL_HOST"), &rows), QStringLiteral("poczta.example"));
     QCOMPARE(rows, 1);
@@ -78,19 +79,19 @@ void TestOptions::optionsAreInvisibleUntilLoaded()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("INSERT INTO _options (id, content) VALUES ('DRAG_AND_DROP', '1')")));
-    QVERIFY(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")).isEmpty());
-    MAppWnd::loadOptions();
-    QCOMPARE(MAppWnd::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
+    QVERIFY(MOptions::option(QStringLiteral("DRAG_AND_DROP")).isEmpty());
+    MOptions::loadOptions();
+    QCOMPARE(MOptions::option(QStringLiteral("DRAG_AND_DROP")), QStringLiteral("1"));
 }
 
 void TestOptions::valuesSurviveReload()
 {
     const QString polish = QStringLiteral("Zażółć gęślą jaźń; ŁÓDŹ");
-    MAppWnd::setOption(QStringLiteral("EMAIL_SUBJECT"), polish);
-    MAppWnd::loadOptions();
-    QCOMPARE(MAppWnd::option(QStringLiteral("EMAIL_SUBJECT")), polish);
+    MOptions::setOption(QStringLiteral("EMAIL_SUBJECT"), polish);
+    MOptions::loadOptions();
+    QCOMPARE(MOptions::option(QStringLiteral("EMAIL_SUBJECT")), polish);
     // After a reload the key counts as stored: writing it again must update, not insert.
-    MAppWnd::setOption(QStringLiteral("EMAIL_SUBJECT"), QStringLiteral("x"));
+    MOptions::setOption(QStringLiteral("EMAIL_SUBJECT"), QStringLiteral("x"));
     int rows = 0;
     QCOMPARE(storedContent(QStringLiteral("EMAIL_SUBJECT"), &rows), QStringLiteral("x"));
     QCOMPARE(rows, 1);
@@ -99,15 +100,15 @@ void TestOptions::valuesSurviveReload()
 void TestOptions::nullTextIsStoredAsEmpty()
 {
     // Both the first write and a later one: the column takes no NULL.
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
+    MOptions::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
     int rows = 0;
     storedContent(QStringLiteral("TAB_MAIN_CURRENT"), &rows);
     QCOMPARE(rows, 1);
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QStringLiteral("MBuyerDbView,0"));
-    MAppWnd::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
+    MOptions::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QStringLiteral("MBuyerDbView,0"));
+    MOptions::setOption(QStringLiteral("TAB_MAIN_CURRENT"), QString());
     QCOMPARE(storedContent(QStringLiteral("TAB_MAIN_CURRENT")), QString());
-    MAppWnd::loadOptions();
-    QCOMPARE(MAppWnd::option(QStringLiteral("TAB_MAIN_CURRENT")), QString());
+    MOptions::loadOptions();
+    QCOMPARE(MOptions::option(QStringLiteral("TAB_MAIN_CURRENT")), QString());
 }
 
 INVOICE_TEST_MAIN(TestOptions)

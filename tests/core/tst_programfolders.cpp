@@ -1,6 +1,5 @@
 #include "MFreshHome.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 #include "data/MProgramPaths.h"
 
 #include <QApplication>
@@ -72,14 +71,14 @@ void TestProgramFolders::setChosenDataFolder(const QString& path)
 
 void TestProgramFolders::firstStartMakesTheFoldersAndRemembersTheDataFolder()
 {
-    MAppWnd::initPaths(m_installation->path());
+    MProgramPaths::initPaths(m_installation->path());
 
     const QString base = home() + QStringLiteral("/.local/share/morva/varneli2/");
     const QString documents = home() + QStringLiteral("/Documents/morva/varneli2/");
-    QCOMPARE(MAppWnd::pathConfig, base);
-    QCOMPARE(MAppWnd::pathTemp, base);
-    QCOMPARE(MAppWnd::pathData, base);
-    QCOMPARE(MAppWnd::pathDocuments, documents);
+    QCOMPARE(MProgramPaths::pathConfig, base);
+    QCOMPARE(MProgramPaths::pathTemp, base);
+    QCOMPARE(MProgramPaths::pathData, base);
+    QCOMPARE(MProgramPaths::pathDocuments, documents);
     for (const QString& folder : {QStringLiteral("config"), QStringLiteral("temp"), QStringLiteral("template"),
                                   QStringLiteral("template/logo"), QStringLiteral("data"),
                                   QStringLiteral("data/backup")})
@@ -97,12 +96,12 @@ void TestProgramFolders::chosenDataFolderIsUsedAsItIs()
     QVERIFY(QDir().mkpath(chosen));
     setChosenDataFolder(chosen);
 
-    MAppWnd::initPaths(m_installation->path());
+    MProgramPaths::initPaths(m_installation->path());
 
-    QCOMPARE(MAppWnd::pathData, chosen);
+    QCOMPARE(MProgramPaths::pathData, chosen);
     QVERIFY(QDir(chosen + QStringLiteral("data/backup")).exists());
     QVERIFY(!QDir(chosen + QStringLiteral("morva")).exists());
-    QSettings settings(MAppWnd::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
+    QSettings settings(MProgramPaths::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
     QCOMPARE(settings.value(QStringLiteral("database/path")).toString(), chosen);
 }
 
@@ -111,9 +110,9 @@ void TestProgramFolders::missingChosenDataFolderIsNotMade()
     const QString chosen = home() + QStringLiteral("/pendrive/");
     setChosenDataFolder(chosen);
 
-    MAppWnd::initPaths(m_installation->path());
+    MProgramPaths::initPaths(m_installation->path());
 
-    QCOMPARE(MAppWnd::pathData, chosen);
+    QCOMPARE(MProgramPaths::pathData, chosen);
     QVERIFY(!QDir(chosen).exists());
 }
 
@@ -155,7 +154,7 @@ void TestProgramFolders::previousInstallation()
         writeFile(m_installation->filePath(QStringLiteral("last_inst.conf")), content);
     }
 
-    MAppWnd::initPaths(m_installation->path());
+    MProgramPaths::initPaths(m_installation->path());
 
     QCOMPARE(readFile(dbFile), expectedDatabase);
     QCOMPARE(QFile::exists(dbFile), !expectedDatabase.isEmpty());
@@ -173,46 +172,46 @@ void TestProgramFolders::noDatabaseNoBackup()
 {
     QFETCH(bool, emptyFile);
 
-    MAppWnd::initPaths(m_installation->path());
-    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
+    MProgramPaths::initPaths(m_installation->path());
+    MProgramPaths::pathDbFile = MProgramPaths::pathData + QStringLiteral("data/Invoice.db3");
     if (emptyFile)
-        writeFile(MAppWnd::pathDbFile, QByteArray());
+        writeFile(MProgramPaths::pathDbFile, QByteArray());
 
-    MAppWnd::backupDb(QString());
-    MAppWnd::backupDb(QStringLiteral("v00"));
+    MProgramPaths::backupDb(QString());
+    MProgramPaths::backupDb(QStringLiteral("v00"));
 
-    QVERIFY(QDir(MAppWnd::pathData + QStringLiteral("data/backup")).isEmpty());
+    QVERIFY(QDir(MProgramPaths::pathData + QStringLiteral("data/backup")).isEmpty());
 }
 
 void TestProgramFolders::oneBackupADayNeverOverwritten()
 {
-    MAppWnd::initPaths(m_installation->path());
-    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
-    const QString backup = MAppWnd::pathData + QStringLiteral("data/backup/Invoice_")
+    MProgramPaths::initPaths(m_installation->path());
+    MProgramPaths::pathDbFile = MProgramPaths::pathData + QStringLiteral("data/Invoice.db3");
+    const QString backup = MProgramPaths::pathData + QStringLiteral("data/backup/Invoice_")
                            + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3");
 
-    writeFile(MAppWnd::pathDbFile, "morning");
-    MAppWnd::backupDb(QString());
-    writeFile(MAppWnd::pathDbFile, "evening");
-    MAppWnd::backupDb(QString());
+    writeFile(MProgramPaths::pathDbFile, "morning");
+    MProgramPaths::backupDb(QString());
+    writeFile(MProgramPaths::pathDbFile, "evening");
+    MProgramPaths::backupDb(QString());
 
     QCOMPARE(readFile(backup), QByteArray("morning"));
-    QCOMPARE(QDir(MAppWnd::pathData + QStringLiteral("data/backup")).count(), 3u); // ".", ".." and the copy
+    QCOMPARE(QDir(MProgramPaths::pathData + QStringLiteral("data/backup")).count(), 3u); // ".", ".." and the copy
 }
 
 void TestProgramFolders::emptyBackupIsNoBackup()
 {
     // An empty dated file, left by a start that copied a database not made
     // yet, must not stand for the day's copy.
-    MAppWnd::initPaths(m_installation->path());
-    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
-    const QString backup = MAppWnd::pathData + QStringLiteral("data/backup/Invoice_")
+    MProgramPaths::initPaths(m_installation->path());
+    MProgramPaths::pathDbFile = MProgramPaths::pathData + QStringLiteral("data/Invoice.db3");
+    const QString backup = MProgramPaths::pathData + QStringLiteral("data/backup/Invoice_")
                            + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".db3");
     writeFile(backup, QByteArray());
     QVERIFY(MProgramPaths::dailyBackupDue());
 
-    writeFile(MAppWnd::pathDbFile, "data");
-    MAppWnd::backupDb(QString());
+    writeFile(MProgramPaths::pathDbFile, "data");
+    MProgramPaths::backupDb(QString());
 
     QCOMPARE(readFile(backup), QByteArray("data"));
     QVERIFY(!MProgramPaths::dailyBackupDue());
@@ -222,9 +221,9 @@ void TestProgramFolders::emptyBackupIsNoBackup()
 // name, beside its journal. The next backup removes it, nothing else.
 void TestProgramFolders::copiesOfKilledBackupsAreRemoved()
 {
-    MAppWnd::initPaths(m_installation->path());
-    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
-    const QString folder = MAppWnd::pathData + QStringLiteral("data/backup/");
+    MProgramPaths::initPaths(m_installation->path());
+    MProgramPaths::pathDbFile = MProgramPaths::pathData + QStringLiteral("data/Invoice.db3");
+    const QString folder = MProgramPaths::pathData + QStringLiteral("data/backup/");
     const QByteArray database = QByteArray("SQLite format 3", 16) + QByteArray(4080, 'x');
     const QString killed = QStringLiteral("Invoice_v250.db3.k8Qz0a.tmp");
     writeFile(folder + killed, database.left(2048));
@@ -234,8 +233,8 @@ void TestProgramFolders::copiesOfKilledBackupsAreRemoved()
     writeFile(folder + QStringLiteral("notatki.Ab12Cd.tmp"), "moje notatki");
     writeFile(folder + QStringLiteral("Invoice_20200102.db3"), database);
 
-    writeFile(MAppWnd::pathDbFile, database);
-    MAppWnd::backupDb(QStringLiteral("v250"));
+    writeFile(MProgramPaths::pathDbFile, database);
+    MProgramPaths::backupDb(QStringLiteral("v250"));
 
     const QString today = QStringLiteral("Invoice_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
                           + QStringLiteral(".db3");
@@ -245,19 +244,19 @@ void TestProgramFolders::copiesOfKilledBackupsAreRemoved()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     QCOMPARE(readFile(folder + today), database);
     QCOMPARE(readFile(folder + QStringLiteral("Invoice_v250.db3")), database);
-    QCOMPARE(QFile(folder + today).permissions(), QFile(MAppWnd::pathDbFile).permissions());
+    QCOMPARE(QFile(folder + today).permissions(), QFile(MProgramPaths::pathDbFile).permissions());
 }
 
 void TestProgramFolders::upgradeBackupIsKeptOnce()
 {
-    MAppWnd::initPaths(m_installation->path());
-    MAppWnd::pathDbFile = MAppWnd::pathData + QStringLiteral("data/Invoice.db3");
-    const QString backupFolder = MAppWnd::pathData + QStringLiteral("data/backup/");
+    MProgramPaths::initPaths(m_installation->path());
+    MProgramPaths::pathDbFile = MProgramPaths::pathData + QStringLiteral("data/Invoice.db3");
+    const QString backupFolder = MProgramPaths::pathData + QStringLiteral("data/backup/");
 
-    writeFile(MAppWnd::pathDbFile, "2.50");
-    MAppWnd::backupDb(QStringLiteral("v250"));
-    writeFile(MAppWnd::pathDbFile, "2.50 again");
-    MAppWnd::backupDb(QStringLiteral("v250"));
+    writeFile(MProgramPaths::pathDbFile, "2.50");
+    MProgramPaths::backupDb(QStringLiteral("v250"));
+    writeFile(MProgramPaths::pathDbFile, "2.50 again");
+    MProgramPaths::backupDb(QStringLiteral("v250"));
 
     QCOMPARE(readFile(backupFolder + QStringLiteral("Invoice_v250.db3")), QByteArray("2.50"));
     QCOMPARE(readFile(backupFolder + QStringLiteral("Invoice_")
@@ -267,8 +266,8 @@ void TestProgramFolders::upgradeBackupIsKeptOnce()
 
 void TestProgramFolders::cleaningEmptiesTheTemporaryFoldersOnly()
 {
-    MAppWnd::initPaths(m_installation->path());
-    const QString temp = MAppWnd::pathTemp;
+    MProgramPaths::initPaths(m_installation->path());
+    const QString temp = MProgramPaths::pathTemp;
     const QStringList files = {
         QStringLiteral("temp/faktura.pdf"),
         QStringLiteral("temp/import_1xx/mirvole.exe"),
@@ -279,9 +278,9 @@ void TestProgramFolders::cleaningEmptiesTheTemporaryFoldersOnly()
         writeFile(temp + file, "x");
     writeFile(temp + QStringLiteral("temp/.hidden"), "x");
     writeFile(temp + QStringLiteral("template/invoice.js"), "x");
-    writeFile(MAppWnd::pathData + QStringLiteral("data/Invoice.db3"), "x");
+    writeFile(MProgramPaths::pathData + QStringLiteral("data/Invoice.db3"), "x");
 
-    MAppWnd::doCleanDisk();
+    MProgramPaths::cleanDisk();
 
     for (const QString& file : files)
         QVERIFY2(!QFile::exists(temp + file), qPrintable(file));
@@ -289,7 +288,7 @@ void TestProgramFolders::cleaningEmptiesTheTemporaryFoldersOnly()
     QVERIFY(QDir(temp + QStringLiteral("template/logo")).exists());
     QVERIFY(QFile::exists(temp + QStringLiteral("temp/.hidden")));
     QVERIFY(QFile::exists(temp + QStringLiteral("template/invoice.js")));
-    QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
+    QVERIFY(QFile::exists(MProgramPaths::pathData + QStringLiteral("data/Invoice.db3")));
 }
 
 INVOICE_TEST_MAIN(TestProgramFolders)

@@ -1,6 +1,6 @@
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 #include "core/MVersionCheck.h"
+#include "data/MProgramVersion.h"
 #include "views/MMessageBox.h"
 
 #include <QApplication>
@@ -150,7 +150,7 @@ void TestVersionCheck::versionText()
     QFETCH(QString, text);
 
     QCOMPARE(MVersionCheck::versionText(major, minor, special), text);
-    QCOMPARE(MAppWnd::versionText(), QStringLiteral("2.53"));
+    QCOMPARE(MProgramVersion::versionText(), QStringLiteral("2.53"));
 }
 
 void TestVersionCheck::requestUrl_data()

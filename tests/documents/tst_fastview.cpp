@@ -2,7 +2,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestMarkup.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "data/MQuickViewHtml.h"
 #include "documents/MFastView.h"
 #include "documents/MInvoiceDbView.h"
@@ -57,7 +57,7 @@ void TestFastView::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestFastView::init()
@@ -180,8 +180,8 @@ void TestFastView::databaseTextShowsAsText()
 
 void TestFastView::paneFollowsTheSelection()
 {
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_INVOICE_SELL_DB_VIEW"), QStringLiteral("0;0"));
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_INVOICE_SELL_DB_VIEW"), QStringLiteral("0;0"));
     MInvoiceDbView view(nullptr, nullptr, 7);
     view.initWidget();
     MFastView* pane = view.fastView();

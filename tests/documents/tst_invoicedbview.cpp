@@ -1,7 +1,7 @@
 #include "MInvoiceFixture.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "documents/MInvoiceDbView.h"
 #include "export/MJpkFaDlg.h"
 #include "export/MJpkVatDlg.h"
@@ -73,7 +73,7 @@ void TestInvoiceDbView::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestInvoiceDbView::init()
@@ -81,9 +81,9 @@ void TestInvoiceDbView::init()
     QVERIFY(MInvoiceFixture::write());
     for (int kind : {7, 8}) {
         for (const char* family : optionFamilies)
-            MAppWnd::setOption(QLatin1String(family) + suffixOf(kind), QString());
+            MOptions::setOption(QLatin1String(family) + suffixOf(kind), QString());
     }
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
 }
 
 void TestInvoiceDbView::cleanup()
@@ -115,7 +115,7 @@ void TestInvoiceDbView::setOptions(const QString& suffix, const QStringList& opt
 {
     for (const QString& option : options) {
         const int split = option.indexOf(QLatin1Char('='));
-        MAppWnd::setOption(option.left(split) + suffix, option.mid(split + 1));
+        MOptions::setOption(option.left(split) + suffix, option.mid(split + 1));
     }
 }
 
@@ -280,7 +280,7 @@ void TestInvoiceDbView::storedProductSearchReturnsAfterRestart()
     m_view->refreshFilter();
     QCOMPARE(this->ids(), ids);
     const int storedColumn =
-        MAppWnd::option(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffixOf(viewKind)).toInt();
+        MOptions::option(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffixOf(viewKind)).toInt();
     QCOMPARE(storedColumn, columns->itemData(index).toInt());
 
     // After a restart the list starts from the stored options.

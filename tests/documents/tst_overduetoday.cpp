@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "documents/MInvoiceDbView.h"
 #include "views/MFilterDbView.h"
 #include "views/MItemRoles.h"
@@ -41,8 +41,8 @@ void TestOverdueToday::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::loadOptions();
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
 }
 
 void TestOverdueToday::listAndTreeAgreeOnOverdue()

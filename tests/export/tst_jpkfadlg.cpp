@@ -2,7 +2,7 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "export/MJpkFaDlg.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -200,7 +200,7 @@ void TestJpkFaDlg::eachCurrencyGetsAFileOfItsOwn()
     QCOMPARE(numbers(euroFile, QStringLiteral("Naglowek"), QStringLiteral("KodUrzedu")), QStringList{"1403"});
     QCOMPARE(MJpkTestFile::elements(euroFile, QStringLiteral("FakturaWierszCtrl")),
              QStringList{"LiczbaWierszyFaktur=1;WartoscWierszyFaktur=200.00"});
-    QCOMPARE(MAppWnd::option(QStringLiteral("EXPORT_JPK_PATH")), folder);
+    QCOMPARE(MOptions::option(QStringLiteral("EXPORT_JPK_PATH")), folder);
 }
 
 void TestJpkFaDlg::onlyProformaIsToldAndWritesNothing()

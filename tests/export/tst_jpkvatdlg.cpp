@@ -2,7 +2,7 @@
 #include "MJpkTestFile.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "export/MJpkVatDlg.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -354,7 +354,7 @@ void TestJpkVatDlg::okWritesTheChosenFile()
     QVERIFY(QDir().mkpath(folder));
     const QString earlier = m_db->path(QStringLiteral("earlier"));
     QVERIFY(QDir().mkpath(earlier));
-    MAppWnd::setOption(QStringLiteral("EXPORT_JPK_PATH"), earlier);
+    MOptions::setOption(QStringLiteral("EXPORT_JPK_PATH"), earlier);
 
     open({addDoc(QStringLiteral("2024-05-06")), addDoc(QStringLiteral("2024-05-07"))});
     field<QComboBox>("version")->setCurrentIndex(versionIndex);
@@ -370,7 +370,7 @@ void TestJpkVatDlg::okWritesTheChosenFile()
     QVERIFY2(errors.isEmpty(), qPrintable(errors));
     QCOMPARE(MJpkTestFile::elements(file, QStringLiteral("SprzedazCtrl")),
              QStringList{"LiczbaWierszySprzedazy=2;PodatekNalezny=46.00"});
-    QCOMPARE(MAppWnd::option(QStringLiteral("EXPORT_JPK_PATH")), folder);
+    QCOMPARE(MOptions::option(QStringLiteral("EXPORT_JPK_PATH")), folder);
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("EXPORT_JPK_PATH")), folder);
 }
 

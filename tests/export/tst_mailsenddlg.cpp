@@ -2,7 +2,8 @@
 #include "MTestEnvironment.h"
 #include "MTestSmtpServer.h"
 #include "MTrustedTestCa.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramVersion.h"
 #include "data/MScrambleText.h"
 #include "export/MMailSendDlg.h"
 #include "export/MMailSmtp.h"
@@ -151,18 +152,18 @@ int TestMailSendDlg::addDocument(int kind, int idBuyer, int idSeller, int idPare
 
 void TestMailSendDlg::setMailOptions(quint16 port, const QString& storedPassword)
 {
-    MAppWnd::setOption(QStringLiteral("EMAIL_SENDER_EMAIL"), QStringLiteral("biuro@alfa.pl"));
-    MAppWnd::setOption(QStringLiteral("EMAIL_SENDER_NAME"), QStringLiteral("Alfa"));
-    MAppWnd::setOption(QStringLiteral("EMAIL_LOGIN"), kLogin);
-    MAppWnd::setOption(QStringLiteral("EMAIL_PASSWORD"), storedPassword.isEmpty() ? QString() : scrambleText(storedPassword));
-    MAppWnd::setOption(QStringLiteral("EMAIL_SMTP_SERVER"), QStringLiteral("127.0.0.1"));
-    MAppWnd::setOption(QStringLiteral("EMAIL_SMTP_PORT"), QString::number(port));
-    MAppWnd::setOption(QStringLiteral("EMAIL_CC_EMAIL"), QString());
-    MAppWnd::setOption(QStringLiteral("EMAIL_SENDER_SIGNATURE"), kSignature);
-    MAppWnd::setOption(QStringLiteral("EMAIL_PRINT_FOOTER"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF"), QStringLiteral("Faktura {NUMER}"));
-    MAppWnd::setOption(QStringLiteral("EMAIL_TEMPLATE_CONTENT_INVOICE_PDF"),
-                       QStringLiteral("Dzień dobry,\nw załączeniu faktura {NUMER}."));
+    MOptions::setOption(QStringLiteral("EMAIL_SENDER_EMAIL"), QStringLiteral("biuro@alfa.pl"));
+    MOptions::setOption(QStringLiteral("EMAIL_SENDER_NAME"), QStringLiteral("Alfa"));
+    MOptions::setOption(QStringLiteral("EMAIL_LOGIN"), kLogin);
+    MOptions::setOption(QStringLiteral("EMAIL_PASSWORD"), storedPassword.isEmpty() ? QString() : scrambleText(storedPassword));
+    MOptions::setOption(QStringLiteral("EMAIL_SMTP_SERVER"), QStringLiteral("127.0.0.1"));
+    MOptions::setOption(QStringLiteral("EMAIL_SMTP_PORT"), QString::number(port));
+    MOptions::setOption(QStringLiteral("EMAIL_CC_EMAIL"), QString());
+    MOptions::setOption(QStringLiteral("EMAIL_SENDER_SIGNATURE"), kSignature);
+    MOptions::setOption(QStringLiteral("EMAIL_PRINT_FOOTER"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("EMAIL_TEMPLATE_SUBJECT__INVOICE_PDF"), QStringLiteral("Faktura {NUMER}"));
+    MOptions::setOption(QStringLiteral("EMAIL_TEMPLATE_CONTENT_INVOICE_PDF"),
+                        QStringLiteral("Dzień dobry,\nw załączeniu faktura {NUMER}."));
 }
 
 void TestMailSendDlg::proposesRecipient_data()
@@ -251,7 +252,7 @@ void TestMailSendDlg::checksForm()
     QFETCH(QString, error);
 
     setMailOptions(25, storedPassword);
-    MAppWnd::setOption(QStringLiteral("EMAIL_SMTP_SERVER"), server);
+    MOptions::setOption(QStringLiteral("EMAIL_SMTP_SERVER"), server);
     MMailSendDlg dlg(nullptr);
     dlg.setDocumentPdf(m_invoice, m_pdf, QStringLiteral("FV_12.pdf"));
     dlg.show();
@@ -337,7 +338,7 @@ void TestMailSendDlg::sendsDocument()
     QCOMPARE(message.value("subject").toString(), QStringLiteral("Faktura {NUMER}"));
     const QString tail = QStringLiteral("\n\n----------\n") + kSignature
                          + QStringLiteral("\n\n----------\nE-mail został wysłany z programu morva FAKTURY ")
-                         + MAppWnd::versionText() + QStringLiteral(".");
+                         + MProgramVersion::versionText() + QStringLiteral(".");
     QCOMPARE(message.value("body").toString(),
              QStringLiteral("Dzień dobry,\nw załączeniu faktura {NUMER}.") + tail + QStringLiteral("\n"));
     const QJsonArray attachments = message.value("attachments").toArray();

@@ -1,7 +1,7 @@
 #include "MTestContextMenu.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "parties/MBuyerDbView.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -81,7 +81,7 @@ void TestBuyerDbView::initTestCase()
 {
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestBuyerDbView::init()
@@ -93,8 +93,8 @@ void TestBuyerDbView::init()
     for (const char* statement : fixture)
         QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     for (const char* key : viewOptions)
-        MAppWnd::setOption(QLatin1String(key), QString());
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+        MOptions::setOption(QLatin1String(key), QString());
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
     MMessageBox::takeShown();
 }
 
@@ -192,7 +192,7 @@ void TestBuyerDbView::listFollowsStoredState()
     QFETCH(QStringList, firms);
 
     for (const QString& option : options)
-        MAppWnd::setOption(option.section('=', 0, 0), option.section('=', 1));
+        MOptions::setOption(option.section('=', 0, 0), option.section('=', 1));
     openView();
     QAbstractItemModelTester tester(m_view->tableView()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -227,7 +227,7 @@ void TestBuyerDbView::rowOfIdAgreesWithTheList()
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO buyer_catalog_join (id_buyer, id_catalog) VALUES "
                                                "(7, 1), (7, 2), (9, 2), (10, 1)")));
     for (const QString& option : options)
-        MAppWnd::setOption(option.section('=', 0, 0), option.section('=', 1));
+        MOptions::setOption(option.section('=', 0, 0), option.section('=', 1));
     openView();
     const QAbstractItemModel* model = m_view->tableView()->model();
     QVERIFY(model->rowCount() > 2);
@@ -242,9 +242,9 @@ void TestBuyerDbView::percentAndUnderscoreMatchOnlyThemselves()
     QVERIFY(MTestDatabase::exec(QStringLiteral(
         "INSERT INTO buyer (id, firm, nip, permit_person_pesel, id_province, time_create, time_modify) VALUES "
         "(7, 'Sa-bina', '', '', 0, 0, 0), (8, 'Xa_b%y', '', '', 0, 0, 0)")));
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("a_b%"));
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("a_b%"));
     openView();
     QCOMPARE(firms(), QStringList{QStringLiteral("Xa_b%y")});
 }
@@ -291,25 +291,25 @@ void TestBuyerDbView::salesDocumentsAreSearchedByTheBuyersNumber()
 {
     QFETCH(int, row);
     QFETCH(QString, number);
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW"), QStringLiteral("stare"));
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW"), QStringLiteral("stare"));
     openView();
     m_view->tableView()->selectRow(row);
     m_view->doShowDocsSell();
 
-    QCOMPARE(MAppWnd::option(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("1"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("0"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SEARCH_COLUMN_INVOICE_SELL_DB_VIEW")), QStringLiteral("19"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW")), number);
+    QCOMPARE(MOptions::option(QStringLiteral("SEARCH_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("1"));
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_TREE_SWITCH_INVOICE_SELL_DB_VIEW")), QStringLiteral("0"));
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_SEARCH_COLUMN_INVOICE_SELL_DB_VIEW")), QStringLiteral("19"));
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_SEARCH_TEXT_INVOICE_SELL_DB_VIEW")), number);
 }
 
 void TestBuyerDbView::csvFollowsTheList()
 {
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_BUYER_DB_VIEW"), QStringLiteral("1;0"));
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("Ł"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_BUYER_DB_VIEW"), QStringLiteral("1;0"));
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_BUYER_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_BUYER_DB_VIEW"), QStringLiteral("Ł"));
     openView();
     const QStringList listed = {"Lubuska Spółka", "Łukasz Zięba", "ZAKŁAD ŚLUSARSKI", "Źródło"};
     QCOMPARE(firms(), listed);

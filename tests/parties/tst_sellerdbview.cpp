@@ -1,7 +1,7 @@
 #include "MTestContextMenu.h"
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "parties/MSellerDbView.h"
 #include "views/MMessageBox.h"
 #include "views/MSqlQueryModel.h"
@@ -67,7 +67,7 @@ void TestSellerDbView::initTestCase()
 {
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestSellerDbView::init()
@@ -78,9 +78,9 @@ void TestSellerDbView::init()
     for (const char* statement : fixture)
         QVERIFY(MTestDatabase::exec(QString::fromUtf8(statement)));
     for (const char* key : viewOptions)
-        MAppWnd::setOption(QLatin1String(key), QString());
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("0"));
+        MOptions::setOption(QLatin1String(key), QString());
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("0"));
     MMessageBox::takeShown();
 }
 
@@ -160,7 +160,7 @@ void TestSellerDbView::listFollowsStoredState()
     QFETCH(QStringList, firms);
     QFETCH(QString, sqlEnd);
     for (const QString& option : options)
-        MAppWnd::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
+        MOptions::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
     openView();
     QCOMPARE(this->firms(), firms);
     QVERIFY2(m_view->buildSqlQuery(true, false).endsWith(sqlEnd), qPrintable(m_view->buildSqlQuery(true, false)));
@@ -175,26 +175,26 @@ void TestSellerDbView::defaultSwitchesAndSurvivesARestart()
 
     selectRows({1});
     m_view->doDefault();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("2"));
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("2"));
     QCOMPARE(rowDefault(), 1);
     QVERIFY(m_view->isCurrentDefault());
 
     selectRows({2});
     QVERIFY(!m_view->isCurrentDefault());
     m_view->doDefault();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
     QCOMPARE(rowDefault(), 2);
 
     // A re-query keeps the mark on the seller, wherever its row goes.
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_SELLER_DB_VIEW"), QStringLiteral("1;0"));
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_SELLER_DB_VIEW"), QStringLiteral("1;0"));
     m_view->tableView()->horizontalHeader()->setSortIndicator(1, Qt::AscendingOrder);
     QCOMPARE(firms().at(rowDefault()), QStringLiteral("Lipa"));
 
     delete m_view;
     m_view = nullptr;
     QVERIFY(m_db->reopen());
-    MAppWnd::loadOptions();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
+    MOptions::loadOptions();
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
     openView();
     QCOMPARE(firms().at(rowDefault()), QStringLiteral("Lipa"));
 
@@ -202,13 +202,13 @@ void TestSellerDbView::defaultSwitchesAndSurvivesARestart()
     selectRows({firms().indexOf(QStringLiteral("Lipa"))});
     QVERIFY(m_view->isCurrentDefault());
     m_view->doDefault();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("0"));
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("0"));
     QCOMPARE(rowDefault(), -1);
     delete m_view;
     m_view = nullptr;
     QVERIFY(m_db->reopen());
-    MAppWnd::loadOptions();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("0"));
+    MOptions::loadOptions();
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("0"));
 }
 
 void TestSellerDbView::defaultWithoutVisibleRowMarksNothing_data()
@@ -227,17 +227,17 @@ void TestSellerDbView::defaultWithoutVisibleRowMarksNothing()
     QFETCH(QStringList, options);
     QFETCH(QString, stored);
     for (const QString& option : options)
-        MAppWnd::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
-    MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), stored);
+        MOptions::setOption(option.section(QLatin1Char('='), 0, 0), option.section(QLatin1Char('='), 1));
+    MOptions::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), stored);
     openView();
     QCOMPARE(rowDefault(), -1);
     const int id = stored.toInt();
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QString::number(id));
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QString::number(id));
 }
 
 void TestSellerDbView::otherKindsOfNoticeLeaveTheList()
 {
-    MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("4"));
+    MOptions::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("4"));
     openView();
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO seller (id, firm, time_create, time_modify) "
                                                "VALUES (9, 'Nowa', 0, 0)")));
@@ -289,7 +289,7 @@ void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
         QVERIFY(MTestDatabase::exec(QStringLiteral("CREATE TRIGGER refuse_delete_seller BEFORE DELETE ON seller "
                                                    "BEGIN SELECT RAISE(ABORT, 'odmowa'); END")));
     }
-    MAppWnd::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("3"));
+    MOptions::setOption(QStringLiteral("ID_RECORD_DEFAULT_SELLER"), QStringLiteral("3"));
     openView();
     selectRows({2});
     MMessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
@@ -310,7 +310,7 @@ void TestSellerDbView::deleteAsksAndKeepsTheDefaultOption()
     QCOMPARE(firms().size(), left);
     QCOMPARE(MTestDatabase::count(QStringLiteral("seller")), left);
     QCOMPARE(MTestDatabase::count(QStringLiteral("seller_bank")), 1);
-    QCOMPARE(MAppWnd::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
+    QCOMPARE(MOptions::option(QStringLiteral("ID_RECORD_DEFAULT_SELLER")), QStringLiteral("3"));
     QCOMPARE(rowDefault(), left == 4 ? 2 : -1);
     QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM seller_bank")));
 }

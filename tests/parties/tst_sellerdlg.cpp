@@ -1,7 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestOwner.h"
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 #include "parties/MBankDlg.h"
 #include "parties/MOptionalDateEdit.h"
 #include "parties/MSellerDlg.h"
@@ -125,8 +125,8 @@ void TestSellerDlg::initTestCase()
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_db = std::make_unique<MTestDatabase>();
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::pathTemp = m_db->path(QStringLiteral("temp/"));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
+    MProgramPaths::pathTemp = m_db->path(QStringLiteral("temp/"));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("template/logo")));
 }
 
 void TestSellerDlg::init()
@@ -134,7 +134,7 @@ void TestSellerDlg::init()
     for (const char* table : {"seller", "seller_bank", "seller_logo", "__seller_bank", "__invoice_seller"})
         QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     QVERIFY(MTestDatabase::exec(QStringLiteral("DROP TRIGGER IF EXISTS temp.refuse")));
-    QDir logos(MAppWnd::pathTemp + QStringLiteral("template/logo"));
+    QDir logos(MProgramPaths::pathTemp + QStringLiteral("template/logo"));
     for (const QString& name : logos.entryList(QDir::Files))
         QVERIFY(logos.remove(name));
     m_owner = std::make_unique<MTestOwner>();
@@ -261,7 +261,7 @@ QStringList TestSellerDlg::storedAccounts(int idSeller)
 
 QStringList TestSellerDlg::logoFiles()
 {
-    return QDir(MAppWnd::pathTemp + QStringLiteral("template/logo")).entryList(QDir::Files, QDir::Name);
+    return QDir(MProgramPaths::pathTemp + QStringLiteral("template/logo")).entryList(QDir::Files, QDir::Name);
 }
 
 void TestSellerDlg::newSellerStartsEmptyWithoutLogo()
@@ -578,7 +578,7 @@ void TestSellerDlg::fileThatIsNoImageKeepsTheStoredLogo()
     MMessageBox::takeShown();
     MFileDialog::setNextFileName(notAnImage);
     button(QStringLiteral("Załaduj logo"))->click();
-    QCOMPARE(MFileDialog::lastFolder(), MAppWnd::pathDocuments);
+    QCOMPARE(MFileDialog::lastFolder(), MProgramPaths::pathDocuments);
 
     const QList<MMessageBox::Shown> shown = MMessageBox::takeShown();
     QCOMPARE(shown.size(), 1);

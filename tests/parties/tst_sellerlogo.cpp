@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 #include "parties/MSellerLogo.h"
 
 #include <QApplication>
@@ -53,16 +53,16 @@ QByteArray readAll(const QString& path)
 void TestSellerLogo::initTestCase()
 {
     QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
-    MAppWnd::pathTemp = m_db.path(QStringLiteral("temp/"));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
+    MProgramPaths::pathTemp = m_db.path(QStringLiteral("temp/"));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("template/logo")));
 }
 
 void TestSellerLogo::init()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("DELETE FROM seller_logo")));
-    for (const QString& name : QDir(MAppWnd::pathTemp + QStringLiteral("template/logo")).entryList(QDir::Files))
-        QVERIFY(QFile::remove(MAppWnd::pathTemp + QStringLiteral("template/logo/") + name));
+    for (const QString& name : QDir(MProgramPaths::pathTemp + QStringLiteral("template/logo")).entryList(QDir::Files))
+        QVERIFY(QFile::remove(MProgramPaths::pathTemp + QStringLiteral("template/logo/") + name));
 }
 
 QString TestSellerLogo::writeImage(const QString& name, int width, int height)

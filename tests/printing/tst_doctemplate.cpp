@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "printing/MDocTemplate.h"
 
 #include <QApplication>
@@ -61,10 +61,10 @@ void TestDocTemplate::envelopeWindowFromOption()
     QFETCH(QString, option);
     QFETCH(QList<int>, window);
 
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), option);
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), option);
     MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
     // Read once: a later change reaches only templates created afterwards.
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("1;2;3;4"));
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("1;2;3;4"));
 
     QCOMPARE(docTemplate.getEnvelopeWindowLeft(), window.at(0));
     QCOMPARE(docTemplate.getEnvelopeWindowTop(), window.at(1));

@@ -1,6 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramVersion.h"
 #include "printing/MDocTemplate.h"
 
 #include <QApplication>
@@ -55,10 +56,10 @@ void TestDocTemplateData::initTestCase()
 {
     QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    MAppWnd::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_20130101"), QStringLiteral("Faktura"));
-    MAppWnd::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_CORRECT_20130101"), QStringLiteral("Korekta"));
-    MAppWnd::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_PROFORM_20130101"), QStringLiteral("Proforma"));
+    MOptions::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_20130101"), QStringLiteral("Faktura"));
+    MOptions::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_CORRECT_20130101"), QStringLiteral("Korekta"));
+    MOptions::setOption(QStringLiteral("TRANSLATE_HEADER_INVOICE_PROFORM_20130101"), QStringLiteral("Proforma"));
 
     // 101 an invoice, 102 its correction, 103 its duplicate, 104 a final invoice
     // with two joined advance invoices 105 and 106, 107 a document without any payment.
@@ -269,7 +270,7 @@ void TestDocTemplateData::texts_data()
     QTest::newRow("opcja") << "doc.getOption('TRANSLATE_HEADER_INVOICE_20130101')" << "Faktura";
     QTest::newRow("opcja nieznana") << "doc.getOption('NIE_MA_TAKIEJ')" << "";
     QTest::newRow("stopka") << "doc.getPrintFooter()"
-                            << "Wydruk z programu morva FAKTURY " + MAppWnd::versionText() + ".";
+                            << "Wydruk z programu morva FAKTURY " + MProgramVersion::versionText() + ".";
 }
 
 void TestDocTemplateData::texts()

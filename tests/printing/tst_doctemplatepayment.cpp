@@ -1,6 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "parties/MSellerLogo.h"
 #include "printing/MDocTemplate.h"
 #include "data/MQrCode.h"
@@ -39,9 +40,9 @@ private:
 void TestDocTemplatePayment::initTestCase()
 {
     QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
-    MAppWnd::pathTemp = m_db.path(QStringLiteral("work/"));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp")));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
+    MProgramPaths::pathTemp = m_db.path(QStringLiteral("work/"));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("temp")));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("template/logo")));
 }
 
 void TestDocTemplatePayment::init()
@@ -49,12 +50,12 @@ void TestDocTemplatePayment::init()
     for (const char* table : {"invoice", "invoice_seller", "seller_logo"})
         QVERIFY(MTestDatabase::exec(QStringLiteral("DELETE FROM ") + QLatin1String(table)));
     for (const QString& folder : {QStringLiteral("temp"), QStringLiteral("template/logo")}) {
-        QDir dir(MAppWnd::pathTemp + folder);
+        QDir dir(MProgramPaths::pathTemp + folder);
         for (const QString& name : dir.entryList(QDir::Files))
             QVERIFY(dir.remove(name));
     }
-    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("SHOW_LOGO"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_LOGO"), QStringLiteral("1"));
 }
 
 // A bank-transfer invoice of 1 234,56 PLN whose seller gets a code; paid in cash it gets none.
@@ -92,7 +93,7 @@ void TestDocTemplatePayment::qrCodeOption()
 
     const int payable = storePayableDocument(false);
     const int cash = storePayableDocument(true);
-    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), option);
+    MOptions::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), option);
 
     MDocTemplate doc(QPrinter::ScreenResolution, nullptr);
     doc.setTextEdit();
@@ -107,7 +108,7 @@ void TestDocTemplatePayment::qrCodeOption()
     QCOMPARE(doc.getQrcodeStringPayment(cash), QString());
     QCOMPARE(doc.getQrcodeStringErrorPayment(cash, true), shown ? refusal : QString());
     QCOMPARE(doc.getQrcodeHtmlImage(payment, 20, 20, 8).isEmpty(), !shown);
-    QCOMPARE(QDir(MAppWnd::pathTemp + QStringLiteral("temp")).entryList(QDir::Files).size(), shown ? 1 : 0);
+    QCOMPARE(QDir(MProgramPaths::pathTemp + QStringLiteral("temp")).entryList(QDir::Files).size(), shown ? 1 : 0);
 }
 
 void TestDocTemplatePayment::qrImageFileAndSize_data()
@@ -141,7 +142,7 @@ void TestDocTemplatePayment::qrImageFileAndSize()
 
     QCOMPARE(doc.getQrcodeHtmlImage(payment, 20, 20, 8), element);
     QCOMPARE(doc.getQrcodeHtmlImage(QString(), 20, 20, 8), QString());
-    const QImage image(MAppWnd::pathTemp + QStringLiteral("temp/") + MQrCode::fileName(payment, preview));
+    const QImage image(MProgramPaths::pathTemp + QStringLiteral("temp/") + MQrCode::fileName(payment, preview));
     QCOMPARE(image.isNull(), !textEdit);
     if (textEdit) {
         QCOMPARE(image.size(), QSize(296, 296));
@@ -194,7 +195,7 @@ void TestDocTemplatePayment::logo()
         QVERIFY(image.save(MSellerLogo::savedPath(3)));
         QVERIFY(image.scaled(300 / qMax(zoom, 1), 120 / qMax(zoom, 1)).save(MSellerLogo::savedPreviewPath(3)));
     }
-    MAppWnd::setOption(QStringLiteral("SHOW_LOGO"), showLogo);
+    MOptions::setOption(QStringLiteral("SHOW_LOGO"), showLogo);
 
     MDocTemplate doc(QPrinter::ScreenResolution, nullptr);
     doc.isPreview(preview);

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "printing/MDocPreviewDlg.h"
 #include "printing/MDocPrintDlg.h"
 
@@ -115,8 +115,8 @@ void TestDocViewChoosers::initTestCase()
 
 void TestDocViewChoosers::init()
 {
-    MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"), QStringLiteral("7"));
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT"), QStringLiteral("7"));
+    MOptions::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT_PRINT"), QStringLiteral("7"));
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PRINT"), QStringLiteral("7"));
 }
 
 void TestDocViewChoosers::offersMarkings_data()
@@ -156,7 +156,7 @@ void TestDocViewChoosers::offersMarkings()
     QFETCH(QString, option);
     QFETCH(QStringList, texts);
 
-    MAppWnd::setOption(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY"), option);
+    MOptions::setOption(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY"), option);
     MChooserParent parent;
     QScopedPointer<QDialog> dlg(createChooser(chooser, &parent));
     QCOMPARE(itemTexts(dlg.data()), texts);
@@ -210,9 +210,9 @@ void TestDocViewChoosers::choiceStoresOptionsAndStartsJob()
     QFETCH(QString, personPrint);
     QFETCH(QString, envelopePrint);
 
-    MAppWnd::setOption(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY"), QStringLiteral("1"));
-    MAppWnd::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT"), personOption);
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), QStringLiteral("2"));
+    MOptions::setOption(QStringLiteral("SHOW_VIEW_ORIGINAL_COPY"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SELLER_SHOW_PERSON_ON_DOCUMENT"), personOption);
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), QStringLiteral("2"));
     MChooserParent parent;
     QDialog* dlg = createChooser(chooser, &parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);

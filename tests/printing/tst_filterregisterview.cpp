@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "printing/MFilterRegisterView.h"
 #include "views/MItemRoles.h"
 #include "views/MSelectListModel.h"
@@ -87,10 +87,10 @@ void TestFilterRegisterView::init()
 void TestFilterRegisterView::setOptions(const QString& from, const QString& to, const QString& base,
                                         const QString& docs)
 {
-    MAppWnd::setOption(keyFrom, from);
-    MAppWnd::setOption(keyTo, to);
-    MAppWnd::setOption(keyBase, base);
-    MAppWnd::setOption(keyDocs, docs);
+    MOptions::setOption(keyFrom, from);
+    MOptions::setOption(keyTo, to);
+    MOptions::setOption(keyBase, base);
+    MOptions::setOption(keyDocs, docs);
 }
 
 MFilterRegisterView* TestFilterRegisterView::panel(const QString& ownerName)
@@ -177,12 +177,12 @@ void TestFilterRegisterView::storesOptionsOnlyAtAComputation()
     QCOMPARE(view->idSellerBase(), 3);
     const QStringList keys{keyFrom, keyTo, keyBase, keyDocs};
     for (const QString& key : keys)
-        QCOMPARE(MAppWnd::option(key), QString());
+        QCOMPARE(MOptions::option(key), QString());
 
     QVERIFY(view->buildRegisterData() > 0);
     QStringList after;
     for (const QString& key : keys)
-        after << MAppWnd::option(key);
+        after << MOptions::option(key);
     QCOMPARE(after, stored);
 }
 
@@ -193,7 +193,7 @@ void TestFilterRegisterView::missingHeaderSeller()
     QCOMPARE(view->findChild<QComboBox*>()->currentIndex(), 0);
     QCOMPARE(view->idSellerBase(), 9);
     view->buildRegisterData();
-    QCOMPARE(MAppWnd::option(keyBase), QStringLiteral("0"));
+    QCOMPARE(MOptions::option(keyBase), QStringLiteral("0"));
 }
 
 void TestFilterRegisterView::showButtonReloadsOnlyTheRegister_data()
@@ -226,7 +226,7 @@ void TestFilterRegisterView::computationListsTheCheckedSellers()
     model->itemClicked(model->index(1, 0));
     const int withSeller = view->buildRegisterData();
     QVERIFY(withSeller > withoutSeller);
-    QCOMPARE(MAppWnd::option(keyDocs), QStringLiteral("1,2,3"));
+    QCOMPARE(MOptions::option(keyDocs), QStringLiteral("1,2,3"));
     QCOMPARE(MTestDatabase::rows(runRows.arg(withSeller)), QStringList{"1|23%|123"});
 
     for (int row = 0; row < 3; ++row) {
@@ -235,7 +235,7 @@ void TestFilterRegisterView::computationListsTheCheckedSellers()
     }
     const int noneChecked = view->buildRegisterData();
     QVERIFY(noneChecked > withSeller);
-    QCOMPARE(MAppWnd::option(keyDocs), QString());
+    QCOMPARE(MOptions::option(keyDocs), QString());
     QCOMPARE(MTestDatabase::rows(runRows.arg(noneChecked)), QStringList());
 }
 

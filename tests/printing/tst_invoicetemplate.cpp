@@ -3,7 +3,8 @@
 #include "MTestMarkup.h"
 #include "MTestPdf.h"
 #include "data/MDefaultOptions.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
@@ -189,9 +190,9 @@ void TestInvoiceTemplate::initTestCase()
     initInvoiceResources();
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     MDefaultOptions::store(m_db.path(QStringLiteral("dokumenty/")));
-    MAppWnd::pathTemp = m_db.path(QStringLiteral("work/"));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp")));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("template/logo")));
+    MProgramPaths::pathTemp = m_db.path(QStringLiteral("work/"));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("temp")));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("template/logo")));
     m_engine.setProcessEventsInterval(1);
     QVERIFY(MTestDatabase::exec(QStringLiteral("INSERT INTO currency (id, symbol, name) VALUES (90, 'EUR', 'euro')")));
 }
@@ -214,7 +215,7 @@ void TestInvoiceTemplate::init()
         {QStringLiteral("SHOW_VAT_RATING_COLUMN"), QStringLiteral("0")},
         {QStringLiteral("FONT_SIZE_DIFF"), QStringLiteral("2")}};
     for (const auto& option : options)
-        MAppWnd::setOption(option.first, option.second);
+        MOptions::setOption(option.first, option.second);
 }
 
 int TestInvoiceTemplate::storeSeller()
@@ -568,7 +569,7 @@ void TestInvoiceTemplate::printedDocument()
     QFETCH(QStringList, absent);
 
     for (auto it = options.cbegin(); it != options.cend(); ++it)
-        MAppWnd::setOption(it.key(), it.value().toString());
+        MOptions::setOption(it.key(), it.value().toString());
     const int id = storeFixture(fixture);
     QVERIFY(id > 0);
 
@@ -681,8 +682,8 @@ void TestInvoiceTemplate::envelopeModes()
     const QStringList plain = printPages(id, 1, QStringLiteral("bez_koperty"));
     QCOMPARE(plain.size(), 1);
 
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), pdfMode);
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), pdfMode);
     const QStringList pages = printPages(id, 1, QStringLiteral("koperta"));
     QVERIFY(MMessageBox::takeShown().isEmpty());
     if (addressSheet) {
@@ -730,16 +731,16 @@ void TestInvoiceTemplate::addressInEnvelopeWindow()
     QFETCH(double, margin);
     QFETCH(QString, firm);
 
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), window);
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
-    MAppWnd::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), window);
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT"), mode);
+    MOptions::setOption(QStringLiteral("FIT_TO_ENVELOPE_WINDOW_RIGHT_PDF"), QStringLiteral("1"));
     const int id = storeVatInvoice();
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_buyer SET firm = '%1'").arg(firm)));
     const QString fileName = m_dir.filePath(QStringLiteral("okienko.pdf"));
     QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName, id, 1));
     docTemplate->setPageMargins(margin, margin, margin, margin);
     const bool printed = MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/template/invoice.js"), nullptr);
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("115;55;25;45"));
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("115;55;25;45"));
     QVERIFY(printed);
 
     const QStringList values = window.split(QLatin1Char(';'));
@@ -787,8 +788,8 @@ void TestInvoiceTemplate::ruledLinesAreThin()
     QFETCH(QString, fixture);
     QFETCH(int, docView);
 
-    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SHOW_PRODUCT_SYMBOL_COLUMN"), QStringLiteral("1"));
     const int id = storeFixture(fixture);
     QVERIFY(id > 0);
     QVERIFY(MTestDatabase::exec(QStringLiteral("UPDATE invoice_product SET name = name || ' "

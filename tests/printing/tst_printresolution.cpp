@@ -1,7 +1,8 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestPdf.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "printing/MDocTemplate.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
@@ -80,9 +81,9 @@ void TestPrintResolution::initTestCase()
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi, false);
     QVERIFY2(m_db.isOpen(), qPrintable(m_db.errorText()));
     QVERIFY(m_dir.isValid());
-    MAppWnd::pathTemp = m_db.path(QStringLiteral("work/"));
-    QVERIFY(QDir().mkpath(MAppWnd::pathTemp + QStringLiteral("temp")));
-    MAppWnd::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1"));
+    MProgramPaths::pathTemp = m_db.path(QStringLiteral("work/"));
+    QVERIFY(QDir().mkpath(MProgramPaths::pathTemp + QStringLiteral("temp")));
+    MOptions::setOption(QStringLiteral("SHOW_QR_CODE__PAY_MOBILE"), QStringLiteral("1"));
 }
 
 bool TestPrintResolution::printMarks(const QString& fileName)

@@ -2,9 +2,9 @@
 #include "MTestEnvironment.h"
 #include "MTestMarkup.h"
 #include "MTestPdf.h"
-#include "core/MAppWnd.h"
 #include "core/MTextPrinter.h"
 #include "data/MDocTemplateData.h"
+#include "data/MOptions.h"
 #include "data/MRegisterData.h"
 #include "data/MVatSummary.h"
 #include "printing/MDocTemplate.h"
@@ -178,7 +178,7 @@ void TestRegisterTemplate::initTestCase()
     initInvoiceResources();
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     m_engine.setProcessEventsInterval(1);
-    MAppWnd::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
 
     MTestDatabase::insert(QStringLiteral("seller"), {{"id", 1},
                                                      {"firm", QStringLiteral("Hurtownia Kwiatek")},
@@ -388,12 +388,12 @@ void TestRegisterTemplate::paging()
     QFETCH(int, count);
     QFETCH(bool, printFooter);
     QFETCH(int, rates);
-    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), printFooter ? QStringLiteral("1") : QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), printFooter ? QStringLiteral("1") : QStringLiteral("0"));
     const int firstId = m_nextId;
     const int seller = sellerWithDocuments(count, rates);
     const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
     const QString fileName = print(runId, seller, QStringLiteral("strony_%1.pdf").arg(count));
-    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
     QVERIFY(!fileName.isEmpty());
     const QStringList pages = MTestPdf::pageTexts(fileName);
     const int pageCount = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
@@ -546,11 +546,11 @@ void TestRegisterTemplate::checkPagesFilled(MModelHeightTemplate* model, int sel
 // exactly as it does in the whole document laid out at once.
 void TestRegisterTemplate::pagesPrintedAloneLookAsInWholeDocument()
 {
-    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("1"));
     const int seller = sellerWithDocuments(47, 5);
     const int runId = MRegisterData::build(periodFrom, periodTo, {QString::number(seller)});
     const QString byPages = print(runId, seller, QStringLiteral("po_stronie.pdf"));
-    MAppWnd::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SHOW_PRINT_FOOTER"), QStringLiteral("0"));
     QVERIFY(!byPages.isEmpty());
     QVERIFY(!m_template->heldHtml().isEmpty());
 

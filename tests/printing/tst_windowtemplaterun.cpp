@@ -4,6 +4,8 @@
 #include "MTestPdf.h"
 #include "core/MAppWnd.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MPrinterMargins.h"
+#include "printing/MTemplateEngine.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
 #include "views/MMessageBox.h"
@@ -14,8 +16,9 @@
 #include <QSqlDatabase>
 #include <QtTest>
 
-// A template run as the program does it: in the main window's one engine, with
-// its print margins, reading a saved document and the options through doc.
+// A template run as the program does it: after the main window's start, in the
+// program's one engine with the print margins the window loaded, reading a saved
+// document and the options through doc.
 class TestWindowTemplateRun : public QObject
 {
     Q_OBJECT
@@ -57,12 +60,13 @@ void TestWindowTemplateRun::documentComesOutAsPdf()
     docTemplate->getPrinter()->setOutputFormat(QPrinter::PdfFormat);
     docTemplate->getPrinter()->setOutputFileName(fileName);
     docTemplate->setTextEdit(nullptr, true);
-    docTemplate->setPageMargins(wnd.marginLeft(), wnd.marginTop(), wnd.marginRight(), wnd.marginBottom());
+    MPrinterMargins::applyTo(docTemplate);
     docTemplate->isPaging(true);
     docTemplate->setDocView(1);
     docTemplate->setIdRecord(int(idInvoice));
 
-    QVERIFY(MTemplateRun::print(wnd.scriptEngine(), docTemplate, QStringLiteral(":/test_template/document.js"), &wnd));
+    QVERIFY(MTemplateRun::print(MTemplateEngine::engine(), docTemplate, QStringLiteral(":/test_template/document.js"),
+                                &wnd));
     docTemplate->deleteLater();
 
     QVERIFY(MMessageBox::takeShown().isEmpty());

@@ -1,7 +1,8 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestSqliteShell.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "resources/MResources.h"
 #include "settings/MDbInfoDlg.h"
 #include "views/MFileDialog.h"
@@ -59,12 +60,12 @@ void TestDbInfo::initTestCase()
 void TestDbInfo::init()
 {
     m_dir.reset(new QTemporaryDir);
-    MAppWnd::pathData = m_dir->path() + QLatin1Char('/');
+    MProgramPaths::pathData = m_dir->path() + QLatin1Char('/');
     QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("data"))));
     QVERIFY(QDir().mkpath(backupFolder()));
     QVERIFY(QFile::copy(m_template.filePath(QStringLiteral("Invoice.db3")), dbFile()));
     QVERIFY(MTestDatabase::connect(dbFile()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MMessageBox::takeShown();
 }
 
@@ -125,7 +126,7 @@ void TestDbInfo::sizeIsShownInWholeKilobytes()
 
     // The figures still come from the open connection; only the file measured changes.
     QTemporaryDir other;
-    MAppWnd::pathData = other.path() + QLatin1Char('/');
+    MProgramPaths::pathData = other.path() + QLatin1Char('/');
     if (bytes >= 0) {
         QVERIFY(QDir().mkpath(other.filePath(QStringLiteral("data"))));
         QFile file(other.filePath(QStringLiteral("data/Invoice.db3")));
@@ -228,7 +229,7 @@ void TestDbInfo::backupIsACompleteDatabase()
     QCOMPARE(MTestSqliteShell::lines(target, QStringLiteral("PRAGMA integrity_check;") + rows),
              QStringList{QStringLiteral("ok")} + original);
     QCOMPARE(MTestSqliteShell::lastError(), QString());
-    QCOMPARE(MAppWnd::option(QStringLiteral("BACKUP_SELF_PATH")), backupFolder());
+    QCOMPARE(MOptions::option(QStringLiteral("BACKUP_SELF_PATH")), backupFolder());
 }
 
 // A backup killed while SQLite wrote the copy leaves it under its temporary
@@ -319,7 +320,7 @@ void TestDbInfo::databaseFileItselfIsNotCopied()
 
     MTestDatabase::insert(QStringLiteral("buyer"), {{"firm", "Alfa"}});
     // The folder is remembered as it is already, so that nothing at all is written.
-    MAppWnd::setOption(QStringLiteral("BACKUP_SELF_PATH"), m_dir->filePath(QStringLiteral("data")));
+    MOptions::setOption(QStringLiteral("BACKUP_SELF_PATH"), m_dir->filePath(QStringLiteral("data")));
     const QByteArray before = md5(dbFile());
     const QStringList files = entries(m_dir->filePath(QStringLiteral("data")));
 
@@ -338,12 +339,12 @@ void TestDbInfo::databaseFileItselfIsNotCopied()
 
 void TestDbInfo::cancelledChoiceDoesNothing()
 {
-    MAppWnd::setOption(QStringLiteral("BACKUP_SELF_PATH"), backupFolder());
+    MOptions::setOption(QStringLiteral("BACKUP_SELF_PATH"), backupFolder());
     MDbInfoDlg dialog;
     clickBackup(dialog, QString());
     QCOMPARE(MMessageBox::takeShown().size(), 0);
     QCOMPARE(entries(backupFolder()), QStringList());
-    QCOMPARE(MAppWnd::option(QStringLiteral("BACKUP_SELF_PATH")), backupFolder());
+    QCOMPARE(MOptions::option(QStringLiteral("BACKUP_SELF_PATH")), backupFolder());
 }
 
 void TestDbInfo::saveDialogStartsInTheLastBackupFolder_data()
@@ -369,7 +370,7 @@ void TestDbInfo::saveDialogStartsInTheLastBackupFolder()
     if (exportExists)
         QVERIFY(QDir().mkdir(QStringLiteral("export")));
     const QString stored = storedExists ? backupFolder() : m_dir->filePath(QStringLiteral("usunięty"));
-    MAppWnd::setOption(QStringLiteral("BACKUP_SELF_PATH"), stored);
+    MOptions::setOption(QStringLiteral("BACKUP_SELF_PATH"), stored);
 
     MDbInfoDlg dialog;
     clickBackup(dialog, QString());

@@ -1,6 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "resources/MResources.h"
 #include "settings/MDbInfoDlg.h"
 
@@ -42,10 +43,10 @@ void TestDbInfoFolder::initTestCase()
 void TestDbInfoFolder::folderButtonOpensTheDatabaseFolder()
 {
     // A folder name with a blank and a Polish letter, as user folders have.
-    MAppWnd::pathData = m_dir.filePath(QStringLiteral("Moje dane/Faktury źródło")) + QLatin1Char('/');
-    QVERIFY(QDir().mkpath(MAppWnd::pathData + QStringLiteral("data")));
-    QVERIFY(MTestDatabase::prepare(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
-    MAppWnd::loadOptions();
+    MProgramPaths::pathData = m_dir.filePath(QStringLiteral("Moje dane/Faktury źródło")) + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(MProgramPaths::pathData + QStringLiteral("data")));
+    QVERIFY(MTestDatabase::prepare(MProgramPaths::pathData + QStringLiteral("data/Invoice.db3")));
+    MOptions::loadOptions();
 
     MDbInfoDlg dialog;
     QPushButton* folderButton = nullptr;
@@ -55,14 +56,14 @@ void TestDbInfoFolder::folderButtonOpensTheDatabaseFolder()
     }
     QVERIFY(folderButton);
     QCOMPARE(folderButton->toolTip(), QStringLiteral("Otwórz katalog bazy danych"));
-    QCOMPARE(folderButton->text(), QDir::toNativeSeparators(MAppWnd::pathData + QStringLiteral("data")));
+    QCOMPARE(folderButton->text(), QDir::toNativeSeparators(MProgramPaths::pathData + QStringLiteral("data")));
 
     QTest::mouseClick(folderButton, Qt::LeftButton);
     QFile opened(m_dir.filePath(QStringLiteral("opened")));
     QTRY_VERIFY_WITH_TIMEOUT(opened.exists(), 10000);
     QVERIFY(opened.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(opened.readAll()),
-             QUrl::fromLocalFile(MAppWnd::pathData + QStringLiteral("data")).toString(QUrl::FullyEncoded)
+             QUrl::fromLocalFile(MProgramPaths::pathData + QStringLiteral("data")).toString(QUrl::FullyEncoded)
                  + QLatin1Char('\n'));
     MTestDatabase::close();
 }

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "resources/MResources.h"
 #include "settings/MDoYouKnowWidget.h"
 
@@ -49,7 +49,7 @@ void TestDoYouKnow::init()
     QVERIFY(query.exec(QStringLiteral("DROP TABLE IF EXISTS _options")));
     QVERIFY(query.exec(QStringLiteral(
         "CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestDoYouKnow::cleanup()
@@ -59,9 +59,9 @@ void TestDoYouKnow::cleanup()
 
 void TestDoYouKnow::setOptions(const QString& show, const QString& speed, const QString& lastId)
 {
-    MAppWnd::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), show);
-    MAppWnd::setOption(QStringLiteral("DO_YOU_KNOW_SPEED"), speed);
-    MAppWnd::setOption(QStringLiteral("DO_YOU_KNOW_LAST_ID"), lastId);
+    MOptions::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), show);
+    MOptions::setOption(QStringLiteral("DO_YOU_KNOW_SPEED"), speed);
+    MOptions::setOption(QStringLiteral("DO_YOU_KNOW_LAST_ID"), lastId);
 }
 
 // The number over the count, as the panel shows it ("7/25").
@@ -102,7 +102,7 @@ void TestDoYouKnow::tipsComeInFileOrderAndWrapAround()
     QCOMPARE(shown(widget), QStringLiteral("1/25"));
     click(widget, "prevButton");
     QCOMPARE(shown(widget), QStringLiteral("25/25"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("DO_YOU_KNOW_LAST_ID")), QStringLiteral("25"));
+    QCOMPARE(MOptions::option(QStringLiteral("DO_YOU_KNOW_LAST_ID")), QStringLiteral("25"));
 }
 
 // Every tip fits the strip, and the strip keeps one height whatever tip it shows,
@@ -211,12 +211,12 @@ void TestDoYouKnow::switchingOffHidesAndStops()
     QVERIFY(widget.isVisible());
     auto* timer = widget.findChild<QTimer*>();
 
-    MAppWnd::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), QStringLiteral("0"));
     widget.applyOptions();
     QVERIFY(!widget.isVisible());
     QVERIFY(!timer->isActive());
 
-    MAppWnd::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_DO_YOU_KNOW"), QStringLiteral("1"));
     widget.applyOptions();
     QVERIFY(widget.isVisible());
     QVERIFY(timer->isActive());

@@ -1,8 +1,9 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
 #include "MTestSqliteShell.h"
-#include "core/MAppWnd.h"
 #include "data/MDefaultOptions.h"
+#include "data/MOptions.h"
+#include "data/MProgramPaths.h"
 #include "data/MScrambleText.h"
 #include "resources/MResources.h"
 #include "settings/MOptionsDlg.h"
@@ -77,11 +78,11 @@ private:
 void TestOptionsDlg::initTestCase()
 {
     initInvoiceResources();
-    MAppWnd::pathDocuments = m_template.path() + QLatin1Char('/');
+    MProgramPaths::pathDocuments = m_template.path() + QLatin1Char('/');
     const QString file = m_template.filePath(QStringLiteral("Invoice.db3"));
     QVERIFY(MTestDatabase::prepare(file));
-    MAppWnd::loadOptions();
-    MDefaultOptions::store(MAppWnd::pathDocuments);
+    MOptions::loadOptions();
+    MDefaultOptions::store(MProgramPaths::pathDocuments);
     MTestDatabase::close();
 }
 
@@ -90,7 +91,7 @@ void TestOptionsDlg::init()
     m_dir.reset(new QTemporaryDir);
     QVERIFY(QFile::copy(m_template.filePath(QStringLiteral("Invoice.db3")), dbFile()));
     QVERIFY(MTestDatabase::connect(dbFile()));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestOptionsDlg::cleanup()
@@ -320,7 +321,7 @@ void TestOptionsDlg::firstOkStoresWhatEveryControlShows()
     const bool option = name == name.toUpper();
     if (option && name != QLatin1String("EMAIL_PASSWORD"))
         QVERIFY(MTestDatabase::storedOption(name) != QLatin1String("<absent>"));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MOptionsDlg again;
     QCOMPARE(shown(again, name), before);
 }
@@ -492,7 +493,7 @@ void TestOptionsDlg::storedValuesAreShown()
     QFETCH(QString, control);
     QFETCH(QString, state);
 
-    MAppWnd::setOption(key, stored);
+    MOptions::setOption(key, stored);
     MOptionsDlg dialog;
     QCOMPARE(shown(dialog, control), state);
 }
@@ -527,7 +528,7 @@ void TestOptionsDlg::storedPortSurvivesOk()
     QFETCH(QString, port);
 
     if (!stored.isEmpty())
-        MAppWnd::setOption(QStringLiteral("EMAIL_SMTP_PORT"), stored);
+        MOptions::setOption(QStringLiteral("EMAIL_SMTP_PORT"), stored);
     {
         MOptionsDlg dialog;
         QCOMPARE(shown(dialog, QStringLiteral("EMAIL_SMTP_PORT")), port);
@@ -565,7 +566,7 @@ void TestOptionsDlg::passwordIsStoredOnlyScrambledAndOnlyWhenChanged()
 
     const QString key = QStringLiteral("EMAIL_PASSWORD");
     const QString storedForm = scrambleText(QStringLiteral("Tajne#Hasło1"));
-    MAppWnd::setOption(key, storedForm);
+    MOptions::setOption(key, storedForm);
     {
         MOptionsDlg dialog;
         QCOMPARE(shown(dialog, key), QStringLiteral("Tajne#Hasło1"));

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "resources/MResources.h"
 #include "settings/MPageSetupDlg.h"
 
@@ -62,9 +62,9 @@ void TestPageSetup::init()
 {
     m_db.reset(new MTestDatabase);
     QVERIFY2(m_db->isOpen(), qPrintable(m_db->errorText()));
-    MAppWnd::loadOptions();
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("5;5;5;5"));
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("115;55;25;45"));
+    MOptions::loadOptions();
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("5;5;5;5"));
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), QStringLiteral("115;55;25;45"));
 }
 
 void TestPageSetup::cleanup()
@@ -132,8 +132,8 @@ void TestPageSetup::storedTextsAreShownAndStoredBack()
     QFETCH(QString, shownMargins);
     QFETCH(QString, shownEnvelope);
 
-    MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), margins);
-    MAppWnd::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), envelope);
+    MOptions::setOption(QStringLiteral("PRINTER_MARGINS"), margins);
+    MOptions::setOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS"), envelope);
 
     MPageSetupDlg dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Ustawienia strony"));
@@ -157,7 +157,7 @@ void TestPageSetup::cancelStoresNothing()
     QVERIFY(dialog.isHidden());
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("5;5;5;5"));
     QCOMPARE(MTestDatabase::storedOption(QStringLiteral("ENVELOPE_WINDOW_MARGINS")), QStringLiteral("115;55;25;45"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("5;5;5;5"));
+    QCOMPARE(MOptions::option(QStringLiteral("PRINTER_MARGINS")), QStringLiteral("5;5;5;5"));
 }
 
 void TestPageSetup::envelopePreviewFollowsTheWindow()

@@ -1,5 +1,5 @@
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MProgramPaths.h"
 #include "resources/MResources.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MFileDialog.h"
@@ -36,17 +36,17 @@ void TestProgramInfo::init()
 {
     m_dir.reset(new QTemporaryDir);
     QVERIFY(m_dir->isValid());
-    MAppWnd::pathConfig = m_dir->path() + QStringLiteral("/");
-    MAppWnd::pathData = m_dir->path() + QStringLiteral("/");
-    MAppWnd::pathDocuments = m_dir->path() + QStringLiteral("/dokumenty/");
+    MProgramPaths::pathConfig = m_dir->path() + QStringLiteral("/");
+    MProgramPaths::pathData = m_dir->path() + QStringLiteral("/");
+    MProgramPaths::pathDocuments = m_dir->path() + QStringLiteral("/dokumenty/");
     QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/config")));
-    QSettings settings(MAppWnd::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("database/path"), MAppWnd::pathData);
+    QSettings settings(MProgramPaths::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("database/path"), MProgramPaths::pathData);
 }
 
 QString TestProgramInfo::storedDataPath() const
 {
-    QSettings settings(MAppWnd::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
+    QSettings settings(MProgramPaths::pathConfig + QStringLiteral("config/Invoice.ini"), QSettings::IniFormat);
     return settings.value(QStringLiteral("database/path")).toString();
 }
 
@@ -88,7 +88,7 @@ void TestProgramInfo::choosingAFolderStoresItsBase()
 
 void TestProgramInfo::longFolderIsShortenedInTheMiddle()
 {
-    MAppWnd::pathData = m_dir->path() + QStringLiteral("/") + QString(60, QLatin1Char('k')) + QStringLiteral("/")
+    MProgramPaths::pathData = m_dir->path() + QStringLiteral("/") + QString(60, QLatin1Char('k')) + QStringLiteral("/")
                         + QString(60, QLatin1Char('m')) + QStringLiteral("/");
     const QString before = storedDataPath();
     MProgramInfoDlg dialog(nullptr);

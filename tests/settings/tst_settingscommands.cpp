@@ -1,6 +1,7 @@
 #include "MFreshHome.h"
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
+#include "printing/MPrinterMargins.h"
 #include "resources/MResources.h"
 #include "settings/MDbInfoDlg.h"
 #include "settings/MDoYouKnowWidget.h"
@@ -128,7 +129,7 @@ void TestSettingsCommands::pageSetupShowsAndReloadsTheWindowsMargins()
     MAppWnd wnd;
     QVERIFY(!wnd.hasEnded());
     MAppWnd::setOption(QStringLiteral("PRINTER_MARGINS"), QStringLiteral("7;8;9;10"));
-    wnd.loadPrinterMargins();
+    MPrinterMargins::load();
 
     trigger(wnd, QStringLiteral("Ustawienia strony"));
     auto* dialog = wnd.findChild<MPageSetupDlg*>();
@@ -142,9 +143,9 @@ void TestSettingsCommands::pageSetupShowsAndReloadsTheWindowsMargins()
     dialog->findChild<QSpinBox*>(QStringLiteral("marginLeft"))->setValue(21);
     click(dialog, button);
     QVERIFY(dialog->isHidden());
-    QCOMPARE(wnd.marginLeft(), left);
-    QCOMPARE(wnd.marginTop(), 8.0);
-    QCOMPARE(wnd.marginBottom(), 10.0);
+    QCOMPARE(MPrinterMargins::values().at(0), left);
+    QCOMPARE(MPrinterMargins::values().at(1), 8.0);
+    QCOMPARE(MPrinterMargins::values().at(3), 10.0);
 }
 
 void TestSettingsCommands::databaseInformationOpensAsAChildOfTheWindow()

@@ -1,6 +1,6 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "resources/MResources.h"
 #include "views/MFilterConditions.h"
 #include "views/MFilterDbView.h"
@@ -153,7 +153,7 @@ const QString buyerSuffix = QStringLiteral("BUYER_DB_VIEW");
 
 QString option(const QString& family)
 {
-    return MAppWnd::option(family + buyerSuffix);
+    return MOptions::option(family + buyerSuffix);
 }
 
 } // namespace
@@ -200,10 +200,10 @@ void TestFilterPanel::init()
     m_catalogDostawcy = insertCatalog(QStringLiteral("Dostawcy"), {});
     m_catalogCwiczenia = insertCatalog(QStringLiteral("Ćwiczenia"), {1, 3, 6});
 
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     // The start-up defaults of the buyer list.
     for (const char* family : {"SEARCH_SWITCH_", "CATALOG_SWITCH_", "FILTER_TREE_SWITCH_", "FILTER_SEARCH_COLUMN_"})
-        MAppWnd::setOption(QLatin1String(family) + buyerSuffix, QStringLiteral("1"));
+        MOptions::setOption(QLatin1String(family) + buyerSuffix, QStringLiteral("1"));
 }
 
 std::unique_ptr<TestOwner> TestFilterPanel::buyerOwner()
@@ -488,7 +488,7 @@ void TestFilterPanel::searchEntriesFromTheOwnersColumns()
         ? QStringLiteral("SELLER_DB_VIEW")
         : owner == QLatin1String("MInvoiceDbView_Sell") ? QStringLiteral("INVOICE_SELL_DB_VIEW")
                                                          : QStringLiteral("INVOICE_BUY_DB_VIEW");
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffix, storedColumn);
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_COLUMN_") + suffix, storedColumn);
 
     TestOwner view(owner, {QStringLiteral("Id"), QStringLiteral("Numer"), QStringLiteral("_id_kind_"),
                            QStringLiteral("Nabywca")});
@@ -536,7 +536,7 @@ void TestFilterPanel::uncheckedAndExpandedSurviveRestart()
     }
 
     // A new start reads the options from the database.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     auto view = buyerOwner();
     MFilterDbView* panel = view->panel;
     QTreeView* filterTree = tree(panel, "filterTree");
@@ -567,7 +567,7 @@ void TestFilterPanel::clickedYearStoresItsMonthsAfterIt()
     exec(QStringLiteral("INSERT INTO currency_rating (bank_name, id_currency_from, rating_date, time_create, "
                         "time_modify) VALUES ('NBP', 1, '2023-01-15', 0, 0), ('NBP', 1, '2023-02-10', 0, 0), "
                         "('NBP', 1, '2024-03-01', 0, 0)"));
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW"), QStringLiteral("1"));
     TestOwner view(QStringLiteral("MCurrencyRatingDbView"), {QStringLiteral("Id")});
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -578,27 +578,27 @@ void TestFilterPanel::clickedYearStoresItsMonthsAfterIt()
     click(filterTree, findItem(filterTree->model(), QStringLiteral("2023"), dates));
     QTest::mouseClick(view.panel->findChild<QPushButton*>(QStringLiteral("refreshButton")), Qt::LeftButton);
 
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_UNCHECKED_CURRENCY_RATING_DB_VIEW")),
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_TREE_UNCHECKED_CURRENCY_RATING_DB_VIEW")),
              QStringLiteral("3,2023;3,2023,01;3,2023,02"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_EXPANDED_CURRENCY_RATING_DB_VIEW")), QStringLiteral("3"));
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_TREE_EXPANDED_CURRENCY_RATING_DB_VIEW")), QStringLiteral("3"));
     QCOMPARE(view.panel->filterTreeUnchecked(), QStringLiteral("3,2023;3,2023,01;3,2023,02"));
 
     // With the switch off nothing is handed to the owner, but the stored keys stay.
     sectionSwitch(view.panel, QStringLiteral("Filtracja"))->click();
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW")), QStringLiteral("0"));
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_TREE_SWITCH_CURRENCY_RATING_DB_VIEW")), QStringLiteral("0"));
     QVERIFY(!filterTree->isEnabled());
     QTest::mouseClick(view.panel->findChild<QPushButton*>(QStringLiteral("refreshButton")), Qt::LeftButton);
     QCOMPARE(view.panel->filterTreeUnchecked(), QString());
-    QCOMPARE(MAppWnd::option(QStringLiteral("FILTER_TREE_UNCHECKED_CURRENCY_RATING_DB_VIEW")),
+    QCOMPARE(MOptions::option(QStringLiteral("FILTER_TREE_UNCHECKED_CURRENCY_RATING_DB_VIEW")),
              QStringLiteral("3,2023;3,2023,01;3,2023,02"));
 }
 
 void TestFilterPanel::storedStateOfVanishedRowsIsIgnored()
 {
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_UNCHECKED_") + buyerSuffix,
-                       QStringLiteral("1,99;1,3;9,1;;1;garbage,,"));
-    MAppWnd::setOption(QStringLiteral("FILTER_TREE_EXPANDED_") + buyerSuffix, QStringLiteral("5;1;1,99"));
-    MAppWnd::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QStringLiteral("999;0;abc;"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_UNCHECKED_") + buyerSuffix,
+                        QStringLiteral("1,99;1,3;9,1;;1;garbage,,"));
+    MOptions::setOption(QStringLiteral("FILTER_TREE_EXPANDED_") + buyerSuffix, QStringLiteral("5;1;1,99"));
+    MOptions::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QStringLiteral("999;0;abc;"));
 
     auto view = buyerOwner();
     MFilterDbView* panel = view->panel;
@@ -623,7 +623,7 @@ void TestFilterPanel::storedStateOfVanishedRowsIsIgnored()
 
 void TestFilterPanel::reloadDropsUnstoredClicksAndShowsNewRows()
 {
-    MAppWnd::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QString::number(m_catalogCwiczenia));
+    MOptions::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QString::number(m_catalogCwiczenia));
     auto view = buyerOwner();
     MFilterDbView* panel = view->panel;
     panel->restoreCatalogChecks();
@@ -654,7 +654,7 @@ void TestFilterPanel::reloadDropsUnstoredClicksAndShowsNewRows()
 
 void TestFilterPanel::switchesCountFromTheNextRefresh()
 {
-    MAppWnd::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("CATALOG_UNCHECKED_") + buyerSuffix, QStringLiteral("0"));
     auto view = buyerOwner();
     MFilterDbView* panel = view->panel;
     panel->restoreCatalogChecks();
@@ -723,8 +723,8 @@ void TestFilterPanel::columnChangeRefreshesAtOnce()
 void TestFilterPanel::searchFieldColour()
 {
     const QColor yellow(255, 255, 159);
-    MAppWnd::setOption(QStringLiteral("SEARCH_SWITCH_") + buyerSuffix, QStringLiteral("0"));
-    MAppWnd::setOption(QStringLiteral("FILTER_SEARCH_TEXT_") + buyerSuffix, QStringLiteral("Beta"));
+    MOptions::setOption(QStringLiteral("SEARCH_SWITCH_") + buyerSuffix, QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("FILTER_SEARCH_TEXT_") + buyerSuffix, QStringLiteral("Beta"));
     auto view = buyerOwner();
     auto* field = view->panel->findChild<QLineEdit*>(QStringLiteral("searchField"));
     QCOMPARE(field->text(), QStringLiteral("Beta"));

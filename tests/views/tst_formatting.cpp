@@ -1,7 +1,7 @@
 #include "MTestDatabase.h"
 #include "MTestEnvironment.h"
-#include "core/MAppWnd.h"
 #include "data/MNumberText.h"
+#include "data/MOptions.h"
 #include "data/MScrambleText.h"
 #include "data/MSqlValue.h"
 #include "data/MTextFunctions.h"
@@ -59,7 +59,7 @@ void TestFormatting::initTestCase()
         "CREATE TABLE _options (id VARCHAR(255) PRIMARY KEY, content TEXT NOT NULL DEFAULT '')")));
     QVERIFY(query.exec(QStringLiteral("CREATE TABLE item (id INTEGER PRIMARY KEY, name TEXT)")));
     QVERIFY(query.exec(QStringLiteral("INSERT INTO item (id, name) VALUES (1, 'Łódź'), (2, NULL)")));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestFormatting::cleanupTestCase()
@@ -266,13 +266,13 @@ void TestFormatting::monthName()
     QFETCH(bool, checkStyle);
     QFETCH(QString, style);
     QFETCH(QString, expected);
-    MAppWnd::setOption(QStringLiteral("SHOW_MONTH_STYLE"), style);
+    MOptions::setOption(QStringLiteral("SHOW_MONTH_STYLE"), style);
     QCOMPARE(::monthName(month, checkStyle), expected);
 }
 
 void TestFormatting::sqlMonthNameCaseNamesEveryMonthInSql()
 {
-    MAppWnd::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
+    MOptions::setOption(QStringLiteral("SHOW_MONTH_STYLE"), QStringLiteral("1"));
     const QString expression = sqlMonthNameCase(QStringLiteral("d"));
     QVERIFY(expression.startsWith(QStringLiteral(" CASE  WHEN strftime('%m', d) = '01' THEN 'styczeń' ")));
     QVERIFY(expression.endsWith(QStringLiteral(" WHEN strftime('%m', d) = '12' THEN 'grudzień'  END ")));

@@ -1,6 +1,6 @@
 #include "MTestEnvironment.h"
 #include "MTestDatabase.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MHeaderTableView.h"
 #include "views/MHeaderVerticalTableView.h"
 #include "views/MSqlQueryModel.h"
@@ -78,7 +78,7 @@ private:
 void TestHeaderView::init()
 {
     QVERIFY(MTestDatabase::prepare(QStringLiteral(":memory:")));
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
 }
 
 void TestHeaderView::cleanup()
@@ -169,7 +169,7 @@ void TestHeaderView::storedWidthsAreRestored()
 {
     QFETCH(QString, stored);
     QFETCH(QList<int>, widths);
-    MAppWnd::setOption(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"), stored);
+    MOptions::setOption(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"), stored);
     MTableView* table = makeTable(3, fourColumnSql, fourTitles);
     QList<int> restored;
     for (int column = 0; column < 4; ++column)
@@ -191,7 +191,7 @@ void TestHeaderView::storedPositionsAreRestored()
 {
     QFETCH(QString, stored);
     QFETCH(QList<int>, visualOrder);
-    MAppWnd::setOption(QStringLiteral("COLUMN_POSITION_PRODUCT_DB_VIEW"), stored);
+    MOptions::setOption(QStringLiteral("COLUMN_POSITION_PRODUCT_DB_VIEW"), stored);
     MTableView* table = makeTable(4, fourColumnSql, fourTitles);
     QList<int> order;
     for (int position = 0; position < 4; ++position)
@@ -220,7 +220,7 @@ void TestHeaderView::storedSortIsRestoredOnlyWhenSound()
     QFETCH(QString, stored);
     QFETCH(int, section);
     QFETCH(int, order);
-    MAppWnd::setOption(QStringLiteral("COLUMN_SORT_ENDTEXT_DB_VIEW"), stored);
+    MOptions::setOption(QStringLiteral("COLUMN_SORT_ENDTEXT_DB_VIEW"), stored);
     auto* table = new MTableView;
     m_widgets << table;
     auto* model = new MSqlQueryModel(table);
@@ -241,7 +241,7 @@ void TestHeaderView::storedSortIsRestoredOnlyWhenSound()
 
 void TestHeaderView::technicalColumnsStayHiddenAndUnoffered()
 {
-    MAppWnd::setOption(QStringLiteral("COLUMN_VISIBLE_INVOICE_SELL_DB_VIEW"), QStringLiteral("1;1;1;1"));
+    MOptions::setOption(QStringLiteral("COLUMN_VISIBLE_INVOICE_SELL_DB_VIEW"), QStringLiteral("1;1;1;1"));
     MTableView* table = makeTable(7, QStringLiteral("SELECT 1, 'a', 0, 'b'"), { "Id", "Numer", "_is_payed_", "Nabywca" });
     auto* header = qobject_cast<MHeaderTableView*>(table->horizontalHeader());
     QVERIFY(header);
@@ -250,7 +250,7 @@ void TestHeaderView::technicalColumnsStayHiddenAndUnoffered()
 
     const QStringList offered = triggerColumnMenu(header, QString());
     QCOMPARE(offered, QStringList({ "Id [x]", "Numer [x]", "Nabywca [x]" }));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_SELL_DB_VIEW")), QStringLiteral("1;1;1;1"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_SELL_DB_VIEW")), QStringLiteral("1;1;1;1"));
 }
 
 void TestHeaderView::layoutIsSavedOnReleaseAndRestoredPerViewKey()
@@ -261,17 +261,17 @@ void TestHeaderView::layoutIsSavedOnReleaseAndRestoredPerViewKey()
     header->resizeSection(3, 40);
     header->moveSection(header->visualIndex(3), 0); // order 3, 0, 1, 2
     header->setSortIndicator(1, Qt::DescendingOrder);
-    QVERIFY(MAppWnd::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW")).isEmpty());
+    QVERIFY(MOptions::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW")).isEmpty());
 
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    const QString sizes = MAppWnd::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"));
+    const QString sizes = MOptions::option(QStringLiteral("COLUMN_SIZE_BUYER_DB_VIEW"));
     QCOMPARE(sizes.split(';').at(1), QStringLiteral("250"));
     QCOMPARE(sizes.split(';').at(3), QStringLiteral("40"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_POSITION_BUYER_DB_VIEW")), QStringLiteral("1;2;3;0"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_SORT_BUYER_DB_VIEW")), QStringLiteral("1;1"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_POSITION_BUYER_DB_VIEW")), QStringLiteral("1;2;3;0"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_SORT_BUYER_DB_VIEW")), QStringLiteral("1;1"));
 
     // The options reach the database: a fresh cache restores the same layout.
-    MAppWnd::loadOptions();
+    MOptions::loadOptions();
     MTableView* again = makeTable(3, fourColumnSql, fourTitles);
     QHeaderView* restored = again->horizontalHeader();
     QCOMPARE(restored->sectionSize(1), 250);
@@ -288,7 +288,7 @@ void TestHeaderView::layoutIsSavedOnReleaseAndRestoredPerViewKey()
 
 void TestHeaderView::viewKindWithoutKeyStoresNothing()
 {
-    MAppWnd::setOption(QStringLiteral("COLUMN_SIZE_"), QStringLiteral("300;300;300;300"));
+    MOptions::setOption(QStringLiteral("COLUMN_SIZE_"), QStringLiteral("300;300;300;300"));
     MTableView* table = makeTable(0, fourColumnSql, fourTitles);
     QHeaderView* header = table->horizontalHeader();
     QCOMPARE(header->sectionSize(0), header->defaultSectionSize());
@@ -306,13 +306,13 @@ void TestHeaderView::columnMenuHidesAllButTheLastColumn()
 
     QCOMPARE(triggerColumnMenu(header, QStringLiteral("Id")), QStringList({ "Id [x]", "Numer [x]", "Kwota [x]" }));
     QVERIFY(header->isSectionHidden(0));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;1"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;1"));
     triggerColumnMenu(header, QStringLiteral("Kwota"));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;0"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;0"));
     // The last shown column stays, and the option is written anyway.
     QCOMPARE(triggerColumnMenu(header, QStringLiteral("Numer")), QStringList({ "Id", "Numer [x]", "Kwota" }));
     QVERIFY(!header->isSectionHidden(1));
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;0"));
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_VISIBLE_INVOICE_BUY_DB_VIEW")), QStringLiteral("0;1;0"));
 
     // Stored visibility is restored with the layout.
     MTableView* again = makeTable(8, QStringLiteral("SELECT 1, 'a', 'b'"), { "Id", "Numer", "Kwota" });
@@ -329,7 +329,7 @@ void TestHeaderView::hiddenColumnComesBackAtDefaultWidth()
     triggerColumnMenu(header, QStringLiteral("NIP"));
     QVERIFY(header->isSectionHidden(2));
     header->saveColumnSizes();
-    QCOMPARE(MAppWnd::option(QStringLiteral("COLUMN_SIZE_CURRENCY_RATING_DB_VIEW")).split(';').at(2),
+    QCOMPARE(MOptions::option(QStringLiteral("COLUMN_SIZE_CURRENCY_RATING_DB_VIEW")).split(';').at(2),
              QStringLiteral("0"));
     triggerColumnMenu(header, QStringLiteral("NIP"));
     QVERIFY(!header->isSectionHidden(2));

@@ -1,7 +1,7 @@
 #include "MTestCsvReader.h"
 #include "MTestEnvironment.h"
 #include "MTestDatabase.h"
-#include "core/MAppWnd.h"
+#include "data/MOptions.h"
 #include "views/MFileCsvWriter.h"
 #include "views/MFileDialog.h"
 #include "views/MMessageBox.h"
@@ -72,8 +72,8 @@ void TestTableView::init()
 {
     QSqlQuery query;
     QVERIFY(query.exec(QStringLiteral("DELETE FROM _options")));
-    MAppWnd::loadOptions();
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("1"));
+    MOptions::loadOptions();
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("1"));
     m_window = new QWidget;
     m_window->setLayout(new QHBoxLayout);
     m_window->resize(900, 400);
@@ -136,7 +136,7 @@ void TestTableView::selectRowAtLoadsOnlyWhatItNeeds()
 
 void TestTableView::selectRowAtLoadsEverythingWhenCacheIsOff()
 {
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
     MTableView* table = makeBuyerTable(m_window, QStringLiteral("MBuyerDbView_MTableView"));
     table->selectRowAt(2);
     QCOMPARE(table->model()->rowCount(), buyerCount);
@@ -189,7 +189,7 @@ void TestTableView::selectIdsWithEmptyMapDependsOnCache()
     QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(table->model()->rowCount(), loaded);
 
-    MAppWnd::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
+    MOptions::setOption(QStringLiteral("ACTIVE_TABLE_CACHE"), QStringLiteral("0"));
     table->selectIds({}, 0);
     QCOMPARE(table->model()->rowCount(), buyerCount);
     QCOMPARE(table->verticalScrollBar()->value(), 0);
@@ -290,7 +290,7 @@ void TestTableView::exportWritesVisibleColumnsInViewOrder()
              QList<QStringList>({ { "Miejscowość", "Id", "Firma, nazwa", "Rabat", "Rabat 4" },
                                   { "Łódź", "10", "Firma nr 1", "0,13", "0,1250" },
                                   { "Łódź", "20", "Zakład \"Żuraw\", s.c.", "0,25", "0,2500" } }));
-    QCOMPARE(MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH")), QFileInfo(fileName).absolutePath());
+    QCOMPARE(MOptions::option(QStringLiteral("EXPORT_CSV_PATH")), QFileInfo(fileName).absolutePath());
     QVERIFY(MMessageBox::takeShown().isEmpty());
 }
 
@@ -411,11 +411,11 @@ void TestTableView::exportFileNameSuffix()
 void TestTableView::cancelledExportWritesNothing()
 {
     MTableView* table = makeBuyerTable(m_window, QString());
-    MAppWnd::setOption(QStringLiteral("EXPORT_CSV_PATH"), QStringLiteral("/nie/ma/takiego"));
+    MOptions::setOption(QStringLiteral("EXPORT_CSV_PATH"), QStringLiteral("/nie/ma/takiego"));
     const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
     exportToFile(table, QStringLiteral("SELECT 1"), QString());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
-    QCOMPARE(MAppWnd::option(QStringLiteral("EXPORT_CSV_PATH")), QStringLiteral("/nie/ma/takiego"));
+    QCOMPARE(MOptions::option(QStringLiteral("EXPORT_CSV_PATH")), QStringLiteral("/nie/ma/takiego"));
 }
 
 void TestTableView::failedExportIsReported()
