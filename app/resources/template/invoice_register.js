@@ -251,7 +251,19 @@ function measure(content, page) {
     return height;
 }
 
-var output = '';
+// The register so far in pieces cut where the number of pages goes, which is
+// known only at the end; the pieces are then joined with it. The register is
+// long, so it is held once: no whole text to replace the number in, no copy for
+// its frame.
+var outputPieces = [docHead];
+
+function addOutput(html) {
+    var parts = html.split('[[PAGES]]');
+    outputPieces[outputPieces.length - 1] += parts[0];
+    for (var i = 1; i < parts.length; ++i)
+        outputPieces.push(parts[i]);
+}
+
 var page = 1;
 var firstPage = true;
 doc.setPageGenerated(page);
@@ -262,7 +274,7 @@ function closePage(content, height) {
     if (height === undefined)
         height = measure(content, page);
     var margin = pageHeight - height - pageSlack;
-    output += pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd;
+    addOutput(pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd);
     firstPage = false;
 }
 
@@ -415,6 +427,9 @@ if (paging) {
         if (count < 0)
             break;
         closePage(pageContent(head, start, count) + tableEnd, fittingHeight < 0 ? undefined : fittingHeight);
+        // The page's row groups are in the output now.
+        for (var i = start; i < start + count; ++i)
+            blocks[i] = null;
         start += count;
         head = tableStart + columnHeading();
         least = 1;
@@ -426,7 +441,7 @@ var content = pageContent(head, start, blocks.length - start);
 
 content += tableEnd;
 if (doc.isDocAborted()) {
-    output = '';
+    outputPieces = [];
 } else if (paging) {
     var summary = summaryBlock();
     if (measure(content + summary, page) >= pageFull) {
@@ -438,11 +453,13 @@ if (doc.isDocAborted()) {
     }
     closePage(content);
 } else {
-    output = pageStart(true) + content + summaryBlock() + pageEnd;
+    addOutput(pageStart(true) + content + summaryBlock() + pageEnd);
 }
 
 if (doc.isDocAborted())
     doc.setHtml('');
-else
-    doc.setHtml(docHead + output.replace(/\[\[PAGES\]\]/g, '' + page) + docEnd);
+else {
+    addOutput(docEnd);
+    doc.setHtml(outputPieces.join('' + page));
+}
 doc.setDocGenerated(true);
