@@ -56,6 +56,9 @@ bool MTemplateRun::run(QScriptEngine* engine, MDocTemplate* docTemplate, const Q
     engine->popContext();
     if (failed)
         engine->clearExceptions();
+    // The template's strings, a long register's text among them, are garbage now;
+    // collected before the output is printed rather than held beside it.
+    engine->collectGarbage();
 
     setPageSize(docTemplate);
 
