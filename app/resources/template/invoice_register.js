@@ -251,18 +251,10 @@ function measure(content, page) {
     return height;
 }
 
-// The register so far in pieces cut where the number of pages goes, which is
-// known only at the end; the pieces are then joined with it. The register is
-// long, so it is held once: no whole text to replace the number in, no copy for
-// its frame.
-var outputPieces = [docHead];
-
-function addOutput(html) {
-    var parts = html.split('[[PAGES]]');
-    outputPieces[outputPieces.length - 1] += parts[0];
-    for (var i = 1; i < parts.length; ++i)
-        outputPieces.push(parts[i]);
-}
+// Each finished page goes to the host at once, so that a long register is never
+// held whole here; the host puts the number of pages in for "[[PAGES]]" and
+// the page breaks between the pages.
+doc.pages.setFrame(docHead, docEnd);
 
 var page = 1;
 var firstPage = true;
@@ -274,7 +266,7 @@ function closePage(content, height) {
     if (height === undefined)
         height = measure(content, page);
     var margin = pageHeight - height - pageSlack;
-    addOutput(pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd);
+    doc.pages.addPage(pageStart(true) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd);
     firstPage = false;
 }
 
@@ -441,7 +433,7 @@ var content = pageContent(head, start, blocks.length - start);
 
 content += tableEnd;
 if (doc.isDocAborted()) {
-    outputPieces = [];
+    doc.pages.clear();
 } else if (paging) {
     var summary = summaryBlock();
     if (measure(content + summary, page) >= pageFull) {
@@ -453,13 +445,13 @@ if (doc.isDocAborted()) {
     }
     closePage(content);
 } else {
-    addOutput(pageStart(true) + content + summaryBlock() + pageEnd);
+    doc.pages.addPage(pageStart(true) + content + summaryBlock() + pageEnd);
 }
 
-if (doc.isDocAborted())
+if (doc.isDocAborted()) {
+    doc.pages.clear();
     doc.setHtml('');
-else {
-    addOutput(docEnd);
-    doc.setHtml(outputPieces.join('' + page));
+} else {
+    doc.pages.finish();
 }
 doc.setDocGenerated(true);
