@@ -3,26 +3,27 @@
 // laid out by its template and written as PDF, with the layout's time per page
 // over the first and over the last hundred pages. Leaves the PDF in the output folder,
 // with its text beside it (pdftotext, when installed), so that both can be
-// checked afterwards (amounts, text), and the register's final HTML.
+// checked afterwards (amounts, text), and the register's final pages as HTML
+// (one document per page, a form feed between two pages).
 //
 // Beside the program's figure it prints Qt's floor: Qt alone laying out and
 // printing the same final pages (each page's HTML imported into a text document,
 // laid out and drawn onto a PDF printer, one after another), which no layout
 // of these pages can go below. With --qt-floor the program prints only that
-// floor for an HTML file written by an earlier run, so that its peak memory can
-// be taken alone (/usr/bin/time -v).
+// floor for the pages an earlier run wrote, so that its peak memory can be
+// taken alone (/usr/bin/time -v).
 //
 // Usage: bench_register DATABASE OUTPUT_FOLDER [runs]
-//        bench_register --qt-floor HTML_FILE OUTPUT_FOLDER
+//        bench_register --qt-floor PAGES_FILE OUTPUT_FOLDER
 //        (DATABASE as bench_generate writes it)
 
 #include "MBenchFigures.h"
 
 #include "core/MAppWnd.h"
-#include "core/MHtmlPages.h"
 #include "core/MTextPrinter.h"
 #include "data/MRegisterData.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MHtmlPageList.h"
 #include "printing/MTemplateRun.h"
 #include "resources/MResources.h"
 
@@ -113,7 +114,7 @@ void prepareTemplate(MDocTemplate* docTemplate, const QString& file)
 // Qt alone: each page's HTML imported into a text document set up as the text
 // edit's, laid out in pages of its size on its device and drawn onto printer at
 // 600 dpi, as the program prints; one page after another, on this thread.
-Figure qtFloor(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer)
+Figure qtFloor(int pageCount, const std::function<QString(int)>& pageHtml, QTextEdit* textEdit, QPrinter* printer)
 {
     QElapsedTimer clock;
     clock.start();
@@ -132,7 +133,7 @@ Figure qtFloor(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer)
     const QRectF body(QPointF(0, 0), pageSize);
 
     bool first = true;
-    for (const QString& html : pages) {
+    for (int i = 0; i < pageCount; ++i) {
         QTextDocument document;
         document.setUndoRedoEnabled(false);
         document.setDefaultFont(model->defaultFont());
@@ -140,7 +141,7 @@ Figure qtFloor(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer)
         document.setDocumentMargin(model->documentMargin());
         document.documentLayout()->setPaintDevice(device);
         document.setPageSize(pageSize);
-        document.setHtml(html);
+        document.setHtml(pageHtml(i));
         for (int page = 1; page <= document.pageCount(); ++page) {
             if (!first)
                 printer->newPage();
@@ -152,27 +153,21 @@ Figure qtFloor(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer)
     return {clock.nsecsElapsed() / 1e9, cpuSeconds() - cpuStart};
 }
 
-// The register's final HTML as its pages; the whole HTML when it has one page.
-QStringList finalPages(const QString& html)
-{
-    const QStringList pages = MHtmlPages::split(html);
-    return pages.isEmpty() ? QStringList{html} : pages;
-}
-
-// --qt-floor HTML_FILE OUTPUT_FOLDER: the floor alone.
+// --qt-floor PAGES_FILE OUTPUT_FOLDER: the floor alone.
 int floorOnly(const QStringList& args)
 {
     QFile in(args.value(2));
     if (args.size() < 4 || !in.open(QIODevice::ReadOnly) || !QDir().mkpath(args.at(3))) {
-        std::fprintf(stderr, "usage: bench_register --qt-floor HTML_FILE OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: bench_register --qt-floor PAGES_FILE OUTPUT_FOLDER\n");
         return 2;
     }
-    const QStringList pages = finalPages(QString::fromUtf8(in.readAll()));
+    const QStringList pages = QString::fromUtf8(in.readAll()).split(QLatin1Char('\f'));
     in.close();
     const QString file = QDir(args.at(3)).filePath(QStringLiteral("rejestr_qt.pdf"));
     MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
     prepareTemplate(&docTemplate, file);
-    const Figure floor = qtFloor(pages, docTemplate.textEditAsSet(), docTemplate.getPrinter());
+    const Figure floor = qtFloor(pages.size(), [&pages](int i) { return pages.at(i); }, docTemplate.textEditAsSet(),
+                                 docTemplate.getPrinter());
     std::printf("Qt alone: %.2f s, processor %.2f s, %d pages (pdfinfo: %d) -> %s\n", floor.wall, floor.cpu,
                 pages.size(), pdfPages(file), qPrintable(file));
     return 0;
@@ -282,15 +277,20 @@ int main(int argc, char* argv[])
                 span, firstPages, span, lastPages, firstPages > 0 ? lastPages / firstPages : 0.0,
                 layout - pageStart.value(seen - 1));
 
-    const QString html = docTemplate.heldHtml();
-    QFile htmlFile(out.filePath(QStringLiteral("rejestr_%1.html").arg(year)));
-    if (htmlFile.open(QIODevice::WriteOnly))
-        htmlFile.write(html.toUtf8());
+    // Written and read a page at a time, so that neither adds a copy of the
+    // register to the program's peak memory.
+    const MHtmlPageList* list = docTemplate.pageList();
+    QFile htmlFile(out.filePath(QStringLiteral("rejestr_%1_pages.html").arg(year)));
+    if (htmlFile.open(QIODevice::WriteOnly)) {
+        for (int i = 0; i < list->count(); ++i)
+            htmlFile.write((i > 0 ? QStringLiteral("\f") : QString()).toUtf8() + list->page(i).toUtf8());
+    }
     htmlFile.close();
     const QString floorFile = out.filePath(QStringLiteral("rejestr_%1_qt.pdf").arg(year));
     MDocTemplate floorTemplate(QPrinter::ScreenResolution, nullptr);
     prepareTemplate(&floorTemplate, floorFile);
-    const Figure floor = qtFloor(finalPages(html), floorTemplate.textEditAsSet(), floorTemplate.getPrinter());
+    const Figure floor = qtFloor(list->count(), [list](int i) { return list->page(i); },
+                                 floorTemplate.textEditAsSet(), floorTemplate.getPrinter());
     std::printf("the program %.2f s, processor %.2f s; Qt alone on the same pages %.2f s, processor %.2f s "
                 "(pdfinfo: %d) -> %s\n",
                 total, cpu, floor.wall, floor.cpu, pdfPages(floorFile), qPrintable(floorFile));
