@@ -17,8 +17,9 @@ QPaintDevice* layoutDevice(QTextEdit* textEdit)
 
 } // namespace
 
-MPageImporter::MPageImporter(const QStringList& pages, const QVector<int>& order, QTextEdit* textEdit)
-    : m_pages(pages)
+MPageImporter::MPageImporter(const std::function<QString(int)>& page, const QVector<int>& order,
+                             QTextEdit* textEdit)
+    : m_page(page)
     , m_order(order)
     , m_font(textEdit->document()->defaultFont())
     , m_textOption(textEdit->document()->defaultTextOption())
@@ -64,7 +65,7 @@ std::unique_ptr<QTextDocument> MPageImporter::next()
 void MPageImporter::run()
 {
     for (int index : m_order) {
-        std::unique_ptr<QTextDocument> document = import(m_pages.at(index));
+        std::unique_ptr<QTextDocument> document = import(m_page(index));
         QMutexLocker locker(&m_mutex);
         while (m_ready.size() >= readyAhead && !m_stopped)
             m_changed.wait(&m_mutex);

@@ -10,6 +10,7 @@
 #include <QWaitCondition>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 class QPaintDevice;
@@ -24,8 +25,9 @@ class QTextEdit;
 class MPageImporter : public QThread
 {
 public:
-    // order: the indexes of the pages to import, in the order next() gives them.
-    MPageImporter(const QStringList& pages, const QVector<int>& order, QTextEdit* textEdit);
+    // order: the indexes of the pages to import, in the order next() gives them;
+    // page gives a page's HTML by its index, called on the importing thread.
+    MPageImporter(const std::function<QString(int)>& page, const QVector<int>& order, QTextEdit* textEdit);
     // Stops the import; documents not taken are dropped.
     ~MPageImporter() override;
 
@@ -42,7 +44,7 @@ protected:
 private:
     std::unique_ptr<QTextDocument> import(const QString& html) const;
 
-    const QStringList m_pages;
+    const std::function<QString(int)> m_page;
     const QVector<int> m_order;
     // The text edit's document settings, copied in the caller's thread.
     const QFont m_font;

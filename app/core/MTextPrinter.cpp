@@ -202,7 +202,13 @@ bool MTextPrinter::print(QTextEdit* textEdit, QPrinter* printer, bool preview)
 
 bool MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview)
 {
-    if (!textEdit || pages.isEmpty() || !printer || !printer->isValid())
+    return printPages(pages.size(), [pages](int i) { return pages.at(i); }, textEdit, printer, preview);
+}
+
+bool MTextPrinter::printPages(int sections, const std::function<QString(int)>& section, QTextEdit* textEdit,
+                              QPrinter* printer, bool preview)
+{
+    if (!textEdit || sections <= 0 || !printer || !printer->isValid())
         return false;
 
     const int copies = madeCopies(printer);
@@ -215,8 +221,8 @@ bool MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
         int pageCount = 0;
         QString title;
         {
-            MPageImporter counting(pages, everySection(pages.size()), textEdit);
-            for (int i = 0; i < pages.size(); ++i) {
+            MPageImporter counting(section, everySection(sections), textEdit);
+            for (int i = 0; i < sections; ++i) {
                 const std::unique_ptr<QTextDocument> document = counting.next();
                 if (i == 0)
                     title = document->metaInformation(QTextDocument::DocumentTitle);
@@ -235,7 +241,7 @@ bool MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
             if (order.isEmpty() || order.last() != i)
                 order.append(i);
         }
-        MPageImporter importer(pages, order, textEdit);
+        MPageImporter importer(section, order, textEdit);
         if (!painter.begin(title, preview, importer.device()))
             return false;
         std::unique_ptr<QTextDocument> document;
@@ -256,9 +262,9 @@ bool MTextPrinter::printPages(const QStringList& pages, QTextEdit* textEdit, QPr
     const int fromPage = qMax(printer->fromPage(), 1);
     const int toPage = printer->toPage() > 0 ? printer->toPage() : INT_MAX;
     for (int copy = 0; copy < (collate ? copies : 1); ++copy) {
-        MPageImporter importer(pages, everySection(pages.size()), textEdit);
+        MPageImporter importer(section, everySection(sections), textEdit);
         int number = 0;
-        for (int i = 0; i < pages.size() && number < toPage; ++i) {
+        for (int i = 0; i < sections && number < toPage; ++i) {
             const std::unique_ptr<QTextDocument> document = importer.next();
             if (copy == 0 && i == 0
                 && !painter.begin(document->metaInformation(QTextDocument::DocumentTitle), preview, importer.device()))

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class QPainter;
 class QPrinter;
 class QRectF;
@@ -29,6 +31,10 @@ public:
     // and dropped in turn, so that the whole document is never laid out; pages
     // printed backwards have every section laid out twice. False as print().
     static bool printPages(const QStringList& pages, QTextEdit* textEdit, QPrinter* printer, bool preview);
+    // The same for `sections` sections whose HTML `section` gives by index, asked
+    // for on the importing thread only when that section is imported.
+    static bool printPages(int sections, const std::function<QString(int)>& section, QTextEdit* textEdit,
+                           QPrinter* printer, bool preview);
 
     // Draws page number page (from 1) of a document laid out in pages of body's size.
     static void printPage(int page, QPainter* painter, QTextDocument* document, const QRectF& body);

@@ -6,6 +6,7 @@
 #include "data/MOptions.h"
 #include "data/MProgramVersion.h"
 #include "data/MTextFunctions.h"
+#include "printing/MHtmlPageList.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QMarginsF>
@@ -55,6 +56,18 @@ MDocTemplate::MDocTemplate(QPrinter::PrinterMode mode, QObject* parent)
     m_envelopeWindowTop = window[1];
     m_envelopeWindowRight = window[2];
     m_envelopeWindowBottom = window[3];
+
+    // Named, the list is a property of the object the template sees: `doc.pages`.
+    m_pageList = new MHtmlPageList(this);
+    m_pageList->setObjectName(QStringLiteral("pages"));
+    connect(m_pageList, &MHtmlPageList::finished, this, [this]() {
+        m_heldHtml.clear();
+        m_htmlHeld = false;
+        m_outputInPages = true;
+        m_pagesHeld = true;
+        if (!m_importDeferred)
+            importHeldHtml();
+    });
 }
 
 MDocTemplate::~MDocTemplate()
@@ -455,6 +468,8 @@ void MDocTemplate::setHtml(QString s)
 {
     if (!m_textEdit)
         return;
+    m_outputInPages = false;
+    m_pagesHeld = false;
     if (m_importDeferred) {
         m_heldHtml = s;
         m_htmlHeld = true;
@@ -501,6 +516,9 @@ void MDocTemplate::setTextEdit(QTextEdit* tE, bool own)
 {
     m_heldHtml.clear();
     m_htmlHeld = false;
+    m_pageList->clear();
+    m_outputInPages = false;
+    m_pagesHeld = false;
     // A text edit this object owned and no one else knows of would be lost when replaced.
     if (m_textEdit && m_ownTextEdit && m_textEdit != tE)
         m_textEdit->deleteLater();
@@ -542,8 +560,23 @@ QTextEdit* MDocTemplate::textEditAsSet() const
     return m_textEdit;
 }
 
+MHtmlPageList* MDocTemplate::pageList() const
+{
+    return m_pageList;
+}
+
+bool MDocTemplate::outputInPages() const
+{
+    return m_outputInPages;
+}
+
 void MDocTemplate::importHeldHtml()
 {
+    if (m_pagesHeld && m_textEdit) {
+        m_pagesHeld = false;
+        m_textEdit->setHtml(m_pageList->wholeHtml());
+        return;
+    }
     if (!m_htmlHeld)
         return;
     m_htmlHeld = false;

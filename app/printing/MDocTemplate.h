@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+class MHtmlPageList;
 class QTextEdit;
 
 // The object a print template sees as `doc`: the run's state and page geometry,
@@ -34,6 +35,12 @@ public:
     // The text edit as it stands, without taking in the held HTML: for its page
     // set-up and its device.
     QTextEdit* textEditAsSet() const;
+    // The pages a paginated template hands over one by one (`doc.pages`); once the
+    // template has finished them they are the run's output, taken into the text
+    // edit only when it is asked for, as held HTML is.
+    MHtmlPageList* pageList() const;
+    // True while the finished page list is the run's output, not HTML set since.
+    bool outputInPages() const;
 
 public slots:
     QString amountFormat(double d, int prec);
@@ -174,4 +181,7 @@ private:
     bool m_importDeferred = false;
     bool m_htmlHeld = false;
     QString m_heldHtml;
+    MHtmlPageList* m_pageList = nullptr;
+    bool m_outputInPages = false;
+    bool m_pagesHeld = false;
 };

@@ -4,6 +4,7 @@
 #include "core/MTextPrinter.h"
 #include "data/MPdfFileWrite.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MHtmlPageList.h"
 #include "views/MMessageBox.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,7 @@ void reportFailure(const QString& resource, const QString& text, QWidget* parent
 bool MTemplateRun::run(QScriptEngine* engine, MDocTemplate* docTemplate, const QString& resource, QWidget* parent)
 {
     setPageSize(docTemplate);
+    docTemplate->pageList()->clear();
 
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -56,12 +58,16 @@ bool MTemplateRun::run(QScriptEngine* engine, MDocTemplate* docTemplate, const Q
     engine->popContext();
     if (failed)
         engine->clearExceptions();
+    // The template's strings, a long register's text among them, are garbage now;
+    // collected before the output is printed rather than held beside it.
+    engine->collectGarbage();
 
     setPageSize(docTemplate);
 
     if (failed) {
         qWarning("Template %s stopped at line %d: %s", qPrintable(resource), line, qPrintable(message));
         reportFailure(resource, tr("wiersz %1: %2").arg(line).arg(message), parent);
+        docTemplate->pageList()->clear();
         docTemplate->setHtml(QString());
         return false;
     }
@@ -77,6 +83,13 @@ bool MTemplateRun::print(QScriptEngine* engine, MDocTemplate* docTemplate, const
 
 bool MTemplateRun::printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview)
 {
+    if (docTemplate->outputInPages()) {
+        const MHtmlPageList* list = docTemplate->pageList();
+        if (list->count() > 1)
+            return MTextPrinter::printPages(list->count(), [list](int i) { return list->page(i); },
+                                            docTemplate->textEditAsSet(), printer, preview);
+        return MTextPrinter::print(docTemplate->getTextEdit(), printer, preview);
+    }
     const QStringList pages = MHtmlPages::split(docTemplate->heldHtml());
     if (pages.isEmpty())
         return MTextPrinter::print(docTemplate->getTextEdit(), printer, preview);

@@ -26,8 +26,9 @@ public:
     // own printer (paper or PDF file). False when the run or the output failed.
     static bool print(QScriptEngine* engine, MDocTemplate* docTemplate, const QString& resource, QWidget* parent);
 
-    // Prints what the template's run made on printer: HTML the template holds back
-    // page by page when it has pages (see MHtmlPages), anything else from the text edit.
+    // Prints what the template's run made on printer: the pages it handed over
+    // (MHtmlPageList) or HTML the template holds back, page by page when it has
+    // pages (see MHtmlPages), anything else from the text edit.
     // False when the printer could not be started or ended in an error.
     static bool printDocument(MDocTemplate* docTemplate, QPrinter* printer, bool preview);
 

@@ -2,6 +2,7 @@
 #include "MTestEnvironment.h"
 #include "data/MOptions.h"
 #include "printing/MDocTemplate.h"
+#include "printing/MHtmlPageList.h"
 
 #include <QApplication>
 #include <QPageLayout>
@@ -29,6 +30,8 @@ private slots:
     void measuresLaidOutHtml_data();
     void measuresLaidOutHtml();
     void deferredImportHoldsHtmlUntilAsked();
+    void finishedPagesAreTheOutput_data();
+    void finishedPagesAreTheOutput();
     void withoutTextEditMeasuresNothing();
     void printerCloneTakesStoredMargins_data();
     void printerCloneTakesStoredMargins();
@@ -157,6 +160,61 @@ void TestDocTemplate::deferredImportHoldsHtmlUntilAsked()
     QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("Pierwszy"));
     docTemplate.setHtml(QStringLiteral("<p>Drugi</p>"));
     QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("Drugi"));
+}
+
+void TestDocTemplate::finishedPagesAreTheOutput_data()
+{
+    QTest::addColumn<bool>("deferred");
+    QTest::newRow("imported at once") << false;
+    QTest::newRow("import deferred") << true;
+}
+
+// Pages handed to `doc.pages` become the output only when finished, with the
+// page count put in and page breaks between them; HTML set later replaces them,
+// and a new text edit starts without them.
+void TestDocTemplate::finishedPagesAreTheOutput()
+{
+    QFETCH(bool, deferred);
+    MDocTemplate docTemplate(QPrinter::ScreenResolution, nullptr);
+    docTemplate.setTextEdit();
+    docTemplate.setImportDeferred(deferred);
+    docTemplate.textEditAsSet()->document()->setPageSize(QSizeF(600, 900));
+    QScriptEngine engine;
+    engine.globalObject().setProperty(QStringLiteral("doc"), engine.newQObject(&docTemplate));
+    engine.evaluate(QStringLiteral("doc.pages.setFrame('<html><body>', '</body></html>');"
+                                   "doc.pages.addPage('<div><p>Pierwsza z [[PAGES]]</p></div>');"
+                                   "doc.setHtml('<p>pomiar</p>'); doc.getDocHeight();"
+                                   "doc.pages.addPage('<div><p>Druga z [[PAGES]]</p></div>');"
+                                   "doc.pages.addPage('<div><p>Trzecia</p></div>');"));
+    QVERIFY(!engine.hasUncaughtException());
+    QVERIFY(!docTemplate.outputInPages());
+    QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), QStringLiteral("pomiar"));
+
+    engine.evaluate(QStringLiteral("doc.pages.finish();"));
+    QVERIFY(docTemplate.outputInPages());
+    const MHtmlPageList* pages = docTemplate.pageList();
+    QCOMPARE(pages->count(), 3);
+    QCOMPARE(pages->page(1), QStringLiteral("<html><body><div><p>Druga z 3</p></div></body></html>"));
+    QCOMPARE(pages->wholeHtml(), QStringLiteral("<html><body><div><p>Pierwsza z 3</p></div>"
+                                                "<div style=\"page-break-before:always;\"><p>Druga z 3</p></div>"
+                                                "<div style=\"page-break-before:always;\"><p>Trzecia</p></div>"
+                                                "</body></html>"));
+    QCOMPARE(docTemplate.textEditAsSet()->toPlainText(), deferred ? QStringLiteral("pomiar")
+                                                                  : QStringLiteral("Pierwsza z 3\nDruga z 3\nTrzecia"));
+    QCOMPARE(docTemplate.getTextEdit()->toPlainText(), QStringLiteral("Pierwsza z 3\nDruga z 3\nTrzecia"));
+    QCOMPARE(docTemplate.getTextEdit()->document()->pageCount(), 3);
+
+    docTemplate.setHtml(QStringLiteral("<p>Nowy</p>"));
+    QVERIFY(!docTemplate.outputInPages());
+    QCOMPARE(docTemplate.getTextEdit()->toPlainText(), QStringLiteral("Nowy"));
+
+    engine.evaluate(QStringLiteral("doc.pages.finish();"));
+    QVERIFY(docTemplate.outputInPages());
+    docTemplate.setTextEdit();
+    QVERIFY(!docTemplate.outputInPages());
+    QCOMPARE(docTemplate.pageList()->count(), 0);
+    QVERIFY(!docTemplate.pageList()->isFinished());
+    QVERIFY(docTemplate.getTextEdit()->toPlainText().isEmpty());
 }
 
 void TestDocTemplate::withoutTextEditMeasuresNothing()

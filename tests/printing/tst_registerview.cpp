@@ -7,6 +7,7 @@
 #include "printing/MDocTemplate.h"
 #include "printing/MFilterRegisterView.h"
 #include "printing/MGenerateDlg.h"
+#include "printing/MHtmlPageList.h"
 #include "printing/MInvoiceRegisterPrintPreview.h"
 #include "printing/MInvoiceRegisterView.h"
 #include "resources/MResources.h"
@@ -243,9 +244,10 @@ void TestRegisterView::previewShowsEveryPage()
     QVERIFY(waitForJob(120000));
     auto* preview = m_view->findChild<MInvoiceRegisterPrintPreview*>();
     MDocTemplate* shown = preview->docTemplatePreview();
-    // The preview is drawn a page at a time from the HTML the run ended with.
-    QVERIFY(!shown->heldHtml().isEmpty());
+    // The preview is drawn a page at a time from the pages the run handed over.
+    QVERIFY(shown->outputInPages());
     QVERIFY(shown->getPageGenerated() > 1);
+    QCOMPARE(shown->pageList()->count(), shown->getPageGenerated());
     QCOMPARE(preview->pageCount(), shown->getPageGenerated());
 }
 

@@ -29,6 +29,7 @@ private slots:
     void init();
 
     void twoPageTemplateGivesTwoPdfPages();
+    void handedOverPagesArePrintedOncePerRun();
     void failingTemplateLeavesNoPdfAndEngineClean();
     void missingTemplateIsReported();
     void abortedRunPrintsNothing();
@@ -82,6 +83,23 @@ void TestTemplateRun::twoPageTemplateGivesTwoPdfPages()
     QVERIFY(MMessageBox::takeShown().isEmpty());
     QCOMPARE(MTestPdf::info(fileName, QStringLiteral("Pages")), QStringLiteral("2"));
     QCOMPARE(MTestPdf::pageTexts(fileName), (QStringList{QStringLiteral("Pierwsza strona"), QStringLiteral("Druga strona")}));
+}
+
+// Pages handed over one by one are the run's output, with the page count put in;
+// a second run on the same object starts with no pages of the first.
+void TestTemplateRun::handedOverPagesArePrintedOncePerRun()
+{
+    const QString fileName = m_dir.filePath(QStringLiteral("strony.pdf"));
+    QScopedPointer<MDocTemplate> docTemplate(pdfTemplate(fileName));
+    docTemplate->setImportDeferred(true);
+    const QStringList expected{QStringLiteral("Strona 1 z 2"), QStringLiteral("Strona 2 z 2")};
+    for (int run = 0; run < 2; ++run) {
+        QVERIFY(MTemplateRun::print(&m_engine, docTemplate.data(), QStringLiteral(":/test_template/handed_pages.js"),
+                                    nullptr));
+        QVERIFY(MMessageBox::takeShown().isEmpty());
+        QCOMPARE(MTestPdf::pageTexts(fileName), expected);
+    }
+    QCOMPARE(docTemplate->getTextEdit()->toPlainText(), expected.join(QLatin1Char('\n')));
 }
 
 void TestTemplateRun::failingTemplateLeavesNoPdfAndEngineClean()

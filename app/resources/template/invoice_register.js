@@ -258,7 +258,11 @@ function measure(content, page) {
     return height;
 }
 
-var output = '';
+// Each finished page goes to the host at once, so that a long register is never
+// held whole here; the host puts the number of pages in for "[[PAGES]]" and
+// the page breaks between the pages.
+doc.pages.setFrame(docHead, docEnd);
+
 var page = 1;
 var firstPage = true;
 doc.setPageGenerated(page);
@@ -269,7 +273,7 @@ function closePage(content, height) {
     if (height === undefined)
         height = measure(content, page);
     var margin = pageHeight - height - pageSlack;
-    output += pageStart(firstPage) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd;
+    doc.pages.addPage(pageStart(true) + content + pageFooter(page, margin > 0 ? margin : 0) + pageEnd);
     firstPage = false;
 }
 
@@ -422,6 +426,9 @@ if (paging) {
         if (count < 0)
             break;
         closePage(pageContent(head, start, count) + tableEnd, fittingHeight < 0 ? undefined : fittingHeight);
+        // The page's row groups are in the output now.
+        for (var i = start; i < start + count; ++i)
+            blocks[i] = null;
         start += count;
         head = tableStart + columnHeading();
         least = 1;
@@ -433,7 +440,7 @@ var content = pageContent(head, start, blocks.length - start);
 
 content += tableEnd;
 if (doc.isDocAborted()) {
-    output = '';
+    doc.pages.clear();
 } else if (paging) {
     var summary = summaryBlock();
     if (measure(content + summary, page) >= pageFull) {
@@ -445,11 +452,13 @@ if (doc.isDocAborted()) {
     }
     closePage(content);
 } else {
-    output = pageStart(true) + content + summaryBlock() + pageEnd;
+    doc.pages.addPage(pageStart(true) + content + summaryBlock() + pageEnd);
 }
 
-if (doc.isDocAborted())
+if (doc.isDocAborted()) {
+    doc.pages.clear();
     doc.setHtml('');
-else
-    doc.setHtml(docHead + output.replace(/\[\[PAGES\]\]/g, '' + page) + docEnd);
+} else {
+    doc.pages.finish();
+}
 doc.setDocGenerated(true);
