@@ -860,8 +860,11 @@ function pageFooter() {
 // measured again when it is closed.
 var recentHeights = [];
 
+// A page is measured without the table that holds it when printed: that table adds nothing
+// to the height, as everything on the page is as wide as it or narrower, but the layout
+// would pass over the whole page again to size its one cell.
 function measurePage(content, footerHtml) {
-    var html = htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail();
+    var html = htmlHead() + content + footerHtml + htmlTail();
     for (var i = 0; i < recentHeights.length; ++i)
         if (recentHeights[i].html === html)
             return recentHeights[i].height;
@@ -885,7 +888,7 @@ var spacerPageHeights = {};
 function spacerPageHeight(size) {
     var h = Math.max(1, Math.floor(size));
     if (!spacerPageHeights.hasOwnProperty(h)) {
-        doc.setHtml(htmlHead() + pageStart(false) + spacer(h) + pageEnd() + htmlTail());
+        doc.setHtml(htmlHead() + spacer(h) + htmlTail());
         spacerPageHeights[h] = doc.getDocHeight();
     }
     return spacerPageHeights[h];
@@ -941,7 +944,7 @@ var ownHeights = [];
 var emptyPageHeight = -1;
 
 function bareHeight(content) {
-    doc.setHtml(htmlHead() + pageStart(false) + content + spacer(5) + pageFooter() + pageEnd() + htmlTail());
+    doc.setHtml(htmlHead() + content + spacer(5) + pageFooter() + htmlTail());
     return doc.getDocHeight();
 }
 
@@ -983,14 +986,29 @@ function countBefore(start, lo, count, h, limit) {
 // the block height seen so far; after four guesses the range is halved. Without a height
 // seen yet, up to 32 blocks are tried at once. A page that fits ends the search when the
 // next block's own height alone would overflow it.
-function fittingCount(start) {
+//
+// The last page is tried first with every block left and the closing part `last` after them,
+// when they may fit: by the block height seen so far with room for the page's first blocks
+// and the closing part, or before any height is seen when the next block is not taller than a
+// page. That one measure then mostly settles the page (closingFits), and the closing part's own
+// check finds it measured already.
+function fittingCount(start, last) {
     var limit = pageH - 5;
     // A block taller than a page fills the pages it spans alone: it neither joins the page
     // before nor, below, takes another block after it.
     if (ownHeight(start) >= limit)
         return 0;
+    var rest = queued.length - start;
+    var mayFit = blockHeight > 0 ? (rest + 8) * blockHeight < limit : rest < 2 || ownHeight(start + 1) < limit;
+    if (rest <= 32 && mayFit) {
+        var all = current;
+        for (var i = start; i < queued.length; ++i)
+            all += queued[i].html;
+        if (closingFits(all, last))
+            return rest;
+    }
     var lo = 0;
-    var hi = queued.length - start + 1;
+    var hi = rest + 1;
     var hHi = -1;
     var probes = 0;
     var next = -1;
@@ -1044,7 +1062,7 @@ function fittingCount(start) {
     return lo;
 }
 
-function layQueued() {
+function layQueued(last) {
     var i = 0;
     while (i < queued.length) {
         if (current === '') {
@@ -1052,7 +1070,7 @@ function layQueued() {
             ++i;
             continue;
         }
-        var count = ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i);
+        var count = ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i, last);
         for (var k = 0; k < count; ++k)
             current += queued[i + k].html;
         i += count;
@@ -1066,13 +1084,29 @@ function layQueued() {
     ownHeights = [];
 }
 
+// Whether the closing part `last` still fits on the page after `content`: measured, like every
+// block, with the footer's spacer of 5 px after it. The page without that spacer is measured
+// first, as it is the page the closing spacer is computed from (fillSpacer); the spacer adds at
+// most the height of a page holding only it and nothing when it is left out, so the page with
+// it needs measuring only when the height is within that much of the limit.
+function closingFits(content, last) {
+    var limit = pageH - 5;
+    var h = measurePage(content + last, pageFooter());
+    if (h + spacerPageHeight(5) < limit)
+        return true;
+    if (h >= limit)
+        return false;
+    return measure(content + last) < limit;
+}
+
 function addClosing(signatures, closing) {
     if (!doc.isPaging()) {
         current += signatures + spacer(5) + closing;
         return;
     }
-    layQueued();
-    if (current !== '' && measure(current + signatures + spacer(5) + closing) >= pageH - 5)
+    var last = signatures + spacer(5) + closing;
+    layQueued(last);
+    if (current !== '' && !closingFits(current, last))
         closePage();
     current += signatures + fillSpacer(current + signatures, closing, pageFooter()) + closing;
 }
