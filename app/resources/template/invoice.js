@@ -127,11 +127,14 @@ var ENVELOPE = envelopeMode();
 
 // ---- building blocks of the page ----
 
+// Made once: every page measured starts with it.
+var HTML_HEAD = '<html><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8">' +
+    '<title>' + esc(doc.getInvoiceKindName(invId)[0]) + '</title>' +
+    '<style type="text/css">body, p, li, td { white-space:pre-wrap; }</style></head>' +
+    '<body style="font-family:Verdana, Arial, Times; ' + fs(8) + '">';
+
 function htmlHead() {
-    return '<html><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8">' +
-        '<title>' + esc(doc.getInvoiceKindName(invId)[0]) + '</title>' +
-        '<style type="text/css">body, p, li, td { white-space:pre-wrap; }</style></head>' +
-        '<body style="font-family:Verdana, Arial, Times; ' + fs(8) + '">';
+    return HTML_HEAD;
 }
 
 function htmlTail() {
@@ -161,10 +164,11 @@ function mmToPx(mm) {
     return Math.max(0, Math.floor(mm * mmH));
 }
 
+var FOOTER_LEFT = doc.getOption('SHOW_PRINT_FOOTER') == '1' ? esc(doc.getPrintFooter()) : '';
+
 function footer(pageText) {
-    var left = doc.getOption('SHOW_PRINT_FOOTER') == '1' ? esc(doc.getPrintFooter()) : '';
     return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
-        '<td style="' + fs(7) + '">' + left + '</td>' +
+        '<td style="' + fs(7) + '">' + FOOTER_LEFT + '</td>' +
         '<td align="right" style="' + fs(7) + '">' + pageText + '</td></tr></table>';
 }
 
@@ -986,29 +990,14 @@ function countBefore(start, lo, count, h, limit) {
 // the block height seen so far; after four guesses the range is halved. Without a height
 // seen yet, up to 32 blocks are tried at once. A page that fits ends the search when the
 // next block's own height alone would overflow it.
-//
-// The last page is tried first with every block left and the closing part `last` after them,
-// when they may fit: by the block height seen so far with room for the page's first blocks
-// and the closing part, or before any height is seen when the next block is not taller than a
-// page. That one measure then mostly settles the page (closingFits), and the closing part's own
-// check finds it measured already.
-function fittingCount(start, last) {
+function fittingCount(start) {
     var limit = pageH - 5;
     // A block taller than a page fills the pages it spans alone: it neither joins the page
     // before nor, below, takes another block after it.
     if (ownHeight(start) >= limit)
         return 0;
-    var rest = queued.length - start;
-    var mayFit = blockHeight > 0 ? (rest + 8) * blockHeight < limit : rest < 2 || ownHeight(start + 1) < limit;
-    if (rest <= 32 && mayFit) {
-        var all = current;
-        for (var i = start; i < queued.length; ++i)
-            all += queued[i].html;
-        if (closingFits(all, last))
-            return rest;
-    }
     var lo = 0;
-    var hi = rest + 1;
+    var hi = queued.length - start + 1;
     var hHi = -1;
     var probes = 0;
     var next = -1;
@@ -1062,6 +1051,24 @@ function fittingCount(start, last) {
     return lo;
 }
 
+// Whether the current page takes every queued block from `start` and the closing part `last`
+// after them. Tried when they may fit: none of the first two is taller than a page, and the
+// block height seen so far, if any, leaves room for them all besides the page's first blocks
+// and the closing part. The one measure then mostly settles the last page (closingFits), and
+// the closing part's own check finds it measured already.
+function takesAllLeft(start, last) {
+    var rest = queued.length - start;
+    var limit = pageH - 5;
+    if (rest > 32 || (blockHeight > 0 && (rest + 8) * blockHeight >= limit))
+        return false;
+    if (ownHeight(start) >= limit || (rest > 1 && ownHeight(start + 1) >= limit))
+        return false;
+    var all = current;
+    for (var i = start; i < queued.length; ++i)
+        all += queued[i].html;
+    return closingFits(all, last);
+}
+
 function layQueued(last) {
     var i = 0;
     while (i < queued.length) {
@@ -1070,7 +1077,7 @@ function layQueued(last) {
             ++i;
             continue;
         }
-        var count = ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i, last);
+        var count = takesAllLeft(i, last) ? queued.length - i : ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i);
         for (var k = 0; k < count; ++k)
             current += queued[i + k].html;
         i += count;
