@@ -40,6 +40,8 @@ private slots:
     void printedDocument();
     void pagesOfALongInvoice_data();
     void pagesOfALongInvoice();
+    void signaturesKeepToTheLastPage_data();
+    void signaturesKeepToTheLastPage();
     void envelopeModes_data();
     void envelopeModes();
     void addressInEnvelopeWindow_data();
@@ -62,6 +64,9 @@ private:
     // The stock invoice: 23 % and 8 % lines, 1 234,56 PLN to pay by transfer.
     int storeVatInvoice(const QVariantMap& changes = QVariantMap());
     int storeFixture(const QString& fixture);
+    // An invoice of `count` lines named "Pozycja 1" and on, 10,00 net at 23 % each; every
+    // wrapEvery-th name is long enough to wrap, every hideEvery-th line has no number.
+    int storeLongInvoice(int count, int wrapEvery = 0, int hideEvery = 0);
 
     MDocTemplate* pdfTemplate(const QString& fileName, int idRecord, int docView);
     // The pages of the printed document with the no-wrap marks read as blanks.
@@ -415,6 +420,27 @@ int TestInvoiceTemplate::storeFixture(const QString& fixture)
     return 0;
 }
 
+int TestInvoiceTemplate::storeLongInvoice(int count, int wrapEvery, int hideEvery)
+{
+    const QString longName = QStringLiteral(" z opisem, który nie mieści się w jednym wierszu kolumny nazwy "
+                                            "i zajmuje dwa albo trzy wiersze tabeli pozycji dokumentu");
+    QList<QVariantMap> lines;
+    for (int i = 1; i <= count; ++i) {
+        QString name = QStringLiteral("Pozycja %1").arg(i);
+        if (wrapEvery > 0 && i % wrapEvery == 0)
+            name += longName;
+        lines.append({{QStringLiteral("name"), name}, {QStringLiteral("vat"), 23}, {QStringLiteral("netto"), 10.0},
+                      {QStringLiteral("vat_price"), 2.3}, {QStringLiteral("brutto"), 12.3},
+                      {QStringLiteral("hide"), hideEvery > 0 && i % hideEvery == 0 ? 1 : 0}});
+    }
+    const int id = storeDocument({{QStringLiteral("global_netto"), 10.0 * count},
+                                  {QStringLiteral("global_vat"), 2.3 * count},
+                                  {QStringLiteral("global_brutto"), 12.3 * count}},
+                                 lines);
+    storeSummary(id, 24, 10.0 * count, 2.3 * count, 12.3 * count);
+    return id;
+}
+
 MDocTemplate* TestInvoiceTemplate::pdfTemplate(const QString& fileName, int idRecord, int docView)
 {
     auto* docTemplate = new MDocTemplate(QPrinter::ScreenResolution, nullptr);
@@ -603,22 +629,7 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
     QFETCH(int, wrapEvery);
     QFETCH(int, hideEvery);
 
-    const QString longName = QStringLiteral(" z opisem, który nie mieści się w jednym wierszu kolumny nazwy "
-                                            "i zajmuje dwa albo trzy wiersze tabeli pozycji dokumentu");
-    QList<QVariantMap> lines;
-    for (int i = 1; i <= 60; ++i) {
-        QString name = QStringLiteral("Pozycja %1").arg(i);
-        if (wrapEvery > 0 && i % wrapEvery == 0)
-            name += longName;
-        lines.append({{QStringLiteral("name"), name}, {QStringLiteral("vat"), 23}, {QStringLiteral("netto"), 10.0},
-                      {QStringLiteral("vat_price"), 2.3}, {QStringLiteral("brutto"), 12.3},
-                      {QStringLiteral("hide"), hideEvery > 0 && i % hideEvery == 0 ? 1 : 0}});
-    }
-    const int id = storeDocument({{QStringLiteral("global_netto"), 600.0}, {QStringLiteral("global_vat"), 138.0},
-                                  {QStringLiteral("global_brutto"), 738.0}},
-                                 lines);
-    storeSummary(id, 24, 600.0, 138.0, 738.0);
-
+    const int id = storeLongInvoice(60, wrapEvery, hideEvery);
     const QString fileName = m_dir.filePath(QStringLiteral("dlugi.pdf"));
     const QStringList pages = printPages(id, 1, QStringLiteral("dlugi"));
     const int count = MTestPdf::info(fileName, QStringLiteral("Pages")).toInt();
@@ -659,6 +670,54 @@ void TestInvoiceTemplate::pagesOfALongInvoice()
         ++fullPages;
     }
     QVERIFY(fullPages > 0);
+}
+
+void TestInvoiceTemplate::signaturesKeepToTheLastPage_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("wrapEvery");
+
+    // Around the counts at which the signatures no longer fit under the lines of the first and
+    // of the second page, and stay there when they just fit.
+    for (int lines : {20, 21, 22, 23, 72, 73, 74, 75})
+        QTest::addRow("%d lines", lines) << lines << 0;
+    for (int lines : {35, 36, 37, 38})
+        QTest::addRow("%d lines, every second name wrapping", lines) << lines << 2;
+}
+
+// Wherever the page break falls around them, the signatures print once, on the last page,
+// above its footer, and every page is numbered: a closing part let onto a page too full for it
+// would push the footer onto a sheet of its own.
+void TestInvoiceTemplate::signaturesKeepToTheLastPage()
+{
+    QFETCH(int, lines);
+    QFETCH(int, wrapEvery);
+
+    const int id = storeLongInvoice(lines, wrapEvery);
+    const QString fileName = m_dir.filePath(QStringLiteral("podpisy.pdf"));
+    const QStringList pages = printPages(id, 1, QStringLiteral("podpisy"));
+    const int count = pages.size();
+    QVERIFY(count >= 1);
+    QCOMPARE(MTestPdf::info(fileName, QStringLiteral("Pages")).toInt(), count);
+    for (int page = 1; page <= count; ++page) {
+        QVERIFY2(pages.at(page - 1).endsWith(QStringLiteral("Strona %1 z %2").arg(page).arg(count)),
+                 qPrintable(pages.at(page - 1)));
+        QCOMPARE(pages.at(page - 1).count(QStringLiteral("Osoba upoważniona")), page == count ? 2 : 0);
+    }
+
+    const QList<MTestPdf::Words> words = MTestPdf::pageWords(fileName);
+    QCOMPARE(words.size(), count);
+    const MTestPdf::Words& last = words.last();
+    double top = 1e9;
+    double bottom = 0.0;
+    for (const MTestPdf::Word& word : last) {
+        if (word.text == QLatin1String("Osoba"))
+            top = qMin(top, word.top);
+        if (word.text == QLatin1String("Wystawczyni"))
+            bottom = word.bottom;
+    }
+    QVERIFY(top < bottom);
+    QVERIFY2(bottom < footerTop(last), qPrintable(QStringLiteral("%1 pt, footer at %2 pt").arg(bottom).arg(footerTop(last))));
 }
 
 void TestInvoiceTemplate::envelopeModes_data()

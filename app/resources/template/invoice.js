@@ -127,11 +127,14 @@ var ENVELOPE = envelopeMode();
 
 // ---- building blocks of the page ----
 
+// Made once: every page measured starts with it.
+var HTML_HEAD = '<html><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8">' +
+    '<title>' + esc(doc.getInvoiceKindName(invId)[0]) + '</title>' +
+    '<style type="text/css">body, p, li, td { white-space:pre-wrap; }</style></head>' +
+    '<body style="font-family:Verdana, Arial, Times; ' + fs(8) + '">';
+
 function htmlHead() {
-    return '<html><head><meta http-equiv="Content-Type" content="text/html; charset=UTF-8">' +
-        '<title>' + esc(doc.getInvoiceKindName(invId)[0]) + '</title>' +
-        '<style type="text/css">body, p, li, td { white-space:pre-wrap; }</style></head>' +
-        '<body style="font-family:Verdana, Arial, Times; ' + fs(8) + '">';
+    return HTML_HEAD;
 }
 
 function htmlTail() {
@@ -161,10 +164,11 @@ function mmToPx(mm) {
     return Math.max(0, Math.floor(mm * mmH));
 }
 
+var FOOTER_LEFT = doc.getOption('SHOW_PRINT_FOOTER') == '1' ? esc(doc.getPrintFooter()) : '';
+
 function footer(pageText) {
-    var left = doc.getOption('SHOW_PRINT_FOOTER') == '1' ? esc(doc.getPrintFooter()) : '';
     return '<table width="' + pageW + '" cellspacing="0" cellpadding="0"><tr>' +
-        '<td style="' + fs(7) + '">' + left + '</td>' +
+        '<td style="' + fs(7) + '">' + FOOTER_LEFT + '</td>' +
         '<td align="right" style="' + fs(7) + '">' + pageText + '</td></tr></table>';
 }
 
@@ -860,8 +864,11 @@ function pageFooter() {
 // measured again when it is closed.
 var recentHeights = [];
 
+// A page is measured without the table that holds it when printed: that table adds nothing
+// to the height, as everything on the page is as wide as it or narrower, but the layout
+// would pass over the whole page again to size its one cell.
 function measurePage(content, footerHtml) {
-    var html = htmlHead() + pageStart(false) + content + footerHtml + pageEnd() + htmlTail();
+    var html = htmlHead() + content + footerHtml + htmlTail();
     for (var i = 0; i < recentHeights.length; ++i)
         if (recentHeights[i].html === html)
             return recentHeights[i].height;
@@ -885,7 +892,7 @@ var spacerPageHeights = {};
 function spacerPageHeight(size) {
     var h = Math.max(1, Math.floor(size));
     if (!spacerPageHeights.hasOwnProperty(h)) {
-        doc.setHtml(htmlHead() + pageStart(false) + spacer(h) + pageEnd() + htmlTail());
+        doc.setHtml(htmlHead() + spacer(h) + htmlTail());
         spacerPageHeights[h] = doc.getDocHeight();
     }
     return spacerPageHeights[h];
@@ -941,7 +948,7 @@ var ownHeights = [];
 var emptyPageHeight = -1;
 
 function bareHeight(content) {
-    doc.setHtml(htmlHead() + pageStart(false) + content + spacer(5) + pageFooter() + pageEnd() + htmlTail());
+    doc.setHtml(htmlHead() + content + spacer(5) + pageFooter() + htmlTail());
     return doc.getDocHeight();
 }
 
@@ -1044,7 +1051,25 @@ function fittingCount(start) {
     return lo;
 }
 
-function layQueued() {
+// Whether the current page takes every queued block from `start` and the closing part `last`
+// after them. Tried when they may fit: none of the first two is taller than a page, and the
+// block height seen so far, if any, leaves room for them all besides the page's first blocks
+// and the closing part. The one measure then mostly settles the last page (closingFits), and
+// the closing part's own check finds it measured already.
+function takesAllLeft(start, last) {
+    var rest = queued.length - start;
+    var limit = pageH - 5;
+    if (rest > 32 || (blockHeight > 0 && (rest + 8) * blockHeight >= limit))
+        return false;
+    if (ownHeight(start) >= limit || (rest > 1 && ownHeight(start + 1) >= limit))
+        return false;
+    var all = current;
+    for (var i = start; i < queued.length; ++i)
+        all += queued[i].html;
+    return closingFits(all, last);
+}
+
+function layQueued(last) {
     var i = 0;
     while (i < queued.length) {
         if (current === '') {
@@ -1052,7 +1077,7 @@ function layQueued() {
             ++i;
             continue;
         }
-        var count = ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i);
+        var count = takesAllLeft(i, last) ? queued.length - i : ownHeight(i - 1) >= pageH - 5 ? 0 : fittingCount(i);
         for (var k = 0; k < count; ++k)
             current += queued[i + k].html;
         i += count;
@@ -1066,13 +1091,29 @@ function layQueued() {
     ownHeights = [];
 }
 
+// Whether the closing part `last` still fits on the page after `content`: measured, like every
+// block, with the footer's spacer of 5 px after it. The page without that spacer is measured
+// first, as it is the page the closing spacer is computed from (fillSpacer); the spacer adds at
+// most the height of a page holding only it and nothing when it is left out, so the page with
+// it needs measuring only when the height is within that much of the limit.
+function closingFits(content, last) {
+    var limit = pageH - 5;
+    var h = measurePage(content + last, pageFooter());
+    if (h + spacerPageHeight(5) < limit)
+        return true;
+    if (h >= limit)
+        return false;
+    return measure(content + last) < limit;
+}
+
 function addClosing(signatures, closing) {
     if (!doc.isPaging()) {
         current += signatures + spacer(5) + closing;
         return;
     }
-    layQueued();
-    if (current !== '' && measure(current + signatures + spacer(5) + closing) >= pageH - 5)
+    var last = signatures + spacer(5) + closing;
+    layQueued(last);
+    if (current !== '' && !closingFits(current, last))
         closePage();
     current += signatures + fillSpacer(current + signatures, closing, pageFooter()) + closing;
 }
