@@ -10,18 +10,14 @@
 //   FILE is a database of 10 000 (--small) or 100 000 (--large) documents; it is
 //   generated first when it does not exist, and kept, so that later runs reuse it.
 //
-// Figures of 2026-12-11 on the shared machine (load 14-16 on 8 cores), two processes
-// of 5 runs each, their medians side by side; ms:
-//                      list 10k    bare 10k    before 10k    list 100k    bare 100k    before 100k
-//   id (default)       20 / 30     9.5 / 12    102 / 126     24 / 28      9.0 / 9.9    1129 / 1138
-//   number             21 / 20     9.6 / 9.3   110 / 120     24 / 26      11 / 11      1183 / 1221
-//   issue date         22 / 18     9.3 / 9.4    98 / 109     19 / 23      8.8 / 12     1084 / 1444
-//   sale date desc.    25 / 36     14 / 19     100 / 158     78 / 97      64 / 73      1351 / 1614
-//   due date           24 / 27     13 / 16      94 / 127     79 / 87      60 / 78      1134 / 1311
-//   buyer             111 / 129    96 / 121    107 / 128   1323 / 1143  1282 / 1131    1558 / 1429
-//   id, all rows      176 / 198   114 / 119     95 / 104   2069 / 1921  1284 / 1310    1197 / 1077
-// By sale or due date the duplicates' arms are sorted whole (their dates are their
-// parents'), so those first rows grow with the number of duplicates (5 % here).
+// Figures of 2026-12-11 on the shared machine, two processes before (duplicates sorted
+// whole by sale and due date) and two after (duplicates read from their parents), in
+// turn, medians of 3 runs each; ms, 10k / 100k:
+//                      list before          list after         bare before         bare after
+//   sale date desc.    14.6/42.9 14.3/36.5  15.2/13.7 13.7/13.1  7.3/33.4 7.2/30.2  6.8/7.9 6.2/7.1
+//   due date           15.0/42.5 16.0/35.4  14.6/14.7 13.6/13.6  7.0/36.7 7.4/30.0  7.1/8.5 6.6/7.9
+// A family of fewer than MInvoiceListSql::parentFirstFrom duplicates is still sorted
+// whole, so those first rows grow with the number of such duplicates.
 
 #include "MBenchDatabase.h"
 #include "MBenchFigures.h"

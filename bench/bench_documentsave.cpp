@@ -6,6 +6,11 @@
 // price bases, discounts and VAT rates. Beside each figure: the same rows
 // inserted bare, the floor of any save.
 //
+// Then, for a last save: every statement that stepped through more rows of a
+// table in a full scan than the document has lines, with that count, and the
+// plan of every statement of the document's recomputation that scans a table
+// that is not its own working table. Neither list should hold anything.
+//
 // Usage: bench_documentsave [FILE] [runs]
 //        without FILE a database of 10 000 documents is generated in a
 //        temporary folder; FILE is changed in place.
@@ -14,16 +19,22 @@
 
 #include "core/MDbOpener.h"
 #include "data/MDocumentSave.h"
+#include "data/MRecompute.h"
+#include "data/MSqliteHandle.h"
 #include "MBenchDatabase.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
 
 #include <cstdio>
+
+#include <sqlite3.h>
 
 using MBenchFigures::median;
 
@@ -201,6 +212,59 @@ double bareMilliseconds(int lines)
     return ms;
 }
 
+// The statements that stepped through more than `limit` rows in full scans,
+// with that count, from the moment it is made until it goes.
+class FullScans
+{
+public:
+    explicit FullScans(int limit) : m_limit(limit), m_db(MSqliteHandle::of(QSqlDatabase::database()))
+    {
+        sqlite3_trace_v2(m_db, SQLITE_TRACE_PROFILE, &FullScans::profiled, this);
+    }
+    ~FullScans() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
+
+    QStringList found() const { return m_found; }
+
+private:
+    static int profiled(unsigned, void* context, void* statement, void*)
+    {
+        auto* self = static_cast<FullScans*>(context);
+        auto* stmt = static_cast<sqlite3_stmt*>(statement);
+        const int steps = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
+        if (steps > self->m_limit)
+            self->m_found << QString::number(steps) + QStringLiteral(" rows: ")
+                                 + QString::fromUtf8(sqlite3_sql(stmt)).simplified().left(160);
+        return 0;
+    }
+
+    int m_limit;
+    sqlite3* m_db;
+    QStringList m_found;
+};
+
+// The steps of the plans of the document's recomputation that scan a table
+// other than its working tables, each statement planned just before it runs
+// (it needs the working tables of the statements before it). The statements'
+// own subqueries (numbered, or named ratio and sums) hold the document's rows.
+QStringList recomputeScans(int idInvoice)
+{
+    QStringList scans;
+    QSqlQuery query;
+    for (const QString& statement : MRecompute::statements(idInvoice)) {
+        if (query.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement)) {
+            while (query.next()) {
+                const QString step = query.value(3).toString();
+                static const QRegularExpression ownRows(
+                    QStringLiteral("^SCAN (\\(subquery-\\d+\\)|ratio|sums)|recompute_"));
+                if (step.startsWith(QLatin1String("SCAN ")) && !ownRows.match(step).hasMatch())
+                    scans << step + QStringLiteral(" in: ") + statement.simplified().left(100);
+            }
+        }
+        query.exec(statement);
+    }
+    return scans;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -247,6 +311,26 @@ int main(int argc, char* argv[])
     }
     std::printf("aims: 200 lines within 3 x bare; the same figures at 100 000 documents within 1.3 x those at "
                 "10 000\n");
+
+    const int lines = 200;
+    MDocumentSaveState state = compose(lines, mixes[0], runs + 1);
+    int id = 0;
+    QStringList scanned;
+    {
+        FullScans scans(lines);
+        milliseconds(state, &id);
+        state.idInvoice = id;
+        milliseconds(state, &id);
+        scanned = scans.found();
+    }
+    std::printf("statements of a new and a re-saved %d-line document that scanned more than %d rows: %s\n", lines,
+                lines, scanned.isEmpty() ? "none" : "");
+    for (const QString& statement : qAsConst(scanned))
+        std::printf("  %s\n", qPrintable(statement));
+    const QStringList planned = recomputeScans(id);
+    std::printf("scans of a table in the plans of its recomputation: %s\n", planned.isEmpty() ? "none" : "");
+    for (const QString& step : planned)
+        std::printf("  %s\n", qPrintable(step));
     MBenchFigures::closeConnection();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "core/MSplash.h"
 #include "core/MVersionCheck.h"
 #include "data/MBackupFile.h"
+#include "data/MSqlTransaction.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
 #include "views/MListFont.h"
@@ -179,8 +180,12 @@ void MAppWnd::splashTimeout()
 
 void MAppWnd::closeEvent(QCloseEvent* event)
 {
-    setOption(QStringLiteral("MAIN_WINDOW_GEOMETRY"), QString::fromLatin1(saveGeometry().toHex()));
-    setOption(QStringLiteral("MAIN_WINDOW_STATE"), QString::fromLatin1(saveState(0).toHex()));
+    // One commit for both: each commit waits for the disk, and the user waits for the close.
+    MSqlTransaction::run([this] {
+        setOption(QStringLiteral("MAIN_WINDOW_GEOMETRY"), QString::fromLatin1(saveGeometry().toHex()));
+        setOption(QStringLiteral("MAIN_WINDOW_STATE"), QString::fromLatin1(saveState(0).toHex()));
+        return QString();
+    });
     closeInvoiceDlg();
     doCleanDisk();
     event->accept();

@@ -1,7 +1,9 @@
 #include "MInvoiceListSql.h"
 
 #include <QCoreApplication>
+#include <QSqlQuery>
 #include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -164,12 +166,18 @@ QStringList usedColumns(const QStringList& columns, const QString& usedBy)
     return used;
 }
 
-QString fromClause(Family family)
+// With `parentFirst` (duplicates only) the rows are reached from their parents, in
+// the order that the parents are read, and a duplicate without its parent is left out.
+QString fromClause(Family family, bool parentFirst = false)
 {
     const bool duplicate = family == Duplicates || family == CorrectionDuplicates;
     const QString src = duplicate ? QStringLiteral("i2.") : QStringLiteral("i.");
-    QString from = QStringLiteral("FROM invoice i ");
-    if (family != Documents)
+    QString from;
+    if (parentFirst)
+        from = QStringLiteral("FROM invoice i2 CROSS JOIN invoice i ON i.id_parent_invoice = i2.id ");
+    else
+        from = QStringLiteral("FROM invoice i ");
+    if (family != Documents && !parentFirst)
         from += QStringLiteral("LEFT JOIN invoice i2 ON i2.id = i.id_parent_invoice ");
     if (family == CorrectionDuplicates)
         from += QStringLiteral("LEFT JOIN invoice i3 ON i3.id = i2.id_parent_invoice ");
@@ -259,8 +267,7 @@ QString MInvoiceListSql::statement(Head head) const
         QStringList columns = selectList(f, sortByPayment);
         if (head != FullList)
             columns = usedColumns(columns, mainCondition + order);
-        const QString select = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QLatin1Char(' ')
-            + fromClause(f);
+        const QString select = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QLatin1Char(' ');
         QStringList conditions;
         if (!productTerm.isEmpty())
             conditions << productCondition(f, productTerm);
@@ -270,8 +277,22 @@ QString MInvoiceListSql::statement(Head head) const
             ? QString()
             : QStringLiteral(" AND (") + conditions.join(QStringLiteral(" AND ")) + QStringLiteral(") ");
         const QString kinds = kindSet(viewKind, family);
+        const bool duplicate = f == Duplicates || f == CorrectionDuplicates;
+        if (merged && duplicate && (sortColumn == 9 || sortColumn == 11) && rowsOfKinds(kinds) >= parentFirstFrom) {
+            // A duplicate's sale and due dates are its parent's: its family is read
+            // from the parents in the order of the index on that date, and only the
+            // duplicates whose parent is gone are sorted on their own. Reading the
+            // parents pays for the many documents between a few duplicates, so a
+            // small family is sorted whole instead.
+            arms << select + fromClause(f, true) + QStringLiteral("WHERE i.invoice_kind IN (") + kinds
+                    + QStringLiteral(") ") + condition;
+            arms << select + fromClause(f) + QStringLiteral("WHERE i.invoice_kind IN (") + kinds
+                    + QStringLiteral(") AND i2.id IS NULL ") + condition;
+            continue;
+        }
         for (const QString& kind : merged ? kinds.split(QLatin1Char(',')) : QStringList{kinds})
-            arms << select + QStringLiteral("WHERE i.invoice_kind IN (") + kind + QStringLiteral(") ") + condition;
+            arms << select + fromClause(f) + QStringLiteral("WHERE i.invoice_kind IN (") + kind
+                    + QStringLiteral(") ") + condition;
     }
     if (merged) {
         // SQLite merges each arm into the merge of the arms before it, so a row passes
@@ -282,6 +303,15 @@ QString MInvoiceListSql::statement(Head head) const
     }
     sql += arms.join(QStringLiteral("UNION ALL "));
     return sql + QLatin1Char(')') + order;
+}
+
+int MInvoiceListSql::rowsOfKinds(const QString& kinds)
+{
+    QSqlQuery count;
+    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM invoice WHERE invoice_kind IN (") + kinds + QLatin1Char(')'))
+        || !count.next())
+        return 0;
+    return count.value(0).toInt();
 }
 
 QString MInvoiceListSql::orderBy() const

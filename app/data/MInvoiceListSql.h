@@ -7,8 +7,9 @@
 // document they correct; duplicates show the data of the document they duplicate.
 // A sorted list has one arm per kind of document, each sorted on its own and merged
 // with the others, so that the first rows of the list do not wait for the whole
-// union: by id, number or issue date every arm reads its rows in the order of an
-// index; by sale or due date too, except the duplicates, whose dates are their parents'.
+// union: by id, number, issue, sale or due date every arm reads its rows in the order
+// of an index; the duplicates, whose sale and due dates are their parents', through
+// their parents when they are many.
 struct MInvoiceListSql
 {
     enum Head { FullList, IdsOnly, CountOnly };
@@ -24,6 +25,9 @@ struct MInvoiceListSql
     // The whole union built and sorted before its first row: the plain form of the
     // list's order, which the merged form must give row for row (tests and benchmarks).
     bool sortWholeUnion = false;
+    // By sale or due date, the duplicates of a family of at least this many are read
+    // from their parents; fewer are sorted whole.
+    int parentFirstFrom = 1000;
 
     // The ids-only and count forms select only the columns that their conditions and
     // order name.
@@ -38,4 +42,6 @@ struct MInvoiceListSql
 
 private:
     QString orderBy() const;
+    // The documents of the kinds (a list of numbers) in the database, 0 when they cannot be counted.
+    static int rowsOfKinds(const QString& kinds);
 };

@@ -37,9 +37,11 @@ public:
     // are the products of the catalog.
     static Result recomputeDocument(int idInvoice);
 
-private:
     // The statements of recomputeDocument (idInvoice > 0) or of recomputeAll
-    // (0), in the order in which they run.
+    // (0), in the order in which they run; each may need the tables that the
+    // ones before it make.
     static QStringList statements(int idInvoice);
+
+private:
     static Result run(int idInvoice);
 };

@@ -3,6 +3,7 @@
 #include "MTestEnvironment.h"
 #include "core/MAppWnd.h"
 #include "core/MSplash.h"
+#include "data/MSqliteHandle.h"
 #include "resources/MResources.h"
 #include "settings/MDoYouKnowWidget.h"
 #include "settings/MProgramInfoDlg.h"
@@ -17,10 +18,13 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QTranslator>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 // Builds the real main window in a fresh HOME for each case.
 class TestMainWindow : public QObject
@@ -212,11 +216,22 @@ void TestMainWindow::closingStoresGeometryAndEmptiesTemporaryFiles()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
 
+    // Every commit waits for the disk while the user waits for the window to go.
+    int commits = 0;
+    sqlite3* db = MSqliteHandle::of(QSqlDatabase::database());
+    sqlite3_commit_hook(db, [](void* counter) { ++*static_cast<int*>(counter); return 0; }, &commits);
     QVERIFY(wnd.close());
+    sqlite3_commit_hook(db, nullptr, nullptr);
+    QCOMPARE(commits, 1);
 
     const QRegularExpression hex(QStringLiteral("^([0-9a-f]{2})+$"));
-    QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_GEOMETRY"))).hasMatch());
-    QVERIFY(hex.match(MAppWnd::option(QStringLiteral("MAIN_WINDOW_STATE"))).hasMatch());
+    for (const char* key : {"MAIN_WINDOW_GEOMETRY", "MAIN_WINDOW_STATE"}) {
+        QSqlQuery stored;
+        QVERIFY(stored.exec(QStringLiteral("SELECT content FROM _options WHERE id = '") + key + QLatin1Char('\'')));
+        QVERIFY(stored.next());
+        QVERIFY(hex.match(stored.value(0).toString()).hasMatch());
+        QCOMPARE(stored.value(0).toString(), MAppWnd::option(key));
+    }
     QVERIFY(!QFile::exists(tempFile));
 }
 

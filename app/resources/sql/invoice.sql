@@ -1116,3 +1116,7 @@ INSERT INTO financial_office_static (code, id_province, name, zipcode, city, add
 CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_put ON invoice (invoice_kind, strftime('%Y-%m-%d', date_put));
 CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_sell ON invoice (invoice_kind, CASE WHEN date_sell_in_months = 1 THEN strftime('%Y-%m', date_sell) ELSE strftime('%Y-%m-%d', date_sell) END);
 CREATE INDEX IF NOT EXISTS invoice__invoice_kind_date_pay ON invoice (invoice_kind, strftime('%Y-%m-%d', date_pay));
+-- A duplicate shows its parent's sale and due dates: by these, the lists read the duplicates from their parents.
+CREATE INDEX IF NOT EXISTS invoice__date_sell ON invoice (CASE WHEN date_sell_in_months = 1 THEN strftime('%Y-%m', date_sell) ELSE strftime('%Y-%m-%d', date_sell) END);
+CREATE INDEX IF NOT EXISTS invoice__date_pay ON invoice (strftime('%Y-%m-%d', date_pay));
+CREATE INDEX IF NOT EXISTS invoice__id_parent_invoice ON invoice (id_parent_invoice);
