@@ -180,6 +180,12 @@ void MAppWnd::splashTimeout()
 
 void MAppWnd::closeEvent(QCloseEvent* event)
 {
+    // Closed while the splash is up: the start ends here, the window must not appear later.
+    if (m_splashTimer && m_splashTimer->isActive()) {
+        m_splashTimer->stop();
+        if (m_splash)
+            m_splash->close();
+    }
     // One commit for both: each commit waits for the disk, and the user waits for the close.
     MSqlTransaction::run([this] {
         setOption(QStringLiteral("MAIN_WINDOW_GEOMETRY"), QString::fromLatin1(saveGeometry().toHex()));

@@ -37,6 +37,7 @@ private slots:
     void init();
     void cleanup();
     void windowAppearsAfterTheSplash();
+    void closingDuringTheSplashEndsTheStart();
     void menusAndToolbarHoldTheirActions();
     void importStartsInDocumentsThenInTheLastFolder();
     void closingATabSelectsThePreviousOne();
@@ -119,6 +120,18 @@ void TestMainWindow::windowAppearsAfterTheSplash()
     QVERIFY(wnd.doYouKnowWidget()->isVisible());
     QVERIFY(QFile::exists(MAppWnd::pathData + QStringLiteral("data/Invoice.db3")));
     QCOMPARE(MAppWnd::pathDbFile, MAppWnd::pathData + QStringLiteral("data/Invoice.db3"));
+}
+
+void TestMainWindow::closingDuringTheSplashEndsTheStart()
+{
+    MAppWnd wnd;
+    QVERIFY(visibleSplash());
+    wnd.close();
+
+    // Past the splash's time: neither the splash nor the closed window shows again.
+    QTest::qWait(3000);
+    QVERIFY(!visibleSplash());
+    QVERIFY(!wnd.isVisible());
 }
 
 void TestMainWindow::menusAndToolbarHoldTheirActions()
