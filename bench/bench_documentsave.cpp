@@ -20,8 +20,8 @@
 #include "core/MDbOpener.h"
 #include "data/MDocumentSave.h"
 #include "data/MRecompute.h"
-#include "data/MSqliteHandle.h"
 #include "MBenchDatabase.h"
+#include "MTestFullScans.h"
 #include "resources/MResources.h"
 
 #include <QApplication>
@@ -34,7 +34,6 @@
 
 #include <cstdio>
 
-#include <sqlite3.h>
 
 using MBenchFigures::median;
 
@@ -212,36 +211,6 @@ double bareMilliseconds(int lines)
     return ms;
 }
 
-// The statements that stepped through more than `limit` rows in full scans,
-// with that count, from the moment it is made until it goes.
-class FullScans
-{
-public:
-    explicit FullScans(int limit) : m_limit(limit), m_db(MSqliteHandle::of(QSqlDatabase::database()))
-    {
-        sqlite3_trace_v2(m_db, SQLITE_TRACE_PROFILE, &FullScans::profiled, this);
-    }
-    ~FullScans() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
-
-    QStringList found() const { return m_found; }
-
-private:
-    static int profiled(unsigned, void* context, void* statement, void*)
-    {
-        auto* self = static_cast<FullScans*>(context);
-        auto* stmt = static_cast<sqlite3_stmt*>(statement);
-        const int steps = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
-        if (steps > self->m_limit)
-            self->m_found << QString::number(steps) + QStringLiteral(" rows: ")
-                                 + QString::fromUtf8(sqlite3_sql(stmt)).simplified().left(160);
-        return 0;
-    }
-
-    int m_limit;
-    sqlite3* m_db;
-    QStringList m_found;
-};
-
 // The steps of the plans of the document's recomputation that scan a table
 // other than its working tables, each statement planned just before it runs
 // (it needs the working tables of the statements before it). The statements'
@@ -317,7 +286,7 @@ int main(int argc, char* argv[])
     int id = 0;
     QStringList scanned;
     {
-        FullScans scans(lines);
+        MTestFullScans scans(lines);
         milliseconds(state, &id);
         state.idInvoice = id;
         milliseconds(state, &id);
@@ -326,7 +295,7 @@ int main(int argc, char* argv[])
     std::printf("statements of a new and a re-saved %d-line document that scanned more than %d rows: %s\n", lines,
                 lines, scanned.isEmpty() ? "none" : "");
     for (const QString& statement : qAsConst(scanned))
-        std::printf("  %s\n", qPrintable(statement));
+        std::printf("  %s\n", qPrintable(statement.left(160)));
     const QStringList planned = recomputeScans(id);
     std::printf("scans of a table in the plans of its recomputation: %s\n", planned.isEmpty() ? "none" : "");
     for (const QString& step : planned)

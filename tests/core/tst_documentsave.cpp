@@ -1,9 +1,9 @@
 #include "MTestDatabase.h"
 #include "MTestDataEnvironment.h"
+#include "MTestFullScans.h"
 #include "data/MDocumentSave.h"
 #include "data/MInvoiceCopies.h"
 #include "data/MRecompute.h"
-#include "data/MSqliteHandle.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sqlite3.h>
 
 // Documents composed in the working tables as the editor leaves them, saved,
 // and read back from the stored tables. Money is written as text ("10.00"),
@@ -422,40 +421,6 @@ void TestDocumentSave::sharedSnapshotStaysAsFingerprinted()
     QCOMPARE(money(totalColumns, second), firstAmounts);
 }
 
-namespace {
-
-// The statements that stepped through more than `limit` rows of any table
-// in a full scan, each with that count, collected while it is alive.
-class FullScans
-{
-public:
-    explicit FullScans(int limit) : m_limit(limit), m_db(MSqliteHandle::of(QSqlDatabase::database()))
-    {
-        sqlite3_trace_v2(m_db, SQLITE_TRACE_PROFILE, &FullScans::profiled, this);
-    }
-    ~FullScans() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }
-
-    QStringList found() const { return m_found; }
-
-private:
-    static int profiled(unsigned, void* context, void* statement, void*)
-    {
-        auto* self = static_cast<FullScans*>(context);
-        auto* stmt = static_cast<sqlite3_stmt*>(statement);
-        const int steps = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
-        if (steps > self->m_limit)
-            self->m_found << QString::number(steps) + QStringLiteral(": ")
-                                 + QString::fromUtf8(sqlite3_sql(stmt)).simplified();
-        return 0;
-    }
-
-    int m_limit;
-    sqlite3* m_db;
-    QStringList m_found;
-};
-
-} // namespace
-
 // A save in a large database costs what it costs in a small one: no
 // statement of the save or of its recomputation steps through the rows of
 // the other documents.
@@ -493,13 +458,13 @@ void TestDocumentSave::saveReachesOnlyItsDocumentsRows()
     const int limit = 150;
     int id = 0;
     {
-        FullScans scans(limit);
+        MTestFullScans scans(limit);
         id = save(state);
         QVERIFY2(scans.found().isEmpty(), qPrintable(scans.found().join(QLatin1Char('\n'))));
     }
     QVERIFY(id > others);
     state.idInvoice = id;
-    FullScans scans(limit);
+    MTestFullScans scans(limit);
     QCOMPARE(save(state), id);
     QVERIFY2(scans.found().isEmpty(), qPrintable(scans.found().join(QLatin1Char('\n'))));
 }
