@@ -419,8 +419,10 @@ bool MBenchDatabase::growInvoice(int idInvoice, int lines)
             || !query.next())
             return false;
         const int have = query.value(0).toInt();
+        // The recomputation drops its scratch tables, which SQLite refuses beside a statement not run to its end.
+        query.finish();
         if (have >= lines)
-            return true;
+            return MRecompute::recomputeDocument(idInvoice).ok();
         if (!query.exec(QStringLiteral("INSERT INTO invoice_product_misc (id_invoice, id_product, amount, reduct, "
                                        "netto_price, brutto_price, vat_price, position_hide) SELECT id_invoice, "
                                        "id_product, amount, reduct, netto_price, brutto_price, vat_price, 0 FROM "

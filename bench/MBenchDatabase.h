@@ -34,6 +34,7 @@ public:
 
     // The first plain PLN sales invoice with exactly `lines` lines, or 0.
     static int invoiceWithLines(int lines);
-    // Appends copies of the invoice's own lines until it has `lines` of them.
+    // Appends copies of the invoice's own lines until it has `lines` of them and
+    // recomputes its amounts, as a save of those lines would store them.
     static bool growInvoice(int idInvoice, int lines);
 };
